@@ -1,0 +1,65 @@
+#include "platform/NumberText.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <limits>
+#include <string>
+
+using namespace kov::platform;
+
+namespace {
+
+// Runs the body with a comma-decimal C locale when the machine has one.
+struct CommaLocale {
+    CommaLocale()
+    {
+        saved = std::setlocale(LC_ALL, nullptr);
+        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"}) {
+            if (std::setlocale(LC_ALL, name)) { active = true; break; }
+        }
+    }
+    ~CommaLocale() { std::setlocale(LC_ALL, saved.c_str()); }
+    std::string saved;
+    bool active = false;
+};
+
+TEST(NumberText, FormatsWithSixDecimalsAndAPointUnderEveryLocale)
+{
+    CommaLocale comma;
+    struct Case { double value; const char* fixed; };
+    const Case cases[] = {
+        {1.5, "1.500000"},     {0.0, "0.000000"},         {-0.25, "-0.250000"},
+        {1234567.125, "1234567.125000"}, {1e-7, "0.000000"}, {2.0000005, "2.000001"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(formatFixed(c.value), c.fixed) << c.value;
+        EXPECT_EQ(formatFixedD(c.value), std::string(c.fixed) + "d") << c.value;
+    }
+    EXPECT_EQ(formatInt(-42), "-42");
+}
+
+TEST(NumberText, ParsesLikeAtofButWithoutTheLocale)
+{
+    CommaLocale comma;
+    struct Case { const char* text; double value; };
+    const Case cases[] = {
+        {"1.500000", 1.5}, {"  -2.5", -2.5}, {"+3", 3.0}, {"12.25d", 12.25}, {"7abc", 7.0},
+        {"abc", 0.0},      {"", 0.0},        {"1,5", 1.0}, {"1e3", 1000.0}, {"nan", 0.0},
+        {".5", 0.5},
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(parseDouble(c.text), c.value) << c.text;
+    EXPECT_TRUE(parseDouble("1e999") > std::numeric_limits<double>::max());
+}
+
+TEST(NumberText, ParsesIntegersClampedToTheIntRange)
+{
+    struct Case { const char* text; int value; };
+    const Case cases[] = {
+        {"42", 42}, {" -7x", -7}, {"x", 0}, {"99999999999999", std::numeric_limits<int>::max()},
+        {"-99999999999999", std::numeric_limits<int>::min()}, {"3.9", 3},
+    };
+    for (const auto& c : cases) EXPECT_EQ(parseInt(c.text), c.value) << c.text;
+}
+
+} // namespace
