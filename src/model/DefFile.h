@@ -11,8 +11,38 @@
 #include <string_view>
 #include <vector>
 
+// What went wrong, for callers that react to the kind rather than the text.
+enum class ArchiveErrc {
+    None,
+    NotArchive,         // no magic line
+    UnsupportedVersion, // written by a newer program
+    UnknownRecord,
+    BadName,            // block name or key not printable ASCII, empty or too long
+    BadEscape,
+    ValueTooLong,
+    BadRawLength,
+    RawPastEnd,
+    CutRecord,          // the archive ends in the middle of a record
+    EndsInsideBlock,
+    EndMismatch,        // an end naming another block than the open one
+    EndWithoutStart,
+    TooDeep,
+    ReaderFailed,       // a reader returned 0
+    ReaderOverran,      // a reader read past the end of its own block
+    NotRawRun,          // ReadRaw where no raw run follows
+    NoBlockOpen,        // Load without a block start read
+    ChecksumMissing,
+    ChecksumMismatch,
+    WrongMode,          // writing a loading archive or reading a storing one
+    BlocksOpen,         // committing while blocks are still open
+    WriteFailed,        // an earlier write failed, or the file could not be written
+};
+
 // Where and why reading stopped: the byte offset and the block path ("KOVDATA/KovUnit/BLK_UnitImage#3").
+// A bad or missing checksum is reported here too, but only after every structural error: what could be
+// read was still read.
 struct ArchiveError {
+    ArchiveErrc code = ArchiveErrc::None;
     std::string message;   // empty while nothing went wrong
     std::uint64_t offset = 0;
     std::string blockPath;
@@ -40,16 +70,20 @@ public:
     bool IsStoring() const;
     bool IsLoading() const { return !IsStoring(); }
 
-    // Storing: the bytes written so far, and committing them to a file (temporary file + rename).
+    // Storing: the bytes written so far (with their trailer), and committing them to a file (temporary
+    // file + rename; the old file's permissions are kept). Committing refuses after a failed write and
+    // while a block is open, leaving the old file as it was.
     const std::vector<std::uint8_t>& bytes() const;
     bool commitTo(const std::filesystem::path& file, std::string* error = nullptr) const;
 
-    // A raw byte run inside the current block (picture bytes). Reading takes the run that comes next.
+    // A raw byte run inside the current block (picture bytes), framed by its length so its bytes are
+    // never taken for records. Reading takes the run that comes next; anything else there is an error.
     bool WriteRaw(const std::uint8_t* data, std::size_t size);
     bool WriteRaw(const std::vector<std::uint8_t>& data) { return WriteRaw(data.data(), data.size()); }
     bool ReadRaw(std::vector<std::uint8_t>& out);
 
-    // Reading: back to the first byte (the document reader rewinds after a failed FindStart).
+    // Reading: back to the first record (the document reader rewinds after a failed FindStart). A
+    // reading fault is forgotten and found again if read again; a bad magic line or version stays.
     void rewind();
     std::uint64_t position() const;
     const ArchiveError& error() const;
@@ -71,19 +105,27 @@ public:
     CDefFile& operator=(const CDefFile&) = default;
     virtual ~CDefFile() = default;
 
-    // Writers: nonzero on success, 0 on failure; callers stop at the first 0.
+    // Writers: nonzero on success, 0 on failure; callers stop at the first 0 (after one, every write
+    // fails and the archive will not commit). Block names and keys are 1..255 bytes of printable
+    // ASCII; a key holds no '=' and does not begin with '{', '}', '#' or '!'. Values take any bytes up
+    // to 1 MiB (line breaks included: they are escaped). Blocks nest at most 64 deep.
     int WriteStart(CArchive& ar, std::string_view block) const;
     int WriteEnd(CArchive& ar, std::string_view block) const;
     int WriteData(CArchive& ar, std::string_view key, std::string_view value) const;
     int WriteDataInt(CArchive& ar, std::string_view key, int value) const;
 
-    // Reads forward to the start of the first block of that name; 0 when the archive ends first.
+    // Reads forward to the start of the first block of that name, at any depth; 0 when the archive
+    // ends first (no error then, unless it ends inside a block or breaks its layout).
     int FindStart(CArchive& ar, std::string_view block);
-    // Reads the inside of the named block (its start already read) through its end.
+    // Reads the inside of the named block (its start already read) through its end. 0 on any fault,
+    // with ar.error() saying where; what the handlers received before stays with them. A 0 from
+    // OnReadData or OnReadStart stops the read too. Raw runs no reader asked for are passed over.
     int Load(CArchive& ar, std::string_view block);
 
 protected:
-    // Nested block start; the archive is directly after that start.
+    // Nested block start; the archive is directly after that start. RD_READ: read through its end
+    // (a reader that stopped short is skipped to the end); RD_SKIP: Load skips what is left of it;
+    // RD_FAILED: Load stops. The base class skips.
     virtual RD_STATUS OnReadStart(CArchive& ar, std::string_view block);
     // One keyed value of the block being loaded. Names compare without case (see keyIs).
     virtual int OnReadData(std::string_view key, std::string_view value);

@@ -1,0 +1,530 @@
+// Wall joining: every wall's outline edges are cut where the corner quadrilaterals of the other walls
+// of its layer group cover them.
+
+#include "building/WallJoining.h"
+
+#include "model/Geometry.h"
+#include "model/KovUnit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+namespace {
+
+constexpr double kPointTolerance = 1e-4;   // equal points, axis-parallel walls and sides
+constexpr double kEdgeKindTolerance = 1e-3;
+constexpr double kParallelSlopes = 0.1;
+// Clippings per wall before its outline is left as it stands.
+constexpr int kMaxClipsPerWall = 1000;
+
+bool near(const CDbPoint& a, const CDbPoint& b)
+{
+    return std::fabs(a.x - b.x) < kPointTolerance && std::fabs(a.y - b.y) < kPointTolerance;
+}
+
+// Whole-number ceiling of n / d for d > 0.
+std::int64_t ceilDiv(std::int64_t n, std::int64_t d)
+{
+    const std::int64_t q = n / d;
+    return (n % d != 0 && n > 0) ? q + 1 : q;
+}
+
+} // namespace
+
+// ---- Region test
+
+WallRegion::WallRegion(const std::array<CDbPoint, 4>& corners)
+{
+    for (std::size_t k = 0; k < 4; ++k)
+        m_pts[k] = RoundPoint(corners[k].x, corners[k].y);
+}
+
+bool WallRegion::contains(int x, int y) const
+{
+    int winding = 0;
+    for (std::size_t k = 0; k < 4; ++k) {
+        const DevicePoint& a = m_pts[k];
+        const DevicePoint& b = m_pts[(k + 1) % 4];
+        if (a.y == b.y)
+            continue; // level edges bound no row
+        const bool down = a.y < b.y;
+        const DevicePoint& top = down ? a : b;
+        const DevicePoint& bottom = down ? b : a;
+        if (y < top.y || y >= bottom.y)
+            continue;
+        const std::int64_t dy = std::int64_t(bottom.y) - top.y;
+        const std::int64_t dx = std::int64_t(bottom.x) - top.x;
+        const std::int64_t crossing = top.x + ceilDiv((std::int64_t(y) - top.y) * dx, dy);
+        if (crossing <= x)
+            winding += down ? 1 : -1;
+    }
+    return winding != 0;
+}
+
+bool WallRegion::contains(const CDbPoint& p) const
+{
+    const DevicePoint r = RoundPoint(p.x, p.y);
+    return contains(r.x, r.y);
+}
+
+// ---- Joint codes
+
+int ClassifyWallEdge(const std::array<CDbPoint, 4>& c, const CDbPoint& p, const CDbPoint& q, CDbPoint& out1,
+                     CDbPoint& out2, double e)
+{
+    int kind = 3;
+    double slope = 0.0, intercept = 0.0;
+    if (std::fabs(p.x - q.x) < kEdgeKindTolerance) {
+        kind = 1;
+    } else if (std::fabs(p.y - q.y) < kEdgeKindTolerance) {
+        kind = 2;
+    } else {
+        slope = (q.y - p.y) / (q.x - p.x);
+        intercept = p.y - slope * p.x;
+    }
+
+    // Wholly on one side of the wall (touching included); an oblique edge is judged against the
+    // corners moved out by the thickness.
+    const double grow = kind == 3 ? e : 0.0;
+    bool below = true, above = true, right = true, left = true;
+    for (const CDbPoint& k : c) {
+        below = below && k.y - grow >= p.y && k.y - grow >= q.y;
+        above = above && p.y >= k.y + grow && q.y >= k.y + grow;
+        right = right && k.x - grow >= p.x && k.x - grow >= q.x;
+        left = left && p.x >= k.x + grow && q.x >= k.x + grow;
+    }
+    if (below || above || right || left)
+        return JOINT_NONE;
+
+    const bool axisWall = std::fabs(c[0].x - c[3].x) < kPointTolerance || std::fabs(c[0].y - c[3].y) < kPointTolerance;
+    if (axisWall && kind != 3) {
+        const double x0 = c[0].x, x2 = c[2].x, y0 = c[0].y, y2 = c[2].y;
+        if (kind == 2) {
+            // An edge on the wall's top or bottom line is never cut.
+            if (!(y0 < p.y && p.y < y2))
+                return JOINT_NONE;
+            out2 = {x0, p.y};
+            out1 = {x2, q.y};
+            if (p.x < x0 && x0 <= q.x)
+                return q.x > x2 ? JOINT_CROSSES : JOINT_ENTERS;
+            if (p.x >= x0 && q.x > x2)
+                return JOINT_LEAVES;
+            return JOINT_INSIDE;
+        }
+        if (!(x0 < p.x && p.x < x2))
+            return JOINT_NONE;
+        out2 = {p.x, y0};
+        out1 = {q.x, y2};
+        if (p.y < y0 && y0 <= q.y)
+            return q.y > y2 ? JOINT_CROSSES : JOINT_ENTERS;
+        if (p.y >= y0 && q.y > y2)
+            return JOINT_LEAVES;
+        return JOINT_INSIDE;
+    }
+    return ClassifyWallEdgeGeneral(c, p, q, out1, out2, slope, intercept, WallRegion(c), kind);
+}
+
+int ClassifyWallEdgeGeneral(const std::array<CDbPoint, 4>& c, const CDbPoint& p, const CDbPoint& q, CDbPoint& out1,
+                            CDbPoint& out2, double slope, double intercept, const WallRegion& region, int kind)
+{
+    bool pIn = region.contains(p);
+    bool qIn = region.contains(q);
+    const double edgeMinX = std::min(p.x, q.x), edgeMaxX = std::max(p.x, q.x);
+    const double edgeMinY = std::min(p.y, q.y), edgeMaxY = std::max(p.y, q.y);
+
+    CDbPoint found[2];
+    int count = 0;
+    for (std::size_t k = 0; k < 4 && count < 2; ++k) {
+        const CDbPoint& s1 = c[k];
+        const CDbPoint& s2 = c[(k + 1) % 4];
+        int sideKind = 3;
+        double ms = 0.0, bs = 0.0;
+        if (std::fabs(s1.x - s2.x) < kPointTolerance)
+            sideKind = 1;
+        else if (std::fabs(s1.y - s2.y) < kPointTolerance)
+            sideKind = 2;
+        else
+            LineSlopeIntercept(ms, bs, s1.x, s1.y, s2.x, s2.y);
+
+        if (kind == 3 && sideKind == 3 && std::fabs(slope - ms) < kParallelSlopes)
+            return JOINT_NONE; // parallel to a side: oblique walls at a right angle are not joined
+        if (kind != 3 && kind == sideKind)
+            continue;
+
+        CDbPoint x;
+        if (kind == 1) {
+            x = sideKind == 2 ? CDbPoint(p.x, s1.y) : CDbPoint(p.x, std::round(ms * p.x + bs));
+        } else if (kind == 2) {
+            x = sideKind == 1 ? CDbPoint(s1.x, p.y) : CDbPoint(std::round((p.y - bs) / ms), p.y);
+        } else if (sideKind == 1) {
+            x = {s1.x, std::round(slope * s1.x + intercept)};
+        } else if (sideKind == 2) {
+            x = {std::round((s1.y - intercept) / slope), s1.y};
+        } else {
+            const double xx = std::round((bs - intercept) / (slope - ms));
+            x = {xx, std::round(slope * xx + intercept)};
+        }
+
+        const bool onSide = x.x >= std::min(s1.x, s2.x) && x.x <= std::max(s1.x, s2.x) &&
+                            x.y >= std::min(s1.y, s2.y) && x.y <= std::max(s1.y, s2.y);
+        const bool onEdge = x.x >= edgeMinX && x.x <= edgeMaxX && x.y >= edgeMinY && x.y <= edgeMaxY;
+        if (!onSide || !onEdge)
+            continue;
+        if (near(x, p))
+            pIn = true;
+        if (near(x, q))
+            qIn = true;
+        if (count == 1 && near(x, found[0]))
+            continue;
+        found[count++] = x;
+    }
+
+    if (pIn && qIn)
+        return JOINT_INSIDE;
+    if (count == 0)
+        return JOINT_NONE;
+    const CDbPoint& x0 = found[0];
+    if (count == 1) {
+        if ((x0 == q && pIn) || (x0 == p && qIn))
+            return JOINT_INSIDE;
+        if (pIn) {
+            out1 = x0;
+            return JOINT_LEAVES;
+        }
+        if (qIn) {
+            out2 = x0;
+            return JOINT_ENTERS;
+        }
+        return JOINT_NONE;
+    }
+    const CDbPoint& x1 = found[1];
+    if (x1.y > x0.y) {
+        out2 = x0;
+        out1 = x1;
+        return JOINT_CROSSES;
+    }
+    if (x1.y == x0.y) {
+        out2 = x0.x <= x1.x ? x0 : x1;
+        out1 = x0.x <= x1.x ? x1 : x0;
+        return JOINT_CROSSES;
+    }
+    // x0 is the lower crossing, x1 the upper one; the edge runs downward from P.
+    if (pIn) {
+        out1 = x0;
+        return JOINT_LEAVES;
+    }
+    if (qIn) {
+        // The edge enters at the upper crossing: cutting at the lower one would leave the part
+        // inside the wall standing.
+        out2 = x1;
+        return JOINT_ENTERS;
+    }
+    out1 = x0;
+    out2 = x1;
+    return JOINT_CROSSES;
+}
+
+// ---- Edges of one wall
+
+int CKovUnit::UpdateWallOutlineEdge(CDbPoint& p, CDbPoint& q, int code, CKovWall& wall, int edgeIndex,
+                                    const CDbPoint& out1, const CDbPoint& out2)
+{
+    CDbPointArray& starts = wall.MWallarPntA;
+    CDbPointArray& ends = wall.MWallarPntB;
+    const auto i = static_cast<std::size_t>(edgeIndex);
+    auto remove = [&] {
+        starts.erase(starts.begin() + edgeIndex);
+        ends.erase(ends.begin() + edgeIndex);
+        return 0;
+    };
+    auto enters = [&] {
+        if (p == out2)
+            return false;
+        starts[i] = p;
+        ends[i] = out2;
+        return true;
+    };
+
+    switch (code) {
+    case JOINT_NONE:
+        return 1;
+    case JOINT_ENTERS:
+        if (!enters())
+            return remove();
+        break;
+    case JOINT_LEAVES:
+        if (q == out1)
+            return remove();
+        starts[i] = out1;
+        ends[i] = q;
+        break;
+    case JOINT_CROSSES:
+        if (q != out1 && p != out2) {
+            if (!starts.empty() && near(starts.back(), out1) && near(ends.back(), q))
+                return 1;
+            starts.push_back(out1);
+            ends.push_back(q);
+        } else if (p == out2 && q != out1) {
+            // The edge starts on the wall's boundary: only its far part stands.
+            starts[i] = out1;
+            ends[i] = q;
+            break;
+        }
+        if (!enters())
+            return remove();
+        break;
+    case JOINT_INSIDE:
+        return remove();
+    default:
+        return 1;
+    }
+    p = starts[i];
+    q = ends[i];
+    return 1;
+}
+
+namespace {
+
+bool takesPart(const CKovWall& w, int layerGroup)
+{
+    return w.MWall_Type == CKovWall::WALL && w.MWallLayer1 == layerGroup;
+}
+
+// A uniform grid over the boxes that walls can cut: the corner box widened by the wall's thickness
+// (oblique edges are judged against that) and a margin against rounding.
+class WallGrid {
+public:
+    WallGrid(const CKovUnit& unit, int layerGroup)
+    {
+        struct Item {
+            int index;
+            double minX, minY, maxX, maxY;
+        };
+        std::vector<Item> items;
+        double avg = 0.0;
+        for (int i = 0; i < unit.m_Walls.GetSize(); ++i) {
+            const CKovWall& w = *unit.m_Walls[i];
+            if (!takesPart(w, layerGroup))
+                continue;
+            const double grow = std::max(0.0, w.MWallWide1 + w.MWallWide2) + 1.0;
+            Item it{i, w.MWallPntKado[0].x, w.MWallPntKado[0].y, w.MWallPntKado[0].x, w.MWallPntKado[0].y};
+            for (const CDbPoint& k : w.MWallPntKado) {
+                it.minX = std::min(it.minX, k.x);
+                it.minY = std::min(it.minY, k.y);
+                it.maxX = std::max(it.maxX, k.x);
+                it.maxY = std::max(it.maxY, k.y);
+            }
+            it.minX -= grow;
+            it.minY -= grow;
+            it.maxX += grow;
+            it.maxY += grow;
+            const bool finite = std::isfinite(it.minX) && std::isfinite(it.minY) && std::isfinite(it.maxX) &&
+                                std::isfinite(it.maxY) && std::isfinite(grow) && it.maxX - it.minX < 1e12 &&
+                                it.maxY - it.minY < 1e12 && !hasNan(w);
+            if (!finite) {
+                m_always.push_back(i); // odd values: always handed over
+                continue;
+            }
+            items.push_back(it);
+            avg += std::max(it.maxX - it.minX, it.maxY - it.minY);
+        }
+        m_stamp.assign(static_cast<std::size_t>(unit.m_Walls.GetSize()), 0);
+        if (items.empty())
+            return;
+        m_minX = items[0].minX, m_minY = items[0].minY;
+        double maxX = items[0].maxX, maxY = items[0].maxY;
+        for (const Item& it : items) {
+            m_minX = std::min(m_minX, it.minX);
+            m_minY = std::min(m_minY, it.minY);
+            maxX = std::max(maxX, it.maxX);
+            maxY = std::max(maxY, it.maxY);
+        }
+        constexpr int kMaxCells = 2048;
+        avg /= static_cast<double>(items.size());
+        m_cell = std::max({avg, (maxX - m_minX) / kMaxCells, (maxY - m_minY) / kMaxCells, 1.0});
+        m_nx = std::clamp(static_cast<int>((maxX - m_minX) / m_cell) + 1, 1, kMaxCells);
+        m_ny = std::clamp(static_cast<int>((maxY - m_minY) / m_cell) + 1, 1, kMaxCells);
+
+        // Two passes: count per cell, then fill (compressed rows).
+        m_start.assign(static_cast<std::size_t>(m_nx) * m_ny + 1, 0);
+        auto forCells = [&](const Item& it, auto&& fn) {
+            const int x0 = cellX(it.minX), x1 = cellX(it.maxX), y0 = cellY(it.minY), y1 = cellY(it.maxY);
+            for (int cy = y0; cy <= y1; ++cy)
+                for (int cx = x0; cx <= x1; ++cx)
+                    fn(static_cast<std::size_t>(cy) * m_nx + cx);
+        };
+        for (const Item& it : items)
+            forCells(it, [&](std::size_t cell) { ++m_start[cell + 1]; });
+        for (std::size_t k = 1; k < m_start.size(); ++k)
+            m_start[k] += m_start[k - 1];
+        m_members.resize(static_cast<std::size_t>(m_start.back()));
+        std::vector<int> fill(m_start.begin(), m_start.end() - 1);
+        for (const Item& it : items)
+            forCells(it, [&](std::size_t cell) { m_members[static_cast<std::size_t>(fill[cell]++)] = it.index; });
+        m_ready = true;
+    }
+
+    // Every wall whose box meets the box of p-q, in array order.
+    void candidates(const CDbPoint& p, const CDbPoint& q, std::vector<int>& out)
+    {
+        out.clear();
+        ++m_round;
+        auto take = [&](int index) {
+            int& s = m_stamp[static_cast<std::size_t>(index)];
+            if (s != m_round) {
+                s = m_round;
+                out.push_back(index);
+            }
+        };
+        for (int index : m_always)
+            take(index);
+        if (m_ready) {
+            const double minX = std::min(p.x, q.x), maxX = std::max(p.x, q.x);
+            const double minY = std::min(p.y, q.y), maxY = std::max(p.y, q.y);
+            if (!(std::isfinite(minX) && std::isfinite(maxX) && std::isfinite(minY) && std::isfinite(maxY))) {
+                for (int index : m_members)
+                    take(index);
+            } else {
+                const int x0 = cellX(minX), x1 = cellX(maxX), y0 = cellY(minY), y1 = cellY(maxY);
+                for (int cy = y0; cy <= y1; ++cy) {
+                    for (int cx = x0; cx <= x1; ++cx) {
+                        const std::size_t cell = static_cast<std::size_t>(cy) * m_nx + cx;
+                        for (int k = m_start[cell]; k < m_start[cell + 1]; ++k)
+                            take(m_members[static_cast<std::size_t>(k)]);
+                    }
+                }
+            }
+        }
+        std::sort(out.begin(), out.end());
+    }
+
+private:
+    static bool hasNan(const CKovWall& w)
+    {
+        for (const CDbPoint& k : w.MWallPntKado)
+            if (std::isnan(k.x) || std::isnan(k.y))
+                return true;
+        return std::isnan(w.MWallWide1) || std::isnan(w.MWallWide2);
+    }
+    int cellX(double x) const { return std::clamp(static_cast<int>(std::floor((x - m_minX) / m_cell)), 0, m_nx - 1); }
+    int cellY(double y) const { return std::clamp(static_cast<int>(std::floor((y - m_minY) / m_cell)), 0, m_ny - 1); }
+
+    bool m_ready = false;
+    double m_minX = 0.0, m_minY = 0.0, m_cell = 1.0;
+    int m_nx = 1, m_ny = 1;
+    std::vector<int> m_start;
+    std::vector<int> m_members;
+    std::vector<int> m_always;
+    std::vector<int> m_stamp;
+    int m_round = 0;
+};
+
+bool withinBox(const CDbPoint& p, const CDbPoint& q, const CDbPoint& a, const CDbPoint& b)
+{
+    auto inside = [&](const CDbPoint& v) {
+        return v.x >= std::min(a.x, b.x) && v.x <= std::max(a.x, b.x) && v.y >= std::min(a.y, b.y) &&
+               v.y <= std::max(a.y, b.y);
+    };
+    return inside(p) && inside(q);
+}
+
+// Edge i of the wall in its ascending order: a level edge left to right, others top to bottom.
+void orderedEdge(const CKovWall& wall, std::size_t i, CDbPoint& p, CDbPoint& q)
+{
+    p = wall.MWallarPntA[i];
+    q = wall.MWallarPntB[i];
+    const bool vertical = std::fabs(p.x - q.x) < kPointTolerance;
+    const bool level = !vertical && std::fabs(p.y - q.y) < kPointTolerance;
+    if (level ? p.x > q.x : p.y > q.y)
+        std::swap(p, q);
+}
+
+// ClipWallEdge over the candidate walls of the grid. An edge only ever shrinks within its first
+// box, but should a cut carry it outside, the walls still ahead are looked up again.
+int clipEdgeFiltered(CKovUnit& unit, CKovWall& wall, int edgeIndex, WallGrid& grid, std::vector<int>& cand)
+{
+    const auto i = static_cast<std::size_t>(edgeIndex);
+    if (i >= wall.MWallarPntA.size() || i >= wall.MWallarPntB.size())
+        return 1;
+    CDbPoint p, q;
+    orderedEdge(wall, i, p, q);
+    CDbPoint boxA = p, boxB = q;
+    grid.candidates(p, q, cand);
+    for (std::size_t k = 0; k < cand.size(); ++k) {
+        const int index = cand[k];
+        const CKovWall& other = *unit.m_Walls[index];
+        if (other.MWallID == wall.MWallID)
+            continue;
+        CDbPoint out1, out2;
+        const int code = ClassifyWallEdge(other.MWallPntKado, p, q, out1, out2, other.MWallWide1 + other.MWallWide2);
+        if (code == JOINT_NONE)
+            continue;
+        if (!unit.UpdateWallOutlineEdge(p, q, code, wall, edgeIndex, out1, out2))
+            return 0;
+        if (!withinBox(p, q, boxA, boxB)) {
+            boxA = p, boxB = q;
+            grid.candidates(p, q, cand);
+            const auto ahead = std::upper_bound(cand.begin(), cand.end(), index);
+            cand.erase(cand.begin(), ahead);
+            k = static_cast<std::size_t>(-1);
+        }
+    }
+    return 1;
+}
+
+} // namespace
+
+int CKovUnit::ClipWallEdge(CKovWall& wall, int edgeIndex)
+{
+    const auto i = static_cast<std::size_t>(edgeIndex);
+    if (edgeIndex < 0 || i >= wall.MWallarPntA.size() || i >= wall.MWallarPntB.size())
+        return 1;
+    CDbPoint p, q;
+    orderedEdge(wall, i, p, q);
+    for (int k = 0; k < m_Walls.GetSize(); ++k) {
+        const CKovWall& other = *m_Walls[k];
+        if (other.MWallID == wall.MWallID || !takesPart(other, wall.MWallLayer1))
+            continue;
+        CDbPoint out1, out2;
+        const int code = ClassifyWallEdge(other.MWallPntKado, p, q, out1, out2, other.MWallWide1 + other.MWallWide2);
+        if (code != JOINT_NONE && !UpdateWallOutlineEdge(p, q, code, wall, edgeIndex, out1, out2))
+            return 0;
+    }
+    return 1;
+}
+
+void CKovUnit::JoinWalls(int layerGroup) { kov::building::joinWalls(*this, layerGroup, true); }
+
+void kov::building::joinWalls(CKovUnit& unit, int layerGroup, bool prefilter)
+{
+    std::unique_ptr<WallGrid> grid;
+    if (prefilter)
+        grid = std::make_unique<WallGrid>(unit, layerGroup);
+    std::vector<int> cand;
+    for (int w = 0; w < unit.m_Walls.GetSize(); ++w) {
+        CKovWall& wall = *unit.m_Walls[w];
+        if (!takesPart(wall, layerGroup))
+            continue;
+        CDbPointArray& starts = wall.MWallarPntA;
+        CDbPointArray& ends = wall.MWallarPntB;
+        int clips = 0;
+        std::size_t i = 0;
+        while (i < std::min(starts.size(), ends.size()) && clips <= kMaxClipsPerWall) {
+            if (starts[i] == ends[i]) {
+                starts.erase(starts.begin() + static_cast<std::ptrdiff_t>(i));
+                ends.erase(ends.begin() + static_cast<std::ptrdiff_t>(i));
+                continue;
+            }
+            const int index = static_cast<int>(i);
+            const int stands = grid ? clipEdgeFiltered(unit, wall, index, *grid, cand) : unit.ClipWallEdge(wall, index);
+            ++clips;
+            if (stands)
+                ++i;
+        }
+        starts.shrink_to_fit();
+        ends.shrink_to_fit();
+    }
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+// The byte layout of the keyed-block archive, shared by its writer and reader.
+//
+//   KOVIRA-ARCHIVE 1\n          magic line with the format version
+//   {Name\n                     block start
+//   key=value\n                 keyed value (value escaped: \\ \n \r \xHH)
+//   #12\n<12 bytes>\n           raw byte run with its length
+//   }Name\n                     block end
+//   !crc32 1a2b3c4d\n           trailer: CRC-32 of every byte before it
+//
+// Text records are one per line so that two archives diff line by line; raw runs are framed by their
+// length so their bytes are never taken for records.
+
+#include "model/DefFile.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kov::archive {
+
+inline constexpr std::string_view kMagic = "KOVIRA-ARCHIVE ";
+inline constexpr int kFormatVersion = 1;
+inline constexpr std::size_t kMaxDepth = 64;
+inline constexpr std::size_t kMaxNameSize = 255;
+inline constexpr std::size_t kMaxValueSize = std::size_t(1) << 20;
+// An escaped value may take up to four bytes per byte (\xHH).
+inline constexpr std::size_t kMaxLineSize = kMaxNameSize + 1 + 4 * kMaxValueSize;
+inline constexpr std::string_view kTrailerTag = "!crc32 ";
+inline constexpr std::size_t kTrailerSize = 16; // tag, 8 hex digits, LF
+
+std::uint32_t crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc = 0);
+std::string trailerFor(std::uint32_t crc);
+
+// Block names and keys: 1..255 bytes of printable ASCII; a key has no '=' and does not begin with a
+// record mark, so a key line cannot be mistaken for another record.
+bool validBlockName(std::string_view name);
+bool validKey(std::string_view key);
+
+void appendEscaped(std::vector<std::uint8_t>& out, std::string_view value);
+// False on a malformed escape; `out` is overwritten.
+bool unescape(std::string_view in, std::string& out);
+
+bool namesEqual(std::string_view a, std::string_view b);
+
+enum class RecordKind { Start, End, Value, Raw, EndOfData, Bad };
+
+struct Record {
+    RecordKind kind = RecordKind::EndOfData;
+    std::size_t offset = 0; // where the record begins
+    std::size_t next = 0;   // where the following record begins
+    std::string_view name;  // block name or key
+    std::string_view value; // escaped value text
+    bool escaped = false;   // value holds a backslash
+    std::size_t rawBegin = 0;
+    std::size_t rawSize = 0;
+    ArchiveErrc error = ArchiveErrc::None; // for Bad
+};
+
+// Parses the record at `pos`; never reads at or past `end`.
+Record parseRecord(const std::uint8_t* data, std::size_t pos, std::size_t end);
+
+// The layout of a whole archive held in memory: where its records lie and whether its trailer holds.
+struct Layout {
+    ArchiveErrc error = ArchiveErrc::None;     // magic line or version
+    ArchiveErrc integrity = ArchiveErrc::None; // trailer
+    std::size_t recordsBegin = 0;
+    std::size_t recordsEnd = 0;
+    int version = 0;
+};
+Layout examine(const std::vector<std::uint8_t>& data);
+
+std::string_view messageFor(ArchiveErrc code);
+
+} // namespace kov::archive

@@ -1,0 +1,101 @@
+#pragma once
+
+// A picture placed and sized in paper millimetres about its centre. Its bytes live in a temporary
+// file named after its identifier. Fields carry the names of their stored keys.
+
+#include "model/DefFile.h"
+
+#include <cstdint>
+#include <string>
+
+// Where a picture was last drawn, device pixels.
+struct DeviceRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    bool operator==(const DeviceRect&) const = default;
+};
+
+struct UnitFileContext;
+
+class CKovImage : public CDefFile {
+public:
+    int ImageID = 1;                       // picture identifier; names its temporary files
+    std::string ImageName;                 // temporary file path, always ending ".bmp"
+    double OffsetX = 0.0;                  // centre, paper mm from the drawing origin
+    double OffsetY = 0.0;
+    double ImageWidth = 50.0;              // paper mm
+    double ImageHeight = 50.0;
+    int IMGLayer1 = 0;                     // layer group
+    int IMGLayer2 = 0;                     // layer
+    int IMGImagegifflg = 0;                // 1: the transparent colour is drawn transparent
+    std::uint32_t IMGImagegifcol = 0;      // that colour
+    int IMGImagetype = 4;                  // 1 JPEG, 2 PNG, 3 GIF, 4 BMP (PictureFiles.h); 0 is taken as BMP
+    double BLKImagekakudo = 0.0;           // rotation, degrees (clockwise on the screen)
+    DeviceRect m_rcDrawn;                  // set by every draw pass; not stored, not copied
+
+    CKovImage() = default;
+    // Copies every stored field; the drawn rectangle starts at 0 until the copy is drawn.
+    CKovImage(const CKovImage& o) : CDefFile(o) { assignStored(o); }
+    CKovImage& operator=(const CKovImage& o)
+    {
+        if (this != &o)
+            assignStored(o);
+        return *this;
+    }
+    ~CKovImage() override = default;
+
+    void CopyFrom(const CKovImage& o) { *this = o; }
+    // A picture moves in paper millimetres: the caller converts.
+    void MoveBy(double dx, double dy)
+    {
+        OffsetX += dx;
+        OffsetY += dy;
+    }
+
+    // -- drawing (begin)
+    // -- drawing (end)
+
+    // -- file blocks (begin)
+    // The picture block with its bytes, in the form ctx asks for. 0 at the first failing write or
+    // when the picture's temporary file cannot be read (reported in ctx).
+    int WriteImageBlock(CArchive& ar, std::string_view block, UnitFileContext& ctx) const;
+    // After the block is read: writes the bytes it held to the first free temporary name from the
+    // identifier upwards (the identifier moves with it), so the file matches the identifier whatever
+    // the order of keys. 0 with `error` set when the picture is left without a usable file; the
+    // picture itself is still sound.
+    int FinishRead(const std::filesystem::path& pictureFolder, std::string& error);
+    bool HasPendingBytes() const { return m_pendingBlock != 0; }
+
+protected:
+    RD_STATUS OnReadStart(CArchive& ar, std::string_view block) override;
+    int OnReadData(std::string_view key, std::string_view value) override;
+
+private:
+    // Bytes of the picture-bytes block read, kept until the picture block ends; not copied.
+    std::vector<std::uint8_t> m_pendingBytes;
+    int m_pendingBlock = 0; // which bytes block they came from (ObjectBlocks.cpp)
+    std::string m_pendingError;
+
+public:
+    // -- file blocks (end)
+
+private:
+    void assignStored(const CKovImage& o)
+    {
+        ImageID = o.ImageID;
+        ImageName = o.ImageName;
+        OffsetX = o.OffsetX;
+        OffsetY = o.OffsetY;
+        ImageWidth = o.ImageWidth;
+        ImageHeight = o.ImageHeight;
+        IMGLayer1 = o.IMGLayer1;
+        IMGLayer2 = o.IMGLayer2;
+        IMGImagegifflg = o.IMGImagegifflg;
+        IMGImagegifcol = o.IMGImagegifcol;
+        IMGImagetype = o.IMGImagetype;
+        BLKImagekakudo = o.BLKImagekakudo;
+    }
+};

@@ -1,0 +1,277 @@
+#pragma once
+
+// The container of one drawing's objects: groups, figures, texts, walls and pictures, each kind in
+// an owning array whose order is the drawing order, with its identifier counter.
+//
+// The container also carries the operations of the other subsystems as its own members. They are
+// declared here, grouped by concern, and defined in the folder of the subsystem they belong to.
+
+#include "model/DbPoint.h"
+#include "model/DefFile.h"
+#include "model/KovGroup.h"
+#include "model/KovImage.h"
+#include "model/KovLine.h"
+#include "model/KovText.h"
+#include "model/KovWall.h"
+#include "model/ObjectArray.h"
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <string_view>
+
+class CPlotInfo;
+class SelectionRecord;
+struct UnitFileContext;
+class DeviceTransform;
+class TextBoxMeasurer;
+namespace kov::platform { class Questions; }
+
+class CKovUnit : public CDefFile {
+public:
+    // -- objects and identifiers ---------------------------------------------------------------
+
+    ObjectArray<CKovGroup, &CKovGroup::MGrpID> m_Groups;
+    ObjectArray<CKovLine, &CKovLine::MLineID> m_Lines;      // every drawn figure
+    ObjectArray<CKovText, &CKovText::MTextID> m_Texts;
+    ObjectArray<CKovWall, &CKovWall::MWallID> m_Walls;      // walls and columns
+    ObjectArray<CKovImage, &CKovImage::ImageID> m_Images;   // pictures
+
+    // The last identifier handed out of each kind (named after their stored keys).
+    int MUnitGrpID = 1;
+    int MUnitLineID = 1;
+    int MUnitWallID = 1;
+    int MUnitTextID = 1;
+    int MUnitImageID = 1;
+
+    // Identifier limits: the counter wraps to 1 above the first, the scan past identifiers in use
+    // above the second.
+    static constexpr int kGroupIdLimit = 64000;
+    static constexpr int kLineIdLimit = 64000;
+    static constexpr int kWallIdLimit = 64000;
+    static constexpr int kTextIdLimit = 62000;
+    static constexpr int kTextIdScanLimit = 64000;
+    static constexpr int kImageIdLimit = 6200;
+    // What an allocator returns when every identifier of its kind is in use (never a valid one).
+    static constexpr int kNoFreeId = 0;
+
+    // RemoveAllObjects modes.
+    enum { REMOVE_DELETE_PICTURE_FILES = 0, REMOVE_KEEP_PICTURE_FILES = 1, REMOVE_DISCARD_SNAPSHOT = 2 };
+
+    CKovUnit() = default;
+    CKovUnit(const CKovUnit&) = delete;
+    CKovUnit& operator=(const CKovUnit&) = delete;
+    CKovUnit(CKovUnit&&) = default;
+    CKovUnit& operator=(CKovUnit&&) = default;
+    // Destroys the objects but never touches picture files: owners empty the container with
+    // RemoveAllObjects first when the files must go.
+    ~CKovUnit() override = default;
+
+    // A free identifier of the kind; it stays in the counter. kNoFreeId when every one is in use.
+    // A counter below 1 (from a damaged file) counts as 1.
+    int NextGroupId();
+    int NextLineId();
+    int NextWallId();
+    int NextTextId();
+    int NextImageId();
+    // All five counters to 1.
+    void ResetIdCounters();
+
+    // The index of the first object with the identifier, -1 when there is none.
+    int FindGroupIndex(int id) const { return m_Groups.FindIndex(id); }
+    int FindLineIndex(int id) const { return m_Lines.FindIndex(id); }
+    int FindWallIndex(int id) const { return m_Walls.FindIndex(id); }
+    int FindTextIndex(int id) const { return m_Texts.FindIndex(id); }
+    int FindImageIndex(int id) const { return m_Images.FindIndex(id); }
+    int HasGroup(int id) const { return m_Groups.Contains(id) ? 1 : 0; }
+
+    // The first object with the identifier, null when there is none.
+    CKovGroup* FindGroup(int id) { return m_Groups.Find(id); }
+    CKovLine* FindLine(int id) { return m_Lines.Find(id); }
+    CKovWall* FindWall(int id) { return m_Walls.Find(id); }
+    CKovText* FindText(int id) { return m_Texts.Find(id); }
+    CKovImage* FindImage(int id) { return m_Images.Find(id); }
+    const CKovGroup* FindGroup(int id) const { return m_Groups.Find(id); }
+    const CKovLine* FindLine(int id) const { return m_Lines.Find(id); }
+    const CKovWall* FindWall(int id) const { return m_Walls.Find(id); }
+    const CKovText* FindText(int id) const { return m_Texts.Find(id); }
+    const CKovImage* FindImage(int id) const { return m_Images.Find(id); }
+
+    // 1 when the object was destroyed and removed, 0 when none has the identifier. Group member
+    // lists are not touched; a deleted picture's files stay.
+    int DeleteLine(int id);
+    int DeleteWall(int id);
+    int DeleteText(int id);
+    int DeleteImage(int id);
+    // Deletes the member figures, then walls, then texts (identifiers naming nothing are passed
+    // over), then the group. 0 when there is no such group.
+    int DeleteGroup(int id);
+
+    // Makes this container a deep copy of the source: same identifiers, counters and order.
+    // This container's own pictures' files stay (it is emptied as a copy).
+    void CopyFrom(const CKovUnit& source);
+    // Empties the container and sets the counters to 1. Modes 0 and 2 delete the pictures'
+    // temporary files; mode 1 (copies: undo snapshots) keeps them.
+    void RemoveAllObjects(int mode);
+
+    // Call after renumbering objects in place, so that the lookups see the new identifiers.
+    void IdentifiersChanged() const;
+
+    // Deletes one picture's temporary files when a container is emptied in a discarding mode. The
+    // program installs one bound to its temporary picture folder; until then no file is deleted.
+    using PictureFileRemover = std::function<void(const CKovImage&)>;
+    static void SetPictureFileRemover(PictureFileRemover remover);
+    // Installs the remover of the files "temp<id>.bmp/.gif/.png/.jpg" in that folder; an empty path
+    // removes the remover.
+    static void UseTempImageFolder(const std::filesystem::path& folder);
+
+    // -- wall corners and outline ----------------------------------------------------------------
+
+    // Rule flag 1 (walls): corners of the core A-B with half thickness t in outline order; A and B
+    // may be exchanged in place; 0 with nothing written when A equals B exactly. Flag 0 (columns):
+    // the square of half side t about A; always 1.
+    static int ComputeWallCorners(std::array<CDbPoint, 4>& corners, CDbPoint& a, CDbPoint& b, double t, int flag);
+    // Recomputes the wall's corners from its core and MWallWide1; nothing for an unknown wall, and
+    // a column keeps its corners.
+    void UpdateWallCorners(int wallId);
+    // The outline edges become the four sides c0→c1, c1→c2, c2→c3, c3→c0. 1 done, 0 for a column
+    // (unchanged), -1 when no wall has the identifier.
+    int ResetWallOutline(int wallId);
+
+    // -- file blocks (begin)
+    // The unit block: the five counters, then one block per figure, text, wall, group and picture.
+    // 1 done; 0 at the first failing write, or when a picture's file cannot be read (the user is told
+    // through ctx.showMessage and the save must not be committed).
+    int WriteUnit(CArchive& ar, std::string_view block, UnitFileContext& ctx) const;
+    // Reads the inside of the unit block, whose start is read, appending to what the container
+    // holds; pictures' bytes go to new temporary files in ctx.pictureFolder. Faults that do not stop
+    // reading are added to ctx.warnings. 0 when a nested object's block fails.
+    int ReadUnit(CArchive& ar, std::string_view block, UnitFileContext& ctx);
+
+protected:
+    RD_STATUS OnReadStart(CArchive& ar, std::string_view block) override;
+    int OnReadData(std::string_view key, std::string_view value) override;
+
+private:
+    UnitFileContext* m_pFileContext = nullptr; // set while ReadUnit runs
+
+public:
+    // -- file blocks (end)
+
+    // -- walls and joining (begin)
+    // A wall on the core A-B with both half thicknesses t, on the editing layer; its outline stays
+    // empty (the caller resets it and joins the layer group). -1 when A equals B exactly.
+    int AddWall(CDbPoint a, CDbPoint b, double t, const CPlotInfo& plot);
+    // A column of half width t about the press point a; b (the release point) only decides which way
+    // a thin column is thin. Its outline is its four sides, never cut.
+    int AddColumn(CDbPoint a, CDbPoint b, double t, const CPlotInfo& plot);
+    // Cuts the outline edges of every wall of the layer group where other walls of the group cover
+    // them. Columns take no part.
+    void JoinWalls(int layerGroup);
+    // Cuts edge i of the wall against every other wall of its layer group: 1 when it still stands at
+    // i (perhaps shortened), 0 when it was removed. An index beyond the lists gives 1.
+    int ClipWallEdge(CKovWall& wall, int edgeIndex);
+    // Applies a joint code to edge i (p-q, ordered): 1 with p and q set to the edge as it now stands,
+    // 0 when it was removed.
+    int UpdateWallOutlineEdge(CDbPoint& p, CDbPoint& q, int code, CKovWall& wall, int edgeIndex,
+                              const CDbPoint& out1, const CDbPoint& out2);
+    // -- walls and joining (end)
+
+    // -- figure creation (begin)
+    // New figures take a new identifier, the editing layer and the default style of their kind.
+    // Those returning an identifier give 0 (or -1 where noted) when nothing was made and leave the
+    // selection alone; the others select what they make. `separateSegments` is the application
+    // setting that makes curves and continuous lines as separate two-point figures.
+    int AddStraightLine(const CPlotInfo& plot, const CDbPoint& p, const CDbPoint& q);
+    int AddRectFromCorners(const CPlotInfo& plot, const CDbPoint& p, const CDbPoint& q);
+    void AddRectFromCenter(SelectionRecord& selection, const CPlotInfo& plot, double x, double y, double left,
+                           double right, double up, double down);
+    int AddPolygonFromPoints(const CPlotInfo& plot, const CDbPointArray& points);
+    int AddCircle(const CPlotInfo& plot, const CDbPoint& c, const CDbPoint& p, double fixedRadius, int fixedRadiusFlag);
+    // toolPoints: centre, width point.
+    void AddEllipse(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                    const CDbPoint& heightPoint);
+    // toolPoints: centre, start. The end is moved onto the circle.
+    int AddArc(const CPlotInfo& plot, const CDbPointArray& toolPoints, CDbPoint end, double fixedRadius,
+               int fixedRadiusFlag);
+    // toolPoints: centre, width point, height point, start.
+    void AddEllipticArc(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                        const CDbPoint& end);
+    // toolPoints: the two ends; the third click decides on which side of them the arc runs.
+    void AddArcThrough3Points(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                              const CDbPoint& k);
+    void AddLineByAngle(SelectionRecord& selection, const CPlotInfo& plot, const CDbPoint& p, const CDbPoint& q,
+                        double angle, double length, int fixedLength);
+    void AddLineToward(SelectionRecord& selection, const CPlotInfo& plot, const CDbPoint& p, const CDbPoint& q,
+                       double length);
+    void AddPerpendicularLine(SelectionRecord& selection, const CPlotInfo& plot, const CDbPoint& p, const CDbPoint& q);
+    // The two sides a (from toolPoints[0]) and b (from p1) over the base toolPoints[0]-p1.
+    void MakeTriangle(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                      const CDbPoint& p1, int a, int b);
+    // toolPoints: the measured points; p places the dimension line and its text.
+    int AddDimensionLine(const CPlotInfo& plot, const CDbPointArray& toolPoints, const CDbPoint& p);
+    void AddBezierCurve(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                        const CDbPoint& finish, int separateSegments);
+    void AddSplineCurve(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                        const CDbPoint& finish, int separateSegments);
+    void AddFreehandCurve(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& points,
+                          const CDbPoint& finish, int separateSegments);
+    void AddSegmentsOrPolyline(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& points,
+                               const CDbPoint& last, int separateSegments);
+    // Figures of generated drawings, in the style given, selected.
+    void AddSelectedLine(SelectionRecord& selection, const CDbPoint& a, const CDbPoint& b, int layerGroup, int layer,
+                         int lineType, std::uint32_t colour);
+    void AddSelectedPolygon(SelectionRecord& selection, const CDbPointArray& points, int count, int layerGroup,
+                            int layer, int lineType, int hatch, int fillColourUnset, int fill, std::uint32_t colour,
+                            std::uint32_t fillColour);
+    // -- figure creation (end)
+
+    // -- curves and measures (begin)
+    // Replaces a circle, ellipse or arc figure by a polygon (closed outlines, filled arcs, thick arcs
+    // as a band) or a continuous line (open arcs) under a new identifier, which it returns; -1 with
+    // nothing changed for another kind, a missing figure or fewer than 2 points.
+    int CircleToPolyline(int figureId, const CPlotInfo& plot, int segments);
+    // Appends the 20 segments of the Bezier curve over every point of controlList but its last, running
+    // from the last of them to the first.
+    static void BezierPoints(const CDbPointArray& controlList, CDbPointArray& outStarts, CDbPointArray& outEnds);
+    // Appends the segments of the smooth curve through the points, steps per span, from the first point
+    // to the third-from-last (callers pass the last point twice more).
+    static void SplinePoints(const CDbPointArray& pointList, CDbPointArray& outStarts, CDbPointArray& outEnds,
+                             int steps);
+    // 1 with the area (mm²) and its label; 0 for a missing figure, or with a message for kinds without area.
+    int MeasureArea(int figureId, double& outArea, std::string& outLabel, kov::platform::Questions& questions) const;
+    // 1 with the length (mm) and its label; 0 for a missing figure, ellipses and dimensions.
+    int MeasureLength(int figureId, double& outLength, std::string& outLabel) const;
+    // The two points where the tangents through (x, y) touch the first selected figure's circle; 0 when
+    // the point lies on or inside it.
+    int TangentPoints(const SelectionRecord& selection, CDbPoint outPoints[2], double x, double y) const;
+    // Phase 0: the circle point under the pointer becomes tool points 0 and 1; otherwise tool point 1
+    // becomes the foot of the perpendicular from the pointer onto the tangent at tool point 0.
+    int TangentToolPoint(const SelectionRecord& selection, const CPlotInfo& plot, const DeviceTransform& transform,
+                         CDbPointArray& toolPoints, double pointerX, double pointerY, int phase) const;
+    // The device-pixel rectangle of every object, widened by margin on each side.
+    void DrawingPixelExtent(const TextBoxMeasurer& measurer, const DeviceTransform& transform, const CPlotInfo& plot,
+                            int& outX, int& outY, int& outWidth, int& outHeight, int margin) const;
+    // Moves A-B by gap toward the pointer and reports the side code (1-6), |AB|, the pointer's distance
+    // from the line and the dimension text's middle point.
+    static void OffsetSegment(CDbPoint& a, CDbPoint& b, double pointerX, double pointerY, CDbPoint& outMid,
+                              int& outSide, double& outLength, double& outDistance, double gap);
+    // -- curves and measures (end)
+
+    // -- drawing (begin)
+    // -- drawing (end)
+
+    // -- picking and editing (begin)
+    // -- picking and editing (end)
+
+    // -- rooms, fittings, parts and elevations (begin)
+    // -- rooms, fittings, parts and elevations (end)
+
+private:
+    int nextId(int& counter, int wrapLimit, int scanLimit, bool (CKovUnit::*inUse)(int) const);
+    bool groupIdInUse(int id) const { return m_Groups.Contains(id); }
+    bool lineIdInUse(int id) const { return m_Lines.Contains(id); }
+    bool wallIdInUse(int id) const { return m_Walls.Contains(id); }
+    bool textIdInUse(int id) const { return m_Texts.Contains(id); }
+    bool imageIdInUse(int id) const { return m_Images.Contains(id); }
+};

@@ -1,0 +1,311 @@
+#include "model/PictureFiles.h"
+
+#include "model/Bmp.h"
+#include "model/GifWriter.h"
+#include "platform/Profile.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+
+#include <fstream>
+#include <set>
+#include <system_error>
+
+namespace {
+
+void setError(std::string* error, std::string text)
+{
+    if (error)
+        *error = std::move(text);
+}
+
+// A reader that judges the format by the content: temporary files may carry another type's extension.
+struct ContentReader {
+    QByteArray bytes;
+    QBuffer buffer;
+    QImageReader reader;
+
+    explicit ContentReader(const std::filesystem::path& file)
+    {
+        std::vector<std::uint8_t> raw;
+        if (ReadWholeFile(file, raw))
+            bytes = QByteArray(reinterpret_cast<const char*>(raw.data()), static_cast<qsizetype>(raw.size()));
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        reader.setDevice(&buffer);
+        reader.setDecideFormatFromContent(true);
+        reader.setAutoTransform(false);
+    }
+    bool empty() const { return bytes.isEmpty(); }
+};
+
+// The number N of a name "temp<N>" or "temp<N>.<anything>", -1 for any other name.
+long long tempNumber(const std::string& name)
+{
+    if (name.size() < 5 || (name.compare(0, 4, "temp") != 0 && name.compare(0, 4, "TEMP") != 0))
+        return -1;
+    std::size_t i = 4;
+    long long n = 0;
+    while (i < name.size() && name[i] >= '0' && name[i] <= '9' && n < 1'000'000'000) {
+        n = n * 10 + (name[i] - '0');
+        ++i;
+    }
+    if (i == 4 || (i < name.size() && name[i] != '.'))
+        return -1;
+    return n;
+}
+
+} // namespace
+
+std::string_view PictureExtension(int type)
+{
+    switch (type) {
+    case kPictureJpeg: return "jpg";
+    case kPicturePng: return "png";
+    case kPictureGif: return "gif";
+    default: return "bmp";
+    }
+}
+
+std::filesystem::path TempImageFolder(const std::filesystem::path& programFolder)
+{
+    const std::filesystem::path folder = programFolder / "Tmps";
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    return folder;
+}
+
+std::filesystem::path ResolveTempImageFolder(const kov::platform::Profile& profile,
+                                             const std::filesystem::path& programFolder)
+{
+    const std::filesystem::path own = TempImageFolder(programFolder);
+    if (profile.GetProfileInt("KOV_T_UTILITY", "path_itizi_flg", 0) == 0)
+        return own;
+    const std::string common = profile.GetProfileString("KOV_T_UTILITY", "path_set_forda", own.string());
+    return common.empty() ? own : std::filesystem::path(common);
+}
+
+std::filesystem::path TempImagePath(const std::filesystem::path& folder, int id, int type)
+{
+    return folder / ("temp" + std::to_string(id) + "." + std::string(PictureExtension(type)));
+}
+
+std::filesystem::path PictureFileForType(const std::filesystem::path& bmpName, int type)
+{
+    std::string name = bmpName.string();
+    if (name.size() < 3)
+        return bmpName;
+    name.replace(name.size() - 3, 3, PictureExtension(type));
+    return name;
+}
+
+std::filesystem::path MakeTempImageName(const std::filesystem::path& folder, int& id)
+{
+    std::set<long long> taken;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (const long long n = tempNumber(it->path().filename().string()); n >= 0)
+            taken.insert(n);
+    while (taken.count(id))
+        ++id;
+    return TempImagePath(folder, id, kPictureBmp);
+}
+
+void DeleteTempImageFiles(const std::filesystem::path& folder, int id)
+{
+    for (const int type : {kPictureBmp, kPictureGif, kPicturePng, kPictureJpeg}) {
+        std::error_code ec;
+        std::filesystem::remove(TempImagePath(folder, id, type), ec);
+    }
+}
+
+int GetImageFileWidth(const std::filesystem::path& file)
+{
+    ContentReader r(file);
+    const QSize size = r.empty() ? QSize() : r.reader.size();
+    return size.isValid() ? size.width() : 0;
+}
+
+int GetImageFileHeight(const std::filesystem::path& file)
+{
+    ContentReader r(file);
+    const QSize size = r.empty() ? QSize() : r.reader.size();
+    return size.isValid() ? size.height() : 0;
+}
+
+int GetImageFileOrientation(const std::filesystem::path& file)
+{
+    ContentReader r(file);
+    if (r.empty() || !r.reader.canRead())
+        return 1;
+    switch (r.reader.transformation()) {
+    case QImageIOHandler::TransformationMirror: return 2;
+    case QImageIOHandler::TransformationRotate180: return 3;
+    case QImageIOHandler::TransformationFlip: return 4;
+    case QImageIOHandler::TransformationFlipAndRotate90: return 5;
+    case QImageIOHandler::TransformationRotate90: return 6;
+    case QImageIOHandler::TransformationMirrorAndRotate90: return 7;
+    case QImageIOHandler::TransformationRotate270: return 8;
+    default: return 1;
+    }
+}
+
+int GetImageFileFormat(const std::filesystem::path& file)
+{
+    ContentReader r(file);
+    if (r.empty() || !r.reader.canRead())
+        return kPictureOther;
+    const QByteArray format = r.reader.format().toLower();
+    if (format == "bmp" || format == "dib")
+        return kPictureBmp;
+    if (format == "jpeg" || format == "jpg")
+        return kPictureJpeg;
+    if (format == "png")
+        return kPicturePng;
+    if (format == "gif")
+        return kPictureGif;
+    return kPictureOther;
+}
+
+bool ReadPictureFile(const std::filesystem::path& file, QImage& out, std::string* error)
+{
+    ContentReader r(file);
+    if (r.empty()) {
+        setError(error, "cannot read " + file.string());
+        return false;
+    }
+    out = r.reader.read();
+    if (out.isNull()) {
+        setError(error, file.string() + ": " + r.reader.errorString().toStdString());
+        return false;
+    }
+    return true;
+}
+
+std::vector<std::uint8_t> EncodePicture(const QImage& image, int type, std::string* error)
+{
+    if (image.isNull()) {
+        setError(error, "no picture to write");
+        return {};
+    }
+    switch (type) {
+    case kPictureGif:
+        return EncodeGif(image, error);
+    case kPicturePng:
+    case kPictureJpeg: {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, type == kPicturePng ? "png" : "jpeg");
+        if (type == kPictureJpeg)
+            writer.setQuality(90);
+        // JPEG holds no alpha: flatten onto white as a viewer would show it.
+        QImage source = image;
+        if (type == kPictureJpeg && image.hasAlphaChannel()) {
+            source = QImage(image.size(), QImage::Format_RGB32);
+            source.fill(Qt::white);
+            QPainter p(&source);
+            p.drawImage(0, 0, image);
+        }
+        if (!writer.write(source)) {
+            setError(error, writer.errorString().toStdString());
+            return {};
+        }
+        return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+    }
+    default: {
+        std::vector<std::uint8_t> bytes = EncodeBmp32(image);
+        if (bytes.empty())
+            setError(error, "picture too large for BMP");
+        return bytes;
+    }
+    }
+}
+
+bool SavePictureFile(const QImage& image, const std::filesystem::path& file, int type, std::string* error)
+{
+    const std::vector<std::uint8_t> bytes = EncodePicture(image, type, error);
+    if (bytes.empty())
+        return false;
+    if (!WriteWholeFile(file, bytes.data(), bytes.size())) {
+        setError(error, "cannot write " + file.string());
+        return false;
+    }
+    return true;
+}
+
+bool ConvertPictureFile(const std::filesystem::path& source, const std::filesystem::path& target, int type,
+                        std::string* error)
+{
+    QImage image;
+    return ReadPictureFile(source, image, error) && SavePictureFile(image, target, type, error);
+}
+
+int ConvertToTransparentPng(const std::filesystem::path& source, const std::filesystem::path& target,
+                            kov::platform::COLORREF colour, int drawWidth, int drawHeight, int bitmapWidth,
+                            int bitmapHeight, bool useGivenSize)
+{
+    QImage picture;
+    if (!ReadPictureFile(source, picture))
+        return 0;
+    picture = picture.convertToFormat(QImage::Format_ARGB32);
+    const QRgb opaque = qRgb(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                             static_cast<int>((colour >> 16) & 0xFF));
+    const QRgb clear = opaque & 0x00FFFFFFu;
+    for (int y = 0; y < picture.height(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x)
+            if (line[x] == opaque)
+                line[x] = clear;
+    }
+    if (!useGivenSize) {
+        drawWidth = bitmapWidth = picture.width();
+        drawHeight = bitmapHeight = picture.height();
+    }
+    if (bitmapWidth <= 0 || bitmapHeight <= 0)
+        return 0;
+    if (drawWidth == picture.width() && drawHeight == picture.height() && bitmapWidth == drawWidth
+        && bitmapHeight == drawHeight)
+        return SavePictureFile(picture, target, kPicturePng) ? 1 : 0;
+    QImage canvas(bitmapWidth, bitmapHeight, QImage::Format_ARGB32);
+    canvas.fill(QColor(255, 255, 255, 0));
+    {
+        QPainter painter(&canvas);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRect(0, 0, drawWidth, drawHeight), picture);
+    }
+    return SavePictureFile(canvas, target, kPicturePng) ? 1 : 0;
+}
+
+bool ReadWholeFile(const std::filesystem::path& file, std::vector<std::uint8_t>& out)
+{
+    out.clear();
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return false;
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0)
+        return false;
+    in.seekg(0, std::ios::beg);
+    out.resize(static_cast<std::size_t>(size));
+    if (size > 0 && !in.read(reinterpret_cast<char*>(out.data()), size)) {
+        out.clear();
+        return false;
+    }
+    return true;
+}
+
+bool WriteWholeFile(const std::filesystem::path& file, const std::uint8_t* data, std::size_t size)
+{
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    if (!out)
+        return false;
+    if (size > 0)
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    return static_cast<bool>(out.flush());
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+// The temporary picture files behind picture objects: their folder and names, reading their size,
+// orientation and format, and converting between BMP, PNG, JPEG and GIF.
+
+#include "platform/Color.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QImage;
+
+namespace kov::platform {
+class Profile;
+}
+
+// Picture type codes as pictures store them; any other value is taken as BMP.
+enum PictureType : int {
+    kPictureOther = 0,
+    kPictureJpeg = 1,
+    kPicturePng = 2,
+    kPictureGif = 3,
+    kPictureBmp = 4,
+};
+
+// "jpg", "png", "gif", or "bmp" for BMP and every other code.
+std::string_view PictureExtension(int type);
+
+// `folder`/Tmps below the given default place, created when missing.
+std::filesystem::path TempImageFolder(const std::filesystem::path& programFolder);
+// The folder every user of temporary pictures takes: the common folder "path_set_forda" itself when
+// "path_itizi_flg" (section "KOV_T_UTILITY") is not 0, else TempImageFolder(programFolder).
+std::filesystem::path ResolveTempImageFolder(const kov::platform::Profile& profile,
+                                             const std::filesystem::path& programFolder);
+
+// folder/"temp<id>.<extension of type>".
+std::filesystem::path TempImagePath(const std::filesystem::path& folder, int id, int type = kPictureBmp);
+// A picture's stored ".bmp" name with the extension of its type in place of the last three characters.
+std::filesystem::path PictureFileForType(const std::filesystem::path& bmpName, int type);
+
+// The ".bmp" path of the first identifier from `id` upwards for which no "temp<N>.*" exists in the
+// folder, with any extension; `id` is advanced to it.
+std::filesystem::path MakeTempImageName(const std::filesystem::path& folder, int& id);
+
+// Deletes temp<id>.bmp, .gif, .png and .jpg from the folder. The container calls it for a picture when
+// it is emptied in a mode that discards the files; copies never call it.
+void DeleteTempImageFiles(const std::filesystem::path& folder, int id);
+
+// Size in pixels, 0 when the file is no readable picture.
+int GetImageFileWidth(const std::filesystem::path& file);
+int GetImageFileHeight(const std::filesystem::path& file);
+// The orientation tag (1 to 8) of the picture, 1 when it has none or cannot be read.
+int GetImageFileOrientation(const std::filesystem::path& file);
+// The picture type judged by the file's content (not its name); kPictureOther when unreadable.
+int GetImageFileFormat(const std::filesystem::path& file);
+
+// Reads a picture by its content. False with `error` set when it cannot be decoded.
+bool ReadPictureFile(const std::filesystem::path& file, QImage& out, std::string* error = nullptr);
+// The picture encoded as the given type (BMP as 32-bit, GIF through giflib); empty on failure.
+std::vector<std::uint8_t> EncodePicture(const QImage& image, int type, std::string* error = nullptr);
+bool SavePictureFile(const QImage& image, const std::filesystem::path& file, int type, std::string* error = nullptr);
+// Reads `source` whatever its format and writes it to `target` as `type`.
+bool ConvertPictureFile(const std::filesystem::path& source, const std::filesystem::path& target, int type,
+                        std::string* error = nullptr);
+
+// Writes `source` as a PNG in which every opaque pixel of `colour` (0x00BBGGRR) is fully transparent.
+// With useGivenSize the PNG is bitmapWidth × bitmapHeight and the picture is scaled into
+// (0, 0, drawWidth, drawHeight); otherwise both are the picture's own size. The rest stays transparent
+// white. 1 when written, 0 when the source cannot be read or the target written.
+int ConvertToTransparentPng(const std::filesystem::path& source, const std::filesystem::path& target,
+                            kov::platform::COLORREF colour, int drawWidth, int drawHeight, int bitmapWidth,
+                            int bitmapHeight, bool useGivenSize);
+
+// The bytes of a whole file; false when it cannot be read.
+bool ReadWholeFile(const std::filesystem::path& file, std::vector<std::uint8_t>& out);
+bool WriteWholeFile(const std::filesystem::path& file, const std::uint8_t* data, std::size_t size);

@@ -1,0 +1,38 @@
+#pragma once
+
+// Fill, hatch, name and name font of new rooms; part of the plot settings.
+
+#include "model/DefFile.h"
+#include "model/FontMenu.h"
+
+#include <cstdint>
+#include <string>
+
+namespace kov::platform {
+class Profile;
+}
+
+class CRoomInfo : public CDefFile {
+public:
+    // Hatch kinds besides the Windows hatch styles 0-5.
+    enum { HACH_BOARD1 = 100, HACH_BOARD2 = 101, HACH_TATAMI = 300 };
+
+    int Room_bRoomColor = 0;                 // filled
+    std::uint32_t Room_RoomColor = 0xFFFFFF;
+    int Room_bHachColor = 0;                 // hatched
+    std::uint32_t Room_HachColor = 0;
+    int Room_HachType = 3;
+    double Room_HachKankaku = 4.55;          // hatch spacing
+    std::string Room_Name;
+    CFontMenu m_Font;                        // label font, from KOV_T_FontMenuRoom
+
+    // Without a profile the label font takes the values an empty room-font section gives.
+    CRoomInfo();
+    explicit CRoomInfo(kov::platform::Profile& profile);
+    CRoomInfo(const CRoomInfo&) = default;
+    CRoomInfo& operator=(const CRoomInfo&) = default;
+    ~CRoomInfo() override = default;
+
+    bool operator==(const CRoomInfo& o) const;
+    bool operator!=(const CRoomInfo& o) const { return !(*this == o); }
+};

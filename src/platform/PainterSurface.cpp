@@ -1,0 +1,649 @@
+#include "platform/PainterSurface.h"
+
+#include "platform/FontSubstitution.h"
+
+#include <QLinearGradient>
+#include <QPaintDevice>
+#include <QPainterPath>
+#include <QRadialGradient>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace kov::platform {
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+// The pixel runs of the broken 1-pixel pens, on and off alternately.
+QList<qreal> dashPattern(PenStyle style)
+{
+    switch (style) {
+    case PenStyle::Dash: return {18, 6};
+    case PenStyle::Dot: return {3, 3};
+    case PenStyle::DashDot: return {9, 6, 3, 6};
+    case PenStyle::DashDotDot: return {9, 3, 3, 3, 3, 3};
+    default: return {};
+    }
+}
+
+bool isThin(const Pen& pen) { return pen.width <= 1; }
+bool isBroken(const Pen& pen) { return isThin(pen) && !dashPattern(pen.style).isEmpty(); }
+
+QPen toQPen(const Pen& pen)
+{
+    if (pen.style == PenStyle::Null) return QPen(Qt::NoPen);
+    QPen q(toQColor(pen.color));
+    if (isThin(pen)) {
+        // A cosmetic 1-pixel pen with flat ends leaves out the last pixel of every line.
+        q.setWidth(1);
+        q.setCosmetic(true);
+        q.setCapStyle(Qt::FlatCap);
+        q.setJoinStyle(Qt::MiterJoin);
+        const QList<qreal> dashes = dashPattern(pen.style);
+        if (!dashes.isEmpty()) q.setDashPattern(dashes);
+    } else {
+        q.setWidth(pen.width);
+        q.setCapStyle(Qt::RoundCap);
+        q.setJoinStyle(Qt::RoundJoin);
+    }
+    return q;
+}
+
+// The gaps of a broken pen are painted by a solid pen of the background colour under it.
+QPen gapPen(const Pen& pen, const Background& bk)
+{
+    if (!bk.opaque || !isBroken(pen)) return QPen(Qt::NoPen);
+    Pen solid = pen;
+    solid.style = PenStyle::Solid;
+    solid.color = bk.color;
+    return toQPen(solid);
+}
+
+// Rows of the 8x8 hatch cells, bit 7 the leftmost pixel.
+const uint8_t* hatchRows(HatchStyle style)
+{
+    static const uint8_t rows[6][8] = {
+        {0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x00}, // horizontal
+        {0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08}, // vertical
+        {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01}, // forward diagonal, top-left to bottom-right
+        {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80}, // backward diagonal, bottom-left to top-right
+        {0x08, 0x08, 0x08, 0xFF, 0x08, 0x08, 0x08, 0x08}, // cross
+        {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81}, // diagonal cross
+    };
+    const int i = int(style);
+    return rows[i >= 0 && i < 6 ? i : 0];
+}
+
+QBrush toQBrush(const Brush& brush, const Background& bk)
+{
+    switch (brush.style) {
+    case BrushStyle::Null: return QBrush(Qt::NoBrush);
+    case BrushStyle::Solid: return QBrush(toQColor(brush.color, brush.alpha));
+    case BrushStyle::Hatch: {
+        QImage cell(8, 8, QImage::Format_ARGB32_Premultiplied);
+        const QRgb on = toQColor(brush.color).rgba();
+        const QRgb off = bk.opaque ? toQColor(bk.color).rgba() : qRgba(0, 0, 0, 0);
+        const uint8_t* rows = hatchRows(brush.hatch);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) cell.setPixel(x, y, (rows[y] & (0x80 >> x)) ? on : off);
+        return QBrush(cell);
+    }
+    case BrushStyle::Pattern:
+        if (brush.pattern.isNull()) return QBrush(Qt::NoBrush);
+        return QBrush(brush.pattern.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    }
+    return QBrush(Qt::NoBrush);
+}
+
+QPoint qp(DevicePoint p) { return {p.x, p.y}; }
+QPointF qpf(DevicePointF p) { return {p.x, p.y}; }
+
+DeviceRect normalized(const DeviceRect& r)
+{
+    return {std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
+            std::max(r.top, r.bottom)};
+}
+
+// A Windows ellipse's 1-pixel outline runs on the first and last pixels inside its box; Qt's
+// aliased curves land there when the geometry is half a pixel short of the box. Filled without a
+// pen, this geometry is one pixel smaller than the box, as Windows fills it.
+QRectF outlineBox(const DeviceRect& box)
+{
+    const DeviceRect r = normalized(box);
+    return QRectF(r.left, r.top, std::max(0.0, r.width() - 0.5), std::max(0.0, r.height() - 0.5));
+}
+
+// Qt's ellipse angles are parametric; a radial through a point is turned into the parameter
+// where it meets the ellipse: t = atan2(a sin(phi), b cos(phi)). Degrees, counter-clockwise.
+double parametricAngle(const QRectF& ellipse, DevicePoint p)
+{
+    const QPointF c = ellipse.center();
+    const double a = ellipse.width() / 2, b = ellipse.height() / 2;
+    const double phi = std::atan2(-(p.y - c.y()), p.x - c.x());
+    return std::atan2(a * std::sin(phi), b * std::cos(phi)) * 180 / kPi;
+}
+
+// Counter-clockwise sweep from the start radial to the end radial; equal radials go all round.
+double sweepBetween(double startDeg, double endDeg)
+{
+    double sweep = std::fmod(endDeg - startDeg, 360.0);
+    if (sweep < 0) sweep += 360;
+    if (sweep < 1e-9) sweep = 360;
+    return sweep;
+}
+
+enum class ArcKind { Open, Pie, Chord };
+
+QPainterPath arcPath(const QRectF& ellipse, DevicePoint start, DevicePoint end, ArcKind kind)
+{
+    const double ts = parametricAngle(ellipse, start);
+    const double sweep = sweepBetween(ts, parametricAngle(ellipse, end));
+    QPainterPath path;
+    if (kind == ArcKind::Pie) {
+        path.moveTo(ellipse.center());
+        path.arcTo(ellipse, ts, sweep);
+        path.closeSubpath();
+    } else {
+        path.arcMoveTo(ellipse, ts);
+        path.arcTo(ellipse, ts, sweep);
+        if (kind == ArcKind::Chord) path.closeSubpath();
+    }
+    return path;
+}
+
+QRectF fillBox(const DeviceRect& box)
+{
+    const DeviceRect r = normalized(box);
+    return QRectF(r.left, r.top, r.width(), r.height());
+}
+
+QPainterPath shapePath(const FillShape& shape)
+{
+    QPainterPath path;
+    switch (shape.kind) {
+    case FillShape::Kind::Polygon: {
+        if (shape.points.size() < 3) return path;
+        QPolygonF poly;
+        for (const DevicePoint& p : shape.points) poly << QPointF(p.x, p.y);
+        path.addPolygon(poly);
+        path.closeSubpath();
+        path.setFillRule(shape.rule == FillRule::Winding ? Qt::WindingFill : Qt::OddEvenFill);
+        break;
+    }
+    case FillShape::Kind::Ellipse: path.addEllipse(fillBox(shape.box)); break;
+    case FillShape::Kind::Pie: path = arcPath(fillBox(shape.box), shape.start, shape.end, ArcKind::Pie); break;
+    }
+    return path;
+}
+
+uint8_t alphaOf(double opacity) { return uint8_t(std::clamp(opacity, 0.0, 1.0) * 255 + 0.5); }
+
+// The path-gradient stops as distances from the centre (0) to the boundary (1), the centre colour
+// kept inside the focus scale.
+QGradientStops radialStops(const PathGradient& g, uint8_t alpha)
+{
+    std::vector<GradientStop> blend = g.blend;
+    if (blend.empty()) blend = {{0.0, g.surroundColor}, {1.0, g.centerColor}};
+    std::sort(blend.begin(), blend.end(),
+              [](const GradientStop& a, const GradientStop& b) { return a.position < b.position; });
+    const double focus = std::clamp(g.focusScale, 0.0, 0.999);
+    QGradientStops stops;
+    auto add = [&](double k, COLORREF c) { stops.push_back({std::clamp(k, 0.0, 1.0), toQColor(c, alpha)}); };
+    add(0.0, blend.back().color);
+    for (auto it = blend.rbegin(); it != blend.rend(); ++it) add(1.0 - it->position * (1.0 - focus), it->color);
+    add(1.0, blend.front().color);
+    std::stable_sort(stops.begin(), stops.end(),
+                     [](const QGradientStop& a, const QGradientStop& b) { return a.first < b.first; });
+    return stops;
+}
+
+QString qs(std::string_view utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
+
+bool isFullWidth(char32_t c)
+{
+    return !(c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F));
+}
+
+// How a character sits in vertical writing: upright in its square cell, or lying along the
+// column as in horizontal text turned with it; the shift moves an upright glyph towards the upper
+// right of its cell (commas and stops, small kana), in ems. The installed faces have no vertical
+// presentation forms that Qt could pick, so the placement is done here.
+struct VerticalGlyph {
+    bool upright = true;
+    double shift = 0;
+};
+
+VerticalGlyph verticalGlyph(char32_t c)
+{
+    if (!isFullWidth(c)) return {false, 0};
+    static constexpr char32_t lying[] = {
+        0x30FC, 0xFF0D, 0xFF5E, 0x301C, 0x2500, 0x2015, 0x2014, 0x2026, 0x2025, 0xFF08, 0xFF09, 0x300C,
+        0x300D, 0x300E, 0x300F, 0x3010, 0x3011, 0xFF3B, 0xFF3D, 0xFF5B, 0xFF5D, 0x3008, 0x3009, 0x300A,
+        0x300B, 0x3014, 0x3015, 0xFF1D, 0xFF1A, 0xFF1B,
+    };
+    if (std::find(std::begin(lying), std::end(lying), c) != std::end(lying)) return {false, 0};
+    static constexpr char32_t stops[] = {0x3001, 0x3002, 0xFF0C, 0xFF0E};
+    if (std::find(std::begin(stops), std::end(stops), c) != std::end(stops)) return {true, 0.55};
+    static constexpr char32_t small[] = {0x3041, 0x3043, 0x3045, 0x3047, 0x3049, 0x3063, 0x3083, 0x3085, 0x3087,
+                                         0x308E, 0x30A1, 0x30A3, 0x30A5, 0x30A7, 0x30A9, 0x30C3, 0x30E3, 0x30E5,
+                                         0x30E7, 0x30EE, 0x30F5, 0x30F6};
+    if (std::find(std::begin(small), std::end(small), c) != std::end(small)) return {true, 0.1};
+    return {true, 0};
+}
+
+// The outlines of a text, its first line's cell top-left at `origin`. Vertical text runs each
+// line down a column one cell wide, the next line to its right; lying characters are turned a
+// quarter clockwise.
+QPainterPath textOutline(const TextPath& text, const ResolvedFont& rf)
+{
+    QPainterPath path;
+    path.setFillRule(Qt::OddEvenFill);
+    const QFontMetricsF fm(rf.font);
+    const double cell = rf.metrics.height;
+    const QStringList lines = qs(text.text).remove(QLatin1Char('\r')).split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!rf.vertical) {
+            path.addText(QPointF(text.anchor.x, text.anchor.y + rf.metrics.ascent + double(i) * cell), rf.font,
+                         lines[i]);
+            continue;
+        }
+        const double x = text.anchor.x + double(i) * cell;
+        double y = text.anchor.y;
+        for (const char32_t c : lines[i].toUcs4()) {
+            const QString ch = QString::fromUcs4(&c, 1);
+            const double advance = fm.horizontalAdvance(ch);
+            const VerticalGlyph v = verticalGlyph(c);
+            QPainterPath glyph;
+            glyph.addText(QPointF(0, rf.metrics.ascent), rf.font, ch);
+            QTransform t;
+            if (v.upright) {
+                t.translate(x + v.shift * advance, y - v.shift * advance);
+            } else {
+                t.translate(x + cell, y);
+                t.rotate(90);
+            }
+            path.addPath(t.map(glyph));
+            y += advance;
+        }
+    }
+    return path;
+}
+
+} // namespace
+
+PainterSurface::PainterSurface(QPaintDevice& device, Options options)
+    : m_ownPainter(std::make_unique<QPainter>(&device)), m_painter(m_ownPainter.get()), m_options(options)
+{
+    if (device.devType() == QInternal::Printer) m_options.isPrinting = m_options.isOutput = true;
+    m_painter->setRenderHint(QPainter::Antialiasing, false);
+}
+
+PainterSurface::PainterSurface(QPainter& painter, Options options) : m_painter(&painter), m_options(options)
+{
+    if (painter.device() && painter.device()->devType() == QInternal::Printer)
+        m_options.isPrinting = m_options.isOutput = true;
+    m_painter->setRenderHint(QPainter::Antialiasing, false);
+}
+
+PainterSurface::~PainterSurface()
+{
+    if (m_ownPainter) m_ownPainter->end();
+}
+
+DeviceProperties PainterSurface::device() const
+{
+    DeviceProperties d;
+    d.isPrinting = m_options.isPrinting;
+    d.isOutput = m_options.isOutput;
+    if (const QPaintDevice* dev = m_painter->device()) {
+        d.dpiX = dev->logicalDpiX();
+        d.dpiY = dev->logicalDpiY();
+        d.area = {0, 0, dev->width(), dev->height()};
+    }
+    return d;
+}
+
+void PainterSurface::line(DevicePoint from, DevicePoint to, const Pen& pen, const Background& bk)
+{
+    const DevicePoint pts[] = {from, to};
+    polyline(pts, pen, bk);
+}
+
+void PainterSurface::polyline(std::span<const DevicePoint> points, const Pen& pen, const Background& bk)
+{
+    if (points.size() < 2 || pen.style == PenStyle::Null) return;
+    QPolygon poly;
+    for (const DevicePoint& p : points) poly << qp(p);
+    m_painter->setBrush(Qt::NoBrush);
+    if (const QPen gaps = gapPen(pen, bk); gaps.style() != Qt::NoPen) {
+        m_painter->setPen(gaps);
+        m_painter->drawPolyline(poly);
+    }
+    m_painter->setPen(toQPen(pen));
+    m_painter->drawPolyline(poly);
+}
+
+void PainterSurface::strokeAndFill(const QPainterPath& path, const Pen& pen, const Brush& brush,
+                                   const Background& bk)
+{
+    if (brush.style != BrushStyle::Null) m_painter->fillPath(path, toQBrush(brush, bk));
+    if (pen.style == PenStyle::Null) return;
+    m_painter->setBrush(Qt::NoBrush);
+    if (const QPen gaps = gapPen(pen, bk); gaps.style() != Qt::NoPen) {
+        m_painter->setPen(gaps);
+        m_painter->drawPath(path);
+    }
+    m_painter->setPen(toQPen(pen));
+    m_painter->drawPath(path);
+}
+
+void PainterSurface::polygon(std::span<const DevicePoint> points, FillRule rule, const Pen& pen, const Brush& brush,
+                             const Background& bk)
+{
+    if (points.size() < 2) return;
+    QPolygonF poly;
+    for (const DevicePoint& p : points) poly << QPointF(p.x, p.y);
+    QPainterPath path;
+    path.addPolygon(poly);
+    path.closeSubpath();
+    path.setFillRule(rule == FillRule::Winding ? Qt::WindingFill : Qt::OddEvenFill);
+    strokeAndFill(path, pen, brush, bk);
+}
+
+void PainterSurface::rectangle(const DeviceRect& r, const Pen& pen, const Brush& brush, const Background& bk)
+{
+    const DeviceRect n = normalized(r);
+    if (n.width() <= 0 || n.height() <= 0) return;
+    if (n.width() == 1 || n.height() == 1) {
+        // Nothing inside: only the outline's single row or column shows.
+        if (pen.style != PenStyle::Null) m_painter->fillRect(QRect(n.left, n.top, n.width(), n.height()), toQColor(pen.color));
+        return;
+    }
+    // The fill covers left..right-2 (what shows with no pen); the 1-pixel outline runs on
+    // left..right-1, so right and bottom stay outside.
+    if (brush.style != BrushStyle::Null)
+        m_painter->fillRect(QRect(n.left, n.top, n.width() - 1, n.height() - 1), toQBrush(brush, bk));
+    if (pen.style == PenStyle::Null) return;
+    QPainterPath path;
+    path.addRect(QRectF(n.left, n.top, n.width() - 1, n.height() - 1));
+    strokeAndFill(path, pen, Brush::null(), bk);
+}
+
+void PainterSurface::ellipse(const DeviceRect& box, const Pen& pen, const Brush& brush, const Background& bk)
+{
+    QPainterPath path;
+    path.addEllipse(outlineBox(box));
+    strokeAndFill(path, pen, brush, bk);
+}
+
+void PainterSurface::arc(const DeviceRect& box, DevicePoint start, DevicePoint end, const Pen& pen,
+                         const Background& bk)
+{
+    strokeAndFill(arcPath(outlineBox(box), start, end, ArcKind::Open), pen, Brush::null(), bk);
+}
+
+void PainterSurface::pie(const DeviceRect& box, DevicePoint start, DevicePoint end, const Pen& pen,
+                         const Brush& brush, const Background& bk)
+{
+    strokeAndFill(arcPath(outlineBox(box), start, end, ArcKind::Pie), pen, brush, bk);
+}
+
+void PainterSurface::chord(const DeviceRect& box, DevicePoint start, DevicePoint end, const Pen& pen,
+                           const Brush& brush, const Background& bk)
+{
+    strokeAndFill(arcPath(outlineBox(box), start, end, ArcKind::Chord), pen, brush, bk);
+}
+
+void PainterSurface::fillRect(const DeviceRect& r, const Brush& brush, const Background& bk)
+{
+    const DeviceRect n = normalized(r);
+    if (n.width() <= 0 || n.height() <= 0 || brush.style == BrushStyle::Null) return;
+    m_painter->fillRect(QRect(n.left, n.top, n.width(), n.height()), toQBrush(brush, bk));
+}
+
+void PainterSurface::focusRect(const DeviceRect& r)
+{
+    const DeviceRect n = normalized(r);
+    if (n.width() <= 0 || n.height() <= 0) return;
+    // Every other pixel of the frame, each visited once, so that a second frame restores them.
+    QList<QPoint> dots;
+    auto dot = [&](int x, int y) {
+        if (((x + y) & 1) == 0) dots << QPoint(x, y);
+    };
+    const int right = n.right - 1, bottom = n.bottom - 1;
+    for (int x = n.left; x <= right; ++x) {
+        dot(x, n.top);
+        if (bottom != n.top) dot(x, bottom);
+    }
+    for (int y = n.top + 1; y < bottom; ++y) {
+        dot(n.left, y);
+        if (right != n.left) dot(right, y);
+    }
+    m_painter->save();
+    m_painter->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    QPen pen(Qt::white);
+    pen.setWidth(1);
+    pen.setCosmetic(true);
+    m_painter->setPen(pen);
+    m_painter->drawPoints(dots.constData(), int(dots.size()));
+    m_painter->restore();
+}
+
+void PainterSurface::setPixel(DevicePoint p, COLORREF color)
+{
+    m_painter->fillRect(QRect(p.x, p.y, 1, 1), toQColor(color));
+}
+
+void PainterSurface::textOut(DevicePoint p, std::string_view utf8, const TextStyle& style)
+{
+    const ResolvedFont rf = resolveFont(style.font);
+    const QString text = qs(utf8);
+    QFont font = rf.font;
+    if (style.charExtra != 0) font.setLetterSpacing(QFont::AbsoluteSpacing, style.charExtra);
+    const TextSize size = textExtent(utf8, style.font, style.charExtra);
+
+    m_painter->save();
+    m_painter->translate(p.x, p.y);
+    m_painter->rotate(-style.font.escapement / 10.0);
+    const int x = style.hAlign == TextHAlign::Center ? -size.cx / 2 : style.hAlign == TextHAlign::Right ? -size.cx : 0;
+    const int top = style.vAlign == TextVAlign::Top        ? 0
+                    : style.vAlign == TextVAlign::Baseline ? -rf.metrics.ascent
+                                                           : -rf.metrics.height;
+    if (style.background.opaque)
+        m_painter->fillRect(QRect(x, top, size.cx, rf.metrics.height), toQColor(style.background.color));
+    m_painter->setFont(font);
+    m_painter->setPen(toQColor(style.color));
+    const int baseline = top + rf.metrics.ascent;
+    if (!rf.vertical) {
+        m_painter->drawText(QPointF(x, baseline), text);
+    } else {
+        // Upright characters stand in a square cell along the turned baseline; lying ones run
+        // along it as in horizontal text.
+        const QFontMetricsF fm(font);
+        double at = x;
+        for (const char32_t c : text.toUcs4()) {
+            const QString ch = QString::fromUcs4(&c, 1);
+            const double advance = fm.horizontalAdvance(ch);
+            const VerticalGlyph v = verticalGlyph(c);
+            if (v.upright) {
+                const QPointF centre(at + advance / 2, top + rf.metrics.height / 2.0);
+                m_painter->save();
+                m_painter->translate(centre);
+                m_painter->rotate(-90);
+                m_painter->drawText(QPointF(-advance / 2 + v.shift * advance,
+                                            rf.metrics.ascent - rf.metrics.height / 2.0 - v.shift * advance),
+                                    ch);
+                m_painter->restore();
+            } else {
+                m_painter->drawText(QPointF(at, baseline), ch);
+            }
+            at += advance;
+        }
+    }
+    m_painter->restore();
+}
+
+TextSize PainterSurface::textExtent(std::string_view utf8, const Font& font, int charExtra)
+{
+    const ResolvedFont rf = resolveFont(font);
+    const QString text = qs(utf8);
+    const qsizetype characters = text.toUcs4().size();
+    const int width = QFontMetrics(rf.font).horizontalAdvance(text) + int(characters) * charExtra;
+    return {std::max(0, width), rf.metrics.height};
+}
+
+TextMetrics PainterSurface::textMetrics(const Font& font)
+{
+    return resolveFont(font).metrics;
+}
+
+void PainterSurface::fillLinearGradient(const FillShape& shape, const LinearGradient& g)
+{
+    const QPainterPath path = shapePath(shape);
+    if (path.isEmpty()) return;
+    // The gradient runs between the box corners that come first and last along its direction.
+    const QRectF box = fillBox(g.box);
+    const double a = g.angleDegrees * kPi / 180;
+    const QPointF dir(std::cos(a), std::sin(a));
+    const double half = (std::abs(box.width() * dir.x()) + std::abs(box.height() * dir.y())) / 2;
+    const QPointF c = box.center();
+    QLinearGradient grad(c - dir * half, c + dir * half);
+    if (half < 1e-9) grad.setFinalStop(c + dir);
+    const uint8_t alpha = alphaOf(g.opacity);
+    grad.setColorAt(0, toQColor(g.from, alpha));
+    grad.setColorAt(1, toQColor(g.to, alpha));
+    grad.setSpread(QGradient::RepeatSpread);
+    m_painter->fillPath(path, QBrush(grad));
+}
+
+void PainterSurface::fillPathGradient(const FillShape& shape, const PathGradient& g)
+{
+    const QPainterPath path = shapePath(shape);
+    if (path.isEmpty()) return;
+    const uint8_t alpha = alphaOf(g.opacity);
+    if (g.ellipse) {
+        const QRectF box = fillBox(g.ellipseBox);
+        if (box.width() <= 0 || box.height() <= 0) return;
+        QRadialGradient grad(QPointF(0, 0), 1.0);
+        grad.setStops(radialStops(g, alpha));
+        QBrush brush(grad);
+        brush.setTransform(QTransform::fromTranslate(box.center().x(), box.center().y())
+                               .scale(box.width() / 2, box.height() / 2));
+        m_painter->fillPath(path, brush);
+        return;
+    }
+    if (g.boundary.size() < 3) return;
+    // No path gradient in Qt: every fan triangle from the centre to one edge is a linear gradient
+    // from the centre to the edge's line. The fan is laid opaque into a layer so that overlapping
+    // triangles replace each other, and the layer is then put down once with the opacity.
+    QPointF centre(0, 0);
+    QPolygonF boundary;
+    for (const DevicePoint& p : g.boundary) {
+        boundary << QPointF(p.x, p.y);
+        centre += QPointF(p.x, p.y);
+    }
+    centre /= double(boundary.size());
+    const QRect bounds = (boundary.boundingRect().toAlignedRect() & path.boundingRect().toAlignedRect())
+                             .adjusted(-1, -1, 1, 1);
+    if (bounds.isEmpty()) return;
+    QImage layer(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    {
+        QPainter lp(&layer);
+        lp.setRenderHint(QPainter::Antialiasing, false);
+        lp.setCompositionMode(QPainter::CompositionMode_Source);
+        lp.translate(-bounds.topLeft());
+        lp.setPen(Qt::NoPen);
+        const QGradientStops stops = radialStops(g, 255);
+        for (qsizetype i = 0; i < boundary.size(); ++i) {
+            const QPointF p = boundary[i], q = boundary[(i + 1) % boundary.size()];
+            const QPointF e = q - p;
+            const double len2 = QPointF::dotProduct(e, e);
+            if (len2 <= 0) continue;
+            const QPointF foot = p + e * (QPointF::dotProduct(centre - p, e) / len2);
+            if (QLineF(centre, foot).length() < 1e-9) continue;
+            QLinearGradient grad(centre, foot);
+            grad.setStops(stops);
+            lp.setBrush(grad);
+            lp.drawPolygon(QPolygonF{centre, p, q});
+        }
+    }
+    m_painter->save();
+    m_painter->setClipPath(path, Qt::IntersectClip);
+    m_painter->setOpacity(alpha / 255.0);
+    m_painter->drawImage(bounds.topLeft(), layer);
+    m_painter->restore();
+}
+
+DeviceRectF PainterSurface::textPathBounds(const TextPath& text)
+{
+    const QRectF r = textOutline(text, resolveFont(text.font)).boundingRect();
+    const double pad = text.stroke ? std::max(0.0, text.penWidth) / 2 : 0.0;
+    return {r.x() - pad, r.y() - pad, r.width() + 2 * pad, r.height() + 2 * pad};
+}
+
+void PainterSurface::drawTextPath(const TextPath& text)
+{
+    QPainterPath path = textOutline(text, resolveFont(text.font));
+    if (path.isEmpty()) return;
+    if (text.warp) {
+        const DeviceRectF b = textPathBounds(text);
+        const auto& q = *text.warp;
+        QTransform t;
+        const QPolygonF from{QPointF(b.x, b.y), QPointF(b.x + b.width, b.y),
+                             QPointF(b.x + b.width, b.y + b.height), QPointF(b.x, b.y + b.height)};
+        const QPolygonF to{qpf(q[0]), qpf(q[1]), qpf(q[3]), qpf(q[2])};
+        if (QTransform::quadToQuad(from, to, t)) {
+            // A perspective map bends straight lines' spacing, so map the flattened outline.
+            QPainterPath warped;
+            warped.setFillRule(Qt::OddEvenFill);
+            for (const QPolygonF& sub : path.toSubpathPolygons()) warped.addPolygon(t.map(sub));
+            path = warped;
+        }
+    }
+    const uint8_t alpha = alphaOf(text.opacity);
+    m_painter->save();
+    m_painter->setRenderHint(QPainter::Antialiasing, true);
+    if (text.stroke) {
+        QPen pen(toQColor(text.outlineColor, alpha));
+        pen.setWidthF(text.penWidth < 0 ? 1.0 : text.penWidth);
+        pen.setJoinStyle(Qt::RoundJoin);
+        m_painter->strokePath(path, pen);
+    }
+    if (text.fill) m_painter->fillPath(path, toQColor(text.fillColor, alpha));
+    m_painter->restore();
+}
+
+void PainterSurface::drawImage(const QImage& image, DevicePointF topLeft, DevicePointF topRight,
+                               DevicePointF bottomLeft, const QRectF& source, double opacity)
+{
+    if (image.isNull()) return;
+    const QRectF src = source.isEmpty() ? QRectF(image.rect()) : source;
+    if (src.width() <= 0 || src.height() <= 0) return;
+    const double m11 = (topRight.x - topLeft.x) / src.width(), m12 = (topRight.y - topLeft.y) / src.width();
+    const double m21 = (bottomLeft.x - topLeft.x) / src.height(), m22 = (bottomLeft.y - topLeft.y) / src.height();
+    const QTransform t(m11, m12, m21, m22, topLeft.x - src.x() * m11 - src.y() * m21,
+                       topLeft.y - src.x() * m12 - src.y() * m22);
+    m_painter->save();
+    m_painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
+    m_painter->setOpacity(std::clamp(opacity, 0.0, 1.0));
+    m_painter->setTransform(t, true);
+    m_painter->drawImage(src, image, src);
+    m_painter->restore();
+}
+
+void PainterSurface::setClipRect(const DeviceRect& r)
+{
+    const DeviceRect n = normalized(r);
+    m_painter->setClipRect(QRect(n.left, n.top, n.width(), n.height()));
+}
+
+void PainterSurface::clearClip()
+{
+    m_painter->setClipping(false);
+}
+
+} // namespace kov::platform

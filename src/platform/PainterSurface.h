@@ -1,0 +1,80 @@
+#pragma once
+
+// The drawing surface over a QPainter: a QImage back buffer, a picture, a printer page. Shapes are
+// drawn without antialiasing so that pixels land where the Windows drawing calls put them.
+
+#include "platform/Surface.h"
+
+#include <QPainter>
+
+#include <memory>
+
+class QPaintDevice;
+
+namespace kov::platform {
+
+struct PainterSurfaceOptions {
+    bool isPrinting = false;  // a printer page or its preview (set by itself on a QPrinter)
+    bool isOutput = false;    // paper or a picture file rather than the screen
+};
+
+class PainterSurface final : public Surface {
+public:
+    using Options = PainterSurfaceOptions;
+
+    // Paints on the device for the surface's lifetime.
+    explicit PainterSurface(QPaintDevice& device, Options options = {});
+    // Paints through a painter already active on its device (a printer between pages).
+    explicit PainterSurface(QPainter& painter, Options options = {});
+    ~PainterSurface() override;
+
+    PainterSurface(const PainterSurface&) = delete;
+    PainterSurface& operator=(const PainterSurface&) = delete;
+
+    // For what the surface does not offer. Leave it untransformed and unclipped on return: the
+    // surface works in device pixels and anchors hatches at the device origin.
+    QPainter& painter() { return *m_painter; }
+
+    DeviceProperties device() const override;
+
+    void line(DevicePoint from, DevicePoint to, const Pen& pen, const Background& bk = {}) override;
+    void polyline(std::span<const DevicePoint> points, const Pen& pen, const Background& bk = {}) override;
+    void polygon(std::span<const DevicePoint> points, FillRule rule, const Pen& pen, const Brush& brush,
+                 const Background& bk = {}) override;
+    void rectangle(const DeviceRect& r, const Pen& pen, const Brush& brush, const Background& bk = {}) override;
+    void ellipse(const DeviceRect& box, const Pen& pen, const Brush& brush, const Background& bk = {}) override;
+    void arc(const DeviceRect& box, DevicePoint start, DevicePoint end, const Pen& pen,
+             const Background& bk = {}) override;
+    void pie(const DeviceRect& box, DevicePoint start, DevicePoint end, const Pen& pen, const Brush& brush,
+             const Background& bk = {}) override;
+    void chord(const DeviceRect& box, DevicePoint start, DevicePoint end, const Pen& pen, const Brush& brush,
+               const Background& bk = {}) override;
+    void fillRect(const DeviceRect& r, const Brush& brush, const Background& bk = {}) override;
+    void focusRect(const DeviceRect& r) override;
+    void setPixel(DevicePoint p, COLORREF color) override;
+
+    void textOut(DevicePoint p, std::string_view utf8, const TextStyle& style) override;
+    TextSize textExtent(std::string_view utf8, const Font& font, int charExtra = 0) override;
+    TextMetrics textMetrics(const Font& font) override;
+
+    void fillLinearGradient(const FillShape& shape, const LinearGradient& gradient) override;
+    void fillPathGradient(const FillShape& shape, const PathGradient& gradient) override;
+
+    DeviceRectF textPathBounds(const TextPath& text) override;
+    void drawTextPath(const TextPath& text) override;
+
+    void drawImage(const QImage& image, DevicePointF topLeft, DevicePointF topRight, DevicePointF bottomLeft,
+                   const QRectF& source = {}, double opacity = 1.0) override;
+
+    void setClipRect(const DeviceRect& r) override;
+    void clearClip() override;
+
+private:
+    void strokeAndFill(const QPainterPath& path, const Pen& pen, const Brush& brush, const Background& bk);
+
+    std::unique_ptr<QPainter> m_ownPainter;
+    QPainter* m_painter = nullptr;
+    Options m_options;
+};
+
+} // namespace kov::platform

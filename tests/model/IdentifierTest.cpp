@@ -1,0 +1,242 @@
+#include "model/KovUnit.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <memory>
+#include <ostream>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+enum class Kind { Group, Line, Wall, Text, Image };
+
+void addObject(CKovUnit& unit, Kind kind, int id)
+{
+    switch (kind) {
+    case Kind::Group: {
+        auto o = std::make_unique<CKovGroup>();
+        o->MGrpID = id;
+        unit.m_Groups.Add(std::move(o));
+        break;
+    }
+    case Kind::Line: {
+        auto o = std::make_unique<CKovLine>();
+        o->MLineID = id;
+        unit.m_Lines.Add(std::move(o));
+        break;
+    }
+    case Kind::Wall: {
+        auto o = std::make_unique<CKovWall>();
+        o->MWallID = id;
+        unit.m_Walls.Add(std::move(o));
+        break;
+    }
+    case Kind::Text: {
+        auto o = std::make_unique<CKovText>();
+        o->MTextID = id;
+        unit.m_Texts.Add(std::move(o));
+        break;
+    }
+    case Kind::Image: {
+        auto o = std::make_unique<CKovImage>();
+        o->ImageID = id;
+        unit.m_Images.Add(std::move(o));
+        break;
+    }
+    }
+}
+
+int& counterOf(CKovUnit& unit, Kind kind)
+{
+    switch (kind) {
+    case Kind::Group: return unit.MUnitGrpID;
+    case Kind::Line: return unit.MUnitLineID;
+    case Kind::Wall: return unit.MUnitWallID;
+    case Kind::Text: return unit.MUnitTextID;
+    case Kind::Image: return unit.MUnitImageID;
+    }
+    return unit.MUnitGrpID;
+}
+
+int nextId(CKovUnit& unit, Kind kind)
+{
+    switch (kind) {
+    case Kind::Group: return unit.NextGroupId();
+    case Kind::Line: return unit.NextLineId();
+    case Kind::Wall: return unit.NextWallId();
+    case Kind::Text: return unit.NextTextId();
+    case Kind::Image: return unit.NextImageId();
+    }
+    return -1;
+}
+
+struct AllocationCase {
+    std::string name;
+    Kind kind;
+    int counter;
+    std::vector<int> inUse;
+    int expected;         // identifier handed out, and the counter afterwards
+};
+
+// first..last and the extra identifiers.
+std::vector<int> idsFrom(int first, int last, std::vector<int> extra)
+{
+    for (int id = first; id <= last; ++id)
+        extra.push_back(id);
+    return extra;
+}
+
+void PrintTo(const AllocationCase& c, std::ostream* os) { *os << c.name; }
+
+class IdentifierAllocation : public ::testing::TestWithParam<AllocationCase> {};
+
+TEST_P(IdentifierAllocation, HandsOutTheNextFreeIdentifier)
+{
+    const AllocationCase& c = GetParam();
+    CKovUnit unit;
+    for (int id : c.inUse)
+        addObject(unit, c.kind, id);
+    counterOf(unit, c.kind) = c.counter;
+
+    EXPECT_EQ(nextId(unit, c.kind), c.expected);
+    EXPECT_EQ(counterOf(unit, c.kind), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, IdentifierAllocation,
+    ::testing::Values(
+        AllocationCase{"NewGroup", Kind::Group, 1, {}, 2},
+        AllocationCase{"NewLine", Kind::Line, 1, {}, 2},
+        AllocationCase{"NewWall", Kind::Wall, 1, {}, 2},
+        AllocationCase{"NewText", Kind::Text, 1, {}, 2},
+        AllocationCase{"NewImage", Kind::Image, 1, {}, 2},
+        AllocationCase{"SkipsLinesInUse", Kind::Line, 1, {3, 2}, 4},
+        AllocationCase{"LineWrapsAtLimit", Kind::Line, 64000, {}, 1},
+        AllocationCase{"LineWrapsPastInUse", Kind::Line, 64000, {1, 2, 4}, 3},
+        AllocationCase{"GroupWrapsAtLimit", Kind::Group, 64000, {1}, 2},
+        AllocationCase{"WallScanWrapsToOne", Kind::Wall, 63999, {64000, 1}, 2},
+        AllocationCase{"TextWrapsAtItsLowerLimit", Kind::Text, 62000, {}, 1},
+        AllocationCase{"TextScanGoesPastLowerLimit", Kind::Text, 61999, {62000}, 62001},
+        AllocationCase{"TextScanWrapsAboveUpperLimit", Kind::Text, 61999, idsFrom(62000, 64000, {1}), 2},
+        AllocationCase{"TextCounterAboveLowerLimitWraps", Kind::Text, 63000, {}, 1},
+        AllocationCase{"ImageWrapsAtLimit", Kind::Image, 6200, {}, 1},
+        AllocationCase{"ImageScanWrapsAtLimit", Kind::Image, 6198, {6199, 6200, 1}, 2},
+        AllocationCase{"NegativeCounterCountsAsOne", Kind::Line, -7, {}, 2},
+        AllocationCase{"ZeroCounterCountsAsOne", Kind::Wall, 0, {}, 2},
+        AllocationCase{"HugeCounterWraps", Kind::Group, INT_MAX, {}, 1}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(IdentifierAllocation, SuccessiveCallsCount)
+{
+    CKovUnit unit;
+    EXPECT_EQ(unit.NextLineId(), 2);
+    EXPECT_EQ(unit.NextLineId(), 3);
+    EXPECT_EQ(unit.NextTextId(), 2); // kinds count independently
+}
+
+TEST(IdentifierAllocation, FullIdentifierSpaceGivesUpWithNoFreeId)
+{
+    CKovUnit unit;
+    for (int id = 1; id <= CKovUnit::kImageIdLimit; ++id)
+        addObject(unit, Kind::Image, id);
+    unit.MUnitImageID = 17;
+
+    EXPECT_EQ(unit.NextImageId(), CKovUnit::kNoFreeId);
+    EXPECT_EQ(unit.MUnitImageID, 17);
+
+    unit.DeleteImage(4000);
+    EXPECT_EQ(unit.NextImageId(), 4000);
+}
+
+TEST(IdentifierAllocation, ResetSetsEveryCounterToOne)
+{
+    CKovUnit unit;
+    unit.MUnitGrpID = unit.MUnitLineID = unit.MUnitWallID = unit.MUnitTextID = unit.MUnitImageID = 50;
+    unit.ResetIdCounters();
+    for (Kind k : {Kind::Group, Kind::Line, Kind::Wall, Kind::Text, Kind::Image})
+        EXPECT_EQ(counterOf(unit, k), 1);
+}
+
+// The lookup must give exactly what a scan from index 0 gives.
+int firstMatch(const CKovUnit& unit, int id)
+{
+    for (int i = 0; i < unit.m_Lines.GetSize(); ++i)
+        if (unit.m_Lines[i]->MLineID == id)
+            return i;
+    return -1;
+}
+
+TEST(FindByIdentifier, SharedIdentifierGivesTheLowerIndex)
+{
+    CKovUnit unit;
+    for (int id : {5, 9, 5, 7})
+        addObject(unit, Kind::Line, id);
+    EXPECT_EQ(unit.FindLineIndex(5), 0);
+    unit.m_Lines.MoveItem(0, 3);
+    EXPECT_EQ(unit.FindLineIndex(5), 1);
+    EXPECT_EQ(unit.FindLineIndex(8), -1);
+}
+
+TEST(FindByIdentifier, AgreesWithFirstMatchScanThroughEdits)
+{
+    CKovUnit unit;
+    std::mt19937 rng(12345);
+    std::uniform_int_distribution<int> idOf(-3, 70000);
+    std::uniform_int_distribution<int> small(1, 40);
+    for (int i = 0; i < 300; ++i)
+        addObject(unit, Kind::Line, small(rng));
+
+    for (int step = 0; step < 2000; ++step) {
+        const int size = unit.m_Lines.GetSize();
+        switch (step % 7) {
+        case 0:
+            addObject(unit, Kind::Line, step % 3 ? small(rng) : idOf(rng));
+            break;
+        case 1:
+            unit.DeleteLine(small(rng));
+            break;
+        case 2: {
+            auto o = std::make_unique<CKovLine>();
+            o->MLineID = small(rng);
+            unit.m_Lines.InsertAt(size ? static_cast<int>(rng() % size) : 0, std::move(o));
+            break;
+        }
+        case 3:
+            if (size > 1)
+                unit.m_Lines.Swap(static_cast<int>(rng() % size), static_cast<int>(rng() % size));
+            break;
+        case 4:
+            // Renumbering in place, as merging does, announced to the container.
+            if (size > 0) {
+                unit.m_Lines[static_cast<int>(rng() % size)]->MLineID = small(rng);
+                unit.IdentifiersChanged();
+            }
+            break;
+        case 5:
+            if (size > 0)
+                unit.m_Lines.RemoveAt(static_cast<int>(rng() % size));
+            break;
+        default:
+            unit.DeleteGroup(small(rng)); // no groups: nothing changes
+            break;
+        }
+        const int probe = step % 5 == 0 ? idOf(rng) : small(rng);
+        ASSERT_EQ(unit.FindLineIndex(probe), firstMatch(unit, probe)) << "step " << step << " id " << probe;
+    }
+}
+
+TEST(FindByIdentifier, IdentifierChangedInPlaceIsNotFoundUnderItsOldNumber)
+{
+    CKovUnit unit;
+    for (int id : {2, 3, 4})
+        addObject(unit, Kind::Wall, id);
+    ASSERT_EQ(unit.FindWallIndex(3), 1);
+    unit.m_Walls[1]->MWallID = 30;
+    EXPECT_EQ(unit.FindWallIndex(3), -1);
+    EXPECT_EQ(unit.FindWallIndex(30), 1);
+}
+
+} // namespace

@@ -1,0 +1,220 @@
+#include "model/PictureFiles.h"
+
+#include "platform/Profile.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void touch(const fs::path& file)
+{
+    std::ofstream(file) << "x";
+}
+
+// Flat areas of three colours, so lossless formats must give every pixel back.
+QImage threeColours(int w = 7, int h = 5)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, x < w / 3 ? qRgb(200, 30, 40) : y < h / 2 ? qRgb(10, 120, 250) : qRgb(255, 255, 255));
+    return image;
+}
+
+int channelDistance(QRgb a, QRgb b)
+{
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+}
+
+} // namespace
+
+TEST(PictureFilesTest, TempNameTakesTheFirstNumberFreeInEveryExtension)
+{
+    struct Row { const char* name; std::vector<std::string> present; int id; int expected; };
+    const std::vector<Row> rows = {
+        {"empty folder", {}, 5, 5},
+        {"png of the same number", {"temp5.png"}, 5, 6},
+        {"bmp and the next jpg", {"temp5.bmp", "temp6.jpg"}, 5, 7},
+        {"any extension counts", {"temp5.tif"}, 5, 6},
+        {"longer numbers are other pictures", {"temp50.bmp", "temp55.png"}, 5, 5},
+        {"lower numbers do not matter", {"temp4.bmp"}, 5, 5},
+        {"other names", {"temp5x.bmp", "mytemp5.bmp"}, 5, 5},
+    };
+    for (const Row& r : rows) {
+        kov::test::TempFolder folder;
+        for (const std::string& name : r.present)
+            touch(folder.file(name));
+        int id = r.id;
+        const fs::path path = MakeTempImageName(folder.path(), id);
+        EXPECT_EQ(id, r.expected) << r.name;
+        EXPECT_EQ(path, folder.file("temp" + std::to_string(r.expected) + ".bmp")) << r.name;
+    }
+}
+
+TEST(PictureFilesTest, NamesByType)
+{
+    const fs::path folder("/pictures");
+    EXPECT_EQ(TempImagePath(folder, 3), fs::path("/pictures/temp3.bmp"));
+    EXPECT_EQ(TempImagePath(folder, 3, kPictureJpeg), fs::path("/pictures/temp3.jpg"));
+    EXPECT_EQ(TempImagePath(folder, 3, kPictureOther), fs::path("/pictures/temp3.bmp"));
+    EXPECT_EQ(PictureFileForType("/pictures/temp12.bmp", kPictureGif), fs::path("/pictures/temp12.gif"));
+    EXPECT_EQ(PictureFileForType("/pictures/temp12.bmp", kPictureBmp), fs::path("/pictures/temp12.bmp"));
+}
+
+TEST(PictureFilesTest, DeletingAPicturesFilesLeavesOthers)
+{
+    kov::test::TempFolder folder;
+    for (const char* name : {"temp5.bmp", "temp5.png", "temp5.gif", "temp5.jpg", "temp5.txt", "temp50.png", "temp6.bmp"})
+        touch(folder.file(name));
+    DeleteTempImageFiles(folder.path(), 5);
+    for (const char* name : {"temp5.bmp", "temp5.png", "temp5.gif", "temp5.jpg"})
+        EXPECT_FALSE(fs::exists(folder.file(name))) << name;
+    for (const char* name : {"temp5.txt", "temp50.png", "temp6.bmp"})
+        EXPECT_TRUE(fs::exists(folder.file(name))) << name;
+    DeleteTempImageFiles(folder.path(), 99); // nothing there: no error
+}
+
+TEST(PictureFilesTest, FolderFollowsTheCommonFolderSwitch)
+{
+    kov::test::TempFolder folder;
+    kov::platform::MemoryProfile profile;
+    EXPECT_EQ(ResolveTempImageFolder(profile, folder.path()), folder.file("Tmps"));
+    EXPECT_TRUE(fs::is_directory(folder.file("Tmps")));
+
+    kov::test::TempFolder other;
+    fs::remove(folder.file("Tmps"));
+    profile.WriteProfileInt("KOV_T_UTILITY", "path_itizi_flg", 1);
+    profile.WriteProfileString("KOV_T_UTILITY", "path_set_forda", other.path().string());
+    EXPECT_EQ(TempImagePath(ResolveTempImageFolder(profile, folder.path()), 3), other.file("temp3.bmp"));
+    EXPECT_TRUE(fs::is_directory(folder.file("Tmps")));
+}
+
+TEST(PictureFilesTest, ProbesJudgeTheContent)
+{
+    kov::test::TempFolder folder;
+    for (const int type : {kPictureJpeg, kPicturePng, kPictureGif, kPictureBmp}) {
+        // Named .bmp whatever it holds, as the old picture form leaves files.
+        const fs::path file = folder.file("pic" + std::to_string(type) + ".bmp");
+        std::string error;
+        ASSERT_TRUE(SavePictureFile(threeColours(), file, type, &error)) << type << ": " << error;
+        EXPECT_EQ(GetImageFileWidth(file), 7) << type;
+        EXPECT_EQ(GetImageFileHeight(file), 5) << type;
+        EXPECT_EQ(GetImageFileFormat(file), type) << type;
+        EXPECT_EQ(GetImageFileOrientation(file), 1) << type;
+    }
+    touch(folder.file("garbage.png"));
+    for (const fs::path& bad : {folder.file("garbage.png"), folder.file("missing.png")}) {
+        EXPECT_EQ(GetImageFileWidth(bad), 0);
+        EXPECT_EQ(GetImageFileHeight(bad), 0);
+        EXPECT_EQ(GetImageFileFormat(bad), kPictureOther);
+        EXPECT_EQ(GetImageFileOrientation(bad), 1);
+        QImage image;
+        std::string error;
+        EXPECT_FALSE(ReadPictureFile(bad, image, &error));
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(PictureFilesTest, OrientationTagOfAJpeg)
+{
+    kov::test::TempFolder folder;
+    std::vector<std::uint8_t> jpeg = EncodePicture(threeColours(), kPictureJpeg);
+    ASSERT_GT(jpeg.size(), 2u);
+    // An APP1 Exif segment holding only the orientation tag (274), value 6.
+    const std::vector<std::uint8_t> app1 = {
+        0xFF, 0xE1, 0x00, 0x22, 'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 0x2A, 0, 8, 0, 0, 0,
+        1, 0, 0x12, 0x01, 3, 0, 1, 0, 0, 0, 6, 0, 0, 0, 0, 0, 0, 0};
+    jpeg.insert(jpeg.begin() + 2, app1.begin(), app1.end());
+    const fs::path file = folder.file("turned.jpg");
+    ASSERT_TRUE(WriteWholeFile(file, jpeg.data(), jpeg.size()));
+    EXPECT_EQ(GetImageFileOrientation(file), 6);
+    EXPECT_EQ(GetImageFileWidth(file), 7); // stored size, not turned
+}
+
+TEST(PictureFilesTest, ConversionBetweenEveryPairOfTypes)
+{
+    kov::test::TempFolder folder;
+    const QImage source = threeColours(30, 16);
+    const int types[] = {kPictureJpeg, kPicturePng, kPictureGif, kPictureBmp};
+    for (const int from : types) {
+        const fs::path in = folder.file("in" + std::to_string(from));
+        ASSERT_TRUE(SavePictureFile(source, in, from));
+        for (const int to : types) {
+            const fs::path out = folder.file("out" + std::to_string(from) + std::to_string(to));
+            std::string error;
+            ASSERT_TRUE(ConvertPictureFile(in, out, to, &error)) << from << "->" << to << ": " << error;
+            EXPECT_EQ(GetImageFileFormat(out), to);
+            QImage back;
+            ASSERT_TRUE(ReadPictureFile(out, back));
+            ASSERT_EQ(back.size(), source.size());
+            if (from != kPictureJpeg && to != kPictureJpeg) {
+                for (int y = 0; y < back.height(); ++y)
+                    for (int x = 0; x < back.width(); ++x)
+                        EXPECT_EQ(back.pixel(x, y) | 0xFF000000u, source.pixel(x, y))
+                            << from << "->" << to << " at " << x << "," << y;
+            } else {
+                // JPEG blurs the edges between areas; the middle of each area must hold.
+                for (const QPoint p : {QPoint(4, 8), QPoint(20, 3), QPoint(20, 12)})
+                    EXPECT_LE(channelDistance(back.pixel(p), source.pixel(p)), 24) << from << "->" << to;
+            }
+        }
+    }
+    std::string error;
+    EXPECT_FALSE(ConvertPictureFile(folder.file("none.png"), folder.file("x.png"), kPicturePng, &error));
+    EXPECT_FALSE(error.empty());
+}
+
+TEST(PictureFilesTest, GifKeepsTransparencyAndTakesManyColours)
+{
+    kov::test::TempFolder folder;
+    QImage clear(4, 4, QImage::Format_ARGB32);
+    clear.fill(qRgba(0, 128, 0, 255));
+    clear.setPixel(1, 2, qRgba(0, 0, 0, 0));
+    ASSERT_TRUE(SavePictureFile(clear, folder.file("clear.gif"), kPictureGif));
+    QImage back;
+    ASSERT_TRUE(ReadPictureFile(folder.file("clear.gif"), back));
+    EXPECT_EQ(qAlpha(back.pixel(1, 2)), 0);
+    EXPECT_EQ(back.pixel(0, 0), qRgba(0, 128, 0, 255));
+
+    QImage gradient(64, 64, QImage::Format_RGB32);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            gradient.setPixel(x, y, qRgb(x * 4, y * 4, 128));
+    ASSERT_TRUE(SavePictureFile(gradient, folder.file("many.gif"), kPictureGif));
+    ASSERT_TRUE(ReadPictureFile(folder.file("many.gif"), back));
+    EXPECT_EQ(back.size(), QSize(64, 64));
+    EXPECT_LE(channelDistance(back.pixel(40, 20), gradient.pixel(40, 20)), 60);
+}
+
+TEST(PictureFilesTest, TransparentPngMakesOneColourClear)
+{
+    kov::test::TempFolder folder;
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(qRgb(0, 0, 255));
+    image.setPixel(2, 1, qRgb(255, 0, 0));
+    ASSERT_TRUE(SavePictureFile(image, folder.file("src.bmp"), kPictureBmp));
+    const kov::platform::COLORREF red = 0x0000FF;
+
+    ASSERT_EQ(ConvertToTransparentPng(folder.file("src.bmp"), folder.file("own.png"), red, 0, 0, 0, 0, false), 1);
+    QImage back;
+    ASSERT_TRUE(ReadPictureFile(folder.file("own.png"), back));
+    EXPECT_EQ(back.size(), QSize(4, 4));
+    EXPECT_EQ(qAlpha(back.pixel(2, 1)), 0);
+    EXPECT_EQ(back.pixel(0, 0), qRgba(0, 0, 255, 255));
+
+    ASSERT_EQ(ConvertToTransparentPng(folder.file("src.bmp"), folder.file("given.png"), red, 8, 8, 10, 10, true), 1);
+    ASSERT_TRUE(ReadPictureFile(folder.file("given.png"), back));
+    EXPECT_EQ(back.size(), QSize(10, 10));
+    EXPECT_EQ(qAlpha(back.pixel(9, 9)), 0);          // outside the drawn rectangle
+    EXPECT_EQ(back.pixel(0, 7), qRgba(0, 0, 255, 255));
+
+    EXPECT_EQ(ConvertToTransparentPng(folder.file("none.bmp"), folder.file("x.png"), red, 0, 0, 0, 0, false), 0);
+    EXPECT_FALSE(fs::exists(folder.file("x.png")));
+}
