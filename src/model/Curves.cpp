@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <numbers>
 
 namespace {
 
@@ -60,7 +61,7 @@ double ellipseArcLength(const CDbPoint& c, double a, double b, const CDbPoint& f
     auto parameter = [&](const CDbPoint& p) { return std::atan2(a * -(p.y - c.y), b * (p.x - c.x)); };
     const double t0 = parameter(from);
     double sweep = parameter(to) - t0;
-    if (sweep < 0) sweep += 2.0 * M_PI;
+    if (sweep < 0) sweep += 2.0 * std::numbers::pi;
     const int n = 2000; // even
     const double h = sweep / n;
     auto speed = [&](double t) { return std::hypot(a * std::sin(t), b * std::cos(t)); };
@@ -369,7 +370,7 @@ int CKovUnit::MeasureLength(int figureId, double& outLength, std::string& outLab
         if (p.size() < 3 || figure->MLineParam.empty()) return 0;
         const double r = figure->MLineParam[0];
         if (isEllipse(*figure)) {
-            // An elliptic arc is no piece of a circle of its half width: measure it along the ellipse.
+            // An elliptic arc is not an arc of the circle of its half width: measure it along the ellipse.
             outLength = ellipseArcLength(p[0], r, r * figure->MLineParam[1], p[1], p[2]);
         } else {
             // Angles in doubles: whole degrees put arc lengths a degree or two off.

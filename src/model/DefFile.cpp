@@ -299,10 +299,14 @@ std::unique_ptr<CArchive> CArchive::openForReading(const std::filesystem::path& 
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return report(errno);
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const int err = errno ? errno : EISDIR;
+    if (::fstat(fd, &st) != 0) {
+        const int err = errno;
         ::close(fd);
-        return report(S_ISREG(st.st_mode) ? err : EISDIR);
+        return report(err);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return report(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
     }
     std::vector<std::uint8_t> bytes;
     bytes.reserve(std::size_t(st.st_size));

@@ -366,7 +366,7 @@ int ClipLinesToPolygon(const CDbPointArray& edgeStarts, const CDbPointArray& edg
     }
 
     // Crossings closer than 0.2 on both axes count as one touch of the outline: drop both. Removing
-    // pairs keeps the count's parity, so the pieces between crossings stay inside the outline.
+    // pairs keeps the count's parity, so the spans between crossings stay inside the outline.
     for (size_t i = 0; i < crossings.size();) {
         bool removed = false;
         for (size_t j = i + 1; j < crossings.size(); ++j) {

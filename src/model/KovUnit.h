@@ -26,6 +26,8 @@ struct UnitFileContext;
 class DeviceTransform;
 class TextBoxMeasurer;
 namespace kov::platform { class Questions; }
+namespace kov::platform { class Surface; struct Pen; struct DeviceRect; } // drawing members
+struct DevicePoint;
 
 class CKovUnit : public CDefFile {
 public:
@@ -266,6 +268,41 @@ public:
 
     // -- rooms, fittings, parts and elevations (begin)
     // -- rooms, fittings, parts and elevations (end)
+
+    // -- drawing: line styles, dimensions, end marks (begin)
+    // Stateless drawers; they paint only through the surface and set every pen, brush and background
+    // mode they use on each call.
+    //
+    // A segment between device points in a line type, with `pen`. Broken types 1-4 walk the dash
+    // table from the segment's left end (top end when vertical); phaseIndex (the pattern element) and
+    // usedLength (pixels of it already drawn) carry the pattern from one segment of a figure to the
+    // next, and the used length for the next segment is returned. Solid types return 0 and keep
+    // phaseIndex.
+    static int DrawStyledSegment(kov::platform::Surface& dc, const DeviceTransform& transform, int lineType,
+                                 const DevicePoint& start, const DevicePoint& end, const CPlotInfo& plot,
+                                 int& phaseIndex, int usedLength, const kov::platform::Pen& pen);
+    // DrawStyledSegment with a fresh pattern (lines, printed grid lines, previews).
+    static void DrawStyledLine(kov::platform::Surface& dc, const DeviceTransform& transform, int lineType,
+                               const DevicePoint& start, const DevicePoint& end, const CPlotInfo& plot,
+                               const kov::platform::Pen& pen);
+    // The outline of a circle, ellipse or arc figure in line type 1-4, with its own solid pen of the
+    // width and colour. Box in device pixels; centre, start and end in drawing millimetres; equal start
+    // and end mean the whole outline. The figure gives the radius (and ratio) and the layer group.
+    static void DrawDashedArc(kov::platform::Surface& dc, const DeviceTransform& transform, int lineType,
+                              const kov::platform::DeviceRect& box, const CDbPoint& centre, const CDbPoint& start,
+                              const CDbPoint& end, const CKovLine& figure, const CPlotInfo& plot, int penWidth,
+                              std::uint32_t colour);
+    // A kind-5 figure: the two extension lines, the dimension line, the value and the end marks.
+    static void DrawFigureDimension(kov::platform::Surface& dc, const DeviceTransform& transform,
+                                    const CKovLine& figure, const CPlotInfo& plot, bool output);
+    // Line-end marks, code 0-12 and size index 0-4 (others clamped), placed on the device points; the
+    // real points give the direction. Open arrows and the outlines of filled marks use `pen`; filled
+    // marks are filled with `colour`.
+    static void DrawEndMarks(kov::platform::Surface& dc, const DeviceTransform& transform, const CPlotInfo& plot,
+                             const DevicePoint& start, const DevicePoint& end, const CDbPoint& startReal,
+                             const CDbPoint& endReal, std::uint32_t colour, int code, int sizeIndex,
+                             const kov::platform::Pen& pen);
+    // -- drawing: line styles, dimensions, end marks (end)
 
 private:
     int nextId(int& counter, int wrapLimit, int scanLimit, bool (CKovUnit::*inUse)(int) const);

@@ -59,15 +59,30 @@ public:
     // Inserts just before the object now at index (index == size appends).
     void InsertAt(int index, Ptr obj)
     {
+        const int id = (*obj).*IdField;
         m_items.insert(m_items.begin() + index, std::move(obj));
-        changed();
+        if (m_dirty)
+            return;
+        shiftFrom(index, +1);
+        const int first = lookup(id);
+        if (first >= 0)
+            m_hasDuplicates = true;
+        if (first < 0 || first > index)
+            store(id, index);
     }
     // Takes the object out without destroying it.
     Ptr RemoveAt(int index)
     {
         Ptr p = std::move(m_items[static_cast<std::size_t>(index)]);
         m_items.erase(m_items.begin() + index);
-        changed();
+        // Without shared identifiers the index follows cheaply; otherwise the next holder of the
+        // removed identifier would have to be searched, so rebuild.
+        if (!m_dirty && !m_hasDuplicates && lookup((*p).*IdField) == index) {
+            erase((*p).*IdField);
+            shiftFrom(index + 1, -1);
+        } else {
+            changed();
+        }
         return p;
     }
     // Destroys the object and closes the gap. Spare storage is released once it outgrows the
@@ -151,17 +166,47 @@ private:
 
     void changed() const { m_dirty = true; }
 
+    // Records index for id unless an earlier object holds it.
     void remember(int id, int index) const
+    {
+        if (lookup(id) >= 0)
+            m_hasDuplicates = true;
+        else
+            store(id, index);
+    }
+
+    void store(int id, int index) const
     {
         if (id >= 0 && id < kDenseLimit) {
             const auto slot = static_cast<std::size_t>(id);
             if (slot >= m_dense.size())
                 m_dense.resize(slot + 1, -1);
-            if (m_dense[slot] < 0)
-                m_dense[slot] = index;
+            m_dense[slot] = index;
         } else {
-            m_sparse.try_emplace(id, index);
+            m_sparse[id] = index;
         }
+    }
+
+    void erase(int id) const
+    {
+        if (id >= 0 && id < kDenseLimit) {
+            const auto slot = static_cast<std::size_t>(id);
+            if (slot < m_dense.size())
+                m_dense[slot] = -1;
+        } else {
+            m_sparse.erase(id);
+        }
+    }
+
+    // Every recorded position at or after `from` moves by delta.
+    void shiftFrom(int from, int delta) const
+    {
+        for (int& index : m_dense)
+            if (index >= from)
+                index += delta;
+        for (auto& entry : m_sparse)
+            if (entry.second >= from)
+                entry.second += delta;
     }
 
     int lookup(int id) const
@@ -178,6 +223,7 @@ private:
     {
         m_dense.clear();
         m_sparse.clear();
+        m_hasDuplicates = false;
         for (int i = 0; i < GetSize(); ++i)
             remember((*m_items[static_cast<std::size_t>(i)]).*IdField, i);
         m_dirty = false;
@@ -186,5 +232,6 @@ private:
     std::vector<Ptr> m_items;
     mutable std::vector<int> m_dense;
     mutable std::unordered_map<int, int> m_sparse;
+    mutable bool m_hasDuplicates = false;
     mutable bool m_dirty = true;
 };

@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <map>
 #include <mutex>
@@ -31,6 +32,9 @@ QString foldFace(const QString& face)
 
 // The cell a default-height (0) logical font gets.
 constexpr int kDefaultCell = 16;
+// Heights beyond this come only from damaged records; they would overflow or make glyphs of
+// gigabytes.
+constexpr int kMaxHeight = 32767;
 
 // Ascent and descent of one em, read at a large size so that rounding does not show.
 struct EmShape {
@@ -65,13 +69,14 @@ ResolvedFont build(const Font& lf)
     const double cellPerEm = shape.ascent + shape.descent;
     TextMetrics& m = r.metrics;
     int em = 0;
-    if (lf.height < 0) {
+    const int height = int(std::clamp<int64_t>(lf.height, -kMaxHeight, kMaxHeight));
+    if (height < 0) {
         // Character height: the em is as asked; the cell adds the internal leading.
-        em = -lf.height;
+        em = -height;
         m.height = std::max(1, int(std::lround(em * cellPerEm)));
     } else {
         // Cell height: the em is what is left after the internal leading.
-        m.height = lf.height == 0 ? kDefaultCell : lf.height;
+        m.height = height == 0 ? kDefaultCell : height;
         em = std::max(1, int(std::lround(m.height / cellPerEm)));
     }
     m.ascent = std::clamp(int(std::lround(m.height * shape.ascent / cellPerEm)), 0, m.height);
@@ -80,11 +85,12 @@ ResolvedFont build(const Font& lf)
     f.setPixelSize(em);
 
     const QFontMetricsF metrics(f);
-    if (lf.width > 0) {
+    const int width = std::min<int>(lf.width, kMaxHeight);
+    if (width > 0) {
         const double natural = metrics.averageCharWidth();
-        if (natural > 0) f.setStretch(std::clamp(int(std::lround(100.0 * lf.width / natural)), 1, 4000));
+        if (natural > 0) f.setStretch(std::clamp(int(std::lround(100.0 * width / natural)), 1, 4000));
     }
-    m.aveCharWidth = lf.width > 0 ? int(lf.width) : int(std::lround(QFontMetricsF(f).averageCharWidth()));
+    m.aveCharWidth = width > 0 ? width : int(std::lround(QFontMetricsF(f).averageCharWidth()));
     r.font = f;
     return r;
 }

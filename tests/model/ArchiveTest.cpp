@@ -709,6 +709,7 @@ Bytes goldenBytes()
     return toBytes(text);
 }
 
+// KOVIRA_WRITE_GOLDEN=1 rewrites the file: only for a deliberate layout change, with a new format version.
 TEST(Archive, GoldenArchiveIsWrittenByteForByteAndReadBack)
 {
     auto ar = CArchive::forWriting();

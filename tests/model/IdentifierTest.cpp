@@ -228,6 +228,48 @@ TEST(FindByIdentifier, AgreesWithFirstMatchScanThroughEdits)
     }
 }
 
+TEST(FindByIdentifier, AgreesWithFirstMatchScanWhileIdentifiersAreUnique)
+{
+    CKovUnit unit;
+    std::mt19937 rng(777);
+    int nextFresh = 2;
+    for (int i = 0; i < 200; ++i)
+        addObject(unit, Kind::Line, nextFresh++);
+    auto fresh = [&] { return rng() % 4 == 0 ? 70000 + nextFresh++ : nextFresh++; };
+
+    for (int step = 0; step < 3000; ++step) {
+        const int size = unit.m_Lines.GetSize();
+        const int at = size ? static_cast<int>(rng() % size) : 0;
+        switch (step % 5) {
+        case 0:
+            addObject(unit, Kind::Line, fresh());
+            break;
+        case 1: {
+            auto o = std::make_unique<CKovLine>();
+            o->MLineID = fresh();
+            unit.m_Lines.InsertAt(at, std::move(o));
+            break;
+        }
+        case 2:
+            if (size)
+                unit.DeleteLine(unit.m_Lines[at]->MLineID);
+            break;
+        case 3:
+            if (size)
+                unit.m_Lines.RemoveAt(at);
+            break;
+        default:
+            if (size)
+                unit.m_Lines.MoveItem(at, static_cast<int>(rng() % size));
+            break;
+        }
+        for (int k = 0; k < 3; ++k) {
+            const int probe = static_cast<int>(rng() % static_cast<unsigned>(nextFresh + 2)) + (k == 2 ? 70000 : 0);
+            ASSERT_EQ(unit.FindLineIndex(probe), firstMatch(unit, probe)) << "step " << step << " id " << probe;
+        }
+    }
+}
+
 TEST(FindByIdentifier, IdentifierChangedInPlaceIsNotFoundUnderItsOldNumber)
 {
     CKovUnit unit;

@@ -382,6 +382,31 @@ TEST(WholeCopy, CopyIsDeepEqualAndIndependent)
     EXPECT_EQ(lineIds(source), (std::vector<int>{3, 8}));
 }
 
+TEST(WholeCopy, CopyOntoItselfKeepsTheDrawing)
+{
+    CKovUnit unit;
+    fillDrawing(unit);
+    const CKovUnit& same = unit;
+    unit.CopyFrom(same);
+    EXPECT_EQ(lineIds(unit), (std::vector<int>{3, 8}));
+    EXPECT_EQ(unit.m_Images.GetSize(), 1);
+    EXPECT_EQ(unit.MUnitLineID, 8);
+}
+
+TEST(WholeCopy, ObjectsHandedOverAreFoundInTheirNewContainer)
+{
+    CKovUnit source;
+    fillDrawing(source);
+    CKovUnit target;
+    addLine(target, 3);
+    for (auto& line : source.m_Lines.TakeAll())
+        target.m_Lines.Add(std::move(line));
+    EXPECT_TRUE(source.m_Lines.empty());
+    EXPECT_EQ(source.FindLineIndex(8), -1);
+    EXPECT_EQ(target.FindLineIndex(3), 0);
+    EXPECT_EQ(target.FindLineIndex(8), 2);
+}
+
 TEST(WholeCopy, CopyKeepsTheTargetsPictureFiles)
 {
     std::vector<int> removed;

@@ -5,6 +5,8 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 
+#include <cstdint>
+
 using namespace kov::platform;
 
 namespace {
@@ -94,6 +96,13 @@ TEST(FontSubstitution, LogicalFontFieldsReachTheQFont)
     EXPECT_TRUE(rf.font.strikeOut());
 
     EXPECT_EQ(resolveFont(face("ＭＳ ゴシック", 0)).metrics.height, 16);  // the default cell
+
+    // Damaged records: heights past any real use are bounded instead of overflowing.
+    for (int32_t height : {INT32_MIN, INT32_MAX}) {
+        const ResolvedFont huge = resolveFont(face("ＭＳ ゴシック", height));
+        EXPECT_GT(huge.metrics.height, 0);
+        EXPECT_LE(huge.font.pixelSize(), 32767);
+    }
 
     // A narrower average character width squeezes the face.
     Font narrow = face("ＭＳ ゴシック", -20);

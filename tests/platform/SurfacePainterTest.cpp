@@ -227,6 +227,32 @@ TEST(SurfacePainter, HatchAndPatternCellsAreAnchoredAtTheDeviceOrigin)
     }
 }
 
+TEST(SurfacePainter, HatchStylesRunTheirWay)
+{
+    struct Case {
+        HatchStyle style;
+        std::function<bool(int x, int y)> drawn;  // within one 8x8 cell
+    };
+    auto row = [](int x, int y) { return y == 3; };
+    auto column = [](int x, int y) { return x == 4; };
+    auto down = [](int x, int y) { return x == y; };  // top left to bottom right
+    auto up = [](int x, int y) { return x + y == 7; };
+    const Case cases[] = {
+        {HatchStyle::Horizontal, row},
+        {HatchStyle::Vertical, column},
+        {HatchStyle::ForwardDiagonal, down},
+        {HatchStyle::BackwardDiagonal, up},
+        {HatchStyle::Cross, [&](int x, int y) { return row(x, y) || column(x, y); }},
+        {HatchStyle::DiagonalCross, [&](int x, int y) { return down(x, y) || up(x, y); }},
+    };
+    for (const Case& c : cases) {
+        const QImage img = paint(8, 8, [&](PainterSurface& s) { s.fillRect({0, 0, 8, 8}, Brush::hatched(c.style, kBlack)); });
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                ASSERT_EQ(at(img, x, y) == kBlack, c.drawn(x, y)) << int(c.style) << " at " << x << "," << y;
+    }
+}
+
 TEST(SurfacePainter, FocusRectDrawnTwiceRestoresTheImage)
 {
     QImage img(30, 20, QImage::Format_RGB32);

@@ -1,0 +1,307 @@
+#include "building/WallJoining.h"
+
+#include "model/KovUnit.h"
+#include "model/PlotInfo.h"
+
+#include <QPolygon>
+#include <QRegion>
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+struct Edge {
+    CDbPoint a, b;
+    bool operator==(const Edge& o) const { return a == o.a && b == o.b; }
+};
+
+std::ostream& operator<<(std::ostream& os, const Edge& e)
+{
+    return os << "(" << e.a.x << "," << e.a.y << ")->(" << e.b.x << "," << e.b.y << ")";
+}
+
+using Edges = std::vector<Edge>;
+
+Edges edgesOf(const CKovWall& w)
+{
+    Edges out;
+    for (std::size_t i = 0; i < w.MWallarPntA.size(); ++i)
+        out.push_back({w.MWallarPntA[i], w.MWallarPntB[i]});
+    return out;
+}
+
+Edges sides(const CKovWall& w)
+{
+    const auto& c = w.MWallPntKado;
+    return {{c[0], c[1]}, {c[1], c[2]}, {c[2], c[3]}, {c[3], c[0]}};
+}
+
+class Plan {
+public:
+    CKovUnit unit;
+    CPlotInfo plot;
+
+    int wall(CDbPoint a, CDbPoint b, double t = 50.0, int layerGroup = 0)
+    {
+        plot.m_Layer.m_nCurrentGroup = layerGroup;
+        const int id = unit.AddWall(a, b, t, plot);
+        EXPECT_GT(id, 0);
+        unit.ResetWallOutline(id);
+        return id;
+    }
+    const CKovWall& w(int id) { return *unit.FindWall(id); }
+    Edges edges(int id) { return edgesOf(w(id)); }
+};
+
+TEST(WallJoining, AxisJointsGiveExactOutlines)
+{
+    {
+        SCOPED_TRACE("L");
+        Plan p;
+        const int a = p.wall({0, 0}, {1000, 0});
+        const int b = p.wall({1000, 0}, {1000, 1000});
+        p.unit.JoinWalls(0);
+        EXPECT_EQ(p.edges(a), (Edges{{{-50, -50}, {-50, 50}}, {{-50, 50}, {950, 50}}, {{1050, 50}, {1050, -50}},
+                                     {{1050, -50}, {-50, -50}}}));
+        EXPECT_EQ(p.edges(b), (Edges{{{950, 50}, {950, 1050}}, {{950, 1050}, {1050, 1050}},
+                                     {{1050, 1050}, {1050, -50}}, {{1050, -50}, {950, -50}}}));
+    }
+    {
+        SCOPED_TRACE("T");
+        Plan p;
+        const int h = p.wall({0, 0}, {2000, 0});
+        const int v = p.wall({1000, -1000}, {1000, 0});
+        p.unit.JoinWalls(0);
+        EXPECT_EQ(p.edges(h), (Edges{{{-50, -50}, {-50, 50}}, {{-50, 50}, {2050, 50}}, {{2050, 50}, {2050, -50}},
+                                     {{-50, -50}, {950, -50}}, {{1050, -50}, {2050, -50}}}));
+        EXPECT_EQ(p.edges(v), (Edges{{{950, -1050}, {950, -50}}, {{950, 50}, {1050, 50}},
+                                     {{1050, -1050}, {1050, -50}}, {{1050, -1050}, {950, -1050}}}));
+    }
+    {
+        SCOPED_TRACE("cross");
+        Plan p;
+        const int h = p.wall({0, 0}, {2000, 0});
+        const int v = p.wall({1000, -1000}, {1000, 1000});
+        p.unit.JoinWalls(0);
+        EXPECT_EQ(p.edges(h), (Edges{{{-50, -50}, {-50, 50}}, {{-50, 50}, {950, 50}}, {{2050, 50}, {2050, -50}},
+                                     {{-50, -50}, {950, -50}}, {{1050, 50}, {2050, 50}}, {{1050, -50}, {2050, -50}}}));
+        EXPECT_EQ(p.edges(v), (Edges{{{950, -1050}, {950, -50}}, {{950, 1050}, {1050, 1050}},
+                                     {{1050, -1050}, {1050, -50}}, {{1050, -1050}, {950, -1050}},
+                                     {{950, 50}, {950, 1050}}, {{1050, 50}, {1050, 1050}}}));
+    }
+    {
+        SCOPED_TRACE("collinear");
+        Plan p;
+        const int a = p.wall({0, 0}, {1000, 0});
+        const int b = p.wall({1000, 0}, {2000, 0});
+        p.unit.JoinWalls(0);
+        EXPECT_EQ(p.edges(a), (Edges{{{-50, -50}, {-50, 50}}, {{-50, 50}, {1050, 50}}, {{1050, -50}, {-50, -50}}}));
+        EXPECT_EQ(p.edges(b), (Edges{{{950, 50}, {2050, 50}}, {{2050, 50}, {2050, -50}}, {{2050, -50}, {950, -50}}}));
+    }
+    {
+        SCOPED_TRACE("apart");
+        Plan p;
+        const int a = p.wall({0, 0}, {1000, 0});
+        const int b = p.wall({0, 500}, {1000, 500});
+        p.unit.JoinWalls(0);
+        EXPECT_EQ(p.edges(a), sides(p.w(a)));
+        EXPECT_EQ(p.edges(b), sides(p.w(b)));
+    }
+}
+
+TEST(WallJoining, ObliqueWallMeetingAnAxisWallIsJoined)
+{
+    Plan p;
+    const int h = p.wall({0, 0}, {2000, 0});
+    const int o = p.wall({500, -1000}, {1000, 0});
+    ASSERT_EQ(sides(p.w(o)), (Edges{{{955, 22}, {455, -977}}, {{455, -977}, {544, -1022}},
+                                    {{544, -1022}, {1044, -22}}, {{1044, -22}, {955, 22}}}));
+    p.unit.JoinWalls(0);
+    // The oblique wall's faces stop at the top face, its end inside the horizontal wall goes.
+    EXPECT_EQ(p.edges(h), (Edges{{{-50, -50}, {-50, 50}}, {{-50, 50}, {2050, 50}}, {{2050, 50}, {2050, -50}},
+                                 {{-50, -50}, {919, -50}}, {{1030, -50}, {2050, -50}}}));
+    EXPECT_EQ(p.edges(o), (Edges{{{455, -977}, {919, -50}}, {{455, -977}, {544, -1022}}, {{544, -1022}, {1030, -50}}}));
+}
+
+TEST(WallJoining, ObliqueWallsAtARightAngleAreNotJoined)
+{
+    Plan p;
+    const int a = p.wall({0, 0}, {1000, 1000});
+    const int b = p.wall({1000, 1000}, {2000, 0});
+    p.unit.JoinWalls(0);
+    EXPECT_EQ(p.edges(a), sides(p.w(a)));
+    EXPECT_EQ(p.edges(b), sides(p.w(b)));
+}
+
+TEST(WallJoining, SecondJoinChangesNothing)
+{
+    Plan p;
+    // A small house: outer walls, an inner cross wall and a T.
+    p.wall({0, 0}, {4000, 0});
+    p.wall({4000, 0}, {4000, 3000});
+    p.wall({4000, 3000}, {0, 3000});
+    p.wall({0, 3000}, {0, 0});
+    p.wall({2000, 0}, {2000, 3000});
+    p.wall({0, 1500}, {4000, 1500}, 60);
+    p.wall({3000, 1500}, {3000, 3000}, 40);
+    p.unit.JoinWalls(0);
+    std::vector<Edges> first;
+    for (const auto& w : p.unit.m_Walls)
+        first.push_back(edgesOf(*w));
+    p.unit.JoinWalls(0);
+    for (std::size_t i = 0; i < first.size(); ++i)
+        EXPECT_EQ(edgesOf(*p.unit.m_Walls[static_cast<int>(i)]), first[i]) << "wall " << i;
+}
+
+TEST(WallJoining, RemainingWallGrowsBackAfterResetAndJoin)
+{
+    Plan p;
+    const int a = p.wall({0, 0}, {1000, 0});
+    const int b = p.wall({1000, 0}, {1000, 1000});
+    p.unit.JoinWalls(0);
+    ASSERT_NE(p.edges(a), sides(p.w(a)));
+    ASSERT_EQ(p.unit.DeleteWall(b), 1);
+    p.unit.ResetWallOutline(a);
+    p.unit.JoinWalls(0);
+    EXPECT_EQ(p.edges(a), sides(p.w(a)));
+}
+
+TEST(WallJoining, ColumnsAndOtherLayerGroupsTakeNoPart)
+{
+    Plan p;
+    const int a = p.wall({0, 0}, {1000, 0});
+    const int other = p.wall({500, -500}, {500, 500}, 50, 1); // crosses a, but on layer group 1
+    p.plot.m_Layer.m_nCurrentGroup = 0;
+    const int column = p.unit.AddColumn({200, 0}, {200, 0}, 100, p.plot);
+    const Edges columnEdges = p.edges(column);
+    p.unit.JoinWalls(0);
+    EXPECT_EQ(p.edges(a), sides(p.w(a)));
+    EXPECT_EQ(p.edges(column), columnEdges);
+    EXPECT_EQ(p.edges(other), sides(p.w(other)));
+    p.unit.JoinWalls(1);
+    EXPECT_EQ(p.edges(other), sides(p.w(other)));
+}
+
+TEST(WallJoining, DegenerateEdgesAreDropped)
+{
+    Plan p;
+    const int a = p.wall({0, 0}, {1000, 0});
+    CKovWall* w = p.unit.FindWall(a);
+    w->MWallarPntA.push_back({10, 10});
+    w->MWallarPntB.push_back({10, 10});
+    p.unit.JoinWalls(0);
+    EXPECT_EQ(p.edges(a), sides(p.w(a)));
+}
+
+TEST(WallJoining, ClipWallEdgeBeyondTheListsDoesNothing)
+{
+    Plan p;
+    const int a = p.wall({0, 0}, {1000, 0});
+    EXPECT_EQ(p.unit.ClipWallEdge(*p.unit.FindWall(a), 4), 1);
+    EXPECT_EQ(p.edges(a), sides(p.w(a)));
+}
+
+// An edge that starts on a wall's boundary and crosses it keeps the part beyond the wall, and one
+// that ends on the far boundary loses the part inside: mirrored edges give mirrored results.
+TEST(WallJoining, EdgesTouchingTheBoundaryKeepTheirOutsidePart)
+{
+    const std::array<CDbPoint, 4> rect{CDbPoint{-50, -50}, CDbPoint{-50, 50}, CDbPoint{1050, 50}, CDbPoint{1050, -50}};
+    struct Case {
+        const char* name;
+        CDbPoint p, q;
+        Edges expected;
+    } cases[] = {
+        {"starts on the left end, leaves through the bottom", {-50, 0}, {150, 200}, {{{0, 50}, {150, 200}}}},
+        {"mirror: starts on the right end", {1050, 0}, {850, 200}, {{{1000, 50}, {850, 200}}}},
+        {"ends on the bottom, enters through the right end", {1100, -100}, {950, 50}, {{{1100, -100}, {1050, -50}}}},
+        {"mirror: enters through the left end", {-100, -100}, {50, 50}, {{{-100, -100}, {-50, -50}}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CKovWall wall;
+        wall.MWallarPntA = {c.p};
+        wall.MWallarPntB = {c.q};
+        CDbPoint p = c.p, q = c.q, out1, out2;
+        const int code = ClassifyWallEdge(rect, p, q, out1, out2, 100.0);
+        CKovUnit unit;
+        if (unit.UpdateWallOutlineEdge(p, q, code, wall, 0, out1, out2))
+            EXPECT_EQ(edgesOf(wall), c.expected);
+        else
+            ADD_FAILURE() << "edge removed, code " << code;
+    }
+}
+
+TEST(WallJoining, RegionAgreesWithScreenRegionsOnRandomQuadrilaterals)
+{
+    std::mt19937 rng(20261210);
+    std::uniform_int_distribution<int> coord(-12, 12);
+    int mismatches = 0;
+    for (int n = 0; n < 1000 && mismatches < 5; ++n) {
+        std::array<DevicePoint, 4> pts;
+        QPolygon polygon;
+        for (auto& pt : pts) {
+            pt = {coord(rng), coord(rng)};
+            polygon << QPoint(pt.x, pt.y);
+        }
+        // Some axis-parallel rectangles too, which take a shortcut in screen regions.
+        if (n % 10 == 0) {
+            pts[1] = {pts[0].x, pts[2].y};
+            pts[3] = {pts[2].x, pts[0].y};
+            polygon = QPolygon({QPoint(pts[0].x, pts[0].y), QPoint(pts[1].x, pts[1].y), QPoint(pts[2].x, pts[2].y),
+                                QPoint(pts[3].x, pts[3].y)});
+        }
+        const QRegion region(polygon, Qt::WindingFill);
+        const WallRegion ours(pts);
+        for (int y = -14; y <= 14; ++y) {
+            for (int x = -14; x <= 14; ++x) {
+                if (ours.contains(x, y) != region.contains(QPoint(x, y))) {
+                    ++mismatches;
+                    ADD_FAILURE() << "quad " << n << " point (" << x << "," << y << ")";
+                    break;
+                }
+            }
+        }
+    }
+}
+
+TEST(WallJoining, PrefilterGivesTheSameOutlinesOnRandomPlans)
+{
+    std::mt19937 rng(7);
+    for (int plan = 0; plan < 20; ++plan) {
+        CKovUnit unit;
+        CPlotInfo plot;
+        std::uniform_int_distribution<int> grid(0, 30), len(1, 8), kind(0, 5), thick(20, 80), group(0, 2);
+        for (int k = 0; k < 120; ++k) {
+            const CDbPoint a{grid(rng) * 250.0, grid(rng) * 250.0};
+            CDbPoint b = a;
+            const int l = len(rng) * 250;
+            switch (kind(rng)) {
+            case 0: case 1: b.x += l; break;
+            case 2: case 3: b.y += l; break;
+            case 4: b.x += l, b.y += l / 2; break;
+            default: b.x += l / 3, b.y -= l; break;
+            }
+            plot.m_Layer.m_nCurrentGroup = k % 7 == 0 ? group(rng) : 0;
+            if (k % 13 == 0) {
+                unit.AddColumn(a, b, thick(rng), plot);
+                continue;
+            }
+            const int id = unit.AddWall(a, b, thick(rng) / 2.0, plot);
+            unit.ResetWallOutline(id);
+        }
+        CKovUnit reference;
+        reference.CopyFrom(unit);
+        for (int g = 0; g < 3; ++g) {
+            kov::building::joinWalls(reference, g, false);
+            unit.JoinWalls(g);
+        }
+        for (int i = 0; i < unit.m_Walls.GetSize(); ++i)
+            ASSERT_EQ(edgesOf(*unit.m_Walls[i]), edgesOf(*reference.m_Walls[i])) << "plan " << plan << " wall " << i;
+    }
+}
+
+} // namespace
