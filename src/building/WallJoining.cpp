@@ -235,6 +235,8 @@ int CKovUnit::UpdateWallOutlineEdge(CDbPoint& p, CDbPoint& q, int code, CKovWall
     CDbPointArray& starts = wall.MWallarPntA;
     CDbPointArray& ends = wall.MWallarPntB;
     const auto i = static_cast<std::size_t>(edgeIndex);
+    if (edgeIndex < 0 || i >= starts.size() || i >= ends.size())
+        return 1; // no such edge: nothing to cut
     auto remove = [&] {
         starts.erase(starts.begin() + edgeIndex);
         ends.erase(ends.begin() + edgeIndex);
@@ -342,11 +344,28 @@ public:
             maxX = std::max(maxX, it.maxX);
             maxY = std::max(maxY, it.maxY);
         }
+        if (!std::isfinite(maxX - m_minX) || !std::isfinite(maxY - m_minY)) {
+            for (const Item& it : items)
+                m_always.push_back(it.index); // beyond any grid
+            return;
+        }
         constexpr int kMaxCells = 2048;
         avg /= static_cast<double>(items.size());
         m_cell = std::max({avg, (maxX - m_minX) / kMaxCells, (maxY - m_minY) / kMaxCells, 1.0});
         m_nx = std::clamp(static_cast<int>((maxX - m_minX) / m_cell) + 1, 1, kMaxCells);
         m_ny = std::clamp(static_cast<int>((maxY - m_minY) / m_cell) + 1, 1, kMaxCells);
+
+        // A wall spanning many cells is cheaper to hand over always than to enter everywhere.
+        constexpr long long kMaxCellsPerWall = 256;
+        std::erase_if(items, [&](const Item& it) {
+            const long long cells =
+                static_cast<long long>(cellX(it.maxX) - cellX(it.minX) + 1) * (cellY(it.maxY) - cellY(it.minY) + 1);
+            if (cells <= kMaxCellsPerWall)
+                return false;
+            m_always.push_back(it.index);
+            return true;
+        });
+        std::sort(m_always.begin(), m_always.end());
 
         // Two passes: count per cell, then fill (compressed rows).
         m_start.assign(static_cast<std::size_t>(m_nx) * m_ny + 1, 0);
@@ -409,8 +428,15 @@ private:
                 return true;
         return std::isnan(w.MWallWide1) || std::isnan(w.MWallWide2);
     }
-    int cellX(double x) const { return std::clamp(static_cast<int>(std::floor((x - m_minX) / m_cell)), 0, m_nx - 1); }
-    int cellY(double y) const { return std::clamp(static_cast<int>(std::floor((y - m_minY) / m_cell)), 0, m_ny - 1); }
+    static int cellOf(double v, double origin, double cell, int count)
+    {
+        const double k = std::floor((v - origin) / cell);
+        if (!(k > 0.0))
+            return 0;
+        return k >= count - 1 ? count - 1 : static_cast<int>(k);
+    }
+    int cellX(double x) const { return cellOf(x, m_minX, m_cell, m_nx); }
+    int cellY(double y) const { return cellOf(y, m_minY, m_cell, m_ny); }
 
     bool m_ready = false;
     double m_minX = 0.0, m_minY = 0.0, m_cell = 1.0;

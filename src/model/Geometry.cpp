@@ -497,8 +497,9 @@ DevicePoint RoundPoint(double x, double y) { return {RoundToInt(x), RoundToInt(y
 
 double RoundDecimals(double x, int n)
 {
+    // 10^17 is the largest power the 64-bit scale takes with room to spare; more decimals are noise.
     long long p = 1;
-    for (int i = 0; i < n; ++i) p *= 10;
+    for (int i = 0; i < std::min(n, 17); ++i) p *= 10;
     const double scaled = static_cast<double>(p) * x;
     if (std::isnan(scaled)) return 0.0;
     // Beyond 2^62 there is no decimal left to judge.

@@ -9,6 +9,7 @@
 
 using kov::model::formatDecimals;
 using kov::model::indexedKey;
+using kov::model::numberedKey;
 using kov::platform::parseDouble;
 using kov::platform::parseInt;
 
@@ -18,11 +19,6 @@ auto fields(const CGrid& g)
 {
     return std::tie(g.visible, g.GridW, g.GridD, g.StGridW, g.StGridD, g.BGrid, g.GridModule, g.kyutyaku,
                     g.kyutyakukankaku, g.app_griddot, g.GridMemori, g.GridMemoriType, g.color, g.colorp);
-}
-
-std::string suffixed(const char* key, int grid)
-{
-    return grid == 0 ? std::string(key) : std::string(key) + std::to_string(grid);
 }
 
 } // namespace
@@ -44,11 +40,11 @@ int CGrid::WriteBlock(CArchive& ar, std::string_view block) const
     if (!WriteStart(ar, block)) return 0;
     for (int i = 0; i < kGrids; ++i) {
         const auto n = static_cast<std::size_t>(i);
-        const bool ok = WriteData(ar, suffixed("GridW", i), formatDecimals(GridW[n], 2))
-            && WriteData(ar, suffixed("GridD", i), formatDecimals(GridD[n], 2))
-            && WriteData(ar, suffixed("StGridW", i), formatDecimals(StGridW[n], 2))
-            && WriteData(ar, suffixed("StGridD", i), formatDecimals(StGridD[n], 2))
-            && WriteDataInt(ar, suffixed("BGrid", i), BGrid[n]);
+        const bool ok = WriteData(ar, numberedKey("GridW", i, true), formatDecimals(GridW[n], 2))
+            && WriteData(ar, numberedKey("GridD", i, true), formatDecimals(GridD[n], 2))
+            && WriteData(ar, numberedKey("StGridW", i, true), formatDecimals(StGridW[n], 2))
+            && WriteData(ar, numberedKey("StGridD", i, true), formatDecimals(StGridD[n], 2))
+            && WriteDataInt(ar, numberedKey("BGrid", i, true), BGrid[n]);
         if (!ok) return 0;
     }
     const bool ok = WriteDataInt(ar, "GridMemori", GridMemori)

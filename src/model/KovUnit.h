@@ -304,6 +304,60 @@ public:
                              const kov::platform::Pen& pen);
     // -- drawing: line styles, dimensions, end marks (end)
 
+    // -- drawing: figures, fills, walls and columns (begin)
+    // What the drawers take from the application: fill-pattern bitmaps, the tracing switch and the
+    // drawing settings of the application (defined in render/DrawEnvironment.h).
+    struct DrawEnvironment;
+
+    // Figure drawers by kind (0 line, 1 rectangle, 2 polygon, 3 circle or ellipse, 4 arc, 6 continuous
+    // line). `output` is set for paper, print preview, pictures and the clipboard and turns the
+    // screen-only effects (greying, tracing, the dotted auxiliary line) off; pen widths follow the
+    // surface's printing flag. A figure with too few points or parameters draws nothing.
+    void DrawFigureLine(kov::platform::Surface& dc, const DeviceTransform& transform, const CKovLine& figure,
+                        const CPlotInfo& plot, bool output, const DrawEnvironment& env) const;
+    void DrawFigureRectangle(kov::platform::Surface& dc, const DeviceTransform& transform, const CKovLine& figure,
+                             const CPlotInfo& plot, bool output, const DrawEnvironment& env) const;
+    void DrawFigurePolygon(kov::platform::Surface& dc, const DeviceTransform& transform, const CKovLine& figure,
+                           const CPlotInfo& plot, bool output, const DrawEnvironment& env) const;
+    void DrawFigureCircle(kov::platform::Surface& dc, const DeviceTransform& transform, const CKovLine& figure,
+                          const CPlotInfo& plot, bool output, const DrawEnvironment& env) const;
+    void DrawFigureArc(kov::platform::Surface& dc, const DeviceTransform& transform, const CKovLine& figure,
+                       const CPlotInfo& plot, bool output, const DrawEnvironment& env) const;
+    void DrawFigureCurve(kov::platform::Surface& dc, const DeviceTransform& transform, const CKovLine& figure,
+                         const CPlotInfo& plot, bool output, const DrawEnvironment& env) const;
+    // The drawer of the figure's kind (dimension lines included); other kinds draw nothing.
+    void DrawFigure(kov::platform::Surface& dc, const DeviceTransform& transform, const CKovLine& figure,
+                    const CPlotInfo& plot, bool output, const DrawEnvironment& env) const;
+
+    // Lays a gradient or translucent colour. Shape kinds 1 and 2: the polygon of the points; 3: the
+    // ellipse of the box points[0] (top-left) .. points[1] (bottom-right); 4: the sector of that box
+    // from the radial through points[2] to the one through points[3]; other kinds draw nothing.
+    // gradientCode is angle × 100 + mode (2: over the box of the plain group `groupId`);
+    // displayMode is PlotGradation (2 and 3 lay towards the surroundings, 3 in the chic greys).
+    void FillGradientShape(kov::platform::Surface& dc, const DeviceTransform& transform, const DevicePoint* points,
+                           int count, int shapeKind, int groupId, std::uint32_t colour1, std::uint32_t colour2,
+                           int gradientCode, int opacityPercent, int displayMode) const;
+
+    // Walls and columns. filter 0 draws, 1 leaves out selected walls, 2 draws only selected ones
+    // (a wall is selected by its own identifier or its group's). While placing, the walls of the
+    // group being placed (the selection's first group) are left out by DrawWallPolygon with
+    // filter 1 and by the others always.
+    void DrawWallPolygon(kov::platform::Surface& dc, const DeviceTransform& transform, const CKovWall& wall,
+                         const CPlotInfo& plot, const SelectionRecord& selection, bool placing, int filter,
+                         bool output, const DrawEnvironment& env) const;
+    void DrawColumn(kov::platform::Surface& dc, const DeviceTransform& transform, const CKovWall& wall,
+                    const CPlotInfo& plot, const SelectionRecord& selection, bool placing, int filter, bool output,
+                    const DrawEnvironment& env) const;
+    // The circle of a through column (column type 2); nothing for other columns.
+    void DrawRoundColumn(kov::platform::Surface& dc, const DeviceTransform& transform, const CKovWall& wall,
+                         const CPlotInfo& plot, const SelectionRecord& selection, bool placing, int filter,
+                         bool output, const DrawEnvironment& env) const;
+    // Every wall (shape kind 0) of the container in one style, for the part previews.
+    void DrawAllWalls(kov::platform::Surface& dc, const DeviceTransform& transform, const CPlotInfo& plot,
+                      const SelectionRecord& selection, bool placing, int filter, bool output,
+                      const DrawEnvironment& env) const;
+    // -- drawing: figures, fills, walls and columns (end)
+
 private:
     int nextId(int& counter, int wrapLimit, int scanLimit, bool (CKovUnit::*inUse)(int) const);
     bool groupIdInUse(int id) const { return m_Groups.Contains(id); }

@@ -7,17 +7,12 @@
 #include <cmath>
 
 using kov::model::indexedKey;
+using kov::model::numberedKey;
 using kov::platform::formatFixed;
 using kov::platform::parseDouble;
 using kov::platform::parseInt;
 
 namespace {
-
-// A scale is a divisor everywhere it is used: one of 0 or below, or no number at all, is refused.
-bool saneScale(double scale)
-{
-    return std::isfinite(scale) && scale > 0.0;
-}
 
 std::string withoutLineBreaks(const std::string& text)
 {
@@ -80,9 +75,14 @@ int CLayer::WholeScale() const
     return whole == 0 ? 1 : whole;
 }
 
+bool CLayer::ValidScale(double scale)
+{
+    return std::isfinite(scale) && scale > 0.0;
+}
+
 void CLayer::SetAllScales(double scale)
 {
-    if (!saneScale(scale)) return;
+    if (!ValidScale(scale)) return;
     for (int g = 0; g < kUsed; ++g) m_dScale[static_cast<std::size_t>(g)] = scale;
 }
 
@@ -97,7 +97,7 @@ int CLayer::WriteBlock(CArchive& ar, std::string_view block) const
     if (!WriteDataInt(ar, "Layer_Edit1", m_nCurrentGroup)) return 0;
     if (!WriteDataInt(ar, "Layer_Edit2", m_nCurrentLayer)) return 0;
     for (int g = 0; g < kUsed; ++g)
-        if (!WriteData(ar, "Layer_dScale" + std::to_string(g), formatFixed(m_dScale[static_cast<std::size_t>(g)])))
+        if (!WriteData(ar, numberedKey("Layer_dScale", g), formatFixed(m_dScale[static_cast<std::size_t>(g)])))
             return 0;
     return WriteEnd(ar, block) ? 1 : 0;
 }
@@ -139,10 +139,10 @@ int CLayer::OnReadData(std::string_view key, std::string_view value)
         m_nCurrentLayer = 0; // a document always opens on layer 0 of its group
     } else if (indexedKey(key, "Layer_Scale", kUsed, index)) {
         const double scale = parseInt(value);
-        if (saneScale(scale)) m_dScale[static_cast<std::size_t>(index)] = scale;
+        if (ValidScale(scale)) m_dScale[static_cast<std::size_t>(index)] = scale;
     } else if (indexedKey(key, "Layer_dScale", kUsed, index)) {
         const double scale = parseDouble(value);
-        if (saneScale(scale)) m_dScale[static_cast<std::size_t>(index)] = scale;
+        if (ValidScale(scale)) m_dScale[static_cast<std::size_t>(index)] = scale;
     }
     return 1;
 }

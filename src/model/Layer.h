@@ -62,7 +62,9 @@ public:
 
     // The current layer group's scale, cut to a whole number and 1 when that gives 0 (the stored form).
     int WholeScale() const;
+    // Refuses a scale of 0 or below and no number: a scale divides wherever it is used.
     void SetAllScales(double scale);
+    static bool ValidScale(double scale);
     void ResetReadCounters() { m_nReadGroup = m_nReadRow = m_nReadColumn = 0; }
 
     // Resets the current indices, states and names of layers and groups 0-15 and reads the 16 scales.

@@ -7,16 +7,16 @@
 #include "model/KovText.h"
 #include "model/KovWall.h"
 #include "model/PictureFiles.h"
+#include "model/SettingsValues.h"
 #include "model/UnitBlocks.h"
 #include "platform/NumberText.h"
 
 #include <QImage>
 
-#include <limits>
-
+using kov::model::colourText;
+using kov::model::parseColour;
 using kov::platform::formatFixed;
 using kov::platform::formatFixedD;
-using kov::platform::formatInt;
 using kov::platform::parseDouble;
 using kov::platform::parseInt;
 
@@ -26,30 +26,6 @@ namespace {
 enum PendingBlock { kNoBytes = 0, kBmp2Block, kPngBlock, kGifBlock, kJpgBlock, kOldBmpBlock };
 
 constexpr std::string_view kFontBlock = "BLKMTextFontMenu";
-
-std::string formatColour(std::uint32_t colour)
-{
-    return formatInt(static_cast<long long>(colour));
-}
-
-// As the C library's integer conversion: blanks, a sign, the digits; a negative value wraps as the
-// 32-bit colour it was written from.
-std::uint32_t parseColour(std::string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        negative = text[i++] == '-';
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > std::numeric_limits<std::uint32_t>::max())
-            value = std::numeric_limits<std::uint32_t>::max();
-    }
-    return static_cast<std::uint32_t>(negative ? -value : value);
-}
 
 // Figures' texts keep CR LF between lines in memory and TAB in files.
 std::string textToStored(std::string_view text)
@@ -101,9 +77,9 @@ int CKovLine::WriteLineBlock(CArchive& ar, std::string_view block) const
     for (const double v : MLineParam)
         if (!WriteData(ar, "MLineParam", formatFixedD(v)))
             return 0;
-    return WriteDataInt(ar, "MLinebNakanuri", MLinebNakanuri) && WriteData(ar, "MLineColor", formatColour(MLineColor))
-        && WriteData(ar, "MLineNakaColor", formatColour(MLineNakaColor))
-        && WriteData(ar, "MLineNakaColor2", formatColour(MLineNakaColor2))
+    return WriteDataInt(ar, "MLinebNakanuri", MLinebNakanuri) && WriteData(ar, "MLineColor", colourText(MLineColor))
+        && WriteData(ar, "MLineNakaColor", colourText(MLineNakaColor))
+        && WriteData(ar, "MLineNakaColor2", colourText(MLineNakaColor2))
         && WriteDataInt(ar, "MLineGradiation", MLineGradiation) && WriteDataInt(ar, "MLineAlpha", MLineAlpha)
         && WriteDataInt(ar, "MLinebHach", MLinebHach) && WriteDataInt(ar, "MLineHachT", MLineHachT)
         && WriteDataInt(ar, "MLinePattern", MLinePattern) && WriteDataInt(ar, "MLineLineT", MLineLineT)
@@ -390,7 +366,7 @@ int CKovImage::WriteImageBlock(CArchive& ar, std::string_view block, UnitFileCon
           && WriteData(ar, "ImageWidth", formatFixed(ImageWidth)) && WriteData(ar, "ImageHeight", formatFixed(ImageHeight))
           && WriteDataInt(ar, "ImageID", ImageID) && WriteDataInt(ar, "IMGLayer1", IMGLayer1)
           && WriteDataInt(ar, "IMGLayer2", IMGLayer2) && WriteDataInt(ar, "IMGImagegifflg", IMGImagegifflg)
-          && WriteData(ar, "IMGImagegifcol", formatColour(IMGImagegifcol))
+          && WriteData(ar, "IMGImagegifcol", colourText(IMGImagegifcol))
           && WriteData(ar, "BLKImagekakudo", formatFixed(BLKImagekakudo))))
         return 0;
 

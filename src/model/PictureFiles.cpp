@@ -12,6 +12,7 @@
 #include <QPainter>
 
 #include <fstream>
+#include <limits>
 #include <set>
 #include <system_error>
 
@@ -110,8 +111,12 @@ std::filesystem::path MakeTempImageName(const std::filesystem::path& folder, int
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
         if (const long long n = tempNumber(it->path().filename().string()); n >= 0)
             taken.insert(n);
+    // Identifiers are positive: one of 0 or below (a damaged file) would name "temp-3.bmp" for every
+    // such picture, so that each overwrote the other's file. Past the largest int the search wraps to 1.
+    if (id < 1)
+        id = 1;
     while (taken.count(id))
-        ++id;
+        id = id == std::numeric_limits<int>::max() ? 1 : id + 1;
     return TempImagePath(folder, id, kPictureBmp);
 }
 

@@ -42,7 +42,8 @@ std::filesystem::path TempImagePath(const std::filesystem::path& folder, int id,
 std::filesystem::path PictureFileForType(const std::filesystem::path& bmpName, int type);
 
 // The ".bmp" path of the first identifier from `id` upwards for which no "temp<N>.*" exists in the
-// folder, with any extension; `id` is advanced to it.
+// folder, with any extension; `id` is advanced to it. An identifier below 1 counts as 1; the search
+// wraps to 1 past the largest int.
 std::filesystem::path MakeTempImageName(const std::filesystem::path& folder, int& id);
 
 // Deletes temp<id>.bmp, .gif, .png and .jpg from the folder. The container calls it for a picture when

@@ -10,6 +10,7 @@
 
 using kov::model::colourText;
 using kov::model::indexedKey;
+using kov::model::numberedKey;
 using kov::model::parseColour;
 using kov::platform::formatFixed;
 using kov::platform::parseDouble;
@@ -52,11 +53,6 @@ auto assignedFields(P& p)
                                    p.PlotSunpoYawide, p.PlotSunpoTani, p.PlotSunpoKugiri, p.PlotSunpoTextView,
                                    p.PlotSunpoFont, p.PlotSunpoOffset),
                           slotFields(p));
-}
-
-std::string slotKey(const char* prefix, int slot)
-{
-    return std::string(prefix) + std::to_string(slot);
 }
 
 bool validWidthCode(int code)
@@ -127,18 +123,18 @@ int CPlotInfo::WriteBlock(CArchive& ar, std::string_view block) const
 {
     auto slotsAsInt = [&](const char* prefix, const std::array<int, kSlots>& values) {
         for (int s = 0; s < kSlots; ++s)
-            if (!WriteDataInt(ar, slotKey(prefix, s), values[static_cast<std::size_t>(s)])) return false;
+            if (!WriteDataInt(ar, numberedKey(prefix, s), values[static_cast<std::size_t>(s)])) return false;
         return true;
     };
     auto slotsAsColour = [&](const char* prefix, const std::array<std::uint32_t, kSlots>& values) {
         for (int s = 0; s < kSlots; ++s)
-            if (!WriteData(ar, slotKey(prefix, s), colourText(values[static_cast<std::size_t>(s)]))) return false;
+            if (!WriteData(ar, numberedKey(prefix, s), colourText(values[static_cast<std::size_t>(s)]))) return false;
         return true;
     };
     auto tanten = [&]() {
         for (int s = 0; s < kSlots; ++s) {
-            const std::string key = s == 0 ? std::string("PlotLineTanten") : slotKey("PlotLineTanten", s);
-            if (!WriteDataInt(ar, key, PlotLineTanten[static_cast<std::size_t>(s)])) return false;
+            if (!WriteDataInt(ar, numberedKey("PlotLineTanten", s, true), PlotLineTanten[static_cast<std::size_t>(s)]))
+                return false;
         }
         return true;
     };

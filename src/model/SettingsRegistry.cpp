@@ -25,11 +25,6 @@ using kov::platform::Profile;
 namespace kov::model {
 namespace {
 
-std::string numbered(const char* key, int n)
-{
-    return std::string(key) + std::to_string(n);
-}
-
 // Numbers with decimals and colours are stored as text; text that is no number reads as 0.
 double readDouble(Profile& p, std::string_view section, std::string_view key, std::string_view def)
 {
@@ -51,11 +46,6 @@ void writeColour(Profile& p, std::string_view section, std::string_view key, std
     p.WriteProfileString(section, key, colourText(colour));
 }
 
-bool saneScale(double scale)
-{
-    return std::isfinite(scale) && scale > 0.0;
-}
-
 // `scale` to every group, then each group from its text key, whose default is the text of the
 // older whole-number key (0 meaning 100). A scale of 0 or below is a divisor nobody can use.
 void readScales(Profile& p, CLayer& layer)
@@ -65,10 +55,10 @@ void readScales(Profile& p, CLayer& layer)
     for (int g = 0; g < CLayer::kUsed; ++g) {
         const auto i = static_cast<std::size_t>(g);
         layer.m_dScale[i] = all;
-        int whole = p.GetProfileInt(kSectionPlotMenu, numbered("scale", g), 0);
+        int whole = p.GetProfileInt(kSectionPlotMenu, numberedKey("scale", g), 0);
         if (whole <= 0) whole = 100;
-        const double scale = readDouble(p, kSectionPlotMenu, numbered("dscale", g), formatFixed(whole));
-        if (saneScale(scale)) layer.m_dScale[i] = scale;
+        const double scale = readDouble(p, kSectionPlotMenu, numberedKey("dscale", g), formatFixed(whole));
+        if (CLayer::ValidScale(scale)) layer.m_dScale[i] = scale;
     }
 }
 
@@ -154,7 +144,7 @@ void CPlotInfo::InitFromProfile(Profile& profile, std::string_view programFolder
         SetBuiltInDefaults();
         for (int i = 0; i < kMarkSizes; ++i) {
             const auto n = static_cast<std::size_t>(i);
-            keij_pich[n] = readDouble(profile, kSectionPlotMenu, numbered("keij_pich_", i + 1), formatFixed(keij_pich[n]));
+            keij_pich[n] = readDouble(profile, kSectionPlotMenu, numberedKey("keij_pich_", i + 1), formatFixed(keij_pich[n]));
         }
         m_strDataPath = DataFolder(profile, programFolder);
     }
@@ -199,15 +189,15 @@ void CPlotInfo::LoadProfile(Profile& profile, std::string_view programFolder)
     const CPlotInfo& defaults = builtIn();
     for (int i = 0; i < kWidthCodes; ++i) {
         const auto n = static_cast<std::size_t>(i);
-        linehutosag[n] = p.GetProfileInt(sec, numbered("linehutosag_", i), defaults.linehutosag[n]);
+        linehutosag[n] = p.GetProfileInt(sec, numberedKey("linehutosag_", i), defaults.linehutosag[n]);
     }
     for (int i = 0; i < kWidthCodes; ++i) {
         const auto n = static_cast<std::size_t>(i);
-        linehutosap[n] = p.GetProfileInt(sec, numbered("linehutosap_", i), defaults.linehutosap[n]);
+        linehutosap[n] = p.GetProfileInt(sec, numberedKey("linehutosap_", i), defaults.linehutosap[n]);
     }
     static constexpr const char* kMarkDefaults[kMarkSizes] = {"0.6", "1.0", "1.66", "2.5", "4.0"};
     for (int i = 0; i < kMarkSizes; ++i)
-        keij_pich[static_cast<std::size_t>(i)] = readDouble(p, sec, numbered("keij_pich_", i + 1), kMarkDefaults[i]);
+        keij_pich[static_cast<std::size_t>(i)] = readDouble(p, sec, numberedKey("keij_pich_", i + 1), kMarkDefaults[i]);
     laygray = p.GetProfileInt(sec, "laygray", 1);
     m_LinePichTable.LoadProfile(p);
     PlotSunpoTanten = p.GetProfileInt(sec, "sunpotanten", 0);
@@ -236,7 +226,7 @@ void CPlotInfo::SaveProfile(Profile& profile) const
     p.WriteProfileInt(sec, "gradation_view", PlotGradation);
     p.WriteProfileInt(sec, "scale", m_Layer.WholeScale());
     for (int g = 0; g < CLayer::kUsed; ++g)
-        p.WriteProfileString(sec, numbered("dscale", g), formatFixed(m_Layer.m_dScale[static_cast<std::size_t>(g)]));
+        p.WriteProfileString(sec, numberedKey("dscale", g), formatFixed(m_Layer.m_dScale[static_cast<std::size_t>(g)]));
     p.WriteProfileInt(sec, "linepita", PlotLinePita);
     p.WriteProfileInt(sec, "wallpita", PlotWallPita);
     p.WriteProfileInt(sec, "sunpotextheight", PlotSunpoTextHeight);
@@ -249,11 +239,11 @@ void CPlotInfo::SaveProfile(Profile& profile) const
     p.WriteProfileInt(sec, "imagew", PlotImageWidth);
     p.WriteProfileInt(sec, "imageh", PlotImageHeight);
     for (int i = 0; i < kWidthCodes; ++i)
-        p.WriteProfileInt(sec, numbered("linehutosag_", i), linehutosag[static_cast<std::size_t>(i)]);
+        p.WriteProfileInt(sec, numberedKey("linehutosag_", i), linehutosag[static_cast<std::size_t>(i)]);
     for (int i = 0; i < kWidthCodes; ++i)
-        p.WriteProfileInt(sec, numbered("linehutosap_", i), linehutosap[static_cast<std::size_t>(i)]);
+        p.WriteProfileInt(sec, numberedKey("linehutosap_", i), linehutosap[static_cast<std::size_t>(i)]);
     for (int i = 0; i < kMarkSizes; ++i)
-        p.WriteProfileString(sec, numbered("keij_pich_", i + 1), formatFixed(keij_pich[static_cast<std::size_t>(i)]));
+        p.WriteProfileString(sec, numberedKey("keij_pich_", i + 1), formatFixed(keij_pich[static_cast<std::size_t>(i)]));
     p.WriteProfileInt(sec, "laygray", laygray);
     p.WriteProfileInt(sec, "sunpotanten", PlotSunpoTanten);
     p.WriteProfileInt(sec, "sunpoyawide", PlotSunpoYawide);
@@ -301,18 +291,18 @@ void CGrid::LoadProfile(Profile& profile)
     if (dDefault <= 0) dDefault = 910;
     for (int i = 0; i < kGrids; ++i) {
         const auto n = static_cast<std::size_t>(i);
-        const double w = readDouble(p, sec, numbered("wgrid", i), formatInt(wDefault));
+        const double w = readDouble(p, sec, numberedKey("wgrid", i), formatInt(wDefault));
         GridW[n] = std::isfinite(w) && w > 0.0 ? w : wDefault;
-        const double d = readDouble(p, sec, numbered("dgrid", i), formatInt(dDefault));
+        const double d = readDouble(p, sec, numberedKey("dgrid", i), formatInt(dDefault));
         GridD[n] = std::isfinite(d) && d > 0.0 ? d : dDefault;
     }
     for (int i = 0; i < kGrids; ++i) {
         const auto n = static_cast<std::size_t>(i);
-        StGridW[n] = readDouble(p, sec, numbered("swgrid", i), "0");
-        StGridD[n] = readDouble(p, sec, numbered("sdgrid", i), "0");
+        StGridW[n] = readDouble(p, sec, numberedKey("swgrid", i), "0");
+        StGridD[n] = readDouble(p, sec, numberedKey("sdgrid", i), "0");
     }
     for (int i = 0; i < kGrids; ++i)
-        BGrid[static_cast<std::size_t>(i)] = p.GetProfileInt(sec, numbered("bgrid", i), i == 0 ? 1 : 0);
+        BGrid[static_cast<std::size_t>(i)] = p.GetProfileInt(sec, numberedKey("bgrid", i), i == 0 ? 1 : 0);
     kyutyakukankaku = p.GetProfileInt(sec, "kyutyakukankaku", 1);
     if (kyutyakukankaku <= 0) kyutyakukankaku = 1; // snap points per spacing: a divisor
     app_griddot = p.GetProfileInt(sec, "app_griddot", 1);
@@ -323,7 +313,7 @@ void CGrid::LoadProfile(Profile& profile)
     color[0] = readColour(p, sec, "color", defaults.color[0]);
     for (int i = 1; i < kGrids; ++i) {
         const auto n = static_cast<std::size_t>(i);
-        color[n] = readColour(p, sec, numbered("color", i), defaults.color[n]);
+        color[n] = readColour(p, sec, numberedKey("color", i), defaults.color[n]);
     }
     colorp = readColour(p, sec, "colorp", 0);
 }
@@ -336,22 +326,22 @@ void CGrid::SaveProfile(Profile& profile) const
     p.WriteProfileInt(sec, "kyutyaku", kyutyaku);
     for (int i = 0; i < kGrids; ++i) {
         const auto n = static_cast<std::size_t>(i);
-        p.WriteProfileString(sec, numbered("wgrid", i), formatDecimals(GridW[n], 1));
-        p.WriteProfileString(sec, numbered("dgrid", i), formatDecimals(GridD[n], 1));
+        p.WriteProfileString(sec, numberedKey("wgrid", i), formatDecimals(GridW[n], 1));
+        p.WriteProfileString(sec, numberedKey("dgrid", i), formatDecimals(GridD[n], 1));
     }
     for (int i = 0; i < kGrids; ++i) {
         const auto n = static_cast<std::size_t>(i);
-        p.WriteProfileString(sec, numbered("swgrid", i), formatDecimals(StGridW[n], 1));
-        p.WriteProfileString(sec, numbered("sdgrid", i), formatDecimals(StGridD[n], 1));
+        p.WriteProfileString(sec, numberedKey("swgrid", i), formatDecimals(StGridW[n], 1));
+        p.WriteProfileString(sec, numberedKey("sdgrid", i), formatDecimals(StGridD[n], 1));
     }
-    for (int i = 0; i < kGrids; ++i) p.WriteProfileInt(sec, numbered("bgrid", i), BGrid[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < kGrids; ++i) p.WriteProfileInt(sec, numberedKey("bgrid", i), BGrid[static_cast<std::size_t>(i)]);
     p.WriteProfileInt(sec, "kyutyakukankaku", kyutyakukankaku);
     p.WriteProfileInt(sec, "app_griddot", app_griddot);
     p.WriteProfileInt(sec, "memori", GridMemori);
     p.WriteProfileInt(sec, "memtype", GridMemoriType);
     p.WriteProfileInt(sec, "module", GridModule);
     writeColour(p, sec, "color", color[0]);
-    for (int i = 1; i < kGrids; ++i) writeColour(p, sec, numbered("color", i), color[static_cast<std::size_t>(i)]);
+    for (int i = 1; i < kGrids; ++i) writeColour(p, sec, numberedKey("color", i), color[static_cast<std::size_t>(i)]);
     writeColour(p, sec, "colorp", colorp);
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 
-// Value texts shared by the settings classes: colours as "%ld", numbers with a fixed count of
-// decimals, keys with a slot number. Locale-free like platform/NumberText.h.
+// Value texts shared by the settings classes and the drawing objects: colours as "%ld", numbers with
+// a fixed count of decimals, keys with a slot number. Locale-free like platform/NumberText.h.
 
 #include "platform/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -27,9 +28,22 @@ inline std::string colourText(std::uint32_t colour)
     return kov::platform::formatInt(static_cast<std::int32_t>(colour));
 }
 
+// As the C library's integer conversion: blanks, a sign, the digits. Both the signed form and the
+// unsigned one (0xFFFFFFFF as "4294967295") give the same colour; a negative value wraps as the 32-bit
+// colour it was written from, and more than 32 bits saturate.
 inline std::uint32_t parseColour(std::string_view text)
 {
-    return static_cast<std::uint32_t>(kov::platform::parseInt(text));
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    constexpr long long kMax = 0xFFFFFFFFLL;
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = std::min(kMax, value * 10 + (text[i] - '0'));
+    return static_cast<std::uint32_t>(negative ? -value : value);
 }
 
 // "%.<decimals>f" under every locale.
@@ -53,6 +67,15 @@ inline bool equalsNoCase(std::string_view a, std::string_view b)
         if (x != y) return false;
     }
     return true;
+}
+
+// "<prefix><n>", the key of slot n; with `bareIsZero` slot 0 is the prefix alone. The writing side
+// of indexedKey.
+inline std::string numberedKey(std::string_view prefix, int n, bool bareIsZero = false)
+{
+    std::string key(prefix);
+    if (n != 0 || !bareIsZero) key += kov::platform::formatInt(n);
+    return key;
 }
 
 // Matches "<prefix><n>" without regard to case, n written in decimal digits and below `count`.

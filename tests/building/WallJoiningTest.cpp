@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
+#include <utility>
 #include <sstream>
 #include <vector>
 
@@ -271,12 +273,21 @@ TEST(WallJoining, RegionAgreesWithScreenRegionsOnRandomQuadrilaterals)
 TEST(WallJoining, PrefilterGivesTheSameOutlinesOnRandomPlans)
 {
     std::mt19937 rng(7);
+    int joined = 0;
     for (int plan = 0; plan < 20; ++plan) {
         CKovUnit unit;
         CPlotInfo plot;
-        std::uniform_int_distribution<int> grid(0, 30), len(1, 8), kind(0, 5), thick(20, 80), group(0, 2);
+        // The last plans: short walls over a wider area, crossed by a few walls that span it all.
+        const bool spanned = plan >= 15;
+        const double step = spanned ? 500.0 : 250.0;
+        std::uniform_int_distribution<int> grid(0, 30), len(1, spanned ? 1 : 8), kind(0, 5), thick(20, 80), group(0, 2);
+        if (spanned) {
+            for (const auto& [a, b] : {std::pair<CDbPoint, CDbPoint>{{0, 0}, {15000, 14000}},
+                                       {{-100, 7000}, {15100, 7000}}, {{3000, 15000}, {9000, 0}}})
+                unit.ResetWallOutline(unit.AddWall(a, b, 50.0, plot));
+        }
         for (int k = 0; k < 120; ++k) {
-            const CDbPoint a{grid(rng) * 250.0, grid(rng) * 250.0};
+            const CDbPoint a{grid(rng) * step, grid(rng) * step};
             CDbPoint b = a;
             const int l = len(rng) * 250;
             switch (kind(rng)) {
@@ -299,8 +310,65 @@ TEST(WallJoining, PrefilterGivesTheSameOutlinesOnRandomPlans)
             kov::building::joinWalls(reference, g, false);
             unit.JoinWalls(g);
         }
-        for (int i = 0; i < unit.m_Walls.GetSize(); ++i)
-            ASSERT_EQ(edgesOf(*unit.m_Walls[i]), edgesOf(*reference.m_Walls[i])) << "plan " << plan << " wall " << i;
+        for (int i = 0; i < unit.m_Walls.GetSize(); ++i) {
+            const CKovWall& w = *unit.m_Walls[i];
+            ASSERT_EQ(edgesOf(w), edgesOf(*reference.m_Walls[i])) << "plan " << plan << " wall " << i;
+            if (!w.IsColumn() && edgesOf(w) != sides(w))
+                ++joined;
+        }
+    }
+    EXPECT_GT(joined, 500); // the plans are dense: most walls meet others
+}
+
+TEST(WallJoining, CrossingPartIsAddedOnce)
+{
+    CKovUnit unit;
+    CKovWall wall;
+    wall.MWallarPntA = {{0, 0}};
+    wall.MWallarPntB = {{100, 0}};
+    CDbPoint p{0, 0}, q{100, 0};
+    ASSERT_EQ(unit.UpdateWallOutlineEdge(p, q, JOINT_CROSSES, wall, 0, {60, 0}, {40, 0}), 1);
+    EXPECT_EQ(edgesOf(wall), (Edges{{{0, 0}, {40, 0}}, {{60, 0}, {100, 0}}}));
+    // The same far part again, as a second wall over the same stretch gives it: nothing changes.
+    CDbPoint p2{0, 0}, q2{100, 0};
+    wall.MWallarPntB[0] = q2;
+    ASSERT_EQ(unit.UpdateWallOutlineEdge(p2, q2, JOINT_CROSSES, wall, 0, {60, 0}, {40, 0}), 1);
+    EXPECT_EQ(edgesOf(wall), (Edges{{{0, 0}, {100, 0}}, {{60, 0}, {100, 0}}}));
+    // An index beyond the lists changes nothing.
+    EXPECT_EQ(unit.UpdateWallOutlineEdge(p2, q2, JOINT_INSIDE, wall, 5, {}, {}), 1);
+    EXPECT_EQ(wall.MWallarPntA.size(), 2u);
+}
+
+} // namespace
+
+namespace {
+
+// Walls from damaged files: far away, of no thickness, of a thickness that is not a number.
+TEST(WallJoining, OddWallsJoinAlikeWithAndWithoutPrefilter)
+{
+    const struct {
+        const char* name;
+        CDbPoint a, b;
+        double t;
+    } odd[] = {
+        {"far away", {1e300, 1e300}, {2e300, 1e300}, 50},
+        {"no thickness", {500, -500}, {500, 500}, 0},
+        {"thickness not a number", {200, -500}, {700, 500}, std::nan("")},
+    };
+    for (const auto& o : odd) {
+        SCOPED_TRACE(o.name);
+        Plan p;
+        p.wall({0, 0}, {1000, 0});
+        p.wall({300, -300}, {900, 300});
+        const int id = p.wall(o.a, o.b, 50.0);
+        CKovWall* w = p.unit.FindWall(id);
+        w->MWallWide1 = w->MWallWide2 = o.t;
+        CKovUnit reference;
+        reference.CopyFrom(p.unit);
+        kov::building::joinWalls(reference, 0, false);
+        p.unit.JoinWalls(0);
+        for (int i = 0; i < p.unit.m_Walls.GetSize(); ++i)
+            EXPECT_EQ(edgesOf(*p.unit.m_Walls[i]), edgesOf(*reference.m_Walls[i])) << "wall " << i;
     }
 }
 

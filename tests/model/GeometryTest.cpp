@@ -332,7 +332,7 @@ TEST(Geometry, RoundDecimalsKeepsOneDecimalLessThanItJudges)
     struct Case { double x; int n; double expected; };
     const Case cases[] = {
         {1.234, 2, 1.2}, {1.25, 2, 1.3}, {6.23, 2, 6.2}, {-1.25, 2, -1.3}, {-1.234, 2, -1.2}, {0.05, 2, 0.1},
-        {12.5, 1, 13}, {3.14159, 3, 3.14}, {kNaN, 2, 0.0}, {1e300, 2, 1e300},
+        {12.5, 1, 13}, {3.14159, 3, 3.14}, {kNaN, 2, 0.0}, {1e300, 2, 1e300}, {2.5, 40, 2.5},
     };
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(RoundDecimals(c.x, c.n), c.expected) << c.x << " n=" << c.n;
 }

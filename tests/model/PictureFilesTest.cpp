@@ -8,6 +8,7 @@
 #include <QImage>
 
 #include <fstream>
+#include <limits>
 
 namespace fs = std::filesystem;
 
@@ -46,6 +47,9 @@ TEST(PictureFilesTest, TempNameTakesTheFirstNumberFreeInEveryExtension)
         {"longer numbers are other pictures", {"temp50.bmp", "temp55.png"}, 5, 5},
         {"lower numbers do not matter", {"temp4.bmp"}, 5, 5},
         {"other names", {"temp5x.bmp", "mytemp5.bmp"}, 5, 5},
+        {"identifier below 1 from a damaged file", {"temp1.bmp"}, -3, 2},
+        {"identifier 0", {}, 0, 1},
+        {"largest identifier taken wraps to 1", {"temp2147483647.png"}, std::numeric_limits<int>::max(), 1},
     };
     for (const Row& r : rows) {
         kov::test::TempFolder folder;

@@ -1,0 +1,77 @@
+// Joining the walls of one layer group: a plan of rooms on a square grid (every crossing an L, T or
+// cross joint) with a few oblique walls, joined from freshly reset outlines.
+
+#include "building/WallJoining.h"
+#include "model/KovUnit.h"
+#include "model/PlotInfo.h"
+
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+namespace {
+
+// Close to `count` walls: rows and columns of 3 m rooms, every twentieth room with a diagonal wall.
+std::vector<int> buildPlan(CKovUnit& unit, int count)
+{
+    CPlotInfo plot;
+    std::vector<int> ids;
+    int k = 1;
+    while (2 * k * (k + 1) + k * k / 20 < count)
+        ++k;
+    const double cell = 3000.0;
+    auto add = [&](CDbPoint a, CDbPoint b, double t) {
+        const int id = unit.AddWall(a, b, t, plot);
+        if (id > 0)
+            ids.push_back(id);
+    };
+    for (int row = 0; row <= k; ++row)
+        for (int col = 0; col < k; ++col)
+            add({col * cell, row * cell}, {(col + 1) * cell, row * cell}, row % 3 == 0 ? 75.0 : 50.0);
+    for (int col = 0; col <= k; ++col)
+        for (int row = 0; row < k; ++row)
+            add({col * cell, row * cell}, {col * cell, (row + 1) * cell}, col % 4 == 0 ? 75.0 : 50.0);
+    for (int room = 0; room < k * k; room += 20) {
+        const double x = (room % k) * cell, y = (room / k) * cell;
+        add({x + 500, y + 2500}, {x + 2500, y + 500}, 50.0);
+    }
+    return ids;
+}
+
+void BM_JoinWalls(benchmark::State& state)
+{
+    CKovUnit unit;
+    const std::vector<int> ids = buildPlan(unit, static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int id : ids)
+            unit.ResetWallOutline(id);
+        state.ResumeTiming();
+        unit.JoinWalls(0);
+        benchmark::ClobberMemory();
+    }
+    state.counters["walls"] = static_cast<double>(ids.size());
+    unit.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
+}
+
+// The same join testing every edge against every wall of the group, for comparison.
+void BM_JoinWallsUnfiltered(benchmark::State& state)
+{
+    CKovUnit unit;
+    const std::vector<int> ids = buildPlan(unit, static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int id : ids)
+            unit.ResetWallOutline(id);
+        state.ResumeTiming();
+        kov::building::joinWalls(unit, 0, false);
+        benchmark::ClobberMemory();
+    }
+    state.counters["walls"] = static_cast<double>(ids.size());
+    unit.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
+}
+
+} // namespace
+
+BENCHMARK(BM_JoinWalls)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JoinWallsUnfiltered)->Arg(1000)->Unit(benchmark::kMillisecond);

@@ -1,0 +1,202 @@
+#pragma once
+
+// The one document: the drawing being edited with its settings, and its file (".kvr", the block
+// "KOVDATA" holding "PlotInfo", "Grid" and "KovUnit"). It is a plain object; the shell reaches the
+// user only through the injected services, so every path here runs headless in tests.
+//
+// The same object lives as long as the program and is emptied for every new or opened drawing.
+
+#include "model/DefFile.h"
+#include "model/FontMenu.h"
+#include "model/Grid.h"
+#include "model/KovUnit.h"
+#include "model/PlotInfo.h"
+#include "model/SelectionRecord.h"
+#include "platform/Folders.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kov::platform {
+class Profile;
+class Questions;
+} // namespace kov::platform
+
+namespace kov::app {
+
+// The document's own texts.
+inline constexpr std::string_view kUntitledTitle = "Kovira";          // title of a drawing without a file
+inline constexpr std::string_view kDocumentBlock = "KOVDATA";
+inline constexpr std::string_view kReadFailedMessage = "ファイル読み取り失敗";
+inline constexpr std::string_view kOldPackedNotice =
+    "このファイルはコビラ３以前の圧縮された形式です。上書き保存して現行形式にしてください。";
+inline constexpr std::string_view kSaveFilter = "Kovira登録ﾌｧｲﾙ(*.kvr)";
+inline constexpr std::string_view kSaveAsTitle = "名前を付けて保存";
+
+// What the document needs from outside. Folders are resolved against the common-folder switches of
+// the profile at each use, so a change in the settings takes effect at once.
+struct DocumentServices {
+    kov::platform::Profile& profile;
+    kov::platform::Questions& questions;
+    kov::platform::Folders folders;
+    std::string programFolder; // the program's data folder default for CPlotInfo
+};
+
+class CKoviraDoc {
+public:
+    // Reads the oldest packed documents (LHA): given the whole file, the bytes of the member
+    // `memberName` ("kovlsav.qvt" for a document, "kovlsav.kvr" for a merge), or nothing when the
+    // file is not such an archive or cannot be unpacked. Shows no message.
+    using OldPackedUnpacker =
+        std::function<std::optional<std::vector<std::uint8_t>>(const std::vector<std::uint8_t>& packed,
+                                                              std::string_view memberName)>;
+
+    explicit CKoviraDoc(DocumentServices services);
+    ~CKoviraDoc();
+    CKoviraDoc(const CKoviraDoc&) = delete;
+    CKoviraDoc& operator=(const CKoviraDoc&) = delete;
+
+    // -- members (declared order as the document keeps them) -------------------------------------
+    CPlotInfo m_PlotInfo;
+    CGrid m_Grid;
+    CFontMenu m_FontMenu;          // never in the file; the view fills it from the settings
+    CKovUnit m_Unit;               // the live drawing
+    CKovUnit m_BaseUnit;           // the bottom of the undo stack; empty after every emptying
+    // Whole-drawing snapshots, oldest first. Entry 0 is always &m_BaseUnit; entries from 1 on are
+    // owned by the stack (made with new; emptying the document and the destructor free them).
+    std::vector<CKovUnit*> m_UndoStack;
+    // Snapshots that undo set aside; every entry is owned (as above).
+    std::vector<CKovUnit*> m_RedoStack;
+    // Identifiers of the pictures made since the program started; never emptied. Add with
+    // AddTempImageNumber.
+    std::vector<std::uint32_t> m_TempImageNumbers;
+    SelectionRecord m_Selection;
+    int m_nToolMode = 0;           // current tool; 0 is selection mode
+    int m_bRedraw = 1;             // the view must rebuild its picture before painting
+
+    // -- the commands of the file menu, as the shell calls them -----------------------------------
+    // Each asks to save changes first (SaveModified) and returns false when the user cancelled or
+    // nothing changed.
+
+    // File-new: empties the document, untitled, then the first update (backup rotation, hook).
+    bool FileNew();
+    // Opening through the open dialog, the recent list or the command line: a document read whole
+    // takes the path (title, recent list). On failure the drawing that was open stays, and the path
+    // is not taken (before any drawing was set up, an untitled new one is); a damaged file loads
+    // what can be read and stays unnamed, so that Save asks.
+    bool OpenDocumentFile(const std::filesystem::path& path);
+    // Samples, backups, foreign files and importers: file-new, the new-document step and the open
+    // step, so that the title stays new, a later save asks for a name and the recent list is
+    // unchanged. The drawing read is marked modified, since no document file holds it. False when
+    // the user cancelled the file-new or the file could not be read (the new, empty drawing stays).
+    bool OpenAsNewDrawing(const std::filesystem::path& path);
+    // Save: under the document's path, or asks for a name when it has none (or was opened damaged).
+    bool DoFileSave();
+    // Save as: always asks for a name.
+    bool DoFileSaveAs();
+    // Before New, Open and closing: when modified, asks whether to save. True to go on (saved or
+    // not wanted), false when the user cancelled or the save failed.
+    bool SaveModified();
+    // Closing the program: SaveModified, and the newest backup when the drawing changed.
+    bool CanCloseFrame();
+
+    // -- the document steps, as the class library's document has them ------------------------------
+    // Empties the document (settings reloaded, containers and stacks emptied, selection and tool
+    // reset, the temporary pictures of m_TempImageNumbers deleted).
+    void DeleteContents();
+    // The new-document step: empties, not modified. 1 on success.
+    int OnNewDocument();
+    // The open step alone: reads the file into the document without taking its path. 1 when read
+    // (perhaps only in part: see LastOpenWasDamaged), 0 when it could not be read at all, in which
+    // case the document was not touched. Messages are shown here.
+    int OnOpenDocument(const std::filesystem::path& path);
+    // The save step: the automatic picture when set, then the file written whole (temporary file
+    // renamed over the target). 1 when written; 0 with a message otherwise, the old file unharmed.
+    int OnSaveDocument(const std::filesystem::path& path);
+    // Takes the path: title from its file name, then the recent-file list.
+    void SetPathName(const std::filesystem::path& path, bool addToRecentList = true);
+
+    // -- blocks ---------------------------------------------------------------------------------
+    // Reads the document block of a loading archive: "KOVDATA" found → read (1); not found → the
+    // oldest packed form through the unpacker (1 when read, 0 when not). The view's first update
+    // also calls it for the user's template drawing.
+    int LoadDocumentBlock(CArchive& ar);
+    // Reads the block (its start already read) into the document; 1 when read whole.
+    int ReadDocumentBlock(CArchive& ar, std::string_view block);
+    // Writes the whole document as one block of that name; 1 when every write succeeded.
+    int WriteDocumentBlock(CArchive& ar, std::string_view block) const;
+    // The whole document to a file of any name (backups, the sibling format's export): the
+    // document block in an archive committed whole. 1 done; 0 with `error` set.
+    int WriteDocumentFile(const std::filesystem::path& path, std::string* error = nullptr) const;
+
+    // -- backups ----------------------------------------------------------------------------------
+    // The newest backup "kovbkfl.dat" in the backup folder, written whole. 1 done, 0 failed or
+    // backups off (`app_backup` 0).
+    int WriteBackupFile();
+    // Backup 1-4 ("kovbkfl<n>.dat"), any other number the newest; opened as a new drawing, without
+    // rotating the backups at its file-new.
+    bool OpenBackupFile(int number);
+
+    // -- state --------------------------------------------------------------------------------------
+    const std::filesystem::path& GetPathName() const { return m_strPathName; }
+    const std::string& GetTitle() const { return m_strTitle; }
+    bool IsModified() const { return m_bModified; }
+    // Every edit marks the document (the undo snapshot does it); saving and emptying clear it.
+    void SetModifiedFlag(bool modified = true);
+    // The last open step read only part of the file (message shown, path not taken).
+    bool LastOpenWasDamaged() const { return m_bLastOpenDamaged; }
+    // Adds a picture's identifier to m_TempImageNumbers when it is not there yet.
+    void AddTempImageNumber(std::uint32_t id);
+
+    // The folders the document uses now (common-folder switches applied).
+    std::filesystem::path TempImageFolder() const;
+    std::filesystem::path BackupFolder() const;
+
+    DocumentServices& services() { return m_services; }
+
+    // -- hooks the shell and the other openers fill ---------------------------------------------------
+    // The oldest packed documents; without one such files fail to open ("ファイル読み取り失敗").
+    void SetOldPackedUnpacker(OldPackedUnpacker unpacker) { m_oldPackedUnpacker = std::move(unpacker); }
+    const OldPackedUnpacker& oldPackedUnpacker() const { return m_oldPackedUnpacker; }
+    // The view's picture beside a saved document (setting `gazou_zidousave`); exceptions are dropped.
+    void SetAutoSaveImage(std::function<void(const std::filesystem::path&)> hook) { m_autoSaveImage = std::move(hook); }
+    // The view's first update after every file-new and every opened document; it runs after the
+    // backup rotation.
+    void SetInitialUpdate(std::function<void(CKoviraDoc&)> hook) { m_initialUpdate = std::move(hook); }
+
+private:
+    enum class ReadOutcome { Whole, Damaged, Failed };
+
+    ReadOutcome readFile(const std::filesystem::path& path);
+    ReadOutcome loadBlock(CArchive& ar, bool emptyFirst);
+    ReadOutcome readArchive(CArchive& ar, bool emptyFirst);
+    int writeDocument(CArchive& ar, std::string_view block, bool quiet, bool* told) const;
+    int writeFile(const std::filesystem::path& path, std::string* error, bool quiet) const;
+    void emptyDocument();
+    void freeSnapshots();
+    void installPictureRemover() const;
+    void initialUpdate();
+    void backupBeforeDiscard();
+    void startUntitled();
+    bool saveUnder(std::optional<std::filesystem::path> path);
+
+    DocumentServices m_services;
+    OldPackedUnpacker m_oldPackedUnpacker;
+    std::function<void(const std::filesystem::path&)> m_autoSaveImage;
+    std::function<void(CKoviraDoc&)> m_initialUpdate;
+
+    std::filesystem::path m_strPathName;
+    std::string m_strTitle{kUntitledTitle};
+    bool m_bModified = false;
+    bool m_bBackupDue = false;        // changed since the newest backup was written
+    bool m_bLastOpenDamaged = false;
+    bool m_bStarted = false;          // a drawing (new or opened) has been set up
+    std::vector<std::string> m_readProblems; // gathered while one file is read
+};
+
+} // namespace kov::app

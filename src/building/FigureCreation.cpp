@@ -1,0 +1,492 @@
+// Creating the plain figures of the drawing tools: each takes a new identifier, the editing layer and
+// the part of its kind's default style that its tool uses, and is drawn above every older figure.
+
+#include "model/Geometry.h"
+#include "model/KovUnit.h"
+#include "model/PlotInfo.h"
+#include "model/SelectionRecord.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr double kAxisTolerance = 1e-4;
+constexpr int kSplineSteps = 7;
+
+enum Slot { SLOT_LINE = 0, SLOT_RECT = 1, SLOT_POLYGON = 2, SLOT_CIRCLE = 3, SLOT_ARC = 4 };
+
+// Which fields of a default-style slot a figure takes.
+enum class StyleSet { None, Full, Line, Closed, Arc, Stroke, Polyline, Free };
+
+// The arc fill shape that makes an arc a curved wall.
+constexpr int kCurvedWallShape = 2;
+
+void applyStyle(CKovLine& f, const CPlotInfo& plot, int slot, StyleSet set)
+{
+    const auto s = static_cast<std::size_t>(slot);
+    switch (set) {
+    case StyleSet::None:
+        return;
+    case StyleSet::Full:
+        f.MLineColor = plot.PlotColor[s];
+        f.MLineNakaColor = plot.PlotNakaColor[s];
+        f.MLinebNakanuri = plot.PlotNakaNuri[s];
+        f.MLineNakaColor2 = plot.PlotNakaColor2[s];
+        f.MLineGradiation = plot.PlotGradiation[s];
+        f.MLinebHach = plot.PlotbHach[s];
+        f.MLineAlpha = plot.PlotAlpha[s];
+        f.MLineHachT = plot.PlotHachT[s];
+        f.MLineLineT = plot.PlotLineType[s];
+        f.MLineWide = plot.PlotLineWide[s];
+        f.MLineTanten = plot.PlotLineTanten[s];
+        f.MLineYaWide = plot.PlotLineYaWide;
+        return;
+    case StyleSet::Line:
+        f.MLineColor = plot.PlotColor[s];
+        f.MLineNakaColor = plot.PlotNakaColor[s];
+        f.MLinebNakanuri = plot.PlotNakaNuri[s];
+        f.MLinebHach = plot.PlotbHach[s];
+        f.MLineWide = plot.PlotLineWide[s];
+        f.MLineTanten = plot.PlotLineTanten[s];
+        f.MLineYaWide = plot.PlotLineYaWide;
+        f.MLineLineT = plot.PlotLineType[s];
+        return;
+    case StyleSet::Closed:
+    case StyleSet::Arc:
+        f.MLineColor = plot.PlotColor[s];
+        f.MLineNakaColor = plot.PlotNakaColor[s];
+        f.MLinebNakanuri = plot.PlotNakaNuri[s];
+        f.MLinebHach = plot.PlotbHach[s];
+        f.MLineWide = plot.PlotLineWide[s];
+        f.MLineLineT = plot.PlotLineType[s];
+        f.MLineHachT = plot.PlotHachT[s];
+        f.MLineGradiation = plot.PlotGradiation[s];
+        f.MLineNakaColor2 = plot.PlotNakaColor2[s];
+        f.MLineAlpha = plot.PlotAlpha[s];
+        if (set == StyleSet::Arc)
+            f.MLineTanten = plot.PlotLineTanten[s];
+        return;
+    case StyleSet::Stroke:
+    case StyleSet::Polyline:
+    case StyleSet::Free:
+        f.MLineColor = plot.PlotColor[s];
+        f.MLineWide = plot.PlotLineWide[s];
+        f.MLineLineT = plot.PlotLineType[s];
+        if (set != StyleSet::Stroke)
+            f.MLineTanten = plot.PlotLineTanten[s];
+        if (set == StyleSet::Polyline)
+            f.MLineYaWide = plot.PlotLineYaWide;
+        return;
+    }
+}
+
+// Appends a new figure on the editing layer; its identifier, or 0 when none is free.
+int addFigure(CKovUnit& unit, const CPlotInfo& plot, int kind, CDbPointArray points, std::vector<double> params,
+              int slot, StyleSet set)
+{
+    const int id = unit.NextLineId();
+    if (id == CKovUnit::kNoFreeId)
+        return 0;
+    auto f = std::make_unique<CKovLine>();
+    f->MLineID = id;
+    f->MLinePnt = std::move(points);
+    f->MLineParam = std::move(params);
+    applyStyle(*f, plot, slot, set);
+    f->MLineType = kind;
+    f->MLineLayer1 = plot.m_Layer.m_nCurrentGroup;
+    f->MLineLayer2 = plot.m_Layer.m_nCurrentLayer;
+    unit.m_Lines.Add(std::move(f));
+    return id;
+}
+
+void selectFigure(SelectionRecord& selection, int id)
+{
+    if (id > 0)
+        selection.AddLineId(id);
+}
+
+double distance(const CDbPoint& a, const CDbPoint& b) { return PointDistance(a.x, a.y, b.x, b.y); }
+
+bool curvedWallArcs(const CPlotInfo& plot) { return plot.PlotLineTanten[SLOT_ARC] == kCurvedWallShape; }
+
+// A sampled curve as one continuous line, or one figure per segment.
+void addSampledCurve(CKovUnit& unit, SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& starts,
+                     const CDbPointArray& ends, int separateSegments, int segmentKind, StyleSet set)
+{
+    if (starts.empty() || starts.size() != ends.size())
+        return;
+    selection.Clear();
+    if (separateSegments == 1) {
+        for (std::size_t i = 0; i < starts.size(); ++i)
+            selectFigure(selection, addFigure(unit, plot, segmentKind, {starts[i], ends[i]}, {}, SLOT_LINE, set));
+        return;
+    }
+    CDbPointArray points = starts;
+    points.push_back(ends.back());
+    selectFigure(selection, addFigure(unit, plot, CKovLine::CONTINUOUS, std::move(points), {}, SLOT_LINE, set));
+}
+
+// Free curves and continuous lines: every point but the last, then the finishing point; or one
+// two-point figure per pair of given points.
+void addPolyline(CKovUnit& unit, SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& points,
+                 const CDbPoint& finish, int separateSegments, StyleSet set)
+{
+    if (separateSegments == 1) {
+        if (points.size() < 2)
+            return;
+        selection.Clear();
+        for (std::size_t i = 1; i < points.size(); ++i)
+            selectFigure(selection,
+                         addFigure(unit, plot, CKovLine::CONTINUOUS, {points[i - 1], points[i]}, {}, SLOT_LINE, set));
+        return;
+    }
+    if (points.empty())
+        return;
+    CDbPointArray line(points.begin(), points.end() - 1);
+    line.push_back(finish);
+    if (line.size() < 2)
+        return; // a single point draws nothing
+    selection.Clear();
+    selectFigure(selection, addFigure(unit, plot, CKovLine::CONTINUOUS, std::move(line), {}, SLOT_LINE, set));
+}
+
+} // namespace
+
+// ---- Lines, rectangles, polygons, circles
+
+int CKovUnit::AddStraightLine(const CPlotInfo& plot, const CDbPoint& p, const CDbPoint& q)
+{
+    if (p == q)
+        return 0;
+    return addFigure(*this, plot, CKovLine::LINE, {p, q}, {}, SLOT_LINE, StyleSet::Line);
+}
+
+int CKovUnit::AddRectFromCorners(const CPlotInfo& plot, const CDbPoint& p, const CDbPoint& q)
+{
+    if (p == q)
+        return 0;
+    const double left = std::min(p.x, q.x), right = std::max(p.x, q.x);
+    const double top = std::min(p.y, q.y), bottom = std::max(p.y, q.y);
+    return addFigure(*this, plot, CKovLine::RECTANGLE, {{left, top}, {left, bottom}, {right, bottom}, {right, top}},
+                     {}, SLOT_RECT, StyleSet::Closed);
+}
+
+void CKovUnit::AddRectFromCenter(SelectionRecord& selection, const CPlotInfo& plot, double x, double y, double left,
+                                 double right, double up, double down)
+{
+    selectFigure(selection, addFigure(*this, plot, CKovLine::RECTANGLE,
+                                      {{x - left, y - up}, {x - left, y + down}, {x + right, y + down}, {x + right, y - up}},
+                                      {}, SLOT_RECT, StyleSet::Closed));
+}
+
+int CKovUnit::AddPolygonFromPoints(const CPlotInfo& plot, const CDbPointArray& points)
+{
+    if (points.empty())
+        return 0; // a figure without points has nothing to draw or pick
+    return addFigure(*this, plot, CKovLine::POLYGON, points, {}, SLOT_POLYGON, StyleSet::Closed);
+}
+
+int CKovUnit::AddCircle(const CPlotInfo& plot, const CDbPoint& c, const CDbPoint& p, double fixedRadius,
+                        int fixedRadiusFlag)
+{
+    if (c == p)
+        return 0;
+    const double r = fixedRadiusFlag ? fixedRadius : distance(c, p);
+    return addFigure(*this, plot, CKovLine::CIRCLE, {c}, {r}, SLOT_CIRCLE, StyleSet::Closed);
+}
+
+void CKovUnit::AddEllipse(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                          const CDbPoint& heightPoint)
+{
+    if (toolPoints.size() < 2)
+        return;
+    const CDbPoint c = toolPoints[0];
+    const double rx = std::fabs(c.x - toolPoints[1].x);
+    const double ratio = std::fabs(c.y - heightPoint.y) / (rx == 0.0 ? 1.0 : rx);
+    selectFigure(selection, addFigure(*this, plot, CKovLine::CIRCLE, {c}, {rx, ratio}, SLOT_CIRCLE, StyleSet::Closed));
+}
+
+// ---- Arcs
+
+int CKovUnit::AddArc(const CPlotInfo& plot, const CDbPointArray& toolPoints, CDbPoint e, double fixedRadius,
+                     int fixedRadiusFlag)
+{
+    if (toolPoints.size() < 2)
+        return 0;
+    const CDbPoint c = toolPoints[0];
+    CDbPoint s = toolPoints[1];
+    double r = distance(c, s);
+    if (std::fabs(c.x - s.x) < kAxisTolerance)
+        r = std::fabs(c.y - s.y);
+    else if (std::fabs(c.y - s.y) < kAxisTolerance)
+        r = std::fabs(c.x - s.x);
+
+    // The end goes onto the circle, on the ray from the centre through the click.
+    if (std::fabs(c.y - e.y) < kAxisTolerance) {
+        if (e.x > c.x)
+            e.x = c.x + r;
+        else if (e.x < c.x)
+            e.x = c.x - r;
+    } else if (std::fabs(c.x - e.x) < kAxisTolerance) {
+        if (e.y > c.y)
+            e.y = c.y + r;
+        else if (e.y < c.y)
+            e.y = c.y - r;
+    } else {
+        double m = 0.0, b = 0.0;
+        LineSlopeIntercept(m, b, c.x, c.y, e.x, e.y);
+        double n = std::sqrt(r * r / (m * m + 1.0));
+        if (e.x < c.x)
+            n = -n;
+        e = {c.x + n, c.y + n * m};
+    }
+
+    std::vector<double> params{r};
+    const bool curvedWall = curvedWallArcs(plot);
+    if (curvedWall) {
+        params.push_back(2.0 * plot.PlotWallWide);
+        params.push_back(2.0 * plot.PlotWallWide);
+    }
+    if (fixedRadiusFlag && !curvedWall) {
+        s = PointTowards(c, s, fixedRadius);
+        e = PointTowards(c, e, fixedRadius);
+        params[0] = fixedRadius;
+    }
+    return addFigure(*this, plot, CKovLine::ARC, {c, s, e}, std::move(params), SLOT_ARC, StyleSet::Arc);
+}
+
+void CKovUnit::AddEllipticArc(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                              const CDbPoint& end)
+{
+    if (toolPoints.size() < 4)
+        return;
+    const CDbPoint c = toolPoints[0];
+    const double rx = std::fabs(c.x - toolPoints[1].x);
+    const double ratio = std::fabs(c.y - toolPoints[2].y) / (rx == 0.0 ? 1.0 : rx);
+    selectFigure(selection, addFigure(*this, plot, CKovLine::ARC, {c, toolPoints[3], end}, {rx, ratio}, SLOT_ARC,
+                                      StyleSet::Arc));
+}
+
+void CKovUnit::AddArcThrough3Points(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                                    const CDbPoint& k)
+{
+    if (toolPoints.size() < 2)
+        return;
+    const CDbPoint a = toolPoints[0];
+    const CDbPoint b = toolPoints[1];
+    const double h = 2.0 * (b.x - a.x), l = 2.0 * (b.y - a.y);
+    const double m = 2.0 * (k.x - a.x), o = 2.0 * (k.y - a.y);
+    const double k1 = a.x * a.x - b.x * b.x + a.y * a.y - b.y * b.y;
+    const double k2 = a.x * a.x - k.x * k.x + a.y * a.y - k.y * k.y;
+    const double t = o * h - m * l;
+    if (t == 0.0)
+        return; // collinear
+    const CDbPoint centre{(k2 * l - o * k1) / t, (k2 * h - m * k1) / (m * l - o * h)};
+    const double radius = distance(k, centre);
+
+    // The ends in the order that makes the counter-clockwise arc pass through k.
+    bool reversed;
+    if (a.x == b.x) {
+        reversed = a.y < b.y ? k.x > a.x : k.x < a.x;
+    } else if (a.y == b.y) {
+        reversed = a.x < b.x ? k.y < a.y : k.y > a.y;
+    } else {
+        double slope = 0.0, intercept = 0.0;
+        LineSlopeIntercept(slope, intercept, a.x, a.y, b.x, b.y);
+        reversed = k.y - slope * k.x > intercept ? a.x > b.x : b.x > a.x;
+    }
+    std::vector<double> params{radius};
+    if (curvedWallArcs(plot)) {
+        params.push_back(2.0 * plot.PlotWallWide);
+        params.push_back(2.0 * plot.PlotWallWide);
+    }
+    CDbPointArray points = reversed ? CDbPointArray{centre, b, a} : CDbPointArray{centre, a, b};
+    selectFigure(selection,
+                 addFigure(*this, plot, CKovLine::ARC, std::move(points), std::move(params), SLOT_ARC, StyleSet::Arc));
+}
+
+// ---- Constructed lines
+
+void CKovUnit::AddLineByAngle(SelectionRecord& selection, const CPlotInfo& plot, const CDbPoint& p, const CDbPoint& q,
+                              double angle, double length, int fixedLength)
+{
+    // A whole turn more or less is the same direction (360 comes from the clockwise setting).
+    double axis = std::fmod(angle, 360.0);
+    if (axis < 0.0)
+        axis += 360.0;
+    const bool isAxis = axis == 0.0 || axis == 90.0 || axis == 180.0 || axis == 270.0;
+    const double rad = angle * kKovPi / 180.0;
+
+    CDbPoint end;
+    if (fixedLength == 1) {
+        if (axis == 0.0)
+            end = {p.x + length, p.y};
+        else if (axis == 90.0)
+            end = {p.x, p.y - length};
+        else if (axis == 180.0)
+            end = {p.x - length, p.y};
+        else if (axis == 270.0)
+            end = {p.x, p.y + length};
+        else
+            end = {p.x + length * std::cos(rad), p.y - length * std::sin(rad)};
+    } else if (isAxis) {
+        end = (axis == 90.0 || axis == 270.0) ? CDbPoint(p.x, q.y) : CDbPoint(q.x, p.y);
+    } else {
+        const double e = -std::sin(rad) / std::cos(rad);
+        const double f = p.y - e * p.x;
+        const double x = (q.y + q.x / e - f) / (e + 1.0 / e);
+        end = {x, e * x + f};
+    }
+    selection.Clear();
+    selectFigure(selection, addFigure(*this, plot, CKovLine::LINE, {p, end}, {}, SLOT_LINE, StyleSet::Full));
+}
+
+void CKovUnit::AddLineToward(SelectionRecord& selection, const CPlotInfo& plot, const CDbPoint& p, const CDbPoint& q,
+                             double length)
+{
+    CDbPoint end;
+    if (std::fabs(p.x - q.x) < kAxisTolerance) {
+        end = {q.x, p.y < q.y ? p.y + length : p.y - length};
+    } else if (std::fabs(p.y - q.y) < kAxisTolerance) {
+        end = {p.x < q.x ? p.x + length : p.x - length, q.y};
+    } else {
+        const double d = distance(p, q);
+        end = {p.x + length * (q.x - p.x) / d, p.y + length * (q.y - p.y) / d};
+    }
+    selection.Clear();
+    selectFigure(selection, addFigure(*this, plot, CKovLine::LINE, {p, end}, {}, SLOT_LINE, StyleSet::Full));
+}
+
+void CKovUnit::AddPerpendicularLine(SelectionRecord& selection, const CPlotInfo& plot, const CDbPoint& p,
+                                    const CDbPoint& q)
+{
+    selection.Clear();
+    selectFigure(selection, addFigure(*this, plot, CKovLine::LINE, {p, q}, {}, SLOT_LINE, StyleSet::Full));
+}
+
+void CKovUnit::MakeTriangle(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                            const CDbPoint& p1, int a, int b)
+{
+    if (toolPoints.empty())
+        return;
+    const CDbPoint p0 = toolPoints[0];
+    const double c = distance(p0, p1);
+    if (c == 0.0)
+        return; // no base to stand on
+    // The triangle's area in square millimetres (the Heron helper gives thousandths of that).
+    const double area = HeronArea(a, b, truncToInt(c)) * 1000.0;
+    const double h = std::fabs(2.0 * area / c);
+    const double da = a, db = b;
+    double u = std::sqrt(std::max(0.0, da * da - h * h));
+    if (db > std::sqrt(da * da + c * c))
+        u = -u; // obtuse at p0: the apex lies behind it
+    const double w = (p1.x - p0.x) / c, z = -(p1.y - p0.y) / c;
+    const CDbPoint apex{p0.x + w * u - z * h, p0.y - (z * u + w * h)};
+    selection.Clear();
+    selectFigure(selection, addFigure(*this, plot, CKovLine::LINE, {p0, apex}, {}, SLOT_LINE, StyleSet::Full));
+    selectFigure(selection, addFigure(*this, plot, CKovLine::LINE, {p1, apex}, {}, SLOT_LINE, StyleSet::Full));
+}
+
+// ---- Dimension lines
+
+int CKovUnit::AddDimensionLine(const CPlotInfo& plot, const CDbPointArray& toolPoints, const CDbPoint& p)
+{
+    if (toolPoints.size() < 2)
+        return 0;
+    const auto group = static_cast<std::size_t>(
+        std::clamp(plot.m_Layer.m_nCurrentGroup, 0, static_cast<int>(plot.m_Layer.m_dScale.size()) - 1));
+    const double offset = truncToInt(plot.PlotSunpoOffset * plot.m_Layer.m_dScale[group]);
+    CDbPoint a = toolPoints[0], b = toolPoints[1], textPoint;
+    int side = 0;
+    double length = 0.0, dist = 0.0;
+    OffsetSegment(a, b, p.x, p.y, textPoint, side, length, dist, offset);
+    return addFigure(*this, plot, CKovLine::DIMENSION, {a, b, textPoint},
+                     {static_cast<double>(side), length, dist, static_cast<double>(plot.PlotSunpoTextHeight)}, SLOT_LINE,
+                     StyleSet::None);
+}
+
+// ---- Curves
+
+void CKovUnit::AddBezierCurve(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                              const CDbPoint& finish, int separateSegments)
+{
+    CDbPointArray control = toolPoints;
+    control.push_back(finish);
+    CDbPointArray starts, ends;
+    BezierPoints(control, starts, ends);
+    addSampledCurve(*this, selection, plot, starts, ends, separateSegments, CKovLine::LINE, StyleSet::Stroke);
+}
+
+void CKovUnit::AddSplineCurve(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                              const CDbPoint& finish, int separateSegments)
+{
+    CDbPointArray control = toolPoints;
+    control.push_back(finish);
+    CDbPointArray starts, ends;
+    SplinePoints(control, starts, ends, kSplineSteps);
+    addSampledCurve(*this, selection, plot, starts, ends, separateSegments, CKovLine::LINE, StyleSet::Stroke);
+}
+
+void CKovUnit::AddFreehandCurve(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& points,
+                                const CDbPoint& finish, int separateSegments)
+{
+    addPolyline(*this, selection, plot, points, finish, separateSegments, StyleSet::Free);
+}
+
+void CKovUnit::AddSegmentsOrPolyline(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& points,
+                                     const CDbPoint& last, int separateSegments)
+{
+    addPolyline(*this, selection, plot, points, last, separateSegments, StyleSet::Polyline);
+}
+
+// ---- Figures of generated drawings
+
+void CKovUnit::AddSelectedLine(SelectionRecord& selection, const CDbPoint& a, const CDbPoint& b, int layerGroup,
+                               int layer, int lineType, std::uint32_t colour)
+{
+    const int id = NextLineId();
+    if (id == kNoFreeId)
+        return;
+    auto f = std::make_unique<CKovLine>();
+    f->MLineID = id;
+    f->MLinePnt = {a, b};
+    f->MLineWide = 1;
+    f->MLineLineT = lineType;
+    f->MLineColor = colour;
+    f->MLineType = CKovLine::LINE;
+    f->MLineLayer1 = layerGroup;
+    f->MLineLayer2 = layer;
+    m_Lines.Add(std::move(f));
+    selection.AddLineId(id);
+}
+
+void CKovUnit::AddSelectedPolygon(SelectionRecord& selection, const CDbPointArray& points, int count, int layerGroup,
+                                  int layer, int lineType, int hatch, int fillColourUnset, int fill,
+                                  std::uint32_t colour, std::uint32_t fillColour)
+{
+    const auto n = static_cast<std::size_t>(std::clamp(count, 0, static_cast<int>(points.size())));
+    const int id = NextLineId();
+    if (id == kNoFreeId)
+        return;
+    auto f = std::make_unique<CKovLine>();
+    f->MLineID = id;
+    f->MLinePnt.assign(points.begin(), points.begin() + static_cast<std::ptrdiff_t>(n));
+    f->MLineWide = 1;
+    f->MLineLineT = lineType;
+    if (hatch) {
+        f->MLinebHach = 1;
+        f->MLineHachT = 1;
+    }
+    if (!fillColourUnset)
+        f->MLineNakaColor = fillColour;
+    f->MLinebNakanuri = fill;
+    f->MLineColor = colour;
+    f->MLineType = CKovLine::POLYGON;
+    f->MLineLayer1 = layerGroup;
+    f->MLineLayer2 = layer;
+    m_Lines.Add(std::move(f));
+    selection.AddLineId(id);
+}

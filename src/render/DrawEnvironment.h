@@ -1,0 +1,29 @@
+#pragma once
+
+// What the figure and wall drawers take from the application object: its eight fill-pattern
+// bitmaps, the tracing switch (screen only, never saved) and the application settings that steer
+// drawing. The application fills one and hands it to every draw pass; tests build their own.
+
+#include "model/KovUnit.h"
+
+#include <QImage>
+
+#include <array>
+
+namespace kov::platform {
+class Profile;
+}
+
+struct CKovUnit::DrawEnvironment {
+    static constexpr int kPatterns = 8;
+
+    std::array<QImage, kPatterns> patterns;  // pattern code n (1-8) paints patterns[n - 1]
+    bool traceMode = false;                  // fills and walls laid half transparent on the screen
+    int printAuxiliaryFills = 1;             // app_hojonuriprt: auxiliary-line shapes print their fill
+    int enlargePrintedPatterns = 0;          // app_pattern_printbai: pattern cells scale with paper
+    int roomLinesNeedGreenFloor = 0;         // app_sirokuro_roomhachdel (black and white mode)
+    int autoColumns = 1;                     // app_hasiraauto: column squares at wall ends in mode 2
+    // app_sirokuro_roomdel is read from here at every polygon drawn, so a change in the settings
+    // shows at the next redraw; without a profile it counts as 0.
+    const kov::platform::Profile* profile = nullptr;
+};
