@@ -20,7 +20,8 @@ void PutEverythingOnLayerZero(CPlotInfo& plot, CKovUnit& unit)
     for (int g = 0; g < CLayer::kUsed; ++g) {
         layers.m_GrpLayerInfo[static_cast<std::size_t>(g)].m_nType = CLayerInfo::LAYER_SNAP;
         for (int l = 0; l < CLayer::kUsed; ++l)
-            layers.m_LayerInfo[static_cast<std::size_t>(g)][static_cast<std::size_t>(l)].m_nType = CLayerInfo::LAYER_SNAP;
+            layers.m_LayerInfo[static_cast<std::size_t>(g)][static_cast<std::size_t>(l)].m_nType
+                = CLayerInfo::LAYER_SNAP;
     }
     for (int g = 1; g < CLayer::kUsed; ++g) layers.m_dScale[static_cast<std::size_t>(g)] = layers.m_dScale[0];
     layers.m_nCurrentGroup = 0;
@@ -77,6 +78,15 @@ bool OpenKvrSplitLayers(CKoviraDoc& doc, const std::filesystem::path& path)
         doc.m_bRedraw = 1;
     }
     return true;
+}
+
+int SaveBlockToFile(CKoviraDoc& doc, const std::filesystem::path& path)
+{
+    std::string error;
+    if (doc.WriteDocumentFile(path, &error)) return 1;
+    // An empty reason means the user has been told already (a picture that could not be read).
+    if (!error.empty()) doc.services().questions.message(error, {}, kov::platform::MessageIcon::Error);
+    return 0;
 }
 
 } // namespace kov::app

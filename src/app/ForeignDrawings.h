@@ -41,4 +41,8 @@ bool OpenForeignToLayerZero(CKoviraDoc& doc, const std::filesystem::path& path);
 // False when the new drawing was cancelled or the file could not be read.
 bool OpenKvrSplitLayers(CKoviraDoc& doc, const std::filesystem::path& path);
 
+// The export to the sibling product's format: the whole document block written to the file, which
+// is replaced only when every write succeeded. 1 done; 0 with the reason shown.
+int SaveBlockToFile(CKoviraDoc& doc, const std::filesystem::path& path);
+
 } // namespace kov::app

@@ -10,6 +10,10 @@
 #include "platform/Profile.h"
 #include "platform/Questions.h"
 
+#include <QCoreApplication>
+#include <QFile>
+#include <QStringList>
+
 #include <stdexcept>
 
 namespace kov::app {
@@ -44,9 +48,9 @@ const std::vector<CachedSetting>& CachedSettings()
         {kSectionUtility, "app_gazousita", 0, &C::app_gazousita},
         {kSectionUtility, "app_pen_cursor", 1, &C::app_pen_cursor},
         {kSectionUtility, "app_cross_cursorbig", 0, &C::app_cross_cursorbig},
-        {kSectionUtility, "app_mousemovelisp", 2, &C::app_mousemovelisp},
+        {kSectionUtility, "app_mousemovelisp", 2, &C::app_mousemovelisp, 0, 10},
         {kSectionUtility, "app_printrealmode", 0, &C::app_printrealmode},
-        {kSectionUtility, "app_undonum", 20, &C::app_undonum},
+        {kSectionUtility, "app_undonum", 20, &C::app_undonum, 2, 99},
         {kSectionUtility, "app_hojonuriprt", 1, &C::app_hojonuriprt},
         {kSectionUtility, "app_pattern_printbai", 0, &C::app_pattern_printbai},
         {kSectionUtility, "app_strecheven", 0, &C::app_strecheven},
@@ -54,7 +58,7 @@ const std::vector<CachedSetting>& CachedSettings()
         {kSectionUtility, "app_walpitaview", 0, &C::app_walpitaview},
         {kSectionUtility, "app_sironuri", 0, &C::app_sironuri},
         {kSectionPlotMenu, "app_zukeipropview", 1, &C::app_zukeipropview},
-        {kSectionUtility, "app_dpiaware", 96, &C::app_dpiaware},
+        {kSectionUtility, "app_dpiaware", 96, &C::app_dpiaware, 1},
     };
     return table;
 }
@@ -148,8 +152,7 @@ int CKoviraApp::InitInstance(const std::vector<std::string>& arguments, const Ap
     // The one document; the old packed form is read through the LHA reader.
     m_pDocument = std::make_unique<CKoviraDoc>(DocumentServices{*m_environment.profile, *m_environment.questions,
                                                                 m_environment.folders, m_environment.programFolder});
-    m_pDocument->SetOldPackedUnpacker(
-        [](const std::vector<std::uint8_t>& packed, std::string_view member) { return UnpackOldDrawing(packed, member); });
+    InstallOldDrawingReader(*m_pDocument);
 
     const std::optional<std::filesystem::path> file = ParseCommandLine(arguments);
 
@@ -198,10 +201,21 @@ std::optional<std::filesystem::path> CKoviraApp::ParseCommandLine(const std::vec
     return std::nullopt;
 }
 
+std::vector<std::string> CKoviraApp::CommandLineArguments()
+{
+    std::vector<std::string> out;
+    if (!QCoreApplication::instance()) return out;
+    for (const QString& a : QCoreApplication::arguments()) out.push_back(QFile::encodeName(a).toStdString());
+    return out;
+}
+
 void CKoviraApp::ReadSettingsCache()
 {
     kov::platform::Profile& p = profile();
-    for (const CachedSetting& s : CachedSettings()) this->*s.member = p.GetProfileInt(s.section, s.key, s.defaultValue);
+    for (const CachedSetting& s : CachedSettings()) {
+        const int value = p.GetProfileInt(s.section, s.key, s.defaultValue);
+        this->*s.member = value < s.minValue || value > s.maxValue ? s.defaultValue : value;
+    }
     m_bTraceMode = 0;
 }
 

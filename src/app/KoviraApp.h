@@ -14,6 +14,7 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -84,6 +85,10 @@ struct CachedSetting {
     std::string_view key;
     int defaultValue;
     int AppSettingsCache::*member;
+    // What the settings dialog accepts; a stored value outside (a hand-edited or damaged store)
+    // reads as the default, so that no undo depth of a million snapshots is ever tried.
+    int minValue = std::numeric_limits<int>::min();
+    int maxValue = std::numeric_limits<int>::max();
 };
 // The cached settings in declared order, without the two background values (read at each paint).
 const std::vector<CachedSetting>& CachedSettings();
@@ -141,6 +146,9 @@ public:
     // The document path named on the command line: the first argument that is not an option ("--"
     // ends the options). Nothing when there is none.
     static std::optional<std::filesystem::path> ParseCommandLine(const std::vector<std::string>& arguments);
+    // The running program's arguments as Qt left them (its own options taken out), each in the
+    // file system's encoding; empty before the Qt application exists.
+    static std::vector<std::string> CommandLineArguments();
 
     // Reads every cached setting by its key and default; the trace mode starts off.
     void ReadSettingsCache();

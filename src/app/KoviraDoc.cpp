@@ -157,6 +157,7 @@ int CKoviraDoc::OnNewDocument()
 
 int CKoviraDoc::ReadDocumentBlock(CArchive& ar, std::string_view block)
 {
+    m_readProblems.clear();
     UnitFileContext ctx;
     ctx.pictureFolder = TempImageFolder();
     kov::platform::ensureFolder(ctx.pictureFolder);
@@ -179,7 +180,6 @@ CKoviraDoc::ReadOutcome CKoviraDoc::readArchive(CArchive& ar, bool emptyFirst)
     // Emptied only now, once the file is known to be a document: a file of another kind leaves
     // the drawing that was open.
     if (emptyFirst) emptyDocument();
-    m_readProblems.clear();
     ReadDocumentBlock(ar, kDocumentBlock);
     return m_readProblems.empty() ? ReadOutcome::Whole : ReadOutcome::Damaged;
 }

@@ -105,7 +105,7 @@ public:
     // Closing the program: SaveModified, and the newest backup when the drawing changed.
     bool CanCloseFrame();
 
-    // -- the document steps, as the class library's document has them ------------------------------
+    // -- the document steps that the commands above are made of ------------------------------------
     // Empties the document (settings reloaded, containers and stacks emptied, selection and tool
     // reset, the temporary pictures of m_TempImageNumbers deleted).
     void DeleteContents();

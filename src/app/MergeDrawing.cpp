@@ -22,7 +22,8 @@ namespace fs = std::filesystem;
 
 CDefFile::RD_STATUS CKoviraDocGouseiLoad::OnReadStart(CArchive& ar, std::string_view block)
 {
-    if (kov::model::equalsNoCase(block, "KovUnit")) return m_target.ReadUnit(ar, block, m_context) ? RD_READ : RD_FAILED;
+    if (kov::model::equalsNoCase(block, "KovUnit"))
+        return m_target.ReadUnit(ar, block, m_context) ? RD_READ : RD_FAILED;
     return RD_SKIP;
 }
 
@@ -121,8 +122,8 @@ int MergeUnit(CKovUnit& target, CKovUnit& source, SelectionRecord& selection, in
 
     // Members follow their group; one whose group did not arrive becomes ungrouped rather than keep
     // a number that may name an unrelated group of the target.
-    auto mergeMembers = [&](auto& objects, auto idField, auto groupField, auto layer1, auto layer2, auto nextId,
-                            auto memberList, auto addToSelection) {
+    auto mergeMembers = [&](auto& objects, auto& into, auto idField, auto groupField, auto layer1, auto layer2,
+                            auto nextId, auto memberList, auto addToSelection) {
         for (auto& o : objects) {
             const int newId = (target.*nextId)();
             if (newId == CKovUnit::kNoFreeId) {
@@ -143,20 +144,15 @@ int MergeUnit(CKovUnit& target, CKovUnit& source, SelectionRecord& selection, in
                 (*o).*layer1 = layerGroup;
                 (*o).*layer2 = layer;
             }
-            auto& array = [&]() -> auto& {
-                if constexpr (std::is_same_v<std::decay_t<decltype(*o)>, CKovLine>) return target.m_Lines;
-                else if constexpr (std::is_same_v<std::decay_t<decltype(*o)>, CKovWall>) return target.m_Walls;
-                else return target.m_Texts;
-            }();
-            array.Add(std::move(o));
+            into.Add(std::move(o));
         }
     };
-    mergeMembers(lines, &CKovLine::MLineID, &CKovLine::MLineGrpID, &CKovLine::MLineLayer1, &CKovLine::MLineLayer2,
-                 &CKovUnit::NextLineId, &CKovGroup::MGrpLineID, &SelectionRecord::AddLineId);
-    mergeMembers(walls, &CKovWall::MWallID, &CKovWall::MWallGrpID, &CKovWall::MWallLayer1, &CKovWall::MWallLayer2,
-                 &CKovUnit::NextWallId, &CKovGroup::MGrpWallID, &SelectionRecord::AddWallId);
-    mergeMembers(texts, &CKovText::MTextID, &CKovText::MTextGrpID, &CKovText::MTextLayer1, &CKovText::MTextLayer2,
-                 &CKovUnit::NextTextId, &CKovGroup::MGrpTextID, &SelectionRecord::AddTextId);
+    mergeMembers(lines, target.m_Lines, &CKovLine::MLineID, &CKovLine::MLineGrpID, &CKovLine::MLineLayer1,
+        &CKovLine::MLineLayer2, &CKovUnit::NextLineId, &CKovGroup::MGrpLineID, &SelectionRecord::AddLineId);
+    mergeMembers(walls, target.m_Walls, &CKovWall::MWallID, &CKovWall::MWallGrpID, &CKovWall::MWallLayer1,
+        &CKovWall::MWallLayer2, &CKovUnit::NextWallId, &CKovGroup::MGrpWallID, &SelectionRecord::AddWallId);
+    mergeMembers(texts, target.m_Texts, &CKovText::MTextID, &CKovText::MTextGrpID, &CKovText::MTextLayer1,
+        &CKovText::MTextLayer2, &CKovUnit::NextTextId, &CKovGroup::MGrpTextID, &SelectionRecord::AddTextId);
 
     // Pictures keep the number reading gave them: their temporary files are named after it.
     for (auto& image : images) {

@@ -1,5 +1,7 @@
 #include "app/OldDrawings.h"
 
+#include "app/KoviraDoc.h"
+
 #include "model/DefFile.h"
 #include "model/SettingsValues.h"
 
@@ -28,8 +30,8 @@ std::optional<std::vector<std::uint8_t>> UnpackOldDrawing(const std::vector<std:
                                                           std::string_view preferredMember,
                                                           const kov::platform::LhaLimits& limits)
 {
+    // Members read whole before a damaged one are still good: a document among them is taken.
     kov::platform::LhaReadResult unpacked = kov::platform::readLhaArchive(packed, limits);
-    if (!unpacked.ok()) return std::nullopt;
 
     // The old program unpacked to a fixed name, so an archive packed under the other name (a document
     // given to the merge) failed; any member holding a document is taken, the expected name first.
@@ -43,6 +45,13 @@ std::optional<std::vector<std::uint8_t>> UnpackOldDrawing(const std::vector<std:
     for (kov::platform::LhaMember* m : order)
         if (HoldsDocumentBlock(m->bytes)) return std::move(m->bytes);
     return std::nullopt;
+}
+
+void InstallOldDrawingReader(CKoviraDoc& doc)
+{
+    doc.SetOldPackedUnpacker([](const std::vector<std::uint8_t>& packed, std::string_view member) {
+        return UnpackOldDrawing(packed, member);
+    });
 }
 
 } // namespace kov::app

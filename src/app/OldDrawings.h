@@ -25,6 +25,10 @@ std::optional<std::vector<std::uint8_t>> UnpackOldDrawing(const std::vector<std:
                                                           std::string_view preferredMember,
                                                           const kov::platform::LhaLimits& limits = {});
 
+class CKoviraDoc;
+// Gives the document the reader of old packed documents (UnpackOldDrawing).
+void InstallOldDrawingReader(CKoviraDoc& doc);
+
 // True when the bytes are an archive of ours with a "KOVDATA" block.
 bool HoldsDocumentBlock(const std::vector<std::uint8_t>& bytes);
 

@@ -1,5 +1,7 @@
 #include "model/Bmp.h"
 
+#include "model/DefFile.h"
+
 #include <QColor>
 #include <QImage>
 
@@ -379,4 +381,17 @@ int CDib::WriteBmpFile(const std::filesystem::path& file) const
     if (bytes.empty())
         return 0;
     return writeFile(file, bytes) ? 1 : 0;
+}
+
+int CDib::ExchangeArchive(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        if (isEmpty())
+            return fail("no picture to write");
+        return ar.WriteRaw(WriteBmpBytes()) ? 1 : 0;
+    }
+    std::vector<std::uint8_t> bytes;
+    if (!ar.ReadRaw(bytes))
+        return fail("no BMP bytes in the archive");
+    return ReadBmpFile(std::span<const std::uint8_t>(bytes));
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class CArchive;
 class QImage;
 
 // The fields of BITMAPINFOHEADER (40 bytes), or of the 12-byte BITMAPCOREHEADER when `size` is 12.
@@ -69,6 +70,9 @@ public:
     // The file header, the information header with its colour table (or bit-field masks), the bits.
     std::vector<std::uint8_t> WriteBmpBytes() const;
     int WriteBmpFile(const std::filesystem::path& file) const;
+    // The BMP as the raw byte run that comes next in a loading archive, or written as one into a
+    // storing archive. 0 on failure: the archive's error() tells a missing run from a bad picture.
+    int ExchangeArchive(CArchive& ar);
 
     bool isEmpty() const { return m_bits.empty(); }
     const BmpInfoHeader& header() const { return m_header; }

@@ -6,6 +6,7 @@
 #include "model/DefFile.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 // Where a picture was last drawn, device pixels.
@@ -54,6 +55,11 @@ public:
         OffsetX += dx;
         OffsetY += dy;
     }
+
+    // The ".bmp" path of the first identifier from inOutId upwards for which no "temp<N>.*" exists in
+    // the folder, with any extension; inOutId is advanced to it. An identifier below 1 counts as 1;
+    // the search wraps to 1 past the largest int. (PictureFiles.cpp)
+    static std::filesystem::path MakeTempImageName(const std::filesystem::path& folder, int& inOutId);
 
     // -- drawing (begin)
     // -- drawing (end)

@@ -422,19 +422,22 @@ CDefFile::RD_STATUS CKovImage::OnReadStart(CArchive& ar, std::string_view block)
         kind = kOldBmpBlock;
     else
         return RD_SKIP;
+    if (kind == kOldBmpBlock) {
+        // The oldest form holds the BMP as the DIB reader takes it; it is kept only once checked.
+        CDib dib;
+        if (dib.ExchangeArchive(ar)) {
+            m_pendingBytes = dib.WriteBmpBytes();
+            m_pendingBlock = kind;
+        } else if (!ar.error().ok()) {
+            return RD_FAILED;
+        } else {
+            m_pendingError = "BLKImageBmp: " + dib.lastError();
+        }
+        return RD_SKIP;
+    }
     if (!ar.ReadRaw(m_pendingBytes))
         return RD_FAILED;
     m_pendingBlock = kind;
-    if (kind == kOldBmpBlock) {
-        CDib dib;
-        if (dib.ReadBmpFile(std::span<const std::uint8_t>(m_pendingBytes))) {
-            m_pendingBytes = dib.WriteBmpBytes();
-        } else {
-            m_pendingError = "BLKImageBmp: " + dib.lastError();
-            m_pendingBytes.clear();
-            m_pendingBlock = kNoBytes;
-        }
-    }
     return RD_SKIP;
 }
 

@@ -2,6 +2,7 @@
 
 #include "model/Bmp.h"
 #include "model/GifWriter.h"
+#include "model/KovImage.h"
 #include "platform/Profile.h"
 
 #include <QBuffer>
@@ -104,7 +105,7 @@ std::filesystem::path PictureFileForType(const std::filesystem::path& bmpName, i
     return name;
 }
 
-std::filesystem::path MakeTempImageName(const std::filesystem::path& folder, int& id)
+std::filesystem::path CKovImage::MakeTempImageName(const std::filesystem::path& folder, int& id)
 {
     std::set<long long> taken;
     std::error_code ec;
@@ -174,6 +175,30 @@ int GetImageFileFormat(const std::filesystem::path& file)
     if (format == "gif")
         return kPictureGif;
     return kPictureOther;
+}
+
+int GetEncoderClsid(std::string_view mimeType)
+{
+    // BMP and GIF are written by our own encoders; JPEG and PNG by Qt's, when its plugins are there.
+    const QList<QByteArray> qtTypes = QImageWriter::supportedMimeTypes();
+    const struct {
+        std::string_view mime;
+        bool present;
+    } encoders[] = {
+        {"image/bmp", true},
+        {"image/jpeg", qtTypes.contains("image/jpeg")},
+        {"image/gif", true},
+        {"image/png", qtTypes.contains("image/png")},
+    };
+    int index = 0;
+    for (const auto& encoder : encoders) {
+        if (!encoder.present)
+            continue;
+        if (encoder.mime == mimeType)
+            return index;
+        ++index;
+    }
+    return -1;
 }
 
 bool ReadPictureFile(const std::filesystem::path& file, QImage& out, std::string* error)

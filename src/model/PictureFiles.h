@@ -41,10 +41,7 @@ std::filesystem::path TempImagePath(const std::filesystem::path& folder, int id,
 // A picture's stored ".bmp" name with the extension of its type in place of the last three characters.
 std::filesystem::path PictureFileForType(const std::filesystem::path& bmpName, int type);
 
-// The ".bmp" path of the first identifier from `id` upwards for which no "temp<N>.*" exists in the
-// folder, with any extension; `id` is advanced to it. An identifier below 1 counts as 1; the search
-// wraps to 1 past the largest int.
-std::filesystem::path MakeTempImageName(const std::filesystem::path& folder, int& id);
+// The first free temporary name of a picture: CKovImage::MakeTempImageName.
 
 // Deletes temp<id>.bmp, .gif, .png and .jpg from the folder. The container calls it for a picture when
 // it is emptied in a mode that discards the files; copies never call it.
@@ -57,6 +54,10 @@ int GetImageFileHeight(const std::filesystem::path& file);
 int GetImageFileOrientation(const std::filesystem::path& file);
 // The picture type judged by the file's content (not its name); kPictureOther when unreadable.
 int GetImageFileFormat(const std::filesystem::path& file);
+
+// The index of the first picture encoder whose MIME type is exactly mimeType ("image/bmp",
+// "image/jpeg", "image/gif", "image/png"), -1 when no encoder writes it.
+int GetEncoderClsid(std::string_view mimeType);
 
 // Reads a picture by its content. False with `error` set when it cannot be decoded.
 bool ReadPictureFile(const std::filesystem::path& file, QImage& out, std::string* error = nullptr);

@@ -1,15 +1,14 @@
 #include "platform/EmfSurface.h"
 
-#include "platform/FontSubstitution.h"
 #include "platform/PainterSurface.h"
+#include "platform/TextOutline.h"
 
-#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
-#include <QTransform>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -70,6 +69,14 @@ struct Bytes {
     uint32_t size() const { return static_cast<uint32_t>(b.size()); }
 };
 
+// A whole number for a record field; a double beyond the 32-bit range (or none at all) has no int
+// to convert to, so it is pinned to the range first.
+int32_t pinned(double v)
+{
+    if (std::isnan(v)) return 0;
+    return static_cast<int32_t>(std::clamp(v, double(INT32_MIN), double(INT32_MAX)));
+}
+
 QString fromUtf8(std::string_view s)
 {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
@@ -93,6 +100,12 @@ struct Dib {
     Bytes bits;
 };
 
+// A bitmap's size is a 32-bit field of its record; a picture beyond it cannot be written.
+bool dibFits(const QSize& size)
+{
+    return uint64_t(std::max(0, size.width())) * uint64_t(std::max(0, size.height())) * 4 <= 0x7FFF0000u;
+}
+
 Dib makeDib(const QImage& source)
 {
     QImage img(source.size(), QImage::Format_RGB32);
@@ -109,12 +122,13 @@ Dib makeDib(const QImage& source)
     h.u16(1);
     h.u16(32);
     h.u32(0);  // BI_RGB
-    h.u32(static_cast<uint32_t>(img.width() * img.height() * 4));
+    const uint32_t bytes = static_cast<uint32_t>(uint64_t(img.width()) * uint64_t(img.height()) * 4);
+    h.u32(bytes);
     h.i32(0);
     h.i32(0);
     h.u32(0);
     h.u32(0);
-    dib.bits.b.reserve(img.width() * img.height() * 4);
+    dib.bits.b.reserve(bytes);
     for (int y = img.height() - 1; y >= 0; --y) {
         const QRgb* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
         for (int x = 0; x < img.width(); ++x) {
@@ -217,7 +231,7 @@ COLORREF pathColor(const PathGradient& g, double s)
 
 int bandCount(double lengthPx)
 {
-    return std::clamp(static_cast<int>(std::ceil(lengthPx / 2.0)), 1, 64);
+    return std::clamp(pinned(std::ceil(lengthPx / 2.0)), 1, 64);
 }
 
 QStringList characters(const QString& text)
@@ -232,53 +246,6 @@ QStringList characters(const QString& text)
         }
     }
     return out;
-}
-
-bool isHalfWidth(const QString& ch)
-{
-    char16_t u = ch.isEmpty() ? 0 : ch[0].unicode();
-    return u < 0x80 || (u >= 0xFF61 && u <= 0xFF9F);
-}
-
-// Glyph outlines laid out as the outline-text call describes: lines downwards from the anchor, or
-// for a vertical face columns leftwards with full-width characters upright.
-QPainterPath textOutline(const TextPath& t, QRectF* bounds)
-{
-    ResolvedFont rf = resolveFont(t.font);
-    QFontMetricsF fm(rf.font);
-    QString text = fromUtf8(t.text);
-    text.remove(u'\r');
-    const QStringList lines = text.split(u'\n');
-    const double step = fm.lineSpacing();
-    QPainterPath path;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (!rf.vertical) {
-            path.addText(QPointF(t.anchor.x, t.anchor.y + fm.ascent() + double(i) * step), rf.font, lines[i]);
-            continue;
-        }
-        double column = t.anchor.x - double(i) * step;
-        double y = t.anchor.y;
-        for (const QString& ch : characters(lines[i])) {
-            double adv = fm.horizontalAdvance(ch);
-            if (isHalfWidth(ch)) {
-                QPainterPath glyph;
-                glyph.addText(QPointF(0, 0), rf.font, ch);
-                QTransform turn;
-                turn.translate(column + step / 2 - (fm.ascent() - fm.descent()) / 2, y);
-                turn.rotate(90);
-                path.addPath(turn.map(glyph));
-            } else {
-                path.addText(QPointF(column + (step - adv) / 2, y + fm.ascent()), rf.font, ch);
-            }
-            y += adv;
-        }
-    }
-    path.setFillRule(Qt::OddEvenFill);
-    if (bounds) {
-        double half = t.stroke ? std::max(t.penWidth, 0.0) / 2 : 0.0;
-        *bounds = path.boundingRect().adjusted(-half, -half, half, half);
-    }
-    return path;
 }
 
 } // namespace
@@ -384,7 +351,8 @@ void EmfSurface::selectPen(const Pen& pen, int scale)
 
 void EmfSurface::selectBrush(const Brush& brush)
 {
-    if (brush.style == BrushStyle::Null || (brush.style == BrushStyle::Pattern && brush.pattern.isNull())) {
+    if (brush.style == BrushStyle::Null ||
+        (brush.style == BrushStyle::Pattern && (brush.pattern.isNull() || !dibFits(brush.pattern.size())))) {
         writeRecordU32(EMR_SELECTOBJECT, kStockNullBrush);
         return;
     }
@@ -660,9 +628,12 @@ void EmfSurface::textOut(DevicePoint p, std::string_view utf8, const TextStyle& 
 
     // Advances per UTF-16 unit, the character spacing included, as Windows records them.
     std::vector<int32_t> dx;
-    int total = 0;
+    double total = 0;
     for (const QString& ch : characters(text)) {
-        int w = measurer().textExtent(ch.toStdString(), f, 0).cx + style.charExtra;
+        // Widened first: a damaged spacing must not wrap round.
+        const auto w = static_cast<int32_t>(std::clamp<long long>(
+            measurer().textExtent(ch.toStdString(), f, 0).cx + static_cast<long long>(style.charExtra), INT32_MIN,
+            INT32_MAX));
         dx.push_back(w);
         if (ch.size() == 2) dx.push_back(0);
         total += w;
@@ -684,8 +655,8 @@ void EmfSurface::textOut(DevicePoint p, std::string_view utf8, const TextStyle& 
         minY = std::min(minY, y);
         maxY = std::max(maxY, y);
     }
-    DeviceRect bounds{static_cast<int>(std::floor(minX)), static_cast<int>(std::floor(minY)),
-                      static_cast<int>(std::ceil(maxX)), static_cast<int>(std::ceil(maxY))};
+    DeviceRect bounds{pinned(std::floor(minX)), pinned(std::floor(minY)), pinned(std::ceil(maxX)),
+                      pinned(std::ceil(maxY))};
 
     const std::u16string units = text.toStdU16String();
     const uint32_t headerSize = 8 + 16 + 12 + 40;
@@ -838,9 +809,7 @@ void EmfSurface::fillPathGradient(const FillShape& shape, const PathGradient& gr
 
 DeviceRectF EmfSurface::textPathBounds(const TextPath& text)
 {
-    QRectF b;
-    textOutline(text, &b);
-    return {b.x(), b.y(), b.width(), b.height()};
+    return textOutlineBounds(text);
 }
 
 void EmfSurface::polyPolygonRecord(const std::vector<std::vector<DevicePoint>>& polygons)
@@ -875,22 +844,11 @@ void EmfSurface::polyPolygonRecord(const std::vector<std::vector<DevicePoint>>& 
 void EmfSurface::drawTextPath(const TextPath& text)
 {
     if (!open()) return;
-    QRectF bounds;
-    QPainterPath path = textOutline(text, &bounds);
-    QTransform warp;
-    bool warped = false;
-    if (text.warp) {
-        const auto& q = *text.warp;
-        QPolygonF from({bounds.topLeft(), bounds.topRight(), bounds.bottomRight(), bounds.bottomLeft()});
-        QPolygonF to({QPointF(q[0].x, q[0].y), QPointF(q[1].x, q[1].y), QPointF(q[3].x, q[3].y),
-                      QPointF(q[2].x, q[2].y)});
-        warped = QTransform::quadToQuad(from, to, warp);
-    }
+    // Laid out and warped as the screen draws it, so the picture matches the view.
     std::vector<std::vector<DevicePoint>> polygons;
-    for (const QPolygonF& poly : path.toSubpathPolygons()) {
-        QPolygonF mapped = warped ? warp.map(poly) : poly;
+    for (const QPolygonF& poly : drawnTextOutline(text).toSubpathPolygons()) {
         std::vector<DevicePoint> pts;
-        for (const QPointF& p : mapped) {
+        for (const QPointF& p : poly) {
             pts.push_back({static_cast<int>(std::lround(p.x() * kFine)), static_cast<int>(std::lround(p.y() * kFine))});
             include(p.x(), p.y());
         }
@@ -932,7 +890,7 @@ void EmfSurface::drawImage(const QImage& image, DevicePointF topLeft, DevicePoin
 {
     if (!open() || image.isNull()) return;
     QRect src = source.isEmpty() ? image.rect() : source.toAlignedRect().intersected(image.rect());
-    if (src.isEmpty()) return;
+    if (src.isEmpty() || !dibFits(src.size())) return;
     Dib dib = makeDib(image.copy(src));
     auto rounded = [](DevicePointF p) {
         return DevicePoint{static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y))};
@@ -1027,8 +985,8 @@ QByteArray EmfSurface::finish()
     h.u32(headerSize);
     if (m_boundsEmpty) h.rect(0, 0, -1, -1);
     else
-        h.rect(static_cast<int>(std::floor(m_boundsLeft)), static_cast<int>(std::floor(m_boundsTop)),
-               static_cast<int>(std::ceil(m_boundsRight)), static_cast<int>(std::ceil(m_boundsBottom)));
+        h.rect(pinned(std::floor(m_boundsLeft)), pinned(std::floor(m_boundsTop)), pinned(std::ceil(m_boundsRight)),
+               pinned(std::ceil(m_boundsBottom)));
     h.rect(m_frame);
     h.u32(0x464D4520);  // " EMF"
     h.u32(0x00010000);

@@ -110,7 +110,8 @@ LhaReadResult readLhaArchive(const std::uint8_t* data, std::size_t size, const L
             continue;
         }
         if (header->length > limits.maxMemberSize || header->length > limits.maxTotalSize - total)
-            return fail(std::move(result), LhaErrc::TooLarge, "LHA member \"" + member.path + "\" larger than the limit");
+            return fail(
+                std::move(result), LhaErrc::TooLarge, "LHA member \"" + member.path + "\" larger than the limit");
 
         member.bytes.resize(header->length);
         std::size_t got = 0;
@@ -138,7 +139,8 @@ LhaReadResult readLhaFile(const std::filesystem::path& file, const LhaLimits& li
     LhaReadResult result;
     std::error_code ec;
     const auto size = std::filesystem::file_size(file, ec);
-    if (ec) return fail(std::move(result), LhaErrc::CannotRead, "cannot read \"" + file.string() + "\": " + ec.message());
+    if (ec)
+        return fail(std::move(result), LhaErrc::CannotRead, "cannot read \"" + file.string() + "\": " + ec.message());
     if (size > limits.maxArchiveSize)
         return fail(std::move(result), LhaErrc::TooLarge, "LHA archive larger than the limit");
     std::ifstream in(file, std::ios::binary);

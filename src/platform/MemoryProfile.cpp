@@ -1,20 +1,24 @@
 #include "platform/Profile.h"
 #include "platform/NumberText.h"
 
-#include <algorithm>
-#include <cctype>
-
 namespace kov::platform {
 
 namespace {
+
+// ASCII letters only, whatever the process locale: tolower() in a single-byte locale would fold
+// bytes of UTF-8 names too, and the file store folds only ASCII.
+char foldAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 std::string foldedKey(std::string_view section, std::string_view key)
 {
     std::string k;
     k.reserve(section.size() + key.size() + 1);
-    for (char c : section) k += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char c : section) k += foldAscii(c);
     k += '\n';
-    for (char c : key) k += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char c : key) k += foldAscii(c);
     return k;
 }
 

@@ -33,32 +33,35 @@ std::string formatInt(long long value)
 
 namespace {
 
-std::string_view skipBlanks(std::string_view text)
+// The blanks atof skips, then one optional sign; `negative` tells which.
+std::string_view skipBlanksAndSign(std::string_view text, bool& negative)
 {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r'
                                || text[i] == '\v' || text[i] == '\f'))
         ++i;
-    return text.substr(i);
+    text.remove_prefix(i);
+    negative = false;
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        negative = text[0] == '-';
+        text.remove_prefix(1);
+    }
+    return text;
 }
 
 } // namespace
 
 double parseDouble(std::string_view text)
 {
-    text = skipBlanks(text);
     bool negative = false;
-    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
-        negative = text[0] == '-';
-        text.remove_prefix(1);
-    }
+    text = skipBlanksAndSign(text, negative);
+    // from_chars would take a second '-' ("--5"), which atof reads as no number.
+    if (!text.empty() && text[0] == '-') return 0.0;
     // from_chars takes no sign of '+' and no hexadecimal prefix; atof-like prefix parsing is enough.
     double value = 0.0;
     auto res = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
     if (res.ec == std::errc::result_out_of_range) {
         // Overflow: as strtod, the largest value of the sign; underflow gives 0.
-        std::size_t digits = 0;
-        while (digits < text.size() && (text[digits] == '.' || (text[digits] >= '0' && text[digits] <= '9'))) ++digits;
         bool tiny = false;
         auto e = text.find_first_of("eE");
         if (e != std::string_view::npos && e + 1 < text.size() && text[e + 1] == '-') tiny = true;
@@ -72,12 +75,8 @@ double parseDouble(std::string_view text)
 
 int parseInt(std::string_view text)
 {
-    text = skipBlanks(text);
     bool negative = false;
-    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
-        negative = text[0] == '-';
-        text.remove_prefix(1);
-    }
+    text = skipBlanksAndSign(text, negative);
     long long value = 0;
     std::size_t i = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {

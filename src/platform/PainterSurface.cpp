@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace kov::platform {
@@ -421,8 +422,9 @@ TextSize PainterSurface::textExtent(std::string_view utf8, const Font& font, int
     const ResolvedFont rf = resolveFont(font);
     const QString text = qs(utf8);
     const qsizetype characters = text.toUcs4().size();
-    const int width = QFontMetrics(rf.font).horizontalAdvance(text) + int(characters) * charExtra;
-    return {std::max(0, width), rf.metrics.height};
+    // In 64 bits: a damaged spacing times a long text must not wrap.
+    const long long width = QFontMetrics(rf.font).horizontalAdvance(text) + characters * static_cast<long long>(charExtra);
+    return {int(std::clamp<long long>(width, 0, std::numeric_limits<int>::max())), rf.metrics.height};
 }
 
 TextMetrics PainterSurface::textMetrics(const Font& font)
@@ -476,9 +478,13 @@ void PainterSurface::fillPathGradient(const FillShape& shape, const PathGradient
         centre += QPointF(p.x, p.y);
     }
     centre /= double(boundary.size());
-    const QRect bounds = (boundary.boundingRect().toAlignedRect() & path.boundingRect().toAlignedRect())
-                             .adjusted(-1, -1, 1, 1);
-    if (bounds.isEmpty()) return;
+    // Only what can show: a room zoomed far in reaches well past the device, and a layer of its
+    // whole size would not fit in memory.
+    QRect visible = boundary.boundingRect().toAlignedRect() & path.boundingRect().toAlignedRect();
+    if (const QPaintDevice* dev = m_painter->device()) visible &= QRect(0, 0, dev->width(), dev->height());
+    if (m_painter->hasClipping()) visible &= m_painter->clipBoundingRect().toAlignedRect();
+    const QRect bounds = visible.adjusted(-1, -1, 1, 1);
+    if (visible.isEmpty()) return;
     QImage layer(bounds.size(), QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
     {

@@ -1,8 +1,11 @@
 #include "platform/RecordingSurface.h"
 
+#include "platform/TextOutline.h"
+
 #include <QString>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 
@@ -53,11 +56,19 @@ std::string points(std::span<const DevicePoint> pts)
     return out;
 }
 
+// A name from a table indexed by an enum; a value read from a damaged record shows as its number.
+template <size_t N, typename Enum>
+std::string nameOf(const char* const (&names)[N], Enum value)
+{
+    const auto i = static_cast<long long>(value);
+    return i >= 0 && i < static_cast<long long>(N) ? names[i] : "#" + num(i);
+}
+
 std::string penText(const Pen& pen)
 {
     static const char* const names[] = {"solid", "dash", "dot", "dashdot", "dashdotdot", "null"};
     if (pen.style == PenStyle::Null) return "pen=null";
-    return std::string("pen=") + names[static_cast<int>(pen.style)] + ":" + num(pen.width) + ":" + hexColor(pen.color);
+    return "pen=" + nameOf(names, pen.style) + ":" + num(pen.width) + ":" + hexColor(pen.color);
 }
 
 std::string brushText(const Brush& brush)
@@ -105,9 +116,13 @@ std::string shapeText(const FillShape& s)
     return {};
 }
 
+// Bounded as the real fonts are, so that a damaged height neither overflows nor makes sums wrap.
+constexpr int kMaxEm = 32767;
+
 int emOf(const Font& font)
 {
-    return font.height == 0 ? 16 : std::abs(font.height);
+    if (font.height == 0) return 16;
+    return static_cast<int>(std::min<long long>(std::llabs(font.height), kMaxEm));
 }
 
 std::u32string codePoints(std::string_view utf8)
@@ -127,9 +142,8 @@ std::vector<std::string> RecordingSurface::dump() const
 
 int RecordingSurface::fakeCharWidth(char32_t ch, const Font& font)
 {
-    bool half = ch < 0x80 || (ch >= 0xFF61 && ch <= 0xFF9F);
-    int em = emOf(font);
-    return half ? em / 2 : em;
+    const int em = emOf(font);
+    return isFullWidth(ch) ? em : em / 2;
 }
 
 RecordedCall& RecordingSurface::record(std::string op)
@@ -259,16 +273,16 @@ void RecordingSurface::textOut(DevicePoint p, std::string_view utf8, const TextS
     c.font = style.font;
     c.background = style.background;
     c.dump = "textOut " + point(p) + " \"" + c.text + "\" " + fontText(style.font) + " color=" +
-             hexColor(style.color) + " align=" + hNames[static_cast<int>(style.hAlign)] + "," +
-             vNames[static_cast<int>(style.vAlign)] + (style.charExtra != 0 ? " extra=" + num(style.charExtra) : "") +
+             hexColor(style.color) + " align=" + nameOf(hNames, style.hAlign) + "," +
+             nameOf(vNames, style.vAlign) + (style.charExtra != 0 ? " extra=" + num(style.charExtra) : "") +
              bkText(style.background);
 }
 
 TextSize RecordingSurface::textExtent(std::string_view utf8, const Font& font, int charExtra)
 {
-    int width = 0;
-    for (char32_t ch : codePoints(utf8)) width += fakeCharWidth(ch, font) + charExtra;
-    return {width, emOf(font)};
+    long long width = 0;
+    for (char32_t ch : codePoints(utf8)) width += fakeCharWidth(ch, font) + static_cast<long long>(charExtra);
+    return {static_cast<int>(std::clamp<long long>(width, INT_MIN, INT_MAX)), emOf(font)};
 }
 
 TextMetrics RecordingSurface::textMetrics(const Font& font)
@@ -320,8 +334,9 @@ DeviceRectF RecordingSurface::textPathBounds(const TextPath& t)
     double half = t.stroke ? std::max(t.penWidth, 0.0) / 2 : 0.0;
     DeviceRectF r;
     if (!t.font.faceName.empty() && t.font.faceName[0] == '@') {
-        // Columns of em width, the first at the anchor and the next ones to its left.
-        r = {t.anchor.x - across + em, t.anchor.y, across, static_cast<double>(longest)};
+        // Columns of em width, the first at the anchor and the next ones to its right, as the
+        // outline text lays them out.
+        r = {t.anchor.x, t.anchor.y, across, static_cast<double>(longest)};
     } else {
         r = {t.anchor.x, t.anchor.y, static_cast<double>(longest), across};
     }

@@ -3,10 +3,12 @@
 // A surface that paints nothing and records every call, so that drawers can be checked against a
 // table of expected calls. Real-valued coordinates are rounded to whole device pixels.
 //
-// Fake font metrics, the same on every machine: with e = |height| (16 when the height is 0), every
-// half-width character (ASCII and half-width katakana, one byte in CP932) is e/2 pixels wide and
-// every other character e pixels; the cell is e high, the descent e/8, the ascent the rest, the
-// internal leading 0. Extents add charExtra after every character.
+// Fake font metrics, the same on every machine: with e = |height| (16 when the height is 0, at
+// most 32767), every half-width character (ASCII and half-width katakana, one byte in CP932) is
+// e/2 pixels wide and every other character e pixels; the cell is e high, the descent e/8, the
+// ascent the rest, the internal leading 0. Extents add charExtra after every character. An
+// outline text in a vertical ("@") face stacks its lines in em-wide columns from the anchor
+// rightwards, as the drawn outline does.
 
 #include "platform/Surface.h"
 

@@ -132,16 +132,6 @@ public:
         const SurfacePoint p = pointAt(fromDeg);
         const SurfacePoint q = pointAt(toDeg);
         if (p == q) return;  // less than a pixel: nothing to show
-        // Truncated end points of a very short dash can swap their order seen from the centre, and
-        // an arc between swapped radials would run almost all the way round: draw such a dash straight.
-        const double cx = (static_cast<double>(m_box.left) + m_box.right) / 2.0;
-        const double cy = (static_cast<double>(m_box.top) + m_box.bottom) / 2.0;
-        const double ux = p.x - cx, uy = p.y - cy, vx = q.x - cx, vy = q.y - cy;
-        const double counterClockwise = uy * vx - ux * vy;
-        if (toDeg - fromDeg < 180.0 && counterClockwise <= 0.0) {
-            m_dc.line(p, q, m_pen, Background::transparent());
-            return;
-        }
         m_dc.arc(m_box, p, q, m_pen, Background::transparent());
     }
 

@@ -111,23 +111,19 @@ std::vector<DevicePoint> devicePoints(const CKovLine& figure, std::size_t count,
     return pts;
 }
 
-} // namespace
-
-namespace {
-
 // Rectangles and polygons: pattern, or fill then hatch, then the outline edge by edge in the line
 // type. `closed` holds the corners and the first corner again. `carryUsed` carries the dash
 // pattern's used length across corners (rectangles); polygons restart each edge at its phase.
 void drawClosedPolygon(const CKovUnit& unit, pf::Surface& dc, const DeviceTransform& transform,
                        const CKovLine& figure, const CPlotInfo& plot, bool output,
                        const CKovUnit::DrawEnvironment& env, const std::vector<DevicePoint>& closed, bool carryUsed,
-                       std::uint32_t outlineOverride, bool overrideOutline)
+                       std::optional<std::uint32_t> outlineOverride = std::nullopt)
 {
     if (!FigureDrawnInLineType(figure.MLineType, figure.MLineLineT, output, env.printAuxiliaryFills != 0)) return;
     ClosedStyle s = closedStyle(dc, transform, figure, plot, output, env, false);
-    if (overrideOutline) {
-        s.colours.outline = outlineOverride;
-        if (s.pen.style != pf::PenStyle::Null) s.pen.color = outlineOverride;
+    if (outlineOverride) {
+        s.colours.outline = *outlineOverride;
+        s.pen.color = *outlineOverride;
     }
     std::vector<pf::DevicePoint> pts;
     pts.reserve(closed.size());
@@ -139,7 +135,8 @@ void drawClosedPolygon(const CKovUnit& unit, pf::Surface& dc, const DeviceTransf
         if (s.filled) {
             const FillChoice f = ChooseFill(figure, plot, s.colours, output, env.traceMode);
             if (f.gradient) {
-                unit.FillGradientShape(dc, transform, closed.data(), static_cast<int>(closed.size()),
+                // Without the closing corner, which would pull a path gradient's centre towards it.
+                unit.FillGradientShape(dc, transform, closed.data(), static_cast<int>(closed.size()) - 1,
                                        figure.MLineType == CKovLine::RECTANGLE ? 1 : 2, figure.MLineGrpID, f.first,
                                        f.second, figure.MLineGradiation, f.opacity, plot.PlotGradation);
             } else {
@@ -155,11 +152,9 @@ void drawClosedPolygon(const CKovUnit& unit, pf::Surface& dc, const DeviceTransf
     if (s.pen.style == pf::PenStyle::Null) return;
     int phaseIndex = 0;
     int used = 0;
-    for (std::size_t i = 0; i + 1 < closed.size(); ++i) {
-        const int next = CKovUnit::DrawStyledSegment(dc, transform, figure.MLineLineT, closed[i], closed[i + 1], plot,
-                                                     phaseIndex, carryUsed ? used : 0, s.pen);
-        used = next;
-    }
+    for (std::size_t i = 0; i + 1 < closed.size(); ++i)
+        used = CKovUnit::DrawStyledSegment(dc, transform, figure.MLineLineT, closed[i], closed[i + 1], plot, phaseIndex,
+                                           carryUsed ? used : 0, s.pen);
 }
 
 } // namespace
@@ -198,8 +193,7 @@ void CKovUnit::DrawFigureRectangle(pf::Surface& dc, const DeviceTransform& trans
                                    const CPlotInfo& plot, bool output, const DrawEnvironment& env) const
 {
     if (!hasPoints(figure, 4)) return;
-    drawClosedPolygon(*this, dc, transform, figure, plot, output, env, devicePoints(figure, 4, transform), true, 0,
-                      false);
+    drawClosedPolygon(*this, dc, transform, figure, plot, output, env, devicePoints(figure, 4, transform), true);
 }
 
 void CKovUnit::DrawFigurePolygon(pf::Surface& dc, const DeviceTransform& transform, const CKovLine& figure,
@@ -217,8 +211,8 @@ void CKovUnit::DrawFigurePolygon(pf::Surface& dc, const DeviceTransform& transfo
     }
     const bool greyed = IsGreyedOut(plot, figure.MLineLayer1, figure.MLineLayer2, output);
     drawClosedPolygon(*this, dc, transform, figure, plot, output, env,
-                      devicePoints(figure, figure.MLinePnt.size(), transform), false, 0xFFFFFF,
-                      whiteOutline && !greyed);
+                      devicePoints(figure, figure.MLinePnt.size(), transform), false,
+                      whiteOutline && !greyed ? std::optional<std::uint32_t>(0xFFFFFF) : std::nullopt);
 }
 
 void CKovUnit::DrawFigureCircle(pf::Surface& dc, const DeviceTransform& transform, const CKovLine& figure,

@@ -170,4 +170,20 @@ TEST(ForeignDrawings, AFileThatCannotBeReadAsksNothingFurther)
     EXPECT_FALSE(OpenKvrSplitLayers(*rig.doc, rig.file("missing.kvr")));
 }
 
+TEST(ForeignDrawings, ExportToTheSiblingFormatWritesTheWholeDocument)
+{
+    kov::test::DocumentRig rig;
+    rig.addLine(6, 0, 6, 1);
+    const auto target = rig.file("export.qvt");
+    kov::test::writeBytes(target, {'o', 'l', 'd'});
+    ASSERT_EQ(SaveBlockToFile(*rig.doc, target), 1);
+
+    kov::test::DocumentRig reader;
+    ASSERT_EQ(reader.doc->OnOpenDocument(target), 1);
+    EXPECT_EQ(kov::test::lineStarts(reader.doc->m_Unit), std::vector<double>{6});
+
+    rig.questions.acknowledge(); // the reason the folder cannot take the file
+    EXPECT_EQ(SaveBlockToFile(*rig.doc, rig.file("no-such-folder/x.qvt")), 0);
+}
+
 } // namespace

@@ -204,11 +204,16 @@ TEST(MergeUnit, TargetLayerFlag)
         i.IMGLayer1 = 3, i.IMGLayer2 = 7;
         SelectionRecord selection;
         MergeUnit(target, source, selection, c.flag, 2, 5);
-        EXPECT_EQ(target.m_Groups[0]->MGrpLayer1 * 100 + target.m_Groups[0]->MGrpLayer2, c.expectedGroup * 100 + c.expectedLayer);
-        EXPECT_EQ(target.m_Lines[0]->MLineLayer1 * 100 + target.m_Lines[0]->MLineLayer2, c.expectedGroup * 100 + c.expectedLayer);
-        EXPECT_EQ(target.m_Walls[0]->MWallLayer1 * 100 + target.m_Walls[0]->MWallLayer2, c.expectedGroup * 100 + c.expectedLayer);
-        EXPECT_EQ(target.m_Texts[0]->MTextLayer1 * 100 + target.m_Texts[0]->MTextLayer2, c.expectedGroup * 100 + c.expectedLayer);
-        EXPECT_EQ(target.m_Images[0]->IMGLayer1 * 100 + target.m_Images[0]->IMGLayer2, c.expectedGroup * 100 + c.expectedLayer);
+        EXPECT_EQ(target.m_Groups[0]->MGrpLayer1 * 100 + target.m_Groups[0]->MGrpLayer2,
+            c.expectedGroup * 100 + c.expectedLayer);
+        EXPECT_EQ(target.m_Lines[0]->MLineLayer1 * 100 + target.m_Lines[0]->MLineLayer2,
+            c.expectedGroup * 100 + c.expectedLayer);
+        EXPECT_EQ(target.m_Walls[0]->MWallLayer1 * 100 + target.m_Walls[0]->MWallLayer2,
+            c.expectedGroup * 100 + c.expectedLayer);
+        EXPECT_EQ(target.m_Texts[0]->MTextLayer1 * 100 + target.m_Texts[0]->MTextLayer2,
+            c.expectedGroup * 100 + c.expectedLayer);
+        EXPECT_EQ(target.m_Images[0]->IMGLayer1 * 100 + target.m_Images[0]->IMGLayer2,
+            c.expectedGroup * 100 + c.expectedLayer);
     }
 }
 

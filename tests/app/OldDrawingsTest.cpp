@@ -42,6 +42,7 @@ TEST(OldDrawings, PackedDocumentsOpenFromMemoryWhateverTheMemberIsCalled)
     for (const char* name : names) {
         SCOPED_TRACE(name);
         kov::test::DocumentRig rig;
+        InstallOldDrawingReader(*rig.doc);
         const fs::path packed = rig.file("work/old.kvr");
         fs::create_directories(packed.parent_path());
         kov::test::writeBytes(packed, kov::test::storedLhaArchive({{name, document}}));
@@ -63,8 +64,10 @@ TEST(OldDrawings, PackedDocumentsOpenFromMemoryWhateverTheMemberIsCalled)
 
 TEST(OldDrawings, CompressedArchiveMadeByTheLhaTool)
 {
-    if (std::system("command -v lha >/dev/null 2>&1") != 0) GTEST_SKIP() << "the lha tool (jlha-utils) is not installed";
+    if (std::system("command -v lha >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "the lha tool (jlha-utils) is not installed";
     kov::test::DocumentRig rig;
+    InstallOldDrawingReader(*rig.doc);
     const fs::path work = rig.file("pack");
     fs::create_directories(work);
     kov::test::writeBytes(work / "kovlsav.qvt", documentBytes({1, 2, 3}));
@@ -93,6 +96,7 @@ TEST(OldDrawings, ArchivesWithoutAReadableDocumentFailToOpen)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         kov::test::DocumentRig rig;
+        InstallOldDrawingReader(*rig.doc);
         rig.addLine(42, 0, 42, 1);
         kov::test::writeBytes(rig.file("old.kvr"), c.bytes);
         rig.questions.reply(kov::platform::Answer::No); // the drawing open before is not saved
@@ -126,6 +130,13 @@ TEST(OldDrawings, TheExpectedMemberIsTakenFirstWhenItHoldsADocument)
         kov::test::storedLhaArchive({{"kovlsav.kvr", kov::test::bytesOf("x")}, {"b.kvr", first}});
     EXPECT_EQ(*UnpackOldDrawing(namedButEmpty, kOldMergeMember), first);
     EXPECT_FALSE(UnpackOldDrawing(kov::test::bytesOf("KOVIRA-ARCHIVE 1\n"), kOldMergeMember));
+
+    // A damaged member after the document does not cost the document.
+    auto goodThenBad
+        = kov::test::storedLhaArchive({{"kovlsav.qvt", first}, {"extra.txt", kov::test::bytesOf("abcdef")}});
+    goodThenBad[goodThenBad.size() - 3] ^= 1;
+    ASSERT_TRUE(UnpackOldDrawing(goodThenBad, kOldDocumentMember));
+    EXPECT_EQ(*UnpackOldDrawing(goodThenBad, kOldDocumentMember), first);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "model/Bmp.h"
 
+#include "model/DefFile.h"
+
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -221,3 +223,35 @@ TEST(BmpTest, ThirtyTwoBitBmpKeepsColoursAndAlpha)
     EXPECT_EQ(back.pixel(0, 0) & 0xFFFFFFu, 0xFF0000u);
     EXPECT_EQ(back.pixel(1, 1) & 0xFFFFFFu, 0x010203u);
 }
+
+namespace {
+
+// The oldest picture block holds a BMP as a raw run inside its block: written and read back whole, and
+// a block without the run is told apart from a damaged picture.
+TEST(BmpTest, ExchangeArchiveCarriesTheBmpAsARawRun)
+{
+    const std::vector<std::uint8_t> bmp = DibToBmpBytes(BitmapToDib(sample(), kBiRgb, 24));
+    CDib written;
+    ASSERT_EQ(written.ReadBmpFile(std::span<const std::uint8_t>(bmp)), 1);
+    CDefFile w;
+    auto out = CArchive::forWriting();
+    ASSERT_TRUE(w.WriteStart(*out, "BLKImageBmp"));
+    ASSERT_EQ(written.ExchangeArchive(*out), 1);
+    ASSERT_TRUE(w.WriteStart(*out, "Empty") && w.WriteEnd(*out, "Empty") && w.WriteEnd(*out, "BLKImageBmp"));
+    EXPECT_EQ(CDib().ExchangeArchive(*out), 0); // nothing to write
+
+    auto in = CArchive::forReading(out->bytes());
+    CDefFile r;
+    ASSERT_TRUE(r.FindStart(*in, "BLKImageBmp"));
+    CDib read;
+    ASSERT_EQ(read.ExchangeArchive(*in), 1) << read.lastError();
+    EXPECT_EQ(read.WriteBmpBytes(), bmp);
+    EXPECT_TRUE(in->error().ok());
+
+    ASSERT_TRUE(r.FindStart(*in, "Empty"));
+    EXPECT_EQ(read.ExchangeArchive(*in), 0);
+    EXPECT_TRUE(read.isEmpty());
+    EXPECT_EQ(in->error().code, ArchiveErrc::NotRawRun);
+}
+
+} // namespace

@@ -1,5 +1,7 @@
 #include "model/PictureFiles.h"
 
+#include "model/KovImage.h"
+
 #include "platform/Profile.h"
 #include "support/TestSupport.h"
 
@@ -56,10 +58,23 @@ TEST(PictureFilesTest, TempNameTakesTheFirstNumberFreeInEveryExtension)
         for (const std::string& name : r.present)
             touch(folder.file(name));
         int id = r.id;
-        const fs::path path = MakeTempImageName(folder.path(), id);
+        const fs::path path = CKovImage::MakeTempImageName(folder.path(), id);
         EXPECT_EQ(id, r.expected) << r.name;
         EXPECT_EQ(path, folder.file("temp" + std::to_string(r.expected) + ".bmp")) << r.name;
     }
+}
+
+TEST(PictureFilesTest, EncodersByExactMimeType)
+{
+    std::vector<int> found;
+    for (const char* mime : {"image/bmp", "image/jpeg", "image/gif", "image/png"}) {
+        const int index = GetEncoderClsid(mime);
+        EXPECT_GE(index, 0) << mime;
+        found.push_back(index);
+    }
+    EXPECT_EQ(found, (std::vector<int>{0, 1, 2, 3}));
+    for (const char* mime : {"image/tiff", "IMAGE/PNG", "image/png ", "png", ""})
+        EXPECT_EQ(GetEncoderClsid(mime), -1) << '"' << mime << '"';
 }
 
 TEST(PictureFilesTest, NamesByType)

@@ -210,9 +210,22 @@ TEST(Folders, InstalledDataCanBeNamedByTheEnvironment)
 
 TEST(Folders, DefaultsAreAbsoluteXdgFolders)
 {
+    // The user's data follows XDG_DATA_HOME wherever the user has put it.
+    kov::test::TempFolder temp;
+    const char* old = std::getenv("XDG_DATA_HOME");
+    const std::string saved = old ? old : "";
+    setenv("XDG_DATA_HOME", temp.path().c_str(), 1);
     const Folders f = Folders::defaults();
+    if (old) setenv("XDG_DATA_HOME", saved.c_str(), 1);
+    else unsetenv("XDG_DATA_HOME");
+
+    auto inside = [&](const fs::path& p) {
+        const fs::path rel = p.lexically_relative(temp.path());
+        return !rel.empty() && *rel.begin() != "..";
+    };
     for (const fs::path& p : {f.userData, f.parts, f.backups, f.tempPictures, f.unpack}) {
         EXPECT_TRUE(p.is_absolute()) << p;
+        EXPECT_TRUE(inside(p)) << p;
     }
     EXPECT_EQ(f.tempPictures.filename(), "Tmps");
 }

@@ -164,7 +164,8 @@ TEST(LhaArchive, DamagedOrForeignBytesAreRefusedWithAReason)
 
 TEST(LhaArchive, LimitsStopOversizedArchivesBeforeTheyAreDecoded)
 {
-    const auto two = kov::test::storedLhaArchive({{"a", kov::test::bytesOf("0123456789")}, {"b", kov::test::bytesOf("x")}});
+    const auto two
+        = kov::test::storedLhaArchive({{"a", kov::test::bytesOf("0123456789")}, {"b", kov::test::bytesOf("x")}});
 
     LhaLimits small;
     small.maxMemberSize = 5;

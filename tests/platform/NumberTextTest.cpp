@@ -46,7 +46,7 @@ TEST(NumberText, ParsesLikeAtofButWithoutTheLocale)
     const Case cases[] = {
         {"1.500000", 1.5}, {"  -2.5", -2.5}, {"+3", 3.0}, {"12.25d", 12.25}, {"7abc", 7.0},
         {"abc", 0.0},      {"", 0.0},        {"1,5", 1.0}, {"1e3", 1000.0}, {"nan", 0.0},
-        {".5", 0.5},
+        {".5", 0.5},       {"--5", 0.0},     {"-+5", 0.0}, {"+-5", 0.0},
     };
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(parseDouble(c.text), c.value) << c.text;
     EXPECT_TRUE(parseDouble("1e999") > std::numeric_limits<double>::max());
@@ -57,7 +57,7 @@ TEST(NumberText, ParsesIntegersClampedToTheIntRange)
     struct Case { const char* text; int value; };
     const Case cases[] = {
         {"42", 42}, {" -7x", -7}, {"x", 0}, {"99999999999999", std::numeric_limits<int>::max()},
-        {"-99999999999999", std::numeric_limits<int>::min()}, {"3.9", 3},
+        {"-99999999999999", std::numeric_limits<int>::min()}, {"3.9", 3}, {"--5", 0},
     };
     for (const auto& c : cases) EXPECT_EQ(parseInt(c.text), c.value) << c.text;
 }

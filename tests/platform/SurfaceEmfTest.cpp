@@ -1,9 +1,12 @@
 #include "platform/EmfSurface.h"
+#include "platform/PainterSurface.h"
+#include "platform/TextOutline.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -387,6 +390,44 @@ TEST(EmfSurface, OutlineTextIsWrittenAsPolygons)
     // Header bounds cover the glyph.
     EXPECT_LE(all[0].i32(8), static_cast<int>(bounds.x + bounds.width));
     EXPECT_GE(all[0].i32(16), static_cast<int>(bounds.x + 1));
+}
+
+TEST(EmfSurface, OutlineTextIsLaidOutAsOnTheScreen)
+{
+    // Horizontal lines downwards; vertical faces in columns, upright and lying characters mixed.
+    for (const char* face : {"ＭＳ ゴシック", "@ＭＳ ゴシック", "@ＭＳ Ｐ明朝"}) {
+        SCOPED_TRACE(face);
+        TextPath t;
+        t.anchor = {40, 30};
+        t.text = "漢字ー「A」\n。ッ";
+        t.font.faceName = face;
+        t.font.height = -24;
+        t.penWidth = 3;
+        QImage probe(1, 1, QImage::Format_RGB32);
+        const DeviceRectF screen = PainterSurface(probe).textPathBounds(t);
+        EmfSurface s(300, 300);
+        const DeviceRectF picture = s.textPathBounds(t);
+        EXPECT_DOUBLE_EQ(picture.x, screen.x);
+        EXPECT_DOUBLE_EQ(picture.y, screen.y);
+        EXPECT_DOUBLE_EQ(picture.width, screen.width);
+        EXPECT_DOUBLE_EQ(picture.height, screen.height);
+
+        // The written outline covers what the screen fills, in sixteenths of a pixel.
+        s.drawTextPath(t);
+        const std::vector<Rec> polys = ofType(records(s.finish()), E::EMR_POLYPOLYGON);
+        ASSERT_FALSE(polys.empty());
+        const Rec& fill = polys.back();
+        const QRectF drawn = drawnTextOutline(t).boundingRect();
+        const uint32_t count = fill.u32(28);
+        const int pointsAt = 32 + 4 * static_cast<int>(fill.u32(24));
+        double minX = 1e9, maxX = -1e9;
+        for (uint32_t i = 0; i < count; ++i) {
+            minX = std::min(minX, fill.i32(pointsAt + 8 * static_cast<int>(i)) / 16.0);
+            maxX = std::max(maxX, fill.i32(pointsAt + 8 * static_cast<int>(i)) / 16.0);
+        }
+        EXPECT_NEAR(minX, drawn.left(), 0.2);
+        EXPECT_NEAR(maxX, drawn.right(), 0.2);
+    }
 }
 
 } // namespace

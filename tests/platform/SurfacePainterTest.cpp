@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -396,6 +397,17 @@ TEST(SurfacePainter, PathGradientRunsFromTheCentreToTheBoundary)
     }, 0xFF000000);
     for (QPoint p : {QPoint(30, 20), QPoint(20, 10), QPoint(45, 30)})
         EXPECT_TRUE(near(at(faint, p.x(), p.y()), 0x808080, 2)) << p.x() << "," << p.y();
+
+    // A shape zoomed far past the device still shows its middle, inside the clip only.
+    g.opacity = 1;
+    g.surroundColor = kBlue;
+    g.boundary = {{-99970, -99980}, {100030, -99980}, {100030, 100020}, {-99970, 100020}};
+    const QImage huge = paint(60, 40, [&](PainterSurface& s) {
+        s.setClipRect({0, 0, 40, 40});
+        s.fillPathGradient(FillShape::polygon(g.boundary), g);
+    }, 0xFF000000);
+    EXPECT_TRUE(near(at(huge, 30, 20), kWhite, 8));
+    EXPECT_EQ(at(huge, 50, 20), kBlack);
 }
 
 TEST(SurfacePainter, ImageByThreePointsLandsWhereAsked)
@@ -437,6 +449,8 @@ TEST(SurfacePainter, TextExtentGrowsWithCharacterSpacing)
     EXPECT_EQ(spaced.cy, plain.cy);
     EXPECT_EQ(s.textExtent("漢字", f).cx, 40);  // full-width characters are one em wide
     EXPECT_EQ(s.textExtent("", f).cx, 0);
+    // A damaged spacing is bounded rather than wrapping round.
+    EXPECT_EQ(s.textExtent("AB", f, std::numeric_limits<int>::max()).cx, std::numeric_limits<int>::max());
 }
 
 TEST(SurfacePainter, TextAlignsOnItsReferencePoint)

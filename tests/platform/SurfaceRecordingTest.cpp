@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 #include <string>
 #include <vector>
@@ -97,6 +98,8 @@ TEST(RecordingSurface, DumpsEachCallOnOneLine)
          [](Surface& s) { s.drawImage(QImage(4, 3, QImage::Format_RGB32), {1, 2}, {9.6, 2}, {1, 8}, QRectF(0, 0, 2, 3), 0.25); },
          "drawImage 4x3 (1,2) (10,2) (1,8) source=[0,0,2,3] opacity=25%"},
         {"clip", [](Surface& s) { s.setClipRect({1, 2, 3, 4}); }, "setClipRect [1,2,3,4]"},
+        {"pen style from a damaged record", [](Surface& s) { s.line({0, 0}, {1, 0}, {PenStyle(9), 1, 0}); },
+         "line (0,0)-(1,0) pen=#9:1:0x000000"},
         {"clear clip", [](Surface& s) { s.clearClip(); }, "clearClip"},
     };
     for (const DumpCase& c : cases) {
@@ -112,7 +115,9 @@ TEST(RecordingSurface, KeepsCallsInOrderWithTheirValues)
     RecordingSurface s;
     s.rectangle({0, 0, 10, 5}, kRedPen, Brush::solid(0xFFFFFF));
     s.line({0, 0}, {3, 3}, kDashPen);
-    s.textOut({1, 1}, "X", TextStyle{gothic(-10)});
+    TextStyle small;
+    small.font = gothic(-10);
+    s.textOut({1, 1}, "X", small);
 
     ASSERT_EQ(s.calls().size(), 3u);
     EXPECT_EQ(s.calls()[0].op, "rectangle");
@@ -145,6 +150,7 @@ TEST(RecordingSurface, FakeMetricsCountHalfAndFullWidthCharacters)
         {"extra after every character", "A日", -10, 3, {21, 10}},
         {"height 0 is 16", "AA", 0, 0, {16, 16}},
         {"empty text has a cell but no width", "", -12, 5, {0, 12}},
+        {"a damaged height is bounded", "A", INT32_MIN, 0, {16383, 32767}},
     };
     RecordingSurface s;
     for (const Case& c : cases) {
@@ -182,7 +188,7 @@ TEST(RecordingSurface, TextPathBoundsFollowTheFakeMetrics)
     t.stroke = false;
     t.font.faceName = "@ＭＳ ゴシック";
     DeviceRectF vertical = s.textPathBounds(t);
-    EXPECT_DOUBLE_EQ(vertical.x, 80);  // the second column lies left of the anchor's
+    EXPECT_DOUBLE_EQ(vertical.x, 100);  // the second column lies right of the anchor's, as on the screen
     EXPECT_DOUBLE_EQ(vertical.width, 40);
     EXPECT_DOUBLE_EQ(vertical.height, 60);
 }

@@ -265,6 +265,16 @@ TEST(FigureDrawers, ThickArcBandWidthAndItsFigureLeftAlone)
         }
         EXPECT_EQ(f.MLineParam, row.params);
     }
+    // A layer group without a scale takes the band as paper millimetres rather than dividing by 0.
+    CKovUnit unit;
+    CKovLine& f = addFigure(unit, CKovLine::ARC, {{50, 50}, {80, 50}, {20, 50}}, {30, 2, 2});
+    f.MLineTanten = 2;
+    CPlotInfo plot;
+    plot.m_Layer.m_dScale.fill(0);
+    RecordingSurface s;
+    unit.DrawFigure(s, pixelTransform(4), f, plot, false, CKovUnit::DrawEnvironment{});
+    ASSERT_EQ(s.calls().size(), 2u);
+    EXPECT_EQ(s.calls()[1].pen.width, 9);
 }
 
 TEST(FigureDrawers, ArcWhoseEndsMeetOnTheDeviceIsLeftOut)
@@ -320,8 +330,12 @@ TEST(FigureDrawers, ContinuousLineEndMarksGoOnTheirOwnEnds)
             const auto last = row.points.back();
             const bool atEnd = tip == kov::platform::DevicePoint{int(last.x), int(last.y)};
             EXPECT_TRUE(atStart || atEnd) << s.calls()[i].dump;
-            if (row.code == 1) EXPECT_TRUE(atStart);
-            if (row.code == 2) EXPECT_TRUE(atEnd);
+            if (row.code == 1) {
+                EXPECT_TRUE(atStart);
+            }
+            if (row.code == 2) {
+                EXPECT_TRUE(atEnd);
+            }
         }
     }
     EXPECT_EQ(kov::render::StartHalfOfEndMarks(12), 10);

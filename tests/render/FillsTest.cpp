@@ -309,6 +309,18 @@ TEST(FigureFills, PrintedPatternCellsScaleWhenAsked)
     }
     CKovUnit::DrawEnvironment noBitmaps;
     EXPECT_FALSE(kov::render::PatternImage(noBitmaps, 3, false, 4).has_value());
+
+    // Through a drawer on a printer page.
+    env.enlargePrintedPatterns = 1;
+    CKovUnit unit;
+    CKovLine& f = addFigureOfKind(unit, CKovLine::RECTANGLE);
+    f.MLinePattern = 3;
+    kov::platform::DeviceProperties page;
+    page.isPrinting = page.isOutput = true;
+    RecordingSurface s(page);
+    unit.DrawFigure(s, pixelTransform(6.4), f, CPlotInfo{}, true, env);
+    ASSERT_EQ(s.calls().front().brush.style, kov::platform::BrushStyle::Pattern);
+    EXPECT_EQ(s.calls().front().brush.pattern.width(), 16);
 }
 
 TEST(FigureFills, HatchPaintsOverTheFillColourOrTransparently)

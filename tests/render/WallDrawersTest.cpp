@@ -330,8 +330,11 @@ TEST(WallDrawers, LineWidthIsThePrinterWidthOnPrinterPagesOnly)
         unit.DrawColumn(s, pixelTransform(), column, plot, {}, false, 0, row.output, {});
         unit.DrawRoundColumn(s, pixelTransform(), column, plot, {}, false, 0, row.output, {});
         unit.DrawAllWalls(s, pixelTransform(), plot, {}, false, 0, row.output, {});
-        for (const auto& c : s.calls())
-            if (c.pen.style != kov::platform::PenStyle::Null) EXPECT_EQ(c.pen.width, row.width) << c.dump;
+        for (const auto& c : s.calls()) {
+            if (c.pen.style != kov::platform::PenStyle::Null) {
+                EXPECT_EQ(c.pen.width, row.width) << c.dump;
+            }
+        }
     }
 }
 
