@@ -7,26 +7,13 @@
 #include "model/PlotInfo.h"
 #include "platform/PainterSurface.h"
 
+#include "BenchApplication.h"
+
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 
-#include <cstdlib>
-#include <memory>
-
 namespace {
-
-void ensureApplication()
-{
-    static std::unique_ptr<QGuiApplication> app;
-    if (app || QGuiApplication::instance()) return;
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    app = std::make_unique<QGuiApplication>(argc, argv);
-}
 
 DeviceTransform transform(double paperScale)
 {
@@ -39,7 +26,6 @@ DeviceTransform transform(double paperScale)
 
 void HugeDottedLine(benchmark::State& state)
 {
-    ensureApplication();
     QImage image(1920, 1080, QImage::Format_RGB32);
     kov::platform::PainterSurface surface(image);
     const CPlotInfo plot;
@@ -53,7 +39,6 @@ BENCHMARK(HugeDottedLine)->Arg(10000)->Arg(1000000)->Arg(100000000);
 
 void HugeDottedCircle(benchmark::State& state)
 {
-    ensureApplication();
     QImage image(1920, 1080, QImage::Format_RGB32);
     kov::platform::PainterSurface surface(image);
     const CPlotInfo plot;
@@ -73,7 +58,6 @@ BENCHMARK(HugeDottedCircle)->Arg(500)->Arg(100000)->Arg(10000000);
 
 void ScreenOfDashedEdges(benchmark::State& state)
 {
-    ensureApplication();
     QImage image(1920, 1080, QImage::Format_RGB32);
     kov::platform::PainterSurface surface(image);
     const CPlotInfo plot;
@@ -91,3 +75,5 @@ void ScreenOfDashedEdges(benchmark::State& state)
 BENCHMARK(ScreenOfDashedEdges);
 
 } // namespace
+
+KOV_BENCHMARK_MAIN_WITH_GUI()

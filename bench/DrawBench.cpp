@@ -7,27 +7,14 @@
 #include "platform/PainterSurface.h"
 #include "render/DrawEnvironment.h"
 
+#include "BenchApplication.h"
+
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
-
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 
 namespace {
-
-// The painter wants a GUI application. It is left to the end of the process: destroying it from
-// a static destructor, after Qt's own statics are gone, crashes.
-void ensureApplication()
-{
-    if (QGuiApplication::instance()) return;
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    new QGuiApplication(argc, argv);
-}
 
 // A fixed pseudo-random sequence, so every run draws the same plan.
 struct Lcg {
@@ -75,7 +62,6 @@ CKovUnit makePlan(int figures)
 
 void FullDraw(benchmark::State& state)
 {
-    ensureApplication();
     const CKovUnit unit = makePlan(50000);
     CPlotInfo plot;
     DeviceTransform transform;
@@ -95,3 +81,5 @@ void FullDraw(benchmark::State& state)
 BENCHMARK(FullDraw)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+KOV_BENCHMARK_MAIN_WITH_GUI()

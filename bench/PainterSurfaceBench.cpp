@@ -2,29 +2,15 @@
 
 #include "platform/PainterSurface.h"
 
+#include "BenchApplication.h"
+
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
-
-#include <cstdlib>
-#include <memory>
 #include <vector>
 
 using namespace kov::platform;
 
 namespace {
-
-// Fonts need a GUI application; benchmark's own main makes none.
-void ensureApplication()
-{
-    static std::unique_ptr<QGuiApplication> app;
-    if (app || QGuiApplication::instance()) return;
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    app = std::make_unique<QGuiApplication>(argc, argv);
-}
 
 QImage backBuffer()
 {
@@ -35,7 +21,6 @@ QImage backBuffer()
 
 void TextOut(benchmark::State& state)
 {
-    ensureApplication();
     QImage img = backBuffer();
     PainterSurface s(img);
     TextStyle style;
@@ -52,7 +37,6 @@ BENCHMARK(TextOut)->Arg(0)->Arg(1);
 
 void DashedPolyline(benchmark::State& state)
 {
-    ensureApplication();
     QImage img = backBuffer();
     PainterSurface s(img);
     std::vector<DevicePoint> points;
@@ -64,7 +48,6 @@ BENCHMARK(DashedPolyline);
 
 void PathGradientPolygon(benchmark::State& state)
 {
-    ensureApplication();
     QImage img = backBuffer();
     PainterSurface s(img);
     PathGradient g;
@@ -79,7 +62,6 @@ BENCHMARK(PathGradientPolygon);
 
 void HatchedPolygon(benchmark::State& state)
 {
-    ensureApplication();
     QImage img = backBuffer();
     PainterSurface s(img);
     const std::vector<DevicePoint> room = {{100, 100}, {900, 100}, {900, 700}, {500, 700}, {500, 900}, {100, 900}};
@@ -90,3 +72,5 @@ void HatchedPolygon(benchmark::State& state)
 BENCHMARK(HatchedPolygon);
 
 } // namespace
+
+KOV_BENCHMARK_MAIN_WITH_GUI()

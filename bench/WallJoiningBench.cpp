@@ -54,6 +54,25 @@ void BM_JoinWalls(benchmark::State& state)
     unit.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
 }
 
+// The same plan with one stray wall far off (as a damaged or carelessly merged drawing has), which
+// stretches the area the prefilter covers.
+void BM_JoinWallsWithStrayWall(benchmark::State& state)
+{
+    CKovUnit unit;
+    std::vector<int> ids = buildPlan(unit, static_cast<int>(state.range(0)));
+    ids.push_back(unit.AddWall({1e7, 1e7}, {1e7 + 3000, 1e7 + 1000}, 50.0, CPlotInfo()));
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int id : ids)
+            unit.ResetWallOutline(id);
+        state.ResumeTiming();
+        unit.JoinWalls(0);
+        benchmark::ClobberMemory();
+    }
+    state.counters["walls"] = static_cast<double>(ids.size());
+    unit.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
+}
+
 // The same join testing every edge against every wall of the group, for comparison.
 void BM_JoinWallsUnfiltered(benchmark::State& state)
 {
@@ -74,4 +93,5 @@ void BM_JoinWallsUnfiltered(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_JoinWalls)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JoinWallsWithStrayWall)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JoinWallsUnfiltered)->Arg(1000)->Unit(benchmark::kMillisecond);

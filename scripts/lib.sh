@@ -14,7 +14,14 @@ KOVIRA_PACKAGES=(
 KOVIRA_TEST_PACKAGES=(jlha-utils)
 
 as_root() {
-  if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
+  if [ "$(id -u)" = 0 ]; then
+    "$@"
+  elif command -v sudo >/dev/null 2>&1; then
+    sudo "$@"
+  else
+    echo "Kovira set-up: '$*' needs root; run this as root or install sudo." >&2
+    return 1
+  fi
 }
 
 # Installs the Debian packages that are not installed yet.

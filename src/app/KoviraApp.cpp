@@ -149,6 +149,11 @@ int CKoviraApp::InitInstance(const std::vector<std::string>& arguments, const Ap
     // The settings store under the company key.
     if (!m_environment.profile) openProfile();
 
+    // The user's writable folders, filled from the installed data on a first run.
+    m_environment.folders.createWritableFolders();
+    m_environment.folders.fillPartsLibrary();
+    m_environment.folders.copyMissingLists();
+
     // The one document; the old packed form is read through the LHA reader.
     m_pDocument = std::make_unique<CKoviraDoc>(DocumentServices{*m_environment.profile, *m_environment.questions,
                                                                 m_environment.folders, m_environment.programFolder});
@@ -226,6 +231,17 @@ void CKoviraApp::ReadBackgroundSettings()
     // A colour is stored as text; text that is no number reads as 0.
     app_haikei_color = kov::platform::parseInt(
         p.GetProfileString(kSectionUtility, "app_haikei_color", kBackgroundColourDefaultText));
+}
+
+bool CKoviraApp::WriteCachedSetting(std::string_view key, int value)
+{
+    for (const CachedSetting& s : CachedSettings()) {
+        if (!kov::model::equalsNoCase(s.key, key)) continue;
+        profile().WriteProfileInt(s.section, s.key, value);
+        this->*s.member = value;
+        return true;
+    }
+    return false;
 }
 
 void CKoviraApp::ResetAllSettings()

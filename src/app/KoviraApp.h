@@ -134,7 +134,8 @@ public:
     // The application object that is alive, as the one global instance is reached; null when none.
     static CKoviraApp* Current();
 
-    // Start-up in its fixed order: the profile under the company key, the one document, the
+    // Start-up in its fixed order: the profile under the company key (and the user's folders,
+    // filled from the installed data on a first run), the one document, the
     // command line, the frame, the shell command (new drawing or the named file), the main window
     // shown, the settings cache, the fill patterns and the version number. 1 when the program runs
     // on, 0 when it must end (no frame, or the named file could not be opened).
@@ -154,6 +155,10 @@ public:
     void ReadSettingsCache();
     // The background fill values the view reads at each paint: `app_haikei` and `app_haikei_color`.
     void ReadBackgroundSettings();
+    // What a dialog does when it changes one cached setting (and the view when it records the
+    // screen resolution): writes the key in its section and sets the cached value together. False
+    // for a key that is not cached.
+    bool WriteCachedSetting(std::string_view key, int value);
     // Writes the default of every application setting and sets the cache to it, with the further
     // keys of the reset. The document's settings are the caller's (ResetEverySetting does both).
     void ResetAllSettings();

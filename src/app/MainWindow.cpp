@@ -1,13 +1,38 @@
 #include "app/MainWindow.h"
 
 #include "app/AppInfo.h"
+#include "app/KoviraApp.h"
+#include "app/KoviraDoc.h"
+
+#include <QCloseEvent>
 
 namespace kov::app {
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
+MainWindow::MainWindow(CKoviraDoc* document, QWidget* parent) : QMainWindow(parent), m_document(document)
 {
-    setWindowTitle(QString::fromUtf8(kProgramName));
     resize(1024, 720);
+    refreshTitle();
+}
+
+void MainWindow::refreshTitle()
+{
+    if (!m_document) {
+        setWindowTitle(QString::fromUtf8(kProgramName));
+        return;
+    }
+    const std::string& doc = m_document->GetTitle();
+    setWindowTitle(QString::fromUtf8(doc.data(), static_cast<qsizetype>(doc.size())) + QStringLiteral(" - ")
+                   + QString::fromUtf8(kAppWindowTitle.data(), static_cast<qsizetype>(kAppWindowTitle.size())));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // A changed drawing asks to be saved first; cancelling keeps the window open.
+    if (m_document && !m_document->CanCloseFrame()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
 }
 
 } // namespace kov::app

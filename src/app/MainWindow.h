@@ -4,11 +4,23 @@
 
 namespace kov::app {
 
+class CKoviraDoc;
+
 // The program's main window; the frame with its bars and the view arrive with the shell.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    // Without a document (tests of the bare window) the window closes without asking.
+    explicit MainWindow(CKoviraDoc* document = nullptr, QWidget* parent = nullptr);
+
+    // "<drawing> - <program>", as the document's title changes.
+    void refreshTitle();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    CKoviraDoc* m_document;
 };
 
 } // namespace kov::app

@@ -33,7 +33,12 @@ int CKoviraDocGouseiLoad::OnReadData(std::string_view, std::string_view) { retur
 int ReadMergeBlock(CArchive& ar, std::string_view block, CKovUnit& target, UnitFileContext& context)
 {
     CKoviraDocGouseiLoad loader(target, context);
-    return loader.Load(ar, block);
+    const int result = loader.Load(ar, block);
+    if (!ar.error().ok())
+        context.warnings.push_back(ar.error().describe());
+    else if (!result)
+        context.warnings.push_back("図面ブロックの途中で読み取りが止まりました");
+    return result;
 }
 
 int LoadMergeBlock(CArchive& ar, CKovUnit& target, UnitFileContext& context, const MergeUnpacker& unpacker)
@@ -210,6 +215,12 @@ int MergeDocumentFile(CKoviraDoc& doc, const fs::path& path)
     SelectionRecord scratchSelection;
     MergeUnit(doc.m_Unit, scratch, scratchSelection, 0, 0, 0, context.pictureFolder);
     doc.m_bRedraw = 1;
+    if (!context.warnings.empty()) {
+        // What could be read is merged; the user must not take it for the whole drawing.
+        std::string text(kMergeDamagedMessage);
+        for (const std::string& w : context.warnings) text += "\n・" + w;
+        questions.message(text, {}, kov::platform::MessageIcon::Warning);
+    }
     return 1;
 }
 

@@ -39,11 +39,16 @@ private:
 using MergeUnpacker =
     std::function<std::optional<std::vector<std::uint8_t>>(const std::vector<std::uint8_t>&, std::string_view)>;
 
+// Shown after a merge that could read only part of the file, followed by what could not be read.
+inline constexpr std::string_view kMergeDamagedMessage =
+    "ファイルの一部が壊れていたため、読み取れた部分だけを合成しました。\n読み取れなかった箇所:";
+
 // Runs the loader on the block whose start has been read. 1 when read whole, 0 when it stopped
 // early (what was read stays in the target).
 int ReadMergeBlock(CArchive& ar, std::string_view block, CKovUnit& target, UnitFileContext& context);
 // Finds "KOVDATA" and reads its objects into the target (1). An archive without it is taken for the
-// old packed form and unpacked (1 when read, 0 when not unpacked: the target stays empty).
+// old packed form and unpacked (1 when read, 0 when not unpacked: the target stays empty). Where
+// reading stopped early is added to the context's warnings.
 int LoadMergeBlock(CArchive& ar, CKovUnit& target, UnitFileContext& context, const MergeUnpacker& unpacker);
 
 // Moves every object of `source` into `target`. Groups, figures, walls and texts get fresh
@@ -58,7 +63,8 @@ int MergeUnit(CKovUnit& target, CKovUnit& source, SelectionRecord& selection, in
 
 // The merge command after the user chose the file and the view took its undo snapshot: clears the
 // selection, reads the file's objects and merges them into the document's drawing (not selected).
-// 1 when something was read; 0 with a message when the file could not be read.
+// 1 when the file was read, perhaps only in part (the user is told what was lost); 0 with a message
+// when it could not be read.
 int MergeDocumentFile(CKoviraDoc& doc, const std::filesystem::path& path);
 
 } // namespace kov::app

@@ -1,13 +1,23 @@
 #include "app/Startup.h"
 
 #include "app/AppInfo.h"
+#include "app/KoviraApp.h"
+#include "app/KoviraDoc.h"
 #include "app/MainWindow.h"
+#include "app/QtQuestions.h"
+#include "platform/Folders.h"
+#include "platform/PathUL.h"
+#include "platform/Profile.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <memory>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace kov::app {
 
@@ -22,6 +32,74 @@ bool displayAvailable(const char** reason)
     return false;
 }
 
+namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+void onTerminationSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] ssize_t n = ::write(g_signalPipe[1], &byte, 1);
+}
+
+// SIGINT and SIGTERM end the event loop normally, so that the settings are saved as on a close.
+void quitOnTerminationSignals(QObject* owner)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0) return;
+    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, owner, [notifier] {
+        char byte;
+        [[maybe_unused]] ssize_t n = ::read(g_signalPipe[0], &byte, 1);
+        notifier->setEnabled(false);
+        QCoreApplication::quit();
+    });
+    struct sigaction action {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+} // namespace
+
+ProgramSession::ProgramSession(const std::vector<std::string>& arguments,
+                               std::unique_ptr<kov::platform::Profile> profile)
+    : m_questions(std::make_unique<QtQuestions>())
+{
+    // The settings file and the user's folders are found under these names.
+    QCoreApplication::setOrganizationName(QString::fromUtf8(CULReg::GetCompanyKey()));
+    QCoreApplication::setApplicationName(QString::fromUtf8(kProgramName));
+
+    AppEnvironment environment;
+    environment.profile = std::move(profile);
+    environment.questions = m_questions.get();
+    environment.folders = kov::platform::Folders::defaults();
+    environment.programFolder = CPathUL::GetLastSeparatePath(CPathUL::GetModuleFileNameA());
+    m_app = std::make_unique<CKoviraApp>(std::move(environment));
+
+    AppShellHooks hooks;
+    hooks.createFrame = [this](CKoviraDoc& doc) {
+        m_window = std::make_unique<MainWindow>(&doc);
+        m_questions->setParentWidget(m_window.get());
+        return true;
+    };
+    hooks.showMainWindow = [this](bool maximised) {
+        if (!m_window) return;
+        m_window->refreshTitle();
+        maximised ? m_window->showMaximized() : m_window->show();
+    };
+    m_started = m_app->InitInstance(arguments, hooks) != 0;
+    if (m_window) m_window->refreshTitle();
+}
+
+ProgramSession::~ProgramSession()
+{
+    m_questions->setParentWidget(nullptr);
+    m_window.reset();
+    if (m_started) m_app->ExitInstance();
+}
+
 int runProgram(int argc, char** argv)
 {
     const char* reason = nullptr;
@@ -30,10 +108,9 @@ int runProgram(int argc, char** argv)
         return 1;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(kProgramName);
-
-    MainWindow window;
-    window.show();
+    ProgramSession session(CKoviraApp::CommandLineArguments());
+    if (!session.started()) return 0;
+    quitOnTerminationSignals(&app);
     return app.exec();
 }
 

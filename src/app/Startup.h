@@ -1,9 +1,44 @@
 #pragma once
 
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kov::platform {
+class Profile;
+}
+
 namespace kov::app {
+
+class CKoviraApp;
+class MainWindow;
+class QtQuestions;
 
 // True when Qt can open a window here; otherwise `reason` says why in one line.
 bool displayAvailable(const char** reason);
+
+// The running program without its event loop: the application object, its document and the main
+// window, started from the command-line arguments. A QApplication must exist.
+class ProgramSession {
+public:
+    // `profile` replaces the user's settings file (tests); null opens the usual one.
+    explicit ProgramSession(const std::vector<std::string>& arguments,
+                            std::unique_ptr<kov::platform::Profile> profile = nullptr);
+    ~ProgramSession();
+    ProgramSession(const ProgramSession&) = delete;
+    ProgramSession& operator=(const ProgramSession&) = delete;
+
+    // False when start-up ended the program (a file named on the command line could not be used).
+    bool started() const { return m_started; }
+    CKoviraApp& application() { return *m_app; }
+    MainWindow* window() { return m_window.get(); }
+
+private:
+    std::unique_ptr<QtQuestions> m_questions;
+    std::unique_ptr<CKoviraApp> m_app;
+    std::unique_ptr<MainWindow> m_window;
+    bool m_started = false;
+};
 
 // Runs the program: the main window, and the document named on the command line.
 int runProgram(int argc, char** argv);

@@ -18,74 +18,50 @@ constexpr int kSplineSteps = 7;
 
 enum Slot { SLOT_LINE = 0, SLOT_RECT = 1, SLOT_POLYGON = 2, SLOT_CIRCLE = 3, SLOT_ARC = 4 };
 
-// Which fields of a default-style slot a figure takes.
-enum class StyleSet { None, Full, Line, Closed, Arc, Stroke, Polyline, Free };
+// The fields of a default-style slot, and the sets of them that the operations take.
+enum StyleField : unsigned {
+    COLOUR = 1u << 0, FILL_COLOUR = 1u << 1, FILL = 1u << 2, FILL_COLOUR2 = 1u << 3, GRADIENT = 1u << 4,
+    HATCH = 1u << 5, OPACITY = 1u << 6, HATCH_TYPE = 1u << 7, LINE_TYPE = 1u << 8, WIDTH = 1u << 9,
+    END_MARK = 1u << 10, ARROW_SIZE = 1u << 11,
+};
+namespace StyleSet {
+constexpr unsigned None = 0;
+constexpr unsigned Stroke = COLOUR | WIDTH | LINE_TYPE;
+constexpr unsigned Free = Stroke | END_MARK;
+constexpr unsigned Polyline = Free | ARROW_SIZE;
+constexpr unsigned Line = Polyline | FILL_COLOUR | FILL | HATCH;
+constexpr unsigned Closed = Stroke | FILL_COLOUR | FILL | HATCH | HATCH_TYPE | GRADIENT | FILL_COLOUR2 | OPACITY;
+constexpr unsigned Arc = Closed | END_MARK; // an arc's end-mark field holds its fill shape
+constexpr unsigned Full = Arc | ARROW_SIZE;
+} // namespace StyleSet
 
 // The arc fill shape that makes an arc a curved wall.
 constexpr int kCurvedWallShape = 2;
 
-void applyStyle(CKovLine& f, const CPlotInfo& plot, int slot, StyleSet set)
+void applyStyle(CKovLine& f, const CPlotInfo& plot, int slot, unsigned fields)
 {
     const auto s = static_cast<std::size_t>(slot);
-    switch (set) {
-    case StyleSet::None:
-        return;
-    case StyleSet::Full:
-        f.MLineColor = plot.PlotColor[s];
-        f.MLineNakaColor = plot.PlotNakaColor[s];
-        f.MLinebNakanuri = plot.PlotNakaNuri[s];
-        f.MLineNakaColor2 = plot.PlotNakaColor2[s];
-        f.MLineGradiation = plot.PlotGradiation[s];
-        f.MLinebHach = plot.PlotbHach[s];
-        f.MLineAlpha = plot.PlotAlpha[s];
-        f.MLineHachT = plot.PlotHachT[s];
-        f.MLineLineT = plot.PlotLineType[s];
-        f.MLineWide = plot.PlotLineWide[s];
-        f.MLineTanten = plot.PlotLineTanten[s];
-        f.MLineYaWide = plot.PlotLineYaWide;
-        return;
-    case StyleSet::Line:
-        f.MLineColor = plot.PlotColor[s];
-        f.MLineNakaColor = plot.PlotNakaColor[s];
-        f.MLinebNakanuri = plot.PlotNakaNuri[s];
-        f.MLinebHach = plot.PlotbHach[s];
-        f.MLineWide = plot.PlotLineWide[s];
-        f.MLineTanten = plot.PlotLineTanten[s];
-        f.MLineYaWide = plot.PlotLineYaWide;
-        f.MLineLineT = plot.PlotLineType[s];
-        return;
-    case StyleSet::Closed:
-    case StyleSet::Arc:
-        f.MLineColor = plot.PlotColor[s];
-        f.MLineNakaColor = plot.PlotNakaColor[s];
-        f.MLinebNakanuri = plot.PlotNakaNuri[s];
-        f.MLinebHach = plot.PlotbHach[s];
-        f.MLineWide = plot.PlotLineWide[s];
-        f.MLineLineT = plot.PlotLineType[s];
-        f.MLineHachT = plot.PlotHachT[s];
-        f.MLineGradiation = plot.PlotGradiation[s];
-        f.MLineNakaColor2 = plot.PlotNakaColor2[s];
-        f.MLineAlpha = plot.PlotAlpha[s];
-        if (set == StyleSet::Arc)
-            f.MLineTanten = plot.PlotLineTanten[s];
-        return;
-    case StyleSet::Stroke:
-    case StyleSet::Polyline:
-    case StyleSet::Free:
-        f.MLineColor = plot.PlotColor[s];
-        f.MLineWide = plot.PlotLineWide[s];
-        f.MLineLineT = plot.PlotLineType[s];
-        if (set != StyleSet::Stroke)
-            f.MLineTanten = plot.PlotLineTanten[s];
-        if (set == StyleSet::Polyline)
-            f.MLineYaWide = plot.PlotLineYaWide;
-        return;
-    }
+    auto take = [fields](StyleField field, auto& target, const auto& value) {
+        if (fields & field)
+            target = value;
+    };
+    take(COLOUR, f.MLineColor, plot.PlotColor[s]);
+    take(FILL_COLOUR, f.MLineNakaColor, plot.PlotNakaColor[s]);
+    take(FILL, f.MLinebNakanuri, plot.PlotNakaNuri[s]);
+    take(FILL_COLOUR2, f.MLineNakaColor2, plot.PlotNakaColor2[s]);
+    take(GRADIENT, f.MLineGradiation, plot.PlotGradiation[s]);
+    take(HATCH, f.MLinebHach, plot.PlotbHach[s]);
+    take(OPACITY, f.MLineAlpha, plot.PlotAlpha[s]);
+    take(HATCH_TYPE, f.MLineHachT, plot.PlotHachT[s]);
+    take(LINE_TYPE, f.MLineLineT, plot.PlotLineType[s]);
+    take(WIDTH, f.MLineWide, plot.PlotLineWide[s]);
+    take(END_MARK, f.MLineTanten, plot.PlotLineTanten[s]);
+    take(ARROW_SIZE, f.MLineYaWide, plot.PlotLineYaWide);
 }
 
 // Appends a new figure on the editing layer; its identifier, or 0 when none is free.
 int addFigure(CKovUnit& unit, const CPlotInfo& plot, int kind, CDbPointArray points, std::vector<double> params,
-              int slot, StyleSet set)
+              int slot, unsigned set)
 {
     const int id = unit.NextLineId();
     if (id == CKovUnit::kNoFreeId)
@@ -114,7 +90,7 @@ bool curvedWallArcs(const CPlotInfo& plot) { return plot.PlotLineTanten[SLOT_ARC
 
 // A sampled curve as one continuous line, or one figure per segment.
 void addSampledCurve(CKovUnit& unit, SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& starts,
-                     const CDbPointArray& ends, int separateSegments, int segmentKind, StyleSet set)
+                     const CDbPointArray& ends, int separateSegments, int segmentKind, unsigned set)
 {
     if (starts.empty() || starts.size() != ends.size())
         return;
@@ -132,7 +108,7 @@ void addSampledCurve(CKovUnit& unit, SelectionRecord& selection, const CPlotInfo
 // Free curves and continuous lines: every point but the last, then the finishing point; or one
 // two-point figure per pair of given points.
 void addPolyline(CKovUnit& unit, SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& points,
-                 const CDbPoint& finish, int separateSegments, StyleSet set)
+                 const CDbPoint& finish, int separateSegments, unsigned set)
 {
     if (separateSegments == 1) {
         if (points.size() < 2)
@@ -313,27 +289,25 @@ void CKovUnit::AddArcThrough3Points(SelectionRecord& selection, const CPlotInfo&
 void CKovUnit::AddLineByAngle(SelectionRecord& selection, const CPlotInfo& plot, const CDbPoint& p, const CDbPoint& q,
                               double angle, double length, int fixedLength)
 {
-    // A whole turn more or less is the same direction (360 comes from the clockwise setting).
-    double axis = std::fmod(angle, 360.0);
-    if (axis < 0.0)
-        axis += 360.0;
-    const bool isAxis = axis == 0.0 || axis == 90.0 || axis == 180.0 || axis == 270.0;
+    // Only these exact angles are axis cases; 360 (zero on the clockwise setting) goes through the
+    // trigonometry and lands within a hair of level.
+    const bool isAxis = angle == 0.0 || angle == 90.0 || angle == 180.0 || angle == 270.0;
     const double rad = angle * kKovPi / 180.0;
 
     CDbPoint end;
     if (fixedLength == 1) {
-        if (axis == 0.0)
+        if (angle == 0.0)
             end = {p.x + length, p.y};
-        else if (axis == 90.0)
+        else if (angle == 90.0)
             end = {p.x, p.y - length};
-        else if (axis == 180.0)
+        else if (angle == 180.0)
             end = {p.x - length, p.y};
-        else if (axis == 270.0)
+        else if (angle == 270.0)
             end = {p.x, p.y + length};
         else
             end = {p.x + length * std::cos(rad), p.y - length * std::sin(rad)};
     } else if (isAxis) {
-        end = (axis == 90.0 || axis == 270.0) ? CDbPoint(p.x, q.y) : CDbPoint(q.x, p.y);
+        end = (angle == 90.0 || angle == 270.0) ? CDbPoint(p.x, q.y) : CDbPoint(q.x, p.y);
     } else {
         const double e = -std::sin(rad) / std::cos(rad);
         const double f = p.y - e * p.x;

@@ -25,11 +25,16 @@ bool near(const CDbPoint& a, const CDbPoint& b)
     return std::fabs(a.x - b.x) < kPointTolerance && std::fabs(a.y - b.y) < kPointTolerance;
 }
 
-// Whole-number ceiling of n / d for d > 0.
-std::int64_t ceilDiv(std::int64_t n, std::int64_t d)
+// rows * dx / dy rounded up, for 0 <= rows < dy. Both spans reach 2^32 on far corners, so their
+// product takes all 64 bits of an unsigned number; the quotient is at most |dx|.
+std::int64_t crossingOffset(std::int64_t rows, std::int64_t dx, std::int64_t dy)
 {
-    const std::int64_t q = n / d;
-    return (n % d != 0 && n > 0) ? q + 1 : q;
+    const std::uint64_t span = dx < 0 ? std::uint64_t(-dx) : std::uint64_t(dx);
+    const std::uint64_t n = std::uint64_t(rows) * span;
+    const std::uint64_t d = std::uint64_t(dy);
+    if (dx >= 0)
+        return std::int64_t(n / d + (n % d != 0 ? 1 : 0));
+    return -std::int64_t(n / d);
 }
 
 } // namespace
@@ -57,7 +62,7 @@ bool WallRegion::contains(int x, int y) const
             continue;
         const std::int64_t dy = std::int64_t(bottom.y) - top.y;
         const std::int64_t dx = std::int64_t(bottom.x) - top.x;
-        const std::int64_t crossing = top.x + ceilDiv((std::int64_t(y) - top.y) * dx, dy);
+        const std::int64_t crossing = top.x + crossingOffset(std::int64_t(y) - top.y, dx, dy);
         if (crossing <= x)
             winding += down ? 1 : -1;
     }
@@ -295,8 +300,9 @@ bool takesPart(const CKovWall& w, int layerGroup)
     return w.MWall_Type == CKovWall::WALL && w.MWallLayer1 == layerGroup;
 }
 
-// A uniform grid over the boxes that walls can cut: the corner box widened by the wall's thickness
-// (oblique edges are judged against that) and a margin against rounding.
+// A sparse grid over the boxes that walls can cut: the corner box widened by the wall's thickness
+// (oblique edges are judged against that) and a margin against rounding. Cells are as wide as an
+// average box and only the occupied ones are stored, so a stray wall far off costs nothing.
 class WallGrid {
 public:
     WallGrid(const CKovUnit& unit, int layerGroup)
@@ -337,52 +343,25 @@ public:
         if (items.empty())
             return;
         m_minX = items[0].minX, m_minY = items[0].minY;
-        double maxX = items[0].maxX, maxY = items[0].maxY;
         for (const Item& it : items) {
             m_minX = std::min(m_minX, it.minX);
             m_minY = std::min(m_minY, it.minY);
-            maxX = std::max(maxX, it.maxX);
-            maxY = std::max(maxY, it.maxY);
         }
-        if (!std::isfinite(maxX - m_minX) || !std::isfinite(maxY - m_minY)) {
-            for (const Item& it : items)
-                m_always.push_back(it.index); // beyond any grid
-            return;
-        }
-        constexpr int kMaxCells = 2048;
-        avg /= static_cast<double>(items.size());
-        m_cell = std::max({avg, (maxX - m_minX) / kMaxCells, (maxY - m_minY) / kMaxCells, 1.0});
-        m_nx = std::clamp(static_cast<int>((maxX - m_minX) / m_cell) + 1, 1, kMaxCells);
-        m_ny = std::clamp(static_cast<int>((maxY - m_minY) / m_cell) + 1, 1, kMaxCells);
+        m_cell = std::max(avg / static_cast<double>(items.size()), 1.0);
 
-        // A wall spanning many cells is cheaper to hand over always than to enter everywhere.
-        constexpr long long kMaxCellsPerWall = 256;
-        std::erase_if(items, [&](const Item& it) {
-            const long long cells =
-                static_cast<long long>(cellX(it.maxX) - cellX(it.minX) + 1) * (cellY(it.maxY) - cellY(it.minY) + 1);
-            if (cells <= kMaxCellsPerWall)
-                return false;
-            m_always.push_back(it.index);
-            return true;
-        });
+        for (const Item& it : items) {
+            const std::int64_t x0 = cellX(it.minX), x1 = cellX(it.maxX), y0 = cellY(it.minY), y1 = cellY(it.maxY);
+            if ((x1 - x0 + 1) * (y1 - y0 + 1) > kMaxCellsPerWall) {
+                m_always.push_back(it.index); // cheaper to hand over always than to enter everywhere
+                continue;
+            }
+            m_members.push_back(it.index);
+            for (std::int64_t cy = y0; cy <= y1; ++cy)
+                for (std::int64_t cx = x0; cx <= x1; ++cx)
+                    m_cells.push_back({key(cx, cy), it.index});
+        }
         std::sort(m_always.begin(), m_always.end());
-
-        // Two passes: count per cell, then fill (compressed rows).
-        m_start.assign(static_cast<std::size_t>(m_nx) * m_ny + 1, 0);
-        auto forCells = [&](const Item& it, auto&& fn) {
-            const int x0 = cellX(it.minX), x1 = cellX(it.maxX), y0 = cellY(it.minY), y1 = cellY(it.maxY);
-            for (int cy = y0; cy <= y1; ++cy)
-                for (int cx = x0; cx <= x1; ++cx)
-                    fn(static_cast<std::size_t>(cy) * m_nx + cx);
-        };
-        for (const Item& it : items)
-            forCells(it, [&](std::size_t cell) { ++m_start[cell + 1]; });
-        for (std::size_t k = 1; k < m_start.size(); ++k)
-            m_start[k] += m_start[k - 1];
-        m_members.resize(static_cast<std::size_t>(m_start.back()));
-        std::vector<int> fill(m_start.begin(), m_start.end() - 1);
-        for (const Item& it : items)
-            forCells(it, [&](std::size_t cell) { m_members[static_cast<std::size_t>(fill[cell]++)] = it.index; });
+        std::sort(m_cells.begin(), m_cells.end());
         m_ready = true;
     }
 
@@ -403,16 +382,18 @@ public:
         if (m_ready) {
             const double minX = std::min(p.x, q.x), maxX = std::max(p.x, q.x);
             const double minY = std::min(p.y, q.y), maxY = std::max(p.y, q.y);
-            if (!(std::isfinite(minX) && std::isfinite(maxX) && std::isfinite(minY) && std::isfinite(maxY))) {
+            const bool finite = std::isfinite(minX) && std::isfinite(maxX) && std::isfinite(minY) && std::isfinite(maxY);
+            const std::int64_t x0 = cellX(minX), x1 = cellX(maxX), y0 = cellY(minY), y1 = cellY(maxY);
+            if (!finite || (x1 - x0 + 1) * (y1 - y0 + 1) > kMaxCellsPerLookup) {
                 for (int index : m_members)
                     take(index);
             } else {
-                const int x0 = cellX(minX), x1 = cellX(maxX), y0 = cellY(minY), y1 = cellY(maxY);
-                for (int cy = y0; cy <= y1; ++cy) {
-                    for (int cx = x0; cx <= x1; ++cx) {
-                        const std::size_t cell = static_cast<std::size_t>(cy) * m_nx + cx;
-                        for (int k = m_start[cell]; k < m_start[cell + 1]; ++k)
-                            take(m_members[static_cast<std::size_t>(k)]);
+                for (std::int64_t cy = y0; cy <= y1; ++cy) {
+                    for (std::int64_t cx = x0; cx <= x1; ++cx) {
+                        const std::uint64_t k = key(cx, cy);
+                        auto it = std::lower_bound(m_cells.begin(), m_cells.end(), Entry{k, 0});
+                        for (; it != m_cells.end() && it->first == k; ++it)
+                            take(it->second);
                     }
                 }
             }
@@ -421,6 +402,11 @@ public:
     }
 
 private:
+    using Entry = std::pair<std::uint64_t, int>; // cell key, wall index
+    static constexpr std::int64_t kMaxCellsPerWall = 256;
+    static constexpr std::int64_t kMaxCellsPerLookup = 4096;
+    static constexpr std::int64_t kLastCell = 0x7FFFFFFF; // keys pack two cell numbers
+
     static bool hasNan(const CKovWall& w)
     {
         for (const CDbPoint& k : w.MWallPntKado)
@@ -428,22 +414,26 @@ private:
                 return true;
         return std::isnan(w.MWallWide1) || std::isnan(w.MWallWide2);
     }
-    static int cellOf(double v, double origin, double cell, int count)
+    // Monotone in v, so boxes that meet share a cell even where far values are clamped together.
+    static std::int64_t cellOf(double v, double origin, double cell)
     {
         const double k = std::floor((v - origin) / cell);
         if (!(k > 0.0))
             return 0;
-        return k >= count - 1 ? count - 1 : static_cast<int>(k);
+        return k >= static_cast<double>(kLastCell) ? kLastCell : static_cast<std::int64_t>(k);
     }
-    int cellX(double x) const { return cellOf(x, m_minX, m_cell, m_nx); }
-    int cellY(double y) const { return cellOf(y, m_minY, m_cell, m_ny); }
+    static std::uint64_t key(std::int64_t cx, std::int64_t cy)
+    {
+        return (static_cast<std::uint64_t>(cy) << 32) | static_cast<std::uint64_t>(cx);
+    }
+    std::int64_t cellX(double x) const { return cellOf(x, m_minX, m_cell); }
+    std::int64_t cellY(double y) const { return cellOf(y, m_minY, m_cell); }
 
     bool m_ready = false;
     double m_minX = 0.0, m_minY = 0.0, m_cell = 1.0;
-    int m_nx = 1, m_ny = 1;
-    std::vector<int> m_start;
-    std::vector<int> m_members;
-    std::vector<int> m_always;
+    std::vector<Entry> m_cells;  // sorted by cell, then wall
+    std::vector<int> m_members;  // every wall entered in cells
+    std::vector<int> m_always;   // walls handed over for every edge
     std::vector<int> m_stamp;
     int m_round = 0;
 };

@@ -1,9 +1,9 @@
 #include "model/Layer.h"
 
+#include "model/Geometry.h"
 #include "model/SettingsValues.h"
 #include "platform/NumberText.h"
 
-#include <climits>
 #include <cmath>
 
 using kov::model::indexedKey;
@@ -66,12 +66,7 @@ bool CLayer::operator==(const CLayer& o) const
 int CLayer::WholeScale() const
 {
     const int group = (m_nCurrentGroup >= 0 && m_nCurrentGroup < kRecords) ? m_nCurrentGroup : 0;
-    const double scale = m_dScale[static_cast<std::size_t>(group)];
-    int whole = 0;
-    if (!std::isfinite(scale)) whole = 0;
-    else if (scale >= static_cast<double>(INT_MAX)) whole = INT_MAX;
-    else if (scale <= static_cast<double>(INT_MIN)) whole = INT_MIN;
-    else whole = static_cast<int>(scale);
+    const int whole = truncToInt(m_dScale[static_cast<std::size_t>(group)]);
     return whole == 0 ? 1 : whole;
 }
 

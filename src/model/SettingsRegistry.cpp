@@ -114,9 +114,13 @@ constexpr const char* kDashDefaults[LinePichTable::kCount] = {
 
 void LinePichTable::LoadProfile(Profile& profile)
 {
-    for (int i = 0; i < kCount; ++i)
-        pich[static_cast<std::size_t>(i)] =
-            static_cast<float>(readDouble(profile, kSectionPlotMenu, kDashKeys[i], kDashDefaults[i]));
+    for (int i = 0; i < kCount; ++i) {
+        const double length = readDouble(profile, kSectionPlotMenu, kDashKeys[i], kDashDefaults[i]);
+        // A length the float cannot hold, a negative one or no number keeps the default: the dash
+        // walk steps by these lengths.
+        const bool sane = std::isfinite(length) && length >= 0.0 && length <= 1e6;
+        pich[static_cast<std::size_t>(i)] = static_cast<float>(sane ? length : parseDouble(kDashDefaults[i]));
+    }
 }
 
 void LinePichTable::SaveProfile(Profile& profile) const
@@ -446,7 +450,12 @@ void CRituInfo::LoadProfile(Profile& profile)
 {
     const auto sec = kSectionRituInfo;
     Profile& p = profile;
-    kai = p.GetProfileInt(sec, "kai", 2);
+    // Floors, layers and layer groups pick from tables: a value outside them keeps the default.
+    const auto within = [](int value, int low, int high, int fallback) {
+        return value >= low && value <= high ? value : fallback;
+    };
+    constexpr int kLast = CLayer::kUsed - 1;
+    kai = within(p.GetProfileInt(sec, "kai", 2), 1, 3, 2);
     bgaiheki1 = p.GetProfileInt(sec, "bgaiheki1", 1);
     bgaiheki2 = p.GetProfileInt(sec, "bgaiheki2", 1);
     btateg = p.GetProfileInt(sec, "btateg", 1);
@@ -463,12 +472,12 @@ void CRituInfo::LoadProfile(Profile& profile)
     keraba = readDouble(p, sec, "keraba", "450");
     byane = p.GetProfileInt(sec, "byane", 1);
     yanetype = p.GetProfileInt(sec, "yanetype", 0);
-    lay_1 = p.GetProfileInt(sec, "lay_1", 0);
-    lay_2 = p.GetProfileInt(sec, "lay_2", 1);
-    lay_3 = p.GetProfileInt(sec, "lay_3", 2);
+    lay_1 = within(p.GetProfileInt(sec, "lay_1", 0), 0, kLast, 0);
+    lay_2 = within(p.GetProfileInt(sec, "lay_2", 1), 0, kLast, 1);
+    lay_3 = within(p.GetProfileInt(sec, "lay_3", 2), 0, kLast, 2);
     houkou = p.GetProfileInt(sec, "houkou", 0);
-    ritugrp_lay = p.GetProfileInt(sec, "ritugrp_lay", 2);
-    rituno_lay = p.GetProfileInt(sec, "rituno_lay", 0);
+    ritugrp_lay = within(p.GetProfileInt(sec, "ritugrp_lay", 2), 0, kLast, 2);
+    rituno_lay = within(p.GetProfileInt(sec, "rituno_lay", 0), 0, kLast, 0);
 }
 
 void CRituInfo::SaveProfile(Profile& profile) const

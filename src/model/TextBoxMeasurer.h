@@ -8,6 +8,10 @@
 
 #include <string_view>
 
+namespace kov::platform {
+class Surface;
+}
+
 class TextBoxMeasurer {
 public:
     virtual ~TextBoxMeasurer() = default;
@@ -16,4 +20,20 @@ public:
     // alignment are applied; paperScale is device pixels per paper millimetre.
     virtual DeviceRect TextBoxSize(int x, int y, std::string_view text, const CFontMenu& font,
                                    double paperScale) const = 0;
+};
+
+// The measure of the text drawer, on a drawing surface (Qt's font metrics on the painter backends):
+// the text cut into lines at LF (CR ignored), the line with the most code-page-932 bytes (the first of
+// equals) measured in the text's font at the height trunc(size × paperScale), at least 2, with the
+// character spacing trunc(spacing × paperScale); the box is that line's width and, per line, the cell
+// height plus trunc(line gap × paperScale). The text's angle does not enter.
+class SurfaceTextBoxMeasurer final : public TextBoxMeasurer {
+public:
+    explicit SurfaceTextBoxMeasurer(kov::platform::Surface& surface) : m_surface(&surface) {}
+
+    DeviceRect TextBoxSize(int x, int y, std::string_view text, const CFontMenu& font,
+                           double paperScale) const override;
+
+private:
+    kov::platform::Surface* m_surface;
 };

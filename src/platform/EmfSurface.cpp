@@ -82,12 +82,6 @@ QString fromUtf8(std::string_view s)
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-DeviceRect normalized(const DeviceRect& r)
-{
-    return {std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
-            std::max(r.top, r.bottom)};
-}
-
 uint32_t penStyleCode(const Pen& pen)
 {
     // Wider broken pens draw solid, as they do on the screen.
@@ -173,7 +167,7 @@ std::vector<DevicePointF> shapeOutline(const FillShape& shape)
         for (const DevicePoint& p : shape.points) out.push_back({double(p.x), double(p.y)});
         return out;
     }
-    DeviceRect box = normalized(shape.box);
+    DeviceRect box = shape.box.normalized();
     double cx = (box.left + box.right) / 2.0;
     double cy = (box.top + box.bottom) / 2.0;
     double a = box.width() / 2.0;
@@ -305,7 +299,7 @@ void EmfSurface::include(double x, double y)
 
 void EmfSurface::includeRect(const DeviceRect& r, int margin)
 {
-    DeviceRect n = normalized(r);
+    DeviceRect n = r.normalized();
     include(n.left - margin, n.top - margin);
     include(n.right + margin, n.bottom + margin);
 }
@@ -535,7 +529,7 @@ void EmfSurface::chord(const DeviceRect& box, DevicePoint start, DevicePoint end
 
 void EmfSurface::fillRect(const DeviceRect& r, const Brush& brush, const Background& bk)
 {
-    DeviceRect n = normalized(r);
+    DeviceRect n = r.normalized();
     if (!open() || brush.style == BrushStyle::Null || n.width() <= 0 || n.height() <= 0) return;
     setBackground(bk);
     selectPen(Pen{PenStyle::Null});
@@ -724,7 +718,7 @@ void EmfSurface::fillLinearGradient(const FillShape& shape, const LinearGradient
 {
     std::vector<DevicePointF> outline = shapeOutline(shape);
     if (!open() || outline.size() < 3) return;
-    DeviceRect box = normalized(gradient.box);
+    DeviceRect box = gradient.box.normalized();
     double rad = gradient.angleDegrees * std::numbers::pi / 180.0;
     DevicePointF dir{std::cos(rad), std::sin(rad)};
     auto along = [&](double x, double y) { return x * dir.x + y * dir.y; };
@@ -769,7 +763,7 @@ void EmfSurface::fillPathGradient(const FillShape& shape, const PathGradient& gr
     selectPen(Pen{PenStyle::Null});
     if (gradient.ellipse) {
         // The shape shrunk towards the ellipse's centre, outside in, one colour per ring.
-        DeviceRect box = normalized(gradient.ellipseBox);
+        DeviceRect box = gradient.ellipseBox.normalized();
         double cx = (box.left + box.right) / 2.0;
         double cy = (box.top + box.bottom) / 2.0;
         int n = bandCount(std::max(box.width(), box.height()) / 2.0);
@@ -956,7 +950,7 @@ void EmfSurface::setClipRect(const DeviceRect& r)
     if (!open()) return;
     clearClip();
     Bytes b;
-    b.rect(normalized(r));
+    b.rect(r.normalized());
     writeRecord(EMR_INTERSECTCLIPRECT, b.b);
 }
 

@@ -102,18 +102,12 @@ QBrush toQBrush(const Brush& brush, const Background& bk)
 
 QPoint qp(DevicePoint p) { return {p.x, p.y}; }
 
-DeviceRect normalized(const DeviceRect& r)
-{
-    return {std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
-            std::max(r.top, r.bottom)};
-}
-
 // A Windows ellipse's 1-pixel outline runs on the first and last pixels inside its box; Qt's
 // aliased curves land there when the geometry is half a pixel short of the box. Filled without a
 // pen, this geometry is one pixel smaller than the box, as Windows fills it.
 QRectF outlineBox(const DeviceRect& box)
 {
-    const DeviceRect r = normalized(box);
+    const DeviceRect r = box.normalized();
     return QRectF(r.left, r.top, std::max(0.0, r.width() - 0.5), std::max(0.0, r.height() - 0.5));
 }
 
@@ -157,7 +151,7 @@ QPainterPath arcPath(const QRectF& ellipse, DevicePoint start, DevicePoint end, 
 
 QRectF fillBox(const DeviceRect& box)
 {
-    const DeviceRect r = normalized(box);
+    const DeviceRect r = box.normalized();
     return QRectF(r.left, r.top, r.width(), r.height());
 }
 
@@ -286,7 +280,7 @@ void PainterSurface::polygon(std::span<const DevicePoint> points, FillRule rule,
 
 void PainterSurface::rectangle(const DeviceRect& r, const Pen& pen, const Brush& brush, const Background& bk)
 {
-    const DeviceRect n = normalized(r);
+    const DeviceRect n = r.normalized();
     if (n.width() <= 0 || n.height() <= 0) return;
     if (n.width() == 1 || n.height() == 1) {
         // Nothing inside: only the outline's single row or column shows.
@@ -330,14 +324,14 @@ void PainterSurface::chord(const DeviceRect& box, DevicePoint start, DevicePoint
 
 void PainterSurface::fillRect(const DeviceRect& r, const Brush& brush, const Background& bk)
 {
-    const DeviceRect n = normalized(r);
+    const DeviceRect n = r.normalized();
     if (n.width() <= 0 || n.height() <= 0 || brush.style == BrushStyle::Null) return;
     m_painter->fillRect(QRect(n.left, n.top, n.width(), n.height()), toQBrush(brush, bk));
 }
 
 void PainterSurface::focusRect(const DeviceRect& r)
 {
-    const DeviceRect n = normalized(r);
+    const DeviceRect n = r.normalized();
     if (n.width() <= 0 || n.height() <= 0) return;
     // Every other pixel of the frame, each visited once, so that a second frame restores them.
     QList<QPoint> dots;
@@ -556,7 +550,7 @@ void PainterSurface::drawImage(const QImage& image, DevicePointF topLeft, Device
 
 void PainterSurface::setClipRect(const DeviceRect& r)
 {
-    const DeviceRect n = normalized(r);
+    const DeviceRect n = r.normalized();
     m_painter->setClipRect(QRect(n.left, n.top, n.width(), n.height()));
 }
 

@@ -224,20 +224,22 @@ std::optional<std::filesystem::path> ScriptedQuestions::chooseOpenFile(std::stri
                                                                        std::string_view filter,
                                                                        const std::filesystem::path& initial)
 {
-    AskedQuestion q;
-    q.kind = QuestionKind::OpenFile;
-    q.text = title;
-    q.filter = filter;
-    q.initialPath = initial;
-    return take(q).path;
+    return chooseFile(QuestionKind::OpenFile, title, filter, initial);
 }
 
 std::optional<std::filesystem::path> ScriptedQuestions::chooseSaveFile(std::string_view title,
                                                                        std::string_view filter,
                                                                        const std::filesystem::path& initial)
 {
+    return chooseFile(QuestionKind::SaveFile, title, filter, initial);
+}
+
+std::optional<std::filesystem::path> ScriptedQuestions::chooseFile(QuestionKind kind, std::string_view title,
+                                                                   std::string_view filter,
+                                                                   const std::filesystem::path& initial)
+{
     AskedQuestion q;
-    q.kind = QuestionKind::SaveFile;
+    q.kind = kind;
     q.text = title;
     q.filter = filter;
     q.initialPath = initial;

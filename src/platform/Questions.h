@@ -146,6 +146,8 @@ private:
     };
 
     Scripted take(const AskedQuestion& question);
+    std::optional<std::filesystem::path> chooseFile(QuestionKind kind, std::string_view title, std::string_view filter,
+                                                    const std::filesystem::path& initial);
     [[noreturn]] void fail(const AskedQuestion& question, const std::string& why);
 
     Reporter m_reporter;

@@ -203,41 +203,35 @@ void RecordingSurface::ellipse(const DeviceRect& box, const Pen& pen, const Brus
     c.dump = "ellipse " + rect(box) + " " + penText(pen) + " " + brushText(brush) + bkText(bk);
 }
 
-void RecordingSurface::arc(const DeviceRect& box, DevicePoint start, DevicePoint end, const Pen& pen,
-                           const Background& bk)
+void RecordingSurface::recordArc(std::string op, const DeviceRect& box, DevicePoint start, DevicePoint end,
+                                 const Pen& pen, const Brush* brush, const Background& bk)
 {
-    RecordedCall& c = record("arc");
+    RecordedCall& c = record(op);
     c.rect = box;
     c.points = {start, end};
     c.pen = pen;
+    if (brush) c.brush = *brush;
     c.background = bk;
-    c.dump = "arc " + rect(box) + " " + point(start) + " " + point(end) + " " + penText(pen) + bkText(bk);
+    c.dump = op + " " + rect(box) + " " + point(start) + " " + point(end) + " " + penText(pen) +
+             (brush ? " " + brushText(*brush) : std::string()) + bkText(bk);
+}
+
+void RecordingSurface::arc(const DeviceRect& box, DevicePoint start, DevicePoint end, const Pen& pen,
+                           const Background& bk)
+{
+    recordArc("arc", box, start, end, pen, nullptr, bk);
 }
 
 void RecordingSurface::pie(const DeviceRect& box, DevicePoint start, DevicePoint end, const Pen& pen,
                            const Brush& brush, const Background& bk)
 {
-    RecordedCall& c = record("pie");
-    c.rect = box;
-    c.points = {start, end};
-    c.pen = pen;
-    c.brush = brush;
-    c.background = bk;
-    c.dump = "pie " + rect(box) + " " + point(start) + " " + point(end) + " " + penText(pen) + " " +
-             brushText(brush) + bkText(bk);
+    recordArc("pie", box, start, end, pen, &brush, bk);
 }
 
 void RecordingSurface::chord(const DeviceRect& box, DevicePoint start, DevicePoint end, const Pen& pen,
                              const Brush& brush, const Background& bk)
 {
-    RecordedCall& c = record("chord");
-    c.rect = box;
-    c.points = {start, end};
-    c.pen = pen;
-    c.brush = brush;
-    c.background = bk;
-    c.dump = "chord " + rect(box) + " " + point(start) + " " + point(end) + " " + penText(pen) + " " +
-             brushText(brush) + bkText(bk);
+    recordArc("chord", box, start, end, pen, &brush, bk);
 }
 
 void RecordingSurface::fillRect(const DeviceRect& r, const Brush& brush, const Background& bk)

@@ -77,6 +77,9 @@ public:
 
 private:
     RecordedCall& record(std::string op);
+    // arc (no brush), pie and chord.
+    void recordArc(std::string op, const DeviceRect& box, DevicePoint start, DevicePoint end, const Pen& pen,
+                   const Brush* brush, const Background& bk);
 
     DeviceProperties m_props;
     std::vector<RecordedCall> m_calls;

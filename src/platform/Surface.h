@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QRectF>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -40,6 +41,11 @@ struct DeviceRect {
     int bottom = 0;
     int width() const { return right - left; }
     int height() const { return bottom - top; }
+    // Corners given in any order, as the drawing calls accept them.
+    DeviceRect normalized() const
+    {
+        return {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
+    }
     friend bool operator==(const DeviceRect&, const DeviceRect&) = default;
 };
 

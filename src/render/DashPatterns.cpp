@@ -169,7 +169,10 @@ DashWalkResult WalkDashes(DevicePoint p, DevicePoint q, std::span<const int> ele
 
     const int firstIndex = phase.index >= 0 && phase.index < n ? phase.index : 0;
     const int carriedUsed = std::max(0, phase.used);
-    const long long periods = lt / patternSum + 1;
+    // The carried phase makes the first period a short one, so lt / T + 1 whole periods may stop
+    // short of the far end and leave the rest drawn as one long dash whatever element is due
+    // there. One period more always reaches past the end; the walk stops at its cut element.
+    const long long periods = lt / patternSum + 2;
 
     long long walked = 0;
     double xOffset = 0.0;

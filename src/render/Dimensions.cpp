@@ -7,6 +7,7 @@
 #include "model/PlotInfo.h"
 #include "platform/Cp932.h"
 #include "platform/NumberText.h"
+#include "render/Fills.h"
 #include "render/LineStyles.h"
 
 #include <algorithm>
@@ -108,11 +109,10 @@ void CKovUnit::DrawFigureDimension(kov::platform::Surface& dc, const DeviceTrans
     const int type = truncToInt(figure.MLineParam[0]);
     if (type < kDimAbove || type > kDimAlignedMinus) return;
 
+    // Black and white and greying as for every figure; the chic display leaves dimensions alone.
     std::uint32_t colour = figure.MLineColor;
-    if (plot.PlotSirokuro != 0 && colour != 0xFFFFFF) colour = 0;
-    const bool offCurrentLayer = figure.MLineLayer1 != plot.m_Layer.m_nCurrentGroup ||
-                                 figure.MLineLayer2 != plot.m_Layer.m_nCurrentLayer;
-    if (plot.laygray != 0 && !output && offCurrentLayer) colour = 0xC8C8C8;
+    if (plot.PlotSirokuro != 0) colour = BlackUnlessWhite(colour);
+    if (IsGreyedOut(plot, figure.MLineLayer1, figure.MLineLayer2, output)) colour = kGreyedColour;
 
     const bool printing = dc.device().isPrinting;
     const kov::platform::Pen pen{kov::platform::PenStyle::Solid, LinePenWidth(plot, figure.MLineWide, printing), colour};

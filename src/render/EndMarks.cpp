@@ -6,6 +6,7 @@
 #include "model/PlotInfo.h"
 #include "render/LineStyles.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kov::render {
@@ -46,7 +47,10 @@ void CKovUnit::DrawEndMarks(kov::platform::Surface& dc, const DeviceTransform& t
 
     const EndMarkCode mark = DecodeEndMark(code);
     if (mark.shape == kNoMark) return;
-    const int length = truncToInt(plot.MarkSize(ClampMarkSizeIndex(sizeIndex)) * transform.paperScale);
+    // Within the mapped coordinate range, so that a wing or a box corner beside a point still fits
+    // in an int whatever the size table holds.
+    const int length = std::clamp(truncToInt(plot.MarkSize(ClampMarkSizeIndex(sizeIndex)) * transform.paperScale), 0,
+                                  kDeviceCoordLimit);
     const Background bk = Background::transparent();
     const Brush fill = Brush::solid(colour);
 

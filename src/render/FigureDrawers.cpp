@@ -48,6 +48,9 @@ pf::DevicePoint toSurface(const DevicePoint& p) { return {p.x, p.y}; }
 
 const pf::Background kTransparent = pf::Background::transparent();
 
+// A thick arc's band is never wider than this many pixels: far more than any screen or page shows.
+constexpr int kMaxBandPixels = 1 << 16;
+
 // Everything the closed-figure drawers share: colours after the colour modes, the figure's pen,
 // the pen that paints fills of rectangles and polygons, pattern and hatch.
 struct ClosedStyle {
@@ -300,7 +303,11 @@ void CKovUnit::DrawFigureArc(pf::Surface& dc, const DeviceTransform& transform, 
         const int lg = std::clamp(figure.MLineLayer1, 0, CLayer::kRecords - 1);
         double denominator = plot.m_Layer.m_dScale[static_cast<std::size_t>(lg)];
         if (!(denominator > 0)) denominator = 1;
-        const int width = truncToInt(ThickArcBandWidth(figure, plot) / denominator * transform.paperScale) + 1;
+        // A damaged band width (negative, huge, NaN) gives a 1-pixel band or the widest sane pen,
+        // never an overflowing width.
+        const int band = std::clamp(truncToInt(ThickArcBandWidth(figure, plot) / denominator * transform.paperScale),
+                                    0, kMaxBandPixels);
+        const int width = band + 1;
         dc.arc(box, start, end, pf::Pen{pf::PenStyle::Solid, width, s.colours.outline}, kTransparent);
     } else if (isBroken(figure.MLineLineT)) {
         DrawDashedArc(dc, transform, figure.MLineLineT, box, figure.MLinePnt[0], startReal, endReal, figure, plot,

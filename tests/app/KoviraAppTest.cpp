@@ -67,6 +67,18 @@ TEST(KoviraApp, FirstRunReadsEveryCachedSettingAtItsDefault)
     EXPECT_EQ(CKoviraApp::Current(), rig.app.get());
 }
 
+TEST(KoviraApp, FirstRunFillsTheUserFoldersFromTheInstalledData)
+{
+    AppRig rig;
+    const auto installed = rig.temp.file("installed");
+    std::filesystem::create_directories(installed / "data" / "家具");
+    kov::test::writeBytes(installed / "data" / "家具" / "table.mgp", {'p'});
+    kov::test::writeBytes(installed / "kovroom.txt", {'r'});
+    ASSERT_EQ(rig.app->InitInstance({"kovira"}), 1);
+    EXPECT_TRUE(std::filesystem::exists(rig.app->folders().parts / "家具" / "table.mgp"));
+    EXPECT_TRUE(std::filesystem::exists(rig.app->folders().userData / "kovroom.txt"));
+}
+
 TEST(KoviraApp, SavedSettingsAreReadFromTheirOwnSection)
 {
     AppRig rig([](MemoryProfile& p) {
@@ -200,6 +212,18 @@ TEST(KoviraApp, StoredValuesOutsideWhatTheDialogAcceptsReadAsTheDefault)
         for (const CachedSetting& s : CachedSettings())
             if (s.key == c.key) EXPECT_EQ(rig.app.get()->*s.member, c.cached) << c.key << " " << c.stored;
     }
+}
+
+TEST(KoviraApp, ADialogWritesTheKeyAndTheCacheTogether)
+{
+    AppRig rig;
+    EXPECT_TRUE(rig.app->WriteCachedSetting("app_zukeipropview", 0));
+    EXPECT_EQ(rig.app->app_zukeipropview, 0);
+    EXPECT_EQ(rig.profile->GetProfileInt(kPlotMenu, "app_zukeipropview", 1), 0) << "in its own section";
+    EXPECT_TRUE(rig.app->WriteCachedSetting("app_dpiaware", 192));
+    EXPECT_EQ(rig.app->app_dpiaware, 192);
+    EXPECT_FALSE(rig.app->WriteCachedSetting("app_backup", 0)) << "read where it is used, not cached";
+    EXPECT_FALSE(rig.profile->contains(kUtility, "app_backup"));
 }
 
 TEST(KoviraApp, BackgroundValuesAreReadAtEachPaint)

@@ -266,6 +266,23 @@ TEST(MergeDocumentFile, TakesTheObjectsAndLeavesTheSettingsAndSelection)
     EXPECT_TRUE(rig.doc->m_Selection.IsEmpty());
 }
 
+TEST(MergeDocumentFile, ADamagedFileMergesWhatCanBeReadAndSaysSo)
+{
+    kov::test::DocumentRig other;
+    for (int x = 1; x <= 40; ++x) other.addLine(x, 0, x, 10);
+    ASSERT_EQ(other.doc->WriteDocumentFile(other.file("other.kvr")), 1);
+    auto bytes = kov::test::fileBytes(other.file("other.kvr"));
+    bytes.resize(bytes.size() * 2 / 3);
+    kov::test::writeBytes(other.file("cut.kvr"), bytes);
+
+    kov::test::DocumentRig rig;
+    rig.questions.acknowledge(kov::app::kMergeDamagedMessage);
+    EXPECT_EQ(kov::app::MergeDocumentFile(*rig.doc, other.file("cut.kvr")), 1);
+    const int merged = rig.doc->m_Unit.m_Lines.GetSize();
+    EXPECT_GT(merged, 0);
+    EXPECT_LT(merged, 40);
+}
+
 TEST(MergeDocumentFile, AFileThatIsNoDrawingMergesNothing)
 {
     kov::test::DocumentRig rig;

@@ -1,6 +1,9 @@
 #include "app/AppInfo.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
+#include "app/KoviraApp.h"
+#include "app/KoviraDoc.h"
+#include "DocumentTestSupport.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -44,6 +47,68 @@ TEST(Startup, MainWindowCarriesTheProgramNameAndClosesCleanly)
     window.show();
     EXPECT_EQ(window.windowTitle().toStdString(), kov::app::kProgramName);
     EXPECT_TRUE(window.close());
+}
+
+TEST(Startup, ClosingTheWindowAsksForAChangedDrawingAndCancelKeepsItOpen)
+{
+    kov::test::DocumentRig rig;
+    kov::app::MainWindow window(rig.doc.get());
+    window.show();
+    EXPECT_NE(window.windowTitle().indexOf(QString::fromUtf8(rig.doc->GetTitle())), -1);
+
+    EXPECT_TRUE(window.close()); // nothing changed: no question
+    window.show();
+    rig.addLine(0, 0, 100, 0);
+    rig.questions.reply(kov::platform::Answer::Cancel, "変更を保存しますか");
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+
+    rig.questions.reply(kov::platform::Answer::No, "変更を保存しますか");
+    EXPECT_TRUE(window.close());
+}
+
+} // namespace
+
+namespace {
+
+// Points the user's XDG folders at a temporary place for one test.
+struct XdgInTemp {
+    kov::test::TempFolder temp;
+    EnvGuard data{"XDG_DATA_HOME"}, config{"XDG_CONFIG_HOME"}, cache{"XDG_CACHE_HOME"};
+    XdgInTemp()
+    {
+        setenv("XDG_DATA_HOME", temp.file("data").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", temp.file("config").c_str(), 1);
+        setenv("XDG_CACHE_HOME", temp.file("cache").c_str(), 1);
+    }
+};
+
+TEST(Startup, FileNamedOnTheCommandLineOpensInTheWindow)
+{
+    XdgInTemp xdg;
+    kov::test::DocumentRig rig;
+    rig.addLine(0, 0, 1000, 0);
+    rig.addLine(0, 0, 0, 500);
+    const auto file = rig.file("plan.kvr");
+    ASSERT_TRUE(rig.saveAs(file));
+
+    kov::app::ProgramSession session({"kovira", file.string()}, std::make_unique<kov::platform::MemoryProfile>());
+    ASSERT_TRUE(session.started());
+    ASSERT_NE(session.window(), nullptr);
+    EXPECT_TRUE(session.window()->isVisible());
+    EXPECT_NE(session.window()->windowTitle().indexOf("plan"), -1) << session.window()->windowTitle().toStdString();
+    ASSERT_NE(session.application().document(), nullptr);
+    EXPECT_EQ(session.application().document()->m_Unit.m_Lines.GetSize(), 2);
+}
+
+TEST(Startup, WithoutAFileTheProgramStartsOnANewDrawing)
+{
+    XdgInTemp xdg;
+    kov::app::ProgramSession session({"kovira"}, std::make_unique<kov::platform::MemoryProfile>());
+    ASSERT_TRUE(session.started());
+    ASSERT_NE(session.application().document(), nullptr);
+    EXPECT_EQ(session.application().document()->m_Unit.m_Lines.GetSize(), 0);
+    EXPECT_TRUE(session.window()->isVisible());
 }
 
 } // namespace

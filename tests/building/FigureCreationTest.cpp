@@ -199,14 +199,17 @@ TEST(FigureCreation, ArcsFromCentreStartAndEnd)
     });
 }
 
-TEST(FigureCreation, EllipsesAndEllipticArcsSelectWhatTheyMake)
+TEST(FigureCreation, RectanglesEllipsesAndEllipticArcsSelectWhatTheyMake)
 {
     const struct {
         const char* name;
         bool curvedWall;
         std::function<void(CKovUnit&, SelectionRecord&, const CPlotInfo&)> make;
-        Made expected; // kind CIRCLE or ARC; nothing made when points are empty
+        Made expected; // nothing made when points are empty
     } cases[] = {
+        {"rectangle from a point and four extents", false,
+         [](CKovUnit& u, SelectionRecord& s, const CPlotInfo& p) { u.AddRectFromCenter(s, p, 100, 50, 10, 20, 5, 30); },
+         {CKovLine::RECTANGLE, {{90, 45}, {90, 80}, {120, 80}, {120, 45}}, {}, 1, kClosed}},
         {"ellipse", false, [](CKovUnit& u, SelectionRecord& s, const CPlotInfo& p) { u.AddEllipse(s, p, {{0, 0}, {200, 9}}, {7, 50}); },
          {CKovLine::CIRCLE, {{0, 0}}, {200, 0.25}, 3, kClosed}},
         {"ellipse with its width point plumb above the centre", false,
@@ -419,6 +422,11 @@ TEST(FigureCreation, DimensionLinesTakeOffsetAndTextHeight)
         {"level, pointer above", {0, 0}, {1000, 0}, {500, -300}, {{0, -200}, {1000, -200}, {500, -500}}, {1, 1000, 300, 4}},
         {"level, pointer below", {0, 0}, {1000, 0}, {500, 300}, {{0, 200}, {1000, 200}, {500, 500}}, {3, 1000, 300, 4}},
         {"plumb, pointer left", {0, 0}, {0, 600}, {-250, 100}, {{-200, 0}, {-200, 600}, {-450, 300}}, {2, 600, 250, 4}},
+        {"plumb, pointer right", {0, 0}, {0, 600}, {250, 100}, {{200, 0}, {200, 600}, {450, 300}}, {4, 600, 250, 4}},
+        {"oblique, pointer above", {0, 0}, {300, 400}, {400, 100}, {{160, -120}, {460, 280}, {518, -76}},
+         {6, 500, 260, 4}},
+        {"oblique, pointer below", {0, 0}, {300, 400}, {-100, 300}, {{-160, 120}, {140, 520}, {-218, 476}},
+         {5, 500, 260, 4}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -431,8 +439,8 @@ TEST(FigureCreation, DimensionLinesTakeOffsetAndTextHeight)
         ASSERT_GT(id, 0);
         const CKovLine& f = *unit.FindLine(id);
         EXPECT_EQ(f.MLineType, CKovLine::DIMENSION);
-        expectPoints(f.MLinePnt, c.points);
-        expectParams(f.MLineParam, c.params);
+        expectPoints(f.MLinePnt, c.points, 1e-6);
+        expectParams(f.MLineParam, c.params, 1e-6);
         expectStyle(f, plot, 0, 0);
     }
 }

@@ -96,6 +96,18 @@ TEST(WallJoining, AxisJointsGiveExactOutlines)
                                      {{950, 50}, {950, 1050}}, {{1050, 50}, {1050, 1050}}}));
     }
     {
+        // The far part that the first crossing appends is cut by the second in the same join.
+        SCOPED_TRACE("two crossings");
+        Plan p;
+        const int h = p.wall({0, 0}, {3000, 0});
+        p.wall({1000, -1000}, {1000, 1000});
+        p.wall({2000, -1000}, {2000, 1000});
+        p.unit.JoinWalls(0);
+        EXPECT_EQ(p.edges(h), (Edges{{{-50, -50}, {-50, 50}}, {{-50, 50}, {950, 50}}, {{3050, 50}, {3050, -50}},
+                                     {{-50, -50}, {950, -50}}, {{1050, 50}, {1950, 50}}, {{1050, -50}, {1950, -50}},
+                                     {{2050, 50}, {3050, 50}}, {{2050, -50}, {3050, -50}}}));
+    }
+    {
         SCOPED_TRACE("collinear");
         Plan p;
         const int a = p.wall({0, 0}, {1000, 0});
@@ -112,6 +124,44 @@ TEST(WallJoining, AxisJointsGiveExactOutlines)
         p.unit.JoinWalls(0);
         EXPECT_EQ(p.edges(a), sides(p.w(a)));
         EXPECT_EQ(p.edges(b), sides(p.w(b)));
+    }
+}
+
+TEST(WallJoining, JointCodesAgainstOneWall)
+{
+    // The rectangle of the wall (0,0)-(1000,0) with half thickness 50.
+    const std::array<CDbPoint, 4> rect{CDbPoint{-50, -50}, CDbPoint{-50, 50}, CDbPoint{1050, 50}, CDbPoint{1050, -50}};
+    const CDbPoint unset{-9999, -9999};
+    const struct {
+        const char* name;
+        CDbPoint p, q;
+        int code;
+        CDbPoint out1, out2; // `unset` where the code leaves it alone
+    } cases[] = {
+        {"touches the left side only", {-200, 0}, {-50, 0}, JOINT_NONE, unset, unset},
+        {"lies on the bottom line", {-200, 50}, {2000, 50}, JOINT_NONE, unset, unset},
+        {"passes above", {-200, -60}, {2000, -60}, JOINT_NONE, unset, unset},
+        {"enters through the left side", {-200, 0}, {500, 0}, JOINT_ENTERS, {1050, 0}, {-50, 0}},
+        {"enters and ends on the right side", {-200, 0}, {1050, 0}, JOINT_ENTERS, {1050, 0}, {-50, 0}},
+        {"leaves through the right side", {500, 0}, {2000, 0}, JOINT_LEAVES, {1050, 0}, {-50, 0}},
+        {"passes through", {-200, 0}, {2000, 0}, JOINT_CROSSES, {1050, 0}, {-50, 0}},
+        {"inside up to the right side", {0, 0}, {1050, 0}, JOINT_INSIDE, {1050, 0}, {-50, 0}},
+        {"plumb, passes through", {500, -200}, {500, 200}, JOINT_CROSSES, {500, 50}, {500, -50}},
+        {"plumb, enters through the top", {500, -200}, {500, 0}, JOINT_ENTERS, {500, 50}, {500, -50}},
+        {"oblique, passes through", {0, -200}, {400, 200}, JOINT_CROSSES, {250, 50}, {150, -50}},
+        {"oblique, ends inside", {0, -200}, {180, -20}, JOINT_ENTERS, unset, {150, -50}},
+        {"oblique, starts inside", {200, 0}, {400, 200}, JOINT_LEAVES, {250, 50}, unset},
+        {"oblique, inside", {100, -20}, {200, 20}, JOINT_INSIDE, unset, unset},
+        {"oblique, passes below", {0, 60}, {400, 300}, JOINT_NONE, unset, unset},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CDbPoint out1 = unset, out2 = unset;
+        EXPECT_EQ(ClassifyWallEdge(rect, c.p, c.q, out1, out2, 100.0), c.code);
+        if (c.code == JOINT_NONE)
+            continue;
+        EXPECT_EQ(out1, c.out1);
+        EXPECT_EQ(out2, c.out2);
     }
 }
 
@@ -268,6 +318,20 @@ TEST(WallJoining, RegionAgreesWithScreenRegionsOnRandomQuadrilaterals)
             }
         }
     }
+}
+
+// Corners thousands of kilometres apart (damaged files): the crossing of a row with a long slanted
+// side still comes out right.
+TEST(WallJoining, RegionOfFarCornersKeepsItsShape)
+{
+    // The triangle above the diagonal y = x, its fourth corner on its top side.
+    const int far = 2100000000;
+    const WallRegion region(std::array<DevicePoint, 4>{DevicePoint{-far, -far}, DevicePoint{far, far},
+                                                       DevicePoint{far, -far}, DevicePoint{0, -far}});
+    EXPECT_TRUE(region.contains(2000000000, 1000000000));
+    EXPECT_TRUE(region.contains(2000000000, 1999999999));
+    EXPECT_FALSE(region.contains(1000000000, 2000000000));
+    EXPECT_FALSE(region.contains(-2000000000, 2000000000));
 }
 
 TEST(WallJoining, PrefilterGivesTheSameOutlinesOnRandomPlans)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -34,6 +35,10 @@ TEST(Walls, AddWallStoresOrderedCoreAndCorners)
          {{{964, 1035}, {-35, 35}, {35, -35}, {1035, 964}}}},
         {"oblique shallow", {0, 0}, {3000, 1000}, {0, 0}, {3000, 1000},
          {{{2984, 1047}, {-15, 47}, {15, -47}, {3015, 952}}}},
+        {"oblique given from its right end", {1000, 1000}, {0, 0}, {0, 0}, {1000, 1000},
+         {{{964, 1035}, {-35, 35}, {35, -35}, {1035, 964}}}},
+        {"oblique in negative coordinates, cut toward zero", {0, 0}, {-1000, -1000}, {-1000, -1000}, {0, 0},
+         {{{-35, 35}, {-1035, -964}, {-964, -1035}, {35, -35}}}},
         {"almost level counts as level", {0, 0}, {1000, 0.00005}, {0, 0}, {1000, 0.00005},
          {{{-50, -50}, {-50, 50}, {1050, 50}, {1050, -50}}}},
         {"almost plumb counts as plumb", {0, 0}, {0.00005, 1000}, {0, 0}, {0.00005, 1000},
@@ -83,6 +88,27 @@ TEST(Walls, NewWallsTakeFreshIdentifiersInDrawingOrder)
     EXPECT_NE(first, second);
     EXPECT_EQ(unit.FindWallIndex(first), 0);
     EXPECT_EQ(unit.FindWallIndex(second), 1);
+}
+
+TEST(Walls, CornerUpdateFollowsThicknessAndCore)
+{
+    CKovUnit unit;
+    CPlotInfo plot;
+    const int id = unit.AddWall({0, 0}, {1000, 0}, 50.0, plot);
+    CKovWall& w = *unit.FindWall(id);
+    w.MWallWide1 = 75.0;
+    unit.UpdateWallCorners(id);
+    expectCorners(w.MWallPntKado, {{{-75, -75}, {-75, 75}, {1075, 75}, {1075, -75}}});
+    // A core turned end for end is put back in order.
+    std::swap(w.MWallPntA, w.MWallPntB);
+    unit.UpdateWallCorners(id);
+    EXPECT_EQ(w.MWallPntA, CDbPoint(0, 0));
+    EXPECT_EQ(w.MWallPntB, CDbPoint(1000, 0));
+    expectCorners(w.MWallPntKado, {{{-75, -75}, {-75, 75}, {1075, 75}, {1075, -75}}});
+    // An identifier that no wall has changes nothing.
+    unit.UpdateWallCorners(id + 1);
+    EXPECT_EQ(unit.ResetWallOutline(id + 1), -1);
+    EXPECT_EQ(unit.m_Walls.GetSize(), 1);
 }
 
 TEST(Walls, AddColumnShapes)

@@ -9,20 +9,11 @@
 
 namespace {
 
-using kov::test::archiveOf;
 using kov::test::blockBytes;
+using kov::test::blockWith;
 using kov::test::Bytes;
 using kov::test::KeyLog;
 using kov::test::readBlock;
-
-Bytes gridBlockWith(const std::vector<std::pair<std::string, std::string>>& values)
-{
-    return archiveOf([&](CDefFile& w, CArchive& ar) {
-        w.WriteStart(ar, "Grid");
-        for (const auto& [key, value] : values) w.WriteData(ar, key, value);
-        w.WriteEnd(ar, "Grid");
-    });
-}
 
 TEST(GridBlock, WrittenGridReadsBack)
 {
@@ -62,7 +53,7 @@ TEST(GridBlock, ModuleCodesOfOlderFiles)
     for (const Case& c : {Case{"1", 1000}, Case{"1000", 1000}, Case{"0", 910}, Case{"910", 910}, Case{"1820", 1820}}) {
         CGrid g;
         g.GridModule = 555;
-        ASSERT_EQ(readBlock(g, gridBlockWith({{"GridModule", c.stored}}), "Grid"), 1);
+        ASSERT_EQ(readBlock(g, blockWith("Grid", {{"GridModule", c.stored}}), "Grid"), 1);
         EXPECT_EQ(g.GridModule, c.module) << c.stored;
     }
 }
@@ -70,7 +61,7 @@ TEST(GridBlock, ModuleCodesOfOlderFiles)
 TEST(GridBlock, OlderSwitchKeysAreIgnored)
 {
     CGrid g;
-    ASSERT_EQ(readBlock(g, gridBlockWith({{"GridVisible", "0"}, {"GridKyutyaku", "0"}, {"gridw3", "100.5"}}), "Grid"), 1);
+    ASSERT_EQ(readBlock(g, blockWith("Grid", {{"GridVisible", "0"}, {"GridKyutyaku", "0"}, {"gridw3", "100.5"}}), "Grid"), 1);
     EXPECT_EQ(g.visible, 1);
     EXPECT_EQ(g.kyutyaku, 1);
     EXPECT_EQ(g.GridW[3], 100.5);
@@ -80,7 +71,7 @@ TEST(GridBlock, SpacingOfZeroOrBelowIsRefused)
 {
     for (const char* value : {"0", "-910", "abc", "0.00"}) {
         CGrid g;
-        ASSERT_EQ(readBlock(g, gridBlockWith({{"GridW", value}, {"GridD4", value}}), "Grid"), 1);
+        ASSERT_EQ(readBlock(g, blockWith("Grid", {{"GridW", value}, {"GridD4", value}}), "Grid"), 1);
         EXPECT_EQ(g.GridW[0], 910.0) << value;
         EXPECT_EQ(g.GridD[4], 910.0) << value;
     }

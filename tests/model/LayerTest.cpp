@@ -11,17 +11,9 @@ namespace {
 
 using kov::test::archiveOf;
 using kov::test::blockBytes;
+using kov::test::blockWith;
 using kov::test::Bytes;
 using kov::test::readBlock;
-
-Bytes layerBlockWith(const std::vector<std::pair<std::string, std::string>>& values)
-{
-    return archiveOf([&](CDefFile& w, CArchive& ar) {
-        w.WriteStart(ar, "PlotLayer");
-        for (const auto& [key, value] : values) w.WriteData(ar, key, value);
-        w.WriteEnd(ar, "PlotLayer");
-    });
-}
 
 TEST(LayerBlock, WrittenTableReadsBack)
 {
@@ -40,7 +32,7 @@ TEST(LayerBlock, CurrentLayerIsAlwaysLayerZeroOfTheStoredGroup)
 {
     CLayer l;
     l.m_nCurrentLayer = 7;
-    ASSERT_EQ(readBlock(l, layerBlockWith({{"Layer_Edit1", "3"}, {"Layer_Edit2", "5"}}), "PlotLayer"), 1);
+    ASSERT_EQ(readBlock(l, blockWith("PlotLayer", {{"Layer_Edit1", "3"}, {"Layer_Edit2", "5"}}), "PlotLayer"), 1);
     EXPECT_EQ(l.m_nCurrentGroup, 3);
     EXPECT_EQ(l.m_nCurrentLayer, 0);
 }
@@ -60,7 +52,7 @@ TEST(LayerBlock, ScaleKeys)
     };
     for (const Case& c : cases) {
         CLayer l;
-        ASSERT_EQ(readBlock(l, layerBlockWith(c.values), "PlotLayer"), 1) << c.name;
+        ASSERT_EQ(readBlock(l, blockWith("PlotLayer", c.values), "PlotLayer"), 1) << c.name;
         EXPECT_EQ(l.m_dScale[2], c.scale2) << c.name;
         EXPECT_EQ(l.m_dScale[16], 100.0) << c.name;
     }
@@ -71,7 +63,7 @@ TEST(LayerBlock, CurrentGroupOutsideTheTableIsRefused)
     for (const char* value : {"16", "-1", "99999"}) {
         CLayer l;
         l.m_nCurrentGroup = 2;
-        ASSERT_EQ(readBlock(l, layerBlockWith({{"Layer_Edit1", value}}), "PlotLayer"), 1);
+        ASSERT_EQ(readBlock(l, blockWith("PlotLayer", {{"Layer_Edit1", value}}), "PlotLayer"), 1);
         EXPECT_EQ(l.m_nCurrentGroup, 2) << value;
     }
 }

@@ -11,21 +11,11 @@
 
 namespace {
 
-using kov::test::archiveOf;
 using kov::test::blockBytes;
+using kov::test::blockWith;
 using kov::test::Bytes;
 using kov::test::KeyLog;
 using kov::test::readBlock;
-
-// A "PlotInfo" block holding just these keys.
-Bytes plotBlockWith(const std::vector<std::pair<std::string, std::string>>& values)
-{
-    return archiveOf([&](CDefFile& w, CArchive& ar) {
-        w.WriteStart(ar, "PlotInfo");
-        for (const auto& [key, value] : values) w.WriteData(ar, key, value);
-        w.WriteEnd(ar, "PlotInfo");
-    });
-}
 
 TEST(PlotInfoBlock, WrittenBlockReadsBackEveryKey)
 {
@@ -94,14 +84,14 @@ TEST(PlotInfoBlock, StoredScaleIsTheCurrentGroupsWholeScale)
 TEST(PlotInfoBlock, ScaleWithoutLayerBlockSetsEveryGroup)
 {
     CPlotInfo p;
-    ASSERT_EQ(readBlock(p, plotBlockWith({{"PlotScale", "50"}}), "PlotInfo"), 1);
+    ASSERT_EQ(readBlock(p, blockWith("PlotInfo", {{"PlotScale", "50"}}), "PlotInfo"), 1);
     for (int g = 0; g < CLayer::kUsed; ++g) EXPECT_EQ(p.m_Layer.m_dScale[static_cast<std::size_t>(g)], 50.0) << g;
 }
 
 TEST(PlotInfoBlock, KeysCompareWithoutCase)
 {
     CPlotInfo p;
-    ASSERT_EQ(readBlock(p, plotBlockWith({{"plotwallblack", "3"}, {"PLOTNAKACOLOR22", "255"}, {"plotlinetanten", "2"}}),
+    ASSERT_EQ(readBlock(p, blockWith("PlotInfo", {{"plotwallblack", "3"}, {"PLOTNAKACOLOR22", "255"}, {"plotlinetanten", "2"}}),
                         "PlotInfo"), 1);
     EXPECT_EQ(p.PlotWallBlack, 3);
     EXPECT_EQ(p.PlotNakaColor2[2], 255u);
@@ -130,7 +120,7 @@ TEST(PlotInfoBlock, OutOfRangeValuesAreRefused)
     };
     for (const Case& c : cases) {
         CPlotInfo p;
-        ASSERT_EQ(readBlock(p, plotBlockWith({{c.key, c.value}}), "PlotInfo"), 1) << c.key;
+        ASSERT_EQ(readBlock(p, blockWith("PlotInfo", {{c.key, c.value}}), "PlotInfo"), 1) << c.key;
         EXPECT_TRUE(c.check(p)) << c.key << "=" << c.value;
     }
 }

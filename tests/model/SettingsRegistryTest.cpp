@@ -285,6 +285,33 @@ TEST_F(SettingsRegistry, OutOfRangeValuesAreRefused)
     CFontMenu f;
     f.InitFromProfile(p);
     EXPECT_EQ(f.lfFaceName, std::string(31, 'N'));
+
+    // Dash lengths: a float must hold them and the dash walk steps by them.
+    for (const char* text : {"-1.5", "1e300", "1e39"}) {
+        MemoryProfile store;
+        store.WriteProfileString("KOV_T_PlotMenu", "linepich_dot_1", text);
+        store.WriteProfileString("KOV_T_PlotMenu", "linepich_dash_0", "2.5");
+        LinePichTable table;
+        table.LoadProfile(store);
+        EXPECT_EQ(table[3], 0.75f) << text;
+        EXPECT_EQ(table[0], 2.5f) << text;
+    }
+
+    // Elevation floors, layers and layer groups index tables too.
+    struct Row { const char* key; int stored; int CRituInfo::*field; int expected; };
+    const Row rows[] = {
+        {"kai", 0, &CRituInfo::kai, 2},          {"kai", 4, &CRituInfo::kai, 2},
+        {"kai", 3, &CRituInfo::kai, 3},          {"lay_1", 16, &CRituInfo::lay_1, 0},
+        {"lay_2", -1, &CRituInfo::lay_2, 1},     {"lay_3", 15, &CRituInfo::lay_3, 15},
+        {"ritugrp_lay", 99, &CRituInfo::ritugrp_lay, 2}, {"rituno_lay", -5, &CRituInfo::rituno_lay, 0},
+    };
+    for (const Row& r : rows) {
+        MemoryProfile store;
+        store.WriteProfileInt("KOV_T_RituInfo", r.key, r.stored);
+        CRituInfo ritu;
+        ritu.LoadProfile(store);
+        EXPECT_EQ(ritu.*r.field, r.expected) << r.key << " " << r.stored;
+    }
 }
 
 TEST_F(SettingsRegistry, EndMarkSizesAndScalesAreReadOnFirstRunToo)

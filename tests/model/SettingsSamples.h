@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kov::test {
@@ -41,6 +42,16 @@ inline Bytes archiveOf(const std::function<void(CDefFile&, CArchive&)>& body)
     CDefFile w;
     body(w, *ar);
     return ar->bytes();
+}
+
+// An archive holding one block of just these keyed values, in this order.
+inline Bytes blockWith(std::string_view block, const std::vector<std::pair<std::string, std::string>>& values)
+{
+    return archiveOf([&](CDefFile& w, CArchive& ar) {
+        w.WriteStart(ar, block);
+        for (const auto& [key, value] : values) w.WriteData(ar, key, value);
+        w.WriteEnd(ar, block);
+    });
 }
 
 // One block's records as read: "key=value" for values, "{Name" for nested blocks (skipped).

@@ -123,6 +123,10 @@ INSTANTIATE_TEST_SUITE_P(
                     {0, 20}},
         SegmentCase{"dashDotDot", 4, dp(0, 0), dp(40, 0), {0, 0},
                     {"(0,0)-(13,0)", "(18,0)-(23,0)", "(28,0)-(33,0)", "(38,0)-(40,0)"}, {0, 2}},
+        // A carried gap of 1 pixel makes the first period short: the walk still lays the pattern to
+        // the far end instead of drawing the last 18 pixels as one dash.
+        SegmentCase{"shortFirstPeriodStillReachesTheFarEnd", 1, dp(0, 0), dp(39, 0), {1, 4},
+                    {"(1,0)-(16,0)", "(21,0)-(36,0)"}, {1, 3}},
         SegmentCase{"carriedIndexOutOfRangeStartsAfresh", 1, dp(0, 0), dp(50, 0), {7, 0},
                     {"(0,0)-(15,0)", "(20,0)-(35,0)", "(40,0)-(50,0)"}, {0, 10}},
         SegmentCase{"solidKeepsTheIndexAndReturnsZero", 0, dp(0, 0), dp(50, 0), {3, 7}, {"(0,0)-(50,0)"}, {3, 0}}),

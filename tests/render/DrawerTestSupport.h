@@ -10,6 +10,7 @@
 #include "model/SelectionRecord.h"
 #include "platform/RecordingSurface.h"
 #include "render/DrawEnvironment.h"
+#include "render/LineStyleTestSupport.h"
 
 #include <QImage>
 
@@ -22,11 +23,7 @@ namespace kov::test::drawers {
 // Drawing millimetres map 1:1 onto device pixels in every layer group; paper scale 4.
 inline DeviceTransform pixelTransform(double paperScale = 4.0)
 {
-    DeviceTransform t;
-    t.scaleX.fill(1.0);
-    t.scaleY.fill(1.0);
-    t.paperScale = paperScale;
-    return t;
+    return uniformTransform(1.0, paperScale);
 }
 
 constexpr std::uint32_t kRed = 0x0000FF;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -111,6 +112,26 @@ TEST(EndMarks, MarkSizeFollowsThePlotSettingsTable)
                            Pen{PenStyle::Solid, 1, 0});
     ASSERT_EQ(dc.calls().size(), 1u);
     EXPECT_EQ(dc.calls()[0].rect, (kov::platform::DeviceRect{45, -5, 55, 5}));
+}
+
+TEST(EndMarks, DamagedSizeTableKeepsMarksInTheDeviceRange)
+{
+    // A size from a damaged profile must not push a wing or a box corner past the int range: the
+    // marks are as long as the mapped coordinate range at the most.
+    CPlotInfo plot;
+    plot.keij_pich[4] = 1e12;
+    const Pen pen{PenStyle::Solid, 1, 0};
+    const int edge = kDeviceCoordLimit;
+    const int half = edge / 2;
+    RecordingSurface dc;
+    // Arrows at the right edge whose wings point further right (the line runs right from its start).
+    CKovUnit::DrawEndMarks(dc, uniformTransform(1, 10), plot, dp(edge, 0), dp(edge, 0), {0, 0}, {1, 0}, 0, 1, 4, pen);
+    CKovUnit::DrawEndMarks(dc, uniformTransform(1, 10), plot, dp(edge, 0), dp(edge, 0), {0, 0}, {1, 0}, 0, 10, 4, pen);
+    ASSERT_EQ(dc.calls().size(), 3u);
+    const int reach = static_cast<int>(std::cos(30 * 3.1415926535 / 180) * edge);
+    EXPECT_NEAR(dc.calls()[0].points[0].x, edge + reach, 1);
+    EXPECT_NEAR(dc.calls()[1].points[0].x, edge + reach, 1);
+    EXPECT_EQ(dc.calls()[2].rect, (kov::platform::DeviceRect{edge - half, -half, edge + half, half}));
 }
 
 TEST(EndMarks, DecodesShapeAndEnds)

@@ -245,6 +245,9 @@ TEST(FigureDrawers, ThickArcBandWidthAndItsFigureLeftAlone)
         {"own band of 500", {30, 500, 500}, 21, {20, 20, 80, 80}},
         {"radius only: twice the wall half thickness", {30}, 5, {20, 20, 80, 80}},
         {"elliptic thick arc stays elliptic", {30, 0.5}, 5, {20, 35, 80, 65}},
+        // Damaged band widths: a hair-line band, or the widest band rather than an overflowing pen.
+        {"negative band", {30, -500, -500}, 1, {20, 20, 80, 80}},
+        {"huge band", {30, 1e300, 1e300}, (1 << 16) + 1, {20, 20, 80, 80}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

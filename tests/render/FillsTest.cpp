@@ -28,6 +28,8 @@ const ModeSetup kGrey{"grey", 0, 0, true, false, false};
 const ModeSetup kGreyOutput{"grey-on-paper", 0, 0, true, false, true};
 const ModeSetup kTrace{"trace", 0, 0, false, true, false};
 const ModeSetup kTraceOutput{"trace-on-paper", 0, 0, false, true, true};
+const ModeSetup kTraceBlackWhite{"trace-in-black-and-white", 1, 0, false, true, false};
+const ModeSetup kTraceGradients{"trace-with-gradients", 0, 1, false, true, false};
 
 struct ColourRow {
     int kind;
@@ -74,6 +76,8 @@ TEST(FigureFills, ColourModeByKindTable)
         {1, kGreyOutput, kRed, kGreen, "0x0000FF", "solid:0x00FF00"},
         {1, kTrace, kRed, kGreen, "0x0000FF", "linear:0x00FF00->0x00FF00@50%"},
         {1, kTraceOutput, kRed, kGreen, "0x0000FF", "solid:0x00FF00"},
+        {1, kTraceBlackWhite, kRed, kGreen, "0x000000", "linear:0xFFFFFF->0xFFFFFF@50%"},
+        {1, kTraceGradients, kRed, kGreen, "0x0000FF", "linear:0x00FF00->0xFF0000@50%"},
         {2, kPlain, kRed, kGreen, "0x0000FF", "solid:0x00FF00"},
         {2, kBlackWhite, kRed, kGreen, "0x000000", "solid:0xFFFFFF"},
         {2, kChic, kRed, kGreen, "0x000000", "path:0xF0F0F0/0x646464@100%"},
@@ -85,6 +89,8 @@ TEST(FigureFills, ColourModeByKindTable)
         {3, kGrey, kRed, kGreen, "0xC8C8C8", "solid:0xFFFFFF"},
         {3, kTrace, kRed, kGreen, "0x0000FF", "linear:0x00FF00->0x00FF00@50%"},
         {3, kTraceOutput, kRed, kGreen, "0x0000FF", "solid:0x00FF00"},
+        {3, kTraceBlackWhite, kRed, 0x000000, "0x000000", "linear:0x000000->0x000000@50%"},
+        {4, kTraceGradients, kRed, kGreen, "0x0000FF", "linear:0x00FF00->0xFF0000@50%"},
         {4, kPlain, kRed, kGreen, "0x0000FF", "solid:0x00FF00"},
         {4, kBlackWhite, kRed, kGreen, "0x000000", "solid:0xFFFFFF"},
         {4, kChic, kRed, kGreen, "0x000000", "path:0xF0F0F0/0x646464@100%"},

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/Questions.h"
+
+class QWidget;
+
+namespace kov::app {
+
+// The program's messages and choosers as Qt dialogs, owned by the main window.
+class QtQuestions final : public kov::platform::Questions {
+public:
+    void setParentWidget(QWidget* parent) { m_parent = parent; }
+
+    kov::platform::Answer messageBox(std::string_view text, std::string_view caption,
+                                     kov::platform::MessageIcon icon, kov::platform::Buttons buttons) override;
+    std::optional<uint32_t> chooseColor(uint32_t initial, kov::platform::CustomColors* customColors = nullptr) override;
+    std::optional<kov::platform::FontChoice> chooseFont(const kov::platform::FontChoice& initial) override;
+    std::optional<std::filesystem::path> chooseFolder(std::string_view title,
+                                                      const std::filesystem::path& initial) override;
+    std::optional<std::filesystem::path> chooseOpenFile(std::string_view title, std::string_view filter,
+                                                        const std::filesystem::path& initial) override;
+    std::optional<std::filesystem::path> chooseSaveFile(std::string_view title, std::string_view filter,
+                                                        const std::filesystem::path& initial) override;
+
+private:
+    QWidget* m_parent = nullptr;
+};
+
+} // namespace kov::app
