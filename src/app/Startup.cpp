@@ -16,10 +16,46 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <string>
 #include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace kov::app {
+
+namespace {
+
+// A local X display (":0", "unix:0.1") can be probed through its socket before Qt tries it, since
+// Qt ends the process when the connection fails. Remote displays are left to Qt.
+bool localXDisplayReachable(const std::string& display)
+{
+    std::string rest = display;
+    if (rest.rfind("unix:", 0) == 0) rest = rest.substr(4);
+    if (rest.empty() || rest[0] != ':') return true;
+    std::string number;
+    for (std::size_t i = 1; i < rest.size() && rest[i] >= '0' && rest[i] <= '9'; ++i) number += rest[i];
+    if (number.empty()) return false;
+    const std::string path = "/tmp/.X11-unix/X" + number;
+    for (bool abstract : {true, false}) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) return true;
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        // The X server listens on the abstract name too; either one answering is enough.
+        const std::size_t offset = abstract ? 1 : 0;
+        std::memcpy(addr.sun_path + offset, path.data(), std::min(path.size(), sizeof addr.sun_path - 1 - offset));
+        const socklen_t length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + offset + path.size());
+        const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), length) == 0;
+        ::close(fd);
+        if (ok) return true;
+    }
+    return false;
+}
+
+} // namespace
 
 bool displayAvailable(const char** reason)
 {
@@ -27,7 +63,12 @@ bool displayAvailable(const char** reason)
     if (platform && *platform) return true; // offscreen, xcb, wayland... chosen explicitly
     const char* x11 = std::getenv("DISPLAY");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    if ((x11 && *x11) || (wayland && *wayland)) return true;
+    if (wayland && *wayland) return true;
+    if (x11 && *x11) {
+        if (localXDisplayReachable(x11)) return true;
+        if (reason) *reason = "cannot connect to the display named by DISPLAY (is the X server running?)";
+        return false;
+    }
     if (reason) *reason = "no display found: set DISPLAY or WAYLAND_DISPLAY (or QT_QPA_PLATFORM=offscreen)";
     return false;
 }

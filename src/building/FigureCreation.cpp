@@ -88,11 +88,32 @@ double distance(const CDbPoint& a, const CDbPoint& b) { return PointDistance(a.x
 
 bool curvedWallArcs(const CPlotInfo& plot) { return plot.PlotLineTanten[SLOT_ARC] == kCurvedWallShape; }
 
+// A circular arc's parameters: its radius, and the wall thickness twice when arcs are curved walls.
+std::vector<double> arcParams(const CPlotInfo& plot, double radius)
+{
+    if (!curvedWallArcs(plot))
+        return {radius};
+    return {radius, 2.0 * plot.PlotWallWide, 2.0 * plot.PlotWallWide};
+}
+
+// An ellipse's half width from its width point and the ratio of its half height to it; a zero half
+// width leaves the half height itself as the ratio.
+std::vector<double> ellipseParams(const CDbPoint& c, const CDbPoint& widthPoint, const CDbPoint& heightPoint)
+{
+    const double rx = std::fabs(c.x - widthPoint.x);
+    return {rx, std::fabs(c.y - heightPoint.y) / (rx == 0.0 ? 1.0 : rx)};
+}
+
 // A sampled curve as one continuous line, or one figure per segment.
 void addSampledCurve(CKovUnit& unit, SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& starts,
                      const CDbPointArray& ends, int separateSegments, int segmentKind, unsigned set)
 {
     if (starts.empty() || starts.size() != ends.size())
+        return;
+    // Samples that overflowed (the Bezier weights of a thousand clicks) would store coordinates that
+    // are not numbers: such a curve is not made.
+    auto finite = [](const CDbPoint& p) { return std::isfinite(p.x) && std::isfinite(p.y); };
+    if (!std::all_of(starts.begin(), starts.end(), finite) || !std::all_of(ends.begin(), ends.end(), finite))
         return;
     selection.Clear();
     if (separateSegments == 1) {
@@ -180,9 +201,8 @@ void CKovUnit::AddEllipse(SelectionRecord& selection, const CPlotInfo& plot, con
     if (toolPoints.size() < 2)
         return;
     const CDbPoint c = toolPoints[0];
-    const double rx = std::fabs(c.x - toolPoints[1].x);
-    const double ratio = std::fabs(c.y - heightPoint.y) / (rx == 0.0 ? 1.0 : rx);
-    selectFigure(selection, addFigure(*this, plot, CKovLine::CIRCLE, {c}, {rx, ratio}, SLOT_CIRCLE, StyleSet::Closed));
+    selectFigure(selection, addFigure(*this, plot, CKovLine::CIRCLE, {c}, ellipseParams(c, toolPoints[1], heightPoint),
+                                      SLOT_CIRCLE, StyleSet::Closed));
 }
 
 // ---- Arcs
@@ -220,13 +240,8 @@ int CKovUnit::AddArc(const CPlotInfo& plot, const CDbPointArray& toolPoints, CDb
         e = {c.x + n, c.y + n * m};
     }
 
-    std::vector<double> params{r};
-    const bool curvedWall = curvedWallArcs(plot);
-    if (curvedWall) {
-        params.push_back(2.0 * plot.PlotWallWide);
-        params.push_back(2.0 * plot.PlotWallWide);
-    }
-    if (fixedRadiusFlag && !curvedWall) {
+    std::vector<double> params = arcParams(plot, r);
+    if (fixedRadiusFlag && !curvedWallArcs(plot)) {
         s = PointTowards(c, s, fixedRadius);
         e = PointTowards(c, e, fixedRadius);
         params[0] = fixedRadius;
@@ -239,11 +254,10 @@ void CKovUnit::AddEllipticArc(SelectionRecord& selection, const CPlotInfo& plot,
 {
     if (toolPoints.size() < 4)
         return;
+    // No curved-wall parameters: an elliptic arc is never a wall.
     const CDbPoint c = toolPoints[0];
-    const double rx = std::fabs(c.x - toolPoints[1].x);
-    const double ratio = std::fabs(c.y - toolPoints[2].y) / (rx == 0.0 ? 1.0 : rx);
-    selectFigure(selection, addFigure(*this, plot, CKovLine::ARC, {c, toolPoints[3], end}, {rx, ratio}, SLOT_ARC,
-                                      StyleSet::Arc));
+    selectFigure(selection, addFigure(*this, plot, CKovLine::ARC, {c, toolPoints[3], end},
+                                      ellipseParams(c, toolPoints[1], toolPoints[2]), SLOT_ARC, StyleSet::Arc));
 }
 
 void CKovUnit::AddArcThrough3Points(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
@@ -274,14 +288,9 @@ void CKovUnit::AddArcThrough3Points(SelectionRecord& selection, const CPlotInfo&
         LineSlopeIntercept(slope, intercept, a.x, a.y, b.x, b.y);
         reversed = k.y - slope * k.x > intercept ? a.x > b.x : b.x > a.x;
     }
-    std::vector<double> params{radius};
-    if (curvedWallArcs(plot)) {
-        params.push_back(2.0 * plot.PlotWallWide);
-        params.push_back(2.0 * plot.PlotWallWide);
-    }
     CDbPointArray points = reversed ? CDbPointArray{centre, b, a} : CDbPointArray{centre, a, b};
-    selectFigure(selection,
-                 addFigure(*this, plot, CKovLine::ARC, std::move(points), std::move(params), SLOT_ARC, StyleSet::Arc));
+    selectFigure(selection, addFigure(*this, plot, CKovLine::ARC, std::move(points), arcParams(plot, radius), SLOT_ARC,
+                                      StyleSet::Arc));
 }
 
 // ---- Constructed lines
@@ -418,38 +427,53 @@ void CKovUnit::AddSegmentsOrPolyline(SelectionRecord& selection, const CPlotInfo
 
 // ---- Figures of generated drawings
 
-void CKovUnit::AddSelectedLine(SelectionRecord& selection, const CDbPoint& a, const CDbPoint& b, int layerGroup,
-                               int layer, int lineType, std::uint32_t colour)
+namespace {
+
+// A figure of a generated drawing: its own layer, line type and colour, width type 1, no default
+// style. Null when every figure identifier is in use.
+std::unique_ptr<CKovLine> generatedFigure(CKovUnit& unit, int kind, CDbPointArray points, int layerGroup, int layer,
+                                          int lineType, std::uint32_t colour)
 {
-    const int id = NextLineId();
-    if (id == kNoFreeId)
-        return;
+    const int id = unit.NextLineId();
+    if (id == CKovUnit::kNoFreeId)
+        return nullptr;
     auto f = std::make_unique<CKovLine>();
     f->MLineID = id;
-    f->MLinePnt = {a, b};
+    f->MLinePnt = std::move(points);
     f->MLineWide = 1;
     f->MLineLineT = lineType;
     f->MLineColor = colour;
-    f->MLineType = CKovLine::LINE;
+    f->MLineType = kind;
     f->MLineLayer1 = layerGroup;
     f->MLineLayer2 = layer;
-    m_Lines.Add(std::move(f));
+    return f;
+}
+
+void addSelected(CKovUnit& unit, SelectionRecord& selection, std::unique_ptr<CKovLine> f)
+{
+    const int id = f->MLineID;
+    unit.m_Lines.Add(std::move(f));
     selection.AddLineId(id);
+}
+
+} // namespace
+
+void CKovUnit::AddSelectedLine(SelectionRecord& selection, const CDbPoint& a, const CDbPoint& b, int layerGroup,
+                               int layer, int lineType, std::uint32_t colour)
+{
+    if (auto f = generatedFigure(*this, CKovLine::LINE, {a, b}, layerGroup, layer, lineType, colour))
+        addSelected(*this, selection, std::move(f));
 }
 
 void CKovUnit::AddSelectedPolygon(SelectionRecord& selection, const CDbPointArray& points, int count, int layerGroup,
                                   int layer, int lineType, int hatch, int fillColourUnset, int fill,
                                   std::uint32_t colour, std::uint32_t fillColour)
 {
-    const auto n = static_cast<std::size_t>(std::clamp(count, 0, static_cast<int>(points.size())));
-    const int id = NextLineId();
-    if (id == kNoFreeId)
+    const auto n = static_cast<std::ptrdiff_t>(std::clamp(count, 0, static_cast<int>(points.size())));
+    auto f = generatedFigure(*this, CKovLine::POLYGON, CDbPointArray(points.begin(), points.begin() + n), layerGroup,
+                             layer, lineType, colour);
+    if (!f)
         return;
-    auto f = std::make_unique<CKovLine>();
-    f->MLineID = id;
-    f->MLinePnt.assign(points.begin(), points.begin() + static_cast<std::ptrdiff_t>(n));
-    f->MLineWide = 1;
-    f->MLineLineT = lineType;
     if (hatch) {
         f->MLinebHach = 1;
         f->MLineHachT = 1;
@@ -457,10 +481,5 @@ void CKovUnit::AddSelectedPolygon(SelectionRecord& selection, const CDbPointArra
     if (!fillColourUnset)
         f->MLineNakaColor = fillColour;
     f->MLinebNakanuri = fill;
-    f->MLineColor = colour;
-    f->MLineType = CKovLine::POLYGON;
-    f->MLineLayer1 = layerGroup;
-    f->MLineLayer2 = layer;
-    m_Lines.Add(std::move(f));
-    selection.AddLineId(id);
+    addSelected(*this, selection, std::move(f));
 }

@@ -382,7 +382,8 @@ public:
         if (m_ready) {
             const double minX = std::min(p.x, q.x), maxX = std::max(p.x, q.x);
             const double minY = std::min(p.y, q.y), maxY = std::max(p.y, q.y);
-            const bool finite = std::isfinite(minX) && std::isfinite(maxX) && std::isfinite(minY) && std::isfinite(maxY);
+            const bool finite =
+                std::isfinite(minX) && std::isfinite(maxX) && std::isfinite(minY) && std::isfinite(maxY);
             const std::int64_t x0 = cellX(minX), x1 = cellX(maxX), y0 = cellY(minY), y1 = cellY(maxY);
             if (!finite || (x1 - x0 + 1) * (y1 - y0 + 1) > kMaxCellsPerLookup) {
                 for (int index : m_members)

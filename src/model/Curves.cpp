@@ -78,11 +78,19 @@ int extentCoord(double v, double scale, int origin)
     return std::clamp(truncToInt(v * scale + origin), -kDeviceCoordLimit, kDeviceCoordLimit);
 }
 
+// Values from files may lie anywhere: every edge stays within the device range, so the width and
+// height below (and the margins added to them) cannot overflow.
+int deviceClamp(long long v)
+{
+    return static_cast<int>(std::clamp<long long>(v, -kDeviceCoordLimit, kDeviceCoordLimit));
+}
+
 struct PixelBox {
     int minX = 0, minY = 0, maxX = 0, maxY = 0;
     void start(int x, int y) { minX = maxX = x, minY = maxY = y; }
-    void add(int x, int y)
+    void add(long long xv, long long yv)
     {
+        const int x = deviceClamp(xv), y = deviceClamp(yv);
         minX = std::min(minX, x);
         maxX = std::max(maxX, x);
         minY = std::min(minY, y);
@@ -257,8 +265,8 @@ int CKovUnit::CircleToPolyline(int figureId, const CPlotInfo& plot, int segments
         }
         points.push_back(end);
 
-        const int arcType = figure->MLineTanten;
-        if (arcType == 2) {
+        const int arcType = figure->ArcType();
+        if (arcType == CKovLine::THICK_ARC) {
             // A thick arc keeps its own band width (its third parameter); one without takes a wall's.
             const double w = figure->MLineParam.size() >= 3 ? figure->MLineParam[2] / 2.0 : plot.PlotWallWide;
             CDbPointArray outline;
@@ -268,7 +276,7 @@ int CKovUnit::CircleToPolyline(int figureId, const CPlotInfo& plot, int segments
             points = std::move(outline);
             band = true;
         } else if (figure->MLinebNakanuri == 1) {
-            if (arcType == 0) points.push_back(c);
+            if (arcType == CKovLine::SECTOR_ARC) points.push_back(c);
             points.push_back(points.front());
         } else {
             newKind = CKovLine::CONTINUOUS;
@@ -549,8 +557,9 @@ void CKovUnit::DrawingPixelExtent(const TextBoxMeasurer& measurer, const DeviceT
         const DevicePoint anchor = ToDevicePoint(text->MTextpnt, transform, text->MTextLayer1);
         const DeviceRect r = measurer.TextBoxSize(anchor.x, anchor.y, text->MTextstr, text->MTextFontMenu,
                                                   transform.paperScale);
-        const int width = r.right == r.left ? 1 : r.right - r.left;
-        const int height = r.bottom - r.top;
+        const long long w = static_cast<long long>(r.right) - r.left;
+        const int width = w == 0 ? 1 : deviceClamp(w);
+        const int height = deviceClamp(static_cast<long long>(r.bottom) - r.top);
         const int angle = text->MTextFontMenu.lfEscapement;
         int heightAngle = angle + 2700;
         if (heightAngle >= 3600) heightAngle -= 3600;
@@ -562,10 +571,10 @@ void CKovUnit::DrawingPixelExtent(const TextBoxMeasurer& measurer, const DeviceT
     }
     for (const auto& image : m_Images) {
         const double s = transform.paperScale;
-        const int cx = transform.originX + truncToInt(image->OffsetX * s);
-        const int cy = transform.originY + truncToInt(image->OffsetY * s);
-        const int halfWidth = truncToInt(image->ImageWidth * s) / 2;
-        const int halfHeight = truncToInt(image->ImageHeight * s) / 2;
+        const long long cx = static_cast<long long>(transform.originX) + truncToInt(image->OffsetX * s);
+        const long long cy = static_cast<long long>(transform.originY) + truncToInt(image->OffsetY * s);
+        const long long halfWidth = truncToInt(image->ImageWidth * s) / 2;
+        const long long halfHeight = truncToInt(image->ImageHeight * s) / 2;
         box.add(cx - halfWidth, cy - halfHeight);
         box.add(cx + halfWidth, cy + halfHeight);
     }

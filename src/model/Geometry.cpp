@@ -591,14 +591,20 @@ DeviceCorners RotatedBoxCorners(int anchorX, int anchorY, double width, double h
     const double hc = std::cos(heightAngle), hs = std::sin(heightAngle);
     const double hBack = hAlign * 0.5 * width;
     const double vBack = vAlign * 0.5 * height;
-    // Each product is cut to whole pixels on its own, as the text drawer places its corners.
-    const int firstX = anchorX - truncToInt(hBack * wc) - truncToInt(vBack * hc);
-    const int firstY = anchorY + truncToInt(hBack * ws) + truncToInt(vBack * hs);
-    const int wx = truncToInt(width * wc), wy = -truncToInt(width * ws);
-    const int hx = truncToInt(height * hc), hy = -truncToInt(height * hs);
-    corners[0] = {firstX, firstY};
-    corners[1] = {firstX + hx, firstY + hy};
-    corners[2] = {firstX + hx + wx, firstY + hy + wy};
-    corners[3] = {firstX + wx, firstY + wy};
+    // Each product is cut to whole pixels on its own, as the text drawer places its corners. Sums in
+    // 64 bits, saturated to int: a huge box must not wrap around.
+    using Wide = long long;
+    const Wide firstX = Wide(anchorX) - truncToInt(hBack * wc) - truncToInt(vBack * hc);
+    const Wide firstY = Wide(anchorY) + truncToInt(hBack * ws) + truncToInt(vBack * hs);
+    const Wide wx = truncToInt(width * wc), wy = -Wide(truncToInt(width * ws));
+    const Wide hx = truncToInt(height * hc), hy = -Wide(truncToInt(height * hs));
+    auto point = [](Wide x, Wide y) {
+        constexpr Wide lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
+        return DevicePoint{static_cast<int>(std::clamp(x, lo, hi)), static_cast<int>(std::clamp(y, lo, hi))};
+    };
+    corners[0] = point(firstX, firstY);
+    corners[1] = point(firstX + hx, firstY + hy);
+    corners[2] = point(firstX + hx + wx, firstY + hy + wy);
+    corners[3] = point(firstX + wx, firstY + wy);
     return corners;
 }

@@ -16,6 +16,8 @@ class CKovLine : public CDefFile {
 public:
     enum Kind { LINE = 0, RECTANGLE = 1, POLYGON = 2, CIRCLE = 3, ARC = 4, DIMENSION = 5, CONTINUOUS = 6 };
     enum { AUXILIARY_LINE_TYPE = 5 };
+    // An arc (kind 4) keeps its arc type in the end-mark field.
+    enum { SECTOR_ARC = 0, CHORD_ARC = 1, THICK_ARC = 2 };
 
     int MLineID = 0;                          // figure identifier
     CDbPointArray MLinePnt;                   // "MLinePntX"/"MLinePntY": points, drawing mm
@@ -54,6 +56,7 @@ public:
     void StoreDefaultStyle(CPlotInfo& plot) const;
     // A new figure of the kind in the default style of its slot (no identifier, points or layer yet).
     static std::unique_ptr<CKovLine> MakeStyled(int kind, const CPlotInfo& plot);
+    int ArcType() const { return MLineTanten; }
     // An arc's start and end angles in whole degrees (the degree whose tangent matches best).
     void ArcEndAngles(int& outStart, int& outEnd) const;
 

@@ -162,10 +162,12 @@ public:
 
     // -- walls and joining (begin)
     // A wall on the core A-B with both half thicknesses t, on the editing layer; its outline stays
-    // empty (the caller resets it and joins the layer group). -1 when A equals B exactly.
+    // empty (the caller resets it and joins the layer group). -1 when A equals B exactly or every
+    // wall identifier is in use.
     int AddWall(CDbPoint a, CDbPoint b, double t, const CPlotInfo& plot);
     // A column of half width t about the press point a; b (the release point) only decides which way
-    // a thin column is thin. Its outline is its four sides, never cut.
+    // a thin column is thin. Its outline is its four sides, never cut. -1 when every wall identifier
+    // is in use.
     int AddColumn(CDbPoint a, CDbPoint b, double t, const CPlotInfo& plot);
     // Cuts the outline edges of every wall of the layer group where other walls of the group cover
     // them. Columns take no part.

@@ -338,12 +338,17 @@ void PainterSurface::focusRect(const DeviceRect& r)
     auto dot = [&](int x, int y) {
         if (((x + y) & 1) == 0) dots << QPoint(x, y);
     };
+    // Only the pixels that can show: a frame dragged far past the device would list millions.
+    QRect visible(0, 0, 0, 0);
+    if (const QPaintDevice* dev = m_painter->device()) visible = QRect(0, 0, dev->width(), dev->height());
+    if (m_painter->hasClipping()) visible &= m_painter->clipBoundingRect().toAlignedRect();
+    if (visible.isEmpty()) return;
     const int right = n.right - 1, bottom = n.bottom - 1;
-    for (int x = n.left; x <= right; ++x) {
+    for (int x = std::max(n.left, visible.left()); x <= std::min(right, visible.right()); ++x) {
         dot(x, n.top);
         if (bottom != n.top) dot(x, bottom);
     }
-    for (int y = n.top + 1; y < bottom; ++y) {
+    for (int y = std::max(n.top + 1, visible.top()); y < bottom && y <= visible.bottom(); ++y) {
         dot(n.left, y);
         if (right != n.left) dot(right, y);
     }

@@ -474,6 +474,12 @@ TEST(FigureCreation, CurvesAndContinuousLines)
     auto onePoint = [&](CKovUnit& u, SelectionRecord& s, const CPlotInfo& p, int sep) {
         u.AddSegmentsOrPolyline(s, p, {{0, 0}}, {0, 0}, sep);
     };
+    auto shortSmooth = [&](CKovUnit& u, SelectionRecord& s, const CPlotInfo& p, int sep) {
+        u.AddSplineCurve(s, p, {{0, 0}, {100, 0}}, {100, 0}, sep);
+    };
+    auto bareBezier = [&](CKovUnit& u, SelectionRecord& s, const CPlotInfo& p, int sep) {
+        u.AddBezierCurve(s, p, {}, {100, 0}, sep);
+    };
     const CurveCase cases[] = {
         {"Bezier as one curve", bezier, 0, 1, CKovLine::CONTINUOUS, 21, kStroke},
         {"Bezier as lines", bezier, 1, 20, CKovLine::LINE, 2, kStroke},
@@ -485,6 +491,8 @@ TEST(FigureCreation, CurvesAndContinuousLines)
         {"continuous line as pieces", polyline, 1, 2, CKovLine::CONTINUOUS, 2, kPolyline},
         {"one point makes nothing", onePoint, 0, 0, 0, 0, 0},
         {"one point makes no pieces", onePoint, 1, 0, 0, 0, 0},
+        {"smooth curve of two clicks makes nothing", shortSmooth, 0, 0, 0, 0, 0},
+        {"Bezier curve without tool points makes nothing", bareBezier, 0, 0, 0, 0, 0},
     };
     for (const CurveCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -546,6 +554,24 @@ TEST(FigureCreation, SmoothCurveTakesManyPoints)
         }
         for (const CDbPoint& p : curve)
             ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
+    }
+}
+
+// A Bezier curve over more clicks than its weights can hold: whatever is made has real coordinates.
+TEST(FigureCreation, BezierCurveOfManyClicksStoresNoNonNumbers)
+{
+    for (const int separate : {0, 1}) {
+        SCOPED_TRACE(separate);
+        Tool tool;
+        for (int i = 0; i < 1100; ++i)
+            tool.push_back({i * 10.0, (i % 2) ? 50.0 : -50.0});
+        CKovUnit unit;
+        SelectionRecord selection;
+        unit.AddBezierCurve(selection, distinctSlots(), tool, tool.back(), separate);
+        for (const auto& f : unit.m_Lines)
+            for (const CDbPoint& p : f->MLinePnt)
+                ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
+        EXPECT_EQ(selection.m_nCount, unit.m_Lines.GetSize());
     }
 }
 

@@ -407,7 +407,8 @@ TEST(WallJoining, CrossingPartIsAddedOnce)
 
 namespace {
 
-// Walls from damaged files: far away, of no thickness, of a thickness that is not a number.
+// Walls from damaged or merged files: far away, very long, of no thickness, of a thickness that is
+// not a number.
 TEST(WallJoining, OddWallsJoinAlikeWithAndWithoutPrefilter)
 {
     const struct {
@@ -416,6 +417,8 @@ TEST(WallJoining, OddWallsJoinAlikeWithAndWithoutPrefilter)
         double t;
     } odd[] = {
         {"far away", {1e300, 1e300}, {2e300, 1e300}, 50},
+        {"a stray wall kilometres off", {1e7, 1e7}, {1e7 + 3000, 1e7 + 1000}, 50},
+        {"a long wall across the others", {-1e6, 10}, {1e6, 30}, 50},
         {"no thickness", {500, -500}, {500, 500}, 0},
         {"thickness not a number", {200, -500}, {700, 500}, std::nan("")},
     };

@@ -510,6 +510,17 @@ TEST(Curves, DrawingPixelExtentCoversEveryObject)
         // Circle 40..60; text from (100, 100) up to y 70 and right to x 110.
         EXPECT_EQ((std::array{r.x, r.y, r.w, r.h}), (std::array{40 - 5, 40 - 5, 70 + 10, 60 + 10}));
     }
+    {   // A picture from a damaged file far off the page: the box stays inside the device range.
+        CKovUnit unit;
+        auto image = std::make_unique<CKovImage>();
+        image->OffsetX = 1e300;
+        image->OffsetY = -1e300;
+        image->ImageWidth = 1e300;
+        unit.m_Images.Add(std::move(image));
+        const Result r = extent(unit, unitTransform());
+        const int limit = kDeviceCoordLimit;
+        EXPECT_EQ((std::array{r.x, r.y, r.w, r.h}), (std::array{-5, -limit - 5, limit + 10, limit + 10}));
+    }
 }
 
 TEST(Curves, OffsetSegmentMovesTowardThePointer)

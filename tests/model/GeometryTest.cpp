@@ -383,6 +383,7 @@ TEST(Geometry, RotatedBoxCornersAroundTheAnchor)
         {"odd width halves cut", 41, 20, 0, 270 * deg, 1, 0, {{{80, 50}, {80, 70}, {121, 70}, {121, 50}}}},
         {"turned up", 40, 20, 90 * deg, 0, 0, 0, {{{100, 50}, {120, 50}, {120, 10}, {100, 10}}}},
         {"bad code", 40, 20, 0, 270 * deg, 3, 0, {}},
+        {"huge width saturates", 1e12, 0, 0, 0, 0, 0, {{{100, 50}, {100, 50}, {kIntMax, 50}, {kIntMax, 50}}}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(RotatedBoxCorners(100, 50, c.width, c.height, c.widthAngle, c.heightAngle, c.h, c.v), c.expected)

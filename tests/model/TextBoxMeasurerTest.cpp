@@ -20,7 +20,7 @@ TEST(TextBoxMeasurer, BoxOfTheLongestLineAndEveryLine)
     const Row rows[] = {
         {"two lines, CR ignored", "AB\r\nCDE", 5, 0, 0, 4, 0, {100, 50, 130, 90}},
         {"longest by code-page bytes, not characters", "ABCDE\n居間居", 5, 0, 0, 4, 0, {100, 50, 160, 90}},
-        {"first of equally long lines", "居間\nABCD", 5, 0, 0, 4, 0, {100, 50, 140, 90}},
+        {"first of equally long lines", "居間\nABCD", 5, 1, 0, 4, 0, {100, 50, 148, 90}},
         {"empty text: one line high", "", 5, 0, 0, 4, 0, {100, 50, 100, 70}},
         {"tiny height becomes 2 pixels", "A", 0.1, 0, 0, 4, 0, {100, 50, 101, 52}},
         {"spacing after every character, gap after every line", "AB\nC", 5, 1, 0.5, 4, 0,

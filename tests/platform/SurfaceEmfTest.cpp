@@ -7,6 +7,7 @@
 #include <QImage>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -246,6 +247,14 @@ TEST(EmfSurface, TextKeepsTheWindowsFontAndAdvances)
     EXPECT_EQ(r.i32(offDx), wall.cx + 3);
     EXPECT_EQ(r.i32(offDx + 4), a.cx + 3);
     EXPECT_GT(wall.cx, a.cx);
+
+    // A spacing from a damaged record is written at the field's limit rather than wrapping round.
+    EmfSurface damaged(400, 200);
+    t.charExtra = INT32_MAX;
+    damaged.textOut({0, 0}, "AB", t);
+    const std::vector<Rec> wide = ofType(records(damaged.finish()), E::EMR_EXTTEXTOUTW);
+    ASSERT_EQ(wide.size(), 1u);
+    EXPECT_EQ(wide[0].i32(static_cast<int>(wide[0].u32(72)) + 4), INT32_MAX);
 }
 
 TEST(EmfSurface, SingleSpaceTextAtOrigin)

@@ -275,6 +275,21 @@ TEST(SurfacePainter, FocusRectDrawnTwiceRestoresTheImage)
         s.focusRect({26, 18, 4, 3});  // corners in any order
     }
     EXPECT_EQ(img, before);
+
+    // A frame reaching far past the image shows its two rows across it.
+    const DeviceRect wide{-1000000000, 5, 1000000000, 15};
+    {
+        PainterSurface s(img);
+        s.focusRect(wide);
+    }
+    EXPECT_EQ(img.pixel(1, 5) & 0xFFFFFF, ~before.pixel(1, 5) & 0xFFFFFF);
+    EXPECT_EQ(img.pixel(0, 14) & 0xFFFFFF, ~before.pixel(0, 14) & 0xFFFFFF);
+    EXPECT_EQ(img.pixel(0, 10), before.pixel(0, 10));
+    {
+        PainterSurface s(img);
+        s.focusRect(wide);
+    }
+    EXPECT_EQ(img, before);
 }
 
 TEST(SurfacePainter, ArcEndsOnTheRadialsOfAWideEllipse)
