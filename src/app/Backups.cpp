@@ -1,5 +1,6 @@
 #include "app/Backups.h"
 
+#include "model/SettingsValues.h"
 #include "platform/Folders.h"
 #include "platform/NumberText.h"
 #include "platform/Profile.h"
@@ -8,13 +9,12 @@
 #include <system_error>
 
 namespace fs = std::filesystem;
+using kov::model::kSectionUtility;
 using kov::platform::formatInt;
 
 namespace kov::app {
 
 namespace {
-
-constexpr std::string_view kUtility = "KOV_T_UTILITY";
 
 bool isFile(const fs::path& p)
 {
@@ -64,18 +64,18 @@ fs::path BackupFilePath(const kov::platform::Profile& profile, const kov::platfo
 
 bool BackupsEnabled(const kov::platform::Profile& profile)
 {
-    return profile.GetProfileInt(kUtility, "app_backup", 1) != 0;
+    return profile.GetProfileInt(kSectionUtility, "app_backup", 1) != 0;
 }
 
 void SetBackupOpening(kov::platform::Profile& profile, bool opening)
 {
-    profile.WriteProfileInt(kUtility, "backing_flg", opening ? 1 : 0);
+    profile.WriteProfileInt(kSectionUtility, "backing_flg", opening ? 1 : 0);
 }
 
 bool RotateBackupFiles(kov::platform::Profile& profile, const kov::platform::Folders& folders)
 {
     if (!BackupsEnabled(profile)) return true;
-    if (profile.GetProfileInt(kUtility, "backing_flg", 1) != 0) {
+    if (profile.GetProfileInt(kSectionUtility, "backing_flg", 1) != 0) {
         SetBackupOpening(profile, false);
         return true;
     }

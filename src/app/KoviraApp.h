@@ -33,7 +33,6 @@ class CKoviraDoc;
 // The application's own texts.
 inline constexpr std::string_view kAppWindowTitle = "コビラ６";
 inline constexpr std::string_view kAboutVersionLine = "Version 6.0.6";
-inline constexpr std::string_view kDocumentExtension = ".kvr";
 inline constexpr std::string_view kDocumentTypeId = "Kovira.Document";
 inline constexpr std::string_view kDocumentTypeName = "Kovira登録ﾌｧｲﾙ";
 inline constexpr std::string_view kOpenTitle = "開く";

@@ -1,8 +1,10 @@
 #include "app/KoviraDoc.h"
 
 #include "app/Backups.h"
+#include "app/OldDrawings.h"
 #include "app/RecentFiles.h"
 #include "model/PictureFiles.h"
+#include "model/SettingsValues.h"
 #include "model/UnitBlocks.h"
 #include "platform/Profile.h"
 #include "platform/Questions.h"
@@ -16,16 +18,13 @@ namespace kov::app {
 
 namespace {
 
-constexpr std::string_view kUtility = "KOV_T_UTILITY";
-constexpr std::string_view kPlotMenu = "KOV_T_PlotMenu";
-constexpr std::string_view kOldPackedMember = "kovlsav.qvt";
+using kov::model::kSectionPlotMenu;
+using kov::model::kSectionUtility;
 
 constexpr std::string_view kDamagedHead = "ファイルの一部が壊れていたため、読み取れた部分だけを開きました。\n読み取れなかった箇所:";
 constexpr std::string_view kDamagedTail =
     "元のファイルを上書きしないよう、この図面は名前を付けて保存してください。";
-constexpr std::string_view kDamagedSummary = "図面ブロックの途中で読み取りが止まりました";
-constexpr std::string_view kAskSaveChanges = " への変更を保存しますか?";
-constexpr std::string_view kDocumentExtension = ".kvr";
+constexpr std::string_view kAskSaveChanges = " への変更を保存しますか？";
 
 // Reads the sub-blocks of "KOVDATA" by name, in whatever order and letter case the file has them.
 class CKoviraDocLoad : public CDefFile {
@@ -169,7 +168,7 @@ int CKoviraDoc::ReadDocumentBlock(CArchive& ar, std::string_view block)
     if (!ar.error().ok())
         m_readProblems.push_back(ar.error().describe());
     else if (!result)
-        m_readProblems.push_back(std::string(kDamagedSummary));
+        m_readProblems.push_back(std::string(kReadStoppedMessage));
     return result && ctx.warnings.empty() && ar.error().ok() ? 1 : 0;
 }
 
@@ -191,7 +190,7 @@ CKoviraDoc::ReadOutcome CKoviraDoc::loadBlock(CArchive& ar, bool emptyFirst)
     ReadOutcome outcome = readArchive(ar, emptyFirst);
     bool oldPacked = false;
     if (outcome == ReadOutcome::Failed && m_oldPackedUnpacker) {
-        if (std::optional<std::vector<std::uint8_t>> unpacked = m_oldPackedUnpacker(ar.bytes(), kOldPackedMember)) {
+        if (std::optional<std::vector<std::uint8_t>> unpacked = m_oldPackedUnpacker(ar.bytes(), kOldDocumentMember)) {
             std::unique_ptr<CArchive> inner = CArchive::forReading(std::move(*unpacked));
             outcome = readArchive(*inner, emptyFirst);
             oldPacked = outcome != ReadOutcome::Failed;
@@ -251,7 +250,7 @@ int CKoviraDoc::writeDocument(CArchive& ar, std::string_view block, bool quiet, 
 {
     UnitFileContext ctx;
     ctx.pictureFolder = TempImageFolder();
-    ctx.oldPictureForm = m_services.profile.GetProfileInt(kUtility, "app_savegazouold", 0) != 0;
+    ctx.oldPictureForm = m_services.profile.GetProfileInt(kSectionUtility, "app_savegazouold", 0) != 0;
     if (!quiet) {
         kov::platform::Questions& questions = m_services.questions;
         ctx.showMessage = [&questions, told](std::string_view text) {
@@ -294,7 +293,7 @@ int CKoviraDoc::WriteDocumentFile(const fs::path& path, std::string* error) cons
 
 int CKoviraDoc::OnSaveDocument(const fs::path& path)
 {
-    if (m_autoSaveImage && m_services.profile.GetProfileInt(kPlotMenu, "gazou_zidousave", 0) != 0) {
+    if (m_autoSaveImage && m_services.profile.GetProfileInt(kSectionPlotMenu, "gazou_zidousave", 0) != 0) {
         // The picture is a convenience: its failure must not stop the save of the drawing.
         try {
             m_autoSaveImage(path);
@@ -315,9 +314,15 @@ void CKoviraDoc::initialUpdate()
     if (m_initialUpdate) m_initialUpdate(*this);
 }
 
-void CKoviraDoc::backupBeforeDiscard()
+void CKoviraDoc::backupBeforeDiscard(const fs::path& opening)
 {
-    if (m_bBackupDue) WriteBackupFile();
+    if (!m_bBackupDue) return;
+    // The newest backup itself may be what is opened next: writing it now would replace the very
+    // drawing the user chose with the one being left.
+    std::error_code ec;
+    if (!opening.empty() && fs::equivalent(opening, BackupFilePath(m_services.profile, m_services.folders, 0), ec))
+        return;
+    WriteBackupFile();
 }
 
 bool CKoviraDoc::SaveModified()
@@ -333,14 +338,19 @@ bool CKoviraDoc::SaveModified()
 bool CKoviraDoc::CanCloseFrame()
 {
     if (!SaveModified()) return false;
-    backupBeforeDiscard();
+    backupBeforeDiscard({});
     return true;
 }
 
 bool CKoviraDoc::FileNew()
 {
+    return fileNew({});
+}
+
+bool CKoviraDoc::fileNew(const fs::path& opening)
+{
     if (!SaveModified()) return false;
-    backupBeforeDiscard();
+    backupBeforeDiscard(opening);
     startUntitled();
     return true;
 }
@@ -357,9 +367,9 @@ void CKoviraDoc::startUntitled()
 bool CKoviraDoc::OpenDocumentFile(const fs::path& path)
 {
     if (!SaveModified()) return false;
-    backupBeforeDiscard();
+    backupBeforeDiscard(path);
     if (!OnOpenDocument(path)) {
-        // At start-up there is no drawing to keep: the program goes on with an untitled one.
+        // At start-up there is no drawing to keep: an untitled one is set up in its place.
         if (!m_bStarted) startUntitled();
         return false;
     }
@@ -377,7 +387,7 @@ bool CKoviraDoc::OpenDocumentFile(const fs::path& path)
 
 bool CKoviraDoc::OpenAsNewDrawing(const fs::path& path)
 {
-    if (!FileNew()) return false;
+    if (!fileNew(path)) return false;
     OnNewDocument();
     if (!OnOpenDocument(path)) return false;
     // The drawing now lives in no document file of its own: leaving it must ask.
@@ -426,15 +436,16 @@ int CKoviraDoc::WriteBackupFile()
 
 bool CKoviraDoc::OpenBackupFile(int number)
 {
+    const fs::path path = BackupFilePath(m_services.profile, m_services.folders, number);
     // The file-new below must not rotate: the backup being opened would move away under it.
     SetBackupOpening(m_services.profile, true);
-    if (!FileNew()) {
+    if (!fileNew(path)) {
         SetBackupOpening(m_services.profile, false);
         return false;
     }
     SetBackupOpening(m_services.profile, false);
     OnNewDocument();
-    if (!OnOpenDocument(BackupFilePath(m_services.profile, m_services.folders, number))) return false;
+    if (!OnOpenDocument(path)) return false;
     SetModifiedFlag(true);
     return true;
 }

@@ -33,8 +33,11 @@ namespace kov::app {
 inline constexpr std::string_view kUntitledTitle = "Kovira";          // title of a drawing without a file
 inline constexpr std::string_view kDocumentBlock = "KOVDATA";
 inline constexpr std::string_view kReadFailedMessage = "ファイル読み取り失敗";
+// One line of the damage report: the document block ended before its close.
+inline constexpr std::string_view kReadStoppedMessage = "図面ブロックの途中で読み取りが止まりました";
 inline constexpr std::string_view kOldPackedNotice =
     "このファイルはコビラ３以前の圧縮された形式です。上書き保存して現行形式にしてください。";
+inline constexpr std::string_view kDocumentExtension = ".kvr";
 inline constexpr std::string_view kSaveFilter = "Kovira登録ﾌｧｲﾙ(*.kvr)";
 inline constexpr std::string_view kSaveAsTitle = "名前を付けて保存";
 
@@ -181,7 +184,10 @@ private:
     void freeSnapshots();
     void installPictureRemover() const;
     void initialUpdate();
-    void backupBeforeDiscard();
+    // The newest backup of a changed drawing that is being left, unless `opening` (the file read
+    // next) is that backup.
+    void backupBeforeDiscard(const std::filesystem::path& opening);
+    bool fileNew(const std::filesystem::path& opening);
     void startUntitled();
     bool saveUnder(std::optional<std::filesystem::path> path);
 

@@ -37,7 +37,7 @@ int ReadMergeBlock(CArchive& ar, std::string_view block, CKovUnit& target, UnitF
     if (!ar.error().ok())
         context.warnings.push_back(ar.error().describe());
     else if (!result)
-        context.warnings.push_back("図面ブロックの途中で読み取りが止まりました");
+        context.warnings.push_back(std::string(kReadStoppedMessage));
     return result;
 }
 
@@ -214,6 +214,7 @@ int MergeDocumentFile(CKoviraDoc& doc, const fs::path& path)
     }
     SelectionRecord scratchSelection;
     MergeUnit(doc.m_Unit, scratch, scratchSelection, 0, 0, 0, context.pictureFolder);
+    doc.SetModifiedFlag();
     doc.m_bRedraw = 1;
     if (!context.warnings.empty()) {
         // What could be read is merged; the user must not take it for the whole drawing.

@@ -62,7 +62,8 @@ int MergeUnit(CKovUnit& target, CKovUnit& source, SelectionRecord& selection, in
               int layer = 0, const std::filesystem::path& pictureFolder = {});
 
 // The merge command after the user chose the file and the view took its undo snapshot: clears the
-// selection, reads the file's objects and merges them into the document's drawing (not selected).
+// selection, reads the file's objects and merges them into the document's drawing (not selected),
+// which is then marked changed.
 // 1 when the file was read, perhaps only in part (the user is told what was lost); 0 with a message
 // when it could not be read.
 int MergeDocumentFile(CKoviraDoc& doc, const std::filesystem::path& path);

@@ -70,8 +70,9 @@ public:
     int WriteImageBlock(CArchive& ar, std::string_view block, UnitFileContext& ctx) const;
     // After the block is read: writes the bytes it held to the first free temporary name from the
     // identifier upwards (the identifier moves with it), so the file matches the identifier whatever
-    // the order of keys. 0 with `error` set when the picture is left without a usable file; the
-    // picture itself is still sound.
+    // the order of keys. Without bytes the name becomes the temporary name of the identifier: a
+    // stored name is never kept as a path. 0 with `error` set when the picture is left without a
+    // usable file; the picture itself is still sound.
     int FinishRead(const std::filesystem::path& pictureFolder, std::string& error);
     bool HasPendingBytes() const { return m_pendingBlock != 0; }
 

@@ -472,6 +472,11 @@ int CKovImage::OnReadData(std::string_view key, std::string_view value)
 
 int CKovImage::FinishRead(const std::filesystem::path& pictureFolder, std::string& error)
 {
+    if (m_pendingBlock == kNoBytes) {
+        // The stored name is never a path to open: a crafted one would make every save embed that
+        // file, and every draw read it. Without bytes the picture's file is the one of its identifier.
+        ImageName = TempImagePath(pictureFolder, ImageID).string();
+    }
     if (!m_pendingError.empty()) {
         error = std::move(m_pendingError);
         m_pendingError.clear();

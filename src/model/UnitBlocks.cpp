@@ -111,15 +111,13 @@ CDefFile::RD_STATUS CKovUnit::OnReadStart(CArchive& ar, std::string_view block)
         auto image = std::make_unique<CKovImage>();
         if (!image->Load(ar, block))
             return RD_FAILED;
-        std::string problem;
-        if (ctx) {
-            if (!image->FinishRead(ctx->pictureFolder, problem))
-                ctx->warnings.push_back(std::string(kImageBlock) + " #" + std::to_string(m_Images.GetSize() + 1)
-                                        + " (identifier " + std::to_string(image->ImageID) + "): " + problem);
-        } else if (image->HasPendingBytes()) {
-            // Picture bytes need a folder to go to: reading them is ReadUnit's.
+        // Picture bytes need a folder to go to: reading them is ReadUnit's.
+        if (!ctx && image->HasPendingBytes())
             return RD_FAILED;
-        }
+        std::string problem;
+        if (!image->FinishRead(ctx ? ctx->pictureFolder : std::filesystem::path(), problem) && ctx)
+            ctx->warnings.push_back(std::string(kImageBlock) + " #" + std::to_string(m_Images.GetSize() + 1)
+                                    + " (identifier " + std::to_string(image->ImageID) + "): " + problem);
         m_Images.Add(std::move(image));
         return RD_READ;
     }

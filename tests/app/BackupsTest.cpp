@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 
 namespace fs = std::filesystem;
 using kov::app::BackupFilePath;
@@ -201,4 +202,35 @@ TEST(Backups, OpenedBackupIsANewDrawingAndDoesNotRotate)
     rig.questions.acknowledge("読み込めません");
     EXPECT_FALSE(rig.doc->OpenBackupFile(4));
     EXPECT_EQ(rig.doc->m_Unit.m_Lines.GetSize(), 0);
+}
+
+// Leaving a changed drawing writes the newest backup; when that backup is the file being opened, the
+// user must get the drawing they chose, not the one they were leaving.
+TEST(Backups, TheNewestBackupOpensAsItWasWhileAChangedDrawingIsLeft)
+{
+    struct Case {
+        const char* name;
+        std::function<bool(kov::app::CKoviraDoc&, const fs::path&)> open;
+    };
+    const Case cases[] = {
+        {"from the backup list", [](kov::app::CKoviraDoc& doc, const fs::path&) { return doc.OpenBackupFile(0); }},
+        {"through the open dialog",
+         [](kov::app::CKoviraDoc& doc, const fs::path& file) { return doc.OpenDocumentFile(file); }},
+        {"as a new drawing", [](kov::app::CKoviraDoc& doc, const fs::path& file) { return doc.OpenAsNewDrawing(file); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DocumentRig rig;
+        const fs::path newest = BackupFilePath(rig.profile, rig.folders, 0);
+        rig.addLine(2, 0, 3, 0);
+        ASSERT_EQ(rig.doc->WriteBackupFile(), 1);
+        const auto chosen = fileBytes(newest);
+        rig.doc->m_Unit.RemoveAllObjects(CKovUnit::REMOVE_DISCARD_SNAPSHOT);
+        rig.addLine(9, 0, 9, 1); // the drawing being left, not saved
+
+        rig.questions.reply(Answer::No, "への変更を保存しますか");
+        ASSERT_TRUE(c.open(*rig.doc, newest));
+        EXPECT_EQ(lineStarts(rig.doc->m_Unit), std::vector<double>{2});
+        EXPECT_TRUE(fileBytes(newest) == chosen) << "the chosen backup is still on the disk";
+    }
 }

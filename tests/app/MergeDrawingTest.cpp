@@ -258,8 +258,10 @@ TEST(MergeDocumentFile, TakesTheObjectsAndLeavesTheSettingsAndSelection)
     const int own = rig.addLine(1, 0, 1, 10);
     rig.doc->m_Selection.AddLineId(own);
     const double wallWide = rig.doc->m_PlotInfo.PlotWallWide;
+    rig.doc->SetModifiedFlag(false);
 
     EXPECT_EQ(kov::app::MergeDocumentFile(*rig.doc, other.file("other.kvr")), 1);
+    EXPECT_TRUE(rig.doc->IsModified()) << "leaving the merged drawing asks to save it";
     EXPECT_EQ(kov::test::lineStarts(rig.doc->m_Unit), (std::vector<double>{1, 5}));
     EXPECT_EQ(rig.doc->m_Unit.m_Texts.GetSize(), 1);
     EXPECT_EQ(rig.doc->m_PlotInfo.PlotWallWide, wallWide);
@@ -290,6 +292,7 @@ TEST(MergeDocumentFile, AFileThatIsNoDrawingMergesNothing)
     rig.questions.acknowledge(kov::app::kReadFailedMessage);
     EXPECT_EQ(kov::app::MergeDocumentFile(*rig.doc, rig.file("notes.txt")), 0);
     EXPECT_TRUE(rig.doc->m_Unit.m_Lines.empty());
+    EXPECT_FALSE(rig.doc->IsModified());
 
     rig.questions.acknowledge();
     EXPECT_EQ(kov::app::MergeDocumentFile(*rig.doc, rig.file("missing.kvr")), 0);

@@ -373,6 +373,24 @@ TEST_F(UnitBlocksTest, PictureFileIsNamedByTheIdentifierReadLast)
     EXPECT_FALSE(fs::exists(m_second.file("temp1.png")));
 }
 
+// A document names a file of its own choosing: saving it must not embed that file, nor drawing read it.
+TEST_F(UnitBlocksTest, StoredPictureNameIsNeverOpened)
+{
+    const fs::path secret = m_first.file("secret.bmp");
+    const Bytes secretBytes = encoded(kPictureBmp);
+    ASSERT_TRUE(WriteWholeFile(secret, secretBytes.data(), secretBytes.size()));
+    const std::string inside = "{BLK_UnitImage\nImageName=" + secret.string() + "\nImageID=6\nIMGImagetype=4\n"
+        "}BLK_UnitImage\n";
+    CKovUnit unit;
+    ASSERT_EQ(read(unit, archiveOf(unitOf(inside)), m_loadCtx).ok, 1);
+    EXPECT_EQ(fs::path(unit.m_Images[0]->ImageName), m_second.file("temp6.bmp"));
+
+    m_saveCtx.pictureFolder = m_second.path();
+    const Written w = write(unit, m_saveCtx);
+    EXPECT_EQ(w.ok, 0); // the picture has no file of its own
+    EXPECT_FALSE(std::search(w.bytes.begin(), w.bytes.end(), secretBytes.begin(), secretBytes.end()) != w.bytes.end());
+}
+
 TEST_F(UnitBlocksTest, PictureTakesTheFirstFreeNumber)
 {
     WriteWholeFile(m_second.file("temp2.png"), nullptr, 0);
