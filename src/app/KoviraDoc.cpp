@@ -369,8 +369,13 @@ bool CKoviraDoc::OpenDocumentFile(const fs::path& path)
     if (!SaveModified()) return false;
     backupBeforeDiscard(path);
     if (!OnOpenDocument(path)) {
-        // At start-up there is no drawing to keep: an untitled one is set up in its place.
-        if (!m_bStarted) startUntitled();
+        // At start-up there is no drawing to keep: an empty untitled one stands in. No first update
+        // follows, since the program ends; a start that failed must not rotate the backups.
+        if (!m_bStarted) {
+            OnNewDocument();
+            m_strPathName.clear();
+            m_strTitle = std::string(kUntitledTitle);
+        }
         return false;
     }
     m_bStarted = true;

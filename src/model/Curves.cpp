@@ -167,17 +167,32 @@ void CKovUnit::BezierPoints(const CDbPointArray& controlList, CDbPointArray& out
     if (controlList.size() < 2) return;
     const int m = static_cast<int>(controlList.size()) - 1; // the last listed point is not a control point
     const int n = m - 1;
-    std::vector<double> weights(static_cast<size_t>(m));
-    for (int i = 0; i < m; ++i) weights[static_cast<size_t>(i)] = BinomialCoefficient(n + 1, i);
+    // One Pascal row for all weights: rebuilding it per weight made long lists cubic.
+    const std::vector<double> weights = BinomialRow(n + 1);
+    // Past about a thousand points the weights overflow a double; de Casteljau's construction
+    // gives the same curve without them.
+    const bool weightsFinite = std::all_of(weights.begin(), weights.end(), [](double w) { return std::isfinite(w); });
+    std::vector<CDbPoint> work;
 
     CDbPoint previous;
     bool first = true;
     for (double t = 0.0; t <= 1.001; t += 0.05) {
         CDbPoint p{0.0, 0.0};
-        for (int i = 0; i < m; ++i) {
-            const double w = weights[static_cast<size_t>(i)] * std::pow(1.0 - t, i) * std::pow(t, n - i);
-            p.x += w * controlList[static_cast<size_t>(i)].x;
-            p.y += w * controlList[static_cast<size_t>(i)].y;
+        if (weightsFinite) {
+            for (int i = 0; i < m; ++i) {
+                const double w = weights[static_cast<size_t>(i)] * std::pow(1.0 - t, i) * std::pow(t, n - i);
+                p.x += w * controlList[static_cast<size_t>(i)].x;
+                p.y += w * controlList[static_cast<size_t>(i)].y;
+            }
+        } else {
+            // The curve runs from the last control point (t = 0) to the first (t = 1).
+            work.assign(controlList.rbegin() + 1, controlList.rend());
+            for (size_t level = work.size(); level-- > 1;)
+                for (size_t i = 0; i < level; ++i) {
+                    work[i].x = (1.0 - t) * work[i].x + t * work[i + 1].x;
+                    work[i].y = (1.0 - t) * work[i].y + t * work[i + 1].y;
+                }
+            p = work[0];
         }
         if (!first) {
             outStarts.push_back(previous);

@@ -528,7 +528,11 @@ std::string InsertDigitSeparators(std::string_view text, int mode)
     if (mode == 0) return std::string(text);
     const size_t dot = text.find('.');
     const std::string fraction = dot == std::string_view::npos ? std::string() : std::string(text.substr(dot));
-    const std::string whole = kov::platform::formatInt(kov::platform::parseInt(text));
+    std::string whole = kov::platform::formatInt(kov::platform::parseInt(text));
+    // "-0.50": the integer part reads 0 and would lose the value's sign.
+    if (whole == "0" && text.find_first_not_of(' ') != std::string_view::npos
+        && text[text.find_first_not_of(' ')] == '-')
+        whole = "-0";
 
     const char* separator = nullptr;
     switch (mode) {
@@ -569,17 +573,20 @@ int PickColor(kov::platform::Questions& questions, std::uint32_t& outColour, std
 
 // ---- Other
 
+std::vector<double> BinomialRow(int count)
+{
+    // Row count - 1 of Pascal's triangle: count entries.
+    if (count <= 0) return {};
+    std::vector<double> row(static_cast<size_t>(count), 1.0);
+    for (int r = 2; r < count; ++r)
+        for (int i = r - 1; i > 0; --i) row[static_cast<size_t>(i)] += row[static_cast<size_t>(i) - 1];
+    return row;
+}
+
 double BinomialCoefficient(int count, int index)
 {
-    // Row count - 1 has count entries: indices 0 .. count - 1.
     if (count <= 0 || index < 0 || index >= count) return 0.0;
-    std::vector<double> row{1.0};
-    for (int r = 1; r < count; ++r) {
-        std::vector<double> next(row.size() + 1, 1.0);
-        for (size_t i = 1; i < row.size(); ++i) next[i] = row[i - 1] + row[i];
-        row = std::move(next);
-    }
-    return row[static_cast<size_t>(index)];
+    return BinomialRow(count)[static_cast<size_t>(index)];
 }
 
 DeviceCorners RotatedBoxCorners(int anchorX, int anchorY, double width, double height, double widthAngle,

@@ -89,6 +89,8 @@ int PickColor(kov::platform::Questions& questions, std::uint32_t& outColour, std
 // Entry `index` of row count - 1 of the binomial triangle; 0 outside the row. Doubles, so long rows
 // stay finite.
 double BinomialCoefficient(int count, int index);
+// All count entries of that row at once.
+std::vector<double> BinomialRow(int count);
 // Angles in radians; alignment codes 0 left/top, 1 middle, 2 right/bottom.
 DeviceCorners RotatedBoxCorners(int anchorX, int anchorY, double width, double height, double widthAngle,
                                 double heightAngle, int hAlign, int vAlign);

@@ -96,6 +96,41 @@ TEST(Document, SavedDrawingOpensAgainWithObjectsSettingsAndName)
     EXPECT_EQ(lineStarts(rig.doc->m_Unit), (std::vector<double>{10, -5, 99}));
 }
 
+TEST(Document, EmptyDrawingSavesItsSettingsAndTheFiveCountersOnly)
+{
+    DocumentRig rig;
+    const fs::path path = rig.file("empty.kvr");
+    ASSERT_TRUE(rig.saveAs(path));
+    const std::vector<std::uint8_t> bytes = fileBytes(path);
+    const std::string text(bytes.begin(), bytes.end());
+
+    // The sub-blocks of the document block in order, and what the objects' block holds.
+    std::vector<std::string> outline;
+    std::vector<std::string> unitLines;
+    int depth = 0;
+    bool inUnit = false;
+    std::size_t at = text.find('\n') + 1; // after the magic line
+    while (at < text.size()) {
+        const std::size_t end = text.find('\n', at);
+        const std::string line = text.substr(at, end - at);
+        at = end + 1;
+        if (line.starts_with("{")) {
+            if (depth == 1) outline.push_back(line.substr(1));
+            if (depth == 1 && line == "{KovUnit") inUnit = true;
+            else if (inUnit) unitLines.push_back(line);
+            ++depth;
+        } else if (line.starts_with("}")) {
+            --depth;
+            if (depth == 1) inUnit = false;
+        } else if (inUnit) {
+            unitLines.push_back(line.substr(0, line.find('=')));
+        }
+    }
+    EXPECT_EQ(outline, (std::vector<std::string>{"PlotInfo", "Grid", "KovUnit"}));
+    EXPECT_EQ(unitLines,
+              (std::vector<std::string>{"MUnitGrpID", "MUnitWallID", "MUnitLineID", "MUnitTextID", "MUnitImageID"}));
+}
+
 TEST(Document, SubBlocksAreReadByNameInAnyOrderAndCase)
 {
     struct Case {
@@ -444,7 +479,9 @@ TEST(Document, AutomaticPictureComesBeforeTheDocumentAndNeverStopsIt)
         });
         ASSERT_TRUE(rig.saveAs(path));
         EXPECT_EQ(called, c.called);
-        if (c.called) EXPECT_FALSE(documentThere);
+        if (c.called) {
+            EXPECT_FALSE(documentThere);
+        }
         EXPECT_TRUE(fs::exists(path));
     }
 }

@@ -3,6 +3,9 @@
 
 #include "DocumentTestSupport.h"
 #include "model/KovUnit.h"
+#include "model/PictureFiles.h"
+
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -63,6 +66,17 @@ struct ForeignFile {
         wall->MWallLayer1 = 4;
         wall->MWallLayer2 = 11;
         u.m_Walls.Add(std::move(wall));
+        QImage picture(2, 2, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        const auto pictureFolder = source.doc->TempImageFolder();
+        EXPECT_TRUE(SavePictureFile(picture, TempImagePath(pictureFolder, 3, kPicturePng), kPicturePng));
+        auto image = std::make_unique<CKovImage>();
+        image->ImageID = 3;
+        image->IMGImagetype = kPicturePng;
+        image->ImageName = TempImagePath(pictureFolder, 3).string();
+        image->IMGLayer1 = 6;
+        image->IMGLayer2 = 12;
+        u.m_Images.Add(std::move(image));
 
         CLayer& layers = source.doc->m_PlotInfo.m_Layer;
         layers.m_dScale[0] = 50;
@@ -90,6 +104,8 @@ TEST(ForeignDrawings, ASiblingFileOpensAsANewDrawingWithEverythingOnLayerZero)
     for (const auto& f : u.m_Lines) EXPECT_EQ(f->MLineLayer1 * 100 + f->MLineLayer2, 0);
     for (const auto& t : u.m_Texts) EXPECT_EQ(t->MTextLayer1 * 100 + t->MTextLayer2, 0);
     for (const auto& w : u.m_Walls) EXPECT_EQ(w->MWallLayer1 * 100 + w->MWallLayer2, 0);
+    ASSERT_EQ(u.m_Images.GetSize(), 1);
+    EXPECT_EQ(u.m_Images[0]->IMGLayer1 * 100 + u.m_Images[0]->IMGLayer2, 0);
 
     const CLayer& layers = rig.doc->m_PlotInfo.m_Layer;
     for (int g = 0; g < CLayer::kUsed; ++g) {
@@ -141,6 +157,8 @@ TEST(ForeignDrawings, SortingIntoLayersByKind)
     EXPECT_EQ(u.FindText(2)->MTextLayer1, 2);
     EXPECT_EQ(u.FindWall(2)->MWallLayer1, 4);
     EXPECT_EQ(u.FindGroup(12)->MGrpLayer1, 1);
+    ASSERT_EQ(u.m_Images.GetSize(), 1);
+    EXPECT_EQ(u.m_Images[0]->IMGLayer1 * 100 + u.m_Images[0]->IMGLayer2, 612) << "pictures keep their layer";
 
     const CLayer& layers = rig.doc->m_PlotInfo.m_Layer;
     for (std::size_t g = 0; g < 3; ++g)

@@ -209,8 +209,11 @@ TEST(KoviraApp, StoredValuesOutsideWhatTheDialogAcceptsReadAsTheDefault)
     for (const Case& c : cases) {
         AppRig rig([&](MemoryProfile& p) { p.WriteProfileInt(kUtility, c.key, c.stored); });
         rig.app->ReadSettingsCache();
-        for (const CachedSetting& s : CachedSettings())
-            if (s.key == c.key) EXPECT_EQ(rig.app.get()->*s.member, c.cached) << c.key << " " << c.stored;
+        for (const CachedSetting& s : CachedSettings()) {
+            if (s.key == c.key) {
+                EXPECT_EQ(rig.app.get()->*s.member, c.cached) << c.key << " " << c.stored;
+            }
+        }
     }
 }
 

@@ -227,6 +227,18 @@ TEST(Curves, BezierPointsRunFromTheLastControlPointToTheFirst)
     EXPECT_TRUE(near(ends.back(), many[0], 1e-6));
     for (const CDbPoint& p : ends) EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
 
+    // Thousands of control points overflow the binomial weights; the curve must still be finite
+    // and keep its ends.
+    CDbPointArray huge;
+    for (int i = 0; i < 1200; ++i) huge.push_back({static_cast<double>(i), static_cast<double>(i % 7)});
+    starts.clear();
+    ends.clear();
+    CKovUnit::BezierPoints(huge, starts, ends);
+    ASSERT_EQ(starts.size(), 20u);
+    EXPECT_TRUE(near(starts.front(), huge[1198], 1e-9));
+    EXPECT_TRUE(near(ends.back(), huge[0], 1e-9));
+    for (const CDbPoint& p : ends) EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
+
     starts.clear();
     CKovUnit::BezierPoints({a}, starts, ends);
     EXPECT_TRUE(starts.empty());
