@@ -1,5 +1,7 @@
 #include "app/FileListDialogs.h"
 
+#include "app/AppTexts.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
@@ -10,11 +12,13 @@ namespace kov::app {
 
 namespace {
 
+QString qtText(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
 QDialogButtonBox* openCancelButtons(QDialog* dialog)
 {
     auto* buttons = new QDialogButtonBox(dialog);
-    buttons->addButton(QString::fromUtf8("開く"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QString::fromUtf8("キャンセル"), QDialogButtonBox::RejectRole);
+    buttons->addButton(qtText(kOpenButton), QDialogButtonBox::AcceptRole);
+    buttons->addButton(qtText(kCancelButton), QDialogButtonBox::RejectRole);
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return buttons;
@@ -33,9 +37,9 @@ CBackUpListDg::CBackUpListDg(const kov::platform::Profile& profile, const kov::p
                              QWidget* parent)
     : QDialog(parent)
 {
-    setWindowTitle(QString::fromUtf8("バックアップを開く"));
+    setWindowTitle(qtText(kBackupListTitle));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QString::fromUtf8("開くバックアップデータを選ぶ"), this));
+    layout->addWidget(new QLabel(qtText(kBackupListPrompt), this));
     m_list = new QListWidget(this);
     layout->addWidget(m_list);
     layout->addWidget(openCancelButtons(this));

@@ -4,6 +4,8 @@
 // (".q_t") with every object on layer 0, and a document of our own with its objects sorted into
 // layers by kind.
 
+#include "app/AppTexts.h"
+
 #include <filesystem>
 #include <string_view>
 
@@ -17,12 +19,6 @@ class Questions;
 namespace kov::app {
 
 class CKoviraDoc;
-
-inline constexpr std::string_view kAllOnLayerZeroMessage = "全てのオブジェクトはレイヤー０になります。";
-inline constexpr std::string_view kSplitLayersQuestion = "壁、線、部品、文字をレイヤー番号で分けますか？";
-
-// Names the sorting gives to layers 0-5 of the layer groups 0, 1 and 2.
-inline constexpr std::string_view kSplitLayerNames[6] = {"壁、部屋", "建具", "線、部品", "補助線", "寸法線", "文字"};
 
 // Every object to layer group 0, layer 0; every layer group and layer visible and snappable (names
 // kept); every layer group at the scale of group 0; the current layer group and layer 0.

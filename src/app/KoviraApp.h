@@ -5,6 +5,7 @@
 // number, the file-open command, the reset of the settings and the shut-down. The Qt side (the
 // QApplication, the main window) is the shell's: it hands its steps in through AppShellHooks.
 
+#include "app/AppTexts.h"
 #include "app/FillPatterns.h"
 
 #include "platform/Folders.h"
@@ -30,13 +31,6 @@ namespace kov::app {
 
 class CKoviraDoc;
 
-// The application's own texts.
-inline constexpr std::string_view kAppWindowTitle = "コビラ６";
-inline constexpr std::string_view kAboutVersionLine = "Version 6.0.6";
-inline constexpr std::string_view kDocumentTypeId = "Kovira.Document";
-inline constexpr std::string_view kDocumentTypeName = "Kovira登録ﾌｧｲﾙ";
-inline constexpr std::string_view kOpenTitle = "開く";
-inline constexpr std::string_view kOpenFilter = "コビラファイル (*.kvr)";
 inline constexpr int kProgramVersion = 606000;
 
 inline constexpr std::string_view kSectionLayoutSize = "KOV_T_LAYOUTSIZE";

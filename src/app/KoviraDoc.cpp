@@ -21,11 +21,6 @@ namespace {
 using kov::model::kSectionPlotMenu;
 using kov::model::kSectionUtility;
 
-constexpr std::string_view kDamagedHead = "ファイルの一部が壊れていたため、読み取れた部分だけを開きました。\n読み取れなかった箇所:";
-constexpr std::string_view kDamagedTail =
-    "元のファイルを上書きしないよう、この図面は名前を付けて保存してください。";
-constexpr std::string_view kAskSaveChanges = " への変更を保存しますか？";
-
 // Reads the sub-blocks of "KOVDATA" by name, in whatever order and letter case the file has them.
 class CKoviraDocLoad : public CDefFile {
 public:
@@ -201,11 +196,8 @@ CKoviraDoc::ReadOutcome CKoviraDoc::loadBlock(CArchive& ar, bool emptyFirst)
         return outcome;
     }
     if (outcome == ReadOutcome::Damaged) {
-        std::string text(kDamagedHead);
-        for (const std::string& problem : m_readProblems) text += "\n・" + problem;
-        text += "\n";
-        text += kDamagedTail;
-        questions.message(text, {}, MessageIcon::Warning);
+        questions.message(ReadProblemsReport(kDamagedOpenHead, m_readProblems, kDamagedOpenTail), {},
+                          MessageIcon::Warning);
     }
     if (oldPacked) questions.message(kOldPackedNotice);
     return outcome;

@@ -6,6 +6,8 @@
 //
 // The same object lives as long as the program and is emptied for every new or opened drawing.
 
+#include "app/AppTexts.h"
+
 #include "model/DefFile.h"
 #include "model/FontMenu.h"
 #include "model/Grid.h"
@@ -29,17 +31,8 @@ class Questions;
 
 namespace kov::app {
 
-// The document's own texts.
-inline constexpr std::string_view kUntitledTitle = "Kovira";          // title of a drawing without a file
 inline constexpr std::string_view kDocumentBlock = "KOVDATA";
-inline constexpr std::string_view kReadFailedMessage = "ファイル読み取り失敗";
-// One line of the damage report: the document block ended before its close.
-inline constexpr std::string_view kReadStoppedMessage = "図面ブロックの途中で読み取りが止まりました";
-inline constexpr std::string_view kOldPackedNotice =
-    "このファイルはコビラ３以前の圧縮された形式です。上書き保存して現行形式にしてください。";
 inline constexpr std::string_view kDocumentExtension = ".kvr";
-inline constexpr std::string_view kSaveFilter = "Kovira登録ﾌｧｲﾙ(*.kvr)";
-inline constexpr std::string_view kSaveAsTitle = "名前を付けて保存";
 
 // What the document needs from outside. Folders are resolved against the common-folder switches of
 // the profile at each use, so a change in the settings takes effect at once.
@@ -52,9 +45,9 @@ struct DocumentServices {
 
 class CKoviraDoc {
 public:
-    // Reads the oldest packed documents (LHA): given the whole file, the bytes of the member
-    // `memberName` ("kovlsav.qvt" for a document, "kovlsav.kvr" for a merge), or nothing when the
-    // file is not such an archive or cannot be unpacked. Shows no message.
+    // Reads the oldest packed documents (LHA): given the whole file, the bytes of the document packed
+    // in it, the member `memberName` ("kovlsav.qvt" for a document, "kovlsav.kvr" for a merge) taken
+    // first, or nothing when the file is not such an archive or holds no document. Shows no message.
     using OldPackedUnpacker =
         std::function<std::optional<std::vector<std::uint8_t>>(const std::vector<std::uint8_t>& packed,
                                                               std::string_view memberName)>;

@@ -218,9 +218,8 @@ int MergeDocumentFile(CKoviraDoc& doc, const fs::path& path)
     doc.m_bRedraw = 1;
     if (!context.warnings.empty()) {
         // What could be read is merged; the user must not take it for the whole drawing.
-        std::string text(kMergeDamagedMessage);
-        for (const std::string& w : context.warnings) text += "\n・" + w;
-        questions.message(text, {}, kov::platform::MessageIcon::Warning);
+        questions.message(ReadProblemsReport(kMergeDamagedMessage, context.warnings), {},
+                          kov::platform::MessageIcon::Warning);
     }
     return 1;
 }

@@ -4,6 +4,8 @@
 // "KOVDATA") into a scratch container, then moving them into the drawing under fresh identifiers
 // with every group's member lists rewritten to the new numbers.
 
+#include "app/AppTexts.h"
+
 #include "model/DefFile.h"
 
 #include <cstdint>
@@ -38,10 +40,6 @@ private:
 // Unpacks an old packed document (see UnpackOldDrawing).
 using MergeUnpacker =
     std::function<std::optional<std::vector<std::uint8_t>>(const std::vector<std::uint8_t>&, std::string_view)>;
-
-// Shown after a merge that could read only part of the file, followed by what could not be read.
-inline constexpr std::string_view kMergeDamagedMessage =
-    "ファイルの一部が壊れていたため、読み取れた部分だけを合成しました。\n読み取れなかった箇所:";
 
 // Runs the loader on the block whose start has been read. 1 when read whole, 0 when it stopped
 // early (what was read stays in the target).

@@ -4,6 +4,8 @@
 // "Recent6"; an empty or missing key is no entry), and the form behind the file-list dialog that
 // shows either that list or the documents of a folder.
 
+#include "app/AppTexts.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -18,8 +20,6 @@ namespace kov::app {
 
 inline constexpr std::string_view kRecentSection = "KOV_T_RecentList";
 inline constexpr int kRecentCount = 6;
-inline constexpr std::string_view kNoSamplesMessage = "sampleファイルがみつかりませんでした。";
-inline constexpr std::string_view kNoRecentMessage = "最近使ったファイルがありません。";
 
 // "Recent1".."Recent6" as stored, empty ones left out, newest first.
 std::vector<std::string> ReadRecentList(const kov::platform::Profile& profile);

@@ -149,6 +149,8 @@ int runProgram(int argc, char** argv)
         return 1;
     }
     QApplication app(argc, argv);
+    // Ties the window to the installed desktop entry (icon and name in the shell's task list).
+    QGuiApplication::setDesktopFileName(QStringLiteral("kovira"));
     ProgramSession session(CKoviraApp::CommandLineArguments());
     if (!session.started()) return 0;
     quitOnTerminationSignals(&app);

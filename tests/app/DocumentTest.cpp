@@ -5,7 +5,6 @@
 #include "model/SettingsRegistry.h"
 #include "model/UnitBlocks.h"
 
-#include <QImage>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -406,16 +405,8 @@ TEST(Document, PicturesTravelWithTheDocument)
 {
     DocumentRig rig;
     const fs::path folder = rig.doc->TempImageFolder();
-    QImage picture(4, 3, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    ASSERT_TRUE(SavePictureFile(picture, TempImagePath(folder, 3, kPicturePng), kPicturePng));
-    auto image = std::make_unique<CKovImage>();
-    image->ImageID = 3;
-    image->IMGImagetype = kPicturePng;
-    image->ImageName = TempImagePath(folder, 3).string();
-    rig.doc->m_Unit.m_Images.Add(std::move(image));
-    rig.doc->AddTempImageNumber(3);
-    rig.doc->SetModifiedFlag();
+    rig.addPicture(3);
+    ASSERT_TRUE(fs::exists(TempImagePath(folder, 3, kPicturePng)));
     const fs::path path = rig.file("picture.kvr");
     ASSERT_TRUE(rig.saveAs(path));
 

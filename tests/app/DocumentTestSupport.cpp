@@ -1,9 +1,32 @@
 #include "DocumentTestSupport.h"
 
+#include "model/PictureFiles.h"
+
+#include <QImage>
+
 #include <fstream>
 #include <iterator>
 
 namespace kov::test {
+
+CKovImage& DocumentRig::addPicture(int id, int layerGroup, int layer)
+{
+    const std::filesystem::path folder = doc->TempImageFolder();
+    QImage picture(4, 3, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    SavePictureFile(picture, TempImagePath(folder, id, kPicturePng), kPicturePng);
+    auto image = std::make_unique<CKovImage>();
+    image->ImageID = id;
+    image->IMGImagetype = kPicturePng;
+    image->ImageName = TempImagePath(folder, id).string();
+    image->IMGLayer1 = layerGroup;
+    image->IMGLayer2 = layer;
+    CKovImage& added = *image;
+    doc->m_Unit.m_Images.Add(std::move(image));
+    doc->AddTempImageNumber(std::uint32_t(id));
+    doc->SetModifiedFlag();
+    return added;
+}
 
 std::vector<std::uint8_t> fileBytes(const std::filesystem::path& file)
 {

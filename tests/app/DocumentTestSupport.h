@@ -60,6 +60,9 @@ struct DocumentRig {
         return id;
     }
 
+    // A 4 by 3 PNG picture with its temporary file, on layer group g, layer l; returns it.
+    CKovImage& addPicture(int id, int layerGroup = 0, int layer = 0);
+
     // Saves under the name through the save-as chooser.
     bool saveAs(const std::filesystem::path& path)
     {

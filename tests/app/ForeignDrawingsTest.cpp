@@ -3,9 +3,6 @@
 
 #include "DocumentTestSupport.h"
 #include "model/KovUnit.h"
-#include "model/PictureFiles.h"
-
-#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -66,17 +63,7 @@ struct ForeignFile {
         wall->MWallLayer1 = 4;
         wall->MWallLayer2 = 11;
         u.m_Walls.Add(std::move(wall));
-        QImage picture(2, 2, QImage::Format_RGB32);
-        picture.fill(Qt::blue);
-        const auto pictureFolder = source.doc->TempImageFolder();
-        EXPECT_TRUE(SavePictureFile(picture, TempImagePath(pictureFolder, 3, kPicturePng), kPicturePng));
-        auto image = std::make_unique<CKovImage>();
-        image->ImageID = 3;
-        image->IMGImagetype = kPicturePng;
-        image->ImageName = TempImagePath(pictureFolder, 3).string();
-        image->IMGLayer1 = 6;
-        image->IMGLayer2 = 12;
-        u.m_Images.Add(std::move(image));
+        source.addPicture(3, 6, 12);
 
         CLayer& layers = source.doc->m_PlotInfo.m_Layer;
         layers.m_dScale[0] = 50;

@@ -1,3 +1,4 @@
+#include "app/Backups.h"
 #include "app/FillPatterns.h"
 #include "app/KoviraApp.h"
 #include "app/KoviraDoc.h"
@@ -111,10 +112,21 @@ TEST(KoviraApp, TheCommandLineFileIsOpenedOrTheStartUpEnds)
         EXPECT_EQ(rig.app->document()->GetPathName(), other.file("plan.kvr"));
     }
     {
-        AppRig rig;
+        // A start that fails ends the program without the first update: the backups stay as they were.
+        AppRig rig([](MemoryProfile& p) { p.WriteProfileInt(kUtility, "backing_flg", 0); });
+        const auto newest = kov::app::BackupFilePath(*rig.profile, rig.app->folders(), 0);
+        kov::test::writeBytes(newest, {'b'});
+        int firstUpdates = 0;
+        AppShellHooks hooks;
+        hooks.createFrame = [&](CKoviraDoc& doc) {
+            doc.SetInitialUpdate([&](CKoviraDoc&) { ++firstUpdates; });
+            return true;
+        };
         rig.questions.acknowledge(); // the open failure
-        EXPECT_EQ(rig.app->InitInstance({"kovira", rig.temp.file("missing.kvr").string()}), 0);
+        EXPECT_EQ(rig.app->InitInstance({"kovira", rig.temp.file("missing.kvr").string()}, hooks), 0);
         EXPECT_EQ(rig.app->m_nVersion, 0) << "the later steps do not run";
+        EXPECT_EQ(firstUpdates, 0);
+        EXPECT_FALSE(std::filesystem::exists(kov::app::BackupFilePath(*rig.profile, rig.app->folders(), 1)));
     }
     {
         AppRig rig;
