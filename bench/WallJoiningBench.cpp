@@ -38,20 +38,26 @@ std::vector<int> buildPlan(CKovUnit& unit, int count)
     return ids;
 }
 
-void BM_JoinWalls(benchmark::State& state)
+// Times one join of the plan per iteration, every outline reset beforehand.
+void timeJoins(benchmark::State& state, CKovUnit& unit, const std::vector<int>& ids, bool prefilter)
 {
-    CKovUnit unit;
-    const std::vector<int> ids = buildPlan(unit, static_cast<int>(state.range(0)));
     for (auto _ : state) {
         state.PauseTiming();
         for (int id : ids)
             unit.ResetWallOutline(id);
         state.ResumeTiming();
-        unit.JoinWalls(0);
+        kov::building::joinWalls(unit, 0, prefilter);
         benchmark::ClobberMemory();
     }
     state.counters["walls"] = static_cast<double>(ids.size());
     unit.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
+}
+
+void BM_JoinWalls(benchmark::State& state)
+{
+    CKovUnit unit;
+    const std::vector<int> ids = buildPlan(unit, static_cast<int>(state.range(0)));
+    timeJoins(state, unit, ids, true);
 }
 
 // The same plan with one stray wall far off (as a damaged or carelessly merged drawing has), which
@@ -61,16 +67,7 @@ void BM_JoinWallsWithStrayWall(benchmark::State& state)
     CKovUnit unit;
     std::vector<int> ids = buildPlan(unit, static_cast<int>(state.range(0)));
     ids.push_back(unit.AddWall({1e7, 1e7}, {1e7 + 3000, 1e7 + 1000}, 50.0, CPlotInfo()));
-    for (auto _ : state) {
-        state.PauseTiming();
-        for (int id : ids)
-            unit.ResetWallOutline(id);
-        state.ResumeTiming();
-        unit.JoinWalls(0);
-        benchmark::ClobberMemory();
-    }
-    state.counters["walls"] = static_cast<double>(ids.size());
-    unit.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
+    timeJoins(state, unit, ids, true);
 }
 
 // The same join testing every edge against every wall of the group, for comparison.
@@ -78,16 +75,7 @@ void BM_JoinWallsUnfiltered(benchmark::State& state)
 {
     CKovUnit unit;
     const std::vector<int> ids = buildPlan(unit, static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        state.PauseTiming();
-        for (int id : ids)
-            unit.ResetWallOutline(id);
-        state.ResumeTiming();
-        kov::building::joinWalls(unit, 0, false);
-        benchmark::ClobberMemory();
-    }
-    state.counters["walls"] = static_cast<double>(ids.size());
-    unit.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
+    timeJoins(state, unit, ids, false);
 }
 
 } // namespace
