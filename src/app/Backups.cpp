@@ -75,11 +75,9 @@ void SetBackupOpening(kov::platform::Profile& profile, bool opening)
 bool RotateBackupFiles(kov::platform::Profile& profile, const kov::platform::Folders& folders)
 {
     if (!BackupsEnabled(profile)) return true;
-    if (profile.GetProfileInt(kSectionUtility, "backing_flg", 1) != 0) {
-        SetBackupOpening(profile, false);
-        return true;
-    }
+    const bool skipOnce = profile.GetProfileInt(kSectionUtility, "backing_flg", 1) != 0;
     SetBackupOpening(profile, false);
+    if (skipOnce) return true;
     bool ok = true;
     std::error_code ec;
     const fs::path oldest = BackupFilePath(profile, folders, kBackupGenerations - 1);

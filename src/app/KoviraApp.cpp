@@ -199,8 +199,7 @@ std::optional<std::filesystem::path> CKoviraApp::ParseCommandLine(const std::vec
             options = false;
             continue;
         }
-        if (options && !a.empty() && a[0] == '-') continue;
-        if (a.empty()) continue;
+        if (a.empty() || (options && a[0] == '-')) continue;
         return std::filesystem::path(a);
     }
     return std::nullopt;
@@ -230,7 +229,7 @@ void CKoviraApp::ReadBackgroundSettings()
     app_haikei = p.GetProfileInt(kSectionUtility, "app_haikei", 0);
     // A colour is stored as text; text that is no number reads as 0.
     app_haikei_color = kov::platform::parseInt(
-        p.GetProfileString(kSectionUtility, "app_haikei_color", kBackgroundColourDefaultText));
+        p.GetProfileString(kSectionUtility, "app_haikei_color", kov::model::colourText(kBackgroundColourDefault)));
 }
 
 bool CKoviraApp::WriteCachedSetting(std::string_view key, int value)
@@ -254,7 +253,7 @@ void CKoviraApp::ResetAllSettings()
     app_haikei = 0;
     p.WriteProfileInt(kSectionUtility, "app_haikei", 0);
     app_haikei_color = kBackgroundColourDefault;
-    p.WriteProfileString(kSectionUtility, "app_haikei_color", kBackgroundColourDefaultText);
+    p.WriteProfileString(kSectionUtility, "app_haikei_color", kov::model::colourText(kBackgroundColourDefault));
     for (const ResetSetting& s : FurtherResetSettings()) {
         if (s.isText)
             p.WriteProfileString(s.section, s.key, s.text);

@@ -96,8 +96,7 @@ struct ResetSetting {
 };
 const std::vector<ResetSetting>& FurtherResetSettings();
 
-inline constexpr int kBackgroundColourDefault = 5592405; // grey 0x555555
-inline constexpr std::string_view kBackgroundColourDefaultText = "5592405";
+inline constexpr int kBackgroundColourDefault = 5592405; // grey 0x555555, stored as its decimal text
 
 // What the application needs from its surroundings. A missing profile is opened at start-up as the
 // INI file under the company key.

@@ -9,6 +9,7 @@
 #include "platform/Profile.h"
 #include "platform/Questions.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -83,9 +84,8 @@ void CKoviraDoc::SetModifiedFlag(bool modified)
 
 void CKoviraDoc::AddTempImageNumber(std::uint32_t id)
 {
-    for (std::uint32_t n : m_TempImageNumbers)
-        if (n == id) return;
-    m_TempImageNumbers.push_back(id);
+    if (std::find(m_TempImageNumbers.begin(), m_TempImageNumbers.end(), id) == m_TempImageNumbers.end())
+        m_TempImageNumbers.push_back(id);
 }
 
 void CKoviraDoc::SetPathName(const fs::path& path, bool addToRecentList)
@@ -347,11 +347,16 @@ bool CKoviraDoc::fileNew(const fs::path& opening)
     return true;
 }
 
-void CKoviraDoc::startUntitled()
+void CKoviraDoc::emptyUntitled()
 {
     OnNewDocument();
     m_strPathName.clear();
     m_strTitle = std::string(kUntitledTitle);
+}
+
+void CKoviraDoc::startUntitled()
+{
+    emptyUntitled();
     m_bStarted = true;
     initialUpdate();
 }
@@ -363,11 +368,7 @@ bool CKoviraDoc::OpenDocumentFile(const fs::path& path)
     if (!OnOpenDocument(path)) {
         // At start-up there is no drawing to keep: an empty untitled one stands in. No first update
         // follows, since the program ends; a start that failed must not rotate the backups.
-        if (!m_bStarted) {
-            OnNewDocument();
-            m_strPathName.clear();
-            m_strTitle = std::string(kUntitledTitle);
-        }
+        if (!m_bStarted) emptyUntitled();
         return false;
     }
     m_bStarted = true;
@@ -436,11 +437,9 @@ bool CKoviraDoc::OpenBackupFile(int number)
     const fs::path path = BackupFilePath(m_services.profile, m_services.folders, number);
     // The file-new below must not rotate: the backup being opened would move away under it.
     SetBackupOpening(m_services.profile, true);
-    if (!fileNew(path)) {
-        SetBackupOpening(m_services.profile, false);
-        return false;
-    }
+    const bool started = fileNew(path);
     SetBackupOpening(m_services.profile, false);
+    if (!started) return false;
     OnNewDocument();
     if (!OnOpenDocument(path)) return false;
     SetModifiedFlag(true);

@@ -181,6 +181,8 @@ private:
     // next) is that backup.
     void backupBeforeDiscard(const std::filesystem::path& opening);
     bool fileNew(const std::filesystem::path& opening);
+    // An empty, unnamed drawing; startUntitled also gives it its first update.
+    void emptyUntitled();
     void startUntitled();
     bool saveUnder(std::optional<std::filesystem::path> path);
 

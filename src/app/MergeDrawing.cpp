@@ -59,6 +59,9 @@ int LoadMergeBlock(CArchive& ar, CKovUnit& target, UnitFileContext& context, con
 
 namespace {
 
+// Every type a picture's temporary file may have.
+constexpr int kPictureTypes[] = {kPictureBmp, kPictureGif, kPicturePng, kPictureJpeg};
+
 // Takes every object out of the array in order, so it can be handed over one by one.
 template <class Array>
 auto takeAll(Array& array)
@@ -78,7 +81,7 @@ int freePictureId(const CKovUnit& target, const fs::path& folder, int id)
         if (target.FindImage(candidate)) continue;
         if (!folder.empty()) {
             bool fileThere = false;
-            for (int type : {kPictureBmp, kPictureGif, kPicturePng, kPictureJpeg})
+            for (int type : kPictureTypes)
                 fileThere = fileThere || fs::exists(TempImagePath(folder, candidate, type));
             if (fileThere) continue;
         }
@@ -170,7 +173,7 @@ int MergeUnit(CKovUnit& target, CKovUnit& source, SelectionRecord& selection, in
                 continue;
             }
             if (!pictureFolder.empty()) {
-                for (int type : {kPictureBmp, kPictureGif, kPicturePng, kPictureJpeg}) {
+                for (int type : kPictureTypes) {
                     std::error_code ec;
                     const fs::path from = TempImagePath(pictureFolder, image->ImageID, type);
                     if (fs::exists(from, ec)) fs::rename(from, TempImagePath(pictureFolder, newId, type), ec);

@@ -23,7 +23,7 @@ bool HoldsDocumentBlock(const std::vector<std::uint8_t>& bytes)
 {
     auto archive = CArchive::forReading(bytes);
     CDefFile finder;
-    return finder.FindStart(*archive, "KOVDATA") != 0;
+    return finder.FindStart(*archive, kDocumentBlock) != 0;
 }
 
 std::optional<std::vector<std::uint8_t>> UnpackOldDrawing(const std::vector<std::uint8_t>& packed,

@@ -1,11 +1,10 @@
 #include "app/RecentFiles.h"
 
-#include "platform/NumberText.h"
+#include "model/SettingsValues.h"
 #include "platform/Profile.h"
 #include "platform/Questions.h"
 
 #include <algorithm>
-#include <cctype>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -16,7 +15,7 @@ namespace {
 
 std::string recentKey(int index)
 {
-    return "Recent" + kov::platform::formatInt(index + 1);
+    return kov::model::numberedKey("Recent", index + 1);
 }
 
 std::string normalPath(std::string_view text)
@@ -29,9 +28,7 @@ std::string normalPath(std::string_view text)
 
 bool hasDocumentExtension(const fs::path& file)
 {
-    std::string ext = file.extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return ext == ".kvr";
+    return kov::model::equalsNoCase(file.extension().string(), ".kvr");
 }
 
 } // namespace

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr double kAxisTolerance = 1e-4;
 constexpr int kSplineSteps = 7;
 
 enum Slot { SLOT_LINE = 0, SLOT_RECT = 1, SLOT_POLYGON = 2, SLOT_CIRCLE = 3, SLOT_ARC = 4 };
@@ -215,18 +214,18 @@ int CKovUnit::AddArc(const CPlotInfo& plot, const CDbPointArray& toolPoints, CDb
     const CDbPoint c = toolPoints[0];
     CDbPoint s = toolPoints[1];
     double r = distance(c, s);
-    if (std::fabs(c.x - s.x) < kAxisTolerance)
+    if (std::fabs(c.x - s.x) < kKovAxisTolerance)
         r = std::fabs(c.y - s.y);
-    else if (std::fabs(c.y - s.y) < kAxisTolerance)
+    else if (std::fabs(c.y - s.y) < kKovAxisTolerance)
         r = std::fabs(c.x - s.x);
 
     // The end goes onto the circle, on the ray from the centre through the click.
-    if (std::fabs(c.y - e.y) < kAxisTolerance) {
+    if (std::fabs(c.y - e.y) < kKovAxisTolerance) {
         if (e.x > c.x)
             e.x = c.x + r;
         else if (e.x < c.x)
             e.x = c.x - r;
-    } else if (std::fabs(c.x - e.x) < kAxisTolerance) {
+    } else if (std::fabs(c.x - e.x) < kKovAxisTolerance) {
         if (e.y > c.y)
             e.y = c.y + r;
         else if (e.y < c.y)
@@ -301,23 +300,14 @@ void CKovUnit::AddLineByAngle(SelectionRecord& selection, const CPlotInfo& plot,
     // Only these exact angles are axis cases; 360 (zero on the clockwise setting) goes through the
     // trigonometry and lands within a hair of level.
     const bool isAxis = angle == 0.0 || angle == 90.0 || angle == 180.0 || angle == 270.0;
-    const double rad = angle * kKovPi / 180.0;
 
     CDbPoint end;
     if (fixedLength == 1) {
-        if (angle == 0.0)
-            end = {p.x + length, p.y};
-        else if (angle == 90.0)
-            end = {p.x, p.y - length};
-        else if (angle == 180.0)
-            end = {p.x - length, p.y};
-        else if (angle == 270.0)
-            end = {p.x, p.y + length};
-        else
-            end = {p.x + length * std::cos(rad), p.y - length * std::sin(rad)};
+        end = PointAtAngle(p.x, p.y, angle, length);
     } else if (isAxis) {
         end = (angle == 90.0 || angle == 270.0) ? CDbPoint(p.x, q.y) : CDbPoint(q.x, p.y);
     } else {
+        const double rad = angle * kKovPi / 180.0;
         const double e = -std::sin(rad) / std::cos(rad);
         const double f = p.y - e * p.x;
         const double x = (q.y + q.x / e - f) / (e + 1.0 / e);
@@ -330,15 +320,7 @@ void CKovUnit::AddLineByAngle(SelectionRecord& selection, const CPlotInfo& plot,
 void CKovUnit::AddLineToward(SelectionRecord& selection, const CPlotInfo& plot, const CDbPoint& p, const CDbPoint& q,
                              double length)
 {
-    CDbPoint end;
-    if (std::fabs(p.x - q.x) < kAxisTolerance) {
-        end = {q.x, p.y < q.y ? p.y + length : p.y - length};
-    } else if (std::fabs(p.y - q.y) < kAxisTolerance) {
-        end = {p.x < q.x ? p.x + length : p.x - length, q.y};
-    } else {
-        const double d = distance(p, q);
-        end = {p.x + length * (q.x - p.x) / d, p.y + length * (q.y - p.y) / d};
-    }
+    const CDbPoint end = PointTowards(p, q, length);
     selection.Clear();
     selectFigure(selection, addFigure(*this, plot, CKovLine::LINE, {p, end}, {}, SLOT_LINE, StyleSet::Full));
 }

@@ -87,8 +87,7 @@ int ClassifyWallEdge(const std::array<CDbPoint, 4>& c, const CDbPoint& p, const 
     } else if (std::fabs(p.y - q.y) < kEdgeKindTolerance) {
         kind = 2;
     } else {
-        slope = (q.y - p.y) / (q.x - p.x);
-        intercept = p.y - slope * p.x;
+        LineSlopeIntercept(slope, intercept, p.x, p.y, q.x, q.y);
     }
 
     // Wholly on one side of the wall (touching included); an oblique edge is judged against the

@@ -1,5 +1,7 @@
 #include "model/ArchiveFormat.h"
 
+#include "model/SettingsValues.h"
+
 #include <array>
 #include <cstring>
 
@@ -148,14 +150,7 @@ bool unescape(std::string_view in, std::string& out)
 
 bool namesEqual(std::string_view a, std::string_view b)
 {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x += 'a' - 'A';
-        if (y >= 'A' && y <= 'Z') y += 'a' - 'A';
-        if (x != y) return false;
-    }
-    return true;
+    return kov::model::equalsNoCase(a, b);
 }
 
 Record parseRecord(const std::uint8_t* data, std::size_t pos, std::size_t end)

@@ -1,6 +1,7 @@
 #include "model/Bmp.h"
 
 #include "model/DefFile.h"
+#include "model/PictureFiles.h"
 
 #include <QColor>
 #include <QImage>
@@ -78,15 +79,6 @@ void putFileHeader(std::vector<std::uint8_t>& out, std::uint32_t fileSize, std::
     putU32(out, fileSize);
     putU32(out, 0);
     putU32(out, bitsOffset);
-}
-
-bool writeFile(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes)
-{
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out)
-        return false;
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out.flush());
 }
 
 // The sixteen colours a 4-bit screen bitmap is reduced to.
@@ -232,7 +224,7 @@ int WriteDibToFile(std::span<const std::uint8_t> dib, const std::filesystem::pat
     const std::vector<std::uint8_t> bytes = DibToBmpBytes(dib);
     if (bytes.empty())
         return 0;
-    return writeFile(file, bytes) ? 1 : 0;
+    return WriteWholeFile(file, bytes.data(), bytes.size()) ? 1 : 0;
 }
 
 std::vector<std::uint8_t> EncodeBmp32(const QImage& image)
@@ -272,7 +264,6 @@ void CDib::Clear()
     m_header = BmpInfoHeader{};
     m_table.clear();
     m_bits.clear();
-    m_colorEntries = 0;
 }
 
 int CDib::fail(std::string message)
@@ -344,7 +335,6 @@ int CDib::ReadBmpFile(std::span<const std::uint8_t> bytes)
         return fail("BMP pixel data of " + std::to_string(imageSize) + " bytes runs past the end of the file");
 
     m_header = h; // its image size stays as stored, 0 included, so the file is written back unchanged
-    m_colorEntries = static_cast<int>(entries);
     const auto tableStart = bytes.begin() + kBmpFileHeaderSize + kBmpInfoHeaderSize;
     m_table.assign(tableStart, tableStart + static_cast<std::ptrdiff_t>(tableBytes));
     const auto bitsStart = bytes.begin() + static_cast<std::ptrdiff_t>(bitsOffset);
@@ -380,7 +370,7 @@ int CDib::WriteBmpFile(const std::filesystem::path& file) const
     const std::vector<std::uint8_t> bytes = WriteBmpBytes();
     if (bytes.empty())
         return 0;
-    return writeFile(file, bytes) ? 1 : 0;
+    return WriteWholeFile(file, bytes.data(), bytes.size()) ? 1 : 0;
 }
 
 int CDib::ExchangeArchive(CArchive& ar)

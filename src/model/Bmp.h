@@ -76,8 +76,6 @@ public:
 
     bool isEmpty() const { return m_bits.empty(); }
     const BmpInfoHeader& header() const { return m_header; }
-    int colorEntries() const { return m_colorEntries; }
-    std::uint32_t imageSize() const { return static_cast<std::uint32_t>(m_bits.size()); }
     const std::string& lastError() const { return m_error; }
 
 private:
@@ -86,6 +84,5 @@ private:
     BmpInfoHeader m_header;
     std::vector<std::uint8_t> m_table; // colour table, or the three masks of a bit-field picture
     std::vector<std::uint8_t> m_bits;
-    int m_colorEntries = 0;
     std::string m_error;
 };

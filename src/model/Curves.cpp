@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr double kAxisTolerance = 0.0001;
 constexpr int kMaxCircleSegments = 960;
 // Circles shorter than this get one segment per millimetre of circumference.
 constexpr double kShortCircumference = 120.0;
@@ -35,8 +34,8 @@ bool isEllipse(const CKovLine& figure) { return figure.MLineParam.size() == 2; }
 // Where the ray from the centre through p meets the ellipse of half axes a and b.
 CDbPoint ontoEllipse(const CDbPoint& c, double a, double b, const CDbPoint& p)
 {
-    if (std::fabs(p.x - c.x) < kAxisTolerance) return {c.x, p.y <= c.y ? c.y - b : c.y + b};
-    if (std::fabs(p.y - c.y) < kAxisTolerance) return {p.x <= c.x ? c.x - a : c.x + a, c.y};
+    if (std::fabs(p.x - c.x) < kKovAxisTolerance) return {c.x, p.y <= c.y ? c.y - b : c.y + b};
+    if (std::fabs(p.y - c.y) < kKovAxisTolerance) return {p.x <= c.x ? c.x - a : c.x + a, c.y};
     const double m = (p.y - c.y) / (p.x - c.x);
     double x0 = std::sqrt(a * a * b * b / (a * a * m * m + b * b));
     if (p.x < c.x) x0 = -x0;
@@ -608,10 +607,10 @@ void CKovUnit::OffsetSegment(CDbPoint& a, CDbPoint& b, double pointerX, double p
     const CDbPoint pointer{pointerX, pointerY};
     outLength = PointDistance(a.x, a.y, b.x, b.y);
     CDbPoint foot;
-    if (std::fabs(a.x - b.x) < kAxisTolerance) {
+    if (std::fabs(a.x - b.x) < kKovAxisTolerance) {
         outSide = pointerX < b.x ? 2 : 4;
         outDistance = std::fabs(pointerX - b.x);
-    } else if (std::fabs(a.y - b.y) < kAxisTolerance) {
+    } else if (std::fabs(a.y - b.y) < kKovAxisTolerance) {
         outSide = pointerY < b.y ? 1 : 3;
         outDistance = std::fabs(pointerY - b.y);
     } else {

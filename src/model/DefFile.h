@@ -88,10 +88,12 @@ public:
     std::uint64_t position() const;
     const ArchiveError& error() const;
 
+private:
+    // The record writers and readers of CDefFile work on the archive's state directly.
+    friend class CDefFile;
     struct Impl;
     Impl& impl() { return *m_impl; }
 
-private:
     explicit CArchive(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> m_impl;
 };

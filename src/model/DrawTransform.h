@@ -15,6 +15,16 @@ struct DevicePoint {
     bool operator==(const DevicePoint&) const = default;
 };
 
+// A rectangle in device pixels: where a picture was last drawn, the box a text takes.
+struct DeviceRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    bool operator==(const DeviceRect&) const = default;
+};
+
 class DeviceTransform {
 public:
     static constexpr int kLayerGroups = 16;

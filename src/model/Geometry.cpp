@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr double kAxisTolerance = 0.0001;
 constexpr double kSecondLineFlatTolerance = 0.001;
 constexpr double kParallelSlopeDifference = 0.1;
 constexpr double kSameCrossing = 0.2;
@@ -45,8 +44,8 @@ int PointInSegmentBox(double x, double y, double ax, double ay, double bx, doubl
 {
     const double minX = std::min(ax, bx), maxX = std::max(ax, bx);
     const double minY = std::min(ay, by), maxY = std::max(ay, by);
-    if (std::fabs(ax - bx) < kAxisTolerance) return (x == ax && minY < y && y < maxY) ? 1 : 0;
-    if (std::fabs(ay - by) < kAxisTolerance) return (y == ay && minX < x && x < maxX) ? 1 : 0;
+    if (std::fabs(ax - bx) < kKovAxisTolerance) return (x == ax && minY < y && y < maxY) ? 1 : 0;
+    if (std::fabs(ay - by) < kKovAxisTolerance) return (y == ay && minX < x && x < maxX) ? 1 : 0;
     return (minX < x && x < maxX && minY < y && y < maxY) ? 1 : 0;
 }
 
@@ -78,8 +77,8 @@ double VectorAngle(double x1, double y1, double x2, double y2)
     if (length == 0.0) return 0.0;
     // Clamped: rounding may push the ratio a hair past 1 for a near-vertical vector.
     const double theta = -radToDeg(std::asin(std::clamp((y2 - y1) / length, -1.0, 1.0)));
-    if (x1 > x2 && std::fabs(y2 - y1) < kAxisTolerance) return 180.0;
-    if (std::fabs(x2 - x1) < kAxisTolerance) {
+    if (x1 > x2 && std::fabs(y2 - y1) < kKovAxisTolerance) return 180.0;
+    if (std::fabs(x2 - x1) < kKovAxisTolerance) {
         if (y2 > y1) return 270.0;
         if (y2 < y1) return 90.0;
     }
@@ -100,16 +99,16 @@ CDbPoint PointAtAngle(double x, double y, double angle, double distance)
 
 CDbPoint PointTowards(const CDbPoint& p, const CDbPoint& q, double distance)
 {
-    if (std::fabs(p.x - q.x) < kAxisTolerance) return {q.x, q.y > p.y ? p.y + distance : p.y - distance};
-    if (std::fabs(p.y - q.y) < kAxisTolerance) return {q.x > p.x ? p.x + distance : p.x - distance, q.y};
+    if (std::fabs(p.x - q.x) < kKovAxisTolerance) return {q.x, q.y > p.y ? p.y + distance : p.y - distance};
+    if (std::fabs(p.y - q.y) < kKovAxisTolerance) return {q.x > p.x ? p.x + distance : p.x - distance, q.y};
     const double len = PointDistance(p.x, p.y, q.x, q.y);
     return {p.x + (q.x - p.x) * distance / len, p.y + (q.y - p.y) * distance / len};
 }
 
 CDbPoint FootOfPerpendicular(const CDbPoint& a, const CDbPoint& b, const CDbPoint& p)
 {
-    if (std::fabs(a.x - b.x) < kAxisTolerance) return {a.x, p.y};
-    if (std::fabs(a.y - b.y) < kAxisTolerance) return {p.x, a.y};
+    if (std::fabs(a.x - b.x) < kKovAxisTolerance) return {a.x, p.y};
+    if (std::fabs(a.y - b.y) < kKovAxisTolerance) return {p.x, a.y};
     double m = 0.0, c = 0.0;
     LineSlopeIntercept(m, c, a.x, a.y, b.x, b.y);
     if (m == 0.0) return {0.0, 0.0};
@@ -119,8 +118,8 @@ CDbPoint FootOfPerpendicular(const CDbPoint& a, const CDbPoint& b, const CDbPoin
 
 CDbPoint PerpendicularFootOnParallel(const CDbPoint& a, const CDbPoint& b, const CDbPoint& p, const CDbPoint& q)
 {
-    if (std::fabs(a.x - b.x) < kAxisTolerance) return {q.x, p.y};
-    if (std::fabs(a.y - b.y) < kAxisTolerance) return {p.x, q.y};
+    if (std::fabs(a.x - b.x) < kKovAxisTolerance) return {q.x, p.y};
+    if (std::fabs(a.y - b.y) < kKovAxisTolerance) return {p.x, q.y};
     double m = 0.0, unused = 0.0;
     LineSlopeIntercept(m, unused, a.x, a.y, b.x, b.y);
     if (m == 0.0) return {0.0, 0.0};
@@ -156,10 +155,10 @@ int IntersectLines(CDbPoint& outPoint, const CDbPoint& a, const CDbPoint& b, con
 {
     double m1 = 0.0, b1 = 0.0, m2 = 0.0, b2 = 0.0;
     LineKind k1 = LineKind::Sloped, k2 = LineKind::Sloped;
-    if (std::fabs(a.x - b.x) < kAxisTolerance) k1 = LineKind::Vertical;
-    else if (std::fabs(a.y - b.y) < kAxisTolerance) k1 = LineKind::Horizontal;
+    if (std::fabs(a.x - b.x) < kKovAxisTolerance) k1 = LineKind::Vertical;
+    else if (std::fabs(a.y - b.y) < kKovAxisTolerance) k1 = LineKind::Horizontal;
     else LineSlopeIntercept(m1, b1, a.x, a.y, b.x, b.y);
-    if (std::fabs(c.x - d.x) < kAxisTolerance) k2 = LineKind::Vertical;
+    if (std::fabs(c.x - d.x) < kKovAxisTolerance) k2 = LineKind::Vertical;
     else if (std::fabs(c.y - d.y) < kSecondLineFlatTolerance) k2 = LineKind::Horizontal;
     else LineSlopeIntercept(m2, b2, c.x, c.y, d.x, d.y);
 
@@ -200,7 +199,7 @@ int IntersectLineCircle(CDbPoint outPoints[2], int& outCount, const CDbPoint& p1
                         const CDbPoint& centre, double radius)
 {
     const double cx = centre.x, cy = centre.y;
-    if (std::fabs(p1.x - p2.x) < kAxisTolerance) {
+    if (std::fabs(p1.x - p2.x) < kKovAxisTolerance) {
         const double e = std::fabs(p1.x - cx);
         if (e == std::fabs(radius)) {
             outPoints[0] = {p1.x, cy};
@@ -214,7 +213,7 @@ int IntersectLineCircle(CDbPoint outPoints[2], int& outCount, const CDbPoint& p1
         outCount = 2;
         return 1;
     }
-    if (std::fabs(p1.y - p2.y) < kAxisTolerance) {
+    if (std::fabs(p1.y - p2.y) < kKovAxisTolerance) {
         const double e = std::fabs(p1.y - cy);
         if (e == std::fabs(radius)) {
             outPoints[0] = {cx, p1.y};
@@ -318,8 +317,8 @@ int ClipLinesToPolygon(const CDbPointArray& edgeStarts, const CDbPointArray& edg
         // Half-open at each vertex: an edge counts when its ends lie on different sides.
         if ((fs > 0.0) == (fe > 0.0)) continue;
 
-        const bool vertical = std::fabs(s.x - e.x) < kAxisTolerance;
-        const bool horizontal = !vertical && std::fabs(s.y - e.y) < kAxisTolerance;
+        const bool vertical = std::fabs(s.x - e.x) < kKovAxisTolerance;
+        const bool horizontal = !vertical && std::fabs(s.y - e.y) < kKovAxisTolerance;
         if (vertical) {
             if (s.y > e.y) std::swap(s, e);
         } else if (s.x > e.x) {
@@ -429,12 +428,7 @@ int CircleThroughThreePoints(CDbPointArray& outList, const CDbPoint& p1, const C
     for (int k = 1; k < n; ++k) {
         angle += step;
         if (angle >= 360.0) angle -= 360.0;
-        CDbPoint p;
-        if (angle == 0.0) p = {cx + r, cy};
-        else if (angle == 180.0) p = {cx - r, cy};
-        else if (angle == 90.0) p = {cx, cy - r};
-        else if (angle == 270.0) p = {cx, cy + r};
-        else p = {cx + r * std::cos(degToRad(angle)), cy - r * std::sin(degToRad(angle))};
+        const CDbPoint p = PointAtAngle(cx, cy, angle, r);
         if (swapEnds) outList.insert(outList.begin(), p);
         else outList.push_back(p);
     }
@@ -530,8 +524,8 @@ std::string InsertDigitSeparators(std::string_view text, int mode)
     const std::string fraction = dot == std::string_view::npos ? std::string() : std::string(text.substr(dot));
     std::string whole = kov::platform::formatInt(kov::platform::parseInt(text));
     // "-0.50": the integer part reads 0 and would lose the value's sign.
-    if (whole == "0" && text.find_first_not_of(' ') != std::string_view::npos
-        && text[text.find_first_not_of(' ')] == '-')
+    const size_t lead = text.find_first_not_of(' ');
+    if (whole == "0" && lead != std::string_view::npos && text[lead] == '-')
         whole = "-0";
 
     const char* separator = nullptr;

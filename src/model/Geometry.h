@@ -14,6 +14,8 @@
 // The angle constants every drawing computation uses; results elsewhere depend on these digits.
 inline constexpr double kKovPi = 3.1415926535;
 inline constexpr double kKovTwoPi = 6.283185307;
+// Coordinates closer than this count as the same when a line is judged vertical or horizontal.
+inline constexpr double kKovAxisTolerance = 0.0001;
 
 namespace kov::platform {
 class Questions;

@@ -4,7 +4,6 @@
 
 #include <gif_lib.h>
 
-#include <fstream>
 #include <unordered_map>
 
 namespace {
@@ -154,18 +153,4 @@ std::vector<std::uint8_t> EncodeGif(const QImage& image, std::string* error)
         return {};
     }
     return out;
-}
-
-bool WriteGifFile(const QImage& image, const std::filesystem::path& file, std::string* error)
-{
-    const std::vector<std::uint8_t> bytes = EncodeGif(image, error);
-    if (bytes.empty())
-        return false;
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush()) {
-        setError(error, "cannot write " + file.string());
-        return false;
-    }
-    return true;
 }

@@ -1,9 +1,8 @@
 #pragma once
 
-// GIF writing through giflib (Qt reads GIF but cannot write it).
+// GIF encoding through giflib (Qt reads GIF but cannot write it); SavePictureFile writes the file.
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,4 +12,3 @@ class QImage;
 // exactly; larger ones are reduced to a colour cube with dithering. Pixels less than half opaque
 // become the transparent index. Empty with `error` set on failure.
 std::vector<std::uint8_t> EncodeGif(const QImage& image, std::string* error = nullptr);
-bool WriteGifFile(const QImage& image, const std::filesystem::path& file, std::string* error = nullptr);

@@ -4,20 +4,11 @@
 // file named after its identifier. Fields carry the names of their stored keys.
 
 #include "model/DefFile.h"
+#include "model/DrawTransform.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
-
-// Where a picture was last drawn, device pixels.
-struct DeviceRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-
-    bool operator==(const DeviceRect&) const = default;
-};
 
 struct UnitFileContext;
 
@@ -60,9 +51,6 @@ public:
     // the folder, with any extension; inOutId is advanced to it. An identifier below 1 counts as 1;
     // the search wraps to 1 past the largest int. (PictureFiles.cpp)
     static std::filesystem::path MakeTempImageName(const std::filesystem::path& folder, int& inOutId);
-
-    // -- drawing (begin)
-    // -- drawing (end)
 
     // -- file blocks (begin)
     // The picture block with its bytes, in the form ctx asks for. 0 at the first failing write or

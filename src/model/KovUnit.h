@@ -133,8 +133,8 @@ public:
     // may be exchanged in place; 0 with nothing written when A equals B exactly. Flag 0 (columns):
     // the square of half side t about A; always 1.
     static int ComputeWallCorners(std::array<CDbPoint, 4>& corners, CDbPoint& a, CDbPoint& b, double t, int flag);
-    // Recomputes the wall's corners from its core and MWallWide1; nothing for an unknown wall, and
-    // a column keeps its corners.
+    // Recomputes the wall's corners from its core and MWallWide1; nothing for an unknown wall or a
+    // core of no length, so a column (both core ends at its centre) keeps its corners.
     void UpdateWallCorners(int wallId);
     // The outline edges become the four sides c0→c1, c1→c2, c2→c3, c3→c0. 1 done, 0 for a column
     // (unchanged), -1 when no wall has the identifier.
@@ -261,15 +261,6 @@ public:
     static void OffsetSegment(CDbPoint& a, CDbPoint& b, double pointerX, double pointerY, CDbPoint& outMid,
                               int& outSide, double& outLength, double& outDistance, double gap);
     // -- curves and measures (end)
-
-    // -- drawing (begin)
-    // -- drawing (end)
-
-    // -- picking and editing (begin)
-    // -- picking and editing (end)
-
-    // -- rooms, fittings, parts and elevations (begin)
-    // -- rooms, fittings, parts and elevations (end)
 
     // -- drawing: line styles, dimensions, end marks (begin)
     // Stateless drawers; they paint only through the surface and set every pen, brush and background

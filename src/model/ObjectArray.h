@@ -93,13 +93,6 @@ public:
         if (m_items.capacity() > 2 * m_items.size() + 16)
             m_items.shrink_to_fit();
     }
-    // Puts obj in place of the object at index and hands that one back.
-    Ptr ReplaceAt(int index, Ptr obj)
-    {
-        std::swap(m_items[static_cast<std::size_t>(index)], obj);
-        changed();
-        return obj;
-    }
     // Moves the object at from so that it ends at position to (drawing-order changes).
     void MoveItem(int from, int to)
     {

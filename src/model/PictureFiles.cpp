@@ -3,7 +3,7 @@
 #include "model/Bmp.h"
 #include "model/GifWriter.h"
 #include "model/KovImage.h"
-#include "platform/Profile.h"
+#include "platform/Folders.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -85,10 +85,8 @@ std::filesystem::path ResolveTempImageFolder(const kov::platform::Profile& profi
                                              const std::filesystem::path& programFolder)
 {
     const std::filesystem::path own = TempImageFolder(programFolder);
-    if (profile.GetProfileInt("KOV_T_UTILITY", "path_itizi_flg", 0) == 0)
-        return own;
-    const std::string common = profile.GetProfileString("KOV_T_UTILITY", "path_set_forda", own.string());
-    return common.empty() ? own : std::filesystem::path(common);
+    const kov::platform::CommonFolderSwitches sw = kov::platform::readCommonFolderSwitches(profile);
+    return sw.tempPictures && !sw.commonFolder.empty() ? sw.commonFolder : own;
 }
 
 std::filesystem::path TempImagePath(const std::filesystem::path& folder, int id, int type)
@@ -283,8 +281,7 @@ int ConvertToTransparentPng(const std::filesystem::path& source, const std::file
     if (!ReadPictureFile(source, picture))
         return 0;
     picture = picture.convertToFormat(QImage::Format_ARGB32);
-    const QRgb opaque = qRgb(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                             static_cast<int>((colour >> 16) & 0xFF));
+    const QRgb opaque = kov::platform::toQColor(colour).rgb();
     const QRgb clear = opaque & 0x00FFFFFFu;
     for (int y = 0; y < picture.height(); ++y) {
         QRgb* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
@@ -314,6 +311,10 @@ int ConvertToTransparentPng(const std::filesystem::path& source, const std::file
 bool ReadWholeFile(const std::filesystem::path& file, std::vector<std::uint8_t>& out)
 {
     out.clear();
+    // A folder opens as a stream too, and its end offset on ext4 is the largest one there is.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec))
+        return false;
     std::ifstream in(file, std::ios::binary);
     if (!in)
         return false;

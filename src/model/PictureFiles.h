@@ -76,6 +76,6 @@ int ConvertToTransparentPng(const std::filesystem::path& source, const std::file
                             kov::platform::COLORREF colour, int drawWidth, int drawHeight, int bitmapWidth,
                             int bitmapHeight, bool useGivenSize);
 
-// The bytes of a whole file; false when it cannot be read.
+// The bytes of a whole regular file; false when it cannot be read or is no regular file.
 bool ReadWholeFile(const std::filesystem::path& file, std::vector<std::uint8_t>& out);
 bool WriteWholeFile(const std::filesystem::path& file, const std::uint8_t* data, std::size_t size);

@@ -18,18 +18,24 @@ using kov::platform::parseInt;
 
 namespace {
 
+// The members the built-in defaults set, but laygray (which an assignment leaves alone).
+template <class P>
+auto scalarFieldsButLaygray(P& p)
+{
+    return std::tie(p.PlotPaperSize, p.PlotPaperSizeUserX, p.PlotPaperSizeUserY, p.PlotWallBlack, p.PlotWallColor,
+                    p.PlotHasiraColor, p.PlotWallWide, p.walltype, p.PlotHasiraWide, p.hasiratype, p.PlotLinePita,
+                    p.PlotWallPita, p.PlotMoveX, p.PlotMoveY, p.PlotSirokuro, p.PlotGradation, p.PlotImageWidth,
+                    p.PlotImageHeight, p.linehutosag, p.linehutosap, p.PlotLineYaWide, p.keij_pich,
+                    p.PlotSunpoTextHeight, p.PlotSunpokurai, p.PlotSunpoTanten, p.PlotSunpoYawide, p.PlotSunpoTani,
+                    p.PlotSunpoKugiri, p.PlotSunpoTextView, p.PlotSunpoFont, p.PlotSunpoOffset);
+}
+
 // Every member that the built-in defaults set (all but the dash table, room settings, layer table,
 // data folder and style slots).
 template <class P>
 auto scalarFields(P& p)
 {
-    return std::tie(p.laygray, p.PlotPaperSize, p.PlotPaperSizeUserX, p.PlotPaperSizeUserY, p.PlotWallBlack,
-                    p.PlotWallColor, p.PlotHasiraColor, p.PlotWallWide, p.walltype, p.PlotHasiraWide,
-                    p.hasiratype, p.PlotLinePita, p.PlotWallPita, p.PlotMoveX, p.PlotMoveY, p.PlotSirokuro,
-                    p.PlotGradation, p.PlotImageWidth, p.PlotImageHeight, p.linehutosag, p.linehutosap,
-                    p.PlotLineYaWide, p.keij_pich, p.PlotSunpoTextHeight, p.PlotSunpokurai, p.PlotSunpoTanten,
-                    p.PlotSunpoYawide, p.PlotSunpoTani, p.PlotSunpoKugiri, p.PlotSunpoTextView,
-                    p.PlotSunpoFont, p.PlotSunpoOffset);
+    return std::tuple_cat(std::tie(p.laygray), scalarFieldsButLaygray(p));
 }
 
 template <class P>
@@ -44,15 +50,7 @@ template <class P>
 auto assignedFields(P& p)
 {
     return std::tuple_cat(std::tie(p.m_LinePichTable, p.m_RoomInfo, p.m_Layer, p.m_strDataPath),
-                          std::tie(p.PlotPaperSize, p.PlotPaperSizeUserX, p.PlotPaperSizeUserY, p.PlotWallBlack,
-                                   p.PlotWallColor, p.PlotHasiraColor, p.PlotWallWide, p.walltype,
-                                   p.PlotHasiraWide, p.hasiratype, p.PlotLinePita, p.PlotWallPita, p.PlotMoveX,
-                                   p.PlotMoveY, p.PlotSirokuro, p.PlotGradation, p.PlotImageWidth,
-                                   p.PlotImageHeight, p.linehutosag, p.linehutosap, p.PlotLineYaWide,
-                                   p.keij_pich, p.PlotSunpoTextHeight, p.PlotSunpokurai, p.PlotSunpoTanten,
-                                   p.PlotSunpoYawide, p.PlotSunpoTani, p.PlotSunpoKugiri, p.PlotSunpoTextView,
-                                   p.PlotSunpoFont, p.PlotSunpoOffset),
-                          slotFields(p));
+                          scalarFieldsButLaygray(p), slotFields(p));
 }
 
 bool validWidthCode(int code)

@@ -383,7 +383,7 @@ void CFontMenu::loadSection(Profile& p, std::string_view sec, std::string_view s
     lfCharSet = byte("charset", 128);
     lfOutPrecision = byte("outprecision", 3);
     lfClipPrecision = byte("clipprecision", 2);
-    lfQuality = byte("guality", 1);
+    lfQuality = byte("guality", 1); // the key as the store has always spelt it; never written
     lfPitchAndFamily = byte("pitchandfamily", 49);
     lfFaceName = limitFaceName(p.GetProfileString(sec, "name", "ＭＳ ゴシック"));
     m_Color = readColour(p, sec, "color", 0);

@@ -6,8 +6,6 @@
 #include "platform/NumberText.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -49,12 +47,7 @@ inline std::uint32_t parseColour(std::string_view text)
 // "%.<decimals>f" under every locale.
 inline std::string formatDecimals(double value, int decimals)
 {
-    if (std::isnan(value)) return "nan";
-    if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
-    char buf[400];
-    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-    if (res.ec != std::errc()) return "0";
-    return std::string(buf, res.ptr);
+    return kov::platform::formatFixed(value, decimals);
 }
 
 inline bool equalsNoCase(std::string_view a, std::string_view b)

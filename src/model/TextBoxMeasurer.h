@@ -4,7 +4,7 @@
 // The text drawer provides the real one (font metrics); tests pass a fixed fake.
 
 #include "model/FontMenu.h"
-#include "model/KovImage.h" // DeviceRect
+#include "model/DrawTransform.h"
 
 #include <string_view>
 

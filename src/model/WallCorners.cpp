@@ -1,16 +1,11 @@
 // Wall corners and the reset of a wall's outline: the geometry the container keeps consistent with
 // every wall's core and thickness.
 
+#include "model/Geometry.h"
 #include "model/KovUnit.h"
 
 #include <cmath>
 #include <utility>
-
-namespace {
-
-constexpr double kAxisTolerance = 0.0001;
-
-}
 
 int CKovUnit::ComputeWallCorners(std::array<CDbPoint, 4>& c, CDbPoint& a, CDbPoint& b, double t, int flag)
 {
@@ -25,7 +20,7 @@ int CKovUnit::ComputeWallCorners(std::array<CDbPoint, 4>& c, CDbPoint& a, CDbPoi
     if (a == b)
         return 0;
 
-    if (std::fabs(a.x - b.x) < kAxisTolerance) {
+    if (std::fabs(a.x - b.x) < kKovAxisTolerance) {
         // Vertical: A becomes the upper end; the rectangle reaches t beyond both ends.
         if (b.y <= a.y)
             std::swap(a, b);
@@ -37,7 +32,7 @@ int CKovUnit::ComputeWallCorners(std::array<CDbPoint, 4>& c, CDbPoint& a, CDbPoi
         return 1;
     }
 
-    if (std::fabs(a.y - b.y) < kAxisTolerance) {
+    if (std::fabs(a.y - b.y) < kKovAxisTolerance) {
         // Horizontal: the y of A as passed; A becomes the left end.
         const double y = a.y;
         if (!(b.x > a.x))

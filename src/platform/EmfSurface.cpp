@@ -326,7 +326,7 @@ void EmfSurface::setPolyFillMode(FillRule rule)
     }
 }
 
-void EmfSurface::selectPen(const Pen& pen, int scale)
+void EmfSurface::selectPen(const Pen& pen)
 {
     if (pen.style == PenStyle::Null) {
         writeRecordU32(EMR_SELECTOBJECT, kStockNullPen);
@@ -335,7 +335,7 @@ void EmfSurface::selectPen(const Pen& pen, int scale)
     Bytes b;
     b.u32(kPenHandle);
     b.u32(penStyleCode(pen));
-    b.i32(std::max(1, pen.width) * (pen.width <= 1 ? 1 : scale));
+    b.i32(std::max(1, pen.width));
     b.i32(0);
     b.u32(pen.color);
     writeRecord(EMR_CREATEPEN, b.b);
@@ -854,18 +854,10 @@ void EmfSurface::drawTextPath(const TextPath& text)
     beginFine();
     if (text.stroke) {
         // A wide solid pen has round ends and joins, as the outline wants.
-        Pen pen{PenStyle::Solid, std::max(2, static_cast<int>(std::lround((text.penWidth < 0 ? 1.0 : text.penWidth) * kFine))),
-                text.outlineColor};
-        Bytes b;
-        b.u32(kPenHandle);
-        b.u32(0);
-        b.i32(pen.width);
-        b.i32(0);
-        b.u32(pen.color);
-        writeRecord(EMR_CREATEPEN, b.b);
-        writeRecordU32(EMR_SELECTOBJECT, kPenHandle);
-        m_penMade = true;
-        writeRecordU32(EMR_SELECTOBJECT, kStockNullBrush);
+        selectPen(Pen{PenStyle::Solid,
+                      std::max(2, static_cast<int>(std::lround((text.penWidth < 0 ? 1.0 : text.penWidth) * kFine))),
+                      text.outlineColor});
+        selectBrush(Brush::null());
         polyPolygonRecord(polygons);
         releaseObjects();
     }

@@ -100,7 +100,7 @@ private:
     void includeRect(const DeviceRect& r, int margin = 0);
     void setBackground(const Background& bk);
     void setPolyFillMode(FillRule rule);
-    void selectPen(const Pen& pen, int scale = 1);
+    void selectPen(const Pen& pen);
     void selectBrush(const Brush& brush);
     void releaseObjects();
     void boxRecord(uint32_t type, const DeviceRect& box);

@@ -32,9 +32,6 @@ QString foldFace(const QString& face)
 
 // The cell a default-height (0) logical font gets.
 constexpr int kDefaultCell = 16;
-// Heights beyond this come only from damaged records; they would overflow or make glyphs of
-// gigabytes.
-constexpr int kMaxHeight = 32767;
 
 // Ascent and descent of one em, read at a large size so that rounding does not show.
 struct EmShape {
@@ -69,7 +66,7 @@ ResolvedFont build(const Font& lf)
     const double cellPerEm = shape.ascent + shape.descent;
     TextMetrics& m = r.metrics;
     int em = 0;
-    const int height = int(std::clamp<int64_t>(lf.height, -kMaxHeight, kMaxHeight));
+    const int height = int(std::clamp<int64_t>(lf.height, -kMaxFontHeight, kMaxFontHeight));
     if (height < 0) {
         // Character height: the em is as asked; the cell adds the internal leading.
         em = -height;
@@ -85,7 +82,7 @@ ResolvedFont build(const Font& lf)
     f.setPixelSize(em);
 
     const QFontMetricsF metrics(f);
-    const int width = std::min<int>(lf.width, kMaxHeight);
+    const int width = std::min<int>(lf.width, kMaxFontHeight);
     if (width > 0) {
         const double natural = metrics.averageCharWidth();
         if (natural > 0) f.setStretch(std::clamp(int(std::lround(100.0 * width / natural)), 1, 4000));

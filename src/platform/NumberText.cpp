@@ -2,21 +2,20 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace kov::platform {
 
-std::string formatFixed(double value)
+std::string formatFixed(double value, int decimals)
 {
-    // to_chars ignores the C locale, unlike printf.
-    char buf[400];
-    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 6);
-    if (res.ec != std::errc()) return "0.000000";
-    std::string out(buf, res.ptr);
     if (std::isnan(value)) return "nan";
     if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
-    return out;
+    // to_chars ignores the C locale, unlike printf. The buffer holds any double with the decimals
+    // the stored forms use.
+    char buf[400];
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    if (res.ec != std::errc()) return "0";
+    return std::string(buf, res.ptr);
 }
 
 std::string formatFixedD(double value)

@@ -7,8 +7,9 @@
 
 namespace kov::platform {
 
-// "%f": six decimals, '.' as the decimal point ("1.500000").
-std::string formatFixed(double value);
+// "%f": six decimals, '.' as the decimal point ("1.500000"); "%.<decimals>f" with a count given.
+// NaN reads "nan" whatever its sign; infinities read "inf" and "-inf".
+std::string formatFixed(double value, int decimals = 6);
 // "%fd": the same followed by the letter d (points and parameters of figures).
 std::string formatFixedD(double value);
 // "%d"

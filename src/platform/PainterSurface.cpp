@@ -149,6 +149,17 @@ QPainterPath arcPath(const QRectF& ellipse, DevicePoint start, DevicePoint end, 
     return path;
 }
 
+QPainterPath polygonPath(std::span<const DevicePoint> points, FillRule rule)
+{
+    QPolygonF poly;
+    for (const DevicePoint& p : points) poly << QPointF(p.x, p.y);
+    QPainterPath path;
+    path.addPolygon(poly);
+    path.closeSubpath();
+    path.setFillRule(rule == FillRule::Winding ? Qt::WindingFill : Qt::OddEvenFill);
+    return path;
+}
+
 QRectF fillBox(const DeviceRect& box)
 {
     const DeviceRect r = box.normalized();
@@ -159,15 +170,9 @@ QPainterPath shapePath(const FillShape& shape)
 {
     QPainterPath path;
     switch (shape.kind) {
-    case FillShape::Kind::Polygon: {
-        if (shape.points.size() < 3) return path;
-        QPolygonF poly;
-        for (const DevicePoint& p : shape.points) poly << QPointF(p.x, p.y);
-        path.addPolygon(poly);
-        path.closeSubpath();
-        path.setFillRule(shape.rule == FillRule::Winding ? Qt::WindingFill : Qt::OddEvenFill);
+    case FillShape::Kind::Polygon:
+        if (shape.points.size() >= 3) path = polygonPath(shape.points, shape.rule);
         break;
-    }
     case FillShape::Kind::Ellipse: path.addEllipse(fillBox(shape.box)); break;
     case FillShape::Kind::Pie: path = arcPath(fillBox(shape.box), shape.start, shape.end, ArcKind::Pie); break;
     }
@@ -269,13 +274,7 @@ void PainterSurface::polygon(std::span<const DevicePoint> points, FillRule rule,
                              const Background& bk)
 {
     if (points.size() < 2) return;
-    QPolygonF poly;
-    for (const DevicePoint& p : points) poly << QPointF(p.x, p.y);
-    QPainterPath path;
-    path.addPolygon(poly);
-    path.closeSubpath();
-    path.setFillRule(rule == FillRule::Winding ? Qt::WindingFill : Qt::OddEvenFill);
-    strokeAndFill(path, pen, brush, bk);
+    strokeAndFill(polygonPath(points, rule), pen, brush, bk);
 }
 
 void PainterSurface::rectangle(const DeviceRect& r, const Pen& pen, const Brush& brush, const Background& bk)

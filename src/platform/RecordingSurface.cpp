@@ -1,5 +1,6 @@
 #include "platform/RecordingSurface.h"
 
+#include "platform/NumberText.h"
 #include "platform/TextOutline.h"
 
 #include <QString>
@@ -13,14 +14,9 @@ namespace kov::platform {
 
 namespace {
 
-std::string num(long long v)
-{
-    return std::to_string(v);
-}
-
 std::string roundNum(double v)
 {
-    return num(std::llround(v));
+    return formatInt(std::llround(v));
 }
 
 std::string hexColor(COLORREF c)
@@ -33,7 +29,7 @@ std::string hexColor(COLORREF c)
 
 std::string point(DevicePoint p)
 {
-    return "(" + num(p.x) + "," + num(p.y) + ")";
+    return "(" + formatInt(p.x) + "," + formatInt(p.y) + ")";
 }
 
 std::string point(DevicePointF p)
@@ -43,7 +39,8 @@ std::string point(DevicePointF p)
 
 std::string rect(const DeviceRect& r)
 {
-    return "[" + num(r.left) + "," + num(r.top) + "," + num(r.right) + "," + num(r.bottom) + "]";
+    return "[" + formatInt(r.left) + "," + formatInt(r.top) + "," + formatInt(r.right) + "," + formatInt(r.bottom) +
+           "]";
 }
 
 std::string points(std::span<const DevicePoint> pts)
@@ -61,14 +58,14 @@ template <size_t N, typename Enum>
 std::string nameOf(const char* const (&names)[N], Enum value)
 {
     const auto i = static_cast<long long>(value);
-    return i >= 0 && i < static_cast<long long>(N) ? names[i] : "#" + num(i);
+    return i >= 0 && i < static_cast<long long>(N) ? names[i] : "#" + formatInt(i);
 }
 
 std::string penText(const Pen& pen)
 {
     static const char* const names[] = {"solid", "dash", "dot", "dashdot", "dashdotdot", "null"};
     if (pen.style == PenStyle::Null) return "pen=null";
-    return "pen=" + nameOf(names, pen.style) + ":" + num(pen.width) + ":" + hexColor(pen.color);
+    return "pen=" + nameOf(names, pen.style) + ":" + formatInt(pen.width) + ":" + hexColor(pen.color);
 }
 
 std::string brushText(const Brush& brush)
@@ -76,10 +73,11 @@ std::string brushText(const Brush& brush)
     switch (brush.style) {
     case BrushStyle::Null: return "brush=null";
     case BrushStyle::Solid:
-        return "brush=solid:" + hexColor(brush.color) + (brush.alpha != 255 ? "@" + num(brush.alpha) : "");
-    case BrushStyle::Hatch: return "brush=hatch" + num(static_cast<int>(brush.hatch)) + ":" + hexColor(brush.color);
+        return "brush=solid:" + hexColor(brush.color) + (brush.alpha != 255 ? "@" + formatInt(brush.alpha) : "");
+    case BrushStyle::Hatch:
+        return "brush=hatch" + formatInt(static_cast<int>(brush.hatch)) + ":" + hexColor(brush.color);
     case BrushStyle::Pattern:
-        return "brush=pattern" + num(brush.pattern.width()) + "x" + num(brush.pattern.height());
+        return "brush=pattern" + formatInt(brush.pattern.width()) + "x" + formatInt(brush.pattern.height());
     }
     return {};
 }
@@ -91,14 +89,14 @@ std::string bkText(const Background& bk)
 
 std::string percent(double opacity)
 {
-    return num(std::llround(opacity * 100)) + "%";
+    return formatInt(std::llround(opacity * 100)) + "%";
 }
 
 std::string fontText(const Font& f)
 {
-    std::string out = "font=\"" + f.faceName + "\":" + num(f.height);
-    if (f.escapement != 0) out += " esc=" + num(f.escapement);
-    if (f.weight != 400 && f.weight != 0) out += " weight=" + num(f.weight);
+    std::string out = "font=\"" + f.faceName + "\":" + formatInt(f.height);
+    if (f.escapement != 0) out += " esc=" + formatInt(f.escapement);
+    if (f.weight != 400 && f.weight != 0) out += " weight=" + formatInt(f.weight);
     if (f.italic) out += " italic";
     if (f.underline) out += " underline";
     if (f.strikeOut) out += " strikeout";
@@ -116,13 +114,10 @@ std::string shapeText(const FillShape& s)
     return {};
 }
 
-// Bounded as the real fonts are, so that a damaged height neither overflows nor makes sums wrap.
-constexpr int kMaxEm = 32767;
-
 int emOf(const Font& font)
 {
     if (font.height == 0) return 16;
-    return static_cast<int>(std::min<long long>(std::llabs(font.height), kMaxEm));
+    return static_cast<int>(std::min<long long>(std::llabs(font.height), kMaxFontHeight));
 }
 
 std::u32string codePoints(std::string_view utf8)
@@ -268,7 +263,7 @@ void RecordingSurface::textOut(DevicePoint p, std::string_view utf8, const TextS
     c.background = style.background;
     c.dump = "textOut " + point(p) + " \"" + c.text + "\" " + fontText(style.font) + " color=" +
              hexColor(style.color) + " align=" + nameOf(hNames, style.hAlign) + "," +
-             nameOf(vNames, style.vAlign) + (style.charExtra != 0 ? " extra=" + num(style.charExtra) : "") +
+             nameOf(vNames, style.vAlign) + (style.charExtra != 0 ? " extra=" + formatInt(style.charExtra) : "") +
              bkText(style.background);
 }
 
@@ -366,7 +361,7 @@ void RecordingSurface::drawImage(const QImage& image, DevicePointF topLeft, Devi
     if (!source.isEmpty())
         src = " source=[" + roundNum(source.x()) + "," + roundNum(source.y()) + "," + roundNum(source.right()) + "," +
               roundNum(source.bottom()) + "]";
-    c.dump = "drawImage " + num(image.width()) + "x" + num(image.height()) + " " + point(topLeft) + " " +
+    c.dump = "drawImage " + formatInt(image.width()) + "x" + formatInt(image.height()) + " " + point(topLeft) + " " +
              point(topRight) + " " + point(bottomLeft) + src + " opacity=" + percent(opacity);
 }
 

@@ -133,6 +133,10 @@ struct Font {
     uint8_t pitchAndFamily = 0;
 };
 
+// Font heights and widths beyond this come only from damaged records; fonts are measured and drawn
+// clamped to it, so that sums of extents do not overflow and no glyph takes gigabytes.
+inline constexpr int kMaxFontHeight = 32767;
+
 struct TextMetrics {
     int height = 0;           // ascent + descent
     int ascent = 0;

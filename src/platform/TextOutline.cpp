@@ -75,18 +75,28 @@ QPainterPath textOutline(const TextPath& text)
     return path;
 }
 
-DeviceRectF textOutlineBounds(const TextPath& text)
+namespace {
+
+DeviceRectF boundsWithPen(const QPainterPath& outline, const TextPath& text)
 {
-    const QRectF r = textOutline(text).boundingRect();
+    const QRectF r = outline.boundingRect();
     const double pad = text.stroke ? std::max(0.0, text.penWidth) / 2 : 0.0;
     return {r.x() - pad, r.y() - pad, r.width() + 2 * pad, r.height() + 2 * pad};
+}
+
+} // namespace
+
+DeviceRectF textOutlineBounds(const TextPath& text)
+{
+    return boundsWithPen(textOutline(text), text);
 }
 
 QPainterPath drawnTextOutline(const TextPath& text)
 {
     QPainterPath path = textOutline(text);
     if (!text.warp || path.isEmpty()) return path;
-    const DeviceRectF b = textOutlineBounds(text);
+    // Bounds of the outline already made: laying the text out is the costly part.
+    const DeviceRectF b = boundsWithPen(path, text);
     const auto& q = *text.warp;
     const QPolygonF from{QPointF(b.x, b.y), QPointF(b.x + b.width, b.y), QPointF(b.x + b.width, b.y + b.height),
                          QPointF(b.x, b.y + b.height)};

@@ -9,7 +9,7 @@
 
 namespace kov::platform {
 
-// Half-width: ASCII and the half-width katakana (one byte in CP932).
+// Every character but ASCII and the half-width katakana (the ones of one byte in CP932).
 bool isFullWidth(char32_t c);
 
 // How a character sits in vertical writing: upright in its square cell, or lying along the

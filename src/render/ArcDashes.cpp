@@ -25,6 +25,14 @@ using SurfacePoint = kov::platform::DevicePoint;
 
 constexpr double kDegree = kKovPi / 180.0;
 
+// The distance from the centre of an ellipse with half axes rx and ry to its outline in the
+// direction (c, s) = (cos, sin) of a polar angle.
+double polarRadius(double rx, double ry, double c, double s)
+{
+    const double d = std::sqrt(ry * c * ry * c + rx * s * rx * s);
+    return d == 0.0 ? 0.0 : rx * ry / d;
+}
+
 // The polar angles (degrees, counter-clockwise on the screen) at which the outline of the box's
 // ellipse lies inside the device area widened by a margin. Dashes elsewhere paint nothing, so
 // whole periods there are stepped over: a huge circle at a high zoom stays a short walk.
@@ -91,7 +99,7 @@ private:
     {
         const double c = std::cos(deg * kDegree);
         const double s = std::sin(deg * kDegree);
-        const double rho = m_rx * m_ry / std::sqrt(m_ry * c * m_ry * c + m_rx * s * m_rx * s);
+        const double rho = polarRadius(m_rx, m_ry, c, s);
         const double x = m_cx + rho * c;
         const double y = m_cy - rho * s;
         return x >= m_x0 && x <= m_x1 && y >= m_y0 && y <= m_y1;
@@ -117,11 +125,7 @@ public:
     {
         const double c = std::cos(deg * kDegree);
         const double s = std::sin(deg * kDegree);
-        double rho = m_rx;
-        if (m_rx != m_ry) {
-            const double d = std::sqrt(m_ry * c * m_ry * c + m_rx * s * m_rx * s);
-            rho = d == 0.0 ? 0.0 : m_rx * m_ry / d;
-        }
+        const double rho = m_rx == m_ry ? m_rx : polarRadius(m_rx, m_ry, c, s);
         DevicePoint p;
         ToDevicePoint(p, m_centre.x + rho * c, m_centre.y - rho * s, m_transform, m_layerGroup);
         return {p.x, p.y};

@@ -6,6 +6,7 @@
 #include "model/KovUnit.h"
 #include "model/PlotInfo.h"
 #include "render/LineStyles.h"
+#include "render/SurfacePoints.h"
 
 #include <algorithm>
 #include <cmath>
@@ -273,11 +274,6 @@ using kov::platform::Pen;
 using kov::platform::PenStyle;
 using kov::platform::Surface;
 
-kov::platform::DevicePoint toSurfacePoint(const DevicePoint& p)
-{
-    return {p.x, p.y};
-}
-
 } // namespace
 
 int CKovUnit::DrawStyledSegment(Surface& dc, const DeviceTransform& transform, int lineType,
@@ -288,8 +284,8 @@ int CKovUnit::DrawStyledSegment(Surface& dc, const DeviceTransform& transform, i
     const kov::platform::DeviceProperties device = dc.device();
     // The gaps of the dotted auxiliary pen show what lies below, whatever was drawn before.
     const Background bk = Background::transparent();
-    const kov::platform::DevicePoint p = toSurfacePoint(start);
-    const kov::platform::DevicePoint q = toSurfacePoint(end);
+    const kov::platform::DevicePoint p = ToSurfacePoint(start);
+    const kov::platform::DevicePoint q = ToSurfacePoint(end);
     const int margin = std::max(1, pen.width) + 2;
 
     const std::vector<int> elements = DashElements(plot, transform.paperScale, lineType, false);

@@ -1,55 +1,19 @@
 #include "render/Dimensions.h"
 
 #include "model/DrawTransform.h"
+#include "model/FontMenu.h"
 #include "model/Geometry.h"
 #include "model/KovLine.h"
 #include "model/KovUnit.h"
 #include "model/PlotInfo.h"
-#include "platform/Cp932.h"
 #include "platform/NumberText.h"
 #include "render/Fills.h"
 #include "render/LineStyles.h"
+#include "render/SurfacePoints.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 
 namespace kov::render {
-
-namespace {
-
-// A Windows face name holds at most 31 bytes in the Japanese code page; cut whole characters.
-std::string limitFaceName(const std::string& face)
-{
-    constexpr std::size_t kMaxBytes = 31;
-    std::string out;
-    std::size_t bytes = 0;
-    for (std::size_t i = 0; i < face.size();) {
-        std::size_t len = 1;
-        const auto lead = static_cast<unsigned char>(face[i]);
-        if (lead >= 0xF0) len = 4;
-        else if (lead >= 0xE0) len = 3;
-        else if (lead >= 0xC0) len = 2;
-        len = std::min(len, face.size() - i);
-        const std::string_view ch(face.data() + i, len);
-        bytes += platform::cp932ByteLength(ch);
-        if (bytes > kMaxBytes) break;
-        out.append(ch);
-        i += len;
-    }
-    return out;
-}
-
-// "%.Nf" without the process locale.
-std::string fixedDecimals(double value, int decimals)
-{
-    char buffer[400];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    if (ec != std::errc()) return {};
-    return std::string(buffer, end);
-}
-
-} // namespace
 
 std::string DimensionValueText(const CPlotInfo& plot, double valueMm)
 {
@@ -58,14 +22,15 @@ std::string DimensionValueText(const CPlotInfo& plot, double valueMm)
     else if (plot.PlotSunpoTani == 2) v /= 1000.0;
     std::string text;
     if (plot.PlotSunpokurai == 0) text = platform::formatInt(RoundToInt(v));
-    else if (plot.PlotSunpokurai >= 1 && plot.PlotSunpokurai <= 3) text = fixedDecimals(v, plot.PlotSunpokurai);
+    else if (plot.PlotSunpokurai >= 1 && plot.PlotSunpokurai <= 3) text = platform::formatFixed(v, plot.PlotSunpokurai);
     return InsertDigitSeparators(text, plot.PlotSunpoKugiri);
 }
 
 platform::Font DimensionFont(const CPlotInfo& plot, double paperScale)
 {
     platform::Font font;
-    font.faceName = limitFaceName(plot.PlotSunpoFont);
+    // A face name holds at most 31 code-page-932 bytes, however it was set.
+    font.faceName = CFontMenu::limitFaceName(plot.PlotSunpoFont);
     font.height = std::max(2, truncToInt(plot.PlotSunpoTextHeight * paperScale));
     font.width = 0;
     font.escapement = 0;
@@ -155,10 +120,9 @@ void CKovUnit::DrawFigureDimension(kov::platform::Surface& dc, const DeviceTrans
     }
     }
 
-    auto sp = [](const DevicePoint& p) { return SurfacePoint{p.x, p.y}; };
-    dc.line(sp(d0), sp(s), pen, bk);
-    dc.line(sp(d1), sp(e), pen, bk);
-    dc.line(sp(s), sp(e), pen, bk);
+    dc.line(ToSurfacePoint(d0), ToSurfacePoint(s), pen, bk);
+    dc.line(ToSurfacePoint(d1), ToSurfacePoint(e), pen, bk);
+    dc.line(ToSurfacePoint(s), ToSurfacePoint(e), pen, bk);
 
     if (plot.PlotSunpoTextView != 0) {
         const std::string text = DimensionValueText(plot, figure.MLineParam[1]);

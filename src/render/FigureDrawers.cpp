@@ -6,6 +6,7 @@
 #include "platform/Profile.h"
 #include "platform/Surface.h"
 #include "render/LineStyles.h"
+#include "render/SurfacePoints.h"
 
 #include <algorithm>
 #include <cmath>
@@ -43,8 +44,6 @@ double ThickArcBandWidth(const CKovLine& figure, const CPlotInfo& plot)
 } // namespace kov::render
 
 namespace {
-
-pf::DevicePoint toSurface(const DevicePoint& p) { return {p.x, p.y}; }
 
 const pf::Background kTransparent = pf::Background::transparent();
 
@@ -130,7 +129,7 @@ void drawClosedPolygon(const CKovUnit& unit, pf::Surface& dc, const DeviceTransf
     }
     std::vector<pf::DevicePoint> pts;
     pts.reserve(closed.size());
-    for (const DevicePoint& p : closed) pts.push_back(toSurface(p));
+    for (const DevicePoint& p : closed) pts.push_back(ToSurfacePoint(p));
 
     if (s.pattern) {
         dc.polygon(pts, pf::FillRule::Alternate, s.fillPen, pf::Brush::patterned(*s.pattern), kTransparent);
@@ -259,9 +258,10 @@ void CKovUnit::DrawFigureArc(pf::Surface& dc, const DeviceTransform& transform, 
     const CDbPoint& startReal = figure.MLinePnt[1];
     const CDbPoint& endReal = figure.MLinePnt[2];
     const pf::DeviceRect box = circleBox(figure, transform);
-    const pf::DevicePoint start = toSurface(ToDevicePoint(startReal, transform, figure.MLineLayer1));
-    const pf::DevicePoint end = toSurface(ToDevicePoint(endReal, transform, figure.MLineLayer1));
-    // Distinct ends that meet on the device would read as a whole ellipse: a tiny arc draws nothing.
+    const pf::DevicePoint start = ToSurfacePoint(ToDevicePoint(startReal, transform, figure.MLineLayer1));
+    const pf::DevicePoint end = ToSurfacePoint(ToDevicePoint(endReal, transform, figure.MLineLayer1));
+    // Ends that differ in both x and y yet meet on the device would read as a whole ellipse: such a
+    // tiny arc draws nothing.
     if (start == end && startReal.x != endReal.x && startReal.y != endReal.y) return;
 
     ClosedStyle s = closedStyle(dc, transform, figure, plot, output, env, true);

@@ -15,6 +15,16 @@ using namespace kov::render;
 
 namespace kov::render {
 
+namespace {
+
+// Black and white and the chic display leave no wall colour.
+bool wallColourSuppressed(const CPlotInfo& plot)
+{
+    return plot.PlotSirokuro != 0 || plot.PlotGradation == 3;
+}
+
+} // namespace
+
 int EffectiveWallMode(int plotWallBlack)
 {
     switch (plotWallBlack) {
@@ -27,7 +37,7 @@ std::uint32_t WallEdgeColour(const CKovWall& wall, const CPlotInfo& plot, bool o
 {
     std::uint32_t c = 0;
     if (EffectiveWallMode(plot.PlotWallBlack) == kWallsColoured) c = plot.PlotWallColor;
-    if (plot.PlotSirokuro != 0 || plot.PlotGradation == 3) c = 0;
+    if (wallColourSuppressed(plot)) c = 0;
     if (IsGreyedOut(plot, wall.MWallLayer1, wall.MWallLayer2, output)) c = kGreyedColour;
     return c;
 }
@@ -69,11 +79,16 @@ pf::DevicePoint dev(const CDbPoint& p, const DeviceTransform& t, int layerGroup)
     return dev(p.x, p.y, t, layerGroup);
 }
 
+pf::Brush columnBrush(int columnDisplay)
+{
+    return pf::Brush::solid(columnDisplay == kColumnsBlack ? 0x000000 : 0xFFFFFF);
+}
+
 // Wall and column lines: 1 pixel on the screen and in pictures, the printer width of width code 1
 // on printer pages.
 int wallLineWidth(pf::Surface& dc, const CPlotInfo& plot)
 {
-    return dc.device().isPrinting ? plot.linehutosap[0] : 1;
+    return dc.device().isPrinting ? plot.PenWidth(1, true) : 1;
 }
 
 std::array<pf::DevicePoint, 4> cornerPoints(const CKovWall& wall, const DeviceTransform& t)
@@ -100,7 +115,7 @@ void drawColumnSquare(pf::Surface& dc, const DeviceTransform& t, const CDbPoint&
     const pf::DevicePoint br = dev(c.x + half, c.y + half, t, layerGroup);
     const pf::DevicePoint bl = dev(c.x - half, c.y + half, t, layerGroup);
     const pf::DeviceRect fill{tl.x, tl.y, tl.x + std::abs(br.x - tl.x), tl.y + std::abs(br.y - tl.y)};
-    dc.fillRect(fill, pf::Brush::solid(columnDisplay == kColumnsBlack ? 0x000000 : 0xFFFFFF), kTransparent);
+    dc.fillRect(fill, columnBrush(columnDisplay), kTransparent);
     dc.line(tl, tr, pen, kTransparent);
     dc.line(tr, br, pen, kTransparent);
     dc.line(br, bl, pen, kTransparent);
@@ -147,7 +162,7 @@ void CKovUnit::DrawWallPolygon(pf::Surface& dc, const DeviceTransform& transform
     const int mode = EffectiveWallMode(plot.PlotWallBlack);
     const int w = wallLineWidth(dc, plot);
     const std::uint32_t c = WallEdgeColour(wall, plot, output);
-    const bool blackAndWhite = plot.PlotSirokuro != 0 || plot.PlotGradation == 3;
+    const bool blackAndWhite = wallColourSuppressed(plot);
     const bool greyed = IsGreyedOut(plot, wall.MWallLayer1, wall.MWallLayer2, output);
     const pf::Pen edgePen{pf::PenStyle::Solid, w, c};
 
@@ -182,8 +197,7 @@ void CKovUnit::DrawColumn(pf::Surface& dc, const DeviceTransform& transform, con
     if (!columnShown(wall, selection, placing, filter)) return;
     const pf::Pen pen = columnPen(dc, wall, plot, output);
     const std::array<pf::DevicePoint, 4> corners = cornerPoints(wall, transform);
-    dc.polygon(corners, pf::FillRule::Alternate, pen,
-               pf::Brush::solid(plot.PlotHasiraColor == kColumnsBlack ? 0x000000 : 0xFFFFFF), kTransparent);
+    dc.polygon(corners, pf::FillRule::Alternate, pen, columnBrush(plot.PlotHasiraColor), kTransparent);
     if (plot.PlotHasiraColor != kColumnsWithDiagonals) return;
 
     // A square column shows both diagonals, a thin one the diagonal along its length.

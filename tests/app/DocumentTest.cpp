@@ -3,15 +3,16 @@
 #include "app/RecentFiles.h"
 #include "model/PictureFiles.h"
 #include "model/SettingsRegistry.h"
+#include "model/SettingsValues.h"
 #include "model/UnitBlocks.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
 using kov::app::CKoviraDoc;
+using kov::model::equalsNoCase;
 using kov::platform::Answer;
 using kov::test::DocumentRig;
 using kov::test::fileBytes;
@@ -28,13 +29,11 @@ std::vector<std::uint8_t> documentWithBlocks(const CKoviraDoc& source, const std
     CDefFile w;
     w.WriteStart(*ar, "KOVDATA");
     for (const std::string& name : names) {
-        std::string lower = name;
-        std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-        if (lower == "plotinfo") {
+        if (equalsNoCase(name, "PlotInfo")) {
             source.m_PlotInfo.WriteBlock(*ar, name);
-        } else if (lower == "grid") {
+        } else if (equalsNoCase(name, "Grid")) {
             source.m_Grid.WriteBlock(*ar, name);
-        } else if (lower == "kovunit") {
+        } else if (equalsNoCase(name, "KovUnit")) {
             UnitFileContext ctx;
             source.m_Unit.WriteUnit(*ar, name, ctx);
         } else {

@@ -35,7 +35,7 @@ struct DocumentRig {
 
     std::filesystem::path file(const std::string& name) const { return temp.file(name); }
 
-    // A two-point line on layer group g, layer l; returns its identifier.
+    // A two-point line on that layer of layer group 0; returns its identifier.
     int addLine(double x1, double y1, double x2, double y2, int layer = 0)
     {
         auto line = std::make_unique<CKovLine>();

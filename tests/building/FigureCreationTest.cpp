@@ -318,7 +318,6 @@ TEST(FigureCreation, ThreePointArcOnCollinearClicksDoesNothing)
 
 TEST(FigureCreation, ConstructedLinesClearTheSelection)
 {
-    const double s30 = std::sin(30 * kKovPi / 180), c30 = std::cos(30 * kKovPi / 180);
     using Make = std::function<void(CKovUnit&, SelectionRecord&, const CPlotInfo&)>;
     auto byAngle = [](double angle, double length, int fixed, CDbPoint q = {}) -> Make {
         return [=](CKovUnit& u, SelectionRecord& s, const CPlotInfo& p) {
@@ -338,7 +337,7 @@ TEST(FigureCreation, ConstructedLinesClearTheSelection)
         {"fixed length at 180", byAngle(180, 100, 1), {-90, 10}},
         {"fixed length at 270 goes down", byAngle(270, 100, 1), {10, 110}},
         {"fixed length at 360", byAngle(360, 100, 1), {110, 10}},
-        {"fixed length at 30", byAngle(30, 100, 1), {10 + 100 * c30, 10 - 100 * s30}},
+        {"fixed length at 30", byAngle(30, 100, 1), {96.602540378, -40}},
         {"free length at 90", byAngle(90, 0, 0, {400, -300}), {10, -300}},
         {"free length at 180", byAngle(180, 0, 0, {400, -300}), {400, 10}},
         {"free length at 45: foot of the perpendicular", byAngle(45, 0, 0, {110, 10}), {60, -40}},

@@ -538,16 +538,22 @@ TEST(Curves, DrawingPixelExtentCoversEveryObject)
 TEST(Curves, OffsetSegmentMovesTowardThePointer)
 {
     const double g = std::sqrt(2.0);
-    struct Case { const char* name; CDbPoint a, b, pointer; int side; double distance; CDbPoint movedA, movedB, mid; };
+    struct Case {
+        const char* name;
+        CDbPoint a, b, pointer;
+        int side;
+        double length, distance;
+        CDbPoint movedA, movedB, mid;
+    };
     const Case cases[] = {
-        {"above a level pair", {0, 0}, {10, 0}, {5, -8}, 1, 8, {0, -2}, {10, -2}, {5, -10}},
-        {"below a level pair", {0, 0}, {10, 0}, {5, 8}, 3, 8, {0, 2}, {10, 2}, {5, 10}},
-        {"on a level pair", {0, 0}, {10, 0}, {5, 0}, 3, 0, {0, 2}, {10, 2}, {5, 2}},
-        {"left of a plumb pair", {0, 0}, {0, 10}, {-4, 5}, 2, 4, {-2, 0}, {-2, 10}, {-6, 5}},
-        {"right of a plumb pair", {0, 0}, {0, 10}, {4, 5}, 4, 4, {2, 0}, {2, 10}, {6, 5}},
-        {"below an oblique pair", {0, 0}, {10, 10}, {0, 10}, 5, std::sqrt(50.0), {-g, g}, {10 - g, 10 + g},
+        {"above a level pair", {0, 0}, {10, 0}, {5, -8}, 1, 10, 8, {0, -2}, {10, -2}, {5, -10}},
+        {"below a level pair", {0, 0}, {10, 0}, {5, 8}, 3, 10, 8, {0, 2}, {10, 2}, {5, 10}},
+        {"on a level pair", {0, 0}, {10, 0}, {5, 0}, 3, 10, 0, {0, 2}, {10, 2}, {5, 2}},
+        {"left of a plumb pair", {0, 0}, {0, 10}, {-4, 5}, 2, 10, 4, {-2, 0}, {-2, 10}, {-6, 5}},
+        {"right of a plumb pair", {0, 0}, {0, 10}, {4, 5}, 4, 10, 4, {2, 0}, {2, 10}, {6, 5}},
+        {"below an oblique pair", {0, 0}, {10, 10}, {0, 10}, 5, 10 * g, std::sqrt(50.0), {-g, g}, {10 - g, 10 + g},
          {5 - g - 5, 5 + g + 5}},
-        {"above an oblique pair", {0, 0}, {10, 10}, {10, 0}, 6, std::sqrt(50.0), {g, -g}, {10 + g, 10 - g},
+        {"above an oblique pair", {0, 0}, {10, 10}, {10, 0}, 6, 10 * g, std::sqrt(50.0), {g, -g}, {10 + g, 10 - g},
          {5 + g + 5, 5 - g - 5}},
     };
     for (const auto& c : cases) {
@@ -556,7 +562,7 @@ TEST(Curves, OffsetSegmentMovesTowardThePointer)
         double length = 0, distance = 0;
         CKovUnit::OffsetSegment(a, b, c.pointer.x, c.pointer.y, mid, side, length, distance, 2);
         EXPECT_EQ(side, c.side) << c.name;
-        EXPECT_NEAR(length, PointDistance(c.a.x, c.a.y, c.b.x, c.b.y), 1e-12) << c.name;
+        EXPECT_NEAR(length, c.length, 1e-12) << c.name;
         EXPECT_NEAR(distance, c.distance, 1e-9) << c.name;
         EXPECT_TRUE(near(a, c.movedA)) << c.name;
         EXPECT_TRUE(near(b, c.movedB)) << c.name;

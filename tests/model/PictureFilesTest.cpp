@@ -129,7 +129,7 @@ TEST(PictureFilesTest, ProbesJudgeTheContent)
         EXPECT_EQ(GetImageFileOrientation(file), 1) << type;
     }
     touch(folder.file("garbage.png"));
-    for (const fs::path& bad : {folder.file("garbage.png"), folder.file("missing.png")}) {
+    for (const fs::path& bad : {folder.file("garbage.png"), folder.file("missing.png"), folder.path()}) {
         EXPECT_EQ(GetImageFileWidth(bad), 0);
         EXPECT_EQ(GetImageFileHeight(bad), 0);
         EXPECT_EQ(GetImageFileFormat(bad), kPictureOther);

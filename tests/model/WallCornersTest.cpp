@@ -133,9 +133,9 @@ TEST_F(WallServices, ResetOutlineGivesTheFourSides)
     wall->MWallarPntA = {{1, 1}, {2, 2}, {3, 3}};
     wall->MWallarPntB = {{4, 4}, {5, 5}, {6, 6}};
     EXPECT_EQ(unit.ResetWallOutline(2), 1);
-    const auto& c = wall->MWallPntKado;
-    EXPECT_EQ(wall->MWallarPntA, (CDbPointArray{c[0], c[1], c[2], c[3]}));
-    EXPECT_EQ(wall->MWallarPntB, (CDbPointArray{c[1], c[2], c[3], c[0]}));
+    // The corners of the core (0, 0)-(1000, 0) at the default half thickness 50, side by side.
+    EXPECT_EQ(wall->MWallarPntA, (CDbPointArray{{-50, -50}, {-50, 50}, {1050, 50}, {1050, -50}}));
+    EXPECT_EQ(wall->MWallarPntB, (CDbPointArray{{-50, 50}, {1050, 50}, {1050, -50}, {-50, -50}}));
 }
 
 TEST_F(WallServices, ResetOutlineLeavesColumnsAndReportsUnknownWalls)

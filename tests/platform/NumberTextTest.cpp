@@ -39,6 +39,18 @@ TEST(NumberText, FormatsWithSixDecimalsAndAPointUnderEveryLocale)
     EXPECT_EQ(formatInt(-42), "-42");
 }
 
+TEST(NumberText, FormatsAGivenCountOfDecimalsAndNonFiniteValues)
+{
+    CommaLocale comma;
+    struct Case { double value; int decimals; const char* text; };
+    const Case cases[] = {
+        {1100.0, 2, "1100.00"}, {-4.5, 2, "-4.50"}, {1.999, 2, "2.00"}, {910.0, 1, "910.0"}, {7.0, 0, "7"},
+        {std::numeric_limits<double>::quiet_NaN(), 6, "nan"}, {-std::numeric_limits<double>::quiet_NaN(), 2, "nan"},
+        {std::numeric_limits<double>::infinity(), 6, "inf"}, {-std::numeric_limits<double>::infinity(), 1, "-inf"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(formatFixed(c.value, c.decimals), c.text) << c.value << " " << c.decimals;
+}
+
 TEST(NumberText, ParsesLikeAtofButWithoutTheLocale)
 {
     CommaLocale comma;

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -128,22 +127,33 @@ TEST(EndMarks, DamagedSizeTableKeepsMarksInTheDeviceRange)
     CKovUnit::DrawEndMarks(dc, uniformTransform(1, 10), plot, dp(edge, 0), dp(edge, 0), {0, 0}, {1, 0}, 0, 1, 4, pen);
     CKovUnit::DrawEndMarks(dc, uniformTransform(1, 10), plot, dp(edge, 0), dp(edge, 0), {0, 0}, {1, 0}, 0, 10, 4, pen);
     ASSERT_EQ(dc.calls().size(), 3u);
-    const int reach = static_cast<int>(std::cos(30 * 3.1415926535 / 180) * edge);
-    EXPECT_NEAR(dc.calls()[0].points[0].x, edge + reach, 1);
-    EXPECT_NEAR(dc.calls()[1].points[0].x, edge + reach, 1);
+    // Wings of 2^29 pixels at 30 degrees reach cos 30° x 2^29 = 464943848.3 pixels further right.
+    EXPECT_NEAR(dc.calls()[0].points[0].x, edge + 464943848, 1);
+    EXPECT_NEAR(dc.calls()[1].points[0].x, edge + 464943848, 1);
     EXPECT_EQ(dc.calls()[2].rect, (kov::platform::DeviceRect{edge - half, -half, edge + half, half}));
 }
 
 TEST(EndMarks, DecodesShapeAndEnds)
 {
-    using kov::render::DecodeEndMark;
-    EXPECT_EQ(DecodeEndMark(0).shape, kov::render::kNoMark);
-    for (int code = 1; code <= 12; ++code) {
-        SCOPED_TRACE(code);
-        const auto mark = DecodeEndMark(code);
-        EXPECT_EQ(mark.shape, static_cast<kov::render::EndMarkShape>((code - 1) / 3 + 1));
-        EXPECT_EQ(mark.atStart, code % 3 != 2);
-        EXPECT_EQ(mark.atEnd, code % 3 != 1);
+    using namespace kov::render;
+    const struct {
+        int code;
+        EndMarkShape shape;
+        bool atStart;
+        bool atEnd;
+    } rows[] = {
+        {0, kNoMark, false, false},          {1, kOpenArrow, true, false},       {2, kOpenArrow, false, true},
+        {3, kOpenArrow, true, true},         {4, kFilledTriangle, true, false},  {5, kFilledTriangle, false, true},
+        {6, kFilledTriangle, true, true},    {7, kFilledDot, true, false},       {8, kFilledDot, false, true},
+        {9, kFilledDot, true, true},         {10, kFilledSquare, true, false},   {11, kFilledSquare, false, true},
+        {12, kFilledSquare, true, true},     {13, kNoMark, false, false},        {-1, kNoMark, false, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.code);
+        const EndMarkCode mark = DecodeEndMark(row.code);
+        EXPECT_EQ(mark.shape, row.shape);
+        EXPECT_EQ(mark.atStart, row.atStart);
+        EXPECT_EQ(mark.atEnd, row.atEnd);
     }
 }
 
