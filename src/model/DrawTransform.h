@@ -4,26 +4,13 @@
 // pixels), and the pick and snap tolerances in device pixels.
 
 #include "model/DbPoint.h"
+#include "platform/Surface.h"
 
 #include <array>
 
-// A point in device pixels.
-struct DevicePoint {
-    int x = 0;
-    int y = 0;
-
-    bool operator==(const DevicePoint&) const = default;
-};
-
-// A rectangle in device pixels: where a picture was last drawn, the box a text takes.
-struct DeviceRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-
-    bool operator==(const DeviceRect&) const = default;
-};
+// Device pixels are the drawing surface's own points and rectangles.
+using DevicePoint = kov::platform::DevicePoint;
+using DeviceRect = kov::platform::DeviceRect;
 
 class DeviceTransform {
 public:

@@ -26,8 +26,8 @@ struct UnitFileContext;
 class DeviceTransform;
 class TextBoxMeasurer;
 namespace kov::platform { class Questions; }
-namespace kov::platform { class Surface; struct Pen; struct DeviceRect; } // drawing members
-struct DevicePoint;
+namespace kov::platform { class Surface; struct Pen; struct DeviceRect; struct DevicePoint; } // drawing members
+using DevicePoint = kov::platform::DevicePoint;
 
 class CKovUnit : public CDefFile {
 public:

@@ -128,7 +128,7 @@ public:
         const double rho = m_rx == m_ry ? m_rx : polarRadius(m_rx, m_ry, c, s);
         DevicePoint p;
         ToDevicePoint(p, m_centre.x + rho * c, m_centre.y - rho * s, m_transform, m_layerGroup);
-        return {p.x, p.y};
+        return p;
     }
 
     void dash(double fromDeg, double toDeg)

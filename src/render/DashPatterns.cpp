@@ -6,7 +6,6 @@
 #include "model/KovUnit.h"
 #include "model/PlotInfo.h"
 #include "render/LineStyles.h"
-#include "render/SurfacePoints.h"
 
 #include <algorithm>
 #include <cmath>
@@ -284,8 +283,8 @@ int CKovUnit::DrawStyledSegment(Surface& dc, const DeviceTransform& transform, i
     const kov::platform::DeviceProperties device = dc.device();
     // The gaps of the dotted auxiliary pen show what lies below, whatever was drawn before.
     const Background bk = Background::transparent();
-    const kov::platform::DevicePoint p = ToSurfacePoint(start);
-    const kov::platform::DevicePoint q = ToSurfacePoint(end);
+    const kov::platform::DevicePoint p = start;
+    const kov::platform::DevicePoint q = end;
     const int margin = std::max(1, pen.width) + 2;
 
     const std::vector<int> elements = DashElements(plot, transform.paperScale, lineType, false);

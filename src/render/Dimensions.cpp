@@ -9,7 +9,6 @@
 #include "platform/NumberText.h"
 #include "render/Fills.h"
 #include "render/LineStyles.h"
-#include "render/SurfacePoints.h"
 
 #include <algorithm>
 
@@ -120,9 +119,9 @@ void CKovUnit::DrawFigureDimension(kov::platform::Surface& dc, const DeviceTrans
     }
     }
 
-    dc.line(ToSurfacePoint(d0), ToSurfacePoint(s), pen, bk);
-    dc.line(ToSurfacePoint(d1), ToSurfacePoint(e), pen, bk);
-    dc.line(ToSurfacePoint(s), ToSurfacePoint(e), pen, bk);
+    dc.line(d0, s, pen, bk);
+    dc.line(d1, e, pen, bk);
+    dc.line(s, e, pen, bk);
 
     if (plot.PlotSunpoTextView != 0) {
         const std::string text = DimensionValueText(plot, figure.MLineParam[1]);

@@ -6,7 +6,6 @@
 #include "platform/Profile.h"
 #include "platform/Surface.h"
 #include "render/LineStyles.h"
-#include "render/SurfacePoints.h"
 
 #include <algorithm>
 #include <cmath>
@@ -127,9 +126,7 @@ void drawClosedPolygon(const CKovUnit& unit, pf::Surface& dc, const DeviceTransf
         s.colours.outline = *outlineOverride;
         s.pen.color = *outlineOverride;
     }
-    std::vector<pf::DevicePoint> pts;
-    pts.reserve(closed.size());
-    for (const DevicePoint& p : closed) pts.push_back(ToSurfacePoint(p));
+    const std::vector<pf::DevicePoint>& pts = closed;
 
     if (s.pattern) {
         dc.polygon(pts, pf::FillRule::Alternate, s.fillPen, pf::Brush::patterned(*s.pattern), kTransparent);
@@ -258,8 +255,8 @@ void CKovUnit::DrawFigureArc(pf::Surface& dc, const DeviceTransform& transform, 
     const CDbPoint& startReal = figure.MLinePnt[1];
     const CDbPoint& endReal = figure.MLinePnt[2];
     const pf::DeviceRect box = circleBox(figure, transform);
-    const pf::DevicePoint start = ToSurfacePoint(ToDevicePoint(startReal, transform, figure.MLineLayer1));
-    const pf::DevicePoint end = ToSurfacePoint(ToDevicePoint(endReal, transform, figure.MLineLayer1));
+    const pf::DevicePoint start = ToDevicePoint(startReal, transform, figure.MLineLayer1);
+    const pf::DevicePoint end = ToDevicePoint(endReal, transform, figure.MLineLayer1);
     // Ends that differ in both x and y yet meet on the device would read as a whole ellipse: such a
     // tiny arc draws nothing.
     if (start == end && startReal.x != endReal.x && startReal.y != endReal.y) return;

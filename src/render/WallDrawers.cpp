@@ -71,7 +71,7 @@ pf::DevicePoint dev(double x, double y, const DeviceTransform& t, int layerGroup
 {
     DevicePoint p;
     ToDevicePoint(p, x, y, t, layerGroup);
-    return {p.x, p.y};
+    return p;
 }
 
 pf::DevicePoint dev(const CDbPoint& p, const DeviceTransform& t, int layerGroup)
