@@ -1,6 +1,7 @@
 #include "model/FontMenu.h"
 
 #include "model/SettingsValues.h"
+#include "platform/Cp932.h"
 #include "platform/NumberText.h"
 
 #include <tuple>
@@ -36,19 +37,14 @@ bool CFontMenu::operator==(const CFontMenu& o) const
 
 std::string CFontMenu::limitFaceName(std::string_view face)
 {
-    // Code page 932 takes one byte for ASCII and half-width katakana, two for every other character
-    // (a character it lacks counts as two as well).
+    // The limit counts code-page-932 bytes; the cut never splits a character.
     std::size_t bytes = 0;
     std::size_t i = 0;
     while (i < face.size()) {
         const auto lead = static_cast<unsigned char>(face[i]);
         std::size_t len = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
         if (i + len > face.size()) len = face.size() - i;
-        char32_t cp = lead;
-        if (len == 3)
-            cp = ((lead & 0x0Fu) << 12) | ((static_cast<unsigned char>(face[i + 1]) & 0x3Fu) << 6)
-                 | (static_cast<unsigned char>(face[i + 2]) & 0x3Fu);
-        const std::size_t cost = (lead < 0x80 || (cp >= 0xFF61 && cp <= 0xFF9F)) ? 1 : 2;
+        const std::size_t cost = kov::platform::cp932ByteLength(face.substr(i, len));
         if (bytes + cost > kMaxFaceBytes) break;
         bytes += cost;
         i += len;

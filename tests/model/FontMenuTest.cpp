@@ -87,6 +87,9 @@ TEST(FontMenuFace, CutToThirtyOneCodePageBytes)
         {"double-byte not split", "あいうえおかきくけこさしすせそたち", "あいうえおかきくけこさしすせそ"},
         {"half-width katakana is one byte", std::string(32, 'a').substr(0, 30) + "ｱｲ", std::string(30, 'a') + "ｱ"},
         {"ascii after double-byte", "あいうえおかきくけこさしすせそa", "あいうえおかきくけこさしすせそa"},
+        // The yen sign is one byte in the code page; a character it lacks counts as two.
+        {"yen sign is one byte", std::string(30, 'a') + "¥¥", std::string(30, 'a') + "¥"},
+        {"lacked character is two", std::string(29, 'a') + "😀b", std::string(29, 'a') + "😀"},
     };
     for (const Case& c : cases) EXPECT_EQ(CFontMenu::limitFaceName(c.face), c.kept) << c.name;
 }
