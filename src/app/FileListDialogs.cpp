@@ -12,7 +12,7 @@ namespace kov::app {
 
 namespace {
 
-QString qtText(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+QString qtText(std::string_view text) { return QString::fromUtf8(text); }
 
 QDialogButtonBox* openCancelButtons(QDialog* dialog)
 {

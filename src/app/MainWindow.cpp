@@ -21,8 +21,8 @@ void MainWindow::refreshTitle()
         return;
     }
     const std::string& doc = m_document->GetTitle();
-    setWindowTitle(QString::fromUtf8(doc.data(), static_cast<qsizetype>(doc.size())) + QStringLiteral(" - ")
-                   + QString::fromUtf8(kAppWindowTitle.data(), static_cast<qsizetype>(kAppWindowTitle.size())));
+    setWindowTitle(QString::fromUtf8(doc) + QStringLiteral(" - ")
+                   + QString::fromUtf8(kAppWindowTitle));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

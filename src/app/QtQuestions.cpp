@@ -19,7 +19,7 @@ namespace {
 
 QString qs(std::string_view s)
 {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+    return QString::fromUtf8(s);
 }
 
 QString pathText(const std::filesystem::path& p)

@@ -79,7 +79,7 @@ int32_t pinned(double v)
 
 QString fromUtf8(std::string_view s)
 {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+    return QString::fromUtf8(s);
 }
 
 uint32_t penStyleCode(const Pen& pen)

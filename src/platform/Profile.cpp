@@ -19,7 +19,7 @@ namespace {
 
 QString toQt(std::string_view text)
 {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return QString::fromUtf8(text);
 }
 
 // ASCII folding only: the same rule as MemoryProfile, so both stores find the same names.

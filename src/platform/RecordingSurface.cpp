@@ -309,7 +309,7 @@ void RecordingSurface::fillPathGradient(const FillShape& shape, const PathGradie
 
 DeviceRectF RecordingSurface::textPathBounds(const TextPath& t)
 {
-    QString text = QString::fromUtf8(t.text.data(), static_cast<qsizetype>(t.text.size()));
+    QString text = QString::fromUtf8(t.text);
     text.remove(u'\r');
     int longest = 0;
     const QStringList lines = text.split(u'\n');
