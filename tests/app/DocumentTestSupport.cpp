@@ -5,7 +5,6 @@
 #include <QImage>
 
 #include <fstream>
-#include <iterator>
 
 namespace kov::test {
 
@@ -30,8 +29,13 @@ CKovImage& DocumentRig::addPicture(int id, int layerGroup, int layer)
 
 std::vector<std::uint8_t> fileBytes(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    // Read in one piece: the damage tests compare files hundreds of times.
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
+    if (!in) return {};
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(in.tellg()));
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
+    return bytes;
 }
 
 void writeBytes(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes)
