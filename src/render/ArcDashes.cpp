@@ -204,29 +204,28 @@ void CKovUnit::DrawDashedArc(Surface& dc, const DeviceTransform& transform, int 
     const VisibleAngles visible(box, dc.device().area, std::max(1, penWidth) + 2);
     const std::size_t n = angles.size();
 
-    // Circles and arcs lay the pattern from the start angle; ellipses from angle 0 and draw only the
-    // part inside the arc. Both run until the outline is covered (no cap on the number of elements,
-    // so a large dotted circle is closed).
+    // Circles and arcs lay the pattern from the start angle and cut the last dash at the end.
+    // Ellipses lay it from angle 0 and draw whole elements: on an arc, those that begin at or after
+    // the start angle, up to and including the one that reaches the end angle. Both run until the
+    // outline is covered (no cap on the number of elements, so a large dotted circle is closed).
     const double origin = ellipse ? 0.0 : startDeg;
-    const double drawFrom = ellipse ? (full ? 0.0 : startDeg) : startDeg;
+    const double drawFrom = ellipse && full ? 0.0 : startDeg;
     const double drawTo = drawFrom + (full ? 360.0 : span);
+    const bool cutAtEnd = !ellipse;
+    // Beyond this nothing is painted: a whole last element may run on past the end by less than a period.
+    const double reach = cutAtEnd ? drawTo : drawTo + period;
 
     double alpha = origin;
     for (std::size_t k = 0;; k = (k + 1) % n) {
         if (k == 0) {
-            const double ahead = std::max(alpha, drawFrom);
-            const double next = visible.nextVisible(ahead);
-            if (next >= drawTo) break;  // nothing of the rest of the outline can show
-            const double skip = std::floor((std::min(next, drawTo) - alpha) / period) - 1.0;
+            const double next = visible.nextVisible(std::max(alpha, drawFrom));
+            if (next >= reach) break;  // nothing of the rest of the outline can show
+            const double skip = std::floor((next - alpha) / period) - 1.0;
             if (skip > 0.0) alpha += skip * period;
         }
         const double from = alpha;
         alpha += angles[k];
-        if (k % 2 == 0) {
-            const double lo = std::max(from, drawFrom);
-            const double hi = std::min(alpha, drawTo);
-            if (hi > lo) dasher.dash(lo, hi);
-        }
+        if (k % 2 == 0 && from >= drawFrom) dasher.dash(from, cutAtEnd ? std::min(alpha, drawTo) : alpha);
         if (alpha >= drawTo) break;
     }
 }

@@ -447,23 +447,114 @@ TEST_F(ArcFixture, FullEllipseLaysItsPatternFromAngleZero)
     for (const auto& c : dc.calls()) EXPECT_EQ(c.rect, (SurfaceRect{80, 90, 120, 110}));
 }
 
-TEST_F(ArcFixture, EllipticArcDrawsOnlyBetweenItsEnds)
+// One dashed (15/5 pixels) outline about device (100, 100): where its dashes begin and end.
+struct ArcWalkCase {
+    std::string name;
+    std::vector<double> params;
+    SurfaceRect box;
+    CDbPoint start;
+    CDbPoint end;
+    std::size_t count;
+    std::string first;
+    std::string last;
+};
+void PrintTo(const ArcWalkCase& c, std::ostream* os) { *os << c.name; }
+
+std::string arcEnds(const kov::platform::RecordedCall& c)
 {
-    // Radius 40, ratio 0.5, from the top (90 degrees) to the left (180 degrees); 15/5-pixel dashes
-    // are 21.5/7.2 degrees of its 251-pixel circumference.
-    const CKovLine ellipse = roundFigure({40, 0.5});
-    CKovUnit::DrawDashedArc(dc, t, 1, {60, 80, 140, 120}, {0, 0}, {0, -20}, {-40, 0}, ellipse, plot, 1, 0);
+    return "(" + std::to_string(c.points[0].x) + "," + std::to_string(c.points[0].y) + ")-(" +
+           std::to_string(c.points[1].x) + "," + std::to_string(c.points[1].y) + ")";
+}
+
+class ArcWalkTest : public testing::TestWithParam<ArcWalkCase> {};
+
+TEST_P(ArcWalkTest, FirstAndLastDash)
+{
+    const ArcWalkCase& c = GetParam();
+    const CPlotInfo plot;
+    RecordingSurface dc;
+    CKovUnit::DrawDashedArc(dc, uniformTransform(1, 4, 100, 100), 1, c.box, {0, 0}, c.start, c.end,
+                            roundFigure(c.params), plot, 1, 0);
     const auto& calls = dc.calls();
-    ASSERT_EQ(calls.size(), 4u);
-    // Laid from angle 0, the dashes across 90 and 180 degrees are cut at the arc's ends.
-    EXPECT_EQ(calls.front().points[0], (kov::platform::DevicePoint{100, 81}));
-    EXPECT_EQ(calls.back().points[1], (kov::platform::DevicePoint{61, 100}));
-    for (const auto& c : calls) {
+    ASSERT_EQ(calls.size(), c.count);
+    for (const auto& call : calls) EXPECT_EQ(call.rect, c.box) << call.dump;
+    EXPECT_EQ(arcEnds(calls.front()), c.first);
+    EXPECT_EQ(arcEnds(calls.back()), c.last);
+}
+
+// Circle, radius 20: the 125.66-pixel circumference makes a dash 0.75 rad and a gap 0.25 rad, laid
+// from the start angle and cut at the end angle.
+// Ellipse, radius 40, ratio 0.5: the 251.33-pixel circumference makes a dash 0.375 rad and a gap
+// 0.125 rad, laid from angle 0: dash k covers 0.5k to 0.5k + 0.375 rad (k = 4: 114.59 to 136.08
+// degrees). An elliptic arc draws the whole dashes that begin at or after its start angle, up to the
+// one that reaches its end angle.
+INSTANTIATE_TEST_SUITE_P(
+    Table, ArcWalkTest,
+    testing::Values(
+        // Dashes at 90 to 133 and 147 to 190 degrees, the second cut at 180.
+        ArcWalkCase{"circleArcLaysFromItsStart", {20}, {80, 80, 120, 120}, {0, -20}, {-20, 0}, 2, "(100,81)-(87,86)",
+                    "(84,90)-(81,100)"},
+        // Dashes at 300 to 343 and 357 to 400 degrees, the second cut at 30 on the next turn.
+        ArcWalkCase{"circleArcAcrossAngleZero", {20}, {80, 80, 120, 120}, {1, 1.7320508075688772},
+                    {1.7320508075688772, -1}, 2, "(110,117)-(119,105)", "(119,100)-(117,91)"},
+        // The gap from 43 to 57 degrees passes the end at 50: nothing more.
+        ArcWalkCase{"circleArcEndingInAGap", {20}, {80, 80, 120, 120}, {20, 0}, {0.6427876, -0.7660444}, 1,
+                    "(120,100)-(114,87)", "(120,100)-(114,87)"},
+        // The dash from 85.9 degrees is left out (it begins before 90); the one from 171.9 that
+        // reaches 180 runs on whole to 193.4.
+        ArcWalkCase{"ellipticArcDrawsWholeDashes", {40, 0.5}, {60, 80, 140, 120}, {0, -20}, {-40, 0}, 3,
+                    "(92,81)-(82,83)", "(62,95)-(64,108)"},
+        // From 0 to 30 degrees: the dash from 28.6 reaches 30 and runs on to 50.1.
+        ArcWalkCase{"ellipticArcFromAngleZeroRunsPastItsEnd", {40, 0.5}, {60, 80, 140, 120}, {40, 0},
+                    {1.7320508075688772, -1}, 2, "(140,100)-(131,88)", "(127,86)-(115,82)"},
+        // From 0 to 25 degrees: the gap from 21.5 to 28.6 reaches the end, so one dash.
+        ArcWalkCase{"ellipticArcEndingInAGap", {40, 0.5}, {60, 80, 140, 120}, {40, 0}, {0.9063078, -0.4226183}, 1,
+                    "(140,100)-(131,88)", "(140,100)-(131,88)"},
+        // From 300 to 30 degrees: the dash from 286.5 is left out, the first drawn begins at 315.1
+        // and the pattern runs on over 360 (not restarted) to the dash from 372.4 to 393.9.
+        ArcWalkCase{"ellipticArcAcrossAngleZero", {40, 0.5}, {60, 80, 140, 120}, {1, 1.7320508075688772},
+                    {1.7320508075688772, -1}, 3, "(117,117)-(130,113)", "(136,92)-(123,84)"},
+        // 13 dashes from 0; the last, from 343.8, runs on whole to 365.3.
+        ArcWalkCase{"fullEllipse", {40, 0.5}, {60, 80, 140, 120}, {0, -20}, {0, -20}, 13, "(140,100)-(131,88)",
+                    "(134,110)-(139,97)"}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(ArcFixture, HugeEllipticArcDrawsTheSameDashesNearTheDeviceArea)
+{
+    // Radius 30000, ratio 0.5, centre far below the window; the arc runs from 80 to 91 degrees, so
+    // its start lies right of the window and its end inside it, near x = 138.
+    const CKovLine ellipse = roundFigure({30000, 0.5});
+    const DeviceTransform below = uniformTransform(1, 4, 400, 15300);
+    const SurfaceRect box{-29600, 300, 30400, 30300};
+    const SurfaceRect area{0, 0, 800, 600};
+    const double rad = 3.14159265358979 / 180.0;
+    const CDbPoint start(std::cos(80 * rad), -std::sin(80 * rad));
+    const CDbPoint end(std::cos(91 * rad), -std::sin(91 * rad));
+    auto inside = [&](const kov::platform::RecordedCall& c) {
         for (const auto& p : c.points) {
-            const double a = deviceAngle(p, 100, 100);
-            EXPECT_TRUE(a >= 89.0 && a <= 181.0) << c.dump;
+            if (p.x < area.left || p.x >= area.right || p.y < area.top || p.y >= area.bottom) return false;
         }
-    }
+        return true;
+    };
+    const auto shownOf = [&](const RecordingSurface& s) {
+        std::vector<std::string> out;
+        for (const auto& c : s.calls()) {
+            if (inside(c)) out.push_back(arcEnds(c));
+        }
+        return out;
+    };
+
+    RecordingSurface everything;
+    CKovUnit::DrawDashedArc(everything, below, 1, box, {0, 0}, start, end, ellipse, plot, 1, 0);
+    DeviceProperties screen;
+    screen.area = area;
+    RecordingSurface window(screen);
+    CKovUnit::DrawDashedArc(window, below, 1, box, {0, 0}, start, end, ellipse, plot, 1, 0);
+
+    const std::vector<std::string> all = shownOf(everything);
+    ASSERT_GT(all.size(), 10u);
+    EXPECT_EQ(shownOf(window), all);
+    EXPECT_LT(window.calls().size(), 100u);
 }
 
 TEST_F(ArcFixture, PatternOfZeroPixelsDrawsTheWholeOutline)

@@ -52,6 +52,46 @@ INSTANTIATE_TEST_SUITE_P(
                     PenCase{"auxiliaryOnOutputHasNoPen", 5, 7, true, true, PenStyle::Null, 1}),
     [](const auto& info) { return info.param.name; });
 
+struct WidthCase {
+    std::string name;
+    int widthCode;
+    bool printing;
+    int width;
+};
+void PrintTo(const WidthCase& c, std::ostream* os) { *os << c.name; }
+
+class PenWidthTest : public testing::TestWithParam<WidthCase> {};
+
+// Every code has its own width in each table, so a code read from the wrong entry or the wrong
+// table shows.
+TEST_P(PenWidthTest, EachCodeTakesItsOwnEntry)
+{
+    const WidthCase& c = GetParam();
+    CPlotInfo plot;
+    plot.linehutosag = {2, 3, 5, 7, 11, 13, 17, 19, 23, 29};
+    plot.linehutosap = {31, 37, 41, 43, 47, 53, 59, 61, 67, 71};
+    EXPECT_EQ(kov::render::LinePenWidth(plot, c.widthCode, c.printing), c.width);
+    EXPECT_EQ(kov::render::FigurePen(plot, 0, c.widthCode, 0, c.printing, c.printing).width, c.width);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, PenWidthTest,
+    testing::Values(WidthCase{"screen1", 1, false, 2}, WidthCase{"screen2", 2, false, 3},
+                    WidthCase{"screen3", 3, false, 5}, WidthCase{"screen4", 4, false, 7},
+                    WidthCase{"screen5", 5, false, 11}, WidthCase{"screen6", 6, false, 13},
+                    WidthCase{"screen7", 7, false, 17}, WidthCase{"screen8", 8, false, 19},
+                    WidthCase{"screen9", 9, false, 23}, WidthCase{"screen10", 10, false, 29},
+                    WidthCase{"printer1", 1, true, 31}, WidthCase{"printer2", 2, true, 37},
+                    WidthCase{"printer3", 3, true, 41}, WidthCase{"printer4", 4, true, 43},
+                    WidthCase{"printer5", 5, true, 47}, WidthCase{"printer6", 6, true, 53},
+                    WidthCase{"printer7", 7, true, 59}, WidthCase{"printer8", 8, true, 61},
+                    WidthCase{"printer9", 9, true, 67}, WidthCase{"printer10", 10, true, 71},
+                    WidthCase{"screenZeroIsOne", 0, false, 2}, WidthCase{"printerZeroIsOne", 0, true, 31},
+                    WidthCase{"screenElevenIsTen", 11, false, 29}, WidthCase{"printerElevenIsTen", 11, true, 71},
+                    WidthCase{"screenMinusOneIsOne", -1, false, 2},
+                    WidthCase{"printerMinusOneIsOne", -1, true, 31}),
+    [](const auto& info) { return info.param.name; });
+
 TEST(LineStyles, MarkSizeIndexIsClampedToTheTable)
 {
     EXPECT_EQ(kov::render::ClampMarkSizeIndex(-1), 0);
