@@ -351,6 +351,13 @@ public:
                       const DrawEnvironment& env) const;
     // -- drawing: figures, fills, walls and columns (end)
 
+    // -- Jw_cad exchange (begin)
+    // Replaces a circle, ellipse or arc figure by a polygon (closed) or continuous line (arcs) under a
+    // new identifier, appended last; returns it. Fewer points than baseCount where the outline is
+    // short. -1 with nothing changed for a missing figure or another kind.
+    int CircleToPolylineForImport(int figureId, int baseCount);
+    // -- Jw_cad exchange (end)
+
 private:
     int nextId(int& counter, int wrapLimit, int scanLimit, bool (CKovUnit::*inUse)(int) const);
     bool groupIdInUse(int id) const { return m_Groups.Contains(id); }
