@@ -343,7 +343,22 @@ int CDataMoji::ConvertToDrawing(JwConversionContext& ctx, int, const JwwBlockTra
     case 3: case 6: case 9: rx = ex; ry = ey; f.m_toko_align = 2; break;
     default: break;
     }
+    // The base-point code also says where the anchor lies across the line: top row 7-9, middle
+    // row 4-6; the base line itself for 1-3 and for files that give no code.
     f.m_tate_align = 2;
+    double across = 0;
+    if (m_nPenStyle >= 7 && m_nPenStyle <= 9) {
+        f.m_tate_align = 0;
+        across = height;
+    } else if (m_nPenStyle >= 4 && m_nPenStyle <= 6) {
+        f.m_tate_align = 1;
+        across = height / 2;
+    }
+    if (across != 0 && std::isfinite(across)) {
+        const double up = (angle + 90.0) * kPi / 180.0;
+        rx += across * std::cos(up);
+        ry += across * std::sin(up);
+    }
     text->MTextpnt = toDrawing(rx, ry, s);
     // Tenths of a degree, rounded and kept in 0-3599.
     long tenths = std::lround(std::fmod(angle, 360.0) * 10.0);
