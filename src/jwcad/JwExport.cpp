@@ -436,8 +436,9 @@ JwExportOutcome ExportJwcBytes(const CPlotInfo& plot, const CKovUnit& unit, bool
     const JwcPaper paper = jwcPaper(plot, scale);
     d.m_line1.m_paper = paper.code;
     d.m_line1.m_unitsAcross = 518;
-    const double f = paper.width / 518.0 * static_cast<float>(scale);
-    d.m_line1.m_unitFactor = static_cast<float>(f);
+    // The unit factor exactly as a reader computes it from the header.
+    d.m_line1.m_unitFactor = static_cast<float>(paper.width) / 518.0f * d.m_line1.m_scale;
+    const double f = d.m_line1.m_unitFactor;
     d.m_line1.m_code13 = 1;
     d.m_line1.m_code12 = 2;
     d.m_line1.m_nTen = 0;
@@ -464,7 +465,7 @@ JwExportOutcome ExportJwcBytes(const CPlotInfo& plot, const CKovUnit& unit, bool
     d.m_groupLayer[static_cast<std::size_t>(cg)] = 16 * cg + cl;
 
     auto conv = [&](const CDbPoint& p) {
-        return std::pair<float, float>(static_cast<float>((paper.x0 + p.x) / f), static_cast<float>((paper.y0 - p.y) / f));
+        return std::pair<double, double>(static_cast<float>((paper.x0 + p.x) / f), static_cast<float>((paper.y0 - p.y) / f));
     };
     auto layerByte = [](int g, int l) { return static_cast<std::uint8_t>((16 * g + l) & 0xFF); };
     auto line = [&](const CDbPoint& a, const CDbPoint& b, int pen, std::uint8_t layer) {
@@ -479,7 +480,7 @@ JwExportOutcome ExportJwcBytes(const CPlotInfo& plot, const CKovUnit& unit, bool
     auto circle = [&](const CDbPoint& c, double r, double flat, double start, double end, int pen, std::uint8_t layer) {
         CJWEnko e;
         std::tie(e.m_cx, e.m_cy) = conv(c);
-        e.m_r = static_cast<float>(r / f);
+        e.m_r = static_cast<float>(r / f);   // the file holds single precision
         e.m_flat = static_cast<float>(flat);
         e.m_start = start;
         e.m_end = end;
@@ -503,8 +504,8 @@ JwExportOutcome ExportJwcBytes(const CPlotInfo& plot, const CKovUnit& unit, bool
         const double ax = anchor.x, ay = -anchor.y;
         auto toFile = [&](double px, double py) {
             const double dx = (px - ax) * scale, dy = (py - ay) * scale;
-            return std::pair<float, float>(static_cast<float>((paper.x0 + anchor.x + dx) / f),
-                                           static_cast<float>((paper.y0 - anchor.y + dy) / f));
+            return std::pair<double, double>(static_cast<float>((paper.x0 + anchor.x + dx) / f),
+                                             static_cast<float>((paper.y0 - anchor.y + dy) / f));
         };
         std::tie(m.m_x1, m.m_y1) = toFile(sx, sy);
         std::tie(m.m_x2, m.m_y2) = toFile(ex, ey);

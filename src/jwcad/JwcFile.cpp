@@ -149,14 +149,15 @@ std::string formatLine(const std::vector<std::string>& fields, std::string_view 
     return line;
 }
 
-// Splits at commas; zero bytes are skipped, and the text after the last comma is never a field.
-std::vector<std::string> splitLine(const std::uint8_t* chunk)
+// Splits at commas; zero bytes and line ends are skipped. The text after the last comma carries no
+// value (the line's slot cut it), but it is kept so the line is written back as it was.
+std::vector<std::string> splitLine(const std::uint8_t* chunk, std::string& tail)
 {
     std::vector<std::string> fields;
     std::string current;
     for (std::size_t i = 0; i < JwcData::kChunk; ++i) {
         const char c = static_cast<char>(chunk[i]);
-        if (c == 0)
+        if (c == 0 || c == '\n' || c == '\r')
             continue;
         if (c == ',') {
             fields.push_back(current);
@@ -165,6 +166,10 @@ std::vector<std::string> splitLine(const std::uint8_t* chunk)
             current += c;
         }
     }
+    // Trailing fill of the slot is no part of the field.
+    while (!current.empty() && current.back() == ' ')
+        current.pop_back();
+    tail = current;
     return fields;
 }
 
@@ -379,6 +384,12 @@ std::vector<std::uint8_t> JwcData::WriteJwcFile() const
 
 void JwcData::ParseTag(const std::uint8_t* chunk)
 {
+    const std::size_t widths[3] = {40, 64, 96};
+    std::size_t at = 0;
+    for (int i = 0; i < 3; ++i) {
+        m_tag.m_texts[static_cast<std::size_t>(i)] = nameOf(chunk + at, widths[i]);
+        at += widths[i];
+    }
     m_tag.m_bWordScales = 1;
     for (std::size_t i = 0; i < 40; ++i)
         if (chunk[i] == 'f')
@@ -387,7 +398,8 @@ void JwcData::ParseTag(const std::uint8_t* chunk)
 
 void JwcData::ParseLine1(const std::uint8_t* chunk)
 {
-    m_line1.m_fields = splitLine(chunk);
+    std::string tail;
+    m_line1.m_fields = splitLine(chunk, tail);
     const auto& f = m_line1.m_fields;
     m_line1.m_nSen = std::max(0, parseInt(field(f, 0)));
     m_line1.m_nEnko = std::max(0, parseInt(field(f, 1)));
@@ -403,11 +415,14 @@ void JwcData::ParseLine1(const std::uint8_t* chunk)
     const double scale = parseDouble(field(f, 9));
     m_line1.m_scale = static_cast<float>(std::isfinite(scale) && scale > 0 ? scale : 1.0);
     m_line1.m_unitFactor = static_cast<float>(paper) / static_cast<float>(m_line1.m_unitsAcross) * m_line1.m_scale;
+    if (!tail.empty())
+        m_line1.m_fields.push_back(tail);
 }
 
 void JwcData::ParseLine2(const std::uint8_t* chunk)
 {
-    m_line2.m_fields = splitLine(chunk);
+    std::string tail;
+    m_line2.m_fields = splitLine(chunk, tail);
     m_line2.m_textAlignH = 0;
     m_line2.m_textAlignV = 0;
     if (m_line2.m_fields.size() > 17)
@@ -416,13 +431,18 @@ void JwcData::ParseLine2(const std::uint8_t* chunk)
         const int v = parseInt(m_line2.m_fields[18]);
         m_line2.m_textAlignV = v == 0 ? 2 : v == 1 ? 1 : 0;
     }
+    if (!tail.empty())
+        m_line2.m_fields.push_back(tail);
 }
 
 void JwcData::ParseLine3(const std::uint8_t* chunk)
 {
-    m_line3.m_fields = splitLine(chunk);
+    std::string tail;
+    m_line3.m_fields = splitLine(chunk, tail);
     m_line3.m_poolStart = parsePointer(field(m_line3.m_fields, 0));
     m_line3.m_poolEnd = parsePointer(field(m_line3.m_fields, 1));
+    if (!tail.empty())
+        m_line3.m_fields.push_back(tail);
 }
 
 JwReadResult JwcData::ReadJwc(const std::uint8_t* data, std::size_t size)
@@ -453,7 +473,7 @@ JwReadResult JwcData::ReadJwc(const std::uint8_t* data, std::size_t size)
             v = in.byte();
         for (int& v : m_groupLayer)
             v = in.byte();
-        const float k = m_line1.m_unitFactor;
+        const double k = m_line1.m_unitFactor;
         // Counts larger than the bytes there are can only be damage.
         auto checkCount = [&](int count, std::size_t bytes) {
             if (static_cast<std::size_t>(count) > in.left() / bytes)

@@ -12,13 +12,14 @@
 #include <vector>
 
 struct CJWSen {
-    float m_x1 = 0, m_x2 = 0, m_y1 = 0, m_y2 = 0;
+    // Coordinates are the file's reals times the unit factor, held in double precision.
+    double m_x1 = 0, m_x2 = 0, m_y1 = 0, m_y2 = 0;
     std::uint8_t m_pen = 0, m_color = 0, m_layer = 0;
     std::int32_t m_extraA = 0, m_extraB = 0;
 };
 
 struct CJWEnko {
-    float m_cx = 0, m_cy = 0, m_r = 0;
+    double m_cx = 0, m_cy = 0, m_r = 0;
     float m_flat = 1.0f;                  // y radius / x radius (the field "10000" means 1)
     double m_start = 0, m_end = 0, m_base = 0;   // degrees
     std::uint8_t m_pen = 0, m_color = 0, m_layer = 0;
@@ -26,7 +27,7 @@ struct CJWEnko {
 };
 
 struct CJWMozi {
-    float m_x1 = 0, m_y1 = 0, m_x2 = 0, m_y2 = 0;
+    double m_x1 = 0, m_y1 = 0, m_x2 = 0, m_y2 = 0;
     std::uint32_t m_pointer = 0;
     std::uint8_t m_kind = 0, m_layer = 0;
     std::string m_text;                   // CP932 bytes

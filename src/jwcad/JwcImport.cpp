@@ -77,16 +77,17 @@ void applyFlags(CFontMenu& f, int flags)
 }
 
 struct Placement {
-    // drawing = (c / scale × k − ox, oy − c / scale × k), per layer group
-    float scale = 1;
-    std::array<float, 16> k{};
-    std::array<float, 16> ox{}, oy{};
-    CDbPoint point(float x, float y, int group) const
+    // drawing = (c / scale × k − ox, oy − c / scale × k), per layer group; in double precision so
+    // that a file written here reads back to the very numbers it was written from.
+    double scale = 1;
+    std::array<double, 16> k{};
+    std::array<double, 16> ox{}, oy{};
+    CDbPoint point(double x, double y, int group) const
     {
         const auto g = static_cast<std::size_t>(group & 0x0F);
         return CDbPoint(x / scale * k[g] - ox[g], oy[g] - y / scale * k[g]);
     }
-    double length(float d, int group) const { return d / scale * k[static_cast<std::size_t>(group & 0x0F)]; }
+    double length(double d, int group) const { return d / scale * k[static_cast<std::size_t>(group & 0x0F)]; }
 };
 
 } // namespace
@@ -127,10 +128,10 @@ JwImportOutcome ImportJwcDrawing(const std::uint8_t* data, std::size_t size, con
     for (int g = 0; g < 16; ++g) {
         const int gs = d.m_groupScale[static_cast<std::size_t>(g)];
         // A group without a scale of its own keeps the file's.
-        const float k = gs != 0 ? static_cast<float>(gs) : d.m_line1.m_scale;
+        const double k = gs != 0 ? gs : static_cast<double>(d.m_line1.m_scale);
         place.k[static_cast<std::size_t>(g)] = k;
-        place.ox[static_cast<std::size_t>(g)] = std::trunc(static_cast<float>(W) / place.scale * k);
-        place.oy[static_cast<std::size_t>(g)] = std::trunc(static_cast<float>(H) / place.scale * k);
+        place.ox[static_cast<std::size_t>(g)] = std::trunc(W / place.scale * k);
+        place.oy[static_cast<std::size_t>(g)] = std::trunc(H / place.scale * k);
     }
     for (const CJWSen& s0 : d.m_sen) {
         auto fig = std::make_unique<CKovLine>();
