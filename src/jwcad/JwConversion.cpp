@@ -101,8 +101,10 @@ std::unique_ptr<CKovLine> newFigure(const CData& r, JwConversionContext& ctx)
 int addFigure(JwConversionContext& ctx, std::unique_ptr<CKovLine> fig, bool atFront = false)
 {
     const int id = fig->MLineID;
-    if (id == CKovUnit::kNoFreeId)
+    if (id == CKovUnit::kNoFreeId) {
+        ctx.full = true;
         return 0;
+    }
     if (atFront)
         ctx.unit.m_Lines.InsertAt(0, std::move(fig));
     else
@@ -286,7 +288,7 @@ int CDataSen::ConvertToDrawing(JwConversionContext& ctx, int, const JwwBlockTran
     fig->MLineType = CKovLine::LINE;
     fig->MLinePnt = {toDrawing(x1, y1, s), toDrawing(x2, y2, s)};
     addFigure(ctx, std::move(fig));
-    return 1;
+    return ctx.full ? 0 : 1;
 }
 
 int CDataEnko::ConvertToDrawing(JwConversionContext& ctx, int, const JwwBlockTransform& t) const
@@ -305,7 +307,7 @@ int CDataEnko::ConvertToDrawing(JwConversionContext& ctx, int, const JwwBlockTra
         e.flat = 1.0;
     const int id = emitEllipse(ctx, e, t, s, newFigure(*this, ctx), false);
     replaceByPolyline(ctx, id);
-    return 1;
+    return ctx.full ? 0 : 1;
 }
 
 int CDataMoji::ConvertToDrawing(JwConversionContext& ctx, int, const JwwBlockTransform& t) const
@@ -329,8 +331,10 @@ int CDataMoji::ConvertToDrawing(JwConversionContext& ctx, int, const JwwBlockTra
     }
     auto text = std::make_unique<CKovText>();
     text->MTextID = ctx.unit.NextTextId();
-    if (text->MTextID == CKovUnit::kNoFreeId)
-        return 1;
+    if (text->MTextID == CKovUnit::kNoFreeId) {
+        ctx.full = true;
+        return 0;
+    }
     text->MTextstr = m_string;
     text->MTextGrpID = 0;
     text->MTextLayer1 = layerGroupOf(*this, ctx);
@@ -440,7 +444,7 @@ int CDataSolid::ConvertToDrawing(JwConversionContext& ctx, int, const JwwBlockTr
         if (!e.full && m_DPoint3_y == 5.0)
             fig->MLineTanten = 1;
         emitEllipse(ctx, e, t, s, std::move(fig), front);
-        return 1;
+        return ctx.full ? 0 : 1;
     }
     fig->MLineType = CKovLine::POLYGON;
     const double xs[4] = {m_start_x, m_end_x, m_DPoint2_x, m_DPoint3_x};
@@ -451,7 +455,7 @@ int CDataSolid::ConvertToDrawing(JwConversionContext& ctx, int, const JwwBlockTr
         fig->MLinePnt.push_back(toDrawing(x, y, s));
     }
     addFigure(ctx, std::move(fig), front);
-    return 1;
+    return ctx.full ? 0 : 1;
 }
 
 int CDataBlock::ConvertToDrawing(JwConversionContext& ctx, int, const JwwBlockTransform& t) const
@@ -647,6 +651,8 @@ JwImportOutcome ImportJwwDrawing(const std::uint8_t* data, std::size_t size, Jww
     for (int g = 0; g < 16; ++g)
         ctx.scales[g] = layers.m_dScale[g];
     convertAll(ctx, header.m_DataList);
+    if (ctx.full)
+        out.messages.push_back(jwtexts::kDrawingFull);
     if (options.m_bBlockSkipped && options.m_nBlockLimit != 0)
         out.messages.push_back(formatLimit(options.m_nBlockLimit));
     layers.m_nCurrentGroup = 0;
@@ -739,6 +745,8 @@ JwImportOutcome ImportJwsFigures(const std::uint8_t* data, std::size_t size, con
     for (int g = 0; g < 16; ++g)
         ctx.scales[g] = std::isfinite(jws.m_groupScale[g]) && jws.m_groupScale[g] >= 1.0 ? jws.m_groupScale[g] : 1.0;
     convertAll(ctx, jws.m_DataList);
+    if (ctx.full)
+        out.messages.push_back(jwtexts::kDrawingFull);
     const int cg = std::clamp(plot.m_Layer.m_nCurrentGroup, 0, 15);
     const int cl = std::clamp(plot.m_Layer.m_nCurrentLayer, 0, 15);
     const double s = ctx.scales[cg];

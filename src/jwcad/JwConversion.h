@@ -53,6 +53,7 @@ struct JwConversionContext {
     int layerOverride = -1, groupOverride = -1;
     std::vector<const CDataList*> expanding;         // block definitions being expanded (cycles)
     int depth = 0;
+    bool full = false;                               // no identifier was left: the import stops
 
     JwConversionContext(CKovUnit& u, SelectionRecord& s, JwwImportOptions& o, const JwRecordList& b)
         : unit(u), selection(s), options(o), blocks(b)
@@ -71,6 +72,7 @@ inline constexpr const char* kDimensionsFirst =
     "寸法線は「ツール」「寸法線の文字線化」で線と文字にしてからJWW出力してください。";
 inline constexpr const char* kNotJwc = "jwcファイルでないか、ファイルを読み取れませんでした。";
 inline constexpr const char* kJwcSaveFailed = "jwc保存に失敗しました。";
+inline constexpr const char* kDrawingFull = "図形の数が上限に達したため、ファイルの一部だけを読み込みました。";
 } // namespace jwtexts
 
 struct JwImportOutcome {

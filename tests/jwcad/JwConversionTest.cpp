@@ -466,3 +466,15 @@ TEST(JwsImport, FiguresMoveToTheOriginAndCurrentLayerAsOneGroup)
     EXPECT_FALSE(bad.ok);
     EXPECT_EQ(bad.messages.size(), 1u);
 }
+
+TEST(JwwConversion, DrawingFullStopsWithAMessage)
+{
+    JwRecordList records;
+    for (int i = 0; i < CKovUnit::kLineIdLimit + 100; ++i)
+        records.push_back(line(0, 0, 1, i % 50));
+    auto got = importRecords(std::move(records));
+    ASSERT_TRUE(got->outcome.ok);
+    EXPECT_EQ(got->unit.m_Lines.GetSize(), CKovUnit::kLineIdLimit);
+    ASSERT_EQ(got->outcome.messages.size(), 1u);
+    EXPECT_EQ(got->outcome.messages[0], "図形の数が上限に達したため、ファイルの一部だけを読み込みました。");
+}
