@@ -17,6 +17,9 @@ constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint16_t kSolidOwnColour = 10;
 // Nested block inserts deeper than this are left out (real drawings nest a handful).
 constexpr int kMaxBlockDepth = 16;
+// Inserts of inserts multiply: past this many records met inside blocks, further inserts are left
+// out, so a small hostile file cannot keep the import busy for ever.
+constexpr long long kMaxExpansions = 4'000'000;
 // Segments of a tilted ellipse the drawing cannot hold as such.
 constexpr int kEllipseSegments = 72;
 // Version-7 picture records are texts whose string starts so.
@@ -491,6 +494,10 @@ int CDataBlock::ConvertToDrawing(JwConversionContext& ctx, int, const JwwBlockTr
     for (const auto& record : chosen->m_DataList) {
         if (!record)
             continue;
+        if (++ctx.expansions > kMaxExpansions) {
+            ctx.expansionCut = true;
+            break;
+        }
         if (record->GetKind() == BLOCK) {
             // A nested insert keeps its own layer.
             const int l = ctx.layerOverride, g = ctx.groupOverride;
@@ -653,6 +660,8 @@ JwImportOutcome ImportJwwDrawing(const std::uint8_t* data, std::size_t size, Jww
     convertAll(ctx, header.m_DataList);
     if (ctx.full)
         out.messages.push_back(jwtexts::kDrawingFull);
+    if (ctx.expansionCut)
+        out.messages.push_back(jwtexts::kBlocksTooLarge);
     if (options.m_bBlockSkipped && options.m_nBlockLimit != 0)
         out.messages.push_back(formatLimit(options.m_nBlockLimit));
     layers.m_nCurrentGroup = 0;
@@ -747,6 +756,8 @@ JwImportOutcome ImportJwsFigures(const std::uint8_t* data, std::size_t size, con
     convertAll(ctx, jws.m_DataList);
     if (ctx.full)
         out.messages.push_back(jwtexts::kDrawingFull);
+    if (ctx.expansionCut)
+        out.messages.push_back(jwtexts::kBlocksTooLarge);
     const int cg = std::clamp(plot.m_Layer.m_nCurrentGroup, 0, 15);
     const int cl = std::clamp(plot.m_Layer.m_nCurrentLayer, 0, 15);
     const double s = ctx.scales[cg];

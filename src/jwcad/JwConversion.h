@@ -54,6 +54,8 @@ struct JwConversionContext {
     std::vector<const CDataList*> expanding;         // block definitions being expanded (cycles)
     int depth = 0;
     bool full = false;                               // no identifier was left: the import stops
+    long long expansions = 0;                        // records met inside block inserts
+    bool expansionCut = false;                       // inserts left out: too much to expand
 
     JwConversionContext(CKovUnit& u, SelectionRecord& s, JwwImportOptions& o, const JwRecordList& b)
         : unit(u), selection(s), options(o), blocks(b)
@@ -72,6 +74,7 @@ inline constexpr const char* kDimensionsFirst =
     "寸法線は「ツール」「寸法線の文字線化」で線と文字にしてからJWW出力してください。";
 inline constexpr const char* kNotJwc = "jwcファイルでないか、ファイルを読み取れませんでした。";
 inline constexpr const char* kJwcSaveFailed = "jwc保存に失敗しました。";
+inline constexpr const char* kBlocksTooLarge = "ブロック図形の展開が多すぎるため、一部を読み込みませんでした。";
 inline constexpr const char* kDrawingFull = "図形の数が上限に達したため、ファイルの一部だけを読み込みました。";
 } // namespace jwtexts
 

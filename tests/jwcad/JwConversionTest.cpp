@@ -478,3 +478,31 @@ TEST(JwwConversion, DrawingFullStopsWithAMessage)
     ASSERT_EQ(got->outcome.messages.size(), 1u);
     EXPECT_EQ(got->outcome.messages[0], "図形の数が上限に達したため、ファイルの一部だけを読み込みました。");
 }
+
+TEST(JwwConversion, InsertsOfInsertsAreBounded)
+{
+    // Ten levels, each inserting the next 50 times, and nothing drawn at the bottom: 50^10 visits
+    // unless the expansion is bounded.
+    JwRecordList blocks;
+    for (int level = 0; level < 10; ++level) {
+        auto def = std::make_unique<CDataList>();
+        def->m_nNumber = static_cast<std::uint32_t>(level);
+        for (int i = 0; i < 50; ++i) {
+            if (level == 9) {
+                def->m_DataList.push_back(std::make_unique<CDataTen>());
+                continue;
+            }
+            auto ins = rec<CDataBlock>();
+            ins->m_dBairitsuX = ins->m_dBairitsuY = 1;
+            ins->m_n_Number = static_cast<std::uint32_t>(level + 1);
+            def->m_DataList.push_back(std::move(ins));
+        }
+        blocks.push_back(std::move(def));
+    }
+    auto top = rec<CDataBlock>();
+    top->m_dBairitsuX = top->m_dBairitsuY = 1;
+    auto got = importRecords(listOf(std::move(top)), {}, nullptr, std::move(blocks));
+    ASSERT_TRUE(got->outcome.ok);
+    ASSERT_EQ(got->outcome.messages.size(), 1u);
+    EXPECT_EQ(got->outcome.messages[0], "ブロック図形の展開が多すぎるため、一部を読み込みませんでした。");
+}
