@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <random>
 #include <utility>
 #include <sstream>
@@ -125,6 +127,63 @@ TEST(WallJoining, AxisJointsGiveExactOutlines)
         EXPECT_EQ(p.edges(a), sides(p.w(a)));
         EXPECT_EQ(p.edges(b), sides(p.w(b)));
     }
+}
+
+// Axis-parallel plans are joined exactly already: their outlines are locked bit for bit, so work on
+// oblique joints cannot move them. Random draws by plain modulo, the same on every standard library.
+TEST(WallJoining, AxisPlansKeepTheirOutlinesBitForBit)
+{
+    std::mt19937 rng(11);
+    auto pick = [&](unsigned n) { return static_cast<int>(rng() % n); };
+    std::uint64_t digest = 1469598103934665603ull;
+    auto mix = [&](double v) {
+        std::uint64_t bits = 0;
+        std::memcpy(&bits, &v, sizeof bits);
+        for (int k = 0; k < 8; ++k) {
+            digest ^= (bits >> (8 * k)) & 0xFF;
+            digest *= 1099511628211ull;
+        }
+    };
+    std::size_t edges = 0;
+    for (int plan = 0; plan < 40; ++plan) {
+        CKovUnit unit;
+        CPlotInfo plot;
+        // Grid plans of rooms, then loose walls off the grid and of odd thickness.
+        const bool grid = plan % 2 == 0;
+        const double step = grid ? 1000.0 : 137.0;
+        for (int k = 0; k < 60; ++k) {
+            const CDbPoint a{pick(16) * step, pick(16) * step};
+            CDbPoint b = a;
+            const double l = (1 + pick(grid ? 4 : 9)) * step;
+            switch (pick(4)) {
+            case 0: b.x += l; break;
+            case 1: b.x -= l; break;
+            case 2: b.y += l; break;
+            default: b.y -= l; break;
+            }
+            plot.m_Layer.m_nCurrentGroup = k % 9 == 0 ? 1 : 0;
+            const double t = grid ? 50.0 + 25.0 * pick(3) : 10.5 + pick(90);
+            if (k % 17 == 0) {
+                unit.AddColumn(a, a, t, plot);
+                continue;
+            }
+            const int id = unit.AddWall(a, b, t, plot);
+            if (id > 0)
+                unit.ResetWallOutline(id);
+        }
+        unit.JoinWalls(0);
+        unit.JoinWalls(1);
+        for (const auto& w : unit.m_Walls) {
+            for (std::size_t i = 0; i < w->MWallarPntA.size(); ++i) {
+                mix(w->MWallarPntA[i].x), mix(w->MWallarPntA[i].y);
+                mix(w->MWallarPntB[i].x), mix(w->MWallarPntB[i].y);
+                ++edges;
+            }
+            mix(-1.0);
+        }
+    }
+    EXPECT_EQ(edges, 11089u);
+    EXPECT_EQ(digest, 11615128060925272102ull);
 }
 
 TEST(WallJoining, JointCodesAgainstOneWall)
