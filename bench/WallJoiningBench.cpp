@@ -7,6 +7,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
+#include <random>
 #include <vector>
 
 namespace {
@@ -78,8 +80,30 @@ void BM_JoinWallsUnfiltered(benchmark::State& state)
     timeJoins(state, unit, ids, false);
 }
 
+// Walls each as long as the whole 300 m plan, through random points at random angles, as a site plan
+// of grid lines drawn as walls has: every wall's box covers most of the plan.
+void BM_JoinPlanLongWalls(benchmark::State& state)
+{
+    CKovUnit unit;
+    CPlotInfo plot;
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> at(0.0, 300000.0), turn(0.0, 3.14159265358979);
+    std::vector<int> ids;
+    const int count = static_cast<int>(state.range(0));
+    for (int k = 0; k < count; ++k) {
+        const CDbPoint c{std::round(at(rng)), std::round(at(rng))};
+        const double a = turn(rng);
+        const CDbPoint d{std::round(150000.0 * std::cos(a)), std::round(150000.0 * std::sin(a))};
+        const int id = unit.AddWall({c.x - d.x, c.y - d.y}, {c.x + d.x, c.y + d.y}, 50.0, plot);
+        if (id > 0)
+            ids.push_back(id);
+    }
+    timeJoins(state, unit, ids, true);
+}
+
 } // namespace
 
+BENCHMARK(BM_JoinPlanLongWalls)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_JoinWalls)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JoinWallsWithStrayWall)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JoinWallsUnfiltered)->Arg(1000)->Unit(benchmark::kMillisecond);

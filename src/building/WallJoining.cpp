@@ -77,18 +77,153 @@ bool WallRegion::contains(const CDbPoint& p) const
 
 // ---- Joint codes
 
-int ClassifyWallEdge(const std::array<CDbPoint, 4>& c, const CDbPoint& p, const CDbPoint& q, CDbPoint& out1,
-                     CDbPoint& out2, double e)
+namespace {
+
+// The line an edge lies on, as a + t*d with t growing from P towards Q. Cuts are computed on it
+// exactly and only the cut points are rounded, so an edge cut by one wall and then another ends
+// where the same two cuts in the other order leave it.
+struct Carrier {
+    CDbPoint a, d;
+};
+
+Carrier carrierOf(const CDbPoint& p, const CDbPoint& q) { return {p, {q.x - p.x, q.y - p.y}}; }
+
+// An edge of a wall's outline lies on one side of the wall's corner quadrilateral, its ends (rounded
+// cut points) within a millimetre of it: that side's line is the edge's carrier. An edge that lies on
+// none (edited lists) is its own.
+constexpr double kOnSide = 1.0;
+
+Carrier carrierIn(const std::array<CDbPoint, 4>& own, const CDbPoint& p, const CDbPoint& q)
+{
+    Carrier best = carrierOf(p, q);
+    double bestOff = kOnSide;
+    for (std::size_t k = 0; k < 4; ++k) {
+        const CDbPoint& s1 = own[k];
+        const CDbPoint& s2 = own[(k + 1) % 4];
+        const double dx = s2.x - s1.x, dy = s2.y - s1.y;
+        const double len = std::hypot(dx, dy);
+        if (!(len > kPointTolerance) || !std::isfinite(len))
+            continue;
+        const double offP = std::fabs(dx * (p.y - s1.y) - dy * (p.x - s1.x)) / len;
+        const double offQ = std::fabs(dx * (q.y - s1.y) - dy * (q.x - s1.x)) / len;
+        const double off = std::max(offP, offQ);
+        if (!(off <= bestOff))
+            continue;
+        bestOff = off;
+        if (dx * (q.x - p.x) + dy * (q.y - p.y) >= 0.0)
+            best = {s1, {dx, dy}};
+        else
+            best = {s2, {-dx, -dy}};
+    }
+    return best;
+}
+
+bool isVertical(const CDbPoint& s1, const CDbPoint& s2) { return std::fabs(s1.x - s2.x) < kPointTolerance; }
+bool isLevel(const CDbPoint& s1, const CDbPoint& s2) { return std::fabs(s1.y - s2.y) < kPointTolerance; }
+
+// The cut point at t on the carrier, where it leaves or enters through side k: a coordinate that an
+// axis-parallel side or carrier fixes stays as it is, the others are rounded to whole millimetres.
+CDbPoint cutPoint(const Carrier& l, double t, const std::array<CDbPoint, 4>& c, std::size_t k)
+{
+    const CDbPoint& s1 = c[k];
+    const CDbPoint& s2 = c[(k + 1) % 4];
+    CDbPoint x{std::round(l.a.x + t * l.d.x), std::round(l.a.y + t * l.d.y)};
+    if (l.d.x == 0.0)
+        x.x = l.a.x;
+    else if (isVertical(s1, s2))
+        x.x = s1.x;
+    if (l.d.y == 0.0)
+        x.y = l.a.y;
+    else if (isLevel(s1, s2))
+        x.y = s1.y;
+    return x;
+}
+
+int classifyGeneral(const std::array<CDbPoint, 4>& c, const CDbPoint& p, const CDbPoint& q, CDbPoint& out1,
+                    CDbPoint& out2, const Carrier& l, int kind)
+{
+    // An oblique edge parallel to an oblique side is not cut: oblique walls meeting at a right angle
+    // are not joined.
+    if (kind == 3) {
+        const double slope = l.d.y / l.d.x;
+        for (std::size_t k = 0; k < 4; ++k) {
+            const CDbPoint& s1 = c[k];
+            const CDbPoint& s2 = c[(k + 1) % 4];
+            if (isVertical(s1, s2) || isLevel(s1, s2))
+                continue;
+            if (std::fabs(slope - (s2.y - s1.y) / (s2.x - s1.x)) < kParallelSlopes)
+                return JOINT_NONE;
+        }
+    }
+
+    // The stretch [tIn, tOut] of the carrier inside the (convex) quadrilateral as it stands, unrounded.
+    double turn = 0.0;
+    for (std::size_t k = 0; k < 4; ++k)
+        turn += c[k].x * c[(k + 1) % 4].y - c[(k + 1) % 4].x * c[k].y;
+    if (!(std::fabs(turn) > 0.0))
+        return JOINT_NONE; // no area (or not a number): nothing is inside
+    const double sense = turn > 0.0 ? 1.0 : -1.0;
+    double tIn = -std::numeric_limits<double>::infinity(), tOut = std::numeric_limits<double>::infinity();
+    std::size_t sideIn = 0, sideOut = 0;
+    for (std::size_t k = 0; k < 4; ++k) {
+        const CDbPoint& s1 = c[k];
+        const CDbPoint& s2 = c[(k + 1) % 4];
+        const double ex = s2.x - s1.x, ey = s2.y - s1.y;
+        // Inside where sense * cross(e, X - s1) >= 0, X = a + t*d.
+        const double n0 = sense * (ex * (l.a.y - s1.y) - ey * (l.a.x - s1.x));
+        const double n1 = sense * (ex * l.d.y - ey * l.d.x);
+        if (n1 == 0.0) {
+            if (!(n0 >= 0.0))
+                return JOINT_NONE; // runs outside this side
+            continue;
+        }
+        const double t = -n0 / n1;
+        if (n1 > 0.0) {
+            if (t > tIn)
+                tIn = t, sideIn = k;
+        } else if (t < tOut) {
+            tOut = t, sideOut = k;
+        }
+    }
+    const double dd = l.d.x * l.d.x + l.d.y * l.d.y;
+    if (!(dd > 0.0) || !std::isfinite(dd))
+        return JOINT_NONE;
+    const double tol = kPointTolerance / std::sqrt(dd);
+    if (!(tOut - tIn > tol))
+        return JOINT_NONE; // misses the wall or only touches a corner
+
+    const double tP = ((p.x - l.a.x) * l.d.x + (p.y - l.a.y) * l.d.y) / dd;
+    const double tQ = ((q.x - l.a.x) * l.d.x + (q.y - l.a.y) * l.d.y) / dd;
+    const bool pIn = tP >= tIn - tol && tP <= tOut + tol;
+    const bool qIn = tQ >= tIn - tol && tQ <= tOut + tol;
+    if (pIn && qIn)
+        return JOINT_INSIDE;
+    if (tQ <= tIn + tol || tP >= tOut - tol)
+        return JOINT_NONE; // apart, or touching at an end
+    if (pIn) {
+        out1 = cutPoint(l, tOut, c, sideOut);
+        return JOINT_LEAVES;
+    }
+    if (qIn) {
+        out2 = cutPoint(l, tIn, c, sideIn);
+        return JOINT_ENTERS;
+    }
+    const CDbPoint enter = cutPoint(l, tIn, c, sideIn), leave = cutPoint(l, tOut, c, sideOut);
+    if (enter == leave)
+        return JOINT_NONE; // through a corner by less than the rounding
+    out2 = enter;
+    out1 = leave;
+    return JOINT_CROSSES;
+}
+
+int classify(const std::array<CDbPoint, 4>& c, const CDbPoint& p, const CDbPoint& q, CDbPoint& out1, CDbPoint& out2,
+             double e, const Carrier& l)
 {
     int kind = 3;
-    double slope = 0.0, intercept = 0.0;
-    if (std::fabs(p.x - q.x) < kEdgeKindTolerance) {
+    if (std::fabs(p.x - q.x) < kEdgeKindTolerance)
         kind = 1;
-    } else if (std::fabs(p.y - q.y) < kEdgeKindTolerance) {
+    else if (std::fabs(p.y - q.y) < kEdgeKindTolerance)
         kind = 2;
-    } else {
-        LineSlopeIntercept(slope, intercept, p.x, p.y, q.x, q.y);
-    }
 
     // Wholly on one side of the wall (touching included); an oblique edge is judged against the
     // corners moved out by the thickness.
@@ -128,107 +263,22 @@ int ClassifyWallEdge(const std::array<CDbPoint, 4>& c, const CDbPoint& p, const 
             return JOINT_LEAVES;
         return JOINT_INSIDE;
     }
-    return ClassifyWallEdgeGeneral(c, p, q, out1, out2, slope, intercept, WallRegion(c), kind);
+    return classifyGeneral(c, p, q, out1, out2, l, kind);
+}
+
+} // namespace
+
+int ClassifyWallEdge(const std::array<CDbPoint, 4>& c, const CDbPoint& p, const CDbPoint& q, CDbPoint& out1,
+                     CDbPoint& out2, double e)
+{
+    return classify(c, p, q, out1, out2, e, carrierOf(p, q));
 }
 
 int ClassifyWallEdgeGeneral(const std::array<CDbPoint, 4>& c, const CDbPoint& p, const CDbPoint& q, CDbPoint& out1,
-                            CDbPoint& out2, double slope, double intercept, const WallRegion& region, int kind)
+                            CDbPoint& out2, double /*slope*/, double /*intercept*/, const WallRegion& /*region*/,
+                            int kind)
 {
-    bool pIn = region.contains(p);
-    bool qIn = region.contains(q);
-    const double edgeMinX = std::min(p.x, q.x), edgeMaxX = std::max(p.x, q.x);
-    const double edgeMinY = std::min(p.y, q.y), edgeMaxY = std::max(p.y, q.y);
-
-    CDbPoint found[2];
-    int count = 0;
-    for (std::size_t k = 0; k < 4 && count < 2; ++k) {
-        const CDbPoint& s1 = c[k];
-        const CDbPoint& s2 = c[(k + 1) % 4];
-        int sideKind = 3;
-        double ms = 0.0, bs = 0.0;
-        if (std::fabs(s1.x - s2.x) < kPointTolerance)
-            sideKind = 1;
-        else if (std::fabs(s1.y - s2.y) < kPointTolerance)
-            sideKind = 2;
-        else
-            LineSlopeIntercept(ms, bs, s1.x, s1.y, s2.x, s2.y);
-
-        if (kind == 3 && sideKind == 3 && std::fabs(slope - ms) < kParallelSlopes)
-            return JOINT_NONE; // parallel to a side: oblique walls at a right angle are not joined
-        if (kind != 3 && kind == sideKind)
-            continue;
-
-        CDbPoint x;
-        if (kind == 1) {
-            x = sideKind == 2 ? CDbPoint(p.x, s1.y) : CDbPoint(p.x, std::round(ms * p.x + bs));
-        } else if (kind == 2) {
-            x = sideKind == 1 ? CDbPoint(s1.x, p.y) : CDbPoint(std::round((p.y - bs) / ms), p.y);
-        } else if (sideKind == 1) {
-            x = {s1.x, std::round(slope * s1.x + intercept)};
-        } else if (sideKind == 2) {
-            x = {std::round((s1.y - intercept) / slope), s1.y};
-        } else {
-            const double xx = std::round((bs - intercept) / (slope - ms));
-            x = {xx, std::round(slope * xx + intercept)};
-        }
-
-        const bool onSide = x.x >= std::min(s1.x, s2.x) && x.x <= std::max(s1.x, s2.x) &&
-                            x.y >= std::min(s1.y, s2.y) && x.y <= std::max(s1.y, s2.y);
-        const bool onEdge = x.x >= edgeMinX && x.x <= edgeMaxX && x.y >= edgeMinY && x.y <= edgeMaxY;
-        if (!onSide || !onEdge)
-            continue;
-        if (near(x, p))
-            pIn = true;
-        if (near(x, q))
-            qIn = true;
-        if (count == 1 && near(x, found[0]))
-            continue;
-        found[count++] = x;
-    }
-
-    if (pIn && qIn)
-        return JOINT_INSIDE;
-    if (count == 0)
-        return JOINT_NONE;
-    const CDbPoint& x0 = found[0];
-    if (count == 1) {
-        if ((x0 == q && pIn) || (x0 == p && qIn))
-            return JOINT_INSIDE;
-        if (pIn) {
-            out1 = x0;
-            return JOINT_LEAVES;
-        }
-        if (qIn) {
-            out2 = x0;
-            return JOINT_ENTERS;
-        }
-        return JOINT_NONE;
-    }
-    const CDbPoint& x1 = found[1];
-    if (x1.y > x0.y) {
-        out2 = x0;
-        out1 = x1;
-        return JOINT_CROSSES;
-    }
-    if (x1.y == x0.y) {
-        out2 = x0.x <= x1.x ? x0 : x1;
-        out1 = x0.x <= x1.x ? x1 : x0;
-        return JOINT_CROSSES;
-    }
-    // x0 is the lower crossing, x1 the upper one; the edge runs downward from P.
-    if (pIn) {
-        out1 = x0;
-        return JOINT_LEAVES;
-    }
-    if (qIn) {
-        // The edge enters at the upper crossing: cutting at the lower one would leave the part
-        // inside the wall standing.
-        out2 = x1;
-        return JOINT_ENTERS;
-    }
-    out1 = x0;
-    out2 = x1;
-    return JOINT_CROSSES;
+    return classifyGeneral(c, p, q, out1, out2, carrierOf(p, q), kind);
 }
 
 // ---- Edges of one wall
@@ -467,6 +517,7 @@ int clipEdgeFiltered(CKovUnit& unit, CKovWall& wall, int edgeIndex, WallGrid& gr
         return 1;
     CDbPoint p, q;
     orderedEdge(wall, i, p, q);
+    const Carrier line = carrierIn(wall.MWallPntKado, p, q);
     CDbPoint boxA = p, boxB = q;
     grid.candidates(p, q, cand);
     for (std::size_t k = 0; k < cand.size(); ++k) {
@@ -475,7 +526,7 @@ int clipEdgeFiltered(CKovUnit& unit, CKovWall& wall, int edgeIndex, WallGrid& gr
         if (other.MWallID == wall.MWallID)
             continue;
         CDbPoint out1, out2;
-        const int code = ClassifyWallEdge(other.MWallPntKado, p, q, out1, out2, other.MWallWide1 + other.MWallWide2);
+        const int code = classify(other.MWallPntKado, p, q, out1, out2, other.MWallWide1 + other.MWallWide2, line);
         if (code == JOINT_NONE)
             continue;
         if (!unit.UpdateWallOutlineEdge(p, q, code, wall, edgeIndex, out1, out2))
@@ -500,12 +551,13 @@ int CKovUnit::ClipWallEdge(CKovWall& wall, int edgeIndex)
         return 1;
     CDbPoint p, q;
     orderedEdge(wall, i, p, q);
+    const Carrier line = carrierIn(wall.MWallPntKado, p, q);
     for (int k = 0; k < m_Walls.GetSize(); ++k) {
         const CKovWall& other = *m_Walls[k];
         if (other.MWallID == wall.MWallID || !takesPart(other, wall.MWallLayer1))
             continue;
         CDbPoint out1, out2;
-        const int code = ClassifyWallEdge(other.MWallPntKado, p, q, out1, out2, other.MWallWide1 + other.MWallWide2);
+        const int code = classify(other.MWallPntKado, p, q, out1, out2, other.MWallWide1 + other.MWallWide2, line);
         if (code != JOINT_NONE && !UpdateWallOutlineEdge(p, q, code, wall, edgeIndex, out1, out2))
             return 0;
     }
