@@ -185,6 +185,22 @@ int classifyGeneral(const std::array<CDbPoint, 4>& c, const CDbPoint& p, const C
             tOut = t, sideOut = k;
         }
     }
+    // Within the corners' box too: a quadrilateral that is not convex (damaged corners) leaves the
+    // sides' half-planes no bound of their own, and the box is what the prefilter enters it by.
+    for (int axis = 0; axis < 2; ++axis) {
+        const double a = axis == 0 ? l.a.x : l.a.y, d = axis == 0 ? l.d.x : l.d.y;
+        double lo = axis == 0 ? c[0].x : c[0].y, hi = lo;
+        for (const CDbPoint& k : c)
+            lo = std::min(lo, axis == 0 ? k.x : k.y), hi = std::max(hi, axis == 0 ? k.x : k.y);
+        if (d == 0.0) {
+            if (!(a >= lo && a <= hi))
+                return JOINT_NONE;
+            continue;
+        }
+        const double t0 = (lo - a) / d, t1 = (hi - a) / d;
+        tIn = std::max(tIn, std::min(t0, t1));
+        tOut = std::min(tOut, std::max(t0, t1));
+    }
     const double dd = l.d.x * l.d.x + l.d.y * l.d.y;
     if (!(dd > 0.0) || !std::isfinite(dd))
         return JOINT_NONE;
@@ -349,9 +365,11 @@ bool takesPart(const CKovWall& w, int layerGroup)
     return w.MWall_Type == CKovWall::WALL && w.MWallLayer1 == layerGroup;
 }
 
-// A sparse grid over the boxes that walls can cut: the corner box widened by the wall's thickness
-// (oblique edges are judged against that) and a margin against rounding. Cells are as wide as an
-// average box and only the occupied ones are stored, so a stray wall far off costs nothing.
+// A sparse grid over the corner quadrilaterals of the walls. A wall only cuts an edge that reaches
+// into its quadrilateral along the edge's carrier, which lies within kOnSide of the edge, so each
+// wall is entered in the cells that its quadrilateral widened by a margin covers, row by row: a long
+// oblique wall takes a strip of cells, not its whole box. An edge looks up the cells along itself.
+// Only occupied cells are stored, so a stray wall far off costs nothing.
 class WallGrid {
 public:
     WallGrid(const CKovUnit& unit, int layerGroup)
@@ -366,7 +384,6 @@ public:
             const CKovWall& w = *unit.m_Walls[i];
             if (!takesPart(w, layerGroup))
                 continue;
-            const double grow = std::max(0.0, w.MWallWide1 + w.MWallWide2) + 1.0;
             Item it{i, w.MWallPntKado[0].x, w.MWallPntKado[0].y, w.MWallPntKado[0].x, w.MWallPntKado[0].y};
             for (const CDbPoint& k : w.MWallPntKado) {
                 it.minX = std::min(it.minX, k.x);
@@ -374,13 +391,13 @@ public:
                 it.maxX = std::max(it.maxX, k.x);
                 it.maxY = std::max(it.maxY, k.y);
             }
-            it.minX -= grow;
-            it.minY -= grow;
-            it.maxX += grow;
-            it.maxY += grow;
+            it.minX -= kMargin;
+            it.minY -= kMargin;
+            it.maxX += kMargin;
+            it.maxY += kMargin;
             const bool finite = std::isfinite(it.minX) && std::isfinite(it.minY) && std::isfinite(it.maxX) &&
-                                std::isfinite(it.maxY) && std::isfinite(grow) && it.maxX - it.minX < 1e12 &&
-                                it.maxY - it.minY < 1e12 && !hasNan(w);
+                                std::isfinite(it.maxY) && it.maxX - it.minX < 1e12 && it.maxY - it.minY < 1e12 &&
+                                !hasNan(w);
             if (!finite) {
                 m_always.push_back(i); // odd values: always handed over
                 continue;
@@ -396,25 +413,64 @@ public:
             m_minX = std::min(m_minX, it.minX);
             m_minY = std::min(m_minY, it.minY);
         }
-        m_cell = std::max(avg / static_cast<double>(items.size()), 1.0);
+        // As wide as an average box, but no wider than twice the share of the plan's area each wall
+        // has, so walls as long as the plan do not all fall into a few cells. The area leaves out the
+        // outermost walls, so one stray wall far off does not stretch it.
+        const double n = static_cast<double>(items.size());
+        auto spread = [&](auto low, auto high) {
+            std::vector<double> lows, highs;
+            for (const Item& it : items)
+                lows.push_back(low(it)), highs.push_back(high(it));
+            const auto cut = static_cast<std::ptrdiff_t>(items.size() / 50);
+            std::nth_element(lows.begin(), lows.begin() + cut, lows.end());
+            std::nth_element(highs.begin(), highs.end() - 1 - cut, highs.end(), std::less<>());
+            return std::max(highs[highs.size() - 1 - static_cast<std::size_t>(cut)] - lows[static_cast<std::size_t>(cut)],
+                            1.0);
+        };
+        const double width = spread([](const Item& it) { return it.minX; }, [](const Item& it) { return it.maxX; });
+        const double height = spread([](const Item& it) { return it.minY; }, [](const Item& it) { return it.maxY; });
+        m_cell = std::max(std::min(avg / n, 2.0 * std::sqrt(width / n * height)), 1.0);
 
+        std::vector<Entry> cells;
+        std::vector<Entry> own;
         for (const Item& it : items) {
-            const std::int64_t x0 = cellX(it.minX), x1 = cellX(it.maxX), y0 = cellY(it.minY), y1 = cellY(it.maxY);
-            if ((x1 - x0 + 1) * (y1 - y0 + 1) > kMaxCellsPerWall) {
+            own.clear();
+            // A convex quadrilateral by its own shape, others (axis-parallel ones, which are their
+            // box, and damaged ones) by their box.
+            const auto& c = unit.m_Walls[it.index]->MWallPntKado;
+            const std::array<CDbPoint, 4> box{CDbPoint{it.minX + kMargin, it.minY + kMargin},
+                                              CDbPoint{it.maxX - kMargin, it.minY + kMargin},
+                                              CDbPoint{it.maxX - kMargin, it.maxY - kMargin},
+                                              CDbPoint{it.minX + kMargin, it.maxY - kMargin}};
+            const bool byShape = isConvex(c) && !(std::fabs(c[0].x - c[3].x) < kPointTolerance ||
+                                                  std::fabs(c[0].y - c[3].y) < kPointTolerance);
+            const bool entered = forCells(byShape ? c.data() : box.data(), 4, kMargin, kMaxCellsPerWall, [&](std::int64_t cy, std::int64_t cx0, std::int64_t cx1) {
+                for (std::int64_t cx = cx0; cx <= cx1; ++cx)
+                    own.push_back({key(cx, cy), it.index});
+            });
+            if (!entered || own.size() > static_cast<std::size_t>(kMaxCellsPerWall)) {
                 m_always.push_back(it.index); // cheaper to hand over always than to enter everywhere
                 continue;
             }
             m_members.push_back(it.index);
-            for (std::int64_t cy = y0; cy <= y1; ++cy)
-                for (std::int64_t cx = x0; cx <= x1; ++cx)
-                    m_cells.push_back({key(cx, cy), it.index});
+            cells.insert(cells.end(), own.begin(), own.end());
         }
         std::sort(m_always.begin(), m_always.end());
-        std::sort(m_cells.begin(), m_cells.end());
+        std::sort(cells.begin(), cells.end());
+        cells.erase(std::unique(cells.begin(), cells.end()), cells.end());
+        m_walls.reserve(cells.size());
+        for (const Entry& e : cells) {
+            if (m_keys.empty() || m_keys.back() != e.first) {
+                m_keys.push_back(e.first);
+                m_starts.push_back(static_cast<std::uint32_t>(m_walls.size()));
+            }
+            m_walls.push_back(e.second);
+        }
+        m_starts.push_back(static_cast<std::uint32_t>(m_walls.size()));
         m_ready = true;
     }
 
-    // Every wall whose box meets the box of p-q, in array order.
+    // Every wall entered in a cell along p-q, and every wall handed over always, in array order.
     void candidates(const CDbPoint& p, const CDbPoint& q, std::vector<int>& out)
     {
         out.clear();
@@ -429,23 +485,21 @@ public:
         for (int index : m_always)
             take(index);
         if (m_ready) {
-            const double minX = std::min(p.x, q.x), maxX = std::max(p.x, q.x);
-            const double minY = std::min(p.y, q.y), maxY = std::max(p.y, q.y);
-            const bool finite =
-                std::isfinite(minX) && std::isfinite(maxX) && std::isfinite(minY) && std::isfinite(maxY);
-            const std::int64_t x0 = cellX(minX), x1 = cellX(maxX), y0 = cellY(minY), y1 = cellY(maxY);
-            if (!finite || (x1 - x0 + 1) * (y1 - y0 + 1) > kMaxCellsPerLookup) {
+            const CDbPoint edge[2] = {p, q};
+            const bool finite = std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(q.x) && std::isfinite(q.y);
+            const bool walked = finite && forCells(edge, 2, kLookupMargin, kMaxCellsPerLookup,
+                                                   [&](std::int64_t cy, std::int64_t cx0, std::int64_t cx1) {
+                const std::uint64_t last = key(cx1, cy);
+                auto k = std::lower_bound(m_keys.begin(), m_keys.end(), key(cx0, cy));
+                for (; k != m_keys.end() && *k <= last; ++k) {
+                    const auto at = static_cast<std::size_t>(k - m_keys.begin());
+                    for (std::uint32_t j = m_starts[at]; j < m_starts[at + 1]; ++j)
+                        take(m_walls[j]);
+                }
+            });
+            if (!walked) {
                 for (int index : m_members)
                     take(index);
-            } else {
-                for (std::int64_t cy = y0; cy <= y1; ++cy) {
-                    for (std::int64_t cx = x0; cx <= x1; ++cx) {
-                        const std::uint64_t k = key(cx, cy);
-                        auto it = std::lower_bound(m_cells.begin(), m_cells.end(), Entry{k, 0});
-                        for (; it != m_cells.end() && it->first == k; ++it)
-                            take(it->second);
-                    }
-                }
             }
         }
         std::sort(out.begin(), out.end());
@@ -453,10 +507,28 @@ public:
 
 private:
     using Entry = std::pair<std::uint64_t, int>; // cell key, wall index
-    static constexpr std::int64_t kMaxCellsPerWall = 256;
-    static constexpr std::int64_t kMaxCellsPerLookup = 4096;
+    struct Run {
+        std::int64_t cy, cx0, cx1; // a row's cells from cx0 to cx1
+    };
+    static constexpr double kMargin = kOnSide + 2.0;
+    static constexpr double kLookupMargin = 1.0; // against rounding at the rows' borders
+    static constexpr std::int64_t kMaxCellsPerWall = 4096;
+    static constexpr std::int64_t kMaxCellsPerLookup = 16384;
     static constexpr std::int64_t kLastCell = 0x7FFFFFFF; // keys pack two cell numbers
 
+    static bool isConvex(const std::array<CDbPoint, 4>& c)
+    {
+        bool left = false, right = false;
+        for (std::size_t k = 0; k < 4; ++k) {
+            const CDbPoint& a = c[k];
+            const CDbPoint& b = c[(k + 1) % 4];
+            const CDbPoint& d = c[(k + 2) % 4];
+            const double turn = (b.x - a.x) * (d.y - b.y) - (b.y - a.y) * (d.x - b.x);
+            left = left || turn > 0.0;
+            right = right || turn < 0.0;
+        }
+        return !(left && right);
+    }
     static bool hasNan(const CKovWall& w)
     {
         for (const CDbPoint& k : w.MWallPntKado)
@@ -464,7 +536,7 @@ private:
                 return true;
         return std::isnan(w.MWallWide1) || std::isnan(w.MWallWide2);
     }
-    // Monotone in v, so boxes that meet share a cell even where far values are clamped together.
+    // Monotone in v, so shapes that meet share a cell even where far values are clamped together.
     static std::int64_t cellOf(double v, double origin, double cell)
     {
         const double k = std::floor((v - origin) / cell);
@@ -479,13 +551,75 @@ private:
     std::int64_t cellX(double x) const { return cellOf(x, m_minX, m_cell); }
     std::int64_t cellY(double y) const { return cellOf(y, m_minY, m_cell); }
 
+    // Hands over, row by row, the run of cells that a convex polygon (n points; 2 for a segment)
+    // widened by m covers. False, having handed over nothing, when that would be more than `limit`
+    // cells or rows.
+    template <class F>
+    bool forCells(const CDbPoint* pts, int n, double m, std::int64_t limit, F&& f) const
+    {
+        double lo = pts[0].y, hi = pts[0].y, left = pts[0].x, right = pts[0].x;
+        for (int i = 1; i < n; ++i) {
+            lo = std::min(lo, pts[i].y), hi = std::max(hi, pts[i].y);
+            left = std::min(left, pts[i].x), right = std::max(right, pts[i].x);
+        }
+        const std::int64_t cy0 = cellY(lo - m), cy1 = cellY(hi + m);
+        const std::int64_t cx0 = cellX(left - m), cx1 = cellX(right + m);
+        const std::int64_t boxCells = (cy1 - cy0 + 1) * (cx1 - cx0 + 1);
+        if (boxCells <= 4) {
+            for (std::int64_t cy = cy0; cy <= cy1; ++cy)
+                f(cy, cx0, cx1);
+            return true;
+        }
+        if (cy1 - cy0 + 1 > limit)
+            return false;
+        std::vector<Run>& runs = m_runs;
+        runs.clear();
+        std::int64_t total = 0;
+        const int sides = n == 2 ? 1 : n;
+        for (std::int64_t cy = cy0; cy <= cy1; ++cy) {
+            const double bandLo = cy == 0 ? -std::numeric_limits<double>::infinity()
+                                          : m_minY + static_cast<double>(cy) * m_cell - m;
+            const double bandHi = cy == kLastCell ? std::numeric_limits<double>::infinity()
+                                                  : m_minY + static_cast<double>(cy + 1) * m_cell + m;
+            double xlo = std::numeric_limits<double>::infinity(), xhi = -xlo;
+            for (int s = 0; s < sides; ++s) {
+                CDbPoint a = pts[s], b = pts[(s + 1) % n];
+                if (a.y > b.y)
+                    std::swap(a, b);
+                if (b.y < bandLo || a.y > bandHi)
+                    continue;
+                double t0 = 0.0, t1 = 1.0;
+                if (b.y > a.y) {
+                    t0 = std::max(0.0, (bandLo - a.y) / (b.y - a.y));
+                    t1 = std::min(1.0, (bandHi - a.y) / (b.y - a.y));
+                }
+                const double x0 = a.x + t0 * (b.x - a.x), x1 = a.x + t1 * (b.x - a.x);
+                xlo = std::min({xlo, x0, x1});
+                xhi = std::max({xhi, x0, x1});
+            }
+            if (!(xlo <= xhi))
+                continue;
+            const Run r{cy, cellX(std::max(xlo - m, left - m)), cellX(std::min(xhi + m, right + m))};
+            total += r.cx1 - r.cx0 + 1;
+            if (total > limit)
+                return false;
+            runs.push_back(r);
+        }
+        for (const Run& r : runs)
+            f(r.cy, r.cx0, r.cx1);
+        return true;
+    }
+
     bool m_ready = false;
     double m_minX = 0.0, m_minY = 0.0, m_cell = 1.0;
-    std::vector<Entry> m_cells;  // sorted by cell, then wall
-    std::vector<int> m_members;  // every wall entered in cells
-    std::vector<int> m_always;   // walls handed over for every edge
+    std::vector<std::uint64_t> m_keys;   // occupied cells, ascending
+    std::vector<std::uint32_t> m_starts; // where each cell's walls begin in m_walls, and the end
+    std::vector<int> m_walls;            // the walls of each cell, in array order
+    std::vector<int> m_members;          // every wall entered in cells
+    std::vector<int> m_always;           // walls handed over for every edge
     std::vector<int> m_stamp;
     int m_round = 0;
+    mutable std::vector<Run> m_runs; // scratch of forCells
 };
 
 bool withinBox(const CDbPoint& p, const CDbPoint& q, const CDbPoint& a, const CDbPoint& b)
