@@ -413,8 +413,9 @@ public:
             m_minX = std::min(m_minX, it.minX);
             m_minY = std::min(m_minY, it.minY);
         }
-        // As wide as an average box, but no wider than twice the share of the plan's area each wall
-        // has, so walls as long as the plan do not all fall into a few cells. The area leaves out the
+        // As wide as an average box, but no wider than makes about four walls cross a cell where walls
+        // as long as the plan crowd it (their total length spread over the plan's area), and no
+        // narrower than keeps the cells entered to about two million. The area leaves out the
         // outermost walls, so one stray wall far off does not stretch it.
         const double n = static_cast<double>(items.size());
         auto spread = [&](auto low, auto high) {
@@ -429,7 +430,7 @@ public:
         };
         const double width = spread([](const Item& it) { return it.minX; }, [](const Item& it) { return it.maxX; });
         const double height = spread([](const Item& it) { return it.minY; }, [](const Item& it) { return it.maxY; });
-        m_cell = std::max(std::min(avg / n, 2.0 * std::sqrt(width / n * height)), 1.0);
+        m_cell = std::max({std::min(avg / n, 4.0 * width * height / avg), avg / kCellsEntered, 1.0});
 
         std::vector<Entry> cells;
         std::vector<Entry> own;
@@ -513,6 +514,7 @@ private:
     static constexpr double kMargin = kOnSide + 2.0;
     static constexpr double kLookupMargin = 1.0; // against rounding at the rows' borders
     static constexpr std::int64_t kMaxCellsPerWall = 4096;
+    static constexpr double kCellsEntered = 2e6;
     static constexpr std::int64_t kMaxCellsPerLookup = 16384;
     static constexpr std::int64_t kLastCell = 0x7FFFFFFF; // keys pack two cell numbers
 
@@ -642,8 +644,8 @@ void orderedEdge(const CKovWall& wall, std::size_t i, CDbPoint& p, CDbPoint& q)
         std::swap(p, q);
 }
 
-// ClipWallEdge over the candidate walls of the grid. An edge only ever shrinks within its first
-// box, but should a cut carry it outside, the walls still ahead are looked up again.
+// ClipWallEdge over the candidate walls of the grid. The walls still ahead are looked up again when
+// the edge has shrunk well inside the stretch it was looked up for, or should a cut carry it outside.
 int clipEdgeFiltered(CKovUnit& unit, CKovWall& wall, int edgeIndex, WallGrid& grid, std::vector<int>& cand)
 {
     const auto i = static_cast<std::size_t>(edgeIndex);
@@ -665,7 +667,11 @@ int clipEdgeFiltered(CKovUnit& unit, CKovWall& wall, int edgeIndex, WallGrid& gr
             continue;
         if (!unit.UpdateWallOutlineEdge(p, q, code, wall, edgeIndex, out1, out2))
             return 0;
-        if (!withinBox(p, q, boxA, boxB)) {
+        // Looked up again when it leaves its box, or when it has shrunk to less than half of it: a
+        // long face cut by many walls then meets only those along what is left of it.
+        const double size = std::max(std::fabs(q.x - p.x), std::fabs(q.y - p.y));
+        const double boxSize = std::max(std::fabs(boxB.x - boxA.x), std::fabs(boxB.y - boxA.y));
+        if (!withinBox(p, q, boxA, boxB) || size < 0.5 * boxSize) {
             boxA = p, boxB = q;
             grid.candidates(p, q, cand);
             const auto ahead = std::upper_bound(cand.begin(), cand.end(), index);

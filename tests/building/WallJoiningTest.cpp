@@ -591,6 +591,43 @@ TEST(WallJoining, PrefilterGivesTheSameOutlinesOnRandomPlans)
     EXPECT_GT(joined, 500); // the plans are dense: most walls meet others
 }
 
+// Walls as long as the plan at every angle, among short ones: the prefilter enters the long ones by
+// the strip of cells they cover and still hands every wall that cuts over.
+TEST(WallJoining, PrefilterGivesTheSameOutlinesWithPlanLongWalls)
+{
+    std::mt19937 rng(17);
+    auto pick = [&](unsigned n) { return static_cast<int>(rng() % n); };
+    int joined = 0;
+    for (int plan = 0; plan < 12; ++plan) {
+        CKovUnit unit;
+        CPlotInfo plot;
+        for (int k = 0; k < 80; ++k) {
+            CDbPoint a{double(pick(30000)), double(pick(30000))}, b = a;
+            if (k % 2 == 0) {
+                // Across the whole plan, from one side to another.
+                a = {0.0, double(pick(30000))}, b = {30000.0, double(pick(30000))};
+                if (pick(2))
+                    std::swap(a.x, a.y), std::swap(b.x, b.y);
+            } else {
+                b.x += pick(3000) - 1500.0, b.y += pick(3000) - 1500.0;
+            }
+            const int id = unit.AddWall(a, b, 5 + pick(80) + (pick(2) ? 0.5 : 0.0), plot);
+            if (id > 0)
+                unit.ResetWallOutline(id);
+        }
+        CKovUnit reference;
+        reference.CopyFrom(unit);
+        kov::building::joinWalls(reference, 0, false);
+        unit.JoinWalls(0);
+        for (int i = 0; i < unit.m_Walls.GetSize(); ++i) {
+            const CKovWall& w = *unit.m_Walls[i];
+            ASSERT_EQ(edgesOf(w), edgesOf(*reference.m_Walls[i])) << "plan " << plan << " wall " << i;
+            joined += edgesOf(w).size() > 8 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(joined, 300); // the long walls cross many others
+}
+
 TEST(WallJoining, CrossingPartIsAddedOnce)
 {
     CKovUnit unit;
