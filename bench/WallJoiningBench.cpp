@@ -116,7 +116,7 @@ void BM_JoinPlanLongWalls(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_JoinPlanLongWalls)->Args({1000, 0})->Args({1000, 1})->Args({1000, 2})->Args({10000, 0})->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_JoinPlanLongWalls)->Args({1000, 0})->Args({1000, 1})->Args({1000, 2})->Args({10000, 0})->Args({10000, 1})->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_JoinWalls)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JoinWallsWithStrayWall)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JoinWallsUnfiltered)->Arg(1000)->Unit(benchmark::kMillisecond);
