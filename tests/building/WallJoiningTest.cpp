@@ -304,8 +304,8 @@ struct Core {
     double t;
 };
 
-// The joined outline of each wall as a set of pieces, each written from its smaller end, walls in
-// the order given.
+// The joined outline of each wall as a set of pieces, each written from its smaller end, the walls
+// drawn in the order given or the reverse.
 std::vector<std::vector<std::pair<std::pair<double, double>, std::pair<double, double>>>>
 joinedPieces(const std::vector<Core>& walls, bool reversed)
 {
@@ -316,6 +316,12 @@ joinedPieces(const std::vector<Core>& walls, bool reversed)
         ids[i] = p.wall(walls[i].a, walls[i].b, walls[i].t);
     }
     p.unit.JoinWalls(0);
+    // Joined again, the plan stays as it is: no cut drifts with the rounding of an earlier one.
+    CKovUnit again;
+    again.CopyFrom(p.unit);
+    again.JoinWalls(0);
+    for (int i = 0; i < again.m_Walls.GetSize(); ++i)
+        EXPECT_EQ(edgesOf(*again.m_Walls[i]), edgesOf(*p.unit.m_Walls[i])) << "joined again, wall " << i;
     std::vector<std::vector<std::pair<std::pair<double, double>, std::pair<double, double>>>> out;
     for (int id : ids) {
         auto& pieces = out.emplace_back();
