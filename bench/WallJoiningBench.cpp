@@ -1,5 +1,6 @@
 // Joining the walls of one layer group: a plan of rooms on a square grid (every crossing an L, T or
-// cross joint) with a few oblique walls, joined from freshly reset outlines.
+// cross joint) with a few oblique walls, and plans of walls as long as the plan, joined from freshly
+// reset outlines.
 
 #include "building/WallJoining.h"
 #include "model/KovUnit.h"
@@ -81,8 +82,10 @@ void BM_JoinWallsUnfiltered(benchmark::State& state)
 }
 
 // Walls each as long as the whole 300 m plan, as a site plan of grid lines drawn as walls has: every
-// wall's box covers most of the plan. Layouts: 0 parallel oblique walls side by side, 1 through
-// random points at random angles (crossing each other), 2 random lines between the plan's sides.
+// wall's box covers most of the plan. Layouts: 0 parallel oblique walls side by side (300 mm apart
+// at 1,000 walls, overlapping at 10,000), 1 through random points at random angles and 2 random
+// lines between the plan's sides (both crossing each other hundreds of times, so each wall's outline
+// is cut into hundreds of pieces).
 void BM_JoinPlanLongWalls(benchmark::State& state)
 {
     CKovUnit unit;
@@ -116,7 +119,8 @@ void BM_JoinPlanLongWalls(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_JoinPlanLongWalls)->Args({1000, 0})->Args({1000, 1})->Args({1000, 2})->Args({10000, 0})->Args({10000, 1})->Unit(benchmark::kMillisecond)->Iterations(1);
+// Aim: 10,000 plan-long walls side by side joined within 5 s.
+BENCHMARK(BM_JoinPlanLongWalls)->Args({1000, 0})->Args({10000, 0})->Args({1000, 1})->Args({1000, 2})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JoinWalls)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JoinWallsWithStrayWall)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JoinWallsUnfiltered)->Arg(1000)->Unit(benchmark::kMillisecond);
