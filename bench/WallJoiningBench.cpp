@@ -120,7 +120,12 @@ void BM_JoinPlanLongWalls(benchmark::State& state)
 } // namespace
 
 // Aim: 10,000 plan-long walls side by side joined within 5 s.
-BENCHMARK(BM_JoinPlanLongWalls)->Args({1000, 0})->Args({10000, 0})->Args({1000, 1})->Args({1000, 2})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JoinPlanLongWalls)
+    ->Args({1000, 0})
+    ->Args({10000, 0})
+    ->Args({1000, 1})
+    ->Args({1000, 2})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JoinWalls)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JoinWallsWithStrayWall)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JoinWallsUnfiltered)->Arg(1000)->Unit(benchmark::kMillisecond);

@@ -415,7 +415,7 @@ public:
         }
         // As wide as an average box, but no wider than makes about four walls cross a cell where walls
         // as long as the plan crowd it (their total length spread over the plan's area), and no
-        // narrower than keeps the cells entered to about two million. The area leaves out the
+        // narrower than keeps the cells entered to a few million. The area leaves out the
         // outermost walls, so one stray wall far off does not stretch it.
         const double n = static_cast<double>(items.size());
         auto spread = [&](auto low, auto high) {
@@ -423,10 +423,10 @@ public:
             for (const Item& it : items)
                 lows.push_back(low(it)), highs.push_back(high(it));
             const auto cut = static_cast<std::ptrdiff_t>(items.size() / 50);
-            std::nth_element(lows.begin(), lows.begin() + cut, lows.end());
-            std::nth_element(highs.begin(), highs.end() - 1 - cut, highs.end(), std::less<>());
-            return std::max(highs[highs.size() - 1 - static_cast<std::size_t>(cut)] - lows[static_cast<std::size_t>(cut)],
-                            1.0);
+            const auto low2 = lows.begin() + cut, high98 = highs.end() - 1 - cut;
+            std::nth_element(lows.begin(), low2, lows.end());
+            std::nth_element(highs.begin(), high98, highs.end());
+            return std::max(*high98 - *low2, 1.0);
         };
         const double width = spread([](const Item& it) { return it.minX; }, [](const Item& it) { return it.maxX; });
         const double height = spread([](const Item& it) { return it.minY; }, [](const Item& it) { return it.maxY; });
@@ -445,10 +445,11 @@ public:
                                               CDbPoint{it.minX + kMargin, it.maxY - kMargin}};
             const bool byShape = isConvex(c) && !(std::fabs(c[0].x - c[3].x) < kPointTolerance ||
                                                   std::fabs(c[0].y - c[3].y) < kPointTolerance);
-            const bool entered = forCells(byShape ? c.data() : box.data(), 4, kMargin, kMaxCellsPerWall, [&](std::int64_t cy, std::int64_t cx0, std::int64_t cx1) {
+            auto enter = [&](std::int64_t cy, std::int64_t cx0, std::int64_t cx1) {
                 for (std::int64_t cx = cx0; cx <= cx1; ++cx)
                     own.push_back({key(cx, cy), it.index});
-            });
+            };
+            const bool entered = forCells(byShape ? c.data() : box.data(), 4, kMargin, kMaxCellsPerWall, enter);
             if (!entered || own.size() > static_cast<std::size_t>(kMaxCellsPerWall)) {
                 m_always.push_back(it.index); // cheaper to hand over always than to enter everywhere
                 continue;
@@ -488,8 +489,7 @@ public:
         if (m_ready) {
             const CDbPoint edge[2] = {p, q};
             const bool finite = std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(q.x) && std::isfinite(q.y);
-            const bool walked = finite && forCells(edge, 2, kLookupMargin, kMaxCellsPerLookup,
-                                                   [&](std::int64_t cy, std::int64_t cx0, std::int64_t cx1) {
+            auto visit = [&](std::int64_t cy, std::int64_t cx0, std::int64_t cx1) {
                 const std::uint64_t last = key(cx1, cy);
                 auto k = std::lower_bound(m_keys.begin(), m_keys.end(), key(cx0, cy));
                 for (; k != m_keys.end() && *k <= last; ++k) {
@@ -497,7 +497,8 @@ public:
                     for (std::uint32_t j = m_starts[at]; j < m_starts[at + 1]; ++j)
                         take(m_walls[j]);
                 }
-            });
+            };
+            const bool walked = finite && forCells(edge, 2, kLookupMargin, kMaxCellsPerLookup, visit);
             if (!walked) {
                 for (int index : m_members)
                     take(index);
