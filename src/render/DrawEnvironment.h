@@ -23,6 +23,7 @@ struct CKovUnit::DrawEnvironment {
     int enlargePrintedPatterns = 0;          // app_pattern_printbai: pattern cells scale with paper
     int roomLinesNeedGreenFloor = 0;         // app_sirokuro_roomhachdel (black and white mode)
     int autoColumns = 1;                     // app_hasiraauto: column squares at wall ends in mode 2
+    int picturesBelow = 0;                   // app_gazousita: pictures at the bottom of their layer
     // app_sirokuro_roomdel is read from here at every polygon drawn, so a change in the settings
     // shows at the next redraw; without a profile it counts as 0.
     const kov::platform::Profile* profile = nullptr;
