@@ -8,7 +8,6 @@
 #include "platform/Profile.h"
 #include "platform/Surface.h"
 #include "render/DrawEnvironment.h"
-#include "render/DrawPassHooks.h"
 #include "render/ObjectBoxes.h"
 
 #include <algorithm>
@@ -146,15 +145,15 @@ struct Pass {
     }
     void text(const CKovText& x, int filter)
     {
-        if (cull.textVisible(x)) kov::render::DrawTextForPass(unit, dc, t, x, plot, selection, placing, filter, output, env);
+        if (cull.textVisible(x)) CKovUnit::DrawTextObject(dc, t, x, plot, selection, placing, filter, output, env);
     }
     void picture(CKovImage& image)
     {
-        const DeviceRect r = CKovUnit::PictureDeviceRect(image, t);
+        const DeviceRect r = image.DeviceRectFor(t);
         image.m_rcDrawn = r;
-        if (cull.pictureVisible(image)) kov::render::DrawPictureForPass(image, dc, r, output, t);
+        if (cull.pictureVisible(r)) image.DrawImageObject(dc, r.left, r.top, r.right, r.bottom, output, t);
     }
-    void marks() { kov::render::DrawSelectionMarksForPass(unit, dc, t, plot, selection); }
+    void marks() { unit.DrawSelectionMarks(dc, t, plot, selection); }
 
     // A room's floor: its polygons and lines in list order (other kinds never), then its walls.
     void room(const CKovGroup& g)
@@ -285,21 +284,6 @@ void runLayerPass(Pass& p, LayerPass mode)
 
 } // namespace
 
-DeviceRect CKovUnit::PictureDeviceRect(const CKovImage& image, const DeviceTransform& transform)
-{
-    // In 64 bits: a large picture at a high zoom overflows an int before the clamp.
-    auto px = [&](double mm) {
-        const double v = std::trunc(mm * transform.paperScale);
-        return static_cast<long long>(std::clamp(v, -double(kDeviceCoordLimit), double(kDeviceCoordLimit)));
-    };
-    const long long cx = transform.originX + px(image.OffsetX);
-    const long long cy = transform.originY + px(image.OffsetY);
-    const long long hw = px(image.ImageWidth) / 2;
-    const long long hh = px(image.ImageHeight) / 2;
-    auto clamp = [](long long v) { return static_cast<int>(std::clamp<long long>(v, -2 * kDeviceCoordLimit, 2 * kDeviceCoordLimit)); };
-    return {clamp(cx - hw), clamp(cy - hh), clamp(cx + hw), clamp(cy + hh)};
-}
-
 void CKovUnit::DrawAllByLayer(pf::Surface& dc, const DeviceTransform& transform, const CPlotInfo& plot,
                               const SelectionRecord& selection, bool placing, bool output, DrawEnvironment& env)
 {
@@ -373,7 +357,7 @@ void CKovUnit::DrawSelected(pf::Surface& dc, const DeviceTransform& transform, c
         if (w != nullptr && w->MWall_Type == CKovWall::COLUMN) p.roundColumn(*w, 2);
     }
     // 7. Selected texts.
-    kov::render::DrawTextsForPass(*this, dc, transform, selection, placing, 2, output, env);
+    DrawTexts(dc, transform, plot, selection, placing, 2, env);
     // 8. Pictures on top.
     if (!p.picturesBelow) selectedPictures();
     // 9. The marks, also while placing.
@@ -432,7 +416,7 @@ void CKovUnit::DrawPartPreview(pf::Surface& dc, const DeviceTransform& transform
     for (const auto& f : m_Lines)
         if (f->MLineGrpID == 0 && f->MLineType == CKovLine::DIMENSION) p.figure(*f);
     // 6. Texts.
-    kov::render::DrawTextsForPass(*this, dc, transform, selection, placing, 0, output, env);
+    DrawTexts(dc, transform, plot, selection, placing, 0, env);
     // 7. Marks.
     if (!output && !placing) p.marks();
 }

@@ -131,10 +131,9 @@ bool ObjectCulling::textVisible(const CKovText& text) const
     return boxVisible(text.MTextpnt.x, text.MTextpnt.y, text.MTextpnt.x, text.MTextpnt.y, text.MTextLayer1, reach);
 }
 
-bool ObjectCulling::pictureVisible(const CKovImage& image) const
+bool ObjectCulling::pictureVisible(const DeviceRect& r) const
 {
     if (!m_visible) return true;
-    const DeviceRect r = CKovUnit::PictureDeviceRect(image, m_transform);
     // A picture at a free angle turns about the middle of its rectangle.
     const long long reach = (static_cast<long long>(std::abs(r.width())) + std::abs(r.height())) / 2 + 2;
     const long long cx = (static_cast<long long>(r.left) + r.right) / 2;

@@ -23,7 +23,8 @@ public:
     bool figureVisible(const CKovLine& figure) const;
     bool wallVisible(const CKovWall& wall) const;
     bool textVisible(const CKovText& text) const;
-    bool pictureVisible(const CKovImage& image) const;
+    // A picture by its device rectangle (it may turn about the rectangle's middle).
+    bool pictureVisible(const DeviceRect& rect) const;
 
 private:
     // The box of drawing-millimetre extremes (layer group's scale), widened by `pixels`.
