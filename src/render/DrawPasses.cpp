@@ -119,7 +119,9 @@ struct Pass {
     Pass(CKovUnit& u, pf::Surface& d, const DeviceTransform& tr, const CPlotInfo& p, const SelectionRecord& s, bool pl,
          bool out, const CKovUnit::DrawEnvironment& e)
         : unit(u), dc(d), t(tr), plot(p), selection(s), placing(pl), output(out), env(e),
-          cull(d.visibleArea(), tr, p), picturesBelow(e.picturesBelow == 1 || e.traceMode),
+          cull(d.visibleArea(), tr, p, d.device().isPrinting),
+          // Tracing belongs to the screen: on paper only the setting puts pictures below.
+          picturesBelow(e.picturesBelow == 1 || (e.traceMode && !out)),
           placedGroupId(pl && u.m_Groups.GetSize() > 0 ? u.m_Groups[u.m_Groups.GetSize() - 1]->MGrpID : 0)
     {
     }

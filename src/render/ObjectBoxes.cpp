@@ -23,12 +23,12 @@ int paperPixels(double mm, double paperScale)
 } // namespace
 
 ObjectCulling::ObjectCulling(const std::optional<DeviceRect>& visible, const DeviceTransform& transform,
-                             const CPlotInfo& plot)
+                             const CPlotInfo& plot, bool printing)
     : m_visible(visible), m_transform(transform), m_paperScale(transform.paperScale)
 {
     int widest = 1;
     for (int code = 1; code <= 10; ++code)
-        widest = std::max({widest, plot.PenWidth(code, false), plot.PenWidth(code, true)});
+        widest = std::max(widest, plot.PenWidth(code, printing));
     double mark = 0;
     for (int i = 0; i < CPlotInfo::kMarkSizes; ++i) mark = std::max(mark, plot.MarkSize(i));
     m_figureMargin = 2 + widest + paperPixels(mark, m_paperScale);

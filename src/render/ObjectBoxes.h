@@ -17,7 +17,9 @@ namespace kov::render {
 // The margins a pass needs once, from the plot settings, the transform and the surface.
 class ObjectCulling {
 public:
-    ObjectCulling(const std::optional<DeviceRect>& visible, const DeviceTransform& transform, const CPlotInfo& plot);
+    // Pen widths are those of printer pages when `printing`.
+    ObjectCulling(const std::optional<DeviceRect>& visible, const DeviceTransform& transform, const CPlotInfo& plot,
+                  bool printing);
 
     // True when the object may paint inside the visible area (always true without one).
     bool figureVisible(const CKovLine& figure) const;
