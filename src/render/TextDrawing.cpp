@@ -83,7 +83,8 @@ platform::Font TextDeviceFont(const CFontMenu& font, double paperScale)
 
 bool IsVerticalFace(std::string_view faceName)
 {
-    return !faceName.empty() && faceName.front() == '@';
+    // The full-width "＠" as well: the face substitution takes both.
+    return faceName.starts_with("@") || faceName.starts_with("＠");
 }
 
 TextColours TextColoursOf(const CFontMenu& font, const CPlotInfo& plot)
