@@ -132,6 +132,59 @@ TEST(TextInk, VerticalWritingSetsEachCharacterByItsKind)
     }
 }
 
+// The box that picking and the selection grips use, measured with the real fonts and laid out as
+// the grips lay it, holds the ink of the text and is not much larger.
+TEST(TextInk, TextBoxWithTheRealFontsHoldsTheInk)
+{
+    struct Case {
+        const char* name;
+        std::string str;
+        int escapement;
+        std::string face;
+        int hAlign, vAlign;
+    };
+    const Case cases[] = {
+        {"twoLines", "平面図\r\n1/100 ｽｹｰﾙ", 0, "ＭＳ ゴシック", 0, 0},
+        {"proportionalCentredBottom", "居間・食堂", 0, "ＭＳ Ｐ明朝", 1, 2},
+        {"turned", "回転した文字", 450, "ＭＳ ゴシック", 0, 0},
+        {"verticalColumns", "縦書き\r\nテスト", 2700, "@ＭＳ ゴシック", 0, 0},
+    };
+    for (const Case& c : cases) {
+        const QImage image = drawText(c.str, c.escapement, c.face, c.hAlign, c.vAlign);
+        const QRect ink = inkBox(image);
+        ASSERT_FALSE(ink.isNull()) << c.name;
+
+        CKovUnit unit;
+        auto t = std::make_unique<CKovText>();
+        t->MTextID = 1;
+        t->MTextstr = c.str;
+        t->MTextpnt = CDbPoint(200, 200);
+        t->MTextFontMenu.lfFaceName = c.face;
+        t->MTextFontMenu.lfEscapement = c.escapement;
+        t->MTextFontMenu.m_size = 10;
+        t->MTextFontMenu.m_toko_align = c.hAlign;
+        t->MTextFontMenu.m_tate_align = c.vAlign;
+        unit.m_Texts.Add(std::move(t));
+        SelectionRecord sel;
+        sel.AddTextId(1);
+        sel.AddTextId(1);  // two entries: corner grips only
+        // The corner grips drawn alone (two entries: no handles), the same fonts measuring.
+        ResetPickTolerances();
+        QImage marks(kSize, kSize, QImage::Format_RGB32);
+        marks.fill(Qt::white);
+        {
+            kov::platform::PainterSurface surface(marks);
+            unit.DrawSelectionMarks(surface, pixelTransform(4.0), CPlotInfo(), sel);
+        }
+        const int h = g_nPickTolerance / 2;
+        const QRect grips = inkBox(marks).adjusted(h, h, -h + 1, -h + 1);
+        EXPECT_TRUE(grips.adjusted(-3, -3, 3, 3).contains(ink))
+            << c.name << ": ink " << describe(ink) << " beyond the box " << describe(grips);
+        EXPECT_GT(double(ink.width()) * ink.height(), 0.5 * grips.width() * grips.height())
+            << c.name << ": ink " << describe(ink) << " box " << describe(grips);
+    }
+}
+
 TEST(TextInk, TheFacesOfDrawingsHaveEveryGlyphWeDraw)
 {
     const QString text = QString::fromUtf8("日本語のテキスト、。ー（）「」ｱｲｳ寸法和室ＡＢ１２3.5");
