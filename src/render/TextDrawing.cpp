@@ -109,20 +109,8 @@ bool IsTextSelected(const CKovText& text, const SelectionRecord& selection)
            std::find(selection.m_Groups.begin(), selection.m_Groups.end(), text.MTextGrpID) != selection.m_Groups.end();
 }
 
-std::vector<std::string> TextLines(std::string_view text)
-{
-    std::vector<std::string> lines(1);
-    for (const char c : text) {
-        if (c == '\n')
-            lines.emplace_back();
-        else if (c != '\r')
-            lines.back() += c;
-    }
-    return lines;
-}
-
-std::vector<DevicePoint> TextLineAnchors(DevicePoint anchor, int lineCount, double pitch, int escapement,
-                                         int verticalAlign)
+DevicePoint TextLineAnchor(DevicePoint anchor, int line, int lineCount, double pitch, int escapement,
+                           int verticalAlign)
 {
     const double theta = lineDirection(escapement) / 10.0 * kTextPi / 180.0;
     const double c = std::cos(theta), s = std::sin(theta);
@@ -135,11 +123,22 @@ std::vector<DevicePoint> TextLineAnchors(DevicePoint anchor, int lineCount, doub
         ox = -(n - 1) * pitch * c;
         oy = (n - 1) * pitch * s;
     }
+    return offsetPoint(anchor, truncToInt64(line * pitch * c + ox), truncToInt64(-line * pitch * s + oy));
+}
+
+std::vector<DevicePoint> TextLineAnchors(DevicePoint anchor, int lineCount, double pitch, int escapement,
+                                         int verticalAlign)
+{
     std::vector<DevicePoint> anchors;
     anchors.reserve(std::size_t(std::max(lineCount, 0)));
     for (int i = 0; i < lineCount; ++i)
-        anchors.push_back(offsetPoint(anchor, truncToInt64(i * pitch * c + ox), truncToInt64(-i * pitch * s + oy)));
+        anchors.push_back(TextLineAnchor(anchor, i, lineCount, pitch, escapement, verticalAlign));
     return anchors;
+}
+
+int TextLineCount(std::string_view text)
+{
+    return int(std::count(text.begin(), text.end(), '\n')) + 1;
 }
 
 std::array<DevicePoint, 5> TextExtentFrame(DevicePoint lineAnchor, std::string_view line, double h, double spacing,
@@ -273,21 +272,21 @@ void drawOneText(kov::platform::Surface& dc, const DeviceTransform& transform, c
     style.hAlign = hAlignOf(fm.m_toko_align);
     style.vAlign = fm.m_tate_align == 2 ? kov::platform::TextVAlign::Bottom : kov::platform::TextVAlign::Top;
 
-    const std::vector<std::string> lines = TextLines(text.MTextstr);
-    const std::vector<DevicePoint> anchors =
-        TextLineAnchors(anchor, int(lines.size()), pitch, fm.lfEscapement, fm.m_tate_align);
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        if (!lines[i].empty()) dc.textOut(anchors[i], lines[i], style);
+    const int lineCount = TextLineCount(text.MTextstr);
+    ForEachTextLine(text.MTextstr, [&](int i, std::string_view line) {
+        if (!line.empty())
+            dc.textOut(TextLineAnchor(anchor, i, lineCount, pitch, fm.lfEscapement, fm.m_tate_align), line, style);
+    });
 
     const bool frames = pass == TextPass::Layer && env.printRealMode != 0 && !output &&
                         style.font.faceName.find("Ｐ") == std::string::npos;
     if (!frames) return;
     const kov::platform::Pen dotted{kov::platform::PenStyle::Dot, 1, kFrameColour};
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const auto frame =
-            TextExtentFrame(anchors[i], lines[i], h, spacing, fm.lfEscapement, fm.m_toko_align, fm.m_tate_align);
+    ForEachTextLine(text.MTextstr, [&](int i, std::string_view line) {
+        const DevicePoint at = TextLineAnchor(anchor, i, lineCount, pitch, fm.lfEscapement, fm.m_tate_align);
+        const auto frame = TextExtentFrame(at, line, h, spacing, fm.lfEscapement, fm.m_toko_align, fm.m_tate_align);
         dc.polyline(frame, dotted, kov::platform::Background::transparent());
-    }
+    });
 }
 
 } // namespace

@@ -39,12 +39,37 @@ TextColours TextColoursOf(const CFontMenu& font, const CPlotInfo& plot);
 // A text counts as selected by its own identifier or, when it has a group, by its group's.
 bool IsTextSelected(const CKovText& text, const SelectionRecord& selection);
 
-// The lines of a text, cut at LF with CR left out; an empty text is one empty line.
-std::vector<std::string> TextLines(std::string_view text);
+// Calls fn(index, line) for every line of the text, cut at LF with CR left out (an empty text is
+// one empty line), without copying lines that hold no CR but at their end (the stored form, CR
+// LF); returns the number of lines.
+template <typename Fn>
+int ForEachTextLine(std::string_view text, Fn&& fn)
+{
+    int index = 0;
+    std::string cleaned;
+    for (;;) {
+        const std::size_t lf = text.find('\n');
+        std::string_view line = text.substr(0, lf);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.find('\r') != std::string_view::npos) {
+            cleaned.assign(line);
+            std::erase(cleaned, '\r');
+            line = cleaned;
+        }
+        fn(index++, line);
+        if (lf == std::string_view::npos) return index;
+        text.remove_prefix(lf + 1);
+    }
+}
+
+// The number of lines: LF count + 1.
+int TextLineCount(std::string_view text);
 
 // The top-left (or bottom-left for vertical alignment 2) reference of each line: line i steps
 // i × pitch along the direction 90 degrees clockwise from the baseline, the block shifted by the
 // vertical alignment; each offset truncated to whole pixels.
+platform::DevicePoint TextLineAnchor(platform::DevicePoint anchor, int line, int lineCount, double pitch,
+                                    int escapement, int verticalAlign);
 std::vector<platform::DevicePoint> TextLineAnchors(platform::DevicePoint anchor, int lineCount, double pitch,
                                                    int escapement, int verticalAlign);
 

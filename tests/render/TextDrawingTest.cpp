@@ -117,6 +117,29 @@ TEST(TextDrawing, EmptyLinesCountButWriteNothingAndCarriageReturnsAreDropped)
     EXPECT_EQ(outs[1]->points[0], (DevicePoint{100, 148}));
 }
 
+TEST(TextDrawing, LinesAreCutAtLineFeedsWithEveryCarriageReturnLeftOut)
+{
+    struct Case {
+        const char* text;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"", {""}},
+        {"A\r\nB", {"A", "B"}},
+        {"A\rB\r\r\nC\n", {"AB", "C", ""}},
+        {"\n\n", {"", "", ""}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> got;
+        const int n = kov::render::ForEachTextLine(c.text, [&](int i, std::string_view line) {
+            EXPECT_EQ(i, int(got.size()));
+            got.emplace_back(line);
+        });
+        EXPECT_EQ(got, c.lines) << c.text;
+        EXPECT_EQ(n, kov::render::TextLineCount(c.text)) << c.text;
+    }
+}
+
 TEST(TextDrawing, FontHeightSpacingAndBackgroundOfEveryLine)
 {
     struct Case {
