@@ -138,6 +138,20 @@ TEST_F(PictureDrawingTest, FileByTypeAndNothingWithoutOne)
     EXPECT_EQ(draw(make(kPicturePng, QImage()), {10, 10, 10, 50}), "nothing");
 }
 
+TEST_F(PictureDrawingTest, TurnedPictureLeavingAPrinterPagePaintsNothingElse)
+{
+    kov::platform::DeviceProperties page;
+    page.isPrinting = true;
+    page.isOutput = true;
+    page.area = {0, 0, 60, 60};
+    RecordingSurface s(page);
+    const CKovImage p = make(kPicturePng, picture(200, 100), 30);
+    p.DrawImageObject(s, -20, -20, 80, 80, true, pixelTransform());
+    // The page clips the picture; nothing is painted white over what the page already holds.
+    ASSERT_EQ(s.calls().size(), 1u);
+    EXPECT_EQ(s.calls()[0].op, "drawImage");
+}
+
 TEST_F(PictureDrawingTest, ChangedFileIsReadAgain)
 {
     const CKovImage p = make(kPicturePng, picture(200, 100));
