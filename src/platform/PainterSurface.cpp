@@ -7,11 +7,15 @@
 #include <QPaintDevice>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QStaticText>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <mutex>
 #include <numbers>
+#include <string>
+#include <unordered_map>
 
 namespace kov::platform {
 
@@ -202,6 +206,41 @@ QGradientStops radialStops(const PathGradient& g, uint8_t alpha)
 
 QString qs(std::string_view utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
 
+// Laid-out lines by font and string. A redraw writes the same labels again and again, and laying
+// a string out (shaping it) costs more than drawing it.
+struct LaidOutText {
+    QStaticText text;
+    double ascent = 0;  // from the layout's top to its baseline
+};
+
+LaidOutText laidOut(std::string_view utf8, const Font& logical, const QFont& font)
+{
+    static std::mutex mutex;
+    static std::unordered_map<std::string, LaidOutText> cache;
+    thread_local std::string key;
+    key.clear();
+    auto addInt = [](std::string& k, int32_t v) { k.append(reinterpret_cast<const char*>(&v), sizeof v); };
+    addInt(key, logical.height);
+    addInt(key, logical.width);
+    addInt(key, logical.weight);
+    addInt(key, int32_t(logical.italic) | int32_t(logical.underline) << 1 | int32_t(logical.strikeOut) << 2);
+    addInt(key, int32_t(font.letterSpacing() * 64));
+    addInt(key, int32_t(logical.faceName.size()));
+    key += logical.faceName;
+    key += utf8;
+    std::lock_guard lock(mutex);
+    if (auto it = cache.find(key); it != cache.end()) return it->second;
+    // Bounded: a drawing's worth of labels, then start again.
+    if (cache.size() >= 50000) cache.clear();
+    LaidOutText entry;
+    entry.text.setText(qs(utf8));
+    entry.text.setTextFormat(Qt::PlainText);
+    entry.text.setPerformanceHint(QStaticText::AggressiveCaching);
+    entry.text.prepare(QTransform(), font);
+    entry.ascent = QFontMetricsF(font).ascent();
+    return cache.emplace(key, entry).first->second;
+}
+
 } // namespace
 
 PainterSurface::PainterSurface(QPaintDevice& device, Options options)
@@ -369,10 +408,11 @@ void PainterSurface::setPixel(DevicePoint p, COLORREF color)
 void PainterSurface::textOut(DevicePoint p, std::string_view utf8, const TextStyle& style)
 {
     const ResolvedFont rf = resolveFont(style.font);
-    const QString text = qs(utf8);
     QFont font = rf.font;
     if (style.charExtra != 0) font.setLetterSpacing(QFont::AbsoluteSpacing, style.charExtra);
-    const TextSize size = textExtent(utf8, style.font, style.charExtra);
+    // Measuring shapes the text once more: only when the alignment or the background needs it.
+    const bool measure = style.hAlign != TextHAlign::Left || style.background.opaque;
+    const TextSize size = measure ? textExtent(utf8, style.font, style.charExtra) : TextSize{};
 
     m_painter->save();
     m_painter->translate(p.x, p.y);
@@ -387,13 +427,14 @@ void PainterSurface::textOut(DevicePoint p, std::string_view utf8, const TextSty
     m_painter->setPen(toQColor(style.color));
     const int baseline = top + rf.metrics.ascent;
     if (!rf.vertical) {
-        m_painter->drawText(QPointF(x, baseline), text);
+        const LaidOutText line = laidOut(utf8, style.font, font);
+        m_painter->drawStaticText(QPointF(x, baseline - line.ascent), line.text);
     } else {
         // Upright characters stand in a square cell along the turned baseline; lying ones run
         // along it as in horizontal text.
         const QFontMetricsF fm(font);
         double at = x;
-        for (const char32_t c : text.toUcs4()) {
+        for (const char32_t c : qs(utf8).toUcs4()) {
             const QString ch = QString::fromUcs4(&c, 1);
             const double advance = fm.horizontalAdvance(ch);
             const VerticalGlyph v = verticalGlyph(c);
