@@ -210,7 +210,8 @@ QString qs(std::string_view utf8) { return QString::fromUtf8(utf8.data(), qsizet
 // a string out (shaping it) costs more than drawing it.
 struct LaidOutText {
     QStaticText text;
-    double ascent = 0;  // from the layout's top to its baseline
+    double ascent = 0;   // from the layout's top to its baseline
+    double advance = 0;  // where the next text would start
 };
 
 LaidOutText laidOut(std::string_view utf8, const Font& logical, const QFont& font)
@@ -237,7 +238,9 @@ LaidOutText laidOut(std::string_view utf8, const Font& logical, const QFont& fon
     entry.text.setTextFormat(Qt::PlainText);
     entry.text.setPerformanceHint(QStaticText::AggressiveCaching);
     entry.text.prepare(QTransform(), font);
-    entry.ascent = QFontMetricsF(font).ascent();
+    const QFontMetricsF metrics(font);
+    entry.ascent = metrics.ascent();
+    entry.advance = metrics.horizontalAdvance(entry.text.text());
     return cache.emplace(key, entry).first->second;
 }
 
@@ -432,23 +435,34 @@ void PainterSurface::textOut(DevicePoint p, std::string_view utf8, const TextSty
     } else {
         // Upright characters stand in a square cell along the turned baseline; lying ones run
         // along it as in horizontal text.
-        const QFontMetricsF fm(font);
+        const QTransform base = m_painter->transform();
         double at = x;
-        for (const char32_t c : qs(utf8).toUcs4()) {
-            const QString ch = QString::fromUcs4(&c, 1);
-            const double advance = fm.horizontalAdvance(ch);
-            const VerticalGlyph v = verticalGlyph(c);
+        std::size_t i = 0;
+        while (i < utf8.size()) {
+            // One character's bytes (a broken sequence is taken byte by byte, as the layout would).
+            std::size_t n = 1;
+            const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+            if (lead >= 0xF0) n = 4;
+            else if (lead >= 0xE0) n = 3;
+            else if (lead >= 0xC0) n = 2;
+            n = std::min(n, utf8.size() - i);
+            const std::string_view ch = utf8.substr(i, n);
+            i += n;
+            const LaidOutText glyph = laidOut(ch, style.font, font);
+            const double advance = glyph.advance;
+            const QList<uint> code = qs(ch).toUcs4();
+            const VerticalGlyph v = verticalGlyph(code.isEmpty() ? U'?' : char32_t(code.front()));
             if (v.upright) {
-                const QPointF centre(at + advance / 2, top + rf.metrics.height / 2.0);
-                m_painter->save();
-                m_painter->translate(centre);
-                m_painter->rotate(-90);
-                m_painter->drawText(QPointF(-advance / 2 + v.shift * advance,
-                                            rf.metrics.ascent - rf.metrics.height / 2.0 - v.shift * advance),
-                                    ch);
-                m_painter->restore();
+                QTransform t = base;
+                t.translate(at + advance / 2, top + rf.metrics.height / 2.0);
+                t.rotate(-90);
+                m_painter->setTransform(t);
+                const double glyphBaseline = rf.metrics.ascent - rf.metrics.height / 2.0 - v.shift * advance;
+                m_painter->drawStaticText(QPointF(-advance / 2 + v.shift * advance, glyphBaseline - glyph.ascent),
+                                          glyph.text);
+                m_painter->setTransform(base);
             } else {
-                m_painter->drawText(QPointF(at, baseline), ch);
+                m_painter->drawStaticText(QPointF(at, baseline - glyph.ascent), glyph.text);
             }
             at += advance;
         }
