@@ -6,6 +6,7 @@
 #include <QLinearGradient>
 #include <QPaintDevice>
 #include <QPainterPath>
+#include <QPainterPathStroker>
 #include <QRadialGradient>
 #include <QStaticText>
 
@@ -572,21 +573,137 @@ DeviceRectF PainterSurface::textPathBounds(const TextPath& text)
     return textOutlineBounds(text);
 }
 
+namespace {
+
+// A decorated text's outline and the area of its stroke, about its anchor. Stroking glyph curves
+// with a wide round-joined pen is the costly part of drawing one, and a redraw strokes the same
+// texts again.
+struct StrokedText {
+    QPainterPath outline;
+    QPainterPath stroke;
+    std::string key;  // what decides both paths
+};
+
+StrokedText strokedText(const TextPath& text)
+{
+    static std::mutex mutex;
+    static std::unordered_map<std::string, StrokedText> cache;
+    const double penWidth = text.penWidth < 0 ? 1.0 : text.penWidth;
+    std::string key = text.text;
+    auto add = [&key](double v) {
+        const auto q = static_cast<int64_t>(std::llround(v * 64));
+        key.append(reinterpret_cast<const char*>(&q), sizeof q);
+    };
+    add(text.font.height);
+    add(text.font.width);
+    add(text.font.weight);
+    add(int(text.font.italic) | int(text.font.underline) << 1 | int(text.font.strikeOut) << 2);
+    add(text.stroke ? penWidth : -1);
+    if (text.warp)
+        for (const DevicePointF& p : *text.warp) {
+            add(p.x - text.anchor.x);
+            add(p.y - text.anchor.y);
+        }
+    key += text.font.faceName;
+    {
+        std::lock_guard lock(mutex);
+        if (auto it = cache.find(key); it != cache.end()) return it->second;
+    }
+    TextPath atOrigin = text;
+    atOrigin.anchor = {0, 0};
+    if (atOrigin.warp)
+        for (DevicePointF& p : *atOrigin.warp) p = {p.x - text.anchor.x, p.y - text.anchor.y};
+    StrokedText entry;
+    entry.key = key;
+    entry.outline = drawnTextOutline(atOrigin);
+    if (text.stroke && !entry.outline.isEmpty()) {
+        QPainterPathStroker stroker;
+        stroker.setWidth(penWidth);
+        stroker.setJoinStyle(Qt::RoundJoin);
+        stroker.setCapStyle(Qt::SquareCap);
+        entry.stroke = stroker.createStroke(entry.outline);
+    }
+    std::lock_guard lock(mutex);
+    if (cache.size() >= 2000) cache.clear();
+    return cache.emplace(key, entry).first->second;
+}
+
+} // namespace
+
+namespace {
+
+// Small decorated texts as painted pictures, by everything that decides their pixels: a redraw
+// then puts down a picture instead of rasterising antialiased outlines again. Texts larger than
+// this are drawn directly (a close zoom shows few of them).
+constexpr double kMaxCachedTextArea = 512.0 * 512.0;
+constexpr qsizetype kMaxCachedTextBytes = 64LL * 1024 * 1024;
+
+struct PaintedText {
+    QImage image;
+    QPoint offset;  // of the picture's top-left from the anchor's whole pixel
+};
+
+} // namespace
+
 void PainterSurface::drawTextPath(const TextPath& text)
 {
-    const QPainterPath path = drawnTextOutline(text);
-    if (path.isEmpty()) return;
+    const StrokedText drawn = strokedText(text);
+    if (drawn.outline.isEmpty()) return;
     const uint8_t alpha = alphaOf(text.opacity);
-    m_painter->save();
-    m_painter->setRenderHint(QPainter::Antialiasing, true);
-    if (text.stroke) {
-        QPen pen(toQColor(text.outlineColor, alpha));
-        pen.setWidthF(text.penWidth < 0 ? 1.0 : text.penWidth);
-        pen.setJoinStyle(Qt::RoundJoin);
-        m_painter->strokePath(path, pen);
+    const QColor outline = toQColor(text.outlineColor, alpha), fill = toQColor(text.fillColor, alpha);
+    auto paint = [&](QPainter& p) {
+        if (text.stroke) p.fillPath(drawn.stroke, outline);
+        if (text.fill) p.fillPath(drawn.outline, fill);
+    };
+
+    const QRectF bounds = text.stroke ? drawn.stroke.boundingRect() | drawn.outline.boundingRect()
+                                      : drawn.outline.boundingRect();
+    const bool cacheable = m_painter->transform().type() <= QTransform::TxTranslate &&
+                           bounds.width() * bounds.height() <= kMaxCachedTextArea;
+    if (!cacheable) {
+        m_painter->save();
+        m_painter->setRenderHint(QPainter::Antialiasing, true);
+        m_painter->translate(text.anchor.x, text.anchor.y);
+        paint(*m_painter);
+        m_painter->restore();
+        return;
     }
-    if (text.fill) m_painter->fillPath(path, toQColor(text.fillColor, alpha));
-    m_painter->restore();
+
+    const QPointF whole(std::floor(text.anchor.x), std::floor(text.anchor.y));
+    const QPointF fraction = QPointF(text.anchor.x, text.anchor.y) - whole;
+    std::string key = drawn.key;
+    for (const double v : {double(text.outlineColor), double(text.fillColor), double(alpha), double(text.fill),
+                           fraction.x(), fraction.y()}) {
+        const auto q = static_cast<int64_t>(std::llround(v * 64));
+        key.append(reinterpret_cast<const char*>(&q), sizeof q);
+    }
+    static std::mutex mutex;
+    static std::unordered_map<std::string, PaintedText> cache;
+    static qsizetype cachedBytes = 0;
+    PaintedText painted;
+    {
+        std::lock_guard lock(mutex);
+        if (auto it = cache.find(key); it != cache.end()) painted = it->second;
+    }
+    if (painted.image.isNull()) {
+        const QRect area = bounds.translated(fraction).toAlignedRect().adjusted(-1, -1, 1, 1);
+        painted.offset = area.topLeft();
+        painted.image = QImage(area.size(), QImage::Format_ARGB32_Premultiplied);
+        painted.image.fill(Qt::transparent);
+        {
+            QPainter p(&painted.image);
+            p.setRenderHint(QPainter::Antialiasing, true);
+            p.translate(fraction - QPointF(area.topLeft()));
+            paint(p);
+        }
+        std::lock_guard lock(mutex);
+        if (cachedBytes + painted.image.sizeInBytes() > kMaxCachedTextBytes) {
+            cache.clear();
+            cachedBytes = 0;
+        }
+        if (cache.emplace(key, painted).second) cachedBytes += painted.image.sizeInBytes();
+    }
+    m_painter->drawImage(whole.toPoint() + painted.offset, painted.image);
 }
 
 void PainterSurface::drawImage(const QImage& image, DevicePointF topLeft, DevicePointF topRight,
