@@ -351,6 +351,35 @@ public:
                       const DrawEnvironment& env) const;
     // -- drawing: figures, fills, walls and columns (end)
 
+    // -- draw passes (begin)
+    // The passes decide which objects are drawn and in which order: layer group by layer group,
+    // layer by layer (hidden ones left out), and on each layer pictures below, rooms, walls,
+    // columns, figures, through columns, texts, pictures on top, then the selection marks. Objects
+    // whose device box misses the surface's visible area are skipped before anything is made for
+    // them. `placing` is set while a group read from another file is being placed (the last group
+    // of the container); `output` for paper, pictures and the clipboard (no screen-only effects).
+    //
+    // The full pass; it refreshes the pictures-below setting of the environment from the profile.
+    // Pictures drawn remember their device rectangle.
+    void DrawAllByLayer(kov::platform::Surface& dc, const DeviceTransform& transform, const CPlotInfo& plot,
+                        const SelectionRecord& selection, bool placing, bool output, DrawEnvironment& env);
+    // The full pass without anything selected: the back buffer while a drag is in progress.
+    void DrawUnselectedByLayer(kov::platform::Surface& dc, const DeviceTransform& transform, const CPlotInfo& plot,
+                               const SelectionRecord& selection, bool placing, bool output,
+                               const DrawEnvironment& env);
+    // Only the selection, over the back buffer while dragging or placing, with its marks.
+    void DrawSelected(kov::platform::Surface& dc, const DeviceTransform& transform, const CPlotInfo& plot,
+                      const SelectionRecord& selection, bool placing, bool output, const DrawEnvironment& env);
+    // The pictures of layer 0 of every shown layer group, when pictures lie below everything;
+    // includeSelected is false while dragging (the selection pass draws those).
+    void DrawBackgroundImages(kov::platform::Surface& dc, const DeviceTransform& transform, const CPlotInfo& plot,
+                              const SelectionRecord& selection, bool placing, bool output,
+                              const DrawEnvironment& env, bool includeSelected);
+    // A part's container in the parts palette and dialogs: no layers, no pictures.
+    void DrawPartPreview(kov::platform::Surface& dc, const DeviceTransform& transform, const CPlotInfo& plot,
+                         const SelectionRecord& selection, bool placing, bool output,
+                         const DrawEnvironment& env) const;
+    // -- draw passes (end)
     // -- drawing: texts and selection marks (begin)
     // Selection filters of the text drawers: 0 every text, 1 only texts not selected, 2 only
     // selected ones. A text is selected by its own identifier or by its group's.

@@ -23,6 +23,7 @@ struct CKovUnit::DrawEnvironment {
     int enlargePrintedPatterns = 0;          // app_pattern_printbai: pattern cells scale with paper
     int roomLinesNeedGreenFloor = 0;         // app_sirokuro_roomhachdel (black and white mode)
     int autoColumns = 1;                     // app_hasiraauto: column squares at wall ends in mode 2
+    int picturesBelow = 0;                   // app_gazousita: pictures at the bottom of their layer
     int printRealMode = 0;                   // app_printrealmode: dotted printed-extent frames of texts on the screen
     int tatamiBorders = 0;                   // app_tatamiheri: tatami lines in room swatches
     // The settings' text font, tried when a text's own face cannot be made; null: its built-in default.
