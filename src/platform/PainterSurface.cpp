@@ -272,8 +272,9 @@ LaidOutText laidOut(std::string_view utf8, const Font& logical, const QFont& fon
     entry.text.prepare(QTransform(), font);
     const QFontMetricsF metrics(font);
     entry.ascent = metrics.ascent();
-    entry.advance = metrics.horizontalAdvance(entry.text.text());
-    entry.pixelAdvance = QFontMetrics(font).horizontalAdvance(entry.text.text());
+    // The laid-out line's width is its advance: no second shaping for the metrics.
+    entry.advance = entry.text.size().width();
+    entry.pixelAdvance = qRound(entry.advance);
     return cache.emplace(key, entry).first->second;
 }
 
