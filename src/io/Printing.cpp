@@ -170,7 +170,7 @@ bool PrintToPrinter(QPrinter& printer, const CPlotInfo& plot, const CGrid& grid,
     if (!surface.painter().isActive())
         return false;
     PrintPage(surface, plot, grid, options, passes);
-    return surface.painter().end();
+    return true;
 }
 
 bool PrintToPdf(const std::filesystem::path& file, const CPlotInfo& plot, const CGrid& grid,
