@@ -242,14 +242,15 @@ bool PageGeometry::DragZoom(int x, int y, int mode)
         const int dy = std::abs(y - m_pxPress.y);
         if (dx < n && dy < n)
             return false;
-        double zoom = std::min(dx > 0 ? cx1 / (dx / m_dZoom) : kMaxZoom, dy > 0 ? cy1 / (dy / m_dZoom) : kMaxZoom);
+        const double shown = shownZoom();
+        double zoom = std::min(dx > 0 ? cx1 / (dx / shown) : kMaxZoom, dy > 0 ? cy1 / (dy / shown) : kMaxZoom);
         zoom = std::min(zoom, kMaxZoom);
         applyRangeZoom(zoom, {(m_pxPress.x + x) / 2, (m_pxPress.y + y) / 2}, kMaxTotalPixels);
         return true;
     }
 
     const double d = std::hypot(static_cast<double>(x - m_pxPress.x), static_cast<double>(y - m_pxPress.y));
-    double zoom = std::min(d / (10.0 * n) + m_dZoomAtPress, kMaxZoom);
+    double zoom = std::min(d / (10.0 * n) + std::max(m_dZoomAtPress, 1.0), kMaxZoom);
     PixelSize total;
     capZoom(zoom, total, kMaxTotalPixels);
     m_dZoom = zoom;
@@ -257,7 +258,8 @@ bool PageGeometry::DragZoom(int x, int y, int mode)
         setNoScrollSize();
         return true;
     }
-    if (m_dZoomAtPress == 1.0) {
+    // From the whole page (a zoom at or below 1 shows the page fitted, as 1 does).
+    if (m_dZoomAtPress <= 1.0) {
         setTotal(total);
         ScrollToPosition({truncInt((m_pxPress.x - cx1 / 2) * zoom) + (total.cx - cx1) / 2,
                           truncInt((m_pxPress.y - cy1 / 2) * zoom) + (total.cy - cy1) / 2});
@@ -282,13 +284,14 @@ bool PageGeometry::RangeZoom(int x, int y)
     double zoom = 0;
     DevicePoint centre;
     if (dx < n && dy < n) {
-        zoom = std::min(m_dZoom + 1.0, kMaxClassicZoom);
+        zoom = std::min(shownZoom() + 1.0, kMaxClassicZoom);
         centre = {x, y};
     } else {
         const int cx1 = m_szPageAtZoom1.cx;
         const int cy1 = m_szPageAtZoom1.cy;
-        zoom = std::min(dx > 0 ? cx1 / (dx / m_dZoom) : kMaxClassicZoom,
-                        dy > 0 ? cy1 / (dy / m_dZoom) : kMaxClassicZoom);
+        const double shown = shownZoom();
+        zoom = std::min(dx > 0 ? cx1 / (dx / shown) : kMaxClassicZoom,
+                        dy > 0 ? cy1 / (dy / shown) : kMaxClassicZoom);
         zoom = std::min(zoom, kMaxClassicZoom);
         centre = {(m_pxPress.x + x) / 2, (m_pxPress.y + y) / 2};
     }

@@ -11,6 +11,7 @@
 #include "platform/Surface.h"
 #include "render/PageMapping.h"
 
+#include <algorithm>
 #include <optional>
 
 class CPlotInfo;
@@ -117,6 +118,8 @@ private:
     void applyRangeZoom(double zoom, DevicePoint centre, int maxPixels);
     void setNoScrollSize();
     void setTotal(PixelSize total);
+    // The zoom the window shows: below 1 the page is fitted as at 1, so gestures measure from 1.
+    double shownZoom() const { return std::max(m_dZoom, 1.0); }
     bool zoomable() const { return m_szPageAtZoom1.cx > 0 && m_szPageAtZoom1.cy > 0; }
 
     PixelSize m_client;

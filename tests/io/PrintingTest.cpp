@@ -181,8 +181,11 @@ TEST(Printing, RangePrintCentresTheRangeWithWhiteAround)
                                                {0, 0, p1.x, 7015},
                                                {p2.x, 0, 2480, 7015},
                                                {0, p2.y, 2480, 7015}}));
-    // The drawing is painted first, the white over it.
+    // Nothing is drawn outside the printable area.
     const auto& calls = s.calls();
+    EXPECT_EQ(calls.front().op, "setClipRect");
+    EXPECT_EQ(calls.front().rect, dev.area);
+    // The drawing is painted first, the white over it.
     const auto firstWhite = std::find_if(calls.begin(), calls.end(), [](const RecordedCall& c) { return c.op == "fillRect"; });
     EXPECT_TRUE(std::none_of(firstWhite, calls.end(), [](const RecordedCall& c) { return c.op == "polygon"; }));
     EXPECT_TRUE(std::any_of(calls.begin(), firstWhite, [](const RecordedCall& c) { return c.op == "polygon"; }));

@@ -236,6 +236,12 @@ TEST(PageGeometry, RangeZoom)
     EXPECT_DOUBLE_EQ(out.m_dZoom, 0.8);
     EXPECT_FALSE(out.hasScrollSize());
     EXPECT_EQ(out.CalcPageRect(paper(kA4Landscape)).top, 10);
+    out.EndZoomGesture();
+    // The fitted page shows as at zoom 1, so gestures from there measure from 1.
+    out.BeginZoomGesture({400, 300});
+    out.DragZoom(400, 430, PageGeometry::ZOOM_COMMAND);
+    EXPECT_DOUBLE_EQ(out.m_dZoom, 2.0);
+    EXPECT_EQ(out.scrollPosition(), (DevicePoint{200, 200}));
 }
 
 TEST(PageGeometry, ClassicZoomClickStepsAboutTheClick)
