@@ -4,6 +4,7 @@
 #include "model/PaperSizes.h"
 #include "model/PlotInfo.h"
 #include "platform/PainterSurface.h"
+#include "render/DrawEnvironment.h"
 #include "render/GridDrawing.h"
 #include "render/PageMapping.h"
 
@@ -75,6 +76,19 @@ PaperChoice paperChoice(int code)
 }
 
 } // namespace
+
+PrintPasses DrawingPrintPasses(CKovUnit& unit, const CPlotInfo& plot, const SelectionRecord& selection, bool placing,
+                               CKovUnit::DrawEnvironment& env)
+{
+    PrintPasses passes;
+    passes.backgroundImages = [&unit, &plot, &selection, placing, &env](Surface& dc, const DeviceTransform& t) {
+        unit.DrawBackgroundImages(dc, t, plot, selection, placing, true, env, true);
+    };
+    passes.objects = [&unit, &plot, &selection, placing, &env](Surface& dc, const DeviceTransform& t) {
+        unit.DrawAllByLayer(dc, t, plot, selection, placing, true, env);
+    };
+    return passes;
+}
 
 bool MakePrintTransform(DeviceTransform& out, const DeviceProperties& dev, const CPlotInfo& plot,
                         const PrintOptions& options)

@@ -7,6 +7,7 @@
 
 #include "model/DbPoint.h"
 #include "model/DrawTransform.h"
+#include "model/KovUnit.h"
 #include "platform/Surface.h"
 
 #include <QPageLayout>
@@ -18,6 +19,7 @@
 class CGrid;
 class CPlotInfo;
 class QPrinter;
+class SelectionRecord;
 
 namespace kov::io {
 
@@ -41,6 +43,11 @@ struct PrintPasses {
     std::function<void(platform::Surface&, const DeviceTransform&)> backgroundImages;
     std::function<void(platform::Surface&, const DeviceTransform&)> objects;
 };
+
+// The passes of a document's drawing on paper: its background pictures, then every object by
+// layer (never the pass without the selection). The arguments must outlive the passes.
+PrintPasses DrawingPrintPasses(CKovUnit& unit, const CPlotInfo& plot, const SelectionRecord& selection, bool placing,
+                               CKovUnit::DrawEnvironment& env);
 
 // The transform PrintPage uses on the device: printer form of the page mapping, then the range and
 // the print offsets (each axis with its own resolution). False for a device without extent.

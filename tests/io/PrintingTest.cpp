@@ -49,14 +49,7 @@ struct Drawing {
             kov::test::drawers::addWall(unit, {-450, 0}, {450, 0}, 50);
     }
 
-    PrintPasses passes()
-    {
-        PrintPasses p;
-        p.objects = [this](kov::platform::Surface& dc, const DeviceTransform& t) {
-            unit.DrawAllWalls(dc, t, plot, selection, false, 0, true, env);
-        };
-        return p;
-    }
+    PrintPasses passes() { return kov::io::DrawingPrintPasses(unit, plot, selection, false, env); }
 };
 
 DeviceProperties printerDevice(int dpiX, int dpiY)
