@@ -2,6 +2,7 @@
 
 #include "model/Geometry.h"
 #include "model/KovUnit.h"
+#include "model/PaperSizes.h"
 #include "model/PlotInfo.h"
 #include "model/SelectionRecord.h"
 #include "platform/Cp932.h"
@@ -178,29 +179,10 @@ void copyNamesAndStates(JwwHeader& h, const CPlotInfo& plot)
 
 } // namespace
 
-bool PaperSizeOfCode(int code, int userX, int userY, int& width, int& height)
-{
-    static constexpr int sizes[26][2] = {{297, 210}, {364, 257}, {420, 297},  {594, 420},  {841, 594}, {257, 182},
-                                         {210, 297}, {182, 257}, {100, 148},  {297, 420},  {257, 364}, {0, 0},
-                                         {210, 148}, {148, 210}, {1030, 728}, {728, 1030}, {728, 515}, {515, 728},
-                                         {515, 364}, {364, 515}, {594, 841},  {420, 594},  {148, 100}, {127, 89},
-                                         {89, 127},  {91, 55}};
-    if (code < 0 || code > 25)
-        return false;
-    if (code == 11) {
-        width = std::max(1, userX);
-        height = std::max(1, userY);
-    } else {
-        width = sizes[code][0];
-        height = sizes[code][1];
-    }
-    return true;
-}
-
 int JwcPaperCodeOf(const CPlotInfo& plot)
 {
     int w = 297, h = 210;
-    PaperSizeOfCode(plot.PlotPaperSize, plot.PlotPaperSizeUserX, plot.PlotPaperSizeUserY, w, h);
+    kov::model::GetPaperSizeMm(plot, w, h);
     const int longSide = std::max(w, h), shortSide = std::min(w, h);
     for (int code = 4; code >= 0; --code)
         if (longSide <= JwcData::kPaperWidth[static_cast<std::size_t>(code)] &&

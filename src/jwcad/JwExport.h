@@ -42,8 +42,6 @@ JwExportOutcome ExportJwcBytes(const CPlotInfo& plot, const CKovUnit& unit, bool
 int JwwPaperCodeOf(const CPlotInfo& plot);
 // The JWC paper code (0 A0 .. 4 A4) likewise.
 int JwcPaperCodeOf(const CPlotInfo& plot);
-// Width and height (mm) of one of our paper codes; false for a code outside 0-25.
-bool PaperSizeOfCode(int code, int userX, int userY, int& width, int& height);
 
 // A JWC drawing into an empty container and the new document's settings.
 JwImportOutcome ImportJwcDrawing(const std::uint8_t* data, std::size_t size, const CFontMenu& currentFont,
