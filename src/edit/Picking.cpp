@@ -8,6 +8,7 @@
 #include "model/SelectionRecord.h"
 #include "model/TextBoxMeasurer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -74,6 +75,23 @@ bool skipForCycle(const CKovUnit& unit, const CKovLine& f, int cycle, int previo
     if (groupId != 0)
         return SkippedByCycle(cycle, previousGroup, groupId);
     return SkippedByCycle(cycle, previousFigure, f.MLineID) && kindOf(unit, previousFigure) == f.MLineType;
+}
+
+// Whether the text's box, however the measurer lays it out (rows or columns, any angle and
+// alignment), cannot reach the click: every glyph, line breaks included, is taken as two em squares
+// wide and high (twice what full-width glyphs take), so only texts that surely miss are spared the
+// measuring. The box's corners lie within its width plus its height of the anchor.
+bool textCannotReach(const CKovText& text, int dx, int dy, double paperScale)
+{
+    const CFontMenu& font = text.MTextFontMenu;
+    const double em = std::max({2.0, std::trunc(font.m_size * paperScale), 2.0 * std::fabs(double(font.lfWidth))});
+    const double cell = 2.0 * em + std::fabs(font.m_kankaku * paperScale) + std::fabs(font.m_gyoukan * paperScale);
+    double glyphs = 1.0;
+    for (const char c : text.MTextstr)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            glyphs += 1.0;
+    const double reach = glyphs * cell;
+    return std::fabs(double(dx)) > reach || std::fabs(double(dy)) > reach;
 }
 
 } // namespace
@@ -162,7 +180,7 @@ int CKovUnit::PickText(const TextBoxMeasurer& measurer, SelectionRecord& selecti
             continue;
         const DevicePoint anchor = ToDevicePoint(text->MTextpnt, transform, text->MTextLayer1);
         bool hit = InPickWindow(devX - anchor.x, devY - anchor.y);
-        if (!hit) {
+        if (!hit && !textCannotReach(*text, devX - anchor.x, devY - anchor.y, transform.paperScale)) {
             const CFontMenu& font = text->MTextFontMenu;
             const DeviceRect box = measurer.TextBoxSize(anchor.x, anchor.y, text->MTextstr, font, transform.paperScale);
             int w = box.right - box.left;

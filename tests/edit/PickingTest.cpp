@@ -75,6 +75,29 @@ TEST(Picking, GroupCornerWindowIsInclusiveAndTextAnchorWindowStrict)
     }
 }
 
+TEST(Picking, TextsAreHitAnywhereInTheirTurnedBox)
+{
+    // The fixed measure gives 3 pixels per letter and 6 per line here: the box is 78 × 6.
+    struct Case {
+        const char* name;
+        int escapement;
+        double x, y;
+        bool hit;
+    } cases[] = {
+        {"near the end of a long line", 0, 576, 503, true},
+        {"just past its end", 0, 579, 503, false},
+        {"turned upward, near its end", 900, 503, 424, true},
+        {"turned upward, where it was before", 900, 560, 503, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Picker p;
+        addText(p.unit, 5, {500, 500}, "ABCDEFGHIJKLMNOPQRSTUVWXYZ").MTextFontMenu.lfEscapement = c.escapement;
+        p.click(c.x, c.y);
+        EXPECT_EQ(p.selection.m_Texts, c.hit ? std::vector<int>{5} : std::vector<int>{});
+    }
+}
+
 TEST(Picking, DoubleClicksStepThroughOverlappingLinesWithoutWrapping)
 {
     Picker p;
