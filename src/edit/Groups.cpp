@@ -77,8 +77,12 @@ void mirrorMembers(CKovUnit& unit, const CKovGroup& group, bool vertical)
         flip(w->MWallPntA);
         flip(w->MWallPntB);
         if (w->IsColumn()) {
-            for (CDbPoint& c : w->MWallPntKado)
-                flip(c);
+            auto& c = w->MWallPntKado;
+            for (CDbPoint& p : c)
+                flip(p);
+            // A column's outline is always its four sides; they are never cut.
+            w->MWallarPntA = {c[0], c[1], c[2], c[3]};
+            w->MWallarPntB = {c[1], c[2], c[3], c[0]};
         } else {
             std::array<CDbPoint, 4> corners;
             if (CKovUnit::ComputeWallCorners(corners, w->MWallPntA, w->MWallPntB, w->MWallWide1, 1))

@@ -321,8 +321,12 @@ int CKovUnit::ScaleGroupFromSnapshot(const CKovGroup& group, const CKovUnit& sna
             ResetWallOutline(w->MWallID);
         } else {
             const double dx = w->MWallPntA.x - a0.x, dy = w->MWallPntA.y - a0.y;
-            for (CDbPoint& c : w->MWallPntKado)
-                c = {c.x + dx, c.y + dy};
+            auto& c = w->MWallPntKado;
+            for (CDbPoint& p : c)
+                p = {p.x + dx, p.y + dy};
+            // A column's outline is always its four sides; they are never cut.
+            w->MWallarPntA = {c[0], c[1], c[2], c[3]};
+            w->MWallarPntB = {c[1], c[2], c[3], c[0]};
         }
     }
     for (int id : group.MGrpTextID) {

@@ -58,6 +58,11 @@ TEST(RangeScale, WallsRadiiTextsAndRefusedFactors)
     CKovText& text = addText(d.unit, 3, {250.5, 100});
     text.MTextFontMenu.lfHeight = 9;
     text.MTextFontMenu.m_gyoukan = 1.0;
+    // A column: both core ends at its centre, its own square corners and four sides.
+    CKovWall& column = addWall(d.unit, 4, {0, 0}, {1, 0});
+    column.MWall_Type = CKovWall::COLUMN;
+    column.MWallPntA = column.MWallPntB = {300, 300};
+    CKovUnit::ComputeWallCorners(column.MWallPntKado, column.MWallPntA, column.MWallPntB, 50, 0);
     auto picture = std::make_unique<CKovImage>();
     picture->ImageID = 3;
     picture->m_rcDrawn = {100, 10, 110, 20};
@@ -86,7 +91,11 @@ TEST(RangeScale, WallsRadiiTextsAndRefusedFactors)
     EXPECT_DOUBLE_EQ(t.MTextFontMenu.m_size, 6.5 * 0.75);
     EXPECT_DOUBLE_EQ(t.MTextFontMenu.m_gyoukan, 1.0);
     EXPECT_DOUBLE_EQ(d.unit.FindImage(3)->OffsetX, 7.0);
-    EXPECT_EQ(d.selection.m_Walls, std::vector<int>{1});
+    EXPECT_EQ(d.selection.m_Walls, (std::vector<int>{1, 4}));
+    // The column moves with its centre and keeps its size.
+    EXPECT_EQ(column.MWallPntA, CDbPoint(350, 300));
+    EXPECT_EQ(column.MWallPntKado[0], CDbPoint(300, 250));
+    EXPECT_EQ(column.MWallarPntA[0], CDbPoint(300, 250));
 
     // A vertical factor alone changes no thickness, radius or text size.
     d.unit.ScaleRange(d.selection, d.plot, corner, {1100, 400}, d.transform, 1.0, 3.0);

@@ -74,6 +74,7 @@ TEST(GroupFlips, MirrorInsideTheBoxAndBack)
         corners.emplace_back(c.x, c.y);
     std::sort(corners.begin(), corners.end());
     EXPECT_EQ(corners, (std::vector<std::pair<double, double>>{{10, 20}, {10, 40}, {30, 20}, {30, 40}}));
+    EXPECT_EQ(column.MWallarPntA[0], column.MWallPntKado[0]); // its outline goes with it
     // The arc keeps its side: start and end change places.
     EXPECT_EQ(unit.FindLine(4)->MLinePnt[1], CDbPoint(40, 25));
     EXPECT_EQ(unit.FindLine(4)->MLinePnt[2], CDbPoint(60, 25));
