@@ -196,6 +196,17 @@ TEST(GroupRotation, AnglesAxesTextsAndTheBox)
         EXPECT_EQ(unit.FindText(3)->MTextpnt, CDbPoint(990, 23));
         EXPECT_EQ(unit.FindText(3)->MTextFontMenu.lfEscapement, 1800);
     }
+    {
+        SCOPED_TRACE("turning in place gives what turning a copy gives");
+        CKovUnit copied, inPlace;
+        copied.RotateGroup(source, 30, 5);
+        inPlace.CopyFrom(source);
+        inPlace.RotateGroup(inPlace, 30, 5);
+        EXPECT_EQ(inPlace.FindWall(1)->MWallPntKado, copied.FindWall(1)->MWallPntKado);
+        EXPECT_EQ(inPlace.FindLine(2)->MLinePnt, copied.FindLine(2)->MLinePnt);
+        EXPECT_EQ(inPlace.FindText(3)->MTextpnt, copied.FindText(3)->MTextpnt);
+        EXPECT_EQ(inPlace.FindGroup(5)->MGrpmax, copied.FindGroup(5)->MGrpmax);
+    }
     CKovUnit unit;
     EXPECT_EQ(unit.RotateGroup(source, 90, 77), -1);
     EXPECT_EQ(unit.m_Walls.GetSize(), 1); // made a copy all the same
