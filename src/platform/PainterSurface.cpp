@@ -184,6 +184,61 @@ QPainterPath arcPath(const QRectF& ellipse, DevicePoint start, DevicePoint end, 
     return path;
 }
 
+// Beyond this size Qt's curve flattening leaves corners a few pixels off the true outline.
+constexpr double kLargeCurve = 4096;
+
+// The points of the ellipse from parameter t0 over `sweep` degrees, bisected until each chord
+// keeps within a quarter pixel of the curve wherever it can show; pieces that cannot reach the
+// visible rectangle stay coarse.
+void fineEllipsePoints(const QRectF& e, double t0, double sweep, const QRectF& visible, QPolygonF& out)
+{
+    const double cx = e.center().x(), cy = e.center().y(), a = e.width() / 2, b = e.height() / 2;
+    const double r = std::max(a, b);
+    auto at = [&](double t) {
+        const double rad = t * kPi / 180;
+        return QPointF(cx + a * std::cos(rad), cy - b * std::sin(rad));
+    };
+    struct Piece {
+        double from, to;
+        int depth;
+    };
+    out << at(t0);
+    // Depth-first, in order: split the first piece until it is fine or out of sight, emit its end.
+    std::vector<Piece> work{{t0, t0 + sweep, 0}};
+    while (!work.empty()) {
+        const Piece p = work.back();
+        work.pop_back();
+        const double half = (p.to - p.from) / 2;
+        const double sag = r * (1 - std::cos(half * kPi / 180));
+        const QPointF p0 = at(p.from), p1 = at(p.to);
+        QRectF reach = QRectF(p0, p1).normalized().adjusted(-sag - 1, -sag - 1, sag + 1, sag + 1);
+        const bool fine = sag <= 0.25 || !reach.intersects(visible) || p.depth >= 48;
+        if (fine && std::abs(p.to - p.from) <= 45) {
+            out << p1;
+            continue;
+        }
+        const double mid = p.from + half;
+        work.push_back({mid, p.to, p.depth + 1});
+        work.push_back({p.from, mid, p.depth + 1});
+    }
+}
+
+QPainterPath largeCurvePath(const QRectF& e, double t0, double sweep, ArcKind kind, const QRectF& visible, bool whole)
+{
+    QPolygonF pts;
+    fineEllipsePoints(e, t0, sweep, visible, pts);
+    QPainterPath path;
+    if (kind == ArcKind::Pie) {
+        path.moveTo(e.center());
+        path.lineTo(pts.front());
+    } else {
+        path.moveTo(pts.front());
+    }
+    for (qsizetype i = 1; i < pts.size(); ++i) path.lineTo(pts[i]);
+    if (kind != ArcKind::Open || whole) path.closeSubpath();
+    return path;
+}
+
 QPainterPath polygonPath(std::span<const DevicePoint> points, FillRule rule)
 {
     QPolygonF poly;
@@ -310,6 +365,25 @@ QBrush PainterSurface::brushFor(const Brush& brush, const Background& bk)
     if (m_brushes.size() >= 64) m_brushes.clear();
     m_brushes.emplace_back(key, makeQBrush(brush, bk));
     return m_brushes.back().second;
+}
+
+QRectF PainterSurface::curveVisibleRect(const Pen& pen) const
+{
+    const std::optional<DeviceRect> v = visibleArea();
+    if (!v) return QRectF(-1e9, -1e9, 2e9, 2e9);
+    const double m = pen.width + 2;
+    return QRectF(v->left - m, v->top - m, v->width() + 2 * m, v->height() + 2 * m);
+}
+
+QPainterPath PainterSurface::curvePath(const DeviceRect& box, DevicePoint start, DevicePoint end, int kind,
+                                       const Pen& pen) const
+{
+    const QRectF e = outlineBox(box);
+    const ArcKind k = static_cast<ArcKind>(kind);
+    if (std::max(e.width(), e.height()) <= kLargeCurve) return arcPath(e, start, end, k);
+    const double ts = parametricAngle(e, start);
+    const double sweep = sweepBetween(ts, parametricAngle(e, end));
+    return largeCurvePath(e, ts, sweep, k, curveVisibleRect(pen), false);
 }
 
 PainterSurface::~PainterSurface()
@@ -548,8 +622,13 @@ void PainterSurface::rectangle(const DeviceRect& r, const Pen& pen, const Brush&
 void PainterSurface::ellipse(const DeviceRect& box, const Pen& pen, const Brush& brush, const Background& bk)
 {
     flush();
+    const QRectF e = outlineBox(box);
+    if (std::max(e.width(), e.height()) > kLargeCurve) {
+        strokeAndFill(largeCurvePath(e, 0, 360, ArcKind::Chord, curveVisibleRect(pen), true), pen, brush, bk);
+        return;
+    }
     QPainterPath path;
-    path.addEllipse(outlineBox(box));
+    path.addEllipse(e);
     strokeAndFill(path, pen, brush, bk);
 }
 
@@ -557,21 +636,21 @@ void PainterSurface::arc(const DeviceRect& box, DevicePoint start, DevicePoint e
                          const Background& bk)
 {
     flush();
-    strokeAndFill(arcPath(outlineBox(box), start, end, ArcKind::Open), pen, Brush::null(), bk);
+    strokeAndFill(curvePath(box, start, end, int(ArcKind::Open), pen), pen, Brush::null(), bk);
 }
 
 void PainterSurface::pie(const DeviceRect& box, DevicePoint start, DevicePoint end, const Pen& pen,
                          const Brush& brush, const Background& bk)
 {
     flush();
-    strokeAndFill(arcPath(outlineBox(box), start, end, ArcKind::Pie), pen, brush, bk);
+    strokeAndFill(curvePath(box, start, end, int(ArcKind::Pie), pen), pen, brush, bk);
 }
 
 void PainterSurface::chord(const DeviceRect& box, DevicePoint start, DevicePoint end, const Pen& pen,
                            const Brush& brush, const Background& bk)
 {
     flush();
-    strokeAndFill(arcPath(outlineBox(box), start, end, ArcKind::Chord), pen, brush, bk);
+    strokeAndFill(curvePath(box, start, end, int(ArcKind::Chord), pen), pen, brush, bk);
 }
 
 void PainterSurface::fillRect(const DeviceRect& r, const Brush& brush, const Background& bk)
