@@ -298,6 +298,7 @@ struct LaidOutText {
     QStaticText text;
     double ascent = 0;   // from the layout's top to its baseline
     double advance = 0;  // where the next text would start
+    int pixelAdvance = 0;  // the same in whole pixels, as text extents report it
 };
 
 LaidOutText laidOut(std::string_view utf8, const Font& logical, const QFont& font)
@@ -326,7 +327,9 @@ LaidOutText laidOut(std::string_view utf8, const Font& logical, const QFont& fon
     entry.text.prepare(QTransform(), font);
     const QFontMetricsF metrics(font);
     entry.ascent = metrics.ascent();
-    entry.advance = metrics.horizontalAdvance(entry.text.text());
+    // The laid-out line's width is its advance: no second shaping for the metrics.
+    entry.advance = entry.text.size().width();
+    entry.pixelAdvance = qRound(entry.advance);
     return cache.emplace(key, entry).first->second;
 }
 
@@ -767,10 +770,11 @@ void PainterSurface::textOut(DevicePoint p, std::string_view utf8, const TextSty
 TextSize PainterSurface::textExtent(std::string_view utf8, const Font& font, int charExtra)
 {
     const ResolvedFont rf = resolveFont(font);
-    const QString text = qs(utf8);
-    const qsizetype characters = text.toUcs4().size();
+    long long characters = 0;
+    for (const char c : utf8)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
     // In 64 bits: a damaged spacing times a long text must not wrap.
-    const long long width = QFontMetrics(rf.font).horizontalAdvance(text) + characters * static_cast<long long>(charExtra);
+    const long long width = laidOut(utf8, font, rf.font).pixelAdvance + characters * static_cast<long long>(charExtra);
     return {int(std::clamp<long long>(width, 0, std::numeric_limits<int>::max())), rf.metrics.height};
 }
 
