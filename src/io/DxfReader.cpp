@@ -369,6 +369,27 @@ std::string mtextValue(std::string_view raw, Codepage cp)
     return out;
 }
 
+// Whether the bytes of a file that declares a western code page are in fact CP932, as some writers
+// leave them (python3-ezdxf 0.18 writes ANSI_1252 into R12 headers whatever it encoded): every
+// byte above 0x7F reads as CP932, and some double-byte character has a lead byte of 0x81-0x9F and
+// a trail byte above 0x7F, which western text almost never has (hiragana, most kanji).
+bool looksLikeCp932(std::string_view bytes)
+{
+    int strong = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) continue;
+        if (b >= 0xA1 && b <= 0xDF) continue; // half-width kana
+        const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+        if (!lead || i + 1 >= bytes.size()) return false;
+        const auto t = static_cast<unsigned char>(bytes[i + 1]);
+        if (!((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC))) return false;
+        if (b <= 0x9F && t >= 0x80) ++strong;
+        ++i;
+    }
+    return strong > 0;
+}
+
 std::string upperAscii(std::string_view s)
 {
     std::string out(s);
@@ -433,6 +454,7 @@ public:
     void run(std::string_view bytes)
     {
         firstPass(bytes);
+        if (m_codepage == Codepage::CP1252 && looksLikeCp932(bytes)) m_codepage = Codepage::CP932;
         finishHeader();
         nameLayers();
         const Affine identity;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QProcess>
 
 #include <cmath>
 
@@ -105,6 +106,51 @@ TEST(DxfReader, NamesAndTextsAreDecodedByTheFilesCodePage)
     EXPECT_EQ(jp.unit.m_Texts[0]->MTextstr, "洋室６畳");
     EXPECT_EQ(jp.unit.m_Texts[1]->MTextstr, "ＬＤＫ 12.5°");
     EXPECT_EQ(jp.plot.m_Layer.m_LayerInfo[0][1].m_strName, "文字");
+}
+
+TEST(DxfReader, WesternCodePageIsTrustedUnlessTheBytesAreJapanese)
+{
+    auto file = [](std::string_view text) {
+        return "0\nSECTION\n2\nHEADER\n9\n$DWGCODEPAGE\n3\nANSI_1252\n0\nENDSEC\n"
+               + entities("0\nTEXT\n10\n0\n20\n0\n40\n1\n1\n" + std::string(text) + "\n");
+    };
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"code page 1252", "Gr\xF6\xDF" "e \xE9l\xE8ve \x84quote\x93", "Größe élève „quote“"},
+        {"CP932 bytes under a 1252 header", "\x97\x6D\x8E\xBA\x82\xCC", "洋室の"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DxfImport in(file(c.bytes));
+        ASSERT_EQ(in.unit.m_Texts.GetSize(), 1);
+        EXPECT_EQ(in.unit.m_Texts[0]->MTextstr, c.text);
+    }
+}
+
+// The floor plan of the benchmarks, small: python3-ezdxf writes its room labels in CP932.
+TEST(DxfReader, FloorPlanOfAnotherProgramReadsWithJapaneseLabels)
+{
+    kov::test::TempFolder dir;
+    const QString path = QString::fromStdString(dir.file("plan.dxf").string());
+    bool made = false;
+    for (const QString python : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
+        QProcess p;
+        p.start(python, {QStringLiteral(KOVIRA_SAMPLES "/../tools/gen_dxf.py"), "60", path});
+        if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0) {
+            made = true;
+            break;
+        }
+    }
+    if (!made) GTEST_SKIP() << "python3-ezdxf is not installed";
+    DxfImport in(fileBytes(dir.file("plan.dxf")));
+    EXPECT_EQ(countOf(in.unit), (DxfCounts{40, 0, 0, 10, 10}));
+    ASSERT_EQ(in.unit.m_Texts.GetSize(), 10);
+    EXPECT_EQ(in.unit.m_Texts[0]->MTextstr, "洋室5"); // the label counts the entities before it
+    EXPECT_EQ(in.plot.m_Layer.m_LayerInfo[0][4].m_strName, "TEXT");
 }
 
 TEST(DxfReader, TextSizeAndAngleAreRealsAndTheUsersFontIsUntouched)
