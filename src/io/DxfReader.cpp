@@ -55,6 +55,7 @@ constexpr int kMaxInsertDepth = 16;
 // Insert cells and entity visits of one import: a huge array count or a block inserted into itself
 // many times over ends here instead of running for hours.
 constexpr long long kMaxWork = 4'000'000;
+constexpr std::size_t kMaxMessages = 10;
 
 std::string message(std::string_view pattern, std::string_view arg)
 {
@@ -477,10 +478,12 @@ private:
 
     // ---- first pass
 
+    // Each message once, and no more than a user reads: a file of a million missing blocks says so
+    // a few times, not a million.
     void problem(std::string m)
     {
-        if (std::find(m_result.messages.begin(), m_result.messages.end(), m) == m_result.messages.end())
-            m_result.messages.push_back(std::move(m));
+        if (m_result.messages.size() >= kMaxMessages || !m_told.insert(m).second) return;
+        m_result.messages.push_back(std::move(m));
     }
 
     void firstPass(std::string_view bytes)
@@ -1106,6 +1109,7 @@ private:
     std::unordered_map<std::string, Block> m_blocks;
     std::vector<Entity> m_entities;
     std::vector<std::string> m_stack;
+    std::set<std::string> m_told;
     std::string_view m_lastLayerName;
     const LayerEntry* m_lastLayer = nullptr;
 };

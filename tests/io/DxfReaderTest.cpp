@@ -153,7 +153,7 @@ TEST(DxfReader, FloorPlanOfAnotherProgramReadsWithJapaneseLabels)
     EXPECT_EQ(in.plot.m_Layer.m_LayerInfo[0][4].m_strName, "TEXT");
 }
 
-TEST(DxfReader, TextSizeAndAngleAreRealsAndTheUsersFontIsUntouched)
+TEST(DxfReader, TextSizeAndAngleAreReals)
 {
     const std::string file =
         "0\nSECTION\n2\nHEADER\n9\n$LTSCALE\n40\n50\n0\nENDSEC\n"
@@ -168,12 +168,12 @@ TEST(DxfReader, TextSizeAndAngleAreRealsAndTheUsersFontIsUntouched)
         kov::io::DxfReadOptions options;
         options.keepScale = c.keepScale;
         DxfImport in(file, options);
-        in.font.m_size = 7.0;
         ASSERT_EQ(in.unit.m_Texts.GetSize(), 1);
         const CFontMenu& f = in.unit.m_Texts[0]->MTextFontMenu;
         EXPECT_DOUBLE_EQ(f.m_size, c.size);
         EXPECT_EQ(f.lfEscapement, 455);
-        EXPECT_EQ(in.font.m_size, 7.0);
+        EXPECT_EQ(f.lfFaceName, "ＭＳ ゴシック");
+        EXPECT_EQ(f.m_tate_align, 2); // standing on its insertion point
         // Every layer group takes group 0's scale.
         for (int g = 0; g < 16; ++g) EXPECT_EQ(in.plot.m_Layer.m_dScale[static_cast<std::size_t>(g)], c.keepScale ? 100 : 50);
     }
