@@ -3,6 +3,7 @@
 #include "model/KovUnit.h"
 #include "model/PlotInfo.h"
 #include "platform/Color.h"
+#include "platform/Cp932.h"
 
 #include <algorithm>
 #include <cmath>
@@ -183,13 +184,16 @@ DxfLayerNames::DxfLayerNames(const CPlotInfo& plot, const CKovUnit& unit)
             std::string n = cleanLayerName(plot.m_Layer.m_LayerInfo[gi][li].m_strName);
             if (!n.empty()) listed[gi][li] = true;
             if (n.empty()) n = (g == 0 && l == 0) ? "0" : "L" + slotSuffix(g, l);
-            std::string key = upperAscii(n);
+            // Names compare as the file holds them: without case, in code page 932 (two characters
+            // that code page lacks both become "?").
+            auto keyOf = [](const std::string& name) { return upperAscii(kov::platform::toCp932(name).bytes); };
+            std::string key = keyOf(n);
             if (key == "0" && !zeroTaken) {
                 zeroTaken = true; // the one slot that is layer "0" itself
             } else {
                 while (used.count(key)) {
                     n += "_" + slotSuffix(g, l);
-                    key = upperAscii(n);
+                    key = keyOf(n);
                 }
             }
             used.insert(key);

@@ -140,6 +140,17 @@ TEST(DxfWriter, LayerNamesAreNeverEmptyOrRepeated)
     // Layer "0" first; the named layers; the unnamed layer holding figures; the repeated name made
     // unique; the layer of the Japanese text.
     EXPECT_EQ(names, (std::vector<std::string>{"0", "壁", "L0-1", "壁_0-2", "文字"}));
+    // Names that differ only in case, or only in characters the code page lacks, are the same
+    // name in the file.
+    DxfHouse odd;
+    odd.plot.m_Layer.m_LayerInfo[2][0].m_strName = "Wall";
+    odd.plot.m_Layer.m_LayerInfo[2][1].m_strName = "WALL";
+    odd.plot.m_Layer.m_LayerInfo[2][2].m_strName = "𠮷";
+    odd.plot.m_Layer.m_LayerInfo[2][3].m_strName = "𩸽";
+    odd.plot.m_Layer.m_LayerInfo[2][4].m_strName = "a/b";
+    const auto oddNames = layerTableNames(odd.dxf());
+    EXPECT_EQ(std::vector<std::string>(oddNames.end() - 5, oddNames.end()),
+              (std::vector<std::string>{"Wall", "WALL_2-1", "?", "?_2-3", "a_b"}));
     const auto pairs = pairsOf(out);
     for (std::size_t i = 0; i + 1 < pairs.size(); ++i)
         if (pairs[i] == std::pair<int, std::string>{2, "LAYER"}) EXPECT_EQ(pairs[i + 1].second, "5");
