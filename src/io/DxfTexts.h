@@ -13,7 +13,7 @@ inline constexpr std::string_view kExportTitle = "DXF形式で保存";
 inline constexpr std::string_view kImportMenu = "DXF読み込み(&X)...";
 inline constexpr std::string_view kImportPrompt = "図面にDXFファイルを読み込む\nDXF読み込み";
 inline constexpr std::string_view kImportTitle = "DXFファイル取り込み";
-inline constexpr std::string_view kFileFilter = "DXFﾌｧｲﾙ(*.dxf) | *.dxf|";
+inline constexpr std::string_view kFileFilter = "DXFﾌｧｲﾙ(*.dxf)"; // in the choosers' form
 inline constexpr std::string_view kDefaultExtension = ".dxf";
 
 // Import options dialog
