@@ -153,7 +153,12 @@ private:
     Status m_failed = OK;
 };
 
-double real(std::string_view v) { return kov::platform::parseDouble(v); }
+// A value that is no finite number reads as 0, like text that is no number.
+double real(std::string_view v)
+{
+    const double d = kov::platform::parseDouble(v);
+    return std::isfinite(d) ? d : 0.0;
+}
 int integer(std::string_view v) { return kov::platform::parseInt(v); }
 
 // ---- What the first pass gathers
@@ -572,7 +577,9 @@ private:
                 pendingX = real(p.value);
             } else if ((ext || lim) && p.code == 20) {
                 const double y = real(p.value);
-                if (lim || m_limitCount == 0) {
+                // Writers mark "no extents yet" with ±1e20: such a corner places nothing.
+                const bool unset = std::fabs(pendingX) >= 1e19 || std::fabs(y) >= 1e19;
+                if (!unset && (lim || m_limitCount == 0)) {
                     if (variable == "$EXTMAX" || variable == "$LIMMAX") {
                         m_w = pendingX;
                         m_h = y;

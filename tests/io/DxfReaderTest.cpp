@@ -198,6 +198,7 @@ TEST(DxfReader, PaperIsFoundAfterDividingTheLimitsByTheScale)
         {"odd size becomes the user paper", header("50000", "30000", "100"), 0, 11, 500, 300},
         {"too big a paper is cut to A0", header("5000000", "3000000", "100"), 0, 11, 1189, 841},
         {"no paper of no size", header("0", "-5", "100"), 0, 6, 0, 0},
+        {"the mark of no extents places nothing", header("1e+20", "-1e+20", "100"), 0, 6, 0, 0},
         {"paper kept", header("14850", "10500", "50"), 1, 6, 0, 0},
     };
     for (const Case& c : cases) {
