@@ -148,11 +148,6 @@ bool unescape(std::string_view in, std::string& out)
     return true;
 }
 
-bool namesEqual(std::string_view a, std::string_view b)
-{
-    return kov::model::equalsNoCase(a, b);
-}
-
 Record parseRecord(const std::uint8_t* data, std::size_t pos, std::size_t end)
 {
     if (pos >= end) {

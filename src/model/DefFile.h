@@ -58,7 +58,8 @@ class CArchive {
 public:
     enum class Mode { Store, Load };
 
-    static std::unique_ptr<CArchive> forWriting();
+    // `expectedSize` reserves room for that many bytes, so a large save does not grow its buffer.
+    static std::unique_ptr<CArchive> forWriting(std::size_t expectedSize = 0);
     static std::unique_ptr<CArchive> forReading(std::vector<std::uint8_t> bytes);
     // Reads the whole file; null with `error` set when it cannot be read.
     static std::unique_ptr<CArchive> openForReading(const std::filesystem::path& file, std::string* error = nullptr);
@@ -117,6 +118,10 @@ public:
     int WriteEnd(CArchive& ar, std::string_view block) const;
     int WriteData(CArchive& ar, std::string_view key, std::string_view value) const;
     int WriteDataInt(CArchive& ar, std::string_view key, int value) const;
+    // "%f" (six decimals) and "%fd" as formatFixed and formatFixedD write them, without a string
+    // made per number.
+    int WriteDataFixed(CArchive& ar, std::string_view key, double value) const;
+    int WriteDataFixedD(CArchive& ar, std::string_view key, double value) const;
 
     // Reads forward to the start of the first block of that name, at any depth; 0 when the archive
     // ends first (no error then, unless it ends inside a block or breaks its layout).
@@ -134,5 +139,13 @@ protected:
     // One keyed value of the block being loaded. Names compare without case (see keyIs).
     virtual int OnReadData(std::string_view key, std::string_view value);
 
-    static bool keyIs(std::string_view a, std::string_view b);
+    static bool keyIs(std::string_view a, std::string_view b)
+    {
+        // Settled by the length or an exact match nearly always; letter case only otherwise.
+        return a.size() == b.size() && (a == b || keyIsNoCase(a, b));
+    }
+
+private:
+    static bool keyIsNoCase(std::string_view a, std::string_view b);
+    int writeNumber(CArchive& ar, std::string_view key, const char* text, std::size_t size) const;
 };
