@@ -44,20 +44,7 @@ void appendEscaped(std::vector<std::uint8_t>& out, std::string_view value);
 // False on a malformed escape; `out` is overwritten.
 bool unescape(std::string_view in, std::string& out);
 
-// Names compare without case. Inline: readers test a key against a chain of names, and nearly
-// every test is settled by the length or an exact match.
-inline bool namesEqual(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) return false;
-    if (a == b) return true;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
+// namesEqual: DefFile.h.
 
 enum class RecordKind { Start, End, Value, Raw, EndOfData, Bad };
 

@@ -684,8 +684,3 @@ int CDefFile::OnReadData(std::string_view, std::string_view)
 {
     return 1;
 }
-
-bool CDefFile::keyIsNoCase(std::string_view a, std::string_view b)
-{
-    return namesEqual(a, b);
-}

@@ -11,6 +11,25 @@
 #include <string_view>
 #include <vector>
 
+namespace kov::archive {
+
+// Names compare without case. Inline: readers test a key against a chain of names, and nearly
+// every test is settled by the length or an exact match.
+inline bool namesEqual(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x == y) continue;
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+} // namespace kov::archive
+
 // What went wrong, for callers that react to the kind rather than the text.
 enum class ArchiveErrc {
     None,
@@ -139,13 +158,8 @@ protected:
     // One keyed value of the block being loaded. Names compare without case (see keyIs).
     virtual int OnReadData(std::string_view key, std::string_view value);
 
-    static bool keyIs(std::string_view a, std::string_view b)
-    {
-        // Settled by the length or an exact match nearly always; letter case only otherwise.
-        return a.size() == b.size() && (a == b || keyIsNoCase(a, b));
-    }
+    static bool keyIs(std::string_view a, std::string_view b) { return kov::archive::namesEqual(a, b); }
 
 private:
-    static bool keyIsNoCase(std::string_view a, std::string_view b);
     int writeNumber(CArchive& ar, std::string_view key, const char* text, std::size_t size) const;
 };
