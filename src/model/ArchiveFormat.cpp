@@ -90,8 +90,11 @@ bool validBlockName(std::string_view name)
 
 bool validKey(std::string_view key)
 {
-    if (!validBlockName(key) || isRecordMark(key.front())) return false;
-    return key.find('=') == std::string_view::npos;
+    // One pass: every key of every object is checked on each save.
+    if (key.empty() || key.size() > kMaxNameSize || isRecordMark(key.front())) return false;
+    for (unsigned char c : key)
+        if (!printableAscii(c) || c == '=') return false;
+    return true;
 }
 
 void appendEscaped(std::vector<std::uint8_t>& out, std::string_view value)
