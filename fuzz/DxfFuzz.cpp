@@ -1,6 +1,6 @@
-// libFuzzer target: any bytes as a DXF file. The reader must neither crash nor hang nor run away
-// with memory; what it makes of the bytes does not matter. Seeds: ../shared/samples/dxf and
-// tests/data/dxf.
+// libFuzzer target: any bytes as a DXF file (CKovUnit::ReadDxf). The reader must neither crash nor hang nor run away
+// with memory; what it makes of the bytes does not matter. Seeds: fuzz/corpus/dxf (files we
+// write) and, when present, the other programs' files in ../shared/samples/dxf (scripts/fuzz).
 
 #include "io/DxfReader.h"
 #include "model/KovUnit.h"
