@@ -275,6 +275,12 @@ int IntersectCircles(CDbPoint outPoints[2], int& outCount, const CDbPoint& centr
     // Clamped so a near-tangent pair gives its touching point instead of NaN.
     const double h = std::sqrt(std::max(0.0, r1 * r1 - along * along));
     const double fx = centre1.x + along * ux, fy = centre1.y + along * uy;
+    if (h == 0.0) {
+        // Touching from inside: one point, as a touch from outside gives.
+        outPoints[0] = {fx, fy};
+        outCount = 1;
+        return 1;
+    }
     // First on the side that is up on the screen when centre1 -> centre2 points right.
     outPoints[0] = {fx + h * uy, fy - h * ux};
     outPoints[1] = {fx - h * uy, fy + h * ux};
