@@ -6,13 +6,18 @@
 
 namespace kov::io {
 
+bool RunPrintDialog(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    dialog.setMinMax(1, 1);
+    return dialog.exec() == QDialog::Accepted;
+}
+
 bool PrintWithDialog(QWidget* parent, QPrinter& printer, const CPlotInfo& plot, const CGrid& grid,
                      const PrintOptions& options, const PrintPasses& passes)
 {
     SetUpPrinterForPaper(printer, plot);
-    QPrintDialog dialog(&printer, parent);
-    dialog.setMinMax(1, 1);
-    if (dialog.exec() != QDialog::Accepted)
+    if (!RunPrintDialog(parent, printer))
         return false;
     return PrintToPrinter(printer, plot, grid, options, passes);
 }

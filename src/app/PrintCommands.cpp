@@ -1,0 +1,148 @@
+#include "app/PrintCommands.h"
+
+#include "app/KoviraDoc.h"
+#include "dialogs/PaperDialogs.h"
+#include "io/PaperForms.h"
+#include "io/PrintDialogs.h"
+#include "io/PrintTexts.h"
+#include "model/PaperSizes.h"
+#include "model/SettingsValues.h"
+#include "platform/Profile.h"
+#include "platform/Questions.h"
+
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+#include <algorithm>
+
+namespace kov::app {
+
+namespace t = kov::io::printtext;
+using kov::model::kSectionPlotMenu;
+using kov::model::kSectionUtility;
+
+kov::io::PrintOptions PrintOptionsFor(CKoviraDoc& doc, const PrintViewValues& view)
+{
+    const kov::platform::Profile& profile = doc.services().profile;
+    kov::io::PrintOptions o;
+    o.moveX = profile.GetProfileInt(kSectionUtility, "print_move_x", 0);
+    o.moveY = profile.GetProfileInt(kSectionUtility, "print_move_y", 0);
+    o.printGrid = doc.m_Grid.visible != 0 && profile.GetProfileInt(kSectionUtility, "app_printgrid", 0) != 0;
+    o.gridLineWidth = profile.GetProfileInt(kSectionPlotMenu, "app_grid_hutosa", 1);
+    o.zoom = view.zoom;
+    o.printRange = view.printRange;
+    o.rangeFirst = {std::min(view.rangeFirst.x, view.rangeSecond.x), std::min(view.rangeFirst.y, view.rangeSecond.y)};
+    o.rangeSecond = {std::max(view.rangeFirst.x, view.rangeSecond.x), std::max(view.rangeFirst.y, view.rangeSecond.y)};
+    o.windowColor = view.windowColor;
+    return o;
+}
+
+PrinterSelection::PrinterSelection() = default;
+PrinterSelection::~PrinterSelection() = default;
+
+QPrinter& PrinterSelection::printer()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
+
+namespace {
+
+// The page of the document as it is now onto a printer.
+struct DocumentPage {
+    CKoviraDoc& doc;
+    kov::io::PrintOptions options;
+    CKovUnit::DrawEnvironment env;
+
+    DocumentPage(CKoviraDoc& d, const PrintViewValues& view) : doc(d), options(PrintOptionsFor(d, view)), env(view.env)
+    {
+        if (!env.profile)
+            env.profile = &d.services().profile;
+        if (!env.fallbackFont)
+            env.fallbackFont = &d.m_FontMenu;
+    }
+
+    bool print(QPrinter& printer, bool placing)
+    {
+        const kov::io::PrintPasses passes =
+            kov::io::DrawingPrintPasses(doc.m_Unit, doc.m_PlotInfo, doc.m_Selection, placing, env);
+        return kov::io::PrintToPrinter(printer, doc.m_PlotInfo, doc.m_Grid, options, passes);
+    }
+};
+
+void prepare(QPrinter& printer, const CKoviraDoc& doc)
+{
+    kov::io::SetUpPrinterForPaper(printer, doc.m_PlotInfo);
+    printer.setDocName(QString::fromStdString(doc.GetTitle()));
+}
+
+} // namespace
+
+bool OnFilePrint(CKoviraDoc& doc, const PrintViewValues& view, PrinterSelection& printers, QWidget* parent,
+                 const PrintDialogRunner& runDialog)
+{
+    QPrinter& printer = printers.printer();
+    prepare(printer, doc);
+    const bool go = runDialog ? runDialog(printer) : kov::io::RunPrintDialog(parent, printer);
+    if (!go)
+        return false;
+    DocumentPage page(doc, view);
+    return page.print(printer, view.placing);
+}
+
+void OnFilePrintPreview(CKoviraDoc& doc, const PrintViewValues& view, PrinterSelection& printers, QWidget* parent,
+                        const std::function<void()>& hideBars, const PreviewRunner& runPreview)
+{
+    if (hideBars)
+        hideBars();
+    printers.release();
+    QPrinter& printer = printers.printer();
+    prepare(printer, doc);
+    DocumentPage page(doc, view);
+    const std::function<void(QPrinter&)> paint = [&](QPrinter& target) { page.print(target, view.placing); };
+    if (runPreview) {
+        runPreview(printer, paint);
+        return;
+    }
+    QPrintPreviewDialog preview(&printer, parent);
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [&](QPrinter* target) { paint(*target); });
+    preview.exec();
+}
+
+bool OnPrintPosition(CKoviraDoc& doc, QWidget* parent, const PrintmoveAsker& ask)
+{
+    kov::platform::Profile& profile = doc.services().profile;
+    int x = profile.GetProfileInt(kSectionUtility, "print_move_x", 0);
+    int y = profile.GetProfileInt(kSectionUtility, "print_move_y", 0);
+    const bool ok = ask ? ask(x, y) : kov::dialogs::PrintmoveDialog::Ask(parent, x, y);
+    if (!ok)
+        return false;
+    profile.WriteProfileInt(kSectionUtility, "print_move_x", x);
+    profile.WriteProfileInt(kSectionUtility, "print_move_y", y);
+    return true;
+}
+
+bool OnPaperSettings(CKoviraDoc& doc, QWidget* parent, const PageSetAsker& ask)
+{
+    CPlotInfo& plot = doc.m_PlotInfo;
+    int code = plot.PlotPaperSize;
+    int w = plot.PlotPaperSizeUserX;
+    int h = plot.PlotPaperSizeUserY;
+    auto& questions = doc.services().questions;
+    const bool ok = ask ? ask(code, w, h) : kov::dialogs::PageSetDialog::Ask(parent, questions, code, w, h);
+    if (!ok)
+        return false;
+    // The page is laid out by dividing by the paper: a user paper must have an extent.
+    if (code == kov::model::kUserPaperCode && !kov::io::IsUsableUserPaper(w, h)) {
+        questions.message(t::kUserPaperRefused, t::kPageSetCaption, kov::platform::MessageIcon::Warning);
+        return false;
+    }
+    plot.PlotPaperSize = code;
+    plot.PlotPaperSizeUserX = w;
+    plot.PlotPaperSizeUserY = h;
+    return true;
+}
+
+} // namespace kov::app
