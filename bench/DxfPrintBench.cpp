@@ -2,6 +2,7 @@
 // read into a fresh drawing, laid out on A3 landscape (a scale that fits the drawing's extents,
 // the extents centred through the range print) and printed as one PDF page at 600 dpi. The plan
 // is made at start-up in a temporary folder; without python3-ezdxf the benchmarks say so and skip.
+// KOVIRA_BENCH_PDF=<file> keeps the printed page.
 
 #include "BenchApplication.h"
 
@@ -17,12 +18,14 @@
 #include "model/SelectionRecord.h"
 #include "render/DrawEnvironment.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <memory>
 #include <string>
@@ -57,8 +60,9 @@ const FloorPlan& plan()
 }
 
 // The drawing on the page: every layer group at the smallest whole scale that puts the extents of
-// its figures and texts on the paper with a tenth to spare, and the extents centred.
-kov::io::PrintOptions layOut(const CKovUnit& unit, CPlotInfo& plot)
+// its figures and texts on the paper with a tenth to spare, texts kept at their drawing size, and
+// the extents centred.
+kov::io::PrintOptions layOut(CKovUnit& unit, CPlotInfo& plot)
 {
     plot.PlotPaperSize = kA3Landscape;
     double minX = std::numeric_limits<double>::max(), minY = minX;
@@ -76,8 +80,11 @@ kov::io::PrintOptions layOut(const CKovUnit& unit, CPlotInfo& plot)
     if (minX > maxX) return options;
     int w = 0, h = 0;
     kov::model::GetPaperSizeMm(plot, w, h);
-    const double scale = std::ceil(std::max((maxX - minX) / w, (maxY - minY) / h) * 1.1);
-    plot.m_Layer.m_dScale.fill(std::max(1.0, scale));
+    const double scale = std::max(1.0, std::ceil(std::max((maxX - minX) / w, (maxY - minY) / h) * 1.1));
+    // Text heights are paper millimetres at the scale the drawing was read at.
+    const double read = plot.m_Layer.m_dScale[0] > 0 ? plot.m_Layer.m_dScale[0] : 1.0;
+    for (auto& text : unit.m_Texts) text->MTextFontMenu.m_size *= read / scale;
+    plot.m_Layer.m_dScale.fill(scale);
     options.printRange = true;
     options.rangeFirst = {minX, minY};
     options.rangeSecond = {maxX, maxY};
@@ -119,6 +126,11 @@ void BM_DxfToPdf(benchmark::State& state)
         state.ResumeTiming();
     }
     state.counters["pdf_kB"] = static_cast<double>(QFileInfo(pdf).size()) / 1024.0;
+    // KOVIRA_BENCH_PDF=<file> keeps the page to look at.
+    if (const char* keep = std::getenv("KOVIRA_BENCH_PDF")) {
+        QFile::remove(QString::fromLocal8Bit(keep));
+        QFile::copy(pdf, QString::fromLocal8Bit(keep));
+    }
 }
 BENCHMARK(BM_DxfToPdf)->Unit(benchmark::kMillisecond);
 
