@@ -139,6 +139,9 @@ bool OnPaperSettings(CKoviraDoc& doc, QWidget* parent, const PageSetAsker& ask)
         questions.message(t::kUserPaperRefused, t::kPageSetCaption, kov::platform::MessageIcon::Warning);
         return false;
     }
+    // The paper is kept in the document's file: leaving it after a change must ask.
+    if (code != plot.PlotPaperSize || w != plot.PlotPaperSizeUserX || h != plot.PlotPaperSizeUserY)
+        doc.SetModifiedFlag(true);
     plot.PlotPaperSize = code;
     plot.PlotPaperSizeUserX = w;
     plot.PlotPaperSizeUserY = h;

@@ -79,9 +79,9 @@ bool OnPrintPosition(CKoviraDoc& doc, QWidget* parent, const PrintmoveAsker& ask
 // The paper dialog on the paper code and user size; true with them.
 using PageSetAsker = std::function<bool(int& paperCode, int& userWidth, int& userHeight)>;
 // Paper: the dialog on the document's paper; OK copies the three values into the plot settings
-// (no undo snapshot, no settings written). A user paper of 0 mm or less on a side (or 30000 and
-// more) is refused with a message and changes nothing. True when the paper was taken: the caller
-// lays the page out again and redraws.
+// (no undo snapshot, no settings written; a changed paper marks the document modified). A user
+// paper of 0 mm or less on a side (or 30000 and more) is refused with a message and changes
+// nothing. True when the paper was taken: the caller lays the page out again and redraws.
 bool OnPaperSettings(CKoviraDoc& doc, QWidget* parent, const PageSetAsker& ask = {});
 
 } // namespace kov::app

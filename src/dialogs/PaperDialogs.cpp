@@ -23,6 +23,14 @@ QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
+// Room for a signed five-digit number of millimetres.
+QLineEdit* numberEdit(const std::string& text, QWidget* parent)
+{
+    auto* edit = new QLineEdit(qs(text), parent);
+    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("-000000")) + 16);
+    return edit;
+}
+
 // OK (the default button) and cancel at the bottom right.
 QPushButton* addButtons(QDialog* dialog, QBoxLayout* layout, std::string_view cancelText)
 {
@@ -49,8 +57,8 @@ PaperUserDialog::PaperUserDialog(int width, int height, QWidget* parent) : QDial
     m_form.width = width;
     m_form.height = height;
     m_form.OnInitDialog();
-    m_width = new QLineEdit(qs(m_form.widthText), this);
-    m_height = new QLineEdit(qs(m_form.heightText), this);
+    m_width = numberEdit(m_form.widthText, this);
+    m_height = numberEdit(m_form.heightText, this);
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(qs(t::kWidthLabel), this), 0, 0);
     grid->addWidget(m_width, 0, 1);
@@ -93,6 +101,7 @@ PageSetDialog::PageSetDialog(const kov::io::PageSetForm& values, kov::platform::
     m_form.OnInitDialog();
 
     m_list = new QComboBox(this);
+    m_list->setMinimumContentsLength(8);
     for (const kov::io::PaperEntry& e : kov::io::kPaperEntries)
         m_list->addItem(qs(e.label));
     m_list->setCurrentIndex(m_form.selection);
@@ -154,8 +163,8 @@ PrintmoveDialog::PrintmoveDialog(int moveX, int moveY, QWidget* parent) : QDialo
     m_form.moveX = moveX;
     m_form.moveY = moveY;
     m_form.OnInitDialog();
-    m_x = new QLineEdit(qs(m_form.xText), this);
-    m_y = new QLineEdit(qs(m_form.yText), this);
+    m_x = numberEdit(m_form.xText, this);
+    m_y = numberEdit(m_form.yText, this);
     m_left = new QRadioButton(qs(t::kLeft), this);
     m_right = new QRadioButton(qs(t::kRight), this);
     m_up = new QRadioButton(qs(t::kUp), this);

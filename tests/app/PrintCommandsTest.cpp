@@ -182,6 +182,7 @@ TEST(PrintCommands, PaperCommandTakesThePaperAndRefusesAUserPaperOfNoExtent)
     };
     const Case cases[] = {
         {"A3 portrait", std::array{9, 400, 300}, true},
+        {"same paper", std::array{6, 297, 210}, true},
         {"user paper", std::array{11, 500, 300}, true},
         {"user paper of 0 mm", std::array{11, 0, 300}, false},
         {"user paper of negative height", std::array{11, 500, -1}, false},
@@ -216,7 +217,7 @@ TEST(PrintCommands, PaperCommandTakesThePaperAndRefusesAUserPaperOfNoExtent)
         } else {
             EXPECT_TRUE(plot == before);
         }
-        // Paper is no edit of the drawing's objects.
-        EXPECT_FALSE(rig.doc->IsModified());
+        // The paper is saved with the document: a change must be saved or asked about.
+        EXPECT_EQ(rig.doc->IsModified(), !(plot == before)) << c.name;
     }
 }
