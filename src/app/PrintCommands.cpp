@@ -10,7 +10,6 @@
 #include "platform/Profile.h"
 #include "platform/Questions.h"
 
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 
 #include <algorithm>
@@ -49,11 +48,12 @@ QPrinter& PrinterSelection::printer()
 
 namespace {
 
-// The page of the document as it is now onto a printer.
+// The page of the document as it is now, with what the view and the settings say.
 struct DocumentPage {
     CKoviraDoc& doc;
     kov::io::PrintOptions options;
     CKovUnit::DrawEnvironment env;
+    kov::io::PrintPasses passes;
 
     DocumentPage(CKoviraDoc& d, const PrintViewValues& view) : doc(d), options(PrintOptionsFor(d, view)), env(view.env)
     {
@@ -61,21 +61,18 @@ struct DocumentPage {
             env.profile = &d.services().profile;
         if (!env.fallbackFont)
             env.fallbackFont = &d.m_FontMenu;
+        passes = kov::io::DrawingPrintPasses(d.m_Unit, d.m_PlotInfo, d.m_Selection, view.placing, env);
     }
+    DocumentPage(const DocumentPage&) = delete;
+    DocumentPage& operator=(const DocumentPage&) = delete;
 
-    bool print(QPrinter& printer, bool placing)
+    bool print(QPrinter& printer) const
     {
-        const kov::io::PrintPasses passes =
-            kov::io::DrawingPrintPasses(doc.m_Unit, doc.m_PlotInfo, doc.m_Selection, placing, env);
         return kov::io::PrintToPrinter(printer, doc.m_PlotInfo, doc.m_Grid, options, passes);
     }
 };
 
-void prepare(QPrinter& printer, const CKoviraDoc& doc)
-{
-    kov::io::SetUpPrinterForPaper(printer, doc.m_PlotInfo);
-    printer.setDocName(QString::fromStdString(doc.GetTitle()));
-}
+QString jobName(const CKoviraDoc& doc) { return QString::fromStdString(doc.GetTitle()); }
 
 } // namespace
 
@@ -83,12 +80,12 @@ bool OnFilePrint(CKoviraDoc& doc, const PrintViewValues& view, PrinterSelection&
                  const PrintDialogRunner& runDialog)
 {
     QPrinter& printer = printers.printer();
-    prepare(printer, doc);
-    const bool go = runDialog ? runDialog(printer) : kov::io::RunPrintDialog(parent, printer);
-    if (!go)
-        return false;
-    DocumentPage page(doc, view);
-    return page.print(printer, view.placing);
+    printer.setDocName(jobName(doc));
+    const DocumentPage page(doc, view);
+    if (!runDialog)
+        return kov::io::PrintWithDialog(parent, printer, doc.m_PlotInfo, doc.m_Grid, page.options, page.passes);
+    kov::io::SetUpPrinterForPaper(printer, doc.m_PlotInfo);
+    return runDialog(printer) && page.print(printer);
 }
 
 void OnFilePrintPreview(CKoviraDoc& doc, const PrintViewValues& view, PrinterSelection& printers, QWidget* parent,
@@ -98,17 +95,14 @@ void OnFilePrintPreview(CKoviraDoc& doc, const PrintViewValues& view, PrinterSel
         hideBars();
     printers.release();
     QPrinter& printer = printers.printer();
-    prepare(printer, doc);
-    DocumentPage page(doc, view);
-    const std::function<void(QPrinter&)> paint = [&](QPrinter& target) { page.print(target, view.placing); };
-    if (runPreview) {
-        runPreview(printer, paint);
+    printer.setDocName(jobName(doc));
+    const DocumentPage page(doc, view);
+    if (!runPreview) {
+        kov::io::PrintPreview(parent, printer, doc.m_PlotInfo, doc.m_Grid, page.options, page.passes);
         return;
     }
-    QPrintPreviewDialog preview(&printer, parent);
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                     [&](QPrinter* target) { paint(*target); });
-    preview.exec();
+    kov::io::SetUpPrinterForPaper(printer, doc.m_PlotInfo);
+    runPreview(printer, [&page](QPrinter& target) { page.print(target); });
 }
 
 bool OnPrintPosition(CKoviraDoc& doc, QWidget* parent, const PrintmoveAsker& ask)

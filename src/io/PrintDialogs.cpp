@@ -6,18 +6,13 @@
 
 namespace kov::io {
 
-bool RunPrintDialog(QWidget* parent, QPrinter& printer)
-{
-    QPrintDialog dialog(&printer, parent);
-    dialog.setMinMax(1, 1);
-    return dialog.exec() == QDialog::Accepted;
-}
-
 bool PrintWithDialog(QWidget* parent, QPrinter& printer, const CPlotInfo& plot, const CGrid& grid,
                      const PrintOptions& options, const PrintPasses& passes)
 {
     SetUpPrinterForPaper(printer, plot);
-    if (!RunPrintDialog(parent, printer))
+    QPrintDialog dialog(&printer, parent);
+    dialog.setMinMax(1, 1);
+    if (dialog.exec() != QDialog::Accepted)
         return false;
     return PrintToPrinter(printer, plot, grid, options, passes);
 }

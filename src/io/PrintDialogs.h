@@ -9,10 +9,6 @@ class QWidget;
 
 namespace kov::io {
 
-// The printer's own dialog with the one page offered (pages 1 to 1); true when the user chose to
-// print. The printer keeps what the user changed there (printer, paper).
-bool RunPrintDialog(QWidget* parent, QPrinter& printer);
-
 // Sets the printer up for the document's paper, shows the print dialog (pages 1 to 1) and prints
 // the page. False when the user cancelled or the printer could not start.
 bool PrintWithDialog(QWidget* parent, QPrinter& printer, const CPlotInfo& plot, const CGrid& grid,
