@@ -609,7 +609,6 @@ private:
     {
         if (st == Pairs::TRUNCATED) problem(message(text::kTruncated, std::to_string(pairs.line())));
         else problem(message(text::kBadGroupCode, std::to_string(pairs.line())));
-        m_broken = true;
     }
 
     // Reads pairs up to the next code 0, handing each to `take`.
@@ -1107,7 +1106,6 @@ private:
     int m_limitCount = 0;
     double m_textScale = 1.0;
     Codepage m_codepage = Codepage::CP932;
-    bool m_broken = false;
     bool m_full = false;
     long long m_work = 0;
     std::vector<RawLayer> m_rawLayers;
