@@ -1,15 +1,19 @@
-// Reading and writing the 60,000-entity floor plan that ../shared/tools/gen_dxf.py makes (walls,
-// door arcs and CP932 room labels, python3-ezdxf). The file is made at start-up in a temporary
-// folder; without python3-ezdxf the benchmarks say so and skip.
+// Reading, writing and printing to PDF the 60,000-entity floor plan that ../shared/tools/gen_dxf.py
+// makes (walls, door arcs and CP932 room labels, python3-ezdxf). The file is made at the first
+// benchmark in a temporary folder; without python3-ezdxf the benchmarks say so and skip.
+
+#include "BenchApplication.h"
 
 #include "io/DxfReader.h"
+#include "io/Printing.h"
+#include "model/Grid.h"
 #include "model/KovUnit.h"
 #include "model/PlotInfo.h"
 #include "model/SelectionRecord.h"
+#include "render/DrawEnvironment.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -30,7 +34,7 @@ struct FloorPlan {
     {
         path = dir.filePath("floorplan.dxf");
         const QString tool = QStringLiteral(KOVIRA_SHARED_TOOLS "/gen_dxf.py");
-        for (const QString python : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
+        for (const QString& python : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
             QProcess p;
             p.start(python, {tool, QString::number(kEntities), path});
             if (p.waitForFinished(300000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0) return;
@@ -87,14 +91,33 @@ void BM_DxfWriteFloorPlan(benchmark::State& state)
 }
 BENCHMARK(BM_DxfWriteFloorPlan)->Unit(benchmark::kMillisecond);
 
+// The whole way from the file to paper: read into a new drawing, lay it out and print its one
+// page into a PDF file.
+void BM_DxfToPdfFloorPlan(benchmark::State& state)
+{
+    if (!plan().error.empty()) {
+        state.SkipWithError(plan().error.c_str());
+        return;
+    }
+    QTemporaryDir out;
+    const std::string pdf = out.filePath("floorplan.pdf").toStdString();
+    for (auto _ : state) {
+        auto unit = std::make_unique<CKovUnit>();
+        CPlotInfo plot;
+        CGrid grid;
+        SelectionRecord selection;
+        unit->ReadDxfFile(plan().path.toStdString(), selection, plot, CFontMenu{}, {});
+        CKovUnit::DrawEnvironment env;
+        const auto passes = kov::io::DrawingPrintPasses(*unit, plot, selection, false, env);
+        if (!kov::io::PrintToPdf(pdf, plot, grid, kov::io::PrintOptions{}, passes))
+            state.SkipWithError("the PDF could not be printed");
+        state.PauseTiming();
+        unit.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_DxfToPdfFloorPlan)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+KOV_BENCHMARK_MAIN_WITH_GUI()

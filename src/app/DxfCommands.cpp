@@ -41,9 +41,7 @@ bool ImportDxf(CKoviraDoc& doc, const DxfOptionsAsker& askOptions)
     // A file that cannot be read leaves the drawing as it was.
     QFile file(QString::fromStdString(path->string()));
     if (!file.open(QIODevice::ReadOnly)) {
-        std::string m(t::kOpenFailed);
-        m.replace(m.find("%1"), 2, path->string());
-        questions.message(m, {}, kov::platform::MessageIcon::Error);
+        questions.message(t::withArgument(t::kOpenFailed, path->string()), {}, kov::platform::MessageIcon::Error);
         return false;
     }
     const QByteArray bytes = file.readAll();

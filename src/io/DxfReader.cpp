@@ -57,14 +57,6 @@ constexpr int kMaxInsertDepth = 16;
 constexpr long long kMaxWork = 4'000'000;
 constexpr std::size_t kMaxMessages = 10;
 
-std::string message(std::string_view pattern, std::string_view arg)
-{
-    std::string s(pattern);
-    const auto at = s.find("%1");
-    if (at != std::string::npos) s.replace(at, 2, arg);
-    return s;
-}
-
 std::string_view trim(std::string_view s)
 {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -396,13 +388,6 @@ bool looksLikeCp932(std::string_view bytes)
     return strong > 0;
 }
 
-std::string upperAscii(std::string_view s)
-{
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
 
 // ---- Affine maps in DXF coordinates: x' = a x + b y + e, y' = c x + d y + f
 
@@ -503,7 +488,7 @@ private:
         for (;;) {
             const Pairs::Status st = pairs.next(p);
             if (st == Pairs::END) {
-                if (section != NONE) problem(message(text::kTruncated, std::to_string(pairs.line())));
+                if (section != NONE) problem(text::withArgument(text::kTruncated, std::to_string(pairs.line())));
                 return;
             }
             if (st != Pairs::OK) {
@@ -596,7 +581,7 @@ private:
                 const std::string_view ver = trim(p.value);
                 if (ver.size() >= 6 && ver.substr(0, 2) == "AC" && ver.substr(2) >= "1021") m_codepage = Codepage::UTF8;
             } else if (variable == "$DWGCODEPAGE" && p.code == 3 && m_codepage != Codepage::UTF8) {
-                const std::string cp = upperAscii(trim(p.value));
+                const std::string cp = kov::io::DxfUpperAscii(trim(p.value));
                 m_codepage = cp.find("932") != std::string::npos ? Codepage::CP932
                              : cp.find("UTF8") != std::string::npos || cp.find("UTF-8") != std::string::npos
                                  ? Codepage::UTF8
@@ -607,9 +592,8 @@ private:
 
     void reportBroken(Pairs::Status st, const Pairs& pairs)
     {
-        if (st == Pairs::TRUNCATED) problem(message(text::kTruncated, std::to_string(pairs.line())));
-        else problem(message(text::kBadGroupCode, std::to_string(pairs.line())));
-        m_broken = true;
+        if (st == Pairs::TRUNCATED) problem(text::withArgument(text::kTruncated, std::to_string(pairs.line())));
+        else problem(text::withArgument(text::kBadGroupCode, std::to_string(pairs.line())));
     }
 
     // Reads pairs up to the next code 0, handing each to `take`.
@@ -652,7 +636,7 @@ private:
             else if (q.code == 20) b.baseY = real(q.value);
         });
         // The first definition of a name is the block (names compare without case, as DXF does).
-        auto [it, inserted] = m_blocks.try_emplace(upperAscii(name), std::move(b));
+        auto [it, inserted] = m_blocks.try_emplace(kov::io::DxfUpperAscii(name), std::move(b));
         return inserted ? &it->second : nullptr;
     }
 
@@ -791,7 +775,7 @@ private:
             LayerEntry entry{decode(raw.name, m_codepage), raw.colour, raw.ltype};
             if (n < 256)
                 m_plot.m_Layer.m_LayerInfo[n / 16][n % 16].m_strName = entry.name;
-            m_layerIndex.try_emplace(upperAscii(entry.name), n);
+            m_layerIndex.try_emplace(kov::io::DxfUpperAscii(entry.name), n);
             m_layers.push_back(std::move(entry));
         }
         m_textScale = m_plot.m_Layer.m_dScale[0] > 0.0 ? m_plot.m_Layer.m_dScale[0] : 1.0;
@@ -803,7 +787,7 @@ private:
     {
         if (m_layers.empty()) return nullptr;
         if (rawName != m_lastLayerName || !m_lastLayer) {
-            const auto it = m_layerIndex.find(upperAscii(decode(rawName, m_codepage)));
+            const auto it = m_layerIndex.find(kov::io::DxfUpperAscii(decode(rawName, m_codepage)));
             // A layer the table lacks takes the first entry's colour and line type.
             m_lastLayer = it == m_layerIndex.end() ? &m_layers.front() : &m_layers[it->second];
             m_lastLayerName = rawName;
@@ -831,7 +815,7 @@ private:
 
     int lineStyle(const Entity& e, const Context& ctx)
     {
-        const std::string name = upperAscii(e.ltype);
+        const std::string name = kov::io::DxfUpperAscii(e.ltype);
         if (name == "BYBLOCK") return ctx.lineStyle;
         if (name.empty() || name == "BYLAYER") {
             const LayerEntry* l = layerOf(layerName(e, ctx));
@@ -851,7 +835,7 @@ private:
     {
         m_work += work;
         if (m_work <= kMaxWork) return true;
-        problem(message(text::kTooMany, std::to_string(kMaxWork)));
+        problem(text::withArgument(text::kTooMany, std::to_string(kMaxWork)));
         m_full = true;
         return false;
     }
@@ -860,7 +844,7 @@ private:
     {
         const int id = m_unit.NextLineId();
         if (id == CKovUnit::kNoFreeId) {
-            problem(message(text::kTooMany, std::to_string(CKovUnit::kLineIdLimit)));
+            problem(text::withArgument(text::kTooMany, std::to_string(CKovUnit::kLineIdLimit)));
             m_full = true;
             return;
         }
@@ -1018,7 +1002,7 @@ private:
         }
         const int id = m_unit.NextTextId();
         if (id == CKovUnit::kNoFreeId) {
-            problem(message(text::kTooMany, std::to_string(CKovUnit::kTextIdLimit)));
+            problem(text::withArgument(text::kTooMany, std::to_string(CKovUnit::kTextIdLimit)));
             m_full = true;
             return;
         }
@@ -1045,19 +1029,19 @@ private:
 
     void insert(const Entity& e, const Context& ctx)
     {
-        const std::string key = upperAscii(e.name);
+        const std::string key = kov::io::DxfUpperAscii(e.name);
         const auto it = m_blocks.find(key);
         const std::string shown = decode(e.name, m_codepage);
         if (it == m_blocks.end()) {
-            problem(message(text::kMissingBlock, shown));
+            problem(text::withArgument(text::kMissingBlock, shown));
             return;
         }
         if (std::find(m_stack.begin(), m_stack.end(), key) != m_stack.end()) {
-            problem(message(text::kSelfInsert, shown));
+            problem(text::withArgument(text::kSelfInsert, shown));
             return;
         }
         if (ctx.depth >= kMaxInsertDepth) {
-            problem(message(text::kTooDeep, shown));
+            problem(text::withArgument(text::kTooDeep, shown));
             return;
         }
         const Block& block = it->second;
@@ -1107,7 +1091,6 @@ private:
     int m_limitCount = 0;
     double m_textScale = 1.0;
     Codepage m_codepage = Codepage::CP932;
-    bool m_broken = false;
     bool m_full = false;
     long long m_work = 0;
     std::vector<RawLayer> m_rawLayers;
@@ -1147,7 +1130,7 @@ kov::io::DxfReadResult CKovUnit::ReadDxfFile(const std::filesystem::path& path, 
     if (!file.open(QIODevice::ReadOnly)) {
         DxfReadResult result;
         selection.Clear();
-        result.messages.push_back(message(text::kOpenFailed, path.string()));
+        result.messages.push_back(text::withArgument(text::kOpenFailed, path.string()));
         return result;
     }
     const QByteArray bytes = file.readAll();

@@ -45,14 +45,6 @@ constexpr std::array<PaperRow, 11> kPapers{{
     {6, 210, 297}, {7, 182, 257}, {8, 100, 148}, {9, 297, 420}, {10, 257, 364},
 }};
 
-std::string upperAscii(std::string_view s)
-{
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
-
 bool endsWith(std::string_view s, std::string_view tail)
 {
     return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
@@ -77,6 +69,14 @@ std::string cleanLayerName(std::string_view raw)
 std::string slotSuffix(int g, int l) { return std::to_string(g) + "-" + std::to_string(l); }
 
 } // namespace
+
+std::string DxfUpperAscii(std::string_view s)
+{
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
 
 int DxfColorIndex(std::uint32_t colour)
 {
@@ -111,7 +111,7 @@ std::string_view DxfLineTypeName(int lineStyle)
 int DxfLineTypeCode(std::string_view name)
 {
     const auto last = name.find_last_not_of(" \t\r\n");
-    const std::string n = upperAscii(last == std::string_view::npos ? std::string_view{} : name.substr(0, last + 1));
+    const std::string n = DxfUpperAscii(last == std::string_view::npos ? std::string_view{} : name.substr(0, last + 1));
     struct Row {
         std::string_view word;
         int style;
@@ -186,7 +186,7 @@ DxfLayerNames::DxfLayerNames(const CPlotInfo& plot, const CKovUnit& unit)
             if (n.empty()) n = (g == 0 && l == 0) ? "0" : "L" + slotSuffix(g, l);
             // Names compare as the file holds them: without case, in code page 932 (two characters
             // that code page lacks both become "?").
-            auto keyOf = [](const std::string& name) { return upperAscii(kov::platform::toCp932(name).bytes); };
+            auto keyOf = [](const std::string& name) { return DxfUpperAscii(kov::platform::toCp932(name).bytes); };
             std::string key = keyOf(n);
             if (key == "0" && !zeroTaken) {
                 zeroTaken = true; // the one slot that is layer "0" itself

@@ -13,6 +13,9 @@ class CKovUnit;
 
 namespace kov::io {
 
+// Names in DXF compare without case: the name with a-z made upper case.
+std::string DxfUpperAscii(std::string_view s);
+
 // The DXF colour number of a colour: exact matches of the table, 7 for every other colour.
 int DxfColorIndex(std::uint32_t colour);
 // Colour numbers 1-6, 8 and 9 give their table colour; every other number black.

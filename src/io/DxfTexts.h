@@ -2,6 +2,7 @@
 
 // The texts the DXF commands show, in one table.
 
+#include <string>
 #include <string_view>
 
 namespace kov::io::dxftext {
@@ -42,5 +43,14 @@ inline constexpr std::string_view kTooDeep =
 inline constexpr std::string_view kMissingBlock = "ブロック「%1」が見つからないため、その挿入は読み込みませんでした。";
 inline constexpr std::string_view kTooMany =
     "要素が多すぎるため、%1個を超える分は読み込みませんでした。";
+
+// A message of the table with its "%1" filled in.
+inline std::string withArgument(std::string_view pattern, std::string_view arg)
+{
+    std::string s(pattern);
+    const auto at = s.find("%1");
+    if (at != std::string::npos) s.replace(at, 2, arg);
+    return s;
+}
 
 } // namespace kov::io::dxftext

@@ -10,10 +10,10 @@
 #include "platform/Cp932.h"
 #include "render/Dimensions.h"
 
-#include <QFile>
 #include <QSaveFile>
 #include <QString>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <numbers>

@@ -137,7 +137,7 @@ TEST(DxfReader, FloorPlanOfAnotherProgramReadsWithJapaneseLabels)
     kov::test::TempFolder dir;
     const QString path = QString::fromStdString(dir.file("plan.dxf").string());
     bool made = false;
-    for (const QString python : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
+    for (const QString& python : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
         QProcess p;
         p.start(python, {QStringLiteral(KOVIRA_SAMPLES "/../tools/gen_dxf.py"), "60", path});
         if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0) {

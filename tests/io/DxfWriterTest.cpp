@@ -121,8 +121,11 @@ TEST(DxfWriter, FileIsCp932WithCrLfAndLocaleFreeNumbers)
     const std::string out = DxfHouse().dxf();
     EXPECT_EQ(headerValue(out, "$ACADVER", 1), "AC1009");
     EXPECT_EQ(headerValue(out, "$DWGCODEPAGE", 3), "ANSI_932");
-    for (std::size_t i = 0; i < out.size(); ++i)
-        if (out[i] == '\n') ASSERT_TRUE(i > 0 && out[i - 1] == '\r') << "bare LF at byte " << i;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        if (out[i] == '\n') {
+            ASSERT_TRUE(i > 0 && out[i - 1] == '\r') << "bare LF at byte " << i;
+        }
+    }
     // Every coordinate of the entities reads as a number with a point (the tests run under a
     // comma-decimal locale).
     for (const std::string& v : entityValues(out, "LINE", 10)) EXPECT_NE(v.find('.'), std::string::npos) << v;
@@ -152,8 +155,11 @@ TEST(DxfWriter, LayerNamesAreNeverEmptyOrRepeated)
     EXPECT_EQ(std::vector<std::string>(oddNames.end() - 5, oddNames.end()),
               (std::vector<std::string>{"Wall", "WALL_2-1", "?", "?_2-3", "a_b"}));
     const auto pairs = pairsOf(out);
-    for (std::size_t i = 0; i + 1 < pairs.size(); ++i)
-        if (pairs[i] == std::pair<int, std::string>{2, "LAYER"}) EXPECT_EQ(pairs[i + 1].second, "5");
+    for (std::size_t i = 0; i + 1 < pairs.size(); ++i) {
+        if (pairs[i] == std::pair<int, std::string>{2, "LAYER"}) {
+            EXPECT_EQ(pairs[i + 1].second, "5"); // the true count of entries
+        }
+    }
     // Every entity's layer is in the table.
     for (const char* type : {"LINE", "CIRCLE", "ARC", "TEXT", "POLYLINE", "VERTEX"})
         for (const std::string& l : entityValues(out, type, 8))
