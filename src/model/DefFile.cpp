@@ -5,6 +5,11 @@
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <climits>
+#include <csignal>
+#include <string>
 #include <system_error>
 
 #include <fcntl.h>
@@ -264,6 +269,47 @@ bool writeAll(int fd, const std::uint8_t* bytes, std::size_t size)
     return true;
 }
 
+// The file a save writes: symbolic links followed (links to links too) to the name they end at,
+// which need not exist yet. `err` is set for a loop of links.
+std::filesystem::path followLinks(const std::filesystem::path& file, int& err)
+{
+    std::filesystem::path p = file;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p;
+        std::error_code ec;
+        const std::filesystem::path next = std::filesystem::read_symlink(p, ec);
+        if (ec) return p;
+        p = next.is_absolute() ? next : p.parent_path() / next;
+    }
+    err = ELOOP;
+    return file;
+}
+
+// Temporary files "<prefix><pid>-<n>" of this document that a save killed while writing left
+// behind: ours (this process's) or of a process that no longer runs. Another running instance's
+// file is its save in progress and stays.
+void removeStaleTemporaries(const std::filesystem::path& folder, const std::string& prefix)
+{
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string_view rest = std::string_view(name).substr(prefix.size());
+        const std::size_t dash = rest.find('-');
+        auto digits = [](std::string_view d) {
+            return !d.empty() && d.size() <= 10 && d.find_first_not_of("0123456789") == std::string_view::npos;
+        };
+        if (dash == std::string_view::npos || !digits(rest.substr(0, dash)) || !digits(rest.substr(dash + 1)))
+            continue;
+        const long long pid = std::stoll(std::string(rest.substr(0, dash)));
+        const bool gone = pid <= 0 || pid > INT_MAX || (::kill(pid_t(pid), 0) != 0 && errno == ESRCH);
+        if (pid != ::getpid() && !gone) continue;
+        struct stat st {};
+        if (::lstat(it->path().c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(it->path().c_str());
+    }
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- CArchive
@@ -271,10 +317,11 @@ bool writeAll(int fd, const std::uint8_t* bytes, std::size_t size)
 CArchive::CArchive(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}
 CArchive::~CArchive() = default;
 
-std::unique_ptr<CArchive> CArchive::forWriting()
+std::unique_ptr<CArchive> CArchive::forWriting(std::size_t expectedSize)
 {
     auto impl = std::make_unique<Impl>();
     impl->mode = Mode::Store;
+    if (expectedSize > 0) impl->data.reserve(expectedSize + kTrailerSize + 64);
     impl->appendText(kMagic);
     impl->appendText(kov::platform::formatInt(kFormatVersion));
     impl->data.push_back('\n');
@@ -308,11 +355,12 @@ std::unique_ptr<CArchive> CArchive::openForReading(const std::filesystem::path& 
         ::close(fd);
         return report(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
     }
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(std::size_t(st.st_size));
-    std::uint8_t buf[1 << 16];
+    // Read straight into the archive's own buffer; a file that grows meanwhile is read to its end.
+    std::vector<std::uint8_t> bytes(std::size_t(st.st_size > 0 ? st.st_size : 0) + 1);
+    std::size_t filled = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (filled == bytes.size()) bytes.resize(bytes.size() + bytes.size() / 2 + 65536);
+        const ssize_t n = ::read(fd, bytes.data() + filled, bytes.size() - filled);
         if (n < 0) {
             if (errno == EINTR) continue;
             const int err = errno;
@@ -320,8 +368,9 @@ std::unique_ptr<CArchive> CArchive::openForReading(const std::filesystem::path& 
             return report(err);
         }
         if (n == 0) break;
-        bytes.insert(bytes.end(), buf, buf + n);
+        filled += std::size_t(n);
     }
+    bytes.resize(filled);
     ::close(fd);
     return forReading(std::move(bytes));
 }
@@ -347,22 +396,31 @@ bool CArchive::commitTo(const std::filesystem::path& file, std::string* error) c
         return refuse(std::string(messageFor(ArchiveErrc::BlocksOpen)) + ": " + a.path());
     a.seal();
 
+    // A symbolic link stays a link: the file it names gets the new contents.
+    int linkErr = 0;
+    const std::filesystem::path target = followLinks(file, linkErr);
+    if (linkErr != 0) return refuse("「" + file.string() + "」を保存できません: " + systemMessage(linkErr));
+    // A file the user made read-only is not silently replaced.
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    if (exists && ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
+        return refuse("「" + file.string() + "」を保存できません: " + systemMessage(EACCES));
+
     // A hidden temporary name beside the target, so the rename stays on one file system.
     static std::atomic<unsigned> counter{0};
-    const std::filesystem::path folder = file.parent_path().empty() ? "." : file.parent_path();
+    const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+    const std::string tempPrefix = "." + target.filename().string() + ".tmp";
     std::filesystem::path temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = folder / ("." + file.filename().string() + ".tmp" + kov::platform::formatInt(::getpid()) + "-"
-                         + kov::platform::formatInt(counter++));
+        temp = folder / (tempPrefix + kov::platform::formatInt(::getpid()) + "-" + kov::platform::formatInt(counter++));
         // 0666 lets the umask decide, as for any file the program creates.
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) break;
     }
     if (fd < 0) return refuse("「" + file.string() + "」を保存できません: " + systemMessage(errno));
     // Replacing a file must not widen who may read it.
-    struct stat old {};
-    if (::stat(file.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
+    if (exists) ::fchmod(fd, old.st_mode & 07777);
 
     bool ok = writeAll(fd, a.data.data(), a.data.size()) && ::fsync(fd) == 0;
     int err = ok ? 0 : errno;
@@ -370,7 +428,7 @@ bool CArchive::commitTo(const std::filesystem::path& file, std::string* error) c
         ok = false;
         err = errno;
     }
-    if (ok && ::rename(temp.c_str(), file.c_str()) != 0) {
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
         ok = false;
         err = errno;
     }
@@ -384,6 +442,7 @@ bool CArchive::commitTo(const std::filesystem::path& file, std::string* error) c
         ::fsync(dirFd);
         ::close(dirFd);
     }
+    removeStaleTemporaries(folder, tempPrefix);
     return true;
 }
 
@@ -496,9 +555,46 @@ int CDefFile::WriteData(CArchive& ar, std::string_view key, std::string_view val
     return 1;
 }
 
+int CDefFile::writeNumber(CArchive& ar, std::string_view key, const char* text, std::size_t size) const
+{
+    CArchive::Impl& a = ar.impl();
+    if (!a.beginWrite()) return 0;
+    if (!validKey(key)) {
+        a.writeFail(ArchiveErrc::BadName, key);
+        return 0;
+    }
+    // A number needs no escaping: key, '=', digits and LF go in at once.
+    std::vector<std::uint8_t>& d = a.data;
+    const std::size_t at = d.size();
+    d.resize(at + key.size() + size + 2);
+    std::uint8_t* out = d.data() + at;
+    std::memcpy(out, key.data(), key.size());
+    out += key.size();
+    *out++ = '=';
+    std::memcpy(out, text, size);
+    out[size] = '\n';
+    return 1;
+}
+
 int CDefFile::WriteDataInt(CArchive& ar, std::string_view key, int value) const
 {
-    return WriteData(ar, key, kov::platform::formatInt(value));
+    char buf[16];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value);
+    return writeNumber(ar, key, buf, std::size_t(res.ptr - buf));
+}
+
+int CDefFile::WriteDataFixed(CArchive& ar, std::string_view key, double value) const
+{
+    char buf[kov::platform::kFixedTextCapacity];
+    return writeNumber(ar, key, buf, kov::platform::formatFixedTo(buf, value));
+}
+
+int CDefFile::WriteDataFixedD(CArchive& ar, std::string_view key, double value) const
+{
+    char buf[kov::platform::kFixedTextCapacity + 1];
+    const std::size_t n = kov::platform::formatFixedTo(buf, value);
+    buf[n] = 'd';
+    return writeNumber(ar, key, buf, n + 1);
 }
 
 int CDefFile::FindStart(CArchive& ar, std::string_view block)
@@ -587,9 +683,4 @@ CDefFile::RD_STATUS CDefFile::OnReadStart(CArchive&, std::string_view)
 int CDefFile::OnReadData(std::string_view, std::string_view)
 {
     return 1;
-}
-
-bool CDefFile::keyIs(std::string_view a, std::string_view b)
-{
-    return namesEqual(a, b);
 }

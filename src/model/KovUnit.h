@@ -21,7 +21,9 @@
 #include <string_view>
 
 class CPlotInfo;
+class CFontMenu;
 class SelectionRecord;
+namespace kov::io { struct DxfReadOptions; struct DxfReadResult; } // DXF exchange
 struct UnitFileContext;
 class DeviceTransform;
 class TextBoxMeasurer;
@@ -117,9 +119,6 @@ public:
     // Empties the container and sets the counters to 1. Modes 0 and 2 delete the pictures'
     // temporary files; mode 1 (copies: undo snapshots) keeps them.
     void RemoveAllObjects(int mode);
-
-    // Call after renumbering objects in place, so that the lookups see the new identifiers.
-    void IdentifiersChanged() const;
 
     // Deletes one picture's temporary files when a container is emptied in a discarding mode. The
     // program installs one bound to its temporary picture folder; until then no file is deleted.
@@ -589,6 +588,27 @@ public:
     // short. -1 with nothing changed for a missing figure or another kind.
     int CircleToPolylineForImport(int figureId, int baseCount);
     // -- Jw_cad exchange (end)
+
+    // -- DXF exchange (begin)
+    // Defined in src/io (DxfWriter.cpp, DxfReader.cpp); the option and result types are in
+    // io/DxfReader.h.
+    //
+    // The whole drawing as a DXF R12 file (code page 932, CR LF): walls, figures and texts on the
+    // layers of the plot settings. Nothing in the drawing changes.
+    void WriteDxf(std::string& out, const CPlotInfo& plot) const;
+    // The same into a file, written whole beside it and renamed over it. Empty when written, else
+    // the message for the user (the file, if any, left as it was).
+    std::string WriteDxfFile(const std::filesystem::path& path, const CPlotInfo& plot) const;
+    // Reads a DXF file's lines, polylines, circles, arcs and texts (blocks expanded where inserted)
+    // into this container, which the caller has emptied, all on layer 0 of layer group 0; the
+    // layer names, paper and scales of the plot settings follow the file unless the options keep
+    // them. The selection is cleared.
+    kov::io::DxfReadResult ReadDxf(std::string_view fileBytes, SelectionRecord& selection, CPlotInfo& plot,
+                                   const CFontMenu& currentFont, const kov::io::DxfReadOptions& options);
+    kov::io::DxfReadResult ReadDxfFile(const std::filesystem::path& path, SelectionRecord& selection,
+                                       CPlotInfo& plot, const CFontMenu& currentFont,
+                                       const kov::io::DxfReadOptions& options);
+    // -- DXF exchange (end)
 
 private:
     int nextId(int& counter, int wrapLimit, int scanLimit, bool (CKovUnit::*inUse)(int) const);

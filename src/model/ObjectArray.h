@@ -4,10 +4,9 @@
 // the first object that carries an identifier.
 //
 // The lookup keeps an index from identifier to first position, rebuilt lazily after the array's
-// structure changes (every structural change goes through the members below). An identifier
-// changed in place on an object already in the array is caught when it breaks a cached hit; code
-// that renumbers objects in place must call IdentifiersChanged() so that lookups of the new
-// numbers see them.
+// structure changes (every structural change goes through the members below). Objects already in
+// the array are renumbered only through Renumber(), which keeps the index right; a number written
+// straight into an object is caught only when it breaks a cached hit, never for the new number.
 
 #include <cstddef>
 #include <memory>
@@ -149,8 +148,25 @@ public:
         return i < 0 ? nullptr : (*this)[i];
     }
 
-    // Call after changing identifiers of objects already in the array.
-    void IdentifiersChanged() const { changed(); }
+    // Gives the object at index a new identifier and keeps the lookup in step with it.
+    void Renumber(int index, int id)
+    {
+        T& obj = *m_items[static_cast<std::size_t>(index)];
+        const int old = obj.*IdField;
+        if (old == id)
+            return;
+        obj.*IdField = id;
+        if (m_dirty)
+            return;
+        // The common case (unique numbers, the new one free) is two table writes; anything that
+        // needs a search for the next holder of either number rebuilds.
+        if (!m_hasDuplicates && lookup(old) == index && lookup(id) < 0) {
+            erase(old);
+            store(id, index);
+        } else {
+            changed();
+        }
+    }
 
 private:
     // Identifiers below this bound (every one a container hands out) sit in a flat table; others,
