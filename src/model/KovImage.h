@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <unordered_set>
 #include <string>
 
 struct UnitFileContext;
@@ -51,6 +52,10 @@ public:
     // the folder, with any extension; inOutId is advanced to it. An identifier below 1 counts as 1;
     // the search wraps to 1 past the largest int. (PictureFiles.cpp)
     static std::filesystem::path MakeTempImageName(const std::filesystem::path& folder, int& inOutId);
+    // The same against numbers already gathered (TempImageNumbersIn); the number given out is added
+    // to them, so that a read of many pictures lists the folder once.
+    static std::filesystem::path MakeTempImageName(const std::filesystem::path& folder, int& inOutId,
+                                                   std::unordered_set<long long>& taken);
 
     // -- file blocks (begin)
     // The picture block with its bytes, in the form ctx asks for. 0 at the first failing write or
@@ -61,7 +66,9 @@ public:
     // the order of keys. Without bytes the name becomes the temporary name of the identifier: a
     // stored name is never kept as a path. 0 with `error` set when the picture is left without a
     // usable file; the picture itself is still sound.
-    int FinishRead(const std::filesystem::path& pictureFolder, std::string& error);
+    // `taken`, when given, holds the folder's taken numbers (see MakeTempImageName).
+    int FinishRead(const std::filesystem::path& pictureFolder, std::string& error,
+                   std::unordered_set<long long>* taken = nullptr);
     bool HasPendingBytes() const { return m_pendingBlock != 0; }
 
 protected:

@@ -127,9 +127,6 @@ public:
     std::size_t UnsharedBytes() const;
     // -- undo sharing (end)
 
-    // Call after renumbering objects in place, so that the lookups see the new identifiers.
-    void IdentifiersChanged() const;
-
     // Deletes one picture's temporary files when a container is emptied in a discarding mode. The
     // program installs one bound to its temporary picture folder; until then no file is deleted.
     using PictureFileRemover = std::function<void(const CKovImage&)>;

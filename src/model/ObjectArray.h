@@ -14,7 +14,7 @@
 // The lookup keeps an index from identifier to first position, rebuilt lazily after the array's
 // structure changes. Objects already in the array are renumbered through Renumber(), which keeps
 // the index right; a number written straight into an object is caught only when it breaks a cached
-// hit, never for the new number (IdentifiersChanged() forces a rebuild).
+// hit, never for the new number.
 
 #include <cstddef>
 #include <iterator>
@@ -240,8 +240,6 @@ public:
             changed();
         }
     }
-    // Forces the lookup to be rebuilt (after numbers were written straight into objects).
-    void IdentifiersChanged() const { changed(); }
 
     // True when both arrays hold the very same objects in the same order (nothing was changed or
     // made its own on either side since one was copied from the other). Cheap while chunks are
