@@ -563,4 +563,15 @@ void PainterSurface::clearClip()
     m_painter->setClipping(false);
 }
 
+std::optional<DeviceRect> PainterSurface::visibleArea() const
+{
+    std::optional<DeviceRect> area = Surface::visibleArea();
+    if (!m_painter->hasClipping()) return area;
+    const QRect c = m_painter->clipBoundingRect().toAlignedRect();
+    const DeviceRect clip{c.left(), c.top(), c.left() + c.width(), c.top() + c.height()};
+    if (!area) return clip;
+    return DeviceRect{std::max(area->left, clip.left), std::max(area->top, clip.top),
+                      std::min(area->right, clip.right), std::min(area->bottom, clip.bottom)};
+}
+
 } // namespace kov::platform

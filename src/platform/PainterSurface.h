@@ -68,6 +68,7 @@ public:
 
     void setClipRect(const DeviceRect& r) override;
     void clearClip() override;
+    std::optional<DeviceRect> visibleArea() const override;
 
 private:
     void strokeAndFill(const QPainterPath& path, const Pen& pen, const Brush& brush, const Background& bk);
