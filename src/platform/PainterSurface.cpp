@@ -102,6 +102,32 @@ QBrush toQBrush(const Brush& brush, const Background& bk)
 
 QPoint qp(DevicePoint p) { return {p.x, p.y}; }
 
+// Qt's aliased 1-pixel lines always leave out their right or bottom end pixel, whichever end that
+// is, and draw the same pixels whichever way they run; a line must leave out its end point. A
+// segment running leftwards or upwards is moved one pixel along itself when that step is whole
+// (axis-parallel and 45-degree lines): the same pixels, start drawn, end left out. Other such
+// segments are drawn as they are with the end's column (or row) clipped away and the start pixel
+// added.
+struct ThinSegment {
+    QLineF line;
+    bool clipEnd = false;  // the steep or shallow case that cannot be moved
+};
+
+ThinSegment thinSegment(DevicePoint a, DevicePoint b)
+{
+    const int dx = b.x - a.x, dy = b.y - a.y;
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    const bool reversed = xMajor ? dx < 0 : dy < 0;
+    if ((dx == 0 && dy == 0) || !reversed) return {QLineF(a.x, a.y, b.x, b.y)};
+    const int major = std::max(std::abs(dx), std::abs(dy));
+    const int minor = std::min(std::abs(dx), std::abs(dy));
+    if (minor != 0 && minor != major) return {QLineF(a.x, a.y, b.x, b.y), true};
+    const int ux = -dx / major, uy = -dy / major;
+    return {QLineF(a.x + ux, a.y + uy, b.x + ux, b.y + uy)};
+}
+
+bool isThinSolid(const Pen& pen) { return pen.width <= 1 && pen.style == PenStyle::Solid; }
+
 // A Windows ellipse's 1-pixel outline runs on the first and last pixels inside its box; Qt's
 // aliased curves land there when the geometry is half a pixel short of the box. Filled without a
 // pen, this geometry is one pixel smaller than the box, as Windows fills it.
@@ -242,9 +268,68 @@ void PainterSurface::line(DevicePoint from, DevicePoint to, const Pen& pen, cons
     polyline(pts, pen, bk);
 }
 
+void PainterSurface::thinSegments(std::span<const DevicePoint> points, bool closed, const Pen& pen)
+{
+    m_segments.clear();
+    m_oddSegments.clear();
+    auto add = [&](DevicePoint a, DevicePoint b) {
+        const ThinSegment t = thinSegment(a, b);
+        if (t.clipEnd) m_oddSegments.push_back({a, b});
+        else m_segments.push_back(t.line);
+    };
+    for (std::size_t i = 0; i + 1 < points.size(); ++i) add(points[i], points[i + 1]);
+    if (closed && points.size() > 2) add(points.back(), points.front());
+    m_painter->setBrush(Qt::NoBrush);
+    const QPen q = toQPen(pen);
+    m_painter->setPen(q);
+    if (!m_segments.empty()) m_painter->drawLines(m_segments.data(), int(m_segments.size()));
+    for (const auto& [a, b] : m_oddSegments) drawClippedSegment(a, b, q);
+}
+
+void PainterSurface::drawClippedSegment(DevicePoint a, DevicePoint b, const QPen& pen)
+{
+    // b is the left or top end: keep its column (row) out, add a's pixel.
+    const bool xMajor = std::abs(b.x - a.x) >= std::abs(b.y - a.y);
+    constexpr int kFar = 1 << 30;
+    const QRect keep = xMajor ? QRect(QPoint(b.x + 1, -kFar), QPoint(kFar, kFar))
+                              : QRect(QPoint(-kFar, b.y + 1), QPoint(kFar, kFar));
+    m_painter->save();
+    m_painter->setClipRect(keep, m_painter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    m_painter->setPen(pen);
+    m_painter->drawLine(QPoint(a.x, a.y), QPoint(b.x, b.y));
+    m_painter->restore();
+    m_painter->fillRect(QRect(a.x, a.y, 1, 1), pen.color());
+}
+
 void PainterSurface::polyline(std::span<const DevicePoint> points, const Pen& pen, const Background& bk)
 {
     if (points.size() < 2 || pen.style == PenStyle::Null) return;
+    if (isThinSolid(pen)) {
+        thinSegments(points, false, pen);
+        return;
+    }
+    if (points.size() == 2 && isBroken(pen)) {
+        // One broken segment: its pattern starts at its start point whichever way it runs.
+        const ThinSegment t = thinSegment(points[0], points[1]);
+        if (t.clipEnd) {
+            m_painter->setBrush(Qt::NoBrush);
+            if (QPen gaps = gapPen(pen, bk); gaps.style() != Qt::NoPen) drawClippedSegment(points[0], points[1], gaps);
+            drawClippedSegment(points[0], points[1], toQPen(pen));
+            return;
+        }
+        const QLineF l = t.line;
+        const bool moved = l.p1() != QPointF(points[0].x, points[0].y);
+        m_painter->setBrush(Qt::NoBrush);
+        if (QPen gaps = gapPen(pen, bk); gaps.style() != Qt::NoPen) {
+            m_painter->setPen(gaps);
+            m_painter->drawLine(l);
+        }
+        QPen q = toQPen(pen);
+        if (moved) q.setDashOffset(1);
+        m_painter->setPen(q);
+        m_painter->drawLine(l);
+        return;
+    }
     QPolygon poly;
     for (const DevicePoint& p : points) poly << qp(p);
     m_painter->setBrush(Qt::NoBrush);
@@ -274,6 +359,12 @@ void PainterSurface::polygon(std::span<const DevicePoint> points, FillRule rule,
                              const Background& bk)
 {
     if (points.size() < 2) return;
+    if (isThinSolid(pen)) {
+        if (brush.style != BrushStyle::Null && points.size() > 2)
+            m_painter->fillPath(polygonPath(points, rule), toQBrush(brush, bk));
+        thinSegments(points, true, pen);
+        return;
+    }
     strokeAndFill(polygonPath(points, rule), pen, brush, bk);
 }
 
@@ -291,6 +382,12 @@ void PainterSurface::rectangle(const DeviceRect& r, const Pen& pen, const Brush&
     if (brush.style != BrushStyle::Null)
         m_painter->fillRect(QRect(n.left, n.top, n.width() - 1, n.height() - 1), toQBrush(brush, bk));
     if (pen.style == PenStyle::Null) return;
+    if (isThinSolid(pen)) {
+        const DevicePoint corners[] = {{n.left, n.top}, {n.right - 1, n.top}, {n.right - 1, n.bottom - 1},
+                                       {n.left, n.bottom - 1}};
+        thinSegments(corners, true, pen);
+        return;
+    }
     QPainterPath path;
     path.addRect(QRectF(n.left, n.top, n.width() - 1, n.height() - 1));
     strokeAndFill(path, pen, Brush::null(), bk);

@@ -7,7 +7,11 @@
 
 #include <QPainter>
 
+#include <QLineF>
+
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QPaintDevice;
 
@@ -72,10 +76,16 @@ public:
 
 private:
     void strokeAndFill(const QPainterPath& path, const Pen& pen, const Brush& brush, const Background& bk);
+    // The segments of a 1-pixel solid outline in one call, each leaving out its end point.
+    void thinSegments(std::span<const DevicePoint> points, bool closed, const Pen& pen);
+    // A 1-pixel segment running leftwards or upwards that no whole step moves.
+    void drawClippedSegment(DevicePoint from, DevicePoint to, const QPen& pen);
 
     std::unique_ptr<QPainter> m_ownPainter;
     QPainter* m_painter = nullptr;
     Options m_options;
+    std::vector<QLineF> m_segments;  // reused by every thin outline
+    std::vector<std::pair<DevicePoint, DevicePoint>> m_oddSegments;
 };
 
 } // namespace kov::platform
