@@ -14,6 +14,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace pf = kov::platform;
@@ -104,7 +105,9 @@ enum class LayerPass { All, Unselected };
 
 // What every pass carries along.
 struct Pass {
-    CKovUnit& unit;
+    // Read only: a mutable look-up would give the live drawing its own copy of every object an
+    // undo snapshot shares.
+    const CKovUnit& unit;
     pf::Surface& dc;
     const DeviceTransform& t;
     const CPlotInfo& plot;
@@ -149,7 +152,7 @@ struct Pass {
     {
         if (cull.textVisible(x)) CKovUnit::DrawTextObject(dc, t, x, plot, selection, placing, filter, output, env);
     }
-    void picture(CKovImage& image)
+    void picture(const CKovImage& image)
     {
         const DeviceRect r = image.DeviceRectFor(t);
         image.m_rcDrawn = r;
@@ -194,7 +197,7 @@ bool roundColumnDrawable(const Pass& p, const CKovWall& w)
 
 void runLayerPass(Pass& p, LayerPass mode)
 {
-    CKovUnit& u = p.unit;
+    const CKovUnit& u = p.unit;
     const bool unselected = mode == LayerPass::Unselected;
     const SelectedIds sel(p.selection);
     // Filters for the wall and text drawers: when not placing, the pass checks the selection
@@ -223,7 +226,7 @@ void runLayerPass(Pass& p, LayerPass mode)
 
             auto pictures = [&] {
                 images.each(s, [&](int i) {
-                    CKovImage& image = *u.m_Images[i];
+                    const CKovImage& image = *u.m_Images[i];
                     if (!(unselected && sel.image(image))) p.picture(image);
                 });
             };
