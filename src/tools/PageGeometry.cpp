@@ -181,10 +181,10 @@ void PageGeometry::ResetZoom()
     setNoScrollSize();
 }
 
-void PageGeometry::BeginZoomGesture(DevicePoint clientPress)
+void PageGeometry::BeginZoomGesture(DevicePoint clientPress, int mode)
 {
     m_pxPress = clientPress;
-    m_pxPressScroll = m_scroll;
+    m_pxPressScroll = mode == ZOOM_RANGE ? ClientToLogical(clientPress.x, clientPress.y) : m_scroll;
     m_dZoomAtPress = m_dZoom;
 }
 

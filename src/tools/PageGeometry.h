@@ -42,7 +42,7 @@ public:
     DeviceRect m_rcPage;           // the page rectangle, logical pixels (StorePageRect)
     bool m_bPageChanged = false;   // set by every resize; the next render consumes it
     DevicePoint m_pxPress;         // client point of the zoom or pan press
-    DevicePoint m_pxPressScroll;   // scroll position at that press
+    DevicePoint m_pxPressScroll;   // scroll position at that press; the logical press for mode 3
 
     // -- the scrolling window's state ----------------------------------------------------------
     PixelSize clientSize() const { return m_client; }
@@ -94,8 +94,10 @@ public:
     bool UpdateScrollSizes();
     // The whole page: zoom 1, no scroll size (the first update of a document too).
     void ResetZoom();
-    // The press of a zoom gesture at a client point: remembers it, the scroll position and the zoom.
-    void BeginZoomGesture(DevicePoint clientPress);
+    // The press of a zoom gesture at a client point: remembers it, the zoom, and in m_pxPressScroll
+    // the scroll position (modes 1 and 2) or the press in logical pixels (mode 3, the corner of the
+    // range's focus rectangle).
+    void BeginZoomGesture(DevicePoint clientPress, int mode = ZOOM_COMMAND);
     // The release of any zoom gesture: m_dZoomAtPress back to 1.0.
     void EndZoomGesture() { m_dZoomAtPress = 1.0; }
     // Modes 1 and 2: every pointer move of the zoom drag (client point); mode 3: the release of a

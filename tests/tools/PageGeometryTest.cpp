@@ -209,13 +209,13 @@ TEST(PageGeometry, RangeZoom)
 {
     // A release within the snap tolerance changes nothing.
     PageGeometry g = window(1200, 800);
-    g.BeginZoomGesture({500, 400});
+    g.BeginZoomGesture({500, 400}, PageGeometry::ZOOM_RANGE);
     EXPECT_FALSE(g.DragZoom(512, 412, PageGeometry::ZOOM_RANGE));
     EXPECT_EQ(g.m_dZoom, 1.0);
     EXPECT_FALSE(g.hasScrollSize());
 
     // A rectangle a quarter of the window wide zooms 4 times onto its centre.
-    g.BeginZoomGesture({100, 100});
+    g.BeginZoomGesture({100, 100}, PageGeometry::ZOOM_RANGE);
     EXPECT_TRUE(g.DragZoom(400, 250, PageGeometry::ZOOM_RANGE));
     EXPECT_DOUBLE_EQ(g.m_dZoom, 4.0);  // min(1200 / 300, 800 / 150)
     EXPECT_EQ(g.totalSize(), (PixelSize{4800, 3200}));
@@ -223,7 +223,8 @@ TEST(PageGeometry, RangeZoom)
     EXPECT_EQ(g.scrollPosition(), (DevicePoint{400, 300}));
 
     // Again from the zoomed view: the rectangle's centre stays at the window centre.
-    g.BeginZoomGesture({500, 300});
+    g.BeginZoomGesture({500, 300}, PageGeometry::ZOOM_RANGE);
+    EXPECT_EQ(g.m_pxPressScroll, (DevicePoint{900, 600}));  // the focus rectangle's logical corner
     EXPECT_TRUE(g.DragZoom(700, 500, PageGeometry::ZOOM_RANGE));
     EXPECT_DOUBLE_EQ(g.m_dZoom, 16.0);  // min(1200 / (200 / 4), 800 / (200 / 4))
     // X = 400 + 600 − 600 + 600 = 1000 → 1000 × 4 − 600; Y = 700 → 700 × 4 − 400.
@@ -231,7 +232,7 @@ TEST(PageGeometry, RangeZoom)
 
     // A rectangle beyond the window leaves a zoom below 1 and no scroll size.
     PageGeometry out = window(1200, 800);
-    out.BeginZoomGesture({-100, -100});
+    out.BeginZoomGesture({-100, -100}, PageGeometry::ZOOM_RANGE);
     EXPECT_TRUE(out.DragZoom(1300, 900, PageGeometry::ZOOM_RANGE));
     EXPECT_DOUBLE_EQ(out.m_dZoom, 0.8);
     EXPECT_FALSE(out.hasScrollSize());
