@@ -10,6 +10,7 @@
 
 #include <QImage>
 
+#include <functional>
 #include <map>
 
 using namespace kov::test::drawers;
@@ -298,11 +299,16 @@ TEST(DrawPasses, DrawingLeavesObjectsSharedWithASnapshot)
     CKovUnit snapshot;
     snapshot.CopyFrom(f.unit);
     RecordingSurface s;
-    f.unit.DrawAllByLayer(s, f.t, f.plot, f.selection, false, false, f.env);
-    f.unit.DrawUnselectedByLayer(s, f.t, f.plot, f.selection, false, false, f.env);
-    f.unit.DrawSelected(s, f.t, f.plot, f.selection, false, false, f.env);
-    f.unit.DrawBackgroundImages(s, f.t, f.plot, f.selection, false, false, f.env, true);
-    f.unit.DrawAllByLayer(s, f.t, f.plot, f.selection, true, true, f.env);
-    EXPECT_TRUE(snapshot.SharesAllWith(f.unit));
+    const std::function<void()> passes[] = {
+        [&] { f.unit.DrawAllByLayer(s, f.t, f.plot, f.selection, false, false, f.env); },
+        [&] { f.unit.DrawUnselectedByLayer(s, f.t, f.plot, f.selection, false, false, f.env); },
+        [&] { f.unit.DrawSelected(s, f.t, f.plot, f.selection, false, false, f.env); },
+        [&] { f.unit.DrawBackgroundImages(s, f.t, f.plot, f.selection, false, false, f.env, true); },
+        [&] { f.unit.DrawAllByLayer(s, f.t, f.plot, f.selection, true, true, f.env); },
+    };
+    for (std::size_t i = 0; i < std::size(passes); ++i) {
+        passes[i]();
+        EXPECT_TRUE(snapshot.SharesAllWith(f.unit)) << "pass " << i;
+    }
     snapshot.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
 }
