@@ -272,7 +272,9 @@ TEST(TextDrawing, ExtentFramesOnlyOnTheScreenForFixedPitchFacesWhenSwitchedOn)
             EXPECT_EQ(hex(f->pen.color), "0x808080");
             EXPECT_FALSE(f->background.opaque) << "a frame must not take the text's background";
         }
-        if (c.frames == 2) EXPECT_EQ(frames[1]->points[0], (DevicePoint{100, 124})) << "the second line's frame";
+        if (c.frames == 2) {
+            EXPECT_EQ(frames[1]->points[0], (DevicePoint{100, 124})) << "the second line's frame";
+        }
     }
 }
 
@@ -386,6 +388,8 @@ TEST(TextDrawing, DecoratedTextsAsOutlines)
         {"verticalOnlyAt2700", 1, 0, 2700, kVertical, 0,
          "drawTextPath (100,100) \"AB\" font=\"@ＭＳ ゴシック\":20 fill=0x0000FF outline=0x00FFFF:8 opacity=60%"},
         {"atFaceAtOtherAnglesLiesFlat", 1, 0, 900, kVertical, 0,
+         "drawTextPath (100,100) \"AB\" font=\"ＭＳ ゴシック\":20 fill=0x0000FF outline=0x00FFFF:8 opacity=60%"},
+        {"fullWidthAtFaceLiesFlatToo", 1, 0, 0, "＠ＭＳ ゴシック", 0,
          "drawTextPath (100,100) \"AB\" font=\"ＭＳ ゴシック\":20 fill=0x0000FF outline=0x00FFFF:8 opacity=60%"},
         {"blackAndWhiteWhiteLettersBlackOutline", 1, 0, 0, kGothic, 1,
          "drawTextPath (100,100) \"AB\" font=\"ＭＳ ゴシック\":20 fill=0xFFFFFF outline=0x000000:8 opacity=60%"},
