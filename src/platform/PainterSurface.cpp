@@ -494,6 +494,45 @@ void PainterSurface::rasterizeThin(DevicePoint a, DevicePoint b)
     }
 }
 
+void PainterSurface::rasterizeNarrow(DevicePoint a, DevicePoint b, int width)
+{
+    // A 2 or 3 pixel line with square ends: the pixels whose centres lie in the band of that
+    // width about the line, which runs on from each end by half the width. Column by column (row
+    // by row for steep lines), as Qt fills the same band, without its general stroker.
+    const double dx = double(b.x) - a.x, dy = double(b.y) - a.y;
+    const double len = std::hypot(dx, dy);
+    const double half = width / 2.0;
+    if (len == 0) {
+        const int lo = int(std::ceil(-half - 0.5));
+        m_batchRuns.emplace_back(a.x + lo, a.y + lo, width, width);
+        return;
+    }
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    // Along the major axis u, across it v; the line is v = v0 + (u - u0) * slope.
+    // An odd width has its spare pixel right of and below an axis-parallel line, as Qt lays it.
+    const double odd = width % 2 == 1 && (dx == 0 || dy == 0) ? 0.5 : 0.0;
+    const double u0 = (xMajor ? a.x : a.y) + odd, v0 = (xMajor ? a.y : a.x) + odd;
+    const double du = xMajor ? dx : dy, dv = xMajor ? dy : dx;
+    const double slope = dv / du;
+    const double across = half * len / std::abs(du);   // half the band, measured across
+    const double beyond = half * std::abs(du) / len;   // the square end, measured along
+    const double uLo = std::min(u0, u0 + du) - beyond, uHi = std::max(u0, u0 + du) + beyond;
+    const DeviceRect area = m_deviceArea;
+    const double limLo = (xMajor ? area.left : area.top) - 2.0, limHi = (xMajor ? area.right : area.bottom) + 2.0;
+    const long long first = static_cast<long long>(std::ceil(std::max(uLo, limLo) - 0.5));
+    const long long last = static_cast<long long>(std::ceil(std::min(uHi, limHi) - 0.5)) - 1;
+    const double crossLo = (xMajor ? area.top : area.left) - 2.0, crossHi = (xMajor ? area.bottom : area.right) + 2.0;
+    for (long long u = first; u <= last; ++u) {
+        const double v = v0 + (u + 0.5 - u0) * slope;
+        if (v + across < crossLo || v - across > crossHi) continue;
+        const int from = int(std::ceil(v - across - 0.5));
+        const int count = int(std::ceil(v + across - 0.5)) - from;
+        if (count <= 0) continue;
+        if (xMajor) m_batchRuns.emplace_back(int(u), from, 1, count);
+        else m_batchRuns.emplace_back(from, int(u), count, 1);
+    }
+}
+
 void PainterSurface::thinSegments(std::span<const DevicePoint> points, bool closed, const Pen& pen)
 {
     // Solid segments wait in the batch while the calls that follow keep the same pen: a figure's
@@ -503,9 +542,9 @@ void PainterSurface::thinSegments(std::span<const DevicePoint> points, bool clos
         flush();
         m_batchPen = pen;
     }
-    const bool thin = pen.width <= 1;
     auto add = [&](DevicePoint a, DevicePoint b) {
-        if (thin) rasterizeThin(a, b);
+        if (pen.width <= 1) rasterizeThin(a, b);
+        else if (pen.width < 4) rasterizeNarrow(a, b, pen.width);
         else m_batch.emplace_back(a.x, a.y, b.x, b.y);
     };
     for (std::size_t i = 0; i + 1 < points.size(); ++i) add(points[i], points[i + 1]);

@@ -96,6 +96,7 @@ private:
     // Solid lines of one pen waiting to be drawn in one call.
     void flush();
     void rasterizeThin(DevicePoint from, DevicePoint to);
+    void rasterizeNarrow(DevicePoint from, DevicePoint to, int width);
     std::vector<QLineF> m_batch;   // wider pens
     std::vector<QPoint> m_batchPixels;  // 1-pixel pens
     std::vector<QRect> m_batchRuns;
