@@ -147,23 +147,23 @@ void CKovUnit::DeselectOffLayer(SelectionRecord& selection, const CPlotInfo& plo
     auto off = [&](int g, int l) { return g != cg || l != cl; };
     int& n = selection.m_nCount;
     removeOffLayer(selection.m_Groups, n, [&](int id) {
-        const CKovGroup* o = FindGroup(id);
+        const CKovGroup* o = std::as_const(*this).FindGroup(id);
         return o && off(o->MGrpLayer1, o->MGrpLayer2);
     });
     removeOffLayer(selection.m_Lines, n, [&](int id) {
-        const CKovLine* o = FindLine(id);
+        const CKovLine* o = std::as_const(*this).FindLine(id);
         return o && off(o->MLineLayer1, o->MLineLayer2);
     });
     removeOffLayer(selection.m_Walls, n, [&](int id) {
-        const CKovWall* o = FindWall(id);
+        const CKovWall* o = std::as_const(*this).FindWall(id);
         return o && off(o->MWallLayer1, o->MWallLayer2);
     });
     removeOffLayer(selection.m_Texts, n, [&](int id) {
-        const CKovText* o = FindText(id);
+        const CKovText* o = std::as_const(*this).FindText(id);
         return o && off(o->MTextLayer1, o->MTextLayer2);
     });
     removeOffLayer(selection.m_Images, n, [&](int id) {
-        const CKovImage* o = FindImage(id);
+        const CKovImage* o = std::as_const(*this).FindImage(id);
         return o && off(o->IMGLayer1, o->IMGLayer2);
     });
     if (n < 0)
