@@ -111,6 +111,12 @@ QBrush makeQBrush(const Brush& brush, const Background& bk)
 
 QPoint qp(DevicePoint p) { return {p.x, p.y}; }
 
+// Pixels of our own go only to pictures in memory; printers and PDF files get real lines.
+bool isPixelDevice(const QPaintDevice* device)
+{
+    return device != nullptr && (device->devType() == QInternal::Image || device->devType() == QInternal::Pixmap);
+}
+
 // Qt's aliased 1-pixel lines always leave out their right or bottom end pixel, whichever end that
 // is, and draw the same pixels whichever way they run; a line must leave out its end point. A
 // segment running leftwards or upwards is moved one pixel along itself when that step is whole
@@ -341,6 +347,7 @@ PainterSurface::PainterSurface(QPaintDevice& device, Options options)
     if (device.devType() == QInternal::Printer) m_options.isPrinting = m_options.isOutput = true;
     m_painter->setRenderHint(QPainter::Antialiasing, false);
     m_deviceArea = this->device().area;
+    m_pixelTarget = isPixelDevice(m_painter->device());
 }
 
 PainterSurface::PainterSurface(QPainter& painter, Options options) : m_painter(&painter), m_options(options)
@@ -349,6 +356,7 @@ PainterSurface::PainterSurface(QPainter& painter, Options options) : m_painter(&
         m_options.isPrinting = m_options.isOutput = true;
     m_painter->setRenderHint(QPainter::Antialiasing, false);
     m_deviceArea = device().area;
+    m_pixelTarget = isPixelDevice(m_painter->device());
 }
 
 QBrush PainterSurface::brushFor(const Brush& brush, const Background& bk)
@@ -494,45 +502,6 @@ void PainterSurface::rasterizeThin(DevicePoint a, DevicePoint b)
     }
 }
 
-void PainterSurface::rasterizeNarrow(DevicePoint a, DevicePoint b, int width)
-{
-    // A 2 or 3 pixel line with square ends: the pixels whose centres lie in the band of that
-    // width about the line, which runs on from each end by half the width. Column by column (row
-    // by row for steep lines), as Qt fills the same band, without its general stroker.
-    const double dx = double(b.x) - a.x, dy = double(b.y) - a.y;
-    const double len = std::hypot(dx, dy);
-    const double half = width / 2.0;
-    if (len == 0) {
-        const int lo = int(std::ceil(-half - 0.5));
-        m_batchRuns.emplace_back(a.x + lo, a.y + lo, width, width);
-        return;
-    }
-    const bool xMajor = std::abs(dx) >= std::abs(dy);
-    // Along the major axis u, across it v; the line is v = v0 + (u - u0) * slope.
-    // An odd width has its spare pixel right of and below an axis-parallel line, as Qt lays it.
-    const double odd = width % 2 == 1 && (dx == 0 || dy == 0) ? 0.5 : 0.0;
-    const double u0 = (xMajor ? a.x : a.y) + odd, v0 = (xMajor ? a.y : a.x) + odd;
-    const double du = xMajor ? dx : dy, dv = xMajor ? dy : dx;
-    const double slope = dv / du;
-    const double across = half * len / std::abs(du);   // half the band, measured across
-    const double beyond = half * std::abs(du) / len;   // the square end, measured along
-    const double uLo = std::min(u0, u0 + du) - beyond, uHi = std::max(u0, u0 + du) + beyond;
-    const DeviceRect area = m_deviceArea;
-    const double limLo = (xMajor ? area.left : area.top) - 2.0, limHi = (xMajor ? area.right : area.bottom) + 2.0;
-    const long long first = static_cast<long long>(std::ceil(std::max(uLo, limLo) - 0.5));
-    const long long last = static_cast<long long>(std::ceil(std::min(uHi, limHi) - 0.5)) - 1;
-    const double crossLo = (xMajor ? area.top : area.left) - 2.0, crossHi = (xMajor ? area.bottom : area.right) + 2.0;
-    for (long long u = first; u <= last; ++u) {
-        const double v = v0 + (u + 0.5 - u0) * slope;
-        if (v + across < crossLo || v - across > crossHi) continue;
-        const int from = int(std::ceil(v - across - 0.5));
-        const int count = int(std::ceil(v + across - 0.5)) - from;
-        if (count <= 0) continue;
-        if (xMajor) m_batchRuns.emplace_back(int(u), from, 1, count);
-        else m_batchRuns.emplace_back(from, int(u), count, 1);
-    }
-}
-
 void PainterSurface::thinSegments(std::span<const DevicePoint> points, bool closed, const Pen& pen)
 {
     // Solid segments wait in the batch while the calls that follow keep the same pen: a figure's
@@ -543,8 +512,8 @@ void PainterSurface::thinSegments(std::span<const DevicePoint> points, bool clos
         m_batchPen = pen;
     }
     auto add = [&](DevicePoint a, DevicePoint b) {
-        if (pen.width <= 1) rasterizeThin(a, b);
-        else if (pen.width < 4) rasterizeNarrow(a, b, pen.width);
+        // Wider pens go to Qt's stroker in one call: laying their pixels ourselves measured slower.
+        if (pen.width <= 1 && m_pixelTarget) rasterizeThin(a, b);
         else m_batch.emplace_back(a.x, a.y, b.x, b.y);
     };
     for (std::size_t i = 0; i + 1 < points.size(); ++i) add(points[i], points[i + 1]);

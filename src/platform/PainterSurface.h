@@ -96,12 +96,12 @@ private:
     // Solid lines of one pen waiting to be drawn in one call.
     void flush();
     void rasterizeThin(DevicePoint from, DevicePoint to);
-    void rasterizeNarrow(DevicePoint from, DevicePoint to, int width);
     std::vector<QLineF> m_batch;   // wider pens
     std::vector<QPoint> m_batchPixels;  // 1-pixel pens
     std::vector<QRect> m_batchRuns;
     Pen m_batchPen;
     DeviceRect m_deviceArea;
+    bool m_pixelTarget = true;  // a picture in memory: 1-pixel lines laid pixel by pixel
     struct BrushKey {
         int style = 0;
         int hatch = 0;

@@ -684,8 +684,8 @@ TEST(SurfacePainter, HugeCirclesStayOnTheirOutlineWhereTheyShow)
 
 TEST(SurfacePainter, TwoAndThreePixelLinesCoverTheirBand)
 {
-    // Our own narrow lines against Qt's stroke of the same square-ended band: at most a pixel in
-    // ten differs, and never one far from the band.
+    // Narrow lines are square-ended bands: against Qt's stroke of the same band at most a pixel in
+    // ten differs.
     const std::vector<std::pair<DevicePoint, DevicePoint>> lines = {
         {{5, 20}, {35, 20}}, {{20, 5}, {20, 35}}, {{5, 5}, {35, 35}}, {{35, 8}, {6, 30}}, {{10, 36}, {18, 4}}};
     for (int width : {2, 3}) {
