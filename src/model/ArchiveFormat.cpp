@@ -163,31 +163,8 @@ Record parseRecord(const std::uint8_t* data, std::size_t pos, std::size_t end)
     }
 
     if (mark != '{' && mark != '}' && mark != '!') {
-        // The common record, a plain key=value line, in one pass: a printable key up to '=', then
-        // the value up to LF, noting a backslash on the way. Anything unusual goes the long way
-        // below, which tells what is wrong.
-        std::size_t i = pos;
-        const std::size_t keyEnd = std::min(end, pos + kMaxNameSize + 1);
-        while (i < keyEnd && printableAscii(static_cast<unsigned char>(base[i])) && base[i] != '=') ++i;
-        if (i < keyEnd && base[i] == '=' && i > pos) {
-            const std::size_t eq = i++;
-            const std::size_t valueEnd = std::min(end, i + kMaxValueSize + 1);
-            bool escaped = false;
-            while (i < valueEnd && base[i] != '\n') {
-                escaped |= base[i] == '\\';
-                ++i;
-            }
-            if (i < valueEnd) {
-                Record r;
-                r.kind = RecordKind::Value;
-                r.offset = pos;
-                r.next = i + 1;
-                r.name = std::string_view(base + pos, eq - pos);
-                r.value = std::string_view(base + eq + 1, i - eq - 1);
-                r.escaped = escaped;
-                return r;
-            }
-        }
+        Record r;
+        if (parsePlainValue(data, pos, end, r)) return r;
     }
 
     const std::size_t window = std::min(end - pos, kMaxLineSize + 1);

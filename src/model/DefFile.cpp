@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,6 +36,23 @@ std::string ArchiveError::describe() const
 namespace {
 
 std::string systemMessage(int err) { return std::system_category().message(err); }
+
+// A large buffer about to be filled gets its memory at once, in large pages where the system
+// gives them, rather than one page fault per 4 KiB while the file is read into it.
+void prefault(void* p, std::size_t size)
+{
+    if (size < (std::size_t(4) << 20)) return;
+    const std::uintptr_t page = std::uintptr_t(::sysconf(_SC_PAGESIZE));
+    const std::uintptr_t begin = (std::uintptr_t(p) + page - 1) & ~(page - 1);
+    const std::uintptr_t end = (std::uintptr_t(p) + size) & ~(page - 1);
+    if (end <= begin) return;
+#ifdef MADV_HUGEPAGE
+    ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#endif
+#ifdef MADV_POPULATE_WRITE
+    ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
+#endif
+}
 
 // Writes all of `bytes` to `fd`; false with errno set otherwise.
 bool writeAll(int fd, const std::uint8_t* bytes, std::size_t size)
@@ -238,7 +256,8 @@ struct CArchive::Impl {
             r.offset = r.next = pos;
             return r;
         }
-        Record r = parseRecord(data.data(), pos, layout.recordsEnd);
+        Record r;
+        if (!parsePlainValue(data.data(), pos, layout.recordsEnd, r)) r = parseRecord(data.data(), pos, layout.recordsEnd);
         switch (r.kind) {
         case RecordKind::Bad:
             fail(r.error, r.offset);
@@ -399,7 +418,10 @@ std::unique_ptr<CArchive> CArchive::openForReading(const std::filesystem::path& 
         return report(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
     }
     // Read straight into the archive's own buffer; a file that grows meanwhile is read to its end.
-    std::vector<std::uint8_t> bytes(std::size_t(st.st_size > 0 ? st.st_size : 0) + 1);
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(std::size_t(st.st_size > 0 ? st.st_size : 0) + 1);
+    prefault(bytes.data(), bytes.capacity());
+    bytes.resize(bytes.capacity());
     std::size_t filled = 0;
     for (;;) {
         if (filled == bytes.size()) bytes.resize(bytes.size() + bytes.size() / 2 + 65536);
