@@ -8,6 +8,7 @@
 // the array are renumbered only through Renumber(), which keeps the index right; a number written
 // straight into an object is caught only when it breaks a cached hit, never for the new number.
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <unordered_map>
@@ -91,6 +92,23 @@ public:
         RemoveAt(index).reset();
         if (m_items.capacity() > 2 * m_items.size() + 16)
             m_items.shrink_to_fit();
+    }
+    // Destroys, in one pass, every object for which doomed(object) is true (called once per object,
+    // in array order); the others keep their order. Returns how many went. For deleting many
+    // objects at once: DeleteAt closes the gap anew for each one.
+    template <class Pred>
+    int DeleteIf(Pred doomed)
+    {
+        const auto firstGone = std::remove_if(m_items.begin(), m_items.end(),
+                                              [&](const Ptr& p) { return doomed(static_cast<const T&>(*p)); });
+        const int count = static_cast<int>(m_items.end() - firstGone);
+        if (count == 0)
+            return 0;
+        m_items.erase(firstGone, m_items.end());
+        changed();
+        if (m_items.capacity() > 2 * m_items.size() + 16)
+            m_items.shrink_to_fit();
+        return count;
     }
     // Moves the object at from so that it ends at position to (drawing-order changes).
     void MoveItem(int from, int to)
