@@ -114,6 +114,12 @@ void addSampledCurve(CKovUnit& unit, SelectionRecord& selection, const CPlotInfo
     auto finite = [](const CDbPoint& p) { return std::isfinite(p.x) && std::isfinite(p.y); };
     if (!std::all_of(starts.begin(), starts.end(), finite) || !std::all_of(ends.begin(), ends.end(), finite))
         return;
+    // Control points all on one spot give segments of no length: nothing to draw or pick.
+    bool anyLength = false;
+    for (std::size_t i = 0; i < starts.size(); ++i)
+        anyLength = anyLength || !(starts[i] == ends[i]);
+    if (!anyLength)
+        return;
     selection.Clear();
     if (separateSegments == 1) {
         for (std::size_t i = 0; i < starts.size(); ++i)
@@ -180,8 +186,9 @@ void CKovUnit::AddRectFromCenter(SelectionRecord& selection, const CPlotInfo& pl
 
 int CKovUnit::AddPolygonFromPoints(const CPlotInfo& plot, const CDbPointArray& points)
 {
-    if (points.empty())
-        return 0; // a figure without points has nothing to draw or pick
+    // A figure without points, or with all of them on one spot, has nothing to draw or pick.
+    if (points.empty() || std::all_of(points.begin(), points.end(), [&](const CDbPoint& v) { return v == points[0]; }))
+        return 0;
     return addFigure(*this, plot, CKovLine::POLYGON, points, {}, SLOT_POLYGON, StyleSet::Closed);
 }
 
@@ -191,6 +198,8 @@ int CKovUnit::AddCircle(const CPlotInfo& plot, const CDbPoint& c, const CDbPoint
     if (c == p)
         return 0;
     const double r = fixedRadiusFlag ? fixedRadius : distance(c, p);
+    if (!(r > 0.0))
+        return 0; // a circle of no size, or of a negative fixed radius
     return addFigure(*this, plot, CKovLine::CIRCLE, {c}, {r}, SLOT_CIRCLE, StyleSet::Closed);
 }
 
@@ -200,6 +209,8 @@ void CKovUnit::AddEllipse(SelectionRecord& selection, const CPlotInfo& plot, con
     if (toolPoints.size() < 2)
         return;
     const CDbPoint c = toolPoints[0];
+    if (c == toolPoints[1] && c == heightPoint)
+        return; // an ellipse of no size
     selectFigure(selection, addFigure(*this, plot, CKovLine::CIRCLE, {c}, ellipseParams(c, toolPoints[1], heightPoint),
                                       SLOT_CIRCLE, StyleSet::Closed));
 }
@@ -245,6 +256,8 @@ int CKovUnit::AddArc(const CPlotInfo& plot, const CDbPointArray& toolPoints, CDb
         e = PointTowards(c, e, fixedRadius);
         params[0] = fixedRadius;
     }
+    if (!(params[0] > 0.0))
+        return 0; // an arc of no size: its start on its centre, or a fixed radius of none
     return addFigure(*this, plot, CKovLine::ARC, {c, s, e}, std::move(params), SLOT_ARC, StyleSet::Arc);
 }
 
@@ -328,6 +341,8 @@ void CKovUnit::AddLineToward(SelectionRecord& selection, const CPlotInfo& plot, 
 void CKovUnit::AddPerpendicularLine(SelectionRecord& selection, const CPlotInfo& plot, const CDbPoint& p,
                                     const CDbPoint& q)
 {
+    if (p == q)
+        return; // a perpendicular of no length
     selection.Clear();
     selectFigure(selection, addFigure(*this, plot, CKovLine::LINE, {p, q}, {}, SLOT_LINE, StyleSet::Full));
 }
@@ -341,13 +356,11 @@ void CKovUnit::MakeTriangle(SelectionRecord& selection, const CPlotInfo& plot, c
     const double c = distance(p0, p1);
     if (c == 0.0)
         return; // no base to stand on
-    // The triangle's area in square millimetres (the Heron helper gives thousandths of that).
-    const double area = HeronArea(a, b, truncToInt(c)) * 1000.0;
-    const double h = std::fabs(2.0 * area / c);
+    // The foot of the apex and its height from the exact base, so the sides come out at the typed
+    // lengths; lengths that make no triangle give a flat one along the base.
     const double da = a, db = b;
-    double u = std::sqrt(std::max(0.0, da * da - h * h));
-    if (db > std::sqrt(da * da + c * c))
-        u = -u; // obtuse at p0: the apex lies behind it
+    const double u = std::clamp((da * da + c * c - db * db) / (2.0 * c), -std::fabs(da), std::fabs(da));
+    const double h = std::sqrt(std::max(0.0, da * da - u * u));
     const double w = (p1.x - p0.x) / c, z = -(p1.y - p0.y) / c;
     const CDbPoint apex{p0.x + w * u - z * h, p0.y - (z * u + w * h)};
     selection.Clear();

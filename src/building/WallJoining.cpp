@@ -77,18 +77,169 @@ bool WallRegion::contains(const CDbPoint& p) const
 
 // ---- Joint codes
 
-int ClassifyWallEdge(const std::array<CDbPoint, 4>& c, const CDbPoint& p, const CDbPoint& q, CDbPoint& out1,
-                     CDbPoint& out2, double e)
+namespace {
+
+// The line an edge lies on, as a + t*d with t growing from P towards Q. Cuts are computed on it
+// exactly and only the cut points are rounded, so an edge cut by one wall and then another ends
+// where the same two cuts in the other order leave it.
+struct Carrier {
+    CDbPoint a, d;
+};
+
+Carrier carrierOf(const CDbPoint& p, const CDbPoint& q) { return {p, {q.x - p.x, q.y - p.y}}; }
+
+// An edge of a wall's outline lies on one side of the wall's corner quadrilateral, its ends (rounded
+// cut points) within a millimetre of it: that side's line is the edge's carrier. An edge that lies on
+// none (edited lists) is its own.
+constexpr double kOnSide = 1.0;
+
+Carrier carrierIn(const std::array<CDbPoint, 4>& own, const CDbPoint& p, const CDbPoint& q)
+{
+    Carrier best = carrierOf(p, q);
+    double bestOff = kOnSide;
+    for (std::size_t k = 0; k < 4; ++k) {
+        const CDbPoint& s1 = own[k];
+        const CDbPoint& s2 = own[(k + 1) % 4];
+        const double dx = s2.x - s1.x, dy = s2.y - s1.y;
+        const double len = std::hypot(dx, dy);
+        if (!(len > kPointTolerance) || !std::isfinite(len))
+            continue;
+        const double offP = std::fabs(dx * (p.y - s1.y) - dy * (p.x - s1.x)) / len;
+        const double offQ = std::fabs(dx * (q.y - s1.y) - dy * (q.x - s1.x)) / len;
+        const double off = std::max(offP, offQ);
+        if (!(off <= bestOff))
+            continue;
+        bestOff = off;
+        if (dx * (q.x - p.x) + dy * (q.y - p.y) >= 0.0)
+            best = {s1, {dx, dy}};
+        else
+            best = {s2, {-dx, -dy}};
+    }
+    return best;
+}
+
+bool isVertical(const CDbPoint& s1, const CDbPoint& s2) { return std::fabs(s1.x - s2.x) < kPointTolerance; }
+bool isLevel(const CDbPoint& s1, const CDbPoint& s2) { return std::fabs(s1.y - s2.y) < kPointTolerance; }
+
+// The cut point at t on the carrier, where it leaves or enters through side k: a coordinate that an
+// axis-parallel side or carrier fixes stays as it is, the others are rounded to whole millimetres.
+CDbPoint cutPoint(const Carrier& l, double t, const std::array<CDbPoint, 4>& c, std::size_t k)
+{
+    const CDbPoint& s1 = c[k];
+    const CDbPoint& s2 = c[(k + 1) % 4];
+    CDbPoint x{std::round(l.a.x + t * l.d.x), std::round(l.a.y + t * l.d.y)};
+    if (l.d.x == 0.0)
+        x.x = l.a.x;
+    else if (isVertical(s1, s2))
+        x.x = s1.x;
+    if (l.d.y == 0.0)
+        x.y = l.a.y;
+    else if (isLevel(s1, s2))
+        x.y = s1.y;
+    return x;
+}
+
+int classifyGeneral(const std::array<CDbPoint, 4>& c, const CDbPoint& p, const CDbPoint& q, CDbPoint& out1,
+                    CDbPoint& out2, const Carrier& l, int kind)
+{
+    // An oblique edge parallel to an oblique side is not cut: oblique walls meeting at a right angle
+    // are not joined.
+    if (kind == 3) {
+        const double slope = l.d.y / l.d.x;
+        for (std::size_t k = 0; k < 4; ++k) {
+            const CDbPoint& s1 = c[k];
+            const CDbPoint& s2 = c[(k + 1) % 4];
+            if (isVertical(s1, s2) || isLevel(s1, s2))
+                continue;
+            if (std::fabs(slope - (s2.y - s1.y) / (s2.x - s1.x)) < kParallelSlopes)
+                return JOINT_NONE;
+        }
+    }
+
+    // The stretch [tIn, tOut] of the carrier inside the (convex) quadrilateral as it stands, unrounded.
+    double turn = 0.0;
+    for (std::size_t k = 0; k < 4; ++k)
+        turn += c[k].x * c[(k + 1) % 4].y - c[(k + 1) % 4].x * c[k].y;
+    if (!(std::fabs(turn) > 0.0))
+        return JOINT_NONE; // no area (or not a number): nothing is inside
+    const double sense = turn > 0.0 ? 1.0 : -1.0;
+    double tIn = -std::numeric_limits<double>::infinity(), tOut = std::numeric_limits<double>::infinity();
+    std::size_t sideIn = 0, sideOut = 0;
+    for (std::size_t k = 0; k < 4; ++k) {
+        const CDbPoint& s1 = c[k];
+        const CDbPoint& s2 = c[(k + 1) % 4];
+        const double ex = s2.x - s1.x, ey = s2.y - s1.y;
+        // Inside where sense * cross(e, X - s1) >= 0, X = a + t*d.
+        const double n0 = sense * (ex * (l.a.y - s1.y) - ey * (l.a.x - s1.x));
+        const double n1 = sense * (ex * l.d.y - ey * l.d.x);
+        if (n1 == 0.0) {
+            if (!(n0 >= 0.0))
+                return JOINT_NONE; // runs outside this side
+            continue;
+        }
+        const double t = -n0 / n1;
+        if (n1 > 0.0) {
+            if (t > tIn)
+                tIn = t, sideIn = k;
+        } else if (t < tOut) {
+            tOut = t, sideOut = k;
+        }
+    }
+    // Within the corners' box too: a quadrilateral that is not convex (damaged corners) leaves the
+    // sides' half-planes no bound of their own, and the box is what the prefilter enters it by.
+    for (int axis = 0; axis < 2; ++axis) {
+        const double a = axis == 0 ? l.a.x : l.a.y, d = axis == 0 ? l.d.x : l.d.y;
+        double lo = axis == 0 ? c[0].x : c[0].y, hi = lo;
+        for (const CDbPoint& k : c)
+            lo = std::min(lo, axis == 0 ? k.x : k.y), hi = std::max(hi, axis == 0 ? k.x : k.y);
+        if (d == 0.0) {
+            if (!(a >= lo && a <= hi))
+                return JOINT_NONE;
+            continue;
+        }
+        const double t0 = (lo - a) / d, t1 = (hi - a) / d;
+        tIn = std::max(tIn, std::min(t0, t1));
+        tOut = std::min(tOut, std::max(t0, t1));
+    }
+    const double dd = l.d.x * l.d.x + l.d.y * l.d.y;
+    if (!(dd > 0.0) || !std::isfinite(dd))
+        return JOINT_NONE;
+    const double tol = kPointTolerance / std::sqrt(dd);
+    if (!(tOut - tIn > tol))
+        return JOINT_NONE; // misses the wall or only touches a corner
+
+    const double tP = ((p.x - l.a.x) * l.d.x + (p.y - l.a.y) * l.d.y) / dd;
+    const double tQ = ((q.x - l.a.x) * l.d.x + (q.y - l.a.y) * l.d.y) / dd;
+    const bool pIn = tP >= tIn - tol && tP <= tOut + tol;
+    const bool qIn = tQ >= tIn - tol && tQ <= tOut + tol;
+    if (pIn && qIn)
+        return JOINT_INSIDE;
+    if (tQ <= tIn + tol || tP >= tOut - tol)
+        return JOINT_NONE; // apart, or touching at an end
+    if (pIn) {
+        out1 = cutPoint(l, tOut, c, sideOut);
+        return JOINT_LEAVES;
+    }
+    if (qIn) {
+        out2 = cutPoint(l, tIn, c, sideIn);
+        return JOINT_ENTERS;
+    }
+    const CDbPoint enter = cutPoint(l, tIn, c, sideIn), leave = cutPoint(l, tOut, c, sideOut);
+    if (enter == leave)
+        return JOINT_NONE; // through a corner by less than the rounding
+    out2 = enter;
+    out1 = leave;
+    return JOINT_CROSSES;
+}
+
+int classify(const std::array<CDbPoint, 4>& c, const CDbPoint& p, const CDbPoint& q, CDbPoint& out1, CDbPoint& out2,
+             double e, const Carrier& l)
 {
     int kind = 3;
-    double slope = 0.0, intercept = 0.0;
-    if (std::fabs(p.x - q.x) < kEdgeKindTolerance) {
+    if (std::fabs(p.x - q.x) < kEdgeKindTolerance)
         kind = 1;
-    } else if (std::fabs(p.y - q.y) < kEdgeKindTolerance) {
+    else if (std::fabs(p.y - q.y) < kEdgeKindTolerance)
         kind = 2;
-    } else {
-        LineSlopeIntercept(slope, intercept, p.x, p.y, q.x, q.y);
-    }
 
     // Wholly on one side of the wall (touching included); an oblique edge is judged against the
     // corners moved out by the thickness.
@@ -128,107 +279,22 @@ int ClassifyWallEdge(const std::array<CDbPoint, 4>& c, const CDbPoint& p, const 
             return JOINT_LEAVES;
         return JOINT_INSIDE;
     }
-    return ClassifyWallEdgeGeneral(c, p, q, out1, out2, slope, intercept, WallRegion(c), kind);
+    return classifyGeneral(c, p, q, out1, out2, l, kind);
+}
+
+} // namespace
+
+int ClassifyWallEdge(const std::array<CDbPoint, 4>& c, const CDbPoint& p, const CDbPoint& q, CDbPoint& out1,
+                     CDbPoint& out2, double e)
+{
+    return classify(c, p, q, out1, out2, e, carrierOf(p, q));
 }
 
 int ClassifyWallEdgeGeneral(const std::array<CDbPoint, 4>& c, const CDbPoint& p, const CDbPoint& q, CDbPoint& out1,
-                            CDbPoint& out2, double slope, double intercept, const WallRegion& region, int kind)
+                            CDbPoint& out2, double /*slope*/, double /*intercept*/, const WallRegion& /*region*/,
+                            int kind)
 {
-    bool pIn = region.contains(p);
-    bool qIn = region.contains(q);
-    const double edgeMinX = std::min(p.x, q.x), edgeMaxX = std::max(p.x, q.x);
-    const double edgeMinY = std::min(p.y, q.y), edgeMaxY = std::max(p.y, q.y);
-
-    CDbPoint found[2];
-    int count = 0;
-    for (std::size_t k = 0; k < 4 && count < 2; ++k) {
-        const CDbPoint& s1 = c[k];
-        const CDbPoint& s2 = c[(k + 1) % 4];
-        int sideKind = 3;
-        double ms = 0.0, bs = 0.0;
-        if (std::fabs(s1.x - s2.x) < kPointTolerance)
-            sideKind = 1;
-        else if (std::fabs(s1.y - s2.y) < kPointTolerance)
-            sideKind = 2;
-        else
-            LineSlopeIntercept(ms, bs, s1.x, s1.y, s2.x, s2.y);
-
-        if (kind == 3 && sideKind == 3 && std::fabs(slope - ms) < kParallelSlopes)
-            return JOINT_NONE; // parallel to a side: oblique walls at a right angle are not joined
-        if (kind != 3 && kind == sideKind)
-            continue;
-
-        CDbPoint x;
-        if (kind == 1) {
-            x = sideKind == 2 ? CDbPoint(p.x, s1.y) : CDbPoint(p.x, std::round(ms * p.x + bs));
-        } else if (kind == 2) {
-            x = sideKind == 1 ? CDbPoint(s1.x, p.y) : CDbPoint(std::round((p.y - bs) / ms), p.y);
-        } else if (sideKind == 1) {
-            x = {s1.x, std::round(slope * s1.x + intercept)};
-        } else if (sideKind == 2) {
-            x = {std::round((s1.y - intercept) / slope), s1.y};
-        } else {
-            const double xx = std::round((bs - intercept) / (slope - ms));
-            x = {xx, std::round(slope * xx + intercept)};
-        }
-
-        const bool onSide = x.x >= std::min(s1.x, s2.x) && x.x <= std::max(s1.x, s2.x) &&
-                            x.y >= std::min(s1.y, s2.y) && x.y <= std::max(s1.y, s2.y);
-        const bool onEdge = x.x >= edgeMinX && x.x <= edgeMaxX && x.y >= edgeMinY && x.y <= edgeMaxY;
-        if (!onSide || !onEdge)
-            continue;
-        if (near(x, p))
-            pIn = true;
-        if (near(x, q))
-            qIn = true;
-        if (count == 1 && near(x, found[0]))
-            continue;
-        found[count++] = x;
-    }
-
-    if (pIn && qIn)
-        return JOINT_INSIDE;
-    if (count == 0)
-        return JOINT_NONE;
-    const CDbPoint& x0 = found[0];
-    if (count == 1) {
-        if ((x0 == q && pIn) || (x0 == p && qIn))
-            return JOINT_INSIDE;
-        if (pIn) {
-            out1 = x0;
-            return JOINT_LEAVES;
-        }
-        if (qIn) {
-            out2 = x0;
-            return JOINT_ENTERS;
-        }
-        return JOINT_NONE;
-    }
-    const CDbPoint& x1 = found[1];
-    if (x1.y > x0.y) {
-        out2 = x0;
-        out1 = x1;
-        return JOINT_CROSSES;
-    }
-    if (x1.y == x0.y) {
-        out2 = x0.x <= x1.x ? x0 : x1;
-        out1 = x0.x <= x1.x ? x1 : x0;
-        return JOINT_CROSSES;
-    }
-    // x0 is the lower crossing, x1 the upper one; the edge runs downward from P.
-    if (pIn) {
-        out1 = x0;
-        return JOINT_LEAVES;
-    }
-    if (qIn) {
-        // The edge enters at the upper crossing: cutting at the lower one would leave the part
-        // inside the wall standing.
-        out2 = x1;
-        return JOINT_ENTERS;
-    }
-    out1 = x0;
-    out2 = x1;
-    return JOINT_CROSSES;
+    return classifyGeneral(c, p, q, out1, out2, carrierOf(p, q), kind);
 }
 
 // ---- Edges of one wall
@@ -299,9 +365,11 @@ bool takesPart(const CKovWall& w, int layerGroup)
     return w.MWall_Type == CKovWall::WALL && w.MWallLayer1 == layerGroup;
 }
 
-// A sparse grid over the boxes that walls can cut: the corner box widened by the wall's thickness
-// (oblique edges are judged against that) and a margin against rounding. Cells are as wide as an
-// average box and only the occupied ones are stored, so a stray wall far off costs nothing.
+// A sparse grid over the corner quadrilaterals of the walls. A wall only cuts an edge that reaches
+// into its quadrilateral along the edge's carrier, which lies within kOnSide of the edge, so each
+// wall is entered in the cells that its quadrilateral widened by a margin covers, row by row: a long
+// oblique wall takes a strip of cells, not its whole box. An edge looks up the cells along itself.
+// Only occupied cells are stored, so a stray wall far off costs nothing.
 class WallGrid {
 public:
     WallGrid(const CKovUnit& unit, int layerGroup)
@@ -316,7 +384,6 @@ public:
             const CKovWall& w = *unit.m_Walls[i];
             if (!takesPart(w, layerGroup))
                 continue;
-            const double grow = std::max(0.0, w.MWallWide1 + w.MWallWide2) + 1.0;
             Item it{i, w.MWallPntKado[0].x, w.MWallPntKado[0].y, w.MWallPntKado[0].x, w.MWallPntKado[0].y};
             for (const CDbPoint& k : w.MWallPntKado) {
                 it.minX = std::min(it.minX, k.x);
@@ -324,13 +391,13 @@ public:
                 it.maxX = std::max(it.maxX, k.x);
                 it.maxY = std::max(it.maxY, k.y);
             }
-            it.minX -= grow;
-            it.minY -= grow;
-            it.maxX += grow;
-            it.maxY += grow;
+            it.minX -= kMargin;
+            it.minY -= kMargin;
+            it.maxX += kMargin;
+            it.maxY += kMargin;
             const bool finite = std::isfinite(it.minX) && std::isfinite(it.minY) && std::isfinite(it.maxX) &&
-                                std::isfinite(it.maxY) && std::isfinite(grow) && it.maxX - it.minX < 1e12 &&
-                                it.maxY - it.minY < 1e12 && !hasNan(w);
+                                std::isfinite(it.maxY) && it.maxX - it.minX < 1e12 && it.maxY - it.minY < 1e12 &&
+                                !hasNan(w);
             if (!finite) {
                 m_always.push_back(i); // odd values: always handed over
                 continue;
@@ -346,25 +413,66 @@ public:
             m_minX = std::min(m_minX, it.minX);
             m_minY = std::min(m_minY, it.minY);
         }
-        m_cell = std::max(avg / static_cast<double>(items.size()), 1.0);
+        // As wide as an average box, but no wider than makes about four walls cross a cell where walls
+        // as long as the plan crowd it (their total length spread over the plan's area), and no
+        // narrower than keeps the cells entered to a few million. The area leaves out the
+        // outermost walls, so one stray wall far off does not stretch it.
+        const double n = static_cast<double>(items.size());
+        auto spread = [&](auto low, auto high) {
+            std::vector<double> lows, highs;
+            for (const Item& it : items)
+                lows.push_back(low(it)), highs.push_back(high(it));
+            const auto cut = static_cast<std::ptrdiff_t>(items.size() / 50);
+            const auto low2 = lows.begin() + cut, high98 = highs.end() - 1 - cut;
+            std::nth_element(lows.begin(), low2, lows.end());
+            std::nth_element(highs.begin(), high98, highs.end());
+            return std::max(*high98 - *low2, 1.0);
+        };
+        const double width = spread([](const Item& it) { return it.minX; }, [](const Item& it) { return it.maxX; });
+        const double height = spread([](const Item& it) { return it.minY; }, [](const Item& it) { return it.maxY; });
+        m_cell = std::max({std::min(avg / n, 4.0 * width * height / avg), avg / kCellsEntered, 1.0});
 
+        std::vector<Entry> cells;
+        std::vector<Entry> own;
         for (const Item& it : items) {
-            const std::int64_t x0 = cellX(it.minX), x1 = cellX(it.maxX), y0 = cellY(it.minY), y1 = cellY(it.maxY);
-            if ((x1 - x0 + 1) * (y1 - y0 + 1) > kMaxCellsPerWall) {
+            own.clear();
+            // A convex quadrilateral by its own shape, others (axis-parallel ones, which are their
+            // box, and damaged ones) by their box.
+            const auto& c = unit.m_Walls[it.index]->MWallPntKado;
+            const std::array<CDbPoint, 4> box{CDbPoint{it.minX + kMargin, it.minY + kMargin},
+                                              CDbPoint{it.maxX - kMargin, it.minY + kMargin},
+                                              CDbPoint{it.maxX - kMargin, it.maxY - kMargin},
+                                              CDbPoint{it.minX + kMargin, it.maxY - kMargin}};
+            const bool byShape = isConvex(c) && !(std::fabs(c[0].x - c[3].x) < kPointTolerance ||
+                                                  std::fabs(c[0].y - c[3].y) < kPointTolerance);
+            auto enter = [&](std::int64_t cy, std::int64_t cx0, std::int64_t cx1) {
+                for (std::int64_t cx = cx0; cx <= cx1; ++cx)
+                    own.push_back({key(cx, cy), it.index});
+            };
+            const bool entered = forCells(byShape ? c.data() : box.data(), 4, kMargin, kMaxCellsPerWall, enter);
+            if (!entered || own.size() > static_cast<std::size_t>(kMaxCellsPerWall)) {
                 m_always.push_back(it.index); // cheaper to hand over always than to enter everywhere
                 continue;
             }
             m_members.push_back(it.index);
-            for (std::int64_t cy = y0; cy <= y1; ++cy)
-                for (std::int64_t cx = x0; cx <= x1; ++cx)
-                    m_cells.push_back({key(cx, cy), it.index});
+            cells.insert(cells.end(), own.begin(), own.end());
         }
         std::sort(m_always.begin(), m_always.end());
-        std::sort(m_cells.begin(), m_cells.end());
+        std::sort(cells.begin(), cells.end());
+        cells.erase(std::unique(cells.begin(), cells.end()), cells.end());
+        m_walls.reserve(cells.size());
+        for (const Entry& e : cells) {
+            if (m_keys.empty() || m_keys.back() != e.first) {
+                m_keys.push_back(e.first);
+                m_starts.push_back(static_cast<std::uint32_t>(m_walls.size()));
+            }
+            m_walls.push_back(e.second);
+        }
+        m_starts.push_back(static_cast<std::uint32_t>(m_walls.size()));
         m_ready = true;
     }
 
-    // Every wall whose box meets the box of p-q, in array order.
+    // Every wall entered in a cell along p-q, and every wall handed over always, in array order.
     void candidates(const CDbPoint& p, const CDbPoint& q, std::vector<int>& out)
     {
         out.clear();
@@ -379,23 +487,21 @@ public:
         for (int index : m_always)
             take(index);
         if (m_ready) {
-            const double minX = std::min(p.x, q.x), maxX = std::max(p.x, q.x);
-            const double minY = std::min(p.y, q.y), maxY = std::max(p.y, q.y);
-            const bool finite =
-                std::isfinite(minX) && std::isfinite(maxX) && std::isfinite(minY) && std::isfinite(maxY);
-            const std::int64_t x0 = cellX(minX), x1 = cellX(maxX), y0 = cellY(minY), y1 = cellY(maxY);
-            if (!finite || (x1 - x0 + 1) * (y1 - y0 + 1) > kMaxCellsPerLookup) {
+            const CDbPoint edge[2] = {p, q};
+            const bool finite = std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(q.x) && std::isfinite(q.y);
+            auto visit = [&](std::int64_t cy, std::int64_t cx0, std::int64_t cx1) {
+                const std::uint64_t last = key(cx1, cy);
+                auto k = std::lower_bound(m_keys.begin(), m_keys.end(), key(cx0, cy));
+                for (; k != m_keys.end() && *k <= last; ++k) {
+                    const auto at = static_cast<std::size_t>(k - m_keys.begin());
+                    for (std::uint32_t j = m_starts[at]; j < m_starts[at + 1]; ++j)
+                        take(m_walls[j]);
+                }
+            };
+            const bool walked = finite && forCells(edge, 2, kLookupMargin, kMaxCellsPerLookup, visit);
+            if (!walked) {
                 for (int index : m_members)
                     take(index);
-            } else {
-                for (std::int64_t cy = y0; cy <= y1; ++cy) {
-                    for (std::int64_t cx = x0; cx <= x1; ++cx) {
-                        const std::uint64_t k = key(cx, cy);
-                        auto it = std::lower_bound(m_cells.begin(), m_cells.end(), Entry{k, 0});
-                        for (; it != m_cells.end() && it->first == k; ++it)
-                            take(it->second);
-                    }
-                }
             }
         }
         std::sort(out.begin(), out.end());
@@ -403,10 +509,29 @@ public:
 
 private:
     using Entry = std::pair<std::uint64_t, int>; // cell key, wall index
-    static constexpr std::int64_t kMaxCellsPerWall = 256;
-    static constexpr std::int64_t kMaxCellsPerLookup = 4096;
+    struct Run {
+        std::int64_t cy, cx0, cx1; // a row's cells from cx0 to cx1
+    };
+    static constexpr double kMargin = kOnSide + 2.0;
+    static constexpr double kLookupMargin = 1.0; // against rounding at the rows' borders
+    static constexpr std::int64_t kMaxCellsPerWall = 4096;
+    static constexpr double kCellsEntered = 2e6;
+    static constexpr std::int64_t kMaxCellsPerLookup = 16384;
     static constexpr std::int64_t kLastCell = 0x7FFFFFFF; // keys pack two cell numbers
 
+    static bool isConvex(const std::array<CDbPoint, 4>& c)
+    {
+        bool left = false, right = false;
+        for (std::size_t k = 0; k < 4; ++k) {
+            const CDbPoint& a = c[k];
+            const CDbPoint& b = c[(k + 1) % 4];
+            const CDbPoint& d = c[(k + 2) % 4];
+            const double turn = (b.x - a.x) * (d.y - b.y) - (b.y - a.y) * (d.x - b.x);
+            left = left || turn > 0.0;
+            right = right || turn < 0.0;
+        }
+        return !(left && right);
+    }
     static bool hasNan(const CKovWall& w)
     {
         for (const CDbPoint& k : w.MWallPntKado)
@@ -414,7 +539,7 @@ private:
                 return true;
         return std::isnan(w.MWallWide1) || std::isnan(w.MWallWide2);
     }
-    // Monotone in v, so boxes that meet share a cell even where far values are clamped together.
+    // Monotone in v, so shapes that meet share a cell even where far values are clamped together.
     static std::int64_t cellOf(double v, double origin, double cell)
     {
         const double k = std::floor((v - origin) / cell);
@@ -429,13 +554,75 @@ private:
     std::int64_t cellX(double x) const { return cellOf(x, m_minX, m_cell); }
     std::int64_t cellY(double y) const { return cellOf(y, m_minY, m_cell); }
 
+    // Hands over, row by row, the run of cells that a convex polygon (n points; 2 for a segment)
+    // widened by m covers. False, having handed over nothing, when that would be more than `limit`
+    // cells or rows.
+    template <class F>
+    bool forCells(const CDbPoint* pts, int n, double m, std::int64_t limit, F&& f) const
+    {
+        double lo = pts[0].y, hi = pts[0].y, left = pts[0].x, right = pts[0].x;
+        for (int i = 1; i < n; ++i) {
+            lo = std::min(lo, pts[i].y), hi = std::max(hi, pts[i].y);
+            left = std::min(left, pts[i].x), right = std::max(right, pts[i].x);
+        }
+        const std::int64_t cy0 = cellY(lo - m), cy1 = cellY(hi + m);
+        const std::int64_t cx0 = cellX(left - m), cx1 = cellX(right + m);
+        const std::int64_t boxCells = (cy1 - cy0 + 1) * (cx1 - cx0 + 1);
+        if (boxCells <= 4) {
+            for (std::int64_t cy = cy0; cy <= cy1; ++cy)
+                f(cy, cx0, cx1);
+            return true;
+        }
+        if (cy1 - cy0 + 1 > limit)
+            return false;
+        std::vector<Run>& runs = m_runs;
+        runs.clear();
+        std::int64_t total = 0;
+        const int sides = n == 2 ? 1 : n;
+        for (std::int64_t cy = cy0; cy <= cy1; ++cy) {
+            const double bandLo = cy == 0 ? -std::numeric_limits<double>::infinity()
+                                          : m_minY + static_cast<double>(cy) * m_cell - m;
+            const double bandHi = cy == kLastCell ? std::numeric_limits<double>::infinity()
+                                                  : m_minY + static_cast<double>(cy + 1) * m_cell + m;
+            double xlo = std::numeric_limits<double>::infinity(), xhi = -xlo;
+            for (int s = 0; s < sides; ++s) {
+                CDbPoint a = pts[s], b = pts[(s + 1) % n];
+                if (a.y > b.y)
+                    std::swap(a, b);
+                if (b.y < bandLo || a.y > bandHi)
+                    continue;
+                double t0 = 0.0, t1 = 1.0;
+                if (b.y > a.y) {
+                    t0 = std::max(0.0, (bandLo - a.y) / (b.y - a.y));
+                    t1 = std::min(1.0, (bandHi - a.y) / (b.y - a.y));
+                }
+                const double x0 = a.x + t0 * (b.x - a.x), x1 = a.x + t1 * (b.x - a.x);
+                xlo = std::min({xlo, x0, x1});
+                xhi = std::max({xhi, x0, x1});
+            }
+            if (!(xlo <= xhi))
+                continue;
+            const Run r{cy, cellX(std::max(xlo - m, left - m)), cellX(std::min(xhi + m, right + m))};
+            total += r.cx1 - r.cx0 + 1;
+            if (total > limit)
+                return false;
+            runs.push_back(r);
+        }
+        for (const Run& r : runs)
+            f(r.cy, r.cx0, r.cx1);
+        return true;
+    }
+
     bool m_ready = false;
     double m_minX = 0.0, m_minY = 0.0, m_cell = 1.0;
-    std::vector<Entry> m_cells;  // sorted by cell, then wall
-    std::vector<int> m_members;  // every wall entered in cells
-    std::vector<int> m_always;   // walls handed over for every edge
+    std::vector<std::uint64_t> m_keys;   // occupied cells, ascending
+    std::vector<std::uint32_t> m_starts; // where each cell's walls begin in m_walls, and the end
+    std::vector<int> m_walls;            // the walls of each cell, in array order
+    std::vector<int> m_members;          // every wall entered in cells
+    std::vector<int> m_always;           // walls handed over for every edge
     std::vector<int> m_stamp;
     int m_round = 0;
+    mutable std::vector<Run> m_runs; // scratch of forCells
 };
 
 bool withinBox(const CDbPoint& p, const CDbPoint& q, const CDbPoint& a, const CDbPoint& b)
@@ -458,8 +645,8 @@ void orderedEdge(const CKovWall& wall, std::size_t i, CDbPoint& p, CDbPoint& q)
         std::swap(p, q);
 }
 
-// ClipWallEdge over the candidate walls of the grid. An edge only ever shrinks within its first
-// box, but should a cut carry it outside, the walls still ahead are looked up again.
+// ClipWallEdge over the candidate walls of the grid. The walls still ahead are looked up again when
+// the edge has shrunk well inside the stretch it was looked up for, or should a cut carry it outside.
 int clipEdgeFiltered(CKovUnit& unit, CKovWall& wall, int edgeIndex, WallGrid& grid, std::vector<int>& cand)
 {
     const auto i = static_cast<std::size_t>(edgeIndex);
@@ -467,6 +654,7 @@ int clipEdgeFiltered(CKovUnit& unit, CKovWall& wall, int edgeIndex, WallGrid& gr
         return 1;
     CDbPoint p, q;
     orderedEdge(wall, i, p, q);
+    const Carrier line = carrierIn(wall.MWallPntKado, p, q);
     CDbPoint boxA = p, boxB = q;
     grid.candidates(p, q, cand);
     for (std::size_t k = 0; k < cand.size(); ++k) {
@@ -475,12 +663,16 @@ int clipEdgeFiltered(CKovUnit& unit, CKovWall& wall, int edgeIndex, WallGrid& gr
         if (other.MWallID == wall.MWallID)
             continue;
         CDbPoint out1, out2;
-        const int code = ClassifyWallEdge(other.MWallPntKado, p, q, out1, out2, other.MWallWide1 + other.MWallWide2);
+        const int code = classify(other.MWallPntKado, p, q, out1, out2, other.MWallWide1 + other.MWallWide2, line);
         if (code == JOINT_NONE)
             continue;
         if (!unit.UpdateWallOutlineEdge(p, q, code, wall, edgeIndex, out1, out2))
             return 0;
-        if (!withinBox(p, q, boxA, boxB)) {
+        // Looked up again when it leaves its box, or when it has shrunk to less than half of it: a
+        // long face cut by many walls then meets only those along what is left of it.
+        const double size = std::max(std::fabs(q.x - p.x), std::fabs(q.y - p.y));
+        const double boxSize = std::max(std::fabs(boxB.x - boxA.x), std::fabs(boxB.y - boxA.y));
+        if (!withinBox(p, q, boxA, boxB) || size < 0.5 * boxSize) {
             boxA = p, boxB = q;
             grid.candidates(p, q, cand);
             const auto ahead = std::upper_bound(cand.begin(), cand.end(), index);
@@ -500,12 +692,13 @@ int CKovUnit::ClipWallEdge(CKovWall& wall, int edgeIndex)
         return 1;
     CDbPoint p, q;
     orderedEdge(wall, i, p, q);
+    const Carrier line = carrierIn(wall.MWallPntKado, p, q);
     for (int k = 0; k < m_Walls.GetSize(); ++k) {
         const CKovWall& other = *m_Walls[k];
         if (other.MWallID == wall.MWallID || !takesPart(other, wall.MWallLayer1))
             continue;
         CDbPoint out1, out2;
-        const int code = ClassifyWallEdge(other.MWallPntKado, p, q, out1, out2, other.MWallWide1 + other.MWallWide2);
+        const int code = classify(other.MWallPntKado, p, q, out1, out2, other.MWallWide1 + other.MWallWide2, line);
         if (code != JOINT_NONE && !UpdateWallOutlineEdge(p, q, code, wall, edgeIndex, out1, out2))
             return 0;
     }

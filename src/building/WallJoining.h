@@ -1,7 +1,7 @@
 #pragma once
 
-// Wall joining: the joint of one outline edge against another wall's corner quadrilateral, the
-// point-in-region test it relies on, and the join of a layer group.
+// Wall joining: the joint of one outline edge against another wall's corner quadrilateral, the join
+// of a layer group, and the screen-region test of a wall's corners.
 
 #include "model/DbPoint.h"
 #include "model/DrawTransform.h"
@@ -38,11 +38,16 @@ private:
 };
 
 // The joint code of edge P->Q against the wall with these corners and full thickness e, with the cut
-// points. P and Q are ordered as ClipWallEdge orders them.
+// points. P and Q are ordered as ClipWallEdge orders them. Cuts are the exact crossings of the edge's
+// line with the wall's sides, rounded to whole millimetres at the end (a coordinate an axis-parallel
+// side or edge fixes is kept as it is); whether an end lies inside is judged against the corners as
+// they stand. Joining itself cuts each edge on the line of its own wall's side, so that cuts made one
+// after another do not drift with the rounding of the earlier ones.
 int ClassifyWallEdge(const std::array<CDbPoint, 4>& corners, const CDbPoint& p, const CDbPoint& q, CDbPoint& out1,
                      CDbPoint& out2, double e);
-// The case of an oblique wall or an oblique edge; kind 1 vertical, 2 horizontal, 3 oblique (slope and
-// intercept meaningful for kind 3 only).
+// The case of an oblique wall or an oblique edge; kind 1 vertical, 2 horizontal, 3 oblique. The cut is
+// taken on the line P-Q itself: slope, intercept and region are accepted for callers of the older
+// form and not used.
 int ClassifyWallEdgeGeneral(const std::array<CDbPoint, 4>& corners, const CDbPoint& p, const CDbPoint& q,
                             CDbPoint& out1, CDbPoint& out2, double slope, double intercept, const WallRegion& region,
                             int kind);

@@ -57,6 +57,20 @@ public:
     static std::filesystem::path MakeTempImageName(const std::filesystem::path& folder, int& inOutId,
                                                    std::unordered_set<long long>& taken);
 
+    // -- drawing (begin)
+    // The device rectangle of the picture at the transform's paper scale, about its centre; the
+    // layer group's drawing scale plays no part. The passes store it in m_rcDrawn before drawing.
+    DeviceRect DeviceRectFor(const DeviceTransform& transform) const;
+    // Draws the picture's file (the temporary name with the extension of its type) fitted into the
+    // rectangle without distortion: quarter turns turn the picture first, other angles turn the
+    // fitted picture about the rectangle's centre. A missing or undecodable file draws nothing.
+    // The file's own orientation tag is not applied.
+    void DrawImageObject(kov::platform::Surface& dc, int left, int top, int right, int bottom, bool output,
+                         const DeviceTransform& transform) const;
+    // The path of the file drawn for the picture's type.
+    std::string DrawnFileName() const;
+    // -- drawing (end)
+
     // -- file blocks (begin)
     // The picture block with its bytes, in the form ctx asks for. 0 at the first failing write or
     // when the picture's temporary file cannot be read (reported in ctx).

@@ -6,12 +6,17 @@
 #include <QLinearGradient>
 #include <QPaintDevice>
 #include <QPainterPath>
+#include <QPainterPathStroker>
 #include <QRadialGradient>
+#include <QStaticText>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <mutex>
 #include <numbers>
+#include <string>
+#include <unordered_map>
 
 namespace kov::platform {
 
@@ -48,8 +53,12 @@ QPen toQPen(const Pen& pen)
         if (!dashes.isEmpty()) q.setDashPattern(dashes);
     } else {
         q.setWidth(pen.width);
-        q.setCapStyle(Qt::RoundCap);
-        q.setJoinStyle(Qt::RoundJoin);
+        // Round ends of 2 and 3 pixels cover the pixels square ones do, at a quarter of the cost in
+        // Qt's stroker; wider pens show the round ends.
+        const bool narrow = pen.width < 4;
+        q.setCapStyle(narrow ? Qt::SquareCap : Qt::RoundCap);
+        q.setJoinStyle(narrow ? Qt::MiterJoin : Qt::RoundJoin);
+        q.setMiterLimit(1.5);
     }
     return q;
 }
@@ -79,7 +88,7 @@ const uint8_t* hatchRows(HatchStyle style)
     return rows[i >= 0 && i < 6 ? i : 0];
 }
 
-QBrush toQBrush(const Brush& brush, const Background& bk)
+QBrush makeQBrush(const Brush& brush, const Background& bk)
 {
     switch (brush.style) {
     case BrushStyle::Null: return QBrush(Qt::NoBrush);
@@ -101,6 +110,32 @@ QBrush toQBrush(const Brush& brush, const Background& bk)
 }
 
 QPoint qp(DevicePoint p) { return {p.x, p.y}; }
+
+// Qt's aliased 1-pixel lines always leave out their right or bottom end pixel, whichever end that
+// is, and draw the same pixels whichever way they run; a line must leave out its end point. A
+// segment running leftwards or upwards is moved one pixel along itself when that step is whole
+// (axis-parallel and 45-degree lines): the same pixels, start drawn, end left out. Other such
+// segments are drawn as they are with the end's column (or row) clipped away and the start pixel
+// added.
+struct ThinSegment {
+    QLineF line;
+    bool clipEnd = false;  // the steep or shallow case that cannot be moved
+};
+
+ThinSegment thinSegment(DevicePoint a, DevicePoint b)
+{
+    const int dx = b.x - a.x, dy = b.y - a.y;
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    const bool reversed = xMajor ? dx < 0 : dy < 0;
+    if ((dx == 0 && dy == 0) || !reversed) return {QLineF(a.x, a.y, b.x, b.y)};
+    const int major = std::max(std::abs(dx), std::abs(dy));
+    const int minor = std::min(std::abs(dx), std::abs(dy));
+    if (minor != 0 && minor != major) return {QLineF(a.x, a.y, b.x, b.y), true};
+    const int ux = -dx / major, uy = -dy / major;
+    return {QLineF(a.x + ux, a.y + uy, b.x + ux, b.y + uy)};
+}
+
+bool isThinSolid(const Pen& pen) { return pen.width <= 1 && pen.style == PenStyle::Solid; }
 
 // A Windows ellipse's 1-pixel outline runs on the first and last pixels inside its box; Qt's
 // aliased curves land there when the geometry is half a pixel short of the box. Filled without a
@@ -146,6 +181,61 @@ QPainterPath arcPath(const QRectF& ellipse, DevicePoint start, DevicePoint end, 
         path.arcTo(ellipse, ts, sweep);
         if (kind == ArcKind::Chord) path.closeSubpath();
     }
+    return path;
+}
+
+// Beyond this size Qt's curve flattening leaves corners a few pixels off the true outline.
+constexpr double kLargeCurve = 4096;
+
+// The points of the ellipse from parameter t0 over `sweep` degrees, bisected until each chord
+// keeps within a quarter pixel of the curve wherever it can show; pieces that cannot reach the
+// visible rectangle stay coarse.
+void fineEllipsePoints(const QRectF& e, double t0, double sweep, const QRectF& visible, QPolygonF& out)
+{
+    const double cx = e.center().x(), cy = e.center().y(), a = e.width() / 2, b = e.height() / 2;
+    const double r = std::max(a, b);
+    auto at = [&](double t) {
+        const double rad = t * kPi / 180;
+        return QPointF(cx + a * std::cos(rad), cy - b * std::sin(rad));
+    };
+    struct Piece {
+        double from, to;
+        int depth;
+    };
+    out << at(t0);
+    // Depth-first, in order: split the first piece until it is fine or out of sight, emit its end.
+    std::vector<Piece> work{{t0, t0 + sweep, 0}};
+    while (!work.empty()) {
+        const Piece p = work.back();
+        work.pop_back();
+        const double half = (p.to - p.from) / 2;
+        const double sag = r * (1 - std::cos(half * kPi / 180));
+        const QPointF p0 = at(p.from), p1 = at(p.to);
+        QRectF reach = QRectF(p0, p1).normalized().adjusted(-sag - 1, -sag - 1, sag + 1, sag + 1);
+        const bool fine = sag <= 0.25 || !reach.intersects(visible) || p.depth >= 48;
+        if (fine && std::abs(p.to - p.from) <= 45) {
+            out << p1;
+            continue;
+        }
+        const double mid = p.from + half;
+        work.push_back({mid, p.to, p.depth + 1});
+        work.push_back({p.from, mid, p.depth + 1});
+    }
+}
+
+QPainterPath largeCurvePath(const QRectF& e, double t0, double sweep, ArcKind kind, const QRectF& visible, bool whole)
+{
+    QPolygonF pts;
+    fineEllipsePoints(e, t0, sweep, visible, pts);
+    QPainterPath path;
+    if (kind == ArcKind::Pie) {
+        path.moveTo(e.center());
+        path.lineTo(pts.front());
+    } else {
+        path.moveTo(pts.front());
+    }
+    for (qsizetype i = 1; i < pts.size(); ++i) path.lineTo(pts[i]);
+    if (kind != ArcKind::Open || whole) path.closeSubpath();
     return path;
 }
 
@@ -202,6 +292,47 @@ QGradientStops radialStops(const PathGradient& g, uint8_t alpha)
 
 QString qs(std::string_view utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
 
+// Laid-out lines by font and string. A redraw writes the same labels again and again, and laying
+// a string out (shaping it) costs more than drawing it.
+struct LaidOutText {
+    QStaticText text;
+    double ascent = 0;   // from the layout's top to its baseline
+    double advance = 0;  // where the next text would start
+    int pixelAdvance = 0;  // the same in whole pixels, as text extents report it
+};
+
+LaidOutText laidOut(std::string_view utf8, const Font& logical, const QFont& font)
+{
+    static std::mutex mutex;
+    static std::unordered_map<std::string, LaidOutText> cache;
+    thread_local std::string key;
+    key.clear();
+    auto addInt = [](std::string& k, int32_t v) { k.append(reinterpret_cast<const char*>(&v), sizeof v); };
+    addInt(key, logical.height);
+    addInt(key, logical.width);
+    addInt(key, logical.weight);
+    addInt(key, int32_t(logical.italic) | int32_t(logical.underline) << 1 | int32_t(logical.strikeOut) << 2);
+    addInt(key, int32_t(font.letterSpacing() * 64));
+    addInt(key, int32_t(logical.faceName.size()));
+    key += logical.faceName;
+    key += utf8;
+    std::lock_guard lock(mutex);
+    if (auto it = cache.find(key); it != cache.end()) return it->second;
+    // Bounded: a drawing's worth of labels, then start again.
+    if (cache.size() >= 50000) cache.clear();
+    LaidOutText entry;
+    entry.text.setText(qs(utf8));
+    entry.text.setTextFormat(Qt::PlainText);
+    entry.text.setPerformanceHint(QStaticText::AggressiveCaching);
+    entry.text.prepare(QTransform(), font);
+    const QFontMetricsF metrics(font);
+    entry.ascent = metrics.ascent();
+    // The laid-out line's width is its advance: no second shaping for the metrics.
+    entry.advance = entry.text.size().width();
+    entry.pixelAdvance = qRound(entry.advance);
+    return cache.emplace(key, entry).first->second;
+}
+
 } // namespace
 
 PainterSurface::PainterSurface(QPaintDevice& device, Options options)
@@ -209,6 +340,7 @@ PainterSurface::PainterSurface(QPaintDevice& device, Options options)
 {
     if (device.devType() == QInternal::Printer) m_options.isPrinting = m_options.isOutput = true;
     m_painter->setRenderHint(QPainter::Antialiasing, false);
+    m_deviceArea = this->device().area;
 }
 
 PainterSurface::PainterSurface(QPainter& painter, Options options) : m_painter(&painter), m_options(options)
@@ -216,10 +348,50 @@ PainterSurface::PainterSurface(QPainter& painter, Options options) : m_painter(&
     if (painter.device() && painter.device()->devType() == QInternal::Printer)
         m_options.isPrinting = m_options.isOutput = true;
     m_painter->setRenderHint(QPainter::Antialiasing, false);
+    m_deviceArea = device().area;
+}
+
+QBrush PainterSurface::brushFor(const Brush& brush, const Background& bk)
+{
+    if (brush.style == BrushStyle::Solid) return QBrush(toQColor(brush.color, brush.alpha));
+    if (brush.style != BrushStyle::Hatch && brush.style != BrushStyle::Pattern) return makeQBrush(brush, bk);
+    // Hatch cells and converted patterns are made once per surface, not per figure.
+    BrushKey key;
+    key.style = int(brush.style);
+    key.hatch = int(brush.hatch);
+    key.color = brush.color;
+    key.background = bk.opaque ? int64_t(bk.color) : -1;
+    key.pattern = brush.style == BrushStyle::Pattern ? brush.pattern.cacheKey() : 0;
+    if (brush.style == BrushStyle::Pattern) key.color = key.hatch = 0, key.background = -1;
+    for (const auto& [k, b] : m_brushes)
+        if (k == key) return b;
+    if (m_brushes.size() >= 64) m_brushes.clear();
+    m_brushes.emplace_back(key, makeQBrush(brush, bk));
+    return m_brushes.back().second;
+}
+
+QRectF PainterSurface::curveVisibleRect(const Pen& pen) const
+{
+    const std::optional<DeviceRect> v = visibleArea();
+    if (!v) return QRectF(-1e9, -1e9, 2e9, 2e9);
+    const double m = pen.width + 2;
+    return QRectF(v->left - m, v->top - m, v->width() + 2 * m, v->height() + 2 * m);
+}
+
+QPainterPath PainterSurface::curvePath(const DeviceRect& box, DevicePoint start, DevicePoint end, int kind,
+                                       const Pen& pen) const
+{
+    const QRectF e = outlineBox(box);
+    const ArcKind k = static_cast<ArcKind>(kind);
+    if (std::max(e.width(), e.height()) <= kLargeCurve) return arcPath(e, start, end, k);
+    const double ts = parametricAngle(e, start);
+    const double sweep = sweepBetween(ts, parametricAngle(e, end));
+    return largeCurvePath(e, ts, sweep, k, curveVisibleRect(pen), false);
 }
 
 PainterSurface::~PainterSurface()
 {
+    flush();
     if (m_ownPainter) m_ownPainter->end();
 }
 
@@ -242,9 +414,149 @@ void PainterSurface::line(DevicePoint from, DevicePoint to, const Pen& pen, cons
     polyline(pts, pen, bk);
 }
 
+void PainterSurface::flush()
+{
+    if (m_batch.empty() && m_batchPixels.empty() && m_batchRuns.empty()) return;
+    if (!m_batch.empty()) {
+        m_painter->setBrush(Qt::NoBrush);
+        m_painter->setPen(toQPen(m_batchPen));
+        m_painter->drawLines(m_batch.data(), int(m_batch.size()));
+        m_batch.clear();
+    }
+    const QColor c = toQColor(m_batchPen.color);
+    for (const QRect& r : m_batchRuns) m_painter->fillRect(r, c);
+    m_batchRuns.clear();
+    if (!m_batchPixels.empty()) {
+        QPen dot(c);
+        dot.setWidth(1);
+        dot.setCosmetic(true);
+        m_painter->setPen(dot);
+        m_painter->drawPoints(m_batchPixels.data(), int(m_batchPixels.size()));
+        m_batchPixels.clear();
+    }
+}
+
+namespace {
+
+// floor(a / n) for n > 0.
+long long floorDiv(long long a, long long n)
+{
+    return a >= 0 ? a / n : -((-a + n - 1) / n);
+}
+
+} // namespace
+
+void PainterSurface::rasterizeThin(DevicePoint a, DevicePoint b)
+{
+    // The pixels from a towards b with b left out, in every direction, as the Windows line does.
+    // Along the major axis each step takes the minor coordinate rounded down from the line
+    // through the left (top) end, as Qt's own aliased lines and polygon edges do, so that an
+    // outline meets its fill. Axis-parallel runs go as rectangles; other lines pixel by pixel,
+    // only the steps that can land inside the device.
+    const long long dx = static_cast<long long>(b.x) - a.x, dy = static_cast<long long>(b.y) - a.y;
+    const long long n = std::max(std::abs(dx), std::abs(dy));
+    if (n == 0) return;
+    if (dy == 0) {
+        const long long left = dx > 0 ? a.x : static_cast<long long>(b.x) + 1;
+        m_batchRuns.emplace_back(int(left), a.y, int(n), 1);
+        return;
+    }
+    if (dx == 0) {
+        const long long top = dy > 0 ? a.y : static_cast<long long>(b.y) + 1;
+        m_batchRuns.emplace_back(a.x, int(top), 1, int(n));
+        return;
+    }
+    double t0 = 0, t1 = 1;
+    const DeviceRect area = m_deviceArea;
+    auto clipAxis = [&](double p, double d, double lo, double hi) {
+        double ta = (lo - p) / d, tb = (hi - p) / d;
+        if (ta > tb) std::swap(ta, tb);
+        t0 = std::max(t0, ta);
+        t1 = std::min(t1, tb);
+        return t0 <= t1;
+    };
+    if (!clipAxis(a.x, double(dx), area.left - 2.0, area.right + 2.0)) return;
+    if (!clipAxis(a.y, double(dy), area.top - 2.0, area.bottom + 2.0)) return;
+    const long long first = std::max(0LL, static_cast<long long>(std::floor(t0 * double(n))) - 1);
+    const long long last = std::min(n - 1, static_cast<long long>(std::ceil(t1 * double(n))) + 1);
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    // The end the minor coordinate is measured from, and the major step from a towards b.
+    const DevicePoint lo = xMajor ? (dx > 0 ? a : b) : (dy > 0 ? a : b);
+    const long long major = xMajor ? std::abs(dx) : std::abs(dy);
+    const long long rise = xMajor ? (dx > 0 ? dy : -dy) : (dy > 0 ? dx : -dx);
+    const int step = xMajor ? (dx > 0 ? 1 : -1) : (dy > 0 ? 1 : -1);
+    for (long long i = first; i <= last; ++i) {
+        const long long m = (xMajor ? a.x : a.y) + step * i;
+        const long long along = m - (xMajor ? lo.x : lo.y);
+        const long long minor = (xMajor ? lo.y : lo.x) + floorDiv(along * rise, major);
+        if (xMajor) m_batchPixels.emplace_back(int(m), int(minor));
+        else m_batchPixels.emplace_back(int(minor), int(m));
+    }
+}
+
+void PainterSurface::thinSegments(std::span<const DevicePoint> points, bool closed, const Pen& pen)
+{
+    // Solid segments wait in the batch while the calls that follow keep the same pen: a figure's
+    // dashes and edges reach Qt in a call or two. Any other call draws the batch first, so
+    // nothing changes order.
+    if (m_batchPen.width != pen.width || m_batchPen.color != pen.color || m_batchPen.style != pen.style) {
+        flush();
+        m_batchPen = pen;
+    }
+    const bool thin = pen.width <= 1;
+    auto add = [&](DevicePoint a, DevicePoint b) {
+        if (thin) rasterizeThin(a, b);
+        else m_batch.emplace_back(a.x, a.y, b.x, b.y);
+    };
+    for (std::size_t i = 0; i + 1 < points.size(); ++i) add(points[i], points[i + 1]);
+    if (closed && points.size() > 2) add(points.back(), points.front());
+}
+
+void PainterSurface::drawClippedSegment(DevicePoint a, DevicePoint b, const QPen& pen)
+{
+    // b is the left or top end: keep its column (row) out, add a's pixel.
+    const bool xMajor = std::abs(b.x - a.x) >= std::abs(b.y - a.y);
+    constexpr int kFar = 1 << 30;
+    const QRect keep = xMajor ? QRect(QPoint(b.x + 1, -kFar), QPoint(kFar, kFar))
+                              : QRect(QPoint(-kFar, b.y + 1), QPoint(kFar, kFar));
+    m_painter->save();
+    m_painter->setClipRect(keep, m_painter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    m_painter->setPen(pen);
+    m_painter->drawLine(QPoint(a.x, a.y), QPoint(b.x, b.y));
+    m_painter->restore();
+    m_painter->fillRect(QRect(a.x, a.y, 1, 1), pen.color());
+}
+
 void PainterSurface::polyline(std::span<const DevicePoint> points, const Pen& pen, const Background& bk)
 {
     if (points.size() < 2 || pen.style == PenStyle::Null) return;
+    if (pen.style == PenStyle::Solid) {
+        thinSegments(points, false, pen);
+        return;
+    }
+    flush();
+    if (points.size() == 2 && isBroken(pen)) {
+        // One broken segment: its pattern starts at its start point whichever way it runs.
+        const ThinSegment t = thinSegment(points[0], points[1]);
+        if (t.clipEnd) {
+            m_painter->setBrush(Qt::NoBrush);
+            if (QPen gaps = gapPen(pen, bk); gaps.style() != Qt::NoPen) drawClippedSegment(points[0], points[1], gaps);
+            drawClippedSegment(points[0], points[1], toQPen(pen));
+            return;
+        }
+        const QLineF l = t.line;
+        const bool moved = l.p1() != QPointF(points[0].x, points[0].y);
+        m_painter->setBrush(Qt::NoBrush);
+        if (QPen gaps = gapPen(pen, bk); gaps.style() != Qt::NoPen) {
+            m_painter->setPen(gaps);
+            m_painter->drawLine(l);
+        }
+        QPen q = toQPen(pen);
+        if (moved) q.setDashOffset(1);
+        m_painter->setPen(q);
+        m_painter->drawLine(l);
+        return;
+    }
     QPolygon poly;
     for (const DevicePoint& p : points) poly << qp(p);
     m_painter->setBrush(Qt::NoBrush);
@@ -259,7 +571,7 @@ void PainterSurface::polyline(std::span<const DevicePoint> points, const Pen& pe
 void PainterSurface::strokeAndFill(const QPainterPath& path, const Pen& pen, const Brush& brush,
                                    const Background& bk)
 {
-    if (brush.style != BrushStyle::Null) m_painter->fillPath(path, toQBrush(brush, bk));
+    if (brush.style != BrushStyle::Null) m_painter->fillPath(path, brushFor(brush, bk));
     if (pen.style == PenStyle::Null) return;
     m_painter->setBrush(Qt::NoBrush);
     if (const QPen gaps = gapPen(pen, bk); gaps.style() != Qt::NoPen) {
@@ -273,12 +585,20 @@ void PainterSurface::strokeAndFill(const QPainterPath& path, const Pen& pen, con
 void PainterSurface::polygon(std::span<const DevicePoint> points, FillRule rule, const Pen& pen, const Brush& brush,
                              const Background& bk)
 {
+    flush();
     if (points.size() < 2) return;
+    if (isThinSolid(pen)) {
+        if (brush.style != BrushStyle::Null && points.size() > 2)
+            m_painter->fillPath(polygonPath(points, rule), brushFor(brush, bk));
+        thinSegments(points, true, pen);
+        return;
+    }
     strokeAndFill(polygonPath(points, rule), pen, brush, bk);
 }
 
 void PainterSurface::rectangle(const DeviceRect& r, const Pen& pen, const Brush& brush, const Background& bk)
 {
+    flush();
     const DeviceRect n = r.normalized();
     if (n.width() <= 0 || n.height() <= 0) return;
     if (n.width() == 1 || n.height() == 1) {
@@ -289,8 +609,14 @@ void PainterSurface::rectangle(const DeviceRect& r, const Pen& pen, const Brush&
     // The fill covers left..right-2 (what shows with no pen); the 1-pixel outline runs on
     // left..right-1, so right and bottom stay outside.
     if (brush.style != BrushStyle::Null)
-        m_painter->fillRect(QRect(n.left, n.top, n.width() - 1, n.height() - 1), toQBrush(brush, bk));
+        m_painter->fillRect(QRect(n.left, n.top, n.width() - 1, n.height() - 1), brushFor(brush, bk));
     if (pen.style == PenStyle::Null) return;
+    if (isThinSolid(pen)) {
+        const DevicePoint corners[] = {{n.left, n.top}, {n.right - 1, n.top}, {n.right - 1, n.bottom - 1},
+                                       {n.left, n.bottom - 1}};
+        thinSegments(corners, true, pen);
+        return;
+    }
     QPainterPath path;
     path.addRect(QRectF(n.left, n.top, n.width() - 1, n.height() - 1));
     strokeAndFill(path, pen, Brush::null(), bk);
@@ -298,38 +624,49 @@ void PainterSurface::rectangle(const DeviceRect& r, const Pen& pen, const Brush&
 
 void PainterSurface::ellipse(const DeviceRect& box, const Pen& pen, const Brush& brush, const Background& bk)
 {
+    flush();
+    const QRectF e = outlineBox(box);
+    if (std::max(e.width(), e.height()) > kLargeCurve) {
+        strokeAndFill(largeCurvePath(e, 0, 360, ArcKind::Chord, curveVisibleRect(pen), true), pen, brush, bk);
+        return;
+    }
     QPainterPath path;
-    path.addEllipse(outlineBox(box));
+    path.addEllipse(e);
     strokeAndFill(path, pen, brush, bk);
 }
 
 void PainterSurface::arc(const DeviceRect& box, DevicePoint start, DevicePoint end, const Pen& pen,
                          const Background& bk)
 {
-    strokeAndFill(arcPath(outlineBox(box), start, end, ArcKind::Open), pen, Brush::null(), bk);
+    flush();
+    strokeAndFill(curvePath(box, start, end, int(ArcKind::Open), pen), pen, Brush::null(), bk);
 }
 
 void PainterSurface::pie(const DeviceRect& box, DevicePoint start, DevicePoint end, const Pen& pen,
                          const Brush& brush, const Background& bk)
 {
-    strokeAndFill(arcPath(outlineBox(box), start, end, ArcKind::Pie), pen, brush, bk);
+    flush();
+    strokeAndFill(curvePath(box, start, end, int(ArcKind::Pie), pen), pen, brush, bk);
 }
 
 void PainterSurface::chord(const DeviceRect& box, DevicePoint start, DevicePoint end, const Pen& pen,
                            const Brush& brush, const Background& bk)
 {
-    strokeAndFill(arcPath(outlineBox(box), start, end, ArcKind::Chord), pen, brush, bk);
+    flush();
+    strokeAndFill(curvePath(box, start, end, int(ArcKind::Chord), pen), pen, brush, bk);
 }
 
 void PainterSurface::fillRect(const DeviceRect& r, const Brush& brush, const Background& bk)
 {
+    flush();
     const DeviceRect n = r.normalized();
     if (n.width() <= 0 || n.height() <= 0 || brush.style == BrushStyle::Null) return;
-    m_painter->fillRect(QRect(n.left, n.top, n.width(), n.height()), toQBrush(brush, bk));
+    m_painter->fillRect(QRect(n.left, n.top, n.width(), n.height()), brushFor(brush, bk));
 }
 
 void PainterSurface::focusRect(const DeviceRect& r)
 {
+    flush();
     const DeviceRect n = r.normalized();
     if (n.width() <= 0 || n.height() <= 0) return;
     // Every other pixel of the frame, each visited once, so that a second frame restores them.
@@ -363,16 +700,19 @@ void PainterSurface::focusRect(const DeviceRect& r)
 
 void PainterSurface::setPixel(DevicePoint p, COLORREF color)
 {
+    flush();
     m_painter->fillRect(QRect(p.x, p.y, 1, 1), toQColor(color));
 }
 
 void PainterSurface::textOut(DevicePoint p, std::string_view utf8, const TextStyle& style)
 {
+    flush();
     const ResolvedFont rf = resolveFont(style.font);
-    const QString text = qs(utf8);
     QFont font = rf.font;
     if (style.charExtra != 0) font.setLetterSpacing(QFont::AbsoluteSpacing, style.charExtra);
-    const TextSize size = textExtent(utf8, style.font, style.charExtra);
+    // Measuring shapes the text once more: only when the alignment or the background needs it.
+    const bool measure = style.hAlign != TextHAlign::Left || style.background.opaque;
+    const TextSize size = measure ? textExtent(utf8, style.font, style.charExtra) : TextSize{};
 
     m_painter->save();
     m_painter->translate(p.x, p.y);
@@ -387,27 +727,39 @@ void PainterSurface::textOut(DevicePoint p, std::string_view utf8, const TextSty
     m_painter->setPen(toQColor(style.color));
     const int baseline = top + rf.metrics.ascent;
     if (!rf.vertical) {
-        m_painter->drawText(QPointF(x, baseline), text);
+        const LaidOutText line = laidOut(utf8, style.font, font);
+        m_painter->drawStaticText(QPointF(x, baseline - line.ascent), line.text);
     } else {
         // Upright characters stand in a square cell along the turned baseline; lying ones run
         // along it as in horizontal text.
-        const QFontMetricsF fm(font);
+        const QTransform base = m_painter->transform();
         double at = x;
-        for (const char32_t c : text.toUcs4()) {
-            const QString ch = QString::fromUcs4(&c, 1);
-            const double advance = fm.horizontalAdvance(ch);
-            const VerticalGlyph v = verticalGlyph(c);
+        std::size_t i = 0;
+        while (i < utf8.size()) {
+            // One character's bytes (a broken sequence is taken byte by byte, as the layout would).
+            std::size_t n = 1;
+            const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+            if (lead >= 0xF0) n = 4;
+            else if (lead >= 0xE0) n = 3;
+            else if (lead >= 0xC0) n = 2;
+            n = std::min(n, utf8.size() - i);
+            const std::string_view ch = utf8.substr(i, n);
+            i += n;
+            const LaidOutText glyph = laidOut(ch, style.font, font);
+            const double advance = glyph.advance;
+            const QList<uint> code = qs(ch).toUcs4();
+            const VerticalGlyph v = verticalGlyph(code.isEmpty() ? U'?' : char32_t(code.front()));
             if (v.upright) {
-                const QPointF centre(at + advance / 2, top + rf.metrics.height / 2.0);
-                m_painter->save();
-                m_painter->translate(centre);
-                m_painter->rotate(-90);
-                m_painter->drawText(QPointF(-advance / 2 + v.shift * advance,
-                                            rf.metrics.ascent - rf.metrics.height / 2.0 - v.shift * advance),
-                                    ch);
-                m_painter->restore();
+                QTransform t = base;
+                t.translate(at + advance / 2, top + rf.metrics.height / 2.0);
+                t.rotate(-90);
+                m_painter->setTransform(t);
+                const double glyphBaseline = rf.metrics.ascent - rf.metrics.height / 2.0 - v.shift * advance;
+                m_painter->drawStaticText(QPointF(-advance / 2 + v.shift * advance, glyphBaseline - glyph.ascent),
+                                          glyph.text);
+                m_painter->setTransform(base);
             } else {
-                m_painter->drawText(QPointF(at, baseline), ch);
+                m_painter->drawStaticText(QPointF(at, baseline - glyph.ascent), glyph.text);
             }
             at += advance;
         }
@@ -418,10 +770,11 @@ void PainterSurface::textOut(DevicePoint p, std::string_view utf8, const TextSty
 TextSize PainterSurface::textExtent(std::string_view utf8, const Font& font, int charExtra)
 {
     const ResolvedFont rf = resolveFont(font);
-    const QString text = qs(utf8);
-    const qsizetype characters = text.toUcs4().size();
+    long long characters = 0;
+    for (const char c : utf8)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
     // In 64 bits: a damaged spacing times a long text must not wrap.
-    const long long width = QFontMetrics(rf.font).horizontalAdvance(text) + characters * static_cast<long long>(charExtra);
+    const long long width = laidOut(utf8, font, rf.font).pixelAdvance + characters * static_cast<long long>(charExtra);
     return {int(std::clamp<long long>(width, 0, std::numeric_limits<int>::max())), rf.metrics.height};
 }
 
@@ -432,6 +785,7 @@ TextMetrics PainterSurface::textMetrics(const Font& font)
 
 void PainterSurface::fillLinearGradient(const FillShape& shape, const LinearGradient& g)
 {
+    flush();
     const QPainterPath path = shapePath(shape);
     if (path.isEmpty()) return;
     // The gradient runs between the box corners that come first and last along its direction.
@@ -451,6 +805,7 @@ void PainterSurface::fillLinearGradient(const FillShape& shape, const LinearGrad
 
 void PainterSurface::fillPathGradient(const FillShape& shape, const PathGradient& g)
 {
+    flush();
     const QPainterPath path = shapePath(shape);
     if (path.isEmpty()) return;
     const uint8_t alpha = alphaOf(g.opacity);
@@ -517,26 +872,144 @@ DeviceRectF PainterSurface::textPathBounds(const TextPath& text)
     return textOutlineBounds(text);
 }
 
+namespace {
+
+// A decorated text's outline and the area of its stroke, about its anchor. Stroking glyph curves
+// with a wide round-joined pen is the costly part of drawing one, and a redraw strokes the same
+// texts again.
+struct StrokedText {
+    QPainterPath outline;
+    QPainterPath stroke;
+    std::string key;  // what decides both paths
+};
+
+StrokedText strokedText(const TextPath& text)
+{
+    static std::mutex mutex;
+    static std::unordered_map<std::string, StrokedText> cache;
+    const double penWidth = text.penWidth < 0 ? 1.0 : text.penWidth;
+    std::string key = text.text;
+    auto add = [&key](double v) {
+        const auto q = static_cast<int64_t>(std::llround(v * 64));
+        key.append(reinterpret_cast<const char*>(&q), sizeof q);
+    };
+    add(text.font.height);
+    add(text.font.width);
+    add(text.font.weight);
+    add(int(text.font.italic) | int(text.font.underline) << 1 | int(text.font.strikeOut) << 2);
+    add(text.stroke ? penWidth : -1);
+    if (text.warp)
+        for (const DevicePointF& p : *text.warp) {
+            add(p.x - text.anchor.x);
+            add(p.y - text.anchor.y);
+        }
+    key += text.font.faceName;
+    {
+        std::lock_guard lock(mutex);
+        if (auto it = cache.find(key); it != cache.end()) return it->second;
+    }
+    TextPath atOrigin = text;
+    atOrigin.anchor = {0, 0};
+    if (atOrigin.warp)
+        for (DevicePointF& p : *atOrigin.warp) p = {p.x - text.anchor.x, p.y - text.anchor.y};
+    StrokedText entry;
+    entry.key = key;
+    entry.outline = drawnTextOutline(atOrigin);
+    if (text.stroke && !entry.outline.isEmpty()) {
+        QPainterPathStroker stroker;
+        stroker.setWidth(penWidth);
+        stroker.setJoinStyle(Qt::RoundJoin);
+        stroker.setCapStyle(Qt::SquareCap);
+        entry.stroke = stroker.createStroke(entry.outline);
+    }
+    std::lock_guard lock(mutex);
+    if (cache.size() >= 2000) cache.clear();
+    return cache.emplace(key, entry).first->second;
+}
+
+} // namespace
+
+namespace {
+
+// Small decorated texts as painted pictures, by everything that decides their pixels: a redraw
+// then puts down a picture instead of rasterising antialiased outlines again. Texts larger than
+// this are drawn directly (a close zoom shows few of them).
+constexpr double kMaxCachedTextArea = 512.0 * 512.0;
+constexpr qsizetype kMaxCachedTextBytes = 64LL * 1024 * 1024;
+
+struct PaintedText {
+    QImage image;
+    QPoint offset;  // of the picture's top-left from the anchor's whole pixel
+};
+
+} // namespace
+
 void PainterSurface::drawTextPath(const TextPath& text)
 {
-    const QPainterPath path = drawnTextOutline(text);
-    if (path.isEmpty()) return;
+    flush();
+    const StrokedText drawn = strokedText(text);
+    if (drawn.outline.isEmpty()) return;
     const uint8_t alpha = alphaOf(text.opacity);
-    m_painter->save();
-    m_painter->setRenderHint(QPainter::Antialiasing, true);
-    if (text.stroke) {
-        QPen pen(toQColor(text.outlineColor, alpha));
-        pen.setWidthF(text.penWidth < 0 ? 1.0 : text.penWidth);
-        pen.setJoinStyle(Qt::RoundJoin);
-        m_painter->strokePath(path, pen);
+    const QColor outline = toQColor(text.outlineColor, alpha), fill = toQColor(text.fillColor, alpha);
+    auto paint = [&](QPainter& p) {
+        if (text.stroke) p.fillPath(drawn.stroke, outline);
+        if (text.fill) p.fillPath(drawn.outline, fill);
+    };
+
+    const QRectF bounds = text.stroke ? drawn.stroke.boundingRect() | drawn.outline.boundingRect()
+                                      : drawn.outline.boundingRect();
+    const bool cacheable = m_painter->transform().type() <= QTransform::TxTranslate &&
+                           bounds.width() * bounds.height() <= kMaxCachedTextArea;
+    if (!cacheable) {
+        m_painter->save();
+        m_painter->setRenderHint(QPainter::Antialiasing, true);
+        m_painter->translate(text.anchor.x, text.anchor.y);
+        paint(*m_painter);
+        m_painter->restore();
+        return;
     }
-    if (text.fill) m_painter->fillPath(path, toQColor(text.fillColor, alpha));
-    m_painter->restore();
+
+    const QPointF whole(std::floor(text.anchor.x), std::floor(text.anchor.y));
+    const QPointF fraction = QPointF(text.anchor.x, text.anchor.y) - whole;
+    std::string key = drawn.key;
+    for (const double v : {double(text.outlineColor), double(text.fillColor), double(alpha), double(text.fill),
+                           fraction.x(), fraction.y()}) {
+        const auto q = static_cast<int64_t>(std::llround(v * 64));
+        key.append(reinterpret_cast<const char*>(&q), sizeof q);
+    }
+    static std::mutex mutex;
+    static std::unordered_map<std::string, PaintedText> cache;
+    static qsizetype cachedBytes = 0;
+    PaintedText painted;
+    {
+        std::lock_guard lock(mutex);
+        if (auto it = cache.find(key); it != cache.end()) painted = it->second;
+    }
+    if (painted.image.isNull()) {
+        const QRect area = bounds.translated(fraction).toAlignedRect().adjusted(-1, -1, 1, 1);
+        painted.offset = area.topLeft();
+        painted.image = QImage(area.size(), QImage::Format_ARGB32_Premultiplied);
+        painted.image.fill(Qt::transparent);
+        {
+            QPainter p(&painted.image);
+            p.setRenderHint(QPainter::Antialiasing, true);
+            p.translate(fraction - QPointF(area.topLeft()));
+            paint(p);
+        }
+        std::lock_guard lock(mutex);
+        if (cachedBytes + painted.image.sizeInBytes() > kMaxCachedTextBytes) {
+            cache.clear();
+            cachedBytes = 0;
+        }
+        if (cache.emplace(key, painted).second) cachedBytes += painted.image.sizeInBytes();
+    }
+    m_painter->drawImage(whole.toPoint() + painted.offset, painted.image);
 }
 
 void PainterSurface::drawImage(const QImage& image, DevicePointF topLeft, DevicePointF topRight,
                                DevicePointF bottomLeft, const QRectF& source, double opacity)
 {
+    flush();
     if (image.isNull()) return;
     const QRectF src = source.isEmpty() ? QRectF(image.rect()) : source;
     if (src.width() <= 0 || src.height() <= 0) return;
@@ -554,13 +1027,26 @@ void PainterSurface::drawImage(const QImage& image, DevicePointF topLeft, Device
 
 void PainterSurface::setClipRect(const DeviceRect& r)
 {
+    flush();
     const DeviceRect n = r.normalized();
     m_painter->setClipRect(QRect(n.left, n.top, n.width(), n.height()));
 }
 
 void PainterSurface::clearClip()
 {
+    flush();
     m_painter->setClipping(false);
+}
+
+std::optional<DeviceRect> PainterSurface::visibleArea() const
+{
+    std::optional<DeviceRect> area = Surface::visibleArea();
+    if (!m_painter->hasClipping()) return area;
+    const QRect c = m_painter->clipBoundingRect().toAlignedRect();
+    const DeviceRect clip{c.left(), c.top(), c.left() + c.width(), c.top() + c.height()};
+    if (!area) return clip;
+    return DeviceRect{std::max(area->left, clip.left), std::max(area->top, clip.top),
+                      std::min(area->right, clip.right), std::min(area->bottom, clip.bottom)};
 }
 
 } // namespace kov::platform

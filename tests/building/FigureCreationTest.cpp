@@ -164,6 +164,17 @@ TEST(FigureCreation, RefusedFiguresLeaveTheDrawingAlone)
          [](CKovUnit& u, const CPlotInfo& p) { return u.AddCircle(p, {3, 3}, {3, 3}, 50, 1); }},
         {"polygon without points", [](CKovUnit& u, const CPlotInfo& p) { return u.AddPolygonFromPoints(p, {}); }},
         {"arc of one tool point", [](CKovUnit& u, const CPlotInfo& p) { return u.AddArc(p, Tool{{0, 0}}, {5, 5}, 0, 0); }},
+        {"arc starting on its centre",
+         [](CKovUnit& u, const CPlotInfo& p) { return u.AddArc(p, Tool{{7, 7}, {7, 7}}, {50, 9}, 0, 0); }},
+        {"arc of fixed radius 0",
+         [](CKovUnit& u, const CPlotInfo& p) { return u.AddArc(p, Tool{{0, 0}, {100, 0}}, {0, -200}, 0, 1); }},
+        {"circle of fixed radius 0",
+         [](CKovUnit& u, const CPlotInfo& p) { return u.AddCircle(p, {3, 3}, {9, 9}, 0, 1); }},
+        {"circle of negative fixed radius",
+         [](CKovUnit& u, const CPlotInfo& p) { return u.AddCircle(p, {3, 3}, {9, 9}, -40, 1); }},
+        {"polygon of one point", [](CKovUnit& u, const CPlotInfo& p) { return u.AddPolygonFromPoints(p, {{4, 4}}); }},
+        {"polygon of one spot clicked thrice",
+         [](CKovUnit& u, const CPlotInfo& p) { return u.AddPolygonFromPoints(p, {{4, 4}, {4, 4}, {4, 4}}); }},
         {"dimension of one tool point",
          [](CKovUnit& u, const CPlotInfo& p) { return u.AddDimensionLine(p, Tool{{0, 0}}, {5, 5}); }},
     };
@@ -220,6 +231,11 @@ TEST(FigureCreation, RectanglesEllipsesAndEllipticArcsSelectWhatTheyMake)
              u.AddEllipticArc(s, p, {{0, 0}, {100, 0}, {0, 40}, {10, 10}}, {-20, 5});
          },
          {CKovLine::ARC, {{0, 0}, {10, 10}, {-20, 5}}, {100, 0.4}, 4, kArc}},
+        {"ellipse with all points on the centre", false,
+         [](CKovUnit& u, SelectionRecord& s, const CPlotInfo& p) { u.AddEllipse(s, p, {{6, 6}, {6, 6}}, {6, 6}); }, {}},
+        {"perpendicular of no length", false,
+         [](CKovUnit& u, SelectionRecord& s, const CPlotInfo& p) { u.AddPerpendicularLine(s, p, {10, 10}, {10, 10}); },
+         {}},
         {"ellipse of one tool point", false,
          [](CKovUnit& u, SelectionRecord& s, const CPlotInfo& p) { u.AddEllipse(s, p, {{0, 0}}, {0, 50}); }, {}},
         {"elliptic arc of three tool points", false,
@@ -383,6 +399,8 @@ TEST(FigureCreation, TriangleSidesMeetAtTheApex)
         {"obtuse at the first point", {0, 0}, {100, 0}, 30, 120, true},
         {"base running down the screen", {0, 0}, {0, 100}, 70, 50, false},
         {"oblique base", {100, 300}, {400, 700}, 400, 300, false},
+        // A base of 4236.8 mm: cut to whole millimetres in the area, the far side came out 17 mm long.
+        {"base of no whole length", {-2840, -1714}, {-4317, 2257}, 2380, 4898, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -399,8 +417,8 @@ TEST(FigureCreation, TriangleSidesMeetAtTheApex)
         EXPECT_EQ(second.MLinePnt[0], c.p1);
         const CDbPoint apex = first.MLinePnt[1];
         EXPECT_EQ(second.MLinePnt[1], apex);
-        EXPECT_NEAR(PointDistance(c.p0.x, c.p0.y, apex.x, apex.y), c.a, 0.01);
-        EXPECT_NEAR(PointDistance(c.p1.x, c.p1.y, apex.x, apex.y), c.b, 0.01);
+        EXPECT_NEAR(PointDistance(c.p0.x, c.p0.y, apex.x, apex.y), c.a, 1e-6);
+        EXPECT_NEAR(PointDistance(c.p1.x, c.p1.y, apex.x, apex.y), c.b, 1e-6);
         // Left of p0 -> p1 as seen on the screen (y down): a negative cross product.
         const double cross = (c.p1.x - c.p0.x) * (apex.y - c.p0.y) - (c.p1.y - c.p0.y) * (apex.x - c.p0.x);
         EXPECT_LT(cross, 0.0);
@@ -479,6 +497,9 @@ TEST(FigureCreation, CurvesAndContinuousLines)
     auto bareBezier = [&](CKovUnit& u, SelectionRecord& s, const CPlotInfo& p, int sep) {
         u.AddBezierCurve(s, p, {}, {100, 0}, sep);
     };
+    auto spotBezier = [&](CKovUnit& u, SelectionRecord& s, const CPlotInfo& p, int sep) {
+        u.AddBezierCurve(s, p, {{30, 30}}, {30, 30}, sep);
+    };
     const CurveCase cases[] = {
         {"Bezier as one curve", bezier, 0, 1, CKovLine::CONTINUOUS, 21, kStroke},
         {"Bezier as lines", bezier, 1, 20, CKovLine::LINE, 2, kStroke},
@@ -492,6 +513,8 @@ TEST(FigureCreation, CurvesAndContinuousLines)
         {"one point makes no pieces", onePoint, 1, 0, 0, 0, 0},
         {"smooth curve of two clicks makes nothing", shortSmooth, 0, 0, 0, 0, 0},
         {"Bezier curve without tool points makes nothing", bareBezier, 0, 0, 0, 0, 0},
+        {"Bezier curve on one spot makes nothing", spotBezier, 0, 0, 0, 0, 0},
+        {"Bezier curve on one spot makes no pieces", spotBezier, 1, 0, 0, 0, 0},
     };
     for (const CurveCase& c : cases) {
         SCOPED_TRACE(c.name);

@@ -9,9 +9,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <random>
 #include <utility>
 #include <sstream>
+#include <string>
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -127,6 +131,63 @@ TEST(WallJoining, AxisJointsGiveExactOutlines)
     }
 }
 
+// Axis-parallel plans are joined exactly already: their outlines are locked bit for bit, so work on
+// oblique joints cannot move them. Random draws by plain modulo, the same on every standard library.
+TEST(WallJoining, AxisPlansKeepTheirOutlinesBitForBit)
+{
+    std::mt19937 rng(11);
+    auto pick = [&](unsigned n) { return static_cast<int>(rng() % n); };
+    std::uint64_t digest = 1469598103934665603ull;
+    auto mix = [&](double v) {
+        std::uint64_t bits = 0;
+        std::memcpy(&bits, &v, sizeof bits);
+        for (int k = 0; k < 8; ++k) {
+            digest ^= (bits >> (8 * k)) & 0xFF;
+            digest *= 1099511628211ull;
+        }
+    };
+    std::size_t edges = 0;
+    for (int plan = 0; plan < 40; ++plan) {
+        CKovUnit unit;
+        CPlotInfo plot;
+        // Grid plans of rooms, then loose walls off the grid and of odd thickness.
+        const bool grid = plan % 2 == 0;
+        const double step = grid ? 1000.0 : 137.0;
+        for (int k = 0; k < 60; ++k) {
+            const CDbPoint a{pick(16) * step, pick(16) * step};
+            CDbPoint b = a;
+            const double l = (1 + pick(grid ? 4 : 9)) * step;
+            switch (pick(4)) {
+            case 0: b.x += l; break;
+            case 1: b.x -= l; break;
+            case 2: b.y += l; break;
+            default: b.y -= l; break;
+            }
+            plot.m_Layer.m_nCurrentGroup = k % 9 == 0 ? 1 : 0;
+            const double t = grid ? 50.0 + 25.0 * pick(3) : 10.5 + pick(90);
+            if (k % 17 == 0) {
+                unit.AddColumn(a, a, t, plot);
+                continue;
+            }
+            const int id = unit.AddWall(a, b, t, plot);
+            if (id > 0)
+                unit.ResetWallOutline(id);
+        }
+        unit.JoinWalls(0);
+        unit.JoinWalls(1);
+        for (const auto& w : unit.m_Walls) {
+            for (std::size_t i = 0; i < w->MWallarPntA.size(); ++i) {
+                mix(w->MWallarPntA[i].x), mix(w->MWallarPntA[i].y);
+                mix(w->MWallarPntB[i].x), mix(w->MWallarPntB[i].y);
+                ++edges;
+            }
+            mix(-1.0);
+        }
+    }
+    EXPECT_EQ(edges, 11089u);
+    EXPECT_EQ(digest, 11615128060925272102ull);
+}
+
 TEST(WallJoining, JointCodesAgainstOneWall)
 {
     // The rectangle of the wall (0,0)-(1000,0) with half thickness 50.
@@ -163,6 +224,158 @@ TEST(WallJoining, JointCodesAgainstOneWall)
         EXPECT_EQ(out1, c.out1);
         EXPECT_EQ(out2, c.out2);
     }
+}
+
+// ---- Oblique joints: exact cuts, the same whatever order the walls were drawn in
+
+// The length of the stretch of e that lies more than half a millimetre deep inside a wall's
+// quadrilateral.
+double lengthDeepInside(const std::array<CDbPoint, 4>& c, const Edge& e)
+{
+    double turn = 0.0;
+    for (std::size_t k = 0; k < 4; ++k)
+        turn += c[k].x * c[(k + 1) % 4].y - c[(k + 1) % 4].x * c[k].y;
+    const double dx = e.b.x - e.a.x, dy = e.b.y - e.a.y;
+    double t0 = 0.0, t1 = 1.0;
+    for (std::size_t k = 0; k < 4; ++k) {
+        const CDbPoint& a = c[k];
+        const CDbPoint& b = c[(k + 1) % 4];
+        const double len = std::hypot(b.x - a.x, b.y - a.y);
+        if (len == 0.0)
+            continue;
+        // Depth of e.a + t*(dx,dy) behind this side: n0 + t*n1 >= 0.5 is wanted.
+        const double sense = (turn > 0 ? 1.0 : -1.0) / len;
+        const double n0 = sense * ((b.x - a.x) * (e.a.y - a.y) - (b.y - a.y) * (e.a.x - a.x)) - 0.5;
+        const double n1 = sense * ((b.x - a.x) * dy - (b.y - a.y) * dx);
+        if (n1 == 0.0) {
+            if (n0 < 0.0)
+                return 0.0;
+        } else if (n1 > 0.0) {
+            t0 = std::max(t0, -n0 / n1);
+        } else {
+            t1 = std::min(t1, -n0 / n1);
+        }
+    }
+    return t1 > t0 ? (t1 - t0) * std::hypot(dx, dy) : 0.0;
+}
+
+// Oblique edges parallel to an oblique wall's side are left alone on purpose.
+bool parallelToASide(const Edge& e, const std::array<CDbPoint, 4>& c)
+{
+    if (std::fabs(e.a.x - e.b.x) < 1e-3 || std::fabs(e.a.y - e.b.y) < 1e-3)
+        return false;
+    const double slope = (e.b.y - e.a.y) / (e.b.x - e.a.x);
+    for (std::size_t k = 0; k < 4; ++k) {
+        const CDbPoint& a = c[k];
+        const CDbPoint& b = c[(k + 1) % 4];
+        if (std::fabs(a.x - b.x) < 1e-4 || std::fabs(a.y - b.y) < 1e-4)
+            continue;
+        if (std::fabs(slope - (b.y - a.y) / (b.x - a.x)) < 0.1)
+            return true;
+    }
+    return false;
+}
+
+// Every kept face that runs more than a millimetre inside another wall.
+std::vector<std::string> facesInsideOtherWalls(const CKovUnit& unit)
+{
+    std::vector<std::string> found;
+    for (const auto& w : unit.m_Walls) {
+        for (const Edge& e : edgesOf(*w)) {
+            for (const auto& other : unit.m_Walls) {
+                if (other.get() == w.get() || other->MWallLayer1 != w->MWallLayer1 ||
+                    parallelToASide(e, other->MWallPntKado))
+                    continue;
+                const double inside = lengthDeepInside(other->MWallPntKado, e);
+                if (inside > 1.0) {
+                    std::ostringstream os;
+                    os << "wall " << w->MWallID << " face " << e << " runs " << inside << " mm inside wall "
+                       << other->MWallID;
+                    found.push_back(os.str());
+                }
+            }
+        }
+    }
+    return found;
+}
+
+struct Core {
+    CDbPoint a, b;
+    double t;
+};
+
+// The joined outline of each wall as a set of pieces, each written from its smaller end, the walls
+// drawn in the order given or the reverse.
+std::vector<std::vector<std::pair<std::pair<double, double>, std::pair<double, double>>>>
+joinedPieces(const std::vector<Core>& walls, bool reversed)
+{
+    Plan p;
+    std::vector<int> ids(walls.size());
+    for (std::size_t k = 0; k < walls.size(); ++k) {
+        const std::size_t i = reversed ? walls.size() - 1 - k : k;
+        ids[i] = p.wall(walls[i].a, walls[i].b, walls[i].t);
+    }
+    p.unit.JoinWalls(0);
+    // Joined again, the plan stays as it is: no cut drifts with the rounding of an earlier one.
+    CKovUnit again;
+    again.CopyFrom(p.unit);
+    again.JoinWalls(0);
+    for (int i = 0; i < again.m_Walls.GetSize(); ++i)
+        EXPECT_EQ(edgesOf(*again.m_Walls[i]), edgesOf(*p.unit.m_Walls[i])) << "joined again, wall " << i;
+    std::vector<std::vector<std::pair<std::pair<double, double>, std::pair<double, double>>>> out;
+    for (int id : ids) {
+        auto& pieces = out.emplace_back();
+        for (const Edge& e : p.edges(id)) {
+            auto a = std::make_pair(e.a.x, e.a.y), b = std::make_pair(e.b.x, e.b.y);
+            pieces.push_back(a < b ? std::make_pair(a, b) : std::make_pair(b, a));
+        }
+        std::sort(pieces.begin(), pieces.end());
+    }
+    EXPECT_EQ(facesInsideOtherWalls(p.unit), std::vector<std::string>{}) << (reversed ? "reversed" : "in order");
+    return out;
+}
+
+TEST(WallJoining, ObliqueFacesStopAtTheWallsTheyMeet)
+{
+    const struct {
+        const char* name;
+        std::vector<Core> walls;
+    } cases[] = {
+        // Both cuts of wall 2's nearly level end round to one y; the edge runs right to left.
+        {"level end across a thin wall", {{{60, 200}, {60, 1000}, 20}, {{0, -500}, {10, 500}, 100}}},
+        {"three walls at odd angles",
+         {{{2234, 2795}, {2234, 4722}, 38.5}, {{1596, 4578}, {2672, 2886}, 53}, {{1765, 3759}, {4313, 3759}, 27}}},
+        // A steep face: rounding x first put its cut up to half the slope off.
+        {"steep face through an oblique wall", {{{5453, 410}, {5543, 4608}, 18.5}, {{2845, 3666}, {5979, 1447}, 58}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(joinedPieces(c.walls, false), joinedPieces(c.walls, true));
+    }
+}
+
+TEST(WallJoining, RandomMixedPlansJoinAlikeInEitherOrder)
+{
+    std::mt19937 rng(31);
+    auto pick = [&](unsigned n) { return static_cast<int>(rng() % n); };
+    int differing = 0;
+    for (int plan = 0; plan < 80; ++plan) {
+        std::vector<Core> walls;
+        for (int k = 0; k < 12; ++k) {
+            const CDbPoint a{double(pick(6000)), double(pick(6000))};
+            CDbPoint b = a;
+            switch (pick(3)) {
+            case 0: b.x += 500 + pick(3000); break;
+            case 1: b.y += 500 + pick(3000); break;
+            default: b.x += pick(4000) - 2000.0, b.y += pick(4000) - 2000.0; break;
+            }
+            walls.push_back({a, b, 10 + pick(60) + (pick(2) ? 0.5 : 0.0)});
+        }
+        SCOPED_TRACE("plan " + std::to_string(plan));
+        if (joinedPieces(walls, false) != joinedPieces(walls, true))
+            ++differing;
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 TEST(WallJoining, ObliqueWallMeetingAnAxisWallIsJoined)
@@ -382,6 +595,43 @@ TEST(WallJoining, PrefilterGivesTheSameOutlinesOnRandomPlans)
         }
     }
     EXPECT_GT(joined, 500); // the plans are dense: most walls meet others
+}
+
+// Walls as long as the plan at every angle, among short ones: the prefilter enters the long ones by
+// the strip of cells they cover and still hands every wall that cuts over.
+TEST(WallJoining, PrefilterGivesTheSameOutlinesWithPlanLongWalls)
+{
+    std::mt19937 rng(17);
+    auto pick = [&](unsigned n) { return static_cast<int>(rng() % n); };
+    int joined = 0;
+    for (int plan = 0; plan < 12; ++plan) {
+        CKovUnit unit;
+        CPlotInfo plot;
+        for (int k = 0; k < 80; ++k) {
+            CDbPoint a{double(pick(30000)), double(pick(30000))}, b = a;
+            if (k % 2 == 0) {
+                // Across the whole plan, from one side to another.
+                a = {0.0, double(pick(30000))}, b = {30000.0, double(pick(30000))};
+                if (pick(2))
+                    std::swap(a.x, a.y), std::swap(b.x, b.y);
+            } else {
+                b.x += pick(3000) - 1500.0, b.y += pick(3000) - 1500.0;
+            }
+            const int id = unit.AddWall(a, b, 5 + pick(80) + (pick(2) ? 0.5 : 0.0), plot);
+            if (id > 0)
+                unit.ResetWallOutline(id);
+        }
+        CKovUnit reference;
+        reference.CopyFrom(unit);
+        kov::building::joinWalls(reference, 0, false);
+        unit.JoinWalls(0);
+        for (int i = 0; i < unit.m_Walls.GetSize(); ++i) {
+            const CKovWall& w = *unit.m_Walls[i];
+            ASSERT_EQ(edgesOf(w), edgesOf(*reference.m_Walls[i])) << "plan " << plan << " wall " << i;
+            joined += edgesOf(w).size() > 8 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(joined, 300); // the long walls cross many others
 }
 
 TEST(WallJoining, CrossingPartIsAddedOnce)

@@ -192,7 +192,8 @@ TEST(Geometry, IntersectCirclesGivesExactCrossingsUpSideFirst)
         {"apart", {0, 0}, 3, {10, 0}, 2, 0, 0, {}, {}},
         {"contained", {0, 0}, 10, {1, 0}, 2, 0, 0, {}, {}},
         {"concentric", {1, 1}, 3, {1, 1}, 4, 0, -7, {}, {}},
-        {"inner touch", {0, 0}, 10, {5, 0}, 5, 1, 2, {10, 0}, {10, 0}},
+        {"inner touch", {0, 0}, 10, {5, 0}, 5, 1, 1, {10, 0}, {}},
+        {"inner touch, the small circle first", {5, 0}, 5, {0, 0}, 10, 1, 1, {10, 0}, {}},
     };
     for (const auto& c : cases) {
         CDbPoint out[2];
@@ -211,9 +212,9 @@ TEST(Geometry, IntersectCirclesGivesExactCrossingsUpSideFirst)
     CDbPoint out[2];
     int count = 0;
     ASSERT_EQ(IntersectCircles(out, count, {0, 0}, 3, {7 - 1e-12, 0}, 4), 1);
-    EXPECT_EQ(count, 2);
+    EXPECT_GE(count, 1);
     EXPECT_TRUE(near(out[0], {3, 0}, 1e-5));
-    EXPECT_TRUE(near(out[1], {3, 0}, 1e-5));
+    EXPECT_TRUE(near(out[count - 1], {3, 0}, 1e-5));
 }
 
 TEST(Geometry, ClipLinesToPolygonCutsOnceWhereTheOutlinePassesAVertex)
@@ -236,6 +237,10 @@ TEST(Geometry, ClipLinesToPolygonCutsOnceWhereTheOutlinePassesAVertex)
          {{3, 5}, {4.625, 5}, {5.375, 5}, {10, 5}}},
         {"unknown line type", {{0, 0}, {10, 0}, {10, 5}, {0, 5}}, 4, 2, 0, 0, 3, {}},
         {"line outside", {{0, 0}, {10, 0}, {10, 5}, {0, 5}}, 0, 8, 0, 0, 1, {}},
+        // A line along the first or the last row of the outline runs along that edge.
+        {"along the top edge", {{0, 0}, {10, 0}, {10, 5}, {0, 5}}, 0, 0, 0, 0, 1, {{0, 0}, {10, 0}}},
+        {"along the bottom edge", {{0, 0}, {10, 0}, {10, 5}, {0, 5}}, 0, 5, 0, 0, 1, {{0, 5}, {10, 5}}},
+        {"along the right edge", {{0, 0}, {10, 0}, {10, 5}, {0, 5}}, 10, 0, 0, 0, 0, {{10, 0}, {10, 5}}},
     };
     for (const auto& c : cases) {
         CDbPointArray starts, ends;
