@@ -27,7 +27,9 @@ public:
     std::uint32_t IMGImagegifcol = 0;      // that colour
     int IMGImagetype = 4;                  // 1 JPEG, 2 PNG, 3 GIF, 4 BMP (PictureFiles.h); 0 is taken as BMP
     double BLKImagekakudo = 0.0;           // rotation, degrees (clockwise on the screen)
-    DeviceRect m_rcDrawn;                  // set by every draw pass; not stored, not copied
+    // Set by every draw pass; not stored, not copied, and not part of the drawing: mutable, so that
+    // drawing never gives the live drawing its own copy of a picture an undo snapshot shares.
+    mutable DeviceRect m_rcDrawn;
 
     CKovImage() = default;
     // Copies every stored field; the drawn rectangle starts at 0 until the copy is drawn.
