@@ -10,6 +10,7 @@
 
 namespace kov::platform {
 class Profile;
+class Surface;
 }
 
 // The thirteen logical-font fields in the widths and order of a Windows LOGFONT, with the face name.
@@ -84,6 +85,10 @@ public:
     void SetBackColorNumber(int number);
     static std::uint32_t BackColorOfNumber(int number);
 
+    // -- drawing: style swatches (begin)
+    // "Aあ" in this font at pixelsPerMm, centred in a width × height area at the device origin.
+    void DrawTextSwatch(kov::platform::Surface& dc, double pixelsPerMm, int width, int height) const;
+    // -- drawing: style swatches (end)
     // The face name cut to at most kMaxFaceBytes code-page-932 bytes, never inside a character.
     static std::string limitFaceName(std::string_view face);
 

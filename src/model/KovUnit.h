@@ -109,15 +109,23 @@ public:
     // over), then the group. 0 when there is no such group.
     int DeleteGroup(int id);
 
-    // Makes this container a deep copy of the source: same identifiers, counters and order.
+    // Makes this container a copy of the source: same identifiers, counters and order. The objects
+    // are shared until either container changes one, so the copy costs little (ObjectArray.h).
     // This container's own pictures' files stay (it is emptied as a copy).
     void CopyFrom(const CKovUnit& source);
     // Empties the container and sets the counters to 1. Modes 0 and 2 delete the pictures'
     // temporary files; mode 1 (copies: undo snapshots) keeps them.
     void RemoveAllObjects(int mode);
 
-    // Call after renumbering objects in place, so that the lookups see the new identifiers.
-    void IdentifiersChanged() const;
+    // -- undo sharing (begin)
+    // True when both containers hold the very same objects (shared since one was copied from the
+    // other, none changed on either side) and the same counters: an undo snapshot that still
+    // equals the live drawing records no change.
+    bool SharesAllWith(const CKovUnit& other) const;
+    // Bytes of this container that no other container shares (chunk tables, unshared chunks and
+    // the shells of unshared objects; not the objects' own heap data). For the undo benchmark.
+    std::size_t UnsharedBytes() const;
+    // -- undo sharing (end)
 
     // Deletes one picture's temporary files when a container is emptied in a discarding mode. The
     // program installs one bound to its temporary picture folder; until then no file is deleted.
@@ -350,6 +358,73 @@ public:
                       const SelectionRecord& selection, bool placing, int filter, bool output,
                       const DrawEnvironment& env) const;
     // -- drawing: figures, fills, walls and columns (end)
+
+    // -- draw passes (begin)
+    // The passes decide which objects are drawn and in which order: layer group by layer group,
+    // layer by layer (hidden ones left out), and on each layer pictures below, rooms, walls,
+    // columns, figures, through columns, texts, pictures on top, then the selection marks. Objects
+    // whose device box misses the surface's visible area are skipped before anything is made for
+    // them. `placing` is set while a group read from another file is being placed (the last group
+    // of the container); `output` for paper, pictures and the clipboard (no screen-only effects).
+    //
+    // The full pass; it refreshes the pictures-below setting of the environment from the profile.
+    // Pictures drawn remember their device rectangle.
+    void DrawAllByLayer(kov::platform::Surface& dc, const DeviceTransform& transform, const CPlotInfo& plot,
+                        const SelectionRecord& selection, bool placing, bool output, DrawEnvironment& env);
+    // The full pass without anything selected: the back buffer while a drag is in progress.
+    void DrawUnselectedByLayer(kov::platform::Surface& dc, const DeviceTransform& transform, const CPlotInfo& plot,
+                               const SelectionRecord& selection, bool placing, bool output,
+                               const DrawEnvironment& env);
+    // Only the selection, over the back buffer while dragging or placing, with its marks.
+    void DrawSelected(kov::platform::Surface& dc, const DeviceTransform& transform, const CPlotInfo& plot,
+                      const SelectionRecord& selection, bool placing, bool output, const DrawEnvironment& env);
+    // The pictures of layer 0 of every shown layer group, when pictures lie below everything;
+    // includeSelected is false while dragging (the selection pass draws those).
+    void DrawBackgroundImages(kov::platform::Surface& dc, const DeviceTransform& transform, const CPlotInfo& plot,
+                              const SelectionRecord& selection, bool placing, bool output,
+                              const DrawEnvironment& env, bool includeSelected);
+    // A part's container in the parts palette and dialogs: no layers, no pictures.
+    void DrawPartPreview(kov::platform::Surface& dc, const DeviceTransform& transform, const CPlotInfo& plot,
+                         const SelectionRecord& selection, bool placing, bool output,
+                         const DrawEnvironment& env) const;
+    // -- draw passes (end)
+    // -- drawing: texts and selection marks (begin)
+    // Selection filters of the text drawers: 0 every text, 1 only texts not selected, 2 only
+    // selected ones. A text is selected by its own identifier or by its group's.
+    //
+    // One text: plain (decoration 0) through the surface's text output, line by line, with its
+    // font, angle, spacing, line gap, alignment and background; decorated (1 filled, 2 hollow)
+    // through DrawTextPath. Black-and-white mode and the chic display change its colours; on the
+    // screen (output false) with app_printrealmode on, each line of a fixed-pitch face gets its
+    // dotted printed-extent frame. While placing, the texts of the group being placed (the
+    // selection's first group) are left out.
+    static void DrawTextObject(kov::platform::Surface& dc, const DeviceTransform& transform, const CKovText& text,
+                               const CPlotInfo& plot, const SelectionRecord& selection, bool placing, int filter,
+                               bool output, const DrawEnvironment& env);
+    // Every text in array order as DrawTextObject draws it, without the colour modes and without
+    // the extent frame; the placing check applies with filter 1 only.
+    void DrawTexts(kov::platform::Surface& dc, const DeviceTransform& transform, const CPlotInfo& plot,
+                   const SelectionRecord& selection, bool placing, int filter, const DrawEnvironment& env) const;
+    // A decorated text as glyph outlines at the device point of `position` in `layerGroup`: stroked
+    // with the outline colour (width paperScale × frameThickness, 1 when negative), then filled
+    // (decoration 1) or left hollow (2); shapes 1-6 warp it by `slant` twentieths of its bounds.
+    // Opacity in per cent. Texts of any length.
+    static void DrawTextPath(kov::platform::Surface& dc, const DeviceTransform& transform, const CFontMenu& font,
+                             std::string_view text, double frameThickness, int shape, int slant, int decoration,
+                             const CDbPoint& position, std::uint32_t fillColour, std::uint32_t outlineColour,
+                             int opacity, int layerGroup);
+    // The unrotated box of a text drawn with its top-left at (x, y): the longest line by CP932 bytes
+    // measured in the text's font, times the number of lines with the line gap.
+    static void TextBoxSize(kov::platform::DeviceRect& out, kov::platform::Surface& dc, int x, int y,
+                            std::string_view text, const CFontMenu& font, double paperScale);
+
+    // Grips of every selected object (identifiers not found are skipped), with the rotation and
+    // anchor handles when exactly one object is selected. Pictures use their last drawn rectangle.
+    void DrawSelectionMarks(kov::platform::Surface& dc, const DeviceTransform& transform, const CPlotInfo& plot,
+                            const SelectionRecord& selection) const;
+    // The grip square of g_nPickTolerance pixels about the point, filled with the colour.
+    static void DrawGripSquare(kov::platform::Surface& dc, const DevicePoint& point, std::uint32_t colour);
+    // -- drawing: texts and selection marks (end)
 
 private:
     int nextId(int& counter, int wrapLimit, int scanLimit, bool (CKovUnit::*inUse)(int) const);

@@ -15,7 +15,10 @@
 
 namespace kov::platform {
 class Profile;
+class Surface;
+struct DevicePoint;
 }
+struct SwatchEnvironment; // render/Swatches.h
 
 // Dash and gap lengths in paper millimetres of the broken line types: entries 0-1 dashed,
 // 2-3 dotted, 4-7 dash-dot, 8-13 dash-dot-dot; each group starts with a dash.
@@ -117,6 +120,30 @@ public:
     static std::string DataFolder(kov::platform::Profile& profile, std::string_view programFolder);
 
     int WriteBlock(CArchive& ar, std::string_view block) const;
+
+    // -- drawing: style swatches (begin)
+    // Samples of the wall, column and style-slot settings in the rectangle x, y, width, height of a
+    // device, at fixed pixel sizes (the drawing scale plays no part).
+    void DrawWallSwatch(kov::platform::Surface& dc, int x, int y, int width, int height,
+                        const SwatchEnvironment& env) const;
+    void DrawColumnSwatch(kov::platform::Surface& dc, int x, int y, int width, int height,
+                          const SwatchEnvironment& env) const;
+    void DrawLineSwatch(kov::platform::Surface& dc, int x, int y, int width, int height,
+                        const SwatchEnvironment& env) const;
+    void DrawRectangleSwatch(kov::platform::Surface& dc, int x, int y, int width, int height,
+                             const SwatchEnvironment& env) const;
+    void DrawPolygonSwatch(kov::platform::Surface& dc, int x, int y, int width, int height,
+                           const SwatchEnvironment& env) const;
+    void DrawCircleSwatch(kov::platform::Surface& dc, int x, int y, int width, int height,
+                          const SwatchEnvironment& env) const;
+    void DrawArcSwatch(kov::platform::Surface& dc, int x, int y, int width, int height,
+                       const SwatchEnvironment& env) const;
+    // Gradient or translucent fill of a swatch: shapes 1 and 2 the polygon of the points, 3 the
+    // ellipse of the box points[0]..points[1], 4 its sector from the radial through points[2] to
+    // the one through points[3]; other shapes paint nothing. Opacity in per cent.
+    void PaintGradientFill(kov::platform::Surface& dc, const kov::platform::DevicePoint* points, int count,
+                           int shape, int angle, std::uint32_t colour1, std::uint32_t colour2, int opacity) const;
+    // -- drawing: style swatches (end)
 
 protected:
     RD_STATUS OnReadStart(CArchive& ar, std::string_view block) override;

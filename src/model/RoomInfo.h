@@ -10,7 +10,10 @@
 
 namespace kov::platform {
 class Profile;
+class Surface;
+struct DevicePoint;
 }
+struct SwatchEnvironment; // render/Swatches.h
 
 class CRoomInfo : public CDefFile {
 public:
@@ -35,4 +38,12 @@ public:
 
     bool operator==(const CRoomInfo& o) const;
     bool operator!=(const CRoomInfo& o) const { return !(*this == o); }
+
+    // -- drawing: style swatches (begin)
+    // A sample of the room's fill, hatch, tatami or flooring in the quadrilateral of the corners
+    // top-left, bottom-left, bottom-right, top-right (inset by the pick tolerance); mode 1 is the
+    // tool panel's, which also shows tatami for a room named as a Japanese room.
+    void DrawRoomSwatch(kov::platform::Surface& dc, const kov::platform::DevicePoint corners[4], int mode,
+                        const SwatchEnvironment& env) const;
+    // -- drawing: style swatches (end)
 };

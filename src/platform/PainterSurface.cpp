@@ -48,8 +48,12 @@ QPen toQPen(const Pen& pen)
         if (!dashes.isEmpty()) q.setDashPattern(dashes);
     } else {
         q.setWidth(pen.width);
-        q.setCapStyle(Qt::RoundCap);
-        q.setJoinStyle(Qt::RoundJoin);
+        // Round ends of 2 and 3 pixels cover the pixels square ones do, at a quarter of the cost in
+        // Qt's stroker; wider pens show the round ends.
+        const bool narrow = pen.width < 4;
+        q.setCapStyle(narrow ? Qt::SquareCap : Qt::RoundCap);
+        q.setJoinStyle(narrow ? Qt::MiterJoin : Qt::RoundJoin);
+        q.setMiterLimit(1.5);
     }
     return q;
 }
@@ -79,7 +83,7 @@ const uint8_t* hatchRows(HatchStyle style)
     return rows[i >= 0 && i < 6 ? i : 0];
 }
 
-QBrush toQBrush(const Brush& brush, const Background& bk)
+QBrush makeQBrush(const Brush& brush, const Background& bk)
 {
     switch (brush.style) {
     case BrushStyle::Null: return QBrush(Qt::NoBrush);
@@ -101,6 +105,32 @@ QBrush toQBrush(const Brush& brush, const Background& bk)
 }
 
 QPoint qp(DevicePoint p) { return {p.x, p.y}; }
+
+// Qt's aliased 1-pixel lines always leave out their right or bottom end pixel, whichever end that
+// is, and draw the same pixels whichever way they run; a line must leave out its end point. A
+// segment running leftwards or upwards is moved one pixel along itself when that step is whole
+// (axis-parallel and 45-degree lines): the same pixels, start drawn, end left out. Other such
+// segments are drawn as they are with the end's column (or row) clipped away and the start pixel
+// added.
+struct ThinSegment {
+    QLineF line;
+    bool clipEnd = false;  // the steep or shallow case that cannot be moved
+};
+
+ThinSegment thinSegment(DevicePoint a, DevicePoint b)
+{
+    const int dx = b.x - a.x, dy = b.y - a.y;
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    const bool reversed = xMajor ? dx < 0 : dy < 0;
+    if ((dx == 0 && dy == 0) || !reversed) return {QLineF(a.x, a.y, b.x, b.y)};
+    const int major = std::max(std::abs(dx), std::abs(dy));
+    const int minor = std::min(std::abs(dx), std::abs(dy));
+    if (minor != 0 && minor != major) return {QLineF(a.x, a.y, b.x, b.y), true};
+    const int ux = -dx / major, uy = -dy / major;
+    return {QLineF(a.x + ux, a.y + uy, b.x + ux, b.y + uy)};
+}
+
+bool isThinSolid(const Pen& pen) { return pen.width <= 1 && pen.style == PenStyle::Solid; }
 
 // A Windows ellipse's 1-pixel outline runs on the first and last pixels inside its box; Qt's
 // aliased curves land there when the geometry is half a pixel short of the box. Filled without a
@@ -209,6 +239,7 @@ PainterSurface::PainterSurface(QPaintDevice& device, Options options)
 {
     if (device.devType() == QInternal::Printer) m_options.isPrinting = m_options.isOutput = true;
     m_painter->setRenderHint(QPainter::Antialiasing, false);
+    m_deviceArea = this->device().area;
 }
 
 PainterSurface::PainterSurface(QPainter& painter, Options options) : m_painter(&painter), m_options(options)
@@ -216,10 +247,31 @@ PainterSurface::PainterSurface(QPainter& painter, Options options) : m_painter(&
     if (painter.device() && painter.device()->devType() == QInternal::Printer)
         m_options.isPrinting = m_options.isOutput = true;
     m_painter->setRenderHint(QPainter::Antialiasing, false);
+    m_deviceArea = device().area;
+}
+
+QBrush PainterSurface::brushFor(const Brush& brush, const Background& bk)
+{
+    if (brush.style == BrushStyle::Solid) return QBrush(toQColor(brush.color, brush.alpha));
+    if (brush.style != BrushStyle::Hatch && brush.style != BrushStyle::Pattern) return makeQBrush(brush, bk);
+    // Hatch cells and converted patterns are made once per surface, not per figure.
+    BrushKey key;
+    key.style = int(brush.style);
+    key.hatch = int(brush.hatch);
+    key.color = brush.color;
+    key.background = bk.opaque ? int64_t(bk.color) : -1;
+    key.pattern = brush.style == BrushStyle::Pattern ? brush.pattern.cacheKey() : 0;
+    if (brush.style == BrushStyle::Pattern) key.color = key.hatch = 0, key.background = -1;
+    for (const auto& [k, b] : m_brushes)
+        if (k == key) return b;
+    if (m_brushes.size() >= 64) m_brushes.clear();
+    m_brushes.emplace_back(key, makeQBrush(brush, bk));
+    return m_brushes.back().second;
 }
 
 PainterSurface::~PainterSurface()
 {
+    flush();
     if (m_ownPainter) m_ownPainter->end();
 }
 
@@ -242,9 +294,149 @@ void PainterSurface::line(DevicePoint from, DevicePoint to, const Pen& pen, cons
     polyline(pts, pen, bk);
 }
 
+void PainterSurface::flush()
+{
+    if (m_batch.empty() && m_batchPixels.empty() && m_batchRuns.empty()) return;
+    if (!m_batch.empty()) {
+        m_painter->setBrush(Qt::NoBrush);
+        m_painter->setPen(toQPen(m_batchPen));
+        m_painter->drawLines(m_batch.data(), int(m_batch.size()));
+        m_batch.clear();
+    }
+    const QColor c = toQColor(m_batchPen.color);
+    for (const QRect& r : m_batchRuns) m_painter->fillRect(r, c);
+    m_batchRuns.clear();
+    if (!m_batchPixels.empty()) {
+        QPen dot(c);
+        dot.setWidth(1);
+        dot.setCosmetic(true);
+        m_painter->setPen(dot);
+        m_painter->drawPoints(m_batchPixels.data(), int(m_batchPixels.size()));
+        m_batchPixels.clear();
+    }
+}
+
+namespace {
+
+// floor(a / n) for n > 0.
+long long floorDiv(long long a, long long n)
+{
+    return a >= 0 ? a / n : -((-a + n - 1) / n);
+}
+
+} // namespace
+
+void PainterSurface::rasterizeThin(DevicePoint a, DevicePoint b)
+{
+    // The pixels from a towards b with b left out, in every direction, as the Windows line does.
+    // Along the major axis each step takes the minor coordinate rounded down from the line
+    // through the left (top) end, as Qt's own aliased lines and polygon edges do, so that an
+    // outline meets its fill. Axis-parallel runs go as rectangles; other lines pixel by pixel,
+    // only the steps that can land inside the device.
+    const long long dx = static_cast<long long>(b.x) - a.x, dy = static_cast<long long>(b.y) - a.y;
+    const long long n = std::max(std::abs(dx), std::abs(dy));
+    if (n == 0) return;
+    if (dy == 0) {
+        const long long left = dx > 0 ? a.x : static_cast<long long>(b.x) + 1;
+        m_batchRuns.emplace_back(int(left), a.y, int(n), 1);
+        return;
+    }
+    if (dx == 0) {
+        const long long top = dy > 0 ? a.y : static_cast<long long>(b.y) + 1;
+        m_batchRuns.emplace_back(a.x, int(top), 1, int(n));
+        return;
+    }
+    double t0 = 0, t1 = 1;
+    const DeviceRect area = m_deviceArea;
+    auto clipAxis = [&](double p, double d, double lo, double hi) {
+        double ta = (lo - p) / d, tb = (hi - p) / d;
+        if (ta > tb) std::swap(ta, tb);
+        t0 = std::max(t0, ta);
+        t1 = std::min(t1, tb);
+        return t0 <= t1;
+    };
+    if (!clipAxis(a.x, double(dx), area.left - 2.0, area.right + 2.0)) return;
+    if (!clipAxis(a.y, double(dy), area.top - 2.0, area.bottom + 2.0)) return;
+    const long long first = std::max(0LL, static_cast<long long>(std::floor(t0 * double(n))) - 1);
+    const long long last = std::min(n - 1, static_cast<long long>(std::ceil(t1 * double(n))) + 1);
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    // The end the minor coordinate is measured from, and the major step from a towards b.
+    const DevicePoint lo = xMajor ? (dx > 0 ? a : b) : (dy > 0 ? a : b);
+    const long long major = xMajor ? std::abs(dx) : std::abs(dy);
+    const long long rise = xMajor ? (dx > 0 ? dy : -dy) : (dy > 0 ? dx : -dx);
+    const int step = xMajor ? (dx > 0 ? 1 : -1) : (dy > 0 ? 1 : -1);
+    for (long long i = first; i <= last; ++i) {
+        const long long m = (xMajor ? a.x : a.y) + step * i;
+        const long long along = m - (xMajor ? lo.x : lo.y);
+        const long long minor = (xMajor ? lo.y : lo.x) + floorDiv(along * rise, major);
+        if (xMajor) m_batchPixels.emplace_back(int(m), int(minor));
+        else m_batchPixels.emplace_back(int(minor), int(m));
+    }
+}
+
+void PainterSurface::thinSegments(std::span<const DevicePoint> points, bool closed, const Pen& pen)
+{
+    // Solid segments wait in the batch while the calls that follow keep the same pen: a figure's
+    // dashes and edges reach Qt in a call or two. Any other call draws the batch first, so
+    // nothing changes order.
+    if (m_batchPen.width != pen.width || m_batchPen.color != pen.color || m_batchPen.style != pen.style) {
+        flush();
+        m_batchPen = pen;
+    }
+    const bool thin = pen.width <= 1;
+    auto add = [&](DevicePoint a, DevicePoint b) {
+        if (thin) rasterizeThin(a, b);
+        else m_batch.emplace_back(a.x, a.y, b.x, b.y);
+    };
+    for (std::size_t i = 0; i + 1 < points.size(); ++i) add(points[i], points[i + 1]);
+    if (closed && points.size() > 2) add(points.back(), points.front());
+}
+
+void PainterSurface::drawClippedSegment(DevicePoint a, DevicePoint b, const QPen& pen)
+{
+    // b is the left or top end: keep its column (row) out, add a's pixel.
+    const bool xMajor = std::abs(b.x - a.x) >= std::abs(b.y - a.y);
+    constexpr int kFar = 1 << 30;
+    const QRect keep = xMajor ? QRect(QPoint(b.x + 1, -kFar), QPoint(kFar, kFar))
+                              : QRect(QPoint(-kFar, b.y + 1), QPoint(kFar, kFar));
+    m_painter->save();
+    m_painter->setClipRect(keep, m_painter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    m_painter->setPen(pen);
+    m_painter->drawLine(QPoint(a.x, a.y), QPoint(b.x, b.y));
+    m_painter->restore();
+    m_painter->fillRect(QRect(a.x, a.y, 1, 1), pen.color());
+}
+
 void PainterSurface::polyline(std::span<const DevicePoint> points, const Pen& pen, const Background& bk)
 {
     if (points.size() < 2 || pen.style == PenStyle::Null) return;
+    if (pen.style == PenStyle::Solid) {
+        thinSegments(points, false, pen);
+        return;
+    }
+    flush();
+    if (points.size() == 2 && isBroken(pen)) {
+        // One broken segment: its pattern starts at its start point whichever way it runs.
+        const ThinSegment t = thinSegment(points[0], points[1]);
+        if (t.clipEnd) {
+            m_painter->setBrush(Qt::NoBrush);
+            if (QPen gaps = gapPen(pen, bk); gaps.style() != Qt::NoPen) drawClippedSegment(points[0], points[1], gaps);
+            drawClippedSegment(points[0], points[1], toQPen(pen));
+            return;
+        }
+        const QLineF l = t.line;
+        const bool moved = l.p1() != QPointF(points[0].x, points[0].y);
+        m_painter->setBrush(Qt::NoBrush);
+        if (QPen gaps = gapPen(pen, bk); gaps.style() != Qt::NoPen) {
+            m_painter->setPen(gaps);
+            m_painter->drawLine(l);
+        }
+        QPen q = toQPen(pen);
+        if (moved) q.setDashOffset(1);
+        m_painter->setPen(q);
+        m_painter->drawLine(l);
+        return;
+    }
     QPolygon poly;
     for (const DevicePoint& p : points) poly << qp(p);
     m_painter->setBrush(Qt::NoBrush);
@@ -259,7 +451,7 @@ void PainterSurface::polyline(std::span<const DevicePoint> points, const Pen& pe
 void PainterSurface::strokeAndFill(const QPainterPath& path, const Pen& pen, const Brush& brush,
                                    const Background& bk)
 {
-    if (brush.style != BrushStyle::Null) m_painter->fillPath(path, toQBrush(brush, bk));
+    if (brush.style != BrushStyle::Null) m_painter->fillPath(path, brushFor(brush, bk));
     if (pen.style == PenStyle::Null) return;
     m_painter->setBrush(Qt::NoBrush);
     if (const QPen gaps = gapPen(pen, bk); gaps.style() != Qt::NoPen) {
@@ -273,12 +465,20 @@ void PainterSurface::strokeAndFill(const QPainterPath& path, const Pen& pen, con
 void PainterSurface::polygon(std::span<const DevicePoint> points, FillRule rule, const Pen& pen, const Brush& brush,
                              const Background& bk)
 {
+    flush();
     if (points.size() < 2) return;
+    if (isThinSolid(pen)) {
+        if (brush.style != BrushStyle::Null && points.size() > 2)
+            m_painter->fillPath(polygonPath(points, rule), brushFor(brush, bk));
+        thinSegments(points, true, pen);
+        return;
+    }
     strokeAndFill(polygonPath(points, rule), pen, brush, bk);
 }
 
 void PainterSurface::rectangle(const DeviceRect& r, const Pen& pen, const Brush& brush, const Background& bk)
 {
+    flush();
     const DeviceRect n = r.normalized();
     if (n.width() <= 0 || n.height() <= 0) return;
     if (n.width() == 1 || n.height() == 1) {
@@ -289,8 +489,14 @@ void PainterSurface::rectangle(const DeviceRect& r, const Pen& pen, const Brush&
     // The fill covers left..right-2 (what shows with no pen); the 1-pixel outline runs on
     // left..right-1, so right and bottom stay outside.
     if (brush.style != BrushStyle::Null)
-        m_painter->fillRect(QRect(n.left, n.top, n.width() - 1, n.height() - 1), toQBrush(brush, bk));
+        m_painter->fillRect(QRect(n.left, n.top, n.width() - 1, n.height() - 1), brushFor(brush, bk));
     if (pen.style == PenStyle::Null) return;
+    if (isThinSolid(pen)) {
+        const DevicePoint corners[] = {{n.left, n.top}, {n.right - 1, n.top}, {n.right - 1, n.bottom - 1},
+                                       {n.left, n.bottom - 1}};
+        thinSegments(corners, true, pen);
+        return;
+    }
     QPainterPath path;
     path.addRect(QRectF(n.left, n.top, n.width() - 1, n.height() - 1));
     strokeAndFill(path, pen, Brush::null(), bk);
@@ -298,6 +504,7 @@ void PainterSurface::rectangle(const DeviceRect& r, const Pen& pen, const Brush&
 
 void PainterSurface::ellipse(const DeviceRect& box, const Pen& pen, const Brush& brush, const Background& bk)
 {
+    flush();
     QPainterPath path;
     path.addEllipse(outlineBox(box));
     strokeAndFill(path, pen, brush, bk);
@@ -306,30 +513,35 @@ void PainterSurface::ellipse(const DeviceRect& box, const Pen& pen, const Brush&
 void PainterSurface::arc(const DeviceRect& box, DevicePoint start, DevicePoint end, const Pen& pen,
                          const Background& bk)
 {
+    flush();
     strokeAndFill(arcPath(outlineBox(box), start, end, ArcKind::Open), pen, Brush::null(), bk);
 }
 
 void PainterSurface::pie(const DeviceRect& box, DevicePoint start, DevicePoint end, const Pen& pen,
                          const Brush& brush, const Background& bk)
 {
+    flush();
     strokeAndFill(arcPath(outlineBox(box), start, end, ArcKind::Pie), pen, brush, bk);
 }
 
 void PainterSurface::chord(const DeviceRect& box, DevicePoint start, DevicePoint end, const Pen& pen,
                            const Brush& brush, const Background& bk)
 {
+    flush();
     strokeAndFill(arcPath(outlineBox(box), start, end, ArcKind::Chord), pen, brush, bk);
 }
 
 void PainterSurface::fillRect(const DeviceRect& r, const Brush& brush, const Background& bk)
 {
+    flush();
     const DeviceRect n = r.normalized();
     if (n.width() <= 0 || n.height() <= 0 || brush.style == BrushStyle::Null) return;
-    m_painter->fillRect(QRect(n.left, n.top, n.width(), n.height()), toQBrush(brush, bk));
+    m_painter->fillRect(QRect(n.left, n.top, n.width(), n.height()), brushFor(brush, bk));
 }
 
 void PainterSurface::focusRect(const DeviceRect& r)
 {
+    flush();
     const DeviceRect n = r.normalized();
     if (n.width() <= 0 || n.height() <= 0) return;
     // Every other pixel of the frame, each visited once, so that a second frame restores them.
@@ -363,11 +575,13 @@ void PainterSurface::focusRect(const DeviceRect& r)
 
 void PainterSurface::setPixel(DevicePoint p, COLORREF color)
 {
+    flush();
     m_painter->fillRect(QRect(p.x, p.y, 1, 1), toQColor(color));
 }
 
 void PainterSurface::textOut(DevicePoint p, std::string_view utf8, const TextStyle& style)
 {
+    flush();
     const ResolvedFont rf = resolveFont(style.font);
     const QString text = qs(utf8);
     QFont font = rf.font;
@@ -432,6 +646,7 @@ TextMetrics PainterSurface::textMetrics(const Font& font)
 
 void PainterSurface::fillLinearGradient(const FillShape& shape, const LinearGradient& g)
 {
+    flush();
     const QPainterPath path = shapePath(shape);
     if (path.isEmpty()) return;
     // The gradient runs between the box corners that come first and last along its direction.
@@ -451,6 +666,7 @@ void PainterSurface::fillLinearGradient(const FillShape& shape, const LinearGrad
 
 void PainterSurface::fillPathGradient(const FillShape& shape, const PathGradient& g)
 {
+    flush();
     const QPainterPath path = shapePath(shape);
     if (path.isEmpty()) return;
     const uint8_t alpha = alphaOf(g.opacity);
@@ -519,6 +735,7 @@ DeviceRectF PainterSurface::textPathBounds(const TextPath& text)
 
 void PainterSurface::drawTextPath(const TextPath& text)
 {
+    flush();
     const QPainterPath path = drawnTextOutline(text);
     if (path.isEmpty()) return;
     const uint8_t alpha = alphaOf(text.opacity);
@@ -537,6 +754,7 @@ void PainterSurface::drawTextPath(const TextPath& text)
 void PainterSurface::drawImage(const QImage& image, DevicePointF topLeft, DevicePointF topRight,
                                DevicePointF bottomLeft, const QRectF& source, double opacity)
 {
+    flush();
     if (image.isNull()) return;
     const QRectF src = source.isEmpty() ? QRectF(image.rect()) : source;
     if (src.width() <= 0 || src.height() <= 0) return;
@@ -554,13 +772,26 @@ void PainterSurface::drawImage(const QImage& image, DevicePointF topLeft, Device
 
 void PainterSurface::setClipRect(const DeviceRect& r)
 {
+    flush();
     const DeviceRect n = r.normalized();
     m_painter->setClipRect(QRect(n.left, n.top, n.width(), n.height()));
 }
 
 void PainterSurface::clearClip()
 {
+    flush();
     m_painter->setClipping(false);
+}
+
+std::optional<DeviceRect> PainterSurface::visibleArea() const
+{
+    std::optional<DeviceRect> area = Surface::visibleArea();
+    if (!m_painter->hasClipping()) return area;
+    const QRect c = m_painter->clipBoundingRect().toAlignedRect();
+    const DeviceRect clip{c.left(), c.top(), c.left() + c.width(), c.top() + c.height()};
+    if (!area) return clip;
+    return DeviceRect{std::max(area->left, clip.left), std::max(area->top, clip.top),
+                      std::min(area->right, clip.right), std::min(area->bottom, clip.bottom)};
 }
 
 } // namespace kov::platform

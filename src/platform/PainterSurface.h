@@ -7,7 +7,11 @@
 
 #include <QPainter>
 
+#include <QLineF>
+
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QPaintDevice;
 
@@ -33,7 +37,11 @@ public:
 
     // For what the surface does not offer. Leave it untransformed and unclipped on return: the
     // surface works in device pixels and anchors hatches at the device origin.
-    QPainter& painter() { return *m_painter; }
+    QPainter& painter()
+    {
+        flush();
+        return *m_painter;
+    }
 
     DeviceProperties device() const override;
 
@@ -68,13 +76,36 @@ public:
 
     void setClipRect(const DeviceRect& r) override;
     void clearClip() override;
+    std::optional<DeviceRect> visibleArea() const override;
 
 private:
     void strokeAndFill(const QPainterPath& path, const Pen& pen, const Brush& brush, const Background& bk);
+    // The segments of a solid outline, batched; 1-pixel ones each leave out their end point.
+    void thinSegments(std::span<const DevicePoint> points, bool closed, const Pen& pen);
+    QBrush brushFor(const Brush& brush, const Background& bk);
+    // A 1-pixel segment running leftwards or upwards that no whole step moves.
+    void drawClippedSegment(DevicePoint from, DevicePoint to, const QPen& pen);
 
     std::unique_ptr<QPainter> m_ownPainter;
     QPainter* m_painter = nullptr;
     Options m_options;
+    // Solid lines of one pen waiting to be drawn in one call.
+    void flush();
+    void rasterizeThin(DevicePoint from, DevicePoint to);
+    std::vector<QLineF> m_batch;   // wider pens
+    std::vector<QPoint> m_batchPixels;  // 1-pixel pens
+    std::vector<QRect> m_batchRuns;
+    Pen m_batchPen;
+    DeviceRect m_deviceArea;
+    struct BrushKey {
+        int style = 0;
+        int hatch = 0;
+        COLORREF color = 0;
+        int64_t background = -1;  // opaque background colour, -1 transparent
+        qint64 pattern = 0;       // the pattern image's cache key
+        friend bool operator==(const BrushKey&, const BrushKey&) = default;
+    };
+    std::vector<std::pair<BrushKey, QBrush>> m_brushes;
 };
 
 } // namespace kov::platform

@@ -370,11 +370,22 @@ void RecordingSurface::setClipRect(const DeviceRect& r)
     RecordedCall& c = record("setClipRect");
     c.rect = r;
     c.dump = "setClipRect " + rect(r);
+    m_clip = r.normalized();
 }
 
 void RecordingSurface::clearClip()
 {
     record("clearClip").dump = "clearClip";
+    m_clip.reset();
+}
+
+std::optional<DeviceRect> RecordingSurface::visibleArea() const
+{
+    std::optional<DeviceRect> area = Surface::visibleArea();
+    if (!m_clip) return area;
+    if (!area) return m_clip;
+    return DeviceRect{std::max(area->left, m_clip->left), std::max(area->top, m_clip->top),
+                      std::min(area->right, m_clip->right), std::min(area->bottom, m_clip->bottom)};
 }
 
 } // namespace kov::platform

@@ -74,6 +74,7 @@ public:
 
     void setClipRect(const DeviceRect& r) override;
     void clearClip() override;
+    std::optional<DeviceRect> visibleArea() const override;
 
 private:
     RecordedCall& record(std::string op);
@@ -83,6 +84,7 @@ private:
 
     DeviceProperties m_props;
     std::vector<RecordedCall> m_calls;
+    std::optional<DeviceRect> m_clip;
 };
 
 } // namespace kov::platform

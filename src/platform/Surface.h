@@ -308,6 +308,15 @@ public:
 
     virtual void setClipRect(const DeviceRect& r) = 0;
     virtual void clearClip() = 0;
+
+    // The device pixels a call can still change: the area within the clip. Passes skip objects
+    // whose box misses it. Empty when the surface has no bounds (a recording without an area).
+    virtual std::optional<DeviceRect> visibleArea() const
+    {
+        const DeviceRect a = device().area;
+        if (a.width() <= 0 || a.height() <= 0) return std::nullopt;
+        return a;
+    }
 };
 
 } // namespace kov::platform

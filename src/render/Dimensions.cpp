@@ -9,6 +9,7 @@
 #include "platform/NumberText.h"
 #include "render/Fills.h"
 #include "render/LineStyles.h"
+#include "render/TextDrawing.h"
 
 #include <algorithm>
 
@@ -140,7 +141,7 @@ void CKovUnit::DrawFigureDimension(kov::platform::Surface& dc, const DeviceTrans
         case kDimAlignedPlus: at = {d2.x, d2.y + size.cy / 2}; break;
         default: at = {d2.x, d2.y - size.cy}; break;
         }
-        if (!text.empty()) dc.textOut(at, text, style);
+        WriteTextLine(dc, at, text, style);
     }
 
     if (plot.PlotSunpoTanten != 0) {

@@ -23,6 +23,11 @@ struct CKovUnit::DrawEnvironment {
     int enlargePrintedPatterns = 0;          // app_pattern_printbai: pattern cells scale with paper
     int roomLinesNeedGreenFloor = 0;         // app_sirokuro_roomhachdel (black and white mode)
     int autoColumns = 1;                     // app_hasiraauto: column squares at wall ends in mode 2
+    int picturesBelow = 0;                   // app_gazousita: pictures at the bottom of their layer
+    int printRealMode = 0;                   // app_printrealmode: dotted printed-extent frames of texts on the screen
+    int tatamiBorders = 0;                   // app_tatamiheri: tatami lines in room swatches
+    // The settings' text font, tried when a text's own face cannot be made; null: its built-in default.
+    const CFontMenu* fallbackFont = nullptr;
     // app_sirokuro_roomdel is read from here at every polygon drawn, so a change in the settings
     // shows at the next redraw; without a profile it counts as 0.
     const kov::platform::Profile* profile = nullptr;

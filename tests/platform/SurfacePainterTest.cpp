@@ -609,3 +609,43 @@ TEST(SurfacePainter, DeviceTellsScreenFromPrinter)
     EXPECT_TRUE(page.device().isOutput);
     EXPECT_EQ(page.device().dpiX, printer.resolution());
 }
+
+TEST(SurfacePainter, OnePixelLinesLeaveOutTheirEndWhicheverWayTheyRun)
+{
+    struct Row {
+        const char* name;
+        DevicePoint from, to;
+        int pixels;  // the end point left out
+    };
+    const Row rows[] = {
+        {"rightwards", {2, 5}, {10, 5}, 8}, {"leftwards", {10, 5}, {2, 5}, 8},
+        {"downwards", {5, 2}, {5, 10}, 8},  {"upwards", {5, 10}, {5, 2}, 8},
+        {"down right", {1, 1}, {11, 5}, 10}, {"up left", {11, 5}, {1, 1}, 10},
+        {"up right", {1, 9}, {11, 3}, 10},  {"down left", {11, 3}, {1, 9}, 10},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        for (PenStyle style : {PenStyle::Solid, PenStyle::Dot}) {
+            const QImage img = paint(14, 14, [&](PainterSurface& s) { s.line(row.from, row.to, {style, 1, 0}); });
+            EXPECT_EQ(at(img, row.from.x, row.from.y), 0x000000u);
+            EXPECT_EQ(at(img, row.to.x, row.to.y), kWhite);
+            if (style != PenStyle::Solid) continue;
+            int drawn = 0;
+            for (int y = 0; y < 14; ++y)
+                for (int x = 0; x < 14; ++x) drawn += at(img, x, y) != kWhite ? 1 : 0;
+            EXPECT_EQ(drawn, row.pixels);
+        }
+    }
+    // Closed outlines draw every corner, the bottom-right one too.
+    const QImage rect = paint(12, 12, [](PainterSurface& s) { s.rectangle({1, 1, 9, 7}, {PenStyle::Solid, 1, 0}, Brush::null()); });
+    const QImage poly = paint(12, 12, [](PainterSurface& s) {
+        const DevicePoint pts[] = {{1, 1}, {8, 1}, {8, 6}, {1, 6}};
+        s.polygon(pts, FillRule::Alternate, {PenStyle::Solid, 1, 0}, Brush::solid(kGreen));
+    });
+    for (const QImage* img : {&rect, &poly}) {
+        for (DevicePoint c : {DevicePoint{1, 1}, DevicePoint{8, 1}, DevicePoint{8, 6}, DevicePoint{1, 6}})
+            EXPECT_EQ(at(*img, c.x, c.y), 0x000000u) << c.x << "," << c.y;
+        EXPECT_EQ(at(*img, 9, 6), kWhite);
+        EXPECT_EQ(at(*img, 8, 7), kWhite);
+    }
+}

@@ -1,0 +1,428 @@
+// The draw passes: which objects of the container are drawn, in which order, on which layers.
+// The look of each object is its drawer's business.
+
+#include "model/DrawTransform.h"
+#include "model/KovUnit.h"
+#include "model/PlotInfo.h"
+#include "model/SelectionRecord.h"
+#include "platform/Profile.h"
+#include "platform/Surface.h"
+#include "render/DrawEnvironment.h"
+#include "render/ObjectBoxes.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace pf = kov::platform;
+using kov::render::ObjectCulling;
+
+namespace {
+
+constexpr int kLayers = 16;
+constexpr int kSlots = kLayers * kLayers;
+
+bool hidden(const CLayerInfo& info) { return info.m_nType == CLayerInfo::LAYER_HIDDEN; }
+
+bool layerGroupShown(const CPlotInfo& plot, int g)
+{
+    return !hidden(plot.m_Layer.m_GrpLayerInfo[static_cast<std::size_t>(g)]);
+}
+
+bool layerShown(const CPlotInfo& plot, int g, int l)
+{
+    return !hidden(plot.m_Layer.m_LayerInfo[static_cast<std::size_t>(g)][static_cast<std::size_t>(l)]);
+}
+
+int slotOf(int g, int l)
+{
+    return g >= 0 && g < kLayers && l >= 0 && l < kLayers ? g * kLayers + l : -1;
+}
+
+// The objects of one kind sorted by layer address, array order kept within an address: one sweep
+// per pass instead of one per layer.
+struct Buckets {
+    std::array<int, kSlots + 1> start{};
+    std::vector<int> order;
+
+    template <class Array, class SlotOf>
+    void fill(const Array& array, SlotOf slotOfObject)
+    {
+        start.fill(0);
+        const int n = array.GetSize();
+        for (int i = 0; i < n; ++i) {
+            const int s = slotOfObject(*array[i]);
+            if (s >= 0) ++start[static_cast<std::size_t>(s) + 1];
+        }
+        for (int s = 0; s < kSlots; ++s) start[static_cast<std::size_t>(s) + 1] += start[static_cast<std::size_t>(s)];
+        order.assign(static_cast<std::size_t>(start[kSlots]), 0);
+        std::array<int, kSlots> next;
+        std::copy(start.begin(), start.begin() + kSlots, next.begin());
+        for (int i = 0; i < n; ++i) {
+            const int s = slotOfObject(*array[i]);
+            if (s >= 0) order[static_cast<std::size_t>(next[static_cast<std::size_t>(s)]++)] = i;
+        }
+    }
+    int count(int slot) const
+    {
+        return start[static_cast<std::size_t>(slot) + 1] - start[static_cast<std::size_t>(slot)];
+    }
+    template <class F>
+    void each(int slot, F f) const
+    {
+        for (int k = start[static_cast<std::size_t>(slot)]; k < start[static_cast<std::size_t>(slot) + 1]; ++k)
+            f(order[static_cast<std::size_t>(k)]);
+    }
+};
+
+// Sorted copies of the selection lists, so that passes over many objects and a large selection
+// stay linear.
+struct SelectedIds {
+    std::vector<int> groups, walls, lines, texts, images;
+
+    explicit SelectedIds(const SelectionRecord& s)
+        : groups(sorted(s.m_Groups)), walls(sorted(s.m_Walls)), lines(sorted(s.m_Lines)), texts(sorted(s.m_Texts)),
+          images(sorted(s.m_Images))
+    {
+    }
+    static std::vector<int> sorted(std::vector<int> v)
+    {
+        std::sort(v.begin(), v.end());
+        return v;
+    }
+    static bool has(const std::vector<int>& v, int id) { return std::binary_search(v.begin(), v.end(), id); }
+    bool group(int id) const { return id != 0 && has(groups, id); }
+    bool wall(const CKovWall& w) const { return has(walls, w.MWallID) || group(w.MWallGrpID); }
+    bool figure(const CKovLine& f) const { return has(lines, f.MLineID) || group(f.MLineGrpID); }
+    bool text(const CKovText& t) const { return has(texts, t.MTextID) || group(t.MTextGrpID); }
+    bool image(const CKovImage& i) const { return has(images, i.ImageID); }
+};
+
+enum class LayerPass { All, Unselected };
+
+// What every pass carries along.
+struct Pass {
+    // Read only: a mutable look-up would give the live drawing its own copy of every object an
+    // undo snapshot shares.
+    const CKovUnit& unit;
+    pf::Surface& dc;
+    const DeviceTransform& t;
+    const CPlotInfo& plot;
+    const SelectionRecord& selection;
+    bool placing;
+    bool output;
+    const CKovUnit::DrawEnvironment& env;
+    ObjectCulling cull;
+    bool picturesBelow;
+    int placedGroupId;  // the last group while placing, else 0
+
+    Pass(CKovUnit& u, pf::Surface& d, const DeviceTransform& tr, const CPlotInfo& p, const SelectionRecord& s, bool pl,
+         bool out, const CKovUnit::DrawEnvironment& e)
+        : unit(u), dc(d), t(tr), plot(p), selection(s), placing(pl), output(out), env(e),
+          cull(d.visibleArea(), tr, p, d.device().isPrinting),
+          // Tracing belongs to the screen: on paper only the setting puts pictures below.
+          picturesBelow(e.picturesBelow == 1 || (e.traceMode && !out)),
+          placedGroupId(pl && u.m_Groups.GetSize() > 0 ? std::as_const(u.m_Groups)[u.m_Groups.GetSize() - 1]->MGrpID : 0)
+    {
+    }
+
+    bool isPlacedGroup(int groupId) const { return placing && groupId != 0 && groupId == placedGroupId; }
+
+    void figure(const CKovLine& f)
+    {
+        if (cull.figureVisible(f)) unit.DrawFigure(dc, t, f, plot, output, env);
+    }
+    void wallPolygon(const CKovWall& w, int filter)
+    {
+        if (cull.wallVisible(w)) unit.DrawWallPolygon(dc, t, w, plot, selection, placing, filter, output, env);
+    }
+    void column(const CKovWall& w, int filter)
+    {
+        if (cull.wallVisible(w)) unit.DrawColumn(dc, t, w, plot, selection, placing, filter, output, env);
+    }
+    void roundColumn(const CKovWall& w, int filter)
+    {
+        if (w.MHasiraType == CKovWall::THROUGH_COLUMN && cull.wallVisible(w))
+            unit.DrawRoundColumn(dc, t, w, plot, selection, placing, filter, output, env);
+    }
+    void text(const CKovText& x, int filter)
+    {
+        if (cull.textVisible(x)) CKovUnit::DrawTextObject(dc, t, x, plot, selection, placing, filter, output, env);
+    }
+    void picture(const CKovImage& image)
+    {
+        const DeviceRect r = image.DeviceRectFor(t);
+        image.m_rcDrawn = r;
+        if (cull.pictureVisible(r)) image.DrawImageObject(dc, r.left, r.top, r.right, r.bottom, output, t);
+    }
+    void marks() { unit.DrawSelectionMarks(dc, t, plot, selection); }
+
+    // A room's floor: its polygons and lines in list order (other kinds never), then its walls.
+    void room(const CKovGroup& g)
+    {
+        for (int id : g.MGrpLineID) {
+            const CKovLine* f = unit.FindLine(id);
+            if (f == nullptr) continue;
+            if (f->MLineType == CKovLine::POLYGON || f->MLineType == CKovLine::LINE) figure(*f);
+        }
+        for (int id : g.MGrpWallID)
+            if (const CKovWall* w = unit.FindWall(id)) wallPolygon(*w, 0);
+    }
+};
+
+// The walls, columns and figures that the layer pass may draw by their group membership.
+bool wallInDrawableGroup(const Pass& p, const CKovWall& w)
+{
+    if (w.MWallGrpID == 0) return true;
+    const CKovGroup* g = p.unit.FindGroup(w.MWallGrpID);
+    return g != nullptr && g->MGrpRoom != CKovGroup::ROOM && !p.isPlacedGroup(w.MWallGrpID);
+}
+
+bool figureInDrawableGroup(const Pass& p, const CKovLine& f)
+{
+    if (f.MLineGrpID == 0) return true;
+    const CKovGroup* g = p.unit.FindGroup(f.MLineGrpID);
+    return g != nullptr && g->MGrpLayer1 == f.MLineLayer1 && g->MGrpLayer2 == f.MLineLayer2
+           && !p.isPlacedGroup(f.MLineGrpID) && !g->MGrpLineID.empty() && g->MGrpRoom != CKovGroup::ROOM;
+}
+
+bool roundColumnDrawable(const Pass& p, const CKovWall& w)
+{
+    if (!p.placing || w.MWallGrpID == 0) return true;
+    return p.unit.FindGroup(w.MWallGrpID) != nullptr && !p.isPlacedGroup(w.MWallGrpID);
+}
+
+void runLayerPass(Pass& p, LayerPass mode)
+{
+    const CKovUnit& u = p.unit;
+    const bool unselected = mode == LayerPass::Unselected;
+    const SelectedIds sel(p.selection);
+    // Filters for the wall and text drawers: when not placing, the pass checks the selection
+    // itself (sorted, so large selections stay cheap) and the drawers need not.
+    auto skipSelected = [&](bool isSelected) { return unselected && !p.placing && isSelected; };
+    const int drawerFilter = unselected && p.placing ? 1 : 0;
+
+    Buckets groups, figures, texts, walls, images;
+    groups.fill(u.m_Groups, [](const CKovGroup& g) { return slotOf(g.MGrpLayer1, g.MGrpLayer2); });
+    figures.fill(u.m_Lines, [](const CKovLine& f) { return slotOf(f.MLineLayer1, f.MLineLayer2); });
+    texts.fill(u.m_Texts, [](const CKovText& x) { return slotOf(x.MTextLayer1, x.MTextLayer2); });
+    walls.fill(u.m_Walls, [](const CKovWall& w) { return slotOf(w.MWallLayer1, w.MWallLayer2); });
+    images.fill(u.m_Images, [](const CKovImage& i) { return slotOf(i.IMGLayer1, i.IMGLayer2); });
+
+    for (int g = 0; g < kLayers; ++g) {
+        if (!layerGroupShown(p.plot, g)) continue;
+        for (int l = 0; l < kLayers; ++l) {
+            if (!layerShown(p.plot, g, l)) continue;
+            const int s = slotOf(g, l);
+            const bool hasGroups = groups.count(s) > 0;
+            const bool hasFigures = figures.count(s) > 0;
+            const bool hasTexts = texts.count(s) > 0;
+            const bool hasWalls = walls.count(s) > 0;
+            const bool hasImages = images.count(s) > 0;
+            if (!hasGroups && !hasFigures && !hasTexts && !hasWalls && !hasImages) continue;
+
+            auto pictures = [&] {
+                images.each(s, [&](int i) {
+                    const CKovImage& image = *u.m_Images[i];
+                    if (!(unselected && sel.image(image))) p.picture(image);
+                });
+            };
+            // 1. Pictures below (those of layer 0 lie under the grid, drawn by the background pass).
+            if (p.picturesBelow && hasImages && l != 0) pictures();
+            // 2. Rooms.
+            if (hasGroups) {
+                groups.each(s, [&](int i) {
+                    const CKovGroup& grp = *u.m_Groups[i];
+                    if (grp.MGrpRoom != CKovGroup::ROOM || p.isPlacedGroup(grp.MGrpID)) return;
+                    if (unselected && sel.group(grp.MGrpID)) return;
+                    p.room(grp);
+                });
+            }
+            // 3-4. Walls, then columns.
+            if (hasWalls || hasGroups) {
+                for (int shape : {CKovWall::WALL, CKovWall::COLUMN}) {
+                    walls.each(s, [&](int i) {
+                        const CKovWall& w = *u.m_Walls[i];
+                        if (w.MWall_Type != shape || !wallInDrawableGroup(p, w)) return;
+                        if (skipSelected(sel.wall(w))) return;
+                        if (shape == CKovWall::WALL) p.wallPolygon(w, drawerFilter);
+                        else p.column(w, drawerFilter);
+                    });
+                }
+            }
+            // 5. Figures.
+            if (hasFigures || hasGroups) {
+                figures.each(s, [&](int i) {
+                    const CKovLine& f = *u.m_Lines[i];
+                    if (!figureInDrawableGroup(p, f)) return;
+                    if (unselected && sel.figure(f)) return;
+                    p.figure(f);
+                });
+            }
+            // 6. Through columns.
+            if (hasWalls || hasGroups) {
+                walls.each(s, [&](int i) {
+                    const CKovWall& w = *u.m_Walls[i];
+                    if (w.MWall_Type != CKovWall::COLUMN || !roundColumnDrawable(p, w)) return;
+                    if (skipSelected(sel.wall(w))) return;
+                    p.roundColumn(w, drawerFilter);
+                });
+            }
+            // 7. Texts.
+            if (hasTexts || hasGroups) {
+                texts.each(s, [&](int i) {
+                    const CKovText& x = *u.m_Texts[i];
+                    if (skipSelected(sel.text(x))) return;
+                    p.text(x, drawerFilter);
+                });
+            }
+            // 8. Pictures on top.
+            if (!p.picturesBelow && hasImages) pictures();
+            // 9. The marks over every layer, so that no later layer covers them.
+            if (mode == LayerPass::All && !p.output && !p.placing) p.marks();
+        }
+    }
+}
+
+} // namespace
+
+void CKovUnit::DrawAllByLayer(pf::Surface& dc, const DeviceTransform& transform, const CPlotInfo& plot,
+                              const SelectionRecord& selection, bool placing, bool output, DrawEnvironment& env)
+{
+    if (env.profile != nullptr) env.picturesBelow = env.profile->GetProfileInt("KOV_T_UTILITY", "app_gazousita", 0);
+    Pass p(*this, dc, transform, plot, selection, placing, output, env);
+    runLayerPass(p, LayerPass::All);
+}
+
+void CKovUnit::DrawUnselectedByLayer(pf::Surface& dc, const DeviceTransform& transform, const CPlotInfo& plot,
+                                     const SelectionRecord& selection, bool placing, bool output,
+                                     const DrawEnvironment& env)
+{
+    Pass p(*this, dc, transform, plot, selection, placing, output, env);
+    runLayerPass(p, LayerPass::Unselected);
+}
+
+void CKovUnit::DrawSelected(pf::Surface& dc, const DeviceTransform& transform, const CPlotInfo& plot,
+                            const SelectionRecord& selection, bool placing, bool output, const DrawEnvironment& env)
+{
+    Pass p(*this, dc, transform, plot, selection, placing, output, env);
+    const CKovUnit& self = *this; // look-ups only read (a mutable one would unshare the object)
+    const SelectedIds sel(selection);
+    auto selectedPictures = [&] {
+        for (const auto& image : m_Images)
+            if (sel.image(*image)) p.picture(*image);
+    };
+    // 1. Pictures below.
+    if (p.picturesBelow) selectedPictures();
+    // 2. Selected rooms.
+    for (int id : selection.m_Groups) {
+        const CKovGroup* g = self.FindGroup(id);
+        if (g != nullptr && g->MGrpRoom == CKovGroup::ROOM) p.room(*g);
+    }
+    // 3. The walls and columns of the other selected groups.
+    for (int id : selection.m_Groups) {
+        const CKovGroup* g = self.FindGroup(id);
+        if (g == nullptr || g->MGrpRoom == CKovGroup::ROOM) continue;
+        for (int wallId : g->MGrpWallID) {
+            const CKovWall* w = self.FindWall(wallId);
+            if (w == nullptr) continue;
+            if (w->MWall_Type == CKovWall::WALL) p.wallPolygon(*w, 0);
+            else p.column(*w, 0);
+        }
+    }
+    // 4. Walls selected by themselves, then columns.
+    for (int shape : {CKovWall::WALL, CKovWall::COLUMN}) {
+        for (int id : selection.m_Walls) {
+            const CKovWall* w = self.FindWall(id);
+            if (w == nullptr || w->MWall_Type != shape) continue;
+            if (shape == CKovWall::WALL) p.wallPolygon(*w, 2);
+            else p.column(*w, 2);
+        }
+    }
+    // 5. Selected figures on every shown layer: the pass under the drag left them out wherever
+    // they lie, so one off the current layer would otherwise vanish while it is dragged.
+    for (const auto& f : m_Lines) {
+        const bool own = SelectedIds::has(sel.lines, f->MLineID);
+        bool byGroup = false;
+        if (!own && f->MLineGrpID != 0 && sel.group(f->MLineGrpID)) {
+            const CKovGroup* g = self.FindGroup(f->MLineGrpID);
+            byGroup = g != nullptr && !g->MGrpLineID.empty() && g->MGrpRoom != CKovGroup::ROOM;
+        }
+        if (!own && !byGroup) continue;
+        const int s = slotOf(f->MLineLayer1, f->MLineLayer2);
+        if (s < 0 || !layerGroupShown(plot, f->MLineLayer1) || !layerShown(plot, f->MLineLayer1, f->MLineLayer2))
+            continue;
+        p.figure(*f);
+    }
+    // 6. Selected through columns.
+    for (int id : selection.m_Walls) {
+        const CKovWall* w = self.FindWall(id);
+        if (w != nullptr && w->MWall_Type == CKovWall::COLUMN) p.roundColumn(*w, 2);
+    }
+    // 7. Selected texts.
+    DrawTexts(dc, transform, plot, selection, placing, 2, env);
+    // 8. Pictures on top.
+    if (!p.picturesBelow) selectedPictures();
+    // 9. The marks, also while placing.
+    p.marks();
+}
+
+void CKovUnit::DrawBackgroundImages(pf::Surface& dc, const DeviceTransform& transform, const CPlotInfo& plot,
+                                    const SelectionRecord& selection, bool placing, bool output,
+                                    const DrawEnvironment& env, bool includeSelected)
+{
+    Pass p(*this, dc, transform, plot, selection, placing, output, env);
+    if (!p.picturesBelow) return;
+    const SelectedIds sel(selection);
+    for (const auto& image : m_Images) {
+        if (image->IMGLayer2 != 0 || slotOf(image->IMGLayer1, 0) < 0) continue;
+        if (!layerGroupShown(plot, image->IMGLayer1) || !layerShown(plot, image->IMGLayer1, 0)) continue;
+        if (!includeSelected && sel.image(*image)) continue;
+        p.picture(*image);
+    }
+}
+
+void CKovUnit::DrawPartPreview(pf::Surface& dc, const DeviceTransform& transform, const CPlotInfo& plot,
+                               const SelectionRecord& selection, bool placing, bool output,
+                               const DrawEnvironment& env) const
+{
+    // The part pass draws no pictures, so nothing of the container changes.
+    Pass p(const_cast<CKovUnit&>(*this), dc, transform, plot, selection, placing, output, env);
+    const int groupCount = m_Groups.GetSize();
+    auto notPlaced = [&](int i) { return !(placing && i == groupCount - 1); };
+    // 1. Room floors.
+    for (int i = 0; i < groupCount; ++i) {
+        const CKovGroup& g = *m_Groups[i];
+        if (g.MGrpRoom != CKovGroup::ROOM || !notPlaced(i)) continue;
+        for (int id : g.MGrpLineID) {
+            const CKovLine* f = FindLine(id);
+            if (f != nullptr && (f->MLineType == CKovLine::POLYGON || f->MLineType == CKovLine::LINE)) p.figure(*f);
+        }
+    }
+    // 2. Every wall.
+    DrawAllWalls(dc, transform, plot, selection, placing, 0, output, env);
+    // 3. Figures without a group, dimension lines last.
+    for (const auto& f : m_Lines)
+        if (f->MLineGrpID == 0 && f->MLineType != CKovLine::DIMENSION) p.figure(*f);
+    // 4. The figures of every group (a room's polygons were its floor).
+    for (int i = 0; i < groupCount; ++i) {
+        const CKovGroup& g = *m_Groups[i];
+        if (!notPlaced(i)) continue;
+        for (int id : g.MGrpLineID) {
+            const CKovLine* f = FindLine(id);
+            if (f == nullptr || f->MLineType == CKovLine::DIMENSION) continue;
+            if (f->MLineType == CKovLine::POLYGON && g.MGrpRoom == CKovGroup::ROOM) continue;
+            p.figure(*f);
+        }
+    }
+    // 5. Dimension lines without a group.
+    for (const auto& f : m_Lines)
+        if (f->MLineGrpID == 0 && f->MLineType == CKovLine::DIMENSION) p.figure(*f);
+    // 6. Texts.
+    DrawTexts(dc, transform, plot, selection, placing, 0, env);
+    // 7. Marks.
+    if (!output && !placing) p.marks();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+// Conservative device boxes of drawing objects, so that a pass can skip an object that cannot
+// reach the visible area before any pen, brush or path is made for it. A box may be larger than
+// what is drawn, never smaller: it takes in pen widths, end marks, dimension values, hatches and
+// the column squares and circles at wall ends.
+
+#include "model/KovUnit.h"
+#include "platform/Surface.h"
+
+#include <optional>
+
+class CPlotInfo;
+
+namespace kov::render {
+
+// The margins a pass needs once, from the plot settings, the transform and the surface.
+class ObjectCulling {
+public:
+    // Pen widths are those of printer pages when `printing`.
+    ObjectCulling(const std::optional<DeviceRect>& visible, const DeviceTransform& transform, const CPlotInfo& plot,
+                  bool printing);
+
+    // True when the object may paint inside the visible area (always true without one).
+    bool figureVisible(const CKovLine& figure) const;
+    bool wallVisible(const CKovWall& wall) const;
+    bool textVisible(const CKovText& text) const;
+    // A picture by its device rectangle (it may turn about the rectangle's middle).
+    bool pictureVisible(const DeviceRect& rect) const;
+
+private:
+    // The box of drawing-millimetre extremes (layer group's scale), widened by `pixels`.
+    bool boxVisible(double minX, double minY, double maxX, double maxY, int layerGroup, int pixels) const;
+
+    std::optional<DeviceRect> m_visible;
+    const DeviceTransform& m_transform;
+    int m_figureMargin = 0;     // widest pen and largest end mark
+    int m_dimensionMargin = 0;  // and the dimension value beside the line
+    double m_paperScale = 1;
+    double m_wallBand = 0;      // a thick arc's band without its own width
+};
+
+} // namespace kov::render
