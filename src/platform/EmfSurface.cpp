@@ -744,12 +744,26 @@ void EmfSurface::fillLinearGradient(const FillShape& shape, const LinearGradient
     setPolyFillMode(shape.rule);
     beginFine();
     selectPen(Pen{PenStyle::Null});
-    for (double a = first; a < shapeHi; a += step) {
+    auto colourAt = [&](double a) {
         double middle = std::fmod((a + step / 2 - lo) / period, 1.0);
         if (middle < 0) middle += 1.0;
+        return mix(gradient.from, gradient.to, middle);
+    };
+    if (gradient.from == gradient.to) {
+        fillFine(outline, gradient.from);  // one colour: one polygon
+        endFine();
+        return;
+    }
+    // Bands of one colour are merged, and each band reaches a step into the next, which is laid
+    // over it: no hairline seams between bands in viewers that antialias polygon edges.
+    for (double a = first; a < shapeHi;) {
+        const COLORREF colour = colourAt(a);
+        double end = a + step;
+        while (end < shapeHi && colourAt(end) == colour) end += step;
         std::vector<DevicePointF> band = clipHalfPlane(outline, dir, a, false);
-        band = clipHalfPlane(band, dir, a + step, true);
-        fillFine(band, mix(gradient.from, gradient.to, middle));
+        band = clipHalfPlane(band, dir, end + step, true);
+        fillFine(band, colour);
+        a = end;
     }
     endFine();
 }
@@ -761,7 +775,9 @@ void EmfSurface::fillPathGradient(const FillShape& shape, const PathGradient& gr
     setPolyFillMode(shape.rule);
     beginFine();
     selectPen(Pen{PenStyle::Null});
-    if (gradient.ellipse) {
+    if (gradient.blend.empty() && gradient.centerColor == gradient.surroundColor) {
+        fillFine(outline, gradient.centerColor);  // one colour: one polygon
+    } else if (gradient.ellipse) {
         // The shape shrunk towards the ellipse's centre, outside in, one colour per ring.
         DeviceRect box = gradient.ellipseBox.normalized();
         double cx = (box.left + box.right) / 2.0;
@@ -791,10 +807,11 @@ void EmfSurface::fillPathGradient(const FillShape& shape, const PathGradient& gr
             auto at = [&](const DevicePointF& p, double s) {
                 return DevicePointF{p.x + (c.x - p.x) * s, p.y + (c.y - p.y) * s};
             };
+            // Outside in, each strip reaching into the next one, which is laid over it.
             for (int k = 0; k < n; ++k) {
                 double s0 = double(k) / n;
-                double s1 = double(k + 1) / n;
-                fillFine({at(a, s0), at(b, s0), at(b, s1), at(a, s1)}, pathColor(gradient, (s0 + s1) / 2));
+                double s1 = std::min(1.0, double(k + 2) / n);
+                fillFine({at(a, s0), at(b, s0), at(b, s1), at(a, s1)}, pathColor(gradient, (2 * k + 1) / (2.0 * n)));
             }
         }
     }

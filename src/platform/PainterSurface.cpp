@@ -6,12 +6,17 @@
 #include <QLinearGradient>
 #include <QPaintDevice>
 #include <QPainterPath>
+#include <QPainterPathStroker>
 #include <QRadialGradient>
+#include <QStaticText>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <mutex>
 #include <numbers>
+#include <string>
+#include <unordered_map>
 
 namespace kov::platform {
 
@@ -179,6 +184,61 @@ QPainterPath arcPath(const QRectF& ellipse, DevicePoint start, DevicePoint end, 
     return path;
 }
 
+// Beyond this size Qt's curve flattening leaves corners a few pixels off the true outline.
+constexpr double kLargeCurve = 4096;
+
+// The points of the ellipse from parameter t0 over `sweep` degrees, bisected until each chord
+// keeps within a quarter pixel of the curve wherever it can show; pieces that cannot reach the
+// visible rectangle stay coarse.
+void fineEllipsePoints(const QRectF& e, double t0, double sweep, const QRectF& visible, QPolygonF& out)
+{
+    const double cx = e.center().x(), cy = e.center().y(), a = e.width() / 2, b = e.height() / 2;
+    const double r = std::max(a, b);
+    auto at = [&](double t) {
+        const double rad = t * kPi / 180;
+        return QPointF(cx + a * std::cos(rad), cy - b * std::sin(rad));
+    };
+    struct Piece {
+        double from, to;
+        int depth;
+    };
+    out << at(t0);
+    // Depth-first, in order: split the first piece until it is fine or out of sight, emit its end.
+    std::vector<Piece> work{{t0, t0 + sweep, 0}};
+    while (!work.empty()) {
+        const Piece p = work.back();
+        work.pop_back();
+        const double half = (p.to - p.from) / 2;
+        const double sag = r * (1 - std::cos(half * kPi / 180));
+        const QPointF p0 = at(p.from), p1 = at(p.to);
+        QRectF reach = QRectF(p0, p1).normalized().adjusted(-sag - 1, -sag - 1, sag + 1, sag + 1);
+        const bool fine = sag <= 0.25 || !reach.intersects(visible) || p.depth >= 48;
+        if (fine && std::abs(p.to - p.from) <= 45) {
+            out << p1;
+            continue;
+        }
+        const double mid = p.from + half;
+        work.push_back({mid, p.to, p.depth + 1});
+        work.push_back({p.from, mid, p.depth + 1});
+    }
+}
+
+QPainterPath largeCurvePath(const QRectF& e, double t0, double sweep, ArcKind kind, const QRectF& visible, bool whole)
+{
+    QPolygonF pts;
+    fineEllipsePoints(e, t0, sweep, visible, pts);
+    QPainterPath path;
+    if (kind == ArcKind::Pie) {
+        path.moveTo(e.center());
+        path.lineTo(pts.front());
+    } else {
+        path.moveTo(pts.front());
+    }
+    for (qsizetype i = 1; i < pts.size(); ++i) path.lineTo(pts[i]);
+    if (kind != ArcKind::Open || whole) path.closeSubpath();
+    return path;
+}
+
 QPainterPath polygonPath(std::span<const DevicePoint> points, FillRule rule)
 {
     QPolygonF poly;
@@ -232,6 +292,44 @@ QGradientStops radialStops(const PathGradient& g, uint8_t alpha)
 
 QString qs(std::string_view utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
 
+// Laid-out lines by font and string. A redraw writes the same labels again and again, and laying
+// a string out (shaping it) costs more than drawing it.
+struct LaidOutText {
+    QStaticText text;
+    double ascent = 0;   // from the layout's top to its baseline
+    double advance = 0;  // where the next text would start
+};
+
+LaidOutText laidOut(std::string_view utf8, const Font& logical, const QFont& font)
+{
+    static std::mutex mutex;
+    static std::unordered_map<std::string, LaidOutText> cache;
+    thread_local std::string key;
+    key.clear();
+    auto addInt = [](std::string& k, int32_t v) { k.append(reinterpret_cast<const char*>(&v), sizeof v); };
+    addInt(key, logical.height);
+    addInt(key, logical.width);
+    addInt(key, logical.weight);
+    addInt(key, int32_t(logical.italic) | int32_t(logical.underline) << 1 | int32_t(logical.strikeOut) << 2);
+    addInt(key, int32_t(font.letterSpacing() * 64));
+    addInt(key, int32_t(logical.faceName.size()));
+    key += logical.faceName;
+    key += utf8;
+    std::lock_guard lock(mutex);
+    if (auto it = cache.find(key); it != cache.end()) return it->second;
+    // Bounded: a drawing's worth of labels, then start again.
+    if (cache.size() >= 50000) cache.clear();
+    LaidOutText entry;
+    entry.text.setText(qs(utf8));
+    entry.text.setTextFormat(Qt::PlainText);
+    entry.text.setPerformanceHint(QStaticText::AggressiveCaching);
+    entry.text.prepare(QTransform(), font);
+    const QFontMetricsF metrics(font);
+    entry.ascent = metrics.ascent();
+    entry.advance = metrics.horizontalAdvance(entry.text.text());
+    return cache.emplace(key, entry).first->second;
+}
+
 } // namespace
 
 PainterSurface::PainterSurface(QPaintDevice& device, Options options)
@@ -267,6 +365,25 @@ QBrush PainterSurface::brushFor(const Brush& brush, const Background& bk)
     if (m_brushes.size() >= 64) m_brushes.clear();
     m_brushes.emplace_back(key, makeQBrush(brush, bk));
     return m_brushes.back().second;
+}
+
+QRectF PainterSurface::curveVisibleRect(const Pen& pen) const
+{
+    const std::optional<DeviceRect> v = visibleArea();
+    if (!v) return QRectF(-1e9, -1e9, 2e9, 2e9);
+    const double m = pen.width + 2;
+    return QRectF(v->left - m, v->top - m, v->width() + 2 * m, v->height() + 2 * m);
+}
+
+QPainterPath PainterSurface::curvePath(const DeviceRect& box, DevicePoint start, DevicePoint end, int kind,
+                                       const Pen& pen) const
+{
+    const QRectF e = outlineBox(box);
+    const ArcKind k = static_cast<ArcKind>(kind);
+    if (std::max(e.width(), e.height()) <= kLargeCurve) return arcPath(e, start, end, k);
+    const double ts = parametricAngle(e, start);
+    const double sweep = sweepBetween(ts, parametricAngle(e, end));
+    return largeCurvePath(e, ts, sweep, k, curveVisibleRect(pen), false);
 }
 
 PainterSurface::~PainterSurface()
@@ -505,8 +622,13 @@ void PainterSurface::rectangle(const DeviceRect& r, const Pen& pen, const Brush&
 void PainterSurface::ellipse(const DeviceRect& box, const Pen& pen, const Brush& brush, const Background& bk)
 {
     flush();
+    const QRectF e = outlineBox(box);
+    if (std::max(e.width(), e.height()) > kLargeCurve) {
+        strokeAndFill(largeCurvePath(e, 0, 360, ArcKind::Chord, curveVisibleRect(pen), true), pen, brush, bk);
+        return;
+    }
     QPainterPath path;
-    path.addEllipse(outlineBox(box));
+    path.addEllipse(e);
     strokeAndFill(path, pen, brush, bk);
 }
 
@@ -514,21 +636,21 @@ void PainterSurface::arc(const DeviceRect& box, DevicePoint start, DevicePoint e
                          const Background& bk)
 {
     flush();
-    strokeAndFill(arcPath(outlineBox(box), start, end, ArcKind::Open), pen, Brush::null(), bk);
+    strokeAndFill(curvePath(box, start, end, int(ArcKind::Open), pen), pen, Brush::null(), bk);
 }
 
 void PainterSurface::pie(const DeviceRect& box, DevicePoint start, DevicePoint end, const Pen& pen,
                          const Brush& brush, const Background& bk)
 {
     flush();
-    strokeAndFill(arcPath(outlineBox(box), start, end, ArcKind::Pie), pen, brush, bk);
+    strokeAndFill(curvePath(box, start, end, int(ArcKind::Pie), pen), pen, brush, bk);
 }
 
 void PainterSurface::chord(const DeviceRect& box, DevicePoint start, DevicePoint end, const Pen& pen,
                            const Brush& brush, const Background& bk)
 {
     flush();
-    strokeAndFill(arcPath(outlineBox(box), start, end, ArcKind::Chord), pen, brush, bk);
+    strokeAndFill(curvePath(box, start, end, int(ArcKind::Chord), pen), pen, brush, bk);
 }
 
 void PainterSurface::fillRect(const DeviceRect& r, const Brush& brush, const Background& bk)
@@ -583,10 +705,11 @@ void PainterSurface::textOut(DevicePoint p, std::string_view utf8, const TextSty
 {
     flush();
     const ResolvedFont rf = resolveFont(style.font);
-    const QString text = qs(utf8);
     QFont font = rf.font;
     if (style.charExtra != 0) font.setLetterSpacing(QFont::AbsoluteSpacing, style.charExtra);
-    const TextSize size = textExtent(utf8, style.font, style.charExtra);
+    // Measuring shapes the text once more: only when the alignment or the background needs it.
+    const bool measure = style.hAlign != TextHAlign::Left || style.background.opaque;
+    const TextSize size = measure ? textExtent(utf8, style.font, style.charExtra) : TextSize{};
 
     m_painter->save();
     m_painter->translate(p.x, p.y);
@@ -601,27 +724,39 @@ void PainterSurface::textOut(DevicePoint p, std::string_view utf8, const TextSty
     m_painter->setPen(toQColor(style.color));
     const int baseline = top + rf.metrics.ascent;
     if (!rf.vertical) {
-        m_painter->drawText(QPointF(x, baseline), text);
+        const LaidOutText line = laidOut(utf8, style.font, font);
+        m_painter->drawStaticText(QPointF(x, baseline - line.ascent), line.text);
     } else {
         // Upright characters stand in a square cell along the turned baseline; lying ones run
         // along it as in horizontal text.
-        const QFontMetricsF fm(font);
+        const QTransform base = m_painter->transform();
         double at = x;
-        for (const char32_t c : text.toUcs4()) {
-            const QString ch = QString::fromUcs4(&c, 1);
-            const double advance = fm.horizontalAdvance(ch);
-            const VerticalGlyph v = verticalGlyph(c);
+        std::size_t i = 0;
+        while (i < utf8.size()) {
+            // One character's bytes (a broken sequence is taken byte by byte, as the layout would).
+            std::size_t n = 1;
+            const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+            if (lead >= 0xF0) n = 4;
+            else if (lead >= 0xE0) n = 3;
+            else if (lead >= 0xC0) n = 2;
+            n = std::min(n, utf8.size() - i);
+            const std::string_view ch = utf8.substr(i, n);
+            i += n;
+            const LaidOutText glyph = laidOut(ch, style.font, font);
+            const double advance = glyph.advance;
+            const QList<uint> code = qs(ch).toUcs4();
+            const VerticalGlyph v = verticalGlyph(code.isEmpty() ? U'?' : char32_t(code.front()));
             if (v.upright) {
-                const QPointF centre(at + advance / 2, top + rf.metrics.height / 2.0);
-                m_painter->save();
-                m_painter->translate(centre);
-                m_painter->rotate(-90);
-                m_painter->drawText(QPointF(-advance / 2 + v.shift * advance,
-                                            rf.metrics.ascent - rf.metrics.height / 2.0 - v.shift * advance),
-                                    ch);
-                m_painter->restore();
+                QTransform t = base;
+                t.translate(at + advance / 2, top + rf.metrics.height / 2.0);
+                t.rotate(-90);
+                m_painter->setTransform(t);
+                const double glyphBaseline = rf.metrics.ascent - rf.metrics.height / 2.0 - v.shift * advance;
+                m_painter->drawStaticText(QPointF(-advance / 2 + v.shift * advance, glyphBaseline - glyph.ascent),
+                                          glyph.text);
+                m_painter->setTransform(base);
             } else {
-                m_painter->drawText(QPointF(at, baseline), ch);
+                m_painter->drawStaticText(QPointF(at, baseline - glyph.ascent), glyph.text);
             }
             at += advance;
         }
@@ -733,22 +868,138 @@ DeviceRectF PainterSurface::textPathBounds(const TextPath& text)
     return textOutlineBounds(text);
 }
 
+namespace {
+
+// A decorated text's outline and the area of its stroke, about its anchor. Stroking glyph curves
+// with a wide round-joined pen is the costly part of drawing one, and a redraw strokes the same
+// texts again.
+struct StrokedText {
+    QPainterPath outline;
+    QPainterPath stroke;
+    std::string key;  // what decides both paths
+};
+
+StrokedText strokedText(const TextPath& text)
+{
+    static std::mutex mutex;
+    static std::unordered_map<std::string, StrokedText> cache;
+    const double penWidth = text.penWidth < 0 ? 1.0 : text.penWidth;
+    std::string key = text.text;
+    auto add = [&key](double v) {
+        const auto q = static_cast<int64_t>(std::llround(v * 64));
+        key.append(reinterpret_cast<const char*>(&q), sizeof q);
+    };
+    add(text.font.height);
+    add(text.font.width);
+    add(text.font.weight);
+    add(int(text.font.italic) | int(text.font.underline) << 1 | int(text.font.strikeOut) << 2);
+    add(text.stroke ? penWidth : -1);
+    if (text.warp)
+        for (const DevicePointF& p : *text.warp) {
+            add(p.x - text.anchor.x);
+            add(p.y - text.anchor.y);
+        }
+    key += text.font.faceName;
+    {
+        std::lock_guard lock(mutex);
+        if (auto it = cache.find(key); it != cache.end()) return it->second;
+    }
+    TextPath atOrigin = text;
+    atOrigin.anchor = {0, 0};
+    if (atOrigin.warp)
+        for (DevicePointF& p : *atOrigin.warp) p = {p.x - text.anchor.x, p.y - text.anchor.y};
+    StrokedText entry;
+    entry.key = key;
+    entry.outline = drawnTextOutline(atOrigin);
+    if (text.stroke && !entry.outline.isEmpty()) {
+        QPainterPathStroker stroker;
+        stroker.setWidth(penWidth);
+        stroker.setJoinStyle(Qt::RoundJoin);
+        stroker.setCapStyle(Qt::SquareCap);
+        entry.stroke = stroker.createStroke(entry.outline);
+    }
+    std::lock_guard lock(mutex);
+    if (cache.size() >= 2000) cache.clear();
+    return cache.emplace(key, entry).first->second;
+}
+
+} // namespace
+
+namespace {
+
+// Small decorated texts as painted pictures, by everything that decides their pixels: a redraw
+// then puts down a picture instead of rasterising antialiased outlines again. Texts larger than
+// this are drawn directly (a close zoom shows few of them).
+constexpr double kMaxCachedTextArea = 512.0 * 512.0;
+constexpr qsizetype kMaxCachedTextBytes = 64LL * 1024 * 1024;
+
+struct PaintedText {
+    QImage image;
+    QPoint offset;  // of the picture's top-left from the anchor's whole pixel
+};
+
+} // namespace
+
 void PainterSurface::drawTextPath(const TextPath& text)
 {
     flush();
-    const QPainterPath path = drawnTextOutline(text);
-    if (path.isEmpty()) return;
+    const StrokedText drawn = strokedText(text);
+    if (drawn.outline.isEmpty()) return;
     const uint8_t alpha = alphaOf(text.opacity);
-    m_painter->save();
-    m_painter->setRenderHint(QPainter::Antialiasing, true);
-    if (text.stroke) {
-        QPen pen(toQColor(text.outlineColor, alpha));
-        pen.setWidthF(text.penWidth < 0 ? 1.0 : text.penWidth);
-        pen.setJoinStyle(Qt::RoundJoin);
-        m_painter->strokePath(path, pen);
+    const QColor outline = toQColor(text.outlineColor, alpha), fill = toQColor(text.fillColor, alpha);
+    auto paint = [&](QPainter& p) {
+        if (text.stroke) p.fillPath(drawn.stroke, outline);
+        if (text.fill) p.fillPath(drawn.outline, fill);
+    };
+
+    const QRectF bounds = text.stroke ? drawn.stroke.boundingRect() | drawn.outline.boundingRect()
+                                      : drawn.outline.boundingRect();
+    const bool cacheable = m_painter->transform().type() <= QTransform::TxTranslate &&
+                           bounds.width() * bounds.height() <= kMaxCachedTextArea;
+    if (!cacheable) {
+        m_painter->save();
+        m_painter->setRenderHint(QPainter::Antialiasing, true);
+        m_painter->translate(text.anchor.x, text.anchor.y);
+        paint(*m_painter);
+        m_painter->restore();
+        return;
     }
-    if (text.fill) m_painter->fillPath(path, toQColor(text.fillColor, alpha));
-    m_painter->restore();
+
+    const QPointF whole(std::floor(text.anchor.x), std::floor(text.anchor.y));
+    const QPointF fraction = QPointF(text.anchor.x, text.anchor.y) - whole;
+    std::string key = drawn.key;
+    for (const double v : {double(text.outlineColor), double(text.fillColor), double(alpha), double(text.fill),
+                           fraction.x(), fraction.y()}) {
+        const auto q = static_cast<int64_t>(std::llround(v * 64));
+        key.append(reinterpret_cast<const char*>(&q), sizeof q);
+    }
+    static std::mutex mutex;
+    static std::unordered_map<std::string, PaintedText> cache;
+    static qsizetype cachedBytes = 0;
+    PaintedText painted;
+    {
+        std::lock_guard lock(mutex);
+        if (auto it = cache.find(key); it != cache.end()) painted = it->second;
+    }
+    if (painted.image.isNull()) {
+        const QRect area = bounds.translated(fraction).toAlignedRect().adjusted(-1, -1, 1, 1);
+        painted.offset = area.topLeft();
+        painted.image = QImage(area.size(), QImage::Format_ARGB32_Premultiplied);
+        painted.image.fill(Qt::transparent);
+        {
+            QPainter p(&painted.image);
+            p.setRenderHint(QPainter::Antialiasing, true);
+            p.translate(fraction - QPointF(area.topLeft()));
+            paint(p);
+        }
+        std::lock_guard lock(mutex);
+        if (cachedBytes + painted.image.sizeInBytes() > kMaxCachedTextBytes) {
+            cache.clear();
+            cachedBytes = 0;
+        }
+        if (cache.emplace(key, painted).second) cachedBytes += painted.image.sizeInBytes();
+    }
+    m_painter->drawImage(whole.toPoint() + painted.offset, painted.image);
 }
 
 void PainterSurface::drawImage(const QImage& image, DevicePointF topLeft, DevicePointF topRight,

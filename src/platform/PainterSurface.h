@@ -83,6 +83,10 @@ private:
     // The segments of a solid outline, batched; 1-pixel ones each leave out their end point.
     void thinSegments(std::span<const DevicePoint> points, bool closed, const Pen& pen);
     QBrush brushFor(const Brush& brush, const Background& bk);
+    // The outline of an arc, pie or chord; curves larger than Qt flattens finely are laid as
+    // polylines fine where they can show.
+    QPainterPath curvePath(const DeviceRect& box, DevicePoint start, DevicePoint end, int kind, const Pen& pen) const;
+    QRectF curveVisibleRect(const Pen& pen) const;
     // A 1-pixel segment running leftwards or upwards that no whole step moves.
     void drawClippedSegment(DevicePoint from, DevicePoint to, const QPen& pen);
 

@@ -8,6 +8,10 @@
 
 #include <algorithm>
 #include <iterator>
+#include <map>
+#include <mutex>
+#include <string>
+#include <tuple>
 
 namespace kov::platform {
 
@@ -36,7 +40,10 @@ VerticalGlyph verticalGlyph(char32_t c)
     return {true, 0};
 }
 
-QPainterPath textOutline(const TextPath& text)
+namespace {
+
+// The outline of the text with the first line's cell top-left at (0, 0).
+QPainterPath outlineAtOrigin(const TextPath& text)
 {
     const ResolvedFont rf = resolveFont(text.font);
     QPainterPath path;
@@ -48,12 +55,11 @@ QPainterPath textOutline(const TextPath& text)
                                   .split(QLatin1Char('\n'));
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (!rf.vertical) {
-            path.addText(QPointF(text.anchor.x, text.anchor.y + rf.metrics.ascent + double(i) * cell), rf.font,
-                         lines[i]);
+            path.addText(QPointF(0.0, rf.metrics.ascent + double(i) * cell), rf.font, lines[i]);
             continue;
         }
-        const double x = text.anchor.x + double(i) * cell;
-        double y = text.anchor.y;
+        const double x = double(i) * cell;
+        double y = 0.0;
         for (const char32_t c : lines[i].toUcs4()) {
             const QString ch = QString::fromUcs4(&c, 1);
             const double advance = fm.horizontalAdvance(ch);
@@ -72,6 +78,35 @@ QPainterPath textOutline(const TextPath& text)
             y += advance;
         }
     }
+    return path;
+}
+
+} // namespace
+
+QPainterPath textOutline(const TextPath& text)
+{
+    // Outlines by font and text: a redraw makes the same decorated texts again, and turning glyphs
+    // into paths costs far more than moving a path.
+    static std::mutex mutex;
+    static std::map<std::tuple<std::string, std::string, int32_t, int32_t, int32_t, int>, QPainterPath> cache;
+    const auto key = std::make_tuple(text.text, text.font.faceName, text.font.height, text.font.width,
+                                     text.font.weight,
+                                     int(text.font.italic) | int(text.font.underline) << 1 |
+                                         int(text.font.strikeOut) << 2);
+    QPainterPath path;
+    {
+        std::lock_guard lock(mutex);
+        if (auto it = cache.find(key); it != cache.end()) {
+            path = it->second;
+        }
+    }
+    if (path.isEmpty()) {
+        path = outlineAtOrigin(text);
+        std::lock_guard lock(mutex);
+        if (cache.size() >= 2000) cache.clear();
+        cache.emplace(key, path);
+    }
+    path.translate(text.anchor.x, text.anchor.y);
     return path;
 }
 

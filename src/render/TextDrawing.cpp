@@ -212,7 +212,7 @@ std::optional<kov::platform::Font> usableFont(const CFontMenu& font, double pape
                                               const CKovUnit::DrawEnvironment& env)
 {
     if (!font.lfFaceName.empty()) return TextDeviceFont(font, paperScale);
-    const CFontMenu builtIn;
+    static const CFontMenu builtIn;
     const CFontMenu& fallback = env.fallbackFont != nullptr ? *env.fallbackFont : builtIn;
     if (fallback.lfFaceName.empty()) return std::nullopt;
     kov::platform::Font f = TextDeviceFont(fallback, paperScale);

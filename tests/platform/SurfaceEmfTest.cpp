@@ -312,6 +312,43 @@ TEST(EmfSurface, LinearGradientBandsRunFromFirstToSecondColour)
     for (size_t i = 1; i < b.size(); ++i) EXPECT_GE(blue(b[i].color), blue(b[i - 1].color));
 }
 
+// Polygons of a horizontal gradient: their x extents in device pixels, in drawing order.
+std::vector<std::pair<double, double>> polygonSpans(const std::vector<Rec>& all)
+{
+    std::vector<std::pair<double, double>> out;
+    for (const Rec& r : all) {
+        if (r.type != E::EMR_POLYGON) continue;
+        double lo = 1e300, hi = -1e300;
+        for (uint32_t i = 0; i < r.u32(24); ++i) {
+            lo = std::min(lo, r.i32(28 + 8 * static_cast<int>(i)) / 16.0);
+            hi = std::max(hi, r.i32(28 + 8 * static_cast<int>(i)) / 16.0);
+        }
+        out.emplace_back(lo, hi);
+    }
+    return out;
+}
+
+TEST(EmfSurface, GradientBandsOverlapAndOneColourIsOnePolygon)
+{
+    EmfSurface ramp(200, 100);
+    ramp.fillLinearGradient(FillShape::rect({0, 0, 100, 40}), {{0, 0, 100, 40}, 0x0000FF, 0xFF0000, 0, 1.0});
+    const auto spans = polygonSpans(records(ramp.finish()));
+    ASSERT_GE(spans.size(), 8u);
+    // Each band runs under the next: no edge where two bands only touch.
+    for (size_t i = 1; i < spans.size(); ++i) EXPECT_GT(spans[i - 1].second, spans[i].first + 0.01) << i;
+
+    EmfSurface flat(200, 100);
+    flat.fillLinearGradient(FillShape::rect({0, 0, 100, 40}), {{0, 0, 100, 40}, 0x00FF00, 0x00FF00, 0, 0.5});
+    EXPECT_EQ(polygonSpans(records(flat.finish())).size(), 1u);
+
+    EmfSurface flatPath(200, 200);
+    PathGradient g;
+    g.boundary = {{0, 0}, {100, 0}, {100, 100}, {0, 100}};
+    g.centerColor = g.surroundColor = 0x00FF00;
+    flatPath.fillPathGradient(FillShape::polygon(g.boundary), g);
+    EXPECT_EQ(polygonSpans(records(flatPath.finish())).size(), 1u);
+}
+
 TEST(EmfSurface, PathGradientRunsFromSurroundToCentre)
 {
     EmfSurface s(200, 200);

@@ -649,3 +649,35 @@ TEST(SurfacePainter, OnePixelLinesLeaveOutTheirEndWhicheverWayTheyRun)
         EXPECT_EQ(at(*img, 8, 7), kWhite);
     }
 }
+
+TEST(SurfacePainter, HugeCirclesStayOnTheirOutlineWhereTheyShow)
+{
+    // A circle of radius 20,000 pixels passing through the picture at 30 degrees from its top,
+    // where Qt's own flattening strays furthest: the first drawn pixel of each column lies within
+    // a pixel of the true curve, for the outline, the filled circle and an arc through there.
+    const double r = 20000, angle = 30 * std::numbers::pi / 180;
+    const double cx = 50 - r * std::sin(angle), cy = 30 + r * std::cos(angle);
+    const DeviceRect box{int(std::floor(cx - r)), int(std::floor(cy - r)), int(std::floor(cx + r)) + 1,
+                         int(std::floor(cy + r)) + 1};
+    const double ex = (box.left + box.right - 0.5) / 2, ey = (box.top + box.bottom - 0.5) / 2;
+    const double er = (box.right - box.left - 0.5) / 2;
+    const DevicePoint far{int(cx + 3 * r * std::sin(angle + 0.01)), int(cy - 3 * r * std::cos(angle + 0.01))};
+    const DevicePoint near{int(cx + 3 * r * std::sin(angle - 0.01)), int(cy - 3 * r * std::cos(angle - 0.01))};
+    const std::vector<std::pair<const char*, std::function<void(PainterSurface&)>>> shapes = {
+        {"outline", [&](PainterSurface& s) { s.ellipse(box, {PenStyle::Solid, 1, 0}, Brush::null()); }},
+        {"filled", [&](PainterSurface& s) { s.ellipse(box, {PenStyle::Null, 0, 0}, Brush::solid(kGreen)); }},
+        {"arc", [&](PainterSurface& s) { s.arc(box, far, near, {PenStyle::Solid, 1, 0}); }},
+    };
+    for (const auto& [name, draw] : shapes) {
+        SCOPED_TRACE(name);
+        const QImage img = paint(100, 60, draw);
+        for (int x = 5; x < 100; x += 9) {
+            const double curveY = ey - std::sqrt(er * er - (x + 0.5 - ex) * (x + 0.5 - ex));
+            int top = -1;
+            for (int y = 0; y < 60 && top < 0; ++y)
+                if (at(img, x, y) != kWhite) top = y;
+            ASSERT_GE(top, 0) << x;
+            EXPECT_NEAR(top + 0.5, curveY, 1.25) << x;
+        }
+    }
+}

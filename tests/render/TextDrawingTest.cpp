@@ -272,7 +272,9 @@ TEST(TextDrawing, ExtentFramesOnlyOnTheScreenForFixedPitchFacesWhenSwitchedOn)
             EXPECT_EQ(hex(f->pen.color), "0x808080");
             EXPECT_FALSE(f->background.opaque) << "a frame must not take the text's background";
         }
-        if (c.frames == 2) EXPECT_EQ(frames[1]->points[0], (DevicePoint{100, 124})) << "the second line's frame";
+        if (c.frames == 2) {
+            EXPECT_EQ(frames[1]->points[0], (DevicePoint{100, 124})) << "the second line's frame";
+        }
     }
 }
 
