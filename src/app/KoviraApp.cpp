@@ -221,6 +221,7 @@ void CKoviraApp::ReadSettingsCache()
         this->*s.member = value < s.minValue || value > s.maxValue ? s.defaultValue : value;
     }
     m_bTraceMode = 0;
+    if (m_pDocument) m_pDocument->m_nUndoDepth = app_undonum;
 }
 
 void CKoviraApp::ReadBackgroundSettings()
