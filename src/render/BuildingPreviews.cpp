@@ -93,6 +93,8 @@ void CKovUnit::DrawFittingPreview(pf::Surface& dc, const DeviceTransform& t, con
     const CPlotInfo& plot = *in.plot;
     const CDbPoint p = in.points[0];
     CDbPoint e = in.points.size() == 2 ? in.points[1] : in.pointer;
+    // The pointer still on the first click gives the band no direction: nothing to show yet.
+    if (e == p) return;
     double h = plot.PlotWallWide;
     if (in.ownThicknessOn == 1) h = in.ownThickness > 0 ? in.ownThickness / 2 : 100;
     const bool fixedWidth = in.fixedWidthOn == 1;

@@ -132,10 +132,6 @@ void PaintSlotShape(pf::Surface& dc, const CKovUnit& unit, const DeviceTransform
     };
     auto outlineArc = [&] {
         if (rect) return;
-        if (s.kind == SlotShape::Ellipse) {
-            dc.arc(s.box, {s.box.left, s.box.top}, {s.box.left, s.box.top}, outline);
-            return;
-        }
         dc.arc(s.box, s.start, s.end, outline);
     };
     auto gradientFill = [&](std::uint32_t c1, std::uint32_t c2, int code, int opacity) {
@@ -146,7 +142,7 @@ void PaintSlotShape(pf::Surface& dc, const CKovUnit& unit, const DeviceTransform
             return;
         }
         const DevicePoint pts[4] = {{s.box.left, s.box.top}, {s.box.right, s.box.bottom}, s.start, s.end};
-        unit.FillGradientShape(dc, t, pts, 0, s.kind == SlotShape::Ellipse ? 3 : 4, 0, c1, c2, code, opacity,
+        unit.FillGradientShape(dc, t, pts, s.kind == SlotShape::Ellipse ? 2 : 4, s.kind == SlotShape::Ellipse ? 3 : 4, 0, c1, c2, code, opacity,
                                plot.PlotGradation);
         outlineArc();
     };
@@ -257,6 +253,7 @@ void CKovUnit::DrawCirclePreview(pf::Surface& dc, const DeviceTransform& t, cons
     SlotShape s;
     s.kind = SlotShape::Ellipse;
     s.box = {c.x - r, c.y - r, c.x + r, c.y + r};
+    s.start = s.end = {c.x, c.y - r};  // the whole circle
     PaintSlotShape(dc, *this, t, plot, in.env, 3, s, true, true, true);
 }
 
@@ -268,6 +265,7 @@ void CKovUnit::DrawEllipsePreview(pf::Surface& dc, const DeviceTransform& t, con
     SlotShape s;
     s.kind = SlotShape::Ellipse;
     s.box = boxAbout(c, std::fabs(c.x - in.points[1].x), std::fabs(c.y - in.pointer.y), t, plot);
+    s.start = s.end = {s.box.left, s.box.top};  // the whole ellipse
     PaintSlotShape(dc, *this, t, plot, in.env, 3, s, false, true, true);
 }
 
