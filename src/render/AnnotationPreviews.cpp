@@ -200,7 +200,8 @@ void CKovUnit::DrawDimensionPreview(pf::Surface& dc, const DeviceTransform& t, c
         style.font.escapement = 900;
         at = {m.x - h, m.y + w / 2};
     } else {
-        int e = truncToInt(VectorAngle(p1.x, p1.y, p2.x, p2.y) * 10);
+        // The nudge keeps a direction of exactly 135 degrees from reading 134.99999 and losing a tenth.
+        int e = truncToInt(VectorAngle(p1.x, p1.y, p2.x, p2.y) * 10 + 1e-6);
         if (e >= 901 && e <= 2699) e -= 1800; // never upside down
         style.font.escapement = e;
         at = side == 5 ? DevicePoint{m.x, m.y + h / 2} : DevicePoint{m.x, m.y - h};
