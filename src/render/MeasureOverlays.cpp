@@ -46,6 +46,7 @@ double areaWithPointer(const CDbPointArray& points, const CDbPoint& pointer)
 void DrawValueBox(pf::Surface& dc, const MeasureOverlayFrame& frame, const std::string& text)
 {
     pf::TextStyle style;
+    style.font.faceName = frame.faceName;
     style.font.height = frame.dpiAware > 144 ? 16 * frame.dpiAware / 96 : 16;
     style.font.weight = 400;
     style.font.charSet = 1;

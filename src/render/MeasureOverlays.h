@@ -20,6 +20,7 @@ struct MeasureOverlayFrame {
     DevicePoint pointerPx;       // the pointer on this surface
     int snapTolerance = kDefaultSnapTolerance;
     int dpiAware = 96;           // app_dpiaware
+    std::string faceName;        // the face of the surface's current font
 };
 
 // The pale box beside the pointer with the text right-aligned in it.
