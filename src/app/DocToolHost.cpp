@@ -15,7 +15,7 @@ DocToolHost::~DocToolHost() = default;
 
 void DocToolHost::RedrawAll()
 {
-    m_doc.SettleUndo();
+    // The pending snapshot stays undecided: a select click's snapshot is where its drag starts from.
     m_doc.m_bRedraw = 1;
     if (onRedraw)
         onRedraw();

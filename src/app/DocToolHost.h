@@ -36,8 +36,7 @@ public:
     bool Redo() override { return m_doc.Redo(); }
     const TextBoxMeasurer& Measurer() override { return *m_measurer; }
 
-    // Every redraw settles the pending undo snapshot first, so an edit that changed nothing leaves
-    // no undo step; then the hook repaints.
+    // Marks the drawing for a new picture and repaints through the hook.
     void RedrawAll() override;
     void SetStatusText(std::string_view text) override;
     void ShowMessage(std::string_view text) override;

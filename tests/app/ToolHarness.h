@@ -87,7 +87,8 @@ struct ToolHarness {
         grid.visible = 1;
     }
 
-    CKovUnit& unit() { return rig.doc->m_Unit; }
+    // Read through const: a mutable look at an object counts as a change for the undo stack.
+    const CKovUnit& unit() const { return rig.doc->m_Unit; }
     SelectionRecord& sel() { return rig.doc->m_Selection; }
     DeviceTransform transform() { return *m.MakeTransform(); }
 
