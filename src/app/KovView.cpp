@@ -453,37 +453,23 @@ CKovUnit::PreviewInput CKoviraView::PreviewInputs(const CKovUnit::DrawEnvironmen
 void CKoviraView::DrawToolPreviews(pf::Surface& dc, const DeviceTransform& t, const CKovUnit::DrawEnvironment& env)
 {
     const int tool = m_doc.m_nToolMode;
-    const CPlotInfo& plot = m_doc.m_PlotInfo;
     const DevicePoint s = m_geo.scrollPosition();
     kov::render::MeasureOverlayFrame frame;
     frame.pointerPx = {m_pxCurrent.x - s.x, m_pxCurrent.y - s.y};
     frame.snapTolerance = snapTolerance();
     frame.faceName = "ＭＳ ゴシック";
     if (m_app) frame.dpiAware = static_cast<const AppSettingsCache&>(*m_app).app_dpiaware;
-
-    if (kov::render::HasPointsPreview(tool)) {
-        kov::render::DrawPointsPreview(dc, t, plot, tool, m_ToolPoints, m_ptCurrent, m_bArcSegment != 0,
-                                       m_Settings.tool_nijyuusen_rbunkatu, m_Settings.tool_nisen_l,
-                                       m_Settings.tool_nisen_r);
-        if (!m_ToolPoints.empty()) {
-            const DevicePoint w = SheetToWindow(m_ToolPoints.front());
-            m_pxLast = {w.x + s.x, w.y + s.y};
-        }
-        return;
+    kov::render::ToolOverlayOptions options;
+    options.arcMode = m_bArcSegment != 0;
+    options.arcPieces = m_Settings.tool_nijyuusen_rbunkatu;
+    if (tool == 47) options.clockwiseAngles = settingInt(kSectionPlotMenu, "tool_kakudo_tokei", 0) != 0;
+    const double angle = kov::render::DrawToolOverlay(dc, t, m_doc.m_Unit, tool, PreviewInputs(env), frame, options);
+    if (angle >= 0) m_Settings.tool_nagasa = angle;
+    // The multi-point tools measure from their first point.
+    if (kov::render::HasPointsPreview(tool) && !m_ToolPoints.empty()) {
+        const DevicePoint w = SheetToWindow(m_ToolPoints.front());
+        m_pxLast = {w.x + s.x, w.y + s.y};
     }
-    switch (tool) {
-    case 47: {
-        const double angle = kov::render::DrawAngleReadout(dc, t, plot, m_ToolPoints, m_ptCurrent, frame,
-                                                           settingInt(kSectionPlotMenu, "tool_kakudo_tokei", 0) != 0);
-        if (angle >= 0) m_Settings.tool_nagasa = angle;
-        return;
-    }
-    case 48: kov::render::DrawAreaTotal(dc, t, plot, m_ToolPoints, m_ptCurrent, frame); return;
-    case 49: kov::render::DrawLengthTotal(dc, t, plot, m_ToolPoints, m_ptCurrent, frame); return;
-    default: break;
-    }
-    if (!m_ToolPoints.empty() || kov::render::PreviewWithoutPoints(tool))
-        m_doc.m_Unit.DrawToolPreview(dc, t, tool, PreviewInputs(env));
 }
 
 void CKoviraView::DrawMeasurementBox(pf::Surface& dc, const DeviceTransform& t)

@@ -160,4 +160,25 @@ void DrawPointsPreview(pf::Surface& dc, const DeviceTransform& t, const CPlotInf
     else DrawParallelPolylinesPreview(dc, t, *list, freeEnd, plot, leftDistance, rightDistance);
 }
 
+double DrawToolOverlay(pf::Surface& dc, const DeviceTransform& t, const CKovUnit& unit, int tool,
+                       const CKovUnit::PreviewInput& in, const MeasureOverlayFrame& frame,
+                       const ToolOverlayOptions& options)
+{
+    if (in.plot == nullptr) return -1;
+    const CPlotInfo& plot = *in.plot;
+    if (HasPointsPreview(tool)) {
+        DrawPointsPreview(dc, t, plot, tool, in.points, in.pointer, options.arcMode, options.arcPieces, in.doubleLeft,
+                          in.doubleRight);
+        return -1;
+    }
+    switch (tool) {
+    case 47: return DrawAngleReadout(dc, t, plot, in.points, in.pointer, frame, options.clockwiseAngles);
+    case 48: DrawAreaTotal(dc, t, plot, in.points, in.pointer, frame); return -1;
+    case 49: DrawLengthTotal(dc, t, plot, in.points, in.pointer, frame); return -1;
+    default: break;
+    }
+    unit.DrawToolPreview(dc, t, tool, in);
+    return -1;
+}
+
 } // namespace kov::render

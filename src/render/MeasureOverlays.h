@@ -8,6 +8,7 @@
 #include "model/DbPoint.h"
 #include "model/DrawTransform.h"
 #include "platform/Surface.h"
+#include "render/ToolPreviews.h"
 
 #include <string>
 
@@ -53,5 +54,20 @@ void DrawPointsPreview(platform::Surface& dc, const DeviceTransform& t, const CP
                        const CDbPointArray& points, const CDbPoint& pointer, bool arcMode, int arcPieces,
                        double leftDistance, double rightDistance);
 bool HasPointsPreview(int tool);
+
+// What the arc mode and the readouts of the multi-point and measuring tools need beyond the
+// preview's inputs.
+struct ToolOverlayOptions {
+    bool arcMode = false;        // m_bArcSegment
+    int arcPieces = 24;          // tool_nijyuusen_rbunkatu
+    bool clockwiseAngles = false; // tool_kakudo_tokei
+};
+
+// The tool's part of a paint, chosen by the tool number: the multi-point rubber band, the measuring
+// readouts, or the tool's preview (CKovUnit::DrawToolPreview). Returns the angle the angle readout
+// showed, negative when it showed none (the view keeps it as its measured value).
+double DrawToolOverlay(platform::Surface& dc, const DeviceTransform& t, const CKovUnit& unit, int tool,
+                       const CKovUnit::PreviewInput& in, const MeasureOverlayFrame& frame,
+                       const ToolOverlayOptions& options);
 
 } // namespace kov::render
