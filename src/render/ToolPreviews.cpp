@@ -385,7 +385,10 @@ void CKovUnit::DrawToolPreview(pf::Surface& dc, const DeviceTransform& t, int to
     case 33: DrawEqualDivisionPreview(dc, t, in); break;
     case 34: DrawEnvelopePreview(dc, t, in); break;
     case 35: DrawCornerPreview(dc, t, in); break;
-    case 37: DrawPaperFramePreview(dc, t, in); break;
+    case 37:
+        // The paper follows the pointer only until the tool has its point.
+        if (in.points.empty()) DrawPaperFramePreview(dc, t, in);
+        break;
     case 38: case 39: case 60: DrawRangeMovePreview(dc, t, in); break;
     case 40: case 41: case 42: case 43: case 44: case 45: DrawRangeTransformPreview(dc, t, in); break;
     case 46: DrawRangeDeletePreview(dc, t, in); break;

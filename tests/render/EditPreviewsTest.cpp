@@ -55,6 +55,17 @@ TEST(EditPreviews, RangesDivisionsCornersAndCuts)
         {"equal division in 2: one stroke at the middle", 33,
          [](PreviewFixture& f) { f.in.points = {{100, 100}, {300, 100}, {150, 150}}; f.in.pointer = {250, 250}; },
          {"line (200,150)-(200,250) pen=solid:1:0x000000"}},
+        {"equal division of an oblique line: the stroke on the perpendicular through the whole-millimetre middle", 33,
+         [](PreviewFixture& f) { f.in.points = {{100, 100}, {301, 201}, {100, 300}}; f.in.pointer = {300, 100}; },
+         {"line (119,309)-(240,69) pen=solid:1:0x000000"}},
+        {"drawing centre once the tool has its point: nothing", 37,
+         [](PreviewFixture& f) {
+             f.in.points = {{1, 1}}; f.in.pointer = {500, 500}; f.in.drawingArea = {0, 0, 400, 301};
+         },
+         {}},
+        {"range mirror: the focus rectangle from the first point to the pointer", 41,
+         [](PreviewFixture& f) { f.in.points = {{100, 100}}; f.in.pointer = {160, 130}; },
+         {"focusRect [100,100,160,130]"}},
         {"envelope: the range outline in red", 34,
          [](PreviewFixture& f) { f.in.points = {{100, 100}}; f.in.pointer = {200, 150}; },
          {"polyline (100,100) (100,150) (200,150) (200,100) (100,100) pen=solid:1:0x0000FF"}},
