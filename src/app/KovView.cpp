@@ -142,6 +142,8 @@ void CKoviraView::OnInitialUpdate()
     // The screen's resolution, as the drawers and tolerances read it.
     const int dpi = static_cast<int>(std::lround(logicalDpiX() * devicePixelRatioOfView()));
     if (m_app) m_app->WriteCachedSetting("app_dpiaware", dpi);
+    // Pick and snap tolerances grow with the pixels of a high-resolution screen.
+    ResetPickTolerances(dpi);
 
     LoadTemplateDrawing();
     RedrawAll();

@@ -176,6 +176,7 @@ TEST_F(ProgramOnScreen, DrawingShowsFittedThenZoomsAndScrolls)
     const int w = fitted.width(), h = fitted.height();
     ASSERT_GT(w, 200);
     ASSERT_GT(h, 200);
+    // Kept for looking at when asked (the committed screenshot is made so).
     if (const char* keep = std::getenv("KOVIRA_SCREENSHOT")) fitted.save(keep);
 
     // The page: A4 landscape fitted with 10-pixel margins, centred, with a 2-pixel black frame on
@@ -217,6 +218,7 @@ TEST_F(ProgramOnScreen, DrawingShowsFittedThenZoomsAndScrolls)
     xdotool("mouseup 1");
     xdotool("mousemove --window " + m_window + " " + std::to_string(w - 30) + " 20"); // cross hair aside
     const QImage zoomed = grab(rig.file("zoomed.png"));
+    if (const char* keep = std::getenv("KOVIRA_SCREENSHOT_ZOOMED")) zoomed.save(keep);
     const Box big = darkBox(zoomed, QRect(0, 0, w - 30, h - 30)); // clear of the scroll bars
     ASSERT_FALSE(big.empty());
     EXPECT_NEAR(double(big.width()) / house.width(), 2.0, 0.1);
