@@ -5,6 +5,7 @@
 
 #include <QLinearGradient>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainterPath>
 #include <QPainterPathStroker>
 #include <QRadialGradient>
@@ -432,6 +433,23 @@ void PainterSurface::flush()
         m_batch.clear();
     }
     const QColor c = toQColor(m_batchPen.color);
+    if (const DirectPixels direct = directPixels(); direct.bits != nullptr) {
+        // The same pixels Qt would set, opaque over whatever lies there, without a call per run.
+        const QRgb value = c.rgba() | 0xFF000000u;
+        const QRect& clip = direct.clip;
+        for (const QRect& r : m_batchRuns) {
+            const QRect k = r & clip;
+            for (int y = k.top(); y <= k.bottom(); ++y) {
+                QRgb* row = reinterpret_cast<QRgb*>(direct.bits + y * direct.stride);
+                std::fill(row + k.left(), row + k.left() + k.width(), value);
+            }
+        }
+        for (const QPoint& p : m_batchPixels)
+            if (clip.contains(p)) reinterpret_cast<QRgb*>(direct.bits + p.y() * direct.stride)[p.x()] = value;
+        m_batchRuns.clear();
+        m_batchPixels.clear();
+        return;
+    }
     for (const QRect& r : m_batchRuns) m_painter->fillRect(r, c);
     m_batchRuns.clear();
     if (!m_batchPixels.empty()) {
@@ -442,6 +460,36 @@ void PainterSurface::flush()
         m_painter->drawPoints(m_batchPixels.data(), int(m_batchPixels.size()));
         m_batchPixels.clear();
     }
+}
+
+PainterSurface::DirectPixels PainterSurface::directPixels()
+{
+    // Only a plain state: no transform, no opacity, no other composition, a clip of one
+    // rectangle at most; anything else goes through Qt.
+    if (!m_pixelTarget || m_painter->paintEngine() == nullptr
+        || m_painter->paintEngine()->type() != QPaintEngine::Raster)
+        return {};
+    QPaintDevice* device = m_painter->device();
+    if (device == nullptr || device->devType() != QInternal::Image) return {};
+    auto* image = static_cast<QImage*>(device);
+    const QImage::Format f = image->format();
+    if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied) return {};
+    if (!m_painter->transform().isIdentity() || m_painter->opacity() < 1.0
+        || m_painter->compositionMode() != QPainter::CompositionMode_SourceOver)
+        return {};
+    QRect clip = image->rect();
+    if (m_painter->hasClipping()) {
+        if (!m_clipKnown) {
+            const QRegion region = m_painter->clipRegion();
+            m_clipIsRect = region.rectCount() <= 1;
+            m_clip = region.boundingRect();
+            m_clipKnown = true;
+        }
+        if (!m_clipIsRect) return {};
+        clip &= m_clip;
+    }
+    // Where the painter itself writes (bits() could detach a shared picture from it).
+    return {const_cast<uchar*>(image->constBits()), image->bytesPerLine(), clip};
 }
 
 namespace {
@@ -1038,12 +1086,14 @@ void PainterSurface::setClipRect(const DeviceRect& r)
     flush();
     const DeviceRect n = r.normalized();
     m_painter->setClipRect(QRect(n.left, n.top, n.width(), n.height()));
+    m_clipKnown = false;
 }
 
 void PainterSurface::clearClip()
 {
     flush();
     m_painter->setClipping(false);
+    m_clipKnown = false;
 }
 
 std::optional<DeviceRect> PainterSurface::visibleArea() const

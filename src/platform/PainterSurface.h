@@ -100,6 +100,17 @@ private:
     std::vector<QPoint> m_batchPixels;  // 1-pixel pens
     std::vector<QRect> m_batchRuns;
     Pen m_batchPen;
+    // The picture's own pixels when the batch may be written straight into them (a picture in
+    // memory of 32-bit pixels, plain painter state), else null. `clip` is what may be written.
+    struct DirectPixels {
+        uchar* bits = nullptr;
+        qsizetype stride = 0;
+        QRect clip;
+    };
+    DirectPixels directPixels();
+    bool m_clipKnown = false;  // m_clip holds the painter's clip as one rectangle, or empty
+    QRect m_clip;
+    bool m_clipIsRect = true;
     DeviceRect m_deviceArea;
     bool m_pixelTarget = true;  // a picture in memory: 1-pixel lines laid pixel by pixel
     struct BrushKey {
