@@ -643,13 +643,21 @@ void PainterSurface::polygon(std::span<const DevicePoint> points, FillRule rule,
 {
     flush();
     if (points.size() < 2) return;
+    if (brush.style != BrushStyle::Null && points.size() > 2) {
+        // Whole-pixel corners straight to Qt's polygon fill: the pixels of the same path's
+        // fill, without building the path.
+        m_polygon.clear();
+        for (const DevicePoint& p : points) m_polygon.emplace_back(p.x, p.y);
+        m_painter->setPen(Qt::NoPen);
+        m_painter->setBrush(brushFor(brush, bk));
+        m_painter->drawPolygon(m_polygon.data(), int(m_polygon.size()),
+                               rule == FillRule::Winding ? Qt::WindingFill : Qt::OddEvenFill);
+    }
     if (isThinSolid(pen)) {
-        if (brush.style != BrushStyle::Null && points.size() > 2)
-            m_painter->fillPath(polygonPath(points, rule), brushFor(brush, bk));
         thinSegments(points, true, pen);
         return;
     }
-    strokeAndFill(polygonPath(points, rule), pen, brush, bk);
+    strokeAndFill(polygonPath(points, rule), pen, Brush::null(), bk);
 }
 
 void PainterSurface::rectangle(const DeviceRect& r, const Pen& pen, const Brush& brush, const Background& bk)

@@ -99,6 +99,7 @@ private:
     std::vector<QLineF> m_batch;   // wider pens
     std::vector<QPoint> m_batchPixels;  // 1-pixel pens
     std::vector<QRect> m_batchRuns;
+    std::vector<QPoint> m_polygon;  // corners of the polygon being filled
     Pen m_batchPen;
     // The picture's own pixels when the batch may be written straight into them (a picture in
     // memory of 32-bit pixels, plain painter state), else null. `clip` is what may be written.
