@@ -46,14 +46,18 @@ int slotOf(int g, int l)
 struct Buckets {
     std::array<int, kSlots + 1> start{};
     std::vector<int> order;
+    std::vector<short> objectSlots;
 
     template <class Array, class SlotOf>
     void fill(const Array& array, SlotOf slotOfObject)
     {
         start.fill(0);
         const int n = array.GetSize();
+        // Each object is looked at once: its slot is kept for the second sweep.
+        objectSlots.resize(static_cast<std::size_t>(n));
         for (int i = 0; i < n; ++i) {
             const int s = slotOfObject(*array[i]);
+            objectSlots[static_cast<std::size_t>(i)] = static_cast<short>(s);
             if (s >= 0) ++start[static_cast<std::size_t>(s) + 1];
         }
         for (int s = 0; s < kSlots; ++s) start[static_cast<std::size_t>(s) + 1] += start[static_cast<std::size_t>(s)];
@@ -61,7 +65,7 @@ struct Buckets {
         std::array<int, kSlots> next;
         std::copy(start.begin(), start.begin() + kSlots, next.begin());
         for (int i = 0; i < n; ++i) {
-            const int s = slotOfObject(*array[i]);
+            const int s = objectSlots[static_cast<std::size_t>(i)];
             if (s >= 0) order[static_cast<std::size_t>(next[static_cast<std::size_t>(s)]++)] = i;
         }
     }
