@@ -101,6 +101,7 @@ void CKoviraDoc::SetPathName(const fs::path& path, bool addToRecentList)
 
 void CKoviraDoc::freeSnapshots()
 {
+    m_pPendingUndo.reset();
     for (std::size_t i = 1; i < m_UndoStack.size(); ++i) {
         m_UndoStack[i]->RemoveAllObjects(CKovUnit::REMOVE_DISCARD_SNAPSHOT);
         delete m_UndoStack[i];
@@ -268,7 +269,8 @@ int CKoviraDoc::WriteDocumentBlock(CArchive& ar, std::string_view block) const
 
 int CKoviraDoc::writeFile(const fs::path& path, std::string* error, bool quiet) const
 {
-    std::unique_ptr<CArchive> ar = CArchive::forWriting();
+    // Written out as it is made: a large drawing never sits whole in memory.
+    std::unique_ptr<CArchive> ar = CArchive::forWritingFile(path);
     bool told = false;
     writeDocument(*ar, kDocumentBlock, quiet, &told);
     std::string why;

@@ -7,6 +7,7 @@
 // The same object lives as long as the program and is emptied for every new or opened drawing.
 
 #include "app/AppTexts.h"
+#include "jwcad/JwConversion.h"
 
 #include "model/DefFile.h"
 #include "model/FontMenu.h"
@@ -19,6 +20,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -74,6 +76,32 @@ public:
     SelectionRecord m_Selection;
     int m_nToolMode = 0;           // current tool; 0 is selection mode
     int m_bRedraw = 1;             // the view must rebuild its picture before painting
+
+    // -- undo snapshots ---------------------------------------------------------------------------
+    // The undo stack holds at most this many snapshots above the base entry (`app_undonum`, set by
+    // the application when it reads its settings). Lowering it drops at most one old entry per
+    // later snapshot.
+    int m_nUndoDepth = 20;
+
+    // Before every change to the drawing's objects: keeps a copy of the live drawing (objects are
+    // shared until changed, so the copy is cheap). The copy joins the undo stack, and the redo
+    // stack is emptied, only once the drawing has really changed (SettleUndo): an edit that is
+    // refused or cancelled leaves both stacks as they were. Taking a mutable pointer to an object
+    // counts as a change: check an edit through the const container before making it.
+    void PushUndo();
+    // Decides the copy of the last PushUndo: on the stack when the live drawing differs from it
+    // (with the depth rule, redo emptied, the drawing marked modified), dropped otherwise. Every
+    // redraw and every stack query settles first.
+    void SettleUndo();
+    // Undo is possible while the undo stack holds the base and at least one snapshot and no
+    // imported figures are being placed.
+    bool CanUndo(bool placing = false);
+    bool CanRedo();
+    // Puts the drawing back as it was before the latest change (the live drawing goes to the redo
+    // stack). False, changing nothing, when undo is not possible.
+    bool Undo(bool placing = false);
+    // Puts back the drawing that the latest undo set aside. False when the redo stack is empty.
+    bool Redo();
 
     // -- the commands of the file menu, as the shell calls them -----------------------------------
     // Each asks to save changes first (SaveModified) and returns false when the user cancelled or
@@ -155,6 +183,24 @@ public:
 
     DocumentServices& services() { return m_services; }
 
+    // -- Jw_cad exchange (defined in JwDocument.cpp) ------------------------------------------------
+    // The import options of a JWW drawing; the shell shows its dialog. Nothing when cancelled.
+    using JwwOptionsChooser = std::function<std::optional<JwwImportOptions>()>;
+    void SetJwwOptionsChooser(JwwOptionsChooser chooser) { m_jwwOptionsChooser = std::move(chooser); }
+    // A Jw_cad drawing as a new document. The file is read and converted first; the open drawing is
+    // replaced (after the save question) only when that worked. True when replaced.
+    bool ImportJww(const std::filesystem::path& path);
+    bool ImportJwc(const std::filesystem::path& path);
+    // A Jw_cad figure file added on the current layer as one selected group for the view to place.
+    // The message of a file that cannot be read is shown; what was read is still added.
+    void ImportJws(const std::filesystem::path& path);
+    void ImportJwk(const std::filesystem::path& path);
+    // The drawing as a Jw_cad file; refusals and failures are told. True when written.
+    bool ExportJww(const std::filesystem::path& path);
+    bool ExportJwc(const std::filesystem::path& path);
+    // The template of JWW exports: "jwdef.jww" in the user's data folder when there is one.
+    std::filesystem::path JwwTemplatePath() const;
+
     // -- hooks the shell and the other openers fill ---------------------------------------------------
     // The oldest packed documents; without one such files fail to open ("ファイル読み取り失敗").
     void SetOldPackedUnpacker(OldPackedUnpacker unpacker) { m_oldPackedUnpacker = std::move(unpacker); }
@@ -166,6 +212,9 @@ public:
     void SetInitialUpdate(std::function<void(CKoviraDoc&)> hook) { m_initialUpdate = std::move(hook); }
 
 private:
+    JwwOptionsChooser m_jwwOptionsChooser;
+    bool replaceWithImported(CPlotInfo& plot, CKovUnit& unit);
+    void showJwMessages(const std::vector<std::string>& messages);
     enum class ReadOutcome { Whole, Damaged, Failed };
 
     ReadOutcome readFile(const std::filesystem::path& path);
@@ -175,6 +224,9 @@ private:
     int writeFile(const std::filesystem::path& path, std::string* error, bool quiet) const;
     void emptyDocument();
     void freeSnapshots();
+    // Appends a snapshot to the undo stack, dropping the oldest above the base beyond the depth.
+    void appendUndo(CKovUnit* snapshot);
+    std::unique_ptr<CKovUnit> m_pPendingUndo; // the copy of the last PushUndo, not yet settled
     void installPictureRemover() const;
     void initialUpdate();
     // The newest backup of a changed drawing that is being left, unless `opening` (the file read

@@ -4,7 +4,9 @@
 
 #include "model/PictureFiles.h"
 
+#include <unordered_map>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -22,14 +24,6 @@ int deleteById(Array& array, int id)
         return 0;
     array.DeleteAt(index);
     return 1;
-}
-
-template <class Array>
-void copyArray(Array& target, const Array& source)
-{
-    target.Reserve(source.size());
-    for (const auto& object : source)
-        target.Add(std::make_unique<std::remove_cvref_t<decltype(*object)>>(*object));
 }
 
 } // namespace
@@ -73,6 +67,48 @@ int CKovUnit::DeleteGroup(int id)
     return 1;
 }
 
+int CKovUnit::DeleteGroups(const std::vector<int>& ids)
+{
+    // Deleting one by one takes, for every identifier named, the first object still holding it.
+    // Counting how often each identifier is named and passing over the array once, taking the
+    // first holders while the count lasts, deletes the very same objects.
+    using Counts = std::unordered_map<int, int>;
+    auto deleteCounted = [](auto& array, Counts& counts, auto idOf) {
+        if (counts.empty())
+            return 0;
+        return array.DeleteIf([&](const auto& object) {
+            const auto it = counts.find(idOf(object));
+            if (it == counts.end() || it->second == 0)
+                return false;
+            --it->second;
+            return true;
+        });
+    };
+    Counts groups, lines, walls, texts;
+    for (const int id : ids)
+        ++groups[id];
+    // The groups that go, each listing its members as they stand before any deletion.
+    for (const auto& group : m_Groups) {
+        const auto it = groups.find(group->MGrpID);
+        if (it == groups.end() || it->second == 0)
+            continue;
+        --it->second;
+        for (const int member : group->MGrpLineID)
+            ++lines[member];
+        for (const int member : group->MGrpWallID)
+            ++walls[member];
+        for (const int member : group->MGrpTextID)
+            ++texts[member];
+    }
+    deleteCounted(m_Lines, lines, [](const CKovLine& o) { return o.MLineID; });
+    deleteCounted(m_Walls, walls, [](const CKovWall& o) { return o.MWallID; });
+    deleteCounted(m_Texts, texts, [](const CKovText& o) { return o.MTextID; });
+    groups.clear();
+    for (const int id : ids)
+        ++groups[id];
+    return deleteCounted(m_Groups, groups, [](const CKovGroup& o) { return o.MGrpID; });
+}
+
 void CKovUnit::CopyFrom(const CKovUnit& source)
 {
     if (&source == this)
@@ -83,11 +119,12 @@ void CKovUnit::CopyFrom(const CKovUnit& source)
     MUnitWallID = source.MUnitWallID;
     MUnitTextID = source.MUnitTextID;
     MUnitImageID = source.MUnitImageID;
-    copyArray(m_Groups, source.m_Groups);
-    copyArray(m_Walls, source.m_Walls);
-    copyArray(m_Lines, source.m_Lines);
-    copyArray(m_Texts, source.m_Texts);
-    copyArray(m_Images, source.m_Images);
+    // The arrays share their objects until either side changes one (ObjectArray.h).
+    m_Groups = source.m_Groups;
+    m_Walls = source.m_Walls;
+    m_Lines = source.m_Lines;
+    m_Texts = source.m_Texts;
+    m_Images = source.m_Images;
 }
 
 void CKovUnit::RemoveAllObjects(int mode)
@@ -104,4 +141,19 @@ void CKovUnit::RemoveAllObjects(int mode)
             remover(*picture);
     }
     m_Images.RemoveAll();
+}
+
+bool CKovUnit::SharesAllWith(const CKovUnit& other) const
+{
+    return MUnitGrpID == other.MUnitGrpID && MUnitLineID == other.MUnitLineID && MUnitWallID == other.MUnitWallID
+        && MUnitTextID == other.MUnitTextID && MUnitImageID == other.MUnitImageID
+        && m_Groups.SharesAllWith(other.m_Groups) && m_Lines.SharesAllWith(other.m_Lines)
+        && m_Texts.SharesAllWith(other.m_Texts) && m_Walls.SharesAllWith(other.m_Walls)
+        && m_Images.SharesAllWith(other.m_Images);
+}
+
+std::size_t CKovUnit::UnsharedBytes() const
+{
+    return sizeof(CKovUnit) + m_Groups.UnsharedBytes() + m_Lines.UnsharedBytes() + m_Texts.UnsharedBytes()
+        + m_Walls.UnsharedBytes() + m_Images.UnsharedBytes();
 }

@@ -3,6 +3,7 @@
 #include "model/UnitBlocks.h"
 
 #include "model/KovUnit.h"
+#include "model/PictureFiles.h"
 #include "platform/NumberText.h"
 
 using kov::platform::parseInt;
@@ -50,7 +51,10 @@ int CKovUnit::WriteUnit(CArchive& ar, std::string_view block, UnitFileContext& c
 int CKovUnit::ReadUnit(CArchive& ar, std::string_view block, UnitFileContext& ctx)
 {
     m_pFileContext = &ctx;
+    // The folder's names are gathered afresh for every read: files may come and go between reads.
+    ctx.takenPictureNumbers.reset();
     const int result = Load(ar, block);
+    ctx.takenPictureNumbers.reset();
     m_pFileContext = nullptr;
     return result;
 }
@@ -115,7 +119,13 @@ CDefFile::RD_STATUS CKovUnit::OnReadStart(CArchive& ar, std::string_view block)
         if (!ctx && image->HasPendingBytes())
             return RD_FAILED;
         std::string problem;
-        if (!image->FinishRead(ctx ? ctx->pictureFolder : std::filesystem::path(), problem) && ctx)
+        std::unordered_set<long long>* taken = nullptr;
+        if (ctx && image->HasPendingBytes()) {
+            if (!ctx->takenPictureNumbers)
+                ctx->takenPictureNumbers = TempImageNumbersIn(ctx->pictureFolder);
+            taken = &*ctx->takenPictureNumbers;
+        }
+        if (!image->FinishRead(ctx ? ctx->pictureFolder : std::filesystem::path(), problem, taken) && ctx)
             ctx->warnings.push_back(std::string(kImageBlock) + " #" + std::to_string(m_Images.GetSize() + 1)
                                     + " (identifier " + std::to_string(image->ImageID) + "): " + problem);
         m_Images.Add(std::move(image));
