@@ -852,6 +852,12 @@ void PainterSurface::fillLinearGradient(const FillShape& shape, const LinearGrad
     flush();
     const QPainterPath path = shapePath(shape);
     if (path.isEmpty()) return;
+    const uint8_t alpha = alphaOf(g.opacity);
+    if (g.from == g.to) {
+        // One colour (a translucent fill is drawn so): no colour ramp to look up pixel by pixel.
+        m_painter->fillPath(path, toQColor(g.from, alpha));
+        return;
+    }
     // The gradient runs between the box corners that come first and last along its direction.
     const QRectF box = fillBox(g.box);
     const double a = g.angleDegrees * kPi / 180;
@@ -860,7 +866,6 @@ void PainterSurface::fillLinearGradient(const FillShape& shape, const LinearGrad
     const QPointF c = box.center();
     QLinearGradient grad(c - dir * half, c + dir * half);
     if (half < 1e-9) grad.setFinalStop(c + dir);
-    const uint8_t alpha = alphaOf(g.opacity);
     grad.setColorAt(0, toQColor(g.from, alpha));
     grad.setColorAt(1, toQColor(g.to, alpha));
     grad.setSpread(QGradient::RepeatSpread);
