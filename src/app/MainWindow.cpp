@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AppInfo.h"
+#include "app/ExchangeCommands.h"
 #include "app/KoviraApp.h"
 #include "app/KoviraDoc.h"
 #include "app/KovView.h"
@@ -20,6 +21,7 @@ MainWindow::MainWindow(CKoviraDoc* document, QWidget* parent) : QMainWindow(pare
             m_view->OnInitialUpdate();
             refreshTitle();
         });
+        InstallExchangeHooks(*m_view, *m_document);
     }
     refreshTitle();
 }
