@@ -36,7 +36,9 @@ public:
     PainterSurface& operator=(const PainterSurface&) = delete;
 
     // For what the surface does not offer. Leave it untransformed and unclipped on return: the
-    // surface works in device pixels and anchors hatches at the device origin.
+    // surface works in device pixels and anchors hatches at the device origin. A clip set here
+    // before the first drawing call is honoured; clip through setClipRect() after that (the
+    // surface keeps the clip it writes pixels within).
     QPainter& painter()
     {
         flush();
