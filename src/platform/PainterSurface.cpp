@@ -5,6 +5,7 @@
 
 #include <QLinearGradient>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainterPath>
 #include <QPainterPathStroker>
 #include <QRadialGradient>
@@ -432,6 +433,23 @@ void PainterSurface::flush()
         m_batch.clear();
     }
     const QColor c = toQColor(m_batchPen.color);
+    if (const DirectPixels direct = directPixels(); direct.bits != nullptr) {
+        // The same pixels Qt would set, opaque over whatever lies there, without a call per run.
+        const QRgb value = c.rgba() | 0xFF000000u;
+        const QRect& clip = direct.clip;
+        for (const QRect& r : m_batchRuns) {
+            const QRect k = r & clip;
+            for (int y = k.top(); y <= k.bottom(); ++y) {
+                QRgb* row = reinterpret_cast<QRgb*>(direct.bits + y * direct.stride);
+                std::fill(row + k.left(), row + k.left() + k.width(), value);
+            }
+        }
+        for (const QPoint& p : m_batchPixels)
+            if (clip.contains(p)) reinterpret_cast<QRgb*>(direct.bits + p.y() * direct.stride)[p.x()] = value;
+        m_batchRuns.clear();
+        m_batchPixels.clear();
+        return;
+    }
     for (const QRect& r : m_batchRuns) m_painter->fillRect(r, c);
     m_batchRuns.clear();
     if (!m_batchPixels.empty()) {
@@ -442,6 +460,36 @@ void PainterSurface::flush()
         m_painter->drawPoints(m_batchPixels.data(), int(m_batchPixels.size()));
         m_batchPixels.clear();
     }
+}
+
+PainterSurface::DirectPixels PainterSurface::directPixels()
+{
+    // Only a plain state: no transform, no opacity, no other composition, a clip of one
+    // rectangle at most; anything else goes through Qt.
+    if (!m_pixelTarget || m_painter->paintEngine() == nullptr
+        || m_painter->paintEngine()->type() != QPaintEngine::Raster)
+        return {};
+    QPaintDevice* device = m_painter->device();
+    if (device == nullptr || device->devType() != QInternal::Image) return {};
+    auto* image = static_cast<QImage*>(device);
+    const QImage::Format f = image->format();
+    if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied) return {};
+    if (!m_painter->transform().isIdentity() || m_painter->opacity() < 1.0
+        || m_painter->compositionMode() != QPainter::CompositionMode_SourceOver)
+        return {};
+    QRect clip = image->rect();
+    if (m_painter->hasClipping()) {
+        if (!m_clipKnown) {
+            const QRegion region = m_painter->clipRegion();
+            m_clipIsRect = region.rectCount() <= 1;
+            m_clip = region.boundingRect();
+            m_clipKnown = true;
+        }
+        if (!m_clipIsRect) return {};
+        clip &= m_clip;
+    }
+    // Where the painter itself writes (bits() could detach a shared picture from it).
+    return {const_cast<uchar*>(image->constBits()), image->bytesPerLine(), clip};
 }
 
 namespace {
@@ -595,13 +643,21 @@ void PainterSurface::polygon(std::span<const DevicePoint> points, FillRule rule,
 {
     flush();
     if (points.size() < 2) return;
+    if (brush.style != BrushStyle::Null && points.size() > 2) {
+        // Whole-pixel corners straight to Qt's polygon fill: the pixels of the same path's
+        // fill, without building the path.
+        m_polygon.clear();
+        for (const DevicePoint& p : points) m_polygon.emplace_back(p.x, p.y);
+        m_painter->setPen(Qt::NoPen);
+        m_painter->setBrush(brushFor(brush, bk));
+        m_painter->drawPolygon(m_polygon.data(), int(m_polygon.size()),
+                               rule == FillRule::Winding ? Qt::WindingFill : Qt::OddEvenFill);
+    }
     if (isThinSolid(pen)) {
-        if (brush.style != BrushStyle::Null && points.size() > 2)
-            m_painter->fillPath(polygonPath(points, rule), brushFor(brush, bk));
         thinSegments(points, true, pen);
         return;
     }
-    strokeAndFill(polygonPath(points, rule), pen, brush, bk);
+    strokeAndFill(polygonPath(points, rule), pen, Brush::null(), bk);
 }
 
 void PainterSurface::rectangle(const DeviceRect& r, const Pen& pen, const Brush& brush, const Background& bk)
@@ -796,6 +852,12 @@ void PainterSurface::fillLinearGradient(const FillShape& shape, const LinearGrad
     flush();
     const QPainterPath path = shapePath(shape);
     if (path.isEmpty()) return;
+    const uint8_t alpha = alphaOf(g.opacity);
+    if (g.from == g.to) {
+        // One colour (a translucent fill is drawn so): no colour ramp to look up pixel by pixel.
+        m_painter->fillPath(path, toQColor(g.from, alpha));
+        return;
+    }
     // The gradient runs between the box corners that come first and last along its direction.
     const QRectF box = fillBox(g.box);
     const double a = g.angleDegrees * kPi / 180;
@@ -804,7 +866,6 @@ void PainterSurface::fillLinearGradient(const FillShape& shape, const LinearGrad
     const QPointF c = box.center();
     QLinearGradient grad(c - dir * half, c + dir * half);
     if (half < 1e-9) grad.setFinalStop(c + dir);
-    const uint8_t alpha = alphaOf(g.opacity);
     grad.setColorAt(0, toQColor(g.from, alpha));
     grad.setColorAt(1, toQColor(g.to, alpha));
     grad.setSpread(QGradient::RepeatSpread);
@@ -1038,12 +1099,14 @@ void PainterSurface::setClipRect(const DeviceRect& r)
     flush();
     const DeviceRect n = r.normalized();
     m_painter->setClipRect(QRect(n.left, n.top, n.width(), n.height()));
+    m_clipKnown = false;
 }
 
 void PainterSurface::clearClip()
 {
     flush();
     m_painter->setClipping(false);
+    m_clipKnown = false;
 }
 
 std::optional<DeviceRect> PainterSurface::visibleArea() const

@@ -36,7 +36,9 @@ public:
     PainterSurface& operator=(const PainterSurface&) = delete;
 
     // For what the surface does not offer. Leave it untransformed and unclipped on return: the
-    // surface works in device pixels and anchors hatches at the device origin.
+    // surface works in device pixels and anchors hatches at the device origin. A clip set here
+    // before the first drawing call is honoured; clip through setClipRect() after that (the
+    // surface keeps the clip it writes pixels within).
     QPainter& painter()
     {
         flush();
@@ -99,7 +101,19 @@ private:
     std::vector<QLineF> m_batch;   // wider pens
     std::vector<QPoint> m_batchPixels;  // 1-pixel pens
     std::vector<QRect> m_batchRuns;
+    std::vector<QPoint> m_polygon;  // corners of the polygon being filled
     Pen m_batchPen;
+    // The picture's own pixels when the batch may be written straight into them (a picture in
+    // memory of 32-bit pixels, plain painter state), else null. `clip` is what may be written.
+    struct DirectPixels {
+        uchar* bits = nullptr;
+        qsizetype stride = 0;
+        QRect clip;
+    };
+    DirectPixels directPixels();
+    bool m_clipKnown = false;  // m_clip holds the painter's clip as one rectangle, or empty
+    QRect m_clip;
+    bool m_clipIsRect = true;
     DeviceRect m_deviceArea;
     bool m_pixelTarget = true;  // a picture in memory: 1-pixel lines laid pixel by pixel
     struct BrushKey {

@@ -43,33 +43,49 @@ int slotOf(int g, int l)
 }
 
 // The objects of one kind sorted by layer address, array order kept within an address: one sweep
-// per pass instead of one per layer.
+// per pass instead of one per layer. Objects that cannot reach the visible area are left out of
+// the order while the sweep has them at hand (most of a large drawing when zoomed in), but still
+// make their layer count as holding objects.
 struct Buckets {
     std::array<int, kSlots + 1> start{};
+    std::array<int, kSlots> present{};
     std::vector<int> order;
+    std::vector<short> objectSlots;
 
     template <class Array, class SlotOf>
     void fill(const Array& array, SlotOf slotOfObject)
     {
+        fill(array, slotOfObject, [](const auto&) { return true; });
+    }
+    template <class Array, class SlotOf, class Visible>
+    void fill(const Array& array, SlotOf slotOfObject, Visible visible)
+    {
         start.fill(0);
+        present.fill(0);
         const int n = array.GetSize();
+        // Each object is looked at once: its slot (-1 when left out) is kept for the second sweep.
+        objectSlots.resize(static_cast<std::size_t>(n));
         for (int i = 0; i < n; ++i) {
-            const int s = slotOfObject(*array[i]);
-            if (s >= 0) ++start[static_cast<std::size_t>(s) + 1];
+            const auto& object = *array[i];
+            int s = slotOfObject(object);
+            if (s >= 0) {
+                ++present[static_cast<std::size_t>(s)];
+                if (visible(object)) ++start[static_cast<std::size_t>(s) + 1];
+                else s = -1;
+            }
+            objectSlots[static_cast<std::size_t>(i)] = static_cast<short>(s);
         }
         for (int s = 0; s < kSlots; ++s) start[static_cast<std::size_t>(s) + 1] += start[static_cast<std::size_t>(s)];
         order.assign(static_cast<std::size_t>(start[kSlots]), 0);
         std::array<int, kSlots> next;
         std::copy(start.begin(), start.begin() + kSlots, next.begin());
         for (int i = 0; i < n; ++i) {
-            const int s = slotOfObject(*array[i]);
+            const int s = objectSlots[static_cast<std::size_t>(i)];
             if (s >= 0) order[static_cast<std::size_t>(next[static_cast<std::size_t>(s)]++)] = i;
         }
     }
-    int count(int slot) const
-    {
-        return start[static_cast<std::size_t>(slot) + 1] - start[static_cast<std::size_t>(slot)];
-    }
+    // Objects on the layer, visible or not.
+    int count(int slot) const { return present[static_cast<std::size_t>(slot)]; }
     template <class F>
     void each(int slot, F f) const
     {
@@ -207,9 +223,13 @@ void runLayerPass(Pass& p, LayerPass mode)
 
     Buckets groups, figures, texts, walls, images;
     groups.fill(u.m_Groups, [](const CKovGroup& g) { return slotOf(g.MGrpLayer1, g.MGrpLayer2); });
-    figures.fill(u.m_Lines, [](const CKovLine& f) { return slotOf(f.MLineLayer1, f.MLineLayer2); });
-    texts.fill(u.m_Texts, [](const CKovText& x) { return slotOf(x.MTextLayer1, x.MTextLayer2); });
-    walls.fill(u.m_Walls, [](const CKovWall& w) { return slotOf(w.MWallLayer1, w.MWallLayer2); });
+    // Pictures are not left out: drawing one records where it lies, seen or not.
+    figures.fill(u.m_Lines, [](const CKovLine& f) { return slotOf(f.MLineLayer1, f.MLineLayer2); },
+                 [&](const CKovLine& f) { return p.cull.figureVisible(f); });
+    texts.fill(u.m_Texts, [](const CKovText& x) { return slotOf(x.MTextLayer1, x.MTextLayer2); },
+               [&](const CKovText& x) { return p.cull.textVisible(x); });
+    walls.fill(u.m_Walls, [](const CKovWall& w) { return slotOf(w.MWallLayer1, w.MWallLayer2); },
+               [&](const CKovWall& w) { return p.cull.wallVisible(w); });
     images.fill(u.m_Images, [](const CKovImage& i) { return slotOf(i.IMGLayer1, i.IMGLayer2); });
 
     for (int g = 0; g < kLayers; ++g) {

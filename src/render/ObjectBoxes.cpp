@@ -41,15 +41,20 @@ bool ObjectCulling::boxVisible(double minX, double minY, double maxX, double max
 {
     if (!m_visible) return true;
     if (!(minX <= maxX) || !(minY <= maxY)) return true;  // no points, or NaN: let the drawer decide
-    DevicePoint a;
-    DevicePoint b;
-    ToDevicePoint(a, minX, minY, m_transform, layerGroup);
-    ToDevicePoint(b, maxX, maxY, m_transform, layerGroup);
-    const long long left = std::min(a.x, b.x) - static_cast<long long>(pixels);
-    const long long right = std::max(a.x, b.x) + static_cast<long long>(pixels);
-    const long long top = std::min(a.y, b.y) - static_cast<long long>(pixels);
-    const long long bottom = std::max(a.y, b.y) + static_cast<long long>(pixels);
+    // The mapping in floating point, a pixel wider on each side for its truncation: this runs for
+    // every object of every redraw, most of which miss the window. Clamping the mapped values, as
+    // the drawers do, keeps the same box inside the device's range, so the answer is the same.
+    const auto g = static_cast<std::size_t>(std::clamp(layerGroup, 0, DeviceTransform::kLayerGroups - 1));
+    const double sx = m_transform.scaleX[g], sy = m_transform.scaleY[g];
+    const double ax = sx * minX, bx = sx * maxX, ay = sy * minY, by = sy * maxY;
+    const double slack = pixels + 1.0;
+    const double left = std::min(ax, bx) + m_transform.originX - slack;
+    const double right = std::max(ax, bx) + m_transform.originX + slack;
+    const double top = std::min(ay, by) + m_transform.originY - slack;
+    const double bottom = std::max(ay, by) + m_transform.originY + slack;
     const DeviceRect& v = *m_visible;
+    // A NaN scale compares false everywhere: draw, as before.
+    if (std::isnan(left + right + top + bottom)) return true;
     return right >= v.left && left < v.right && bottom >= v.top && top < v.bottom;
 }
 

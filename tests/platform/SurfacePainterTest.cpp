@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QPainterPath>
 #include <QPrinter>
 
 #include <cmath>
@@ -707,5 +708,57 @@ TEST(SurfacePainter, TwoAndThreePixelLinesCoverTheirBand)
             }
             EXPECT_LE(differ * 10, inked);
         }
+    }
+}
+
+TEST(SurfacePainter, LinesWrittenStraightIntoThePictureMatchQtsOwn)
+{
+    // A 32-bit picture takes the batched 1-pixel lines straight into its memory; a 24-bit one
+    // goes through Qt. Both must show the same pixels, clipped or moved by the painter alike.
+    auto body = [](PainterSurface& s) {
+        const Pen red{PenStyle::Solid, 1, kRed}, blue{PenStyle::Solid, 1, kBlue};
+        s.line({2, 3}, {57, 41}, red);
+        s.line({50, 2}, {-20, 30}, blue);
+        s.line({30, 45}, {30, -5}, red);
+        s.line({-10, 20}, {70, 20}, blue);
+        const DevicePoint star[] = {{10, 10}, {50, 15}, {20, 40}, {30, 2}, {45, 38}};
+        s.polygon(star, FillRule::Alternate, red, Brush::solid(kGreen));
+        s.rectangle({8, 30, 40, 44}, blue, Brush::null());
+    };
+    struct Case {
+        const char* name;
+        std::function<void(PainterSurface&)> setUp;
+    } cases[] = {
+        {"plain", [](PainterSurface&) {}},
+        {"clipped", [](PainterSurface& s) { s.setClipRect({6, 5, 41, 33}); }},
+        {"clipped then free", [](PainterSurface& s) {
+             s.setClipRect({6, 5, 41, 33});
+             s.line({0, 0}, {59, 44}, {PenStyle::Solid, 1, kGreen});
+             s.clearClip();
+         }},
+        {"moved", [](PainterSurface& s) { s.painter().translate(3, -2); }},
+        {"clipped to a path", [](PainterSurface& s) {
+             QPainterPath round;
+             round.addEllipse(QRectF(5, 5, 40, 30));
+             s.painter().setClipPath(round);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto draw = [&](QImage::Format format) {
+            QImage img(60, 45, format);
+            img.fill(Qt::white);
+            {
+                PainterSurface s(img);
+                c.setUp(s);
+                body(s);
+            }
+            return img.convertToFormat(QImage::Format_RGB32);
+        };
+        const QImage direct = draw(QImage::Format_RGB32), throughQt = draw(QImage::Format_RGB888);
+        int differ = 0;
+        for (int y = 0; y < direct.height(); ++y)
+            for (int x = 0; x < direct.width(); ++x) differ += direct.pixel(x, y) != throughQt.pixel(x, y) ? 1 : 0;
+        EXPECT_EQ(differ, 0);
     }
 }

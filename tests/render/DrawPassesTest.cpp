@@ -296,8 +296,8 @@ TEST(DrawPasses, SelectionMarksOverEveryShownLayerOnTheScreenOnly)
     onLayer(other, 2, 7);
     f.selection.AddLineId(f.ids.figure);
     // One grip at the figure's first corner per shown, non-empty layer: (0, 3) and (2, 7).
-    auto grips = [&](bool output, bool placing) {
-        RecordingSurface s;
+    auto grips = [&](bool output, bool placing, const DeviceProperties& props = {}) {
+        RecordingSurface s(props);
         f.unit.DrawAllByLayer(s, f.t, f.plot, f.selection, placing, output, f.env);
         int n = 0;
         for (const auto& c : s.calls())
@@ -307,6 +307,10 @@ TEST(DrawPasses, SelectionMarksOverEveryShownLayerOnTheScreenOnly)
     EXPECT_EQ(grips(false, false), 2);
     EXPECT_EQ(grips(true, false), 0);
     EXPECT_EQ(grips(false, true), 0);
+    // A layer whose objects all lie outside the window still holds objects.
+    DeviceProperties narrow;
+    narrow.area = {0, 0, 150, 200};
+    EXPECT_EQ(grips(false, false, narrow), 2);
     f.plot.m_Layer.m_LayerInfo[2][7].m_nType = CLayerInfo::LAYER_HIDDEN;
     EXPECT_EQ(grips(false, false), 1);
 }
