@@ -135,8 +135,9 @@ TEST(GridDrawing, GridInUseIsTheHighestSwitchedOn)
     const std::set<int> xs = lineAt(s, true, PenStyle::Solid, 1);
     EXPECT_EQ(xs, (std::set<int>{50, 150, 250, 350, 450, 650, 750, 850, 950}));
     for (const RecordedCall& c : s.calls()) {
-        if (c.pen.width == 1)
+        if (c.pen.width == 1) {
             EXPECT_EQ(c.pen.color, 0x123456u);
+        }
     }
     // The axes keep grid 1's colour.
     EXPECT_EQ(lineAt(s, true, PenStyle::Solid, 2), (std::set<int>{550}));
