@@ -4,7 +4,12 @@
 #include "app/KoviraApp.h"
 #include "app/KoviraDoc.h"
 
+#include "app/KovView.h"
+#include "tools/ToolTexts.h"
+
 #include <QCloseEvent>
+#include <QLabel>
+#include <QStatusBar>
 
 namespace kov::app {
 
@@ -12,7 +17,19 @@ MainWindow::MainWindow(CKoviraDoc* document, QWidget* parent) : QMainWindow(pare
 {
     resize(1024, 720);
     refreshTitle();
+    if (!m_document)
+        return;
+    m_view = new KovView(*m_document, this);
+    setCentralWidget(m_view);
+    // The prompt keeps its own label: hover tips would clear a plain status message.
+    m_prompt = new QLabel(QString::fromUtf8(kov::tools::kSelectMode.data(),
+                                            static_cast<int>(kov::tools::kSelectMode.size())));
+    statusBar()->addWidget(m_prompt, 1);
+    m_view->onPrompt = [this](const QString& text) { m_prompt->setText(text); };
+    m_view->setFocus();
 }
+
+QString MainWindow::prompt() const { return m_prompt ? m_prompt->text() : QString(); }
 
 void MainWindow::refreshTitle()
 {

@@ -2,9 +2,12 @@
 
 #include <QMainWindow>
 
+class QLabel;
+
 namespace kov::app {
 
 class CKoviraDoc;
+class KovView;
 
 // The program's main window; the frame with its bars and the view arrive with the shell.
 class MainWindow : public QMainWindow {
@@ -16,11 +19,17 @@ public:
     // "<drawing> - <program>", as the document's title changes.
     void refreshTitle();
 
+    // The drawing view (none without a document) and the prompt shown in the status bar.
+    KovView* view() const { return m_view; }
+    QString prompt() const;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     CKoviraDoc* m_document;
+    KovView* m_view = nullptr;
+    QLabel* m_prompt = nullptr;
 };
 
 } // namespace kov::app
