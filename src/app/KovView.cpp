@@ -2,6 +2,8 @@
 
 #include "app/FillPatterns.h"
 #include "app/KoviraDoc.h"
+#include "dialogs/RelativeInputDialog.h"
+#include "dialogs/WallThicknessDialog.h"
 #include "model/KovUnit.h"
 #include "platform/PainterSurface.h"
 #include "render/DrawEnvironment.h"
@@ -18,11 +20,47 @@ namespace kov::app {
 
 using kov::tools::ToolKey;
 
+namespace {
+
+// The host as the view runs it: the dialogs and panels shown as windows over the view.
+class ViewToolHost final : public DocToolHost {
+public:
+    ViewToolHost(CKoviraDoc& doc, kov::platform::Surface& surface, QWidget* owner)
+        : DocToolHost(doc, surface), m_owner(owner)
+    {
+    }
+
+    std::optional<CDbPoint> AskRelativePoint(const CDbPoint& clicked) override
+    {
+        kov::dialogs::RelativeInputDialog dialog(clicked, m_owner);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.point();
+    }
+    void OpenPanel(kov::tools::ToolPanel panel, int mode, bool shown) override
+    {
+        (void)mode;
+        if (panel != kov::tools::ToolPanel::WallThickness || !shown)
+            return;
+        m_wallPanel = std::make_unique<kov::dialogs::WallThicknessDialog>(doc().m_PlotInfo, false, m_owner);
+        m_wallPanel->setWindowFlag(Qt::Tool);
+        m_wallPanel->show();
+        m_owner->setFocus();
+    }
+    void ClosePanels() override { m_wallPanel.reset(); }
+
+private:
+    QWidget* m_owner;
+    std::unique_ptr<kov::dialogs::WallThicknessDialog> m_wallPanel;
+};
+
+} // namespace
+
 KovView::KovView(CKoviraDoc& doc, QWidget* parent)
     : QAbstractScrollArea(parent), m_doc(doc), m_measureImage(8, 8, QImage::Format_RGB32)
 {
     m_measureSurface = std::make_unique<kov::platform::PainterSurface>(m_measureImage);
-    m_host = std::make_unique<DocToolHost>(doc, *m_measureSurface);
+    m_host = std::make_unique<ViewToolHost>(doc, *m_measureSurface, this);
     kov::tools::ToolSettings settings;
     settings.Load(doc.services().profile);
     m_machine = std::make_unique<kov::tools::ToolMachine>(*m_host, settings);
