@@ -13,6 +13,7 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -70,6 +71,33 @@ void DrawTexts(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kTexts);
 }
 BENCHMARK(DrawTexts)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+
+// The first draw of texts never drawn before (a drawing just opened): every line is laid out.
+void DrawTextsFirstTime(benchmark::State& state)
+{
+    CKovUnit unit;
+    fill(unit, int(state.range(0)));
+    QImage image(1920, 1080, QImage::Format_RGB32);
+    kov::platform::PainterSurface surface(image);
+    const DeviceTransform t = fitted();
+    const CPlotInfo plot;
+    const SelectionRecord selection;
+    const CKovUnit::DrawEnvironment env;
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ++round;
+        for (const auto& text : unit.m_Texts) {
+            const std::size_t cut = text->MTextstr.find('#');
+            text->MTextstr = text->MTextstr.substr(0, cut) + "#" + std::to_string(round);
+        }
+        state.ResumeTiming();
+        for (const auto& text : unit.m_Texts)
+            CKovUnit::DrawTextObject(surface, t, *text, plot, selection, false, 0, false, env);
+    }
+    state.SetItemsProcessed(state.iterations() * kTexts);
+}
+BENCHMARK(DrawTextsFirstTime)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void MeasureTextBoxes(benchmark::State& state)
 {

@@ -111,6 +111,12 @@ QBrush makeQBrush(const Brush& brush, const Background& bk)
 
 QPoint qp(DevicePoint p) { return {p.x, p.y}; }
 
+// Pixels of our own go only to pictures in memory; printers and PDF files get real lines.
+bool isPixelDevice(const QPaintDevice* device)
+{
+    return device != nullptr && (device->devType() == QInternal::Image || device->devType() == QInternal::Pixmap);
+}
+
 // Qt's aliased 1-pixel lines always leave out their right or bottom end pixel, whichever end that
 // is, and draw the same pixels whichever way they run; a line must leave out its end point. A
 // segment running leftwards or upwards is moved one pixel along itself when that step is whole
@@ -298,6 +304,7 @@ struct LaidOutText {
     QStaticText text;
     double ascent = 0;   // from the layout's top to its baseline
     double advance = 0;  // where the next text would start
+    int pixelAdvance = 0;  // the same in whole pixels, as text extents report it
 };
 
 LaidOutText laidOut(std::string_view utf8, const Font& logical, const QFont& font)
@@ -326,7 +333,9 @@ LaidOutText laidOut(std::string_view utf8, const Font& logical, const QFont& fon
     entry.text.prepare(QTransform(), font);
     const QFontMetricsF metrics(font);
     entry.ascent = metrics.ascent();
-    entry.advance = metrics.horizontalAdvance(entry.text.text());
+    // The laid-out line's width is its advance: no second shaping for the metrics.
+    entry.advance = entry.text.size().width();
+    entry.pixelAdvance = qRound(entry.advance);
     return cache.emplace(key, entry).first->second;
 }
 
@@ -338,6 +347,7 @@ PainterSurface::PainterSurface(QPaintDevice& device, Options options)
     if (device.devType() == QInternal::Printer) m_options.isPrinting = m_options.isOutput = true;
     m_painter->setRenderHint(QPainter::Antialiasing, false);
     m_deviceArea = this->device().area;
+    m_pixelTarget = isPixelDevice(m_painter->device());
 }
 
 PainterSurface::PainterSurface(QPainter& painter, Options options) : m_painter(&painter), m_options(options)
@@ -346,6 +356,7 @@ PainterSurface::PainterSurface(QPainter& painter, Options options) : m_painter(&
         m_options.isPrinting = m_options.isOutput = true;
     m_painter->setRenderHint(QPainter::Antialiasing, false);
     m_deviceArea = device().area;
+    m_pixelTarget = isPixelDevice(m_painter->device());
 }
 
 QBrush PainterSurface::brushFor(const Brush& brush, const Background& bk)
@@ -500,9 +511,9 @@ void PainterSurface::thinSegments(std::span<const DevicePoint> points, bool clos
         flush();
         m_batchPen = pen;
     }
-    const bool thin = pen.width <= 1;
     auto add = [&](DevicePoint a, DevicePoint b) {
-        if (thin) rasterizeThin(a, b);
+        // Wider pens go to Qt's stroker in one call: laying their pixels ourselves measured slower.
+        if (pen.width <= 1 && m_pixelTarget) rasterizeThin(a, b);
         else m_batch.emplace_back(a.x, a.y, b.x, b.y);
     };
     for (std::size_t i = 0; i + 1 < points.size(); ++i) add(points[i], points[i + 1]);
@@ -767,10 +778,11 @@ void PainterSurface::textOut(DevicePoint p, std::string_view utf8, const TextSty
 TextSize PainterSurface::textExtent(std::string_view utf8, const Font& font, int charExtra)
 {
     const ResolvedFont rf = resolveFont(font);
-    const QString text = qs(utf8);
-    const qsizetype characters = text.toUcs4().size();
+    long long characters = 0;
+    for (const char c : utf8)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
     // In 64 bits: a damaged spacing times a long text must not wrap.
-    const long long width = QFontMetrics(rf.font).horizontalAdvance(text) + characters * static_cast<long long>(charExtra);
+    const long long width = laidOut(utf8, font, rf.font).pixelAdvance + characters * static_cast<long long>(charExtra);
     return {int(std::clamp<long long>(width, 0, std::numeric_limits<int>::max())), rf.metrics.height};
 }
 

@@ -155,11 +155,6 @@ void drawSubdivisions(const AxisGrid& a, int n, int lo, int hi, Draw&& draw)
                 [&](long long, int p) { beyond(p, -1); });
 }
 
-std::string rulerValue(double v)
-{
-    return GridRulerLabel(v);
-}
-
 } // namespace
 
 int GridInUse(const CGrid& grid)
@@ -229,7 +224,7 @@ void DrawGrid(Surface& dc, const DeviceTransform& transform, const DeviceRect& a
     const platform::TextSize a = dc.textExtent("A", text.font);
     const bool counts = grid.GridMemoriType == 1;
 
-    auto label = [&](long long k, double value) { return counts ? platform::formatInt(k) : rulerValue(value); };
+    auto label = [&](long long k, double value) { return counts ? platform::formatInt(k) : GridRulerLabel(value); };
     for (int side : {+1, -1}) {
         forEachLine(g.x.start, g.x.step, area.left, area.right, side, 0, [&](long long k, int x) {
             const int len = k % 5 == 0 ? 20 : 10;

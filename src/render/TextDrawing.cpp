@@ -318,7 +318,8 @@ void CKovUnit::DrawTextPath(kov::platform::Surface& dc, const DeviceTransform& t
     path.font = TextDeviceFont(font, transform.paperScale);
     // Only vertical writing turns an outline text: the font's own angle is not applied.
     const bool vertical = font.lfEscapement == 2700 && IsVerticalFace(font.lfFaceName);
-    if (!vertical && IsVerticalFace(path.font.faceName)) path.font.faceName.erase(0, 1);
+    if (!vertical && IsVerticalFace(path.font.faceName))
+        path.font.faceName.erase(0, path.font.faceName.starts_with("@") ? 1 : std::string_view("＠").size());
     path.font.escapement = 0;
     path.font.orientation = 0;
     const int alpha = std::clamp(truncToInt(opacity * 255.0 / 100.0), 0, 255);

@@ -97,9 +97,11 @@ TEST(HatchLines, AnglesConcaveOutlinesAndLimits)
         for (const CKovLine* l : madeLines(unit, s))
             atY300 += l->MLinePnt[0].y == 300.0 ? 1 : 0;
         EXPECT_EQ(atY300, 2);
-        for (const CKovLine* l : madeLines(unit, s))
-            if (l->MLinePnt[0].y == 800.0)
+        for (const CKovLine* l : madeLines(unit, s)) {
+            if (l->MLinePnt[0].y == 800.0) {
                 EXPECT_DOUBLE_EQ(std::fabs(l->MLinePnt[1].x - l->MLinePnt[0].x), 1000.0);
+            }
+        }
     }
     {
         SCOPED_TRACE("the scan lines are capped");

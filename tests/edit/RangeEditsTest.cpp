@@ -184,3 +184,32 @@ TEST(ScaleFromSnapshot, RepeatableArcsTextsAndWalls)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ScaleFromSnapshot, DoorLeavesEndOnTheirSwingArcs)
+{
+    struct Case {
+        const char* name;
+        int filledArc;
+        CDbPoint leafEnd;
+    } cases[] = {
+        {"the leaf reaches its arc's new radius", 0, {200, 0}},
+        {"a filled arc holds the leaf at 2", 1, {2, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CKovUnit unit;
+        addFigure(unit, 1, CKovLine::RECTANGLE, {{0, 0}, {0, 100}, {100, 100}, {100, 0}}, {0, 2, 1});
+        addFigure(unit, 2, CKovLine::LINE, {{0, 0}, {100, 0}});
+        addFigure(unit, 3, CKovLine::ARC, {{0, 0}, {100, 0}, {0, -100}}, {100}).MLinebNakanuri = c.filledArc;
+        const CKovGroup& fitting = addGroup(unit, 4, {1, 2, 3}, {}, {}, CKovGroup::FITTING);
+        CKovUnit snapshot;
+        snapshot.CopyFrom(unit);
+        unit.ScaleGroupFromSnapshot(fitting, snapshot, 1, 2, {0, 0});
+        EXPECT_DOUBLE_EQ(unit.FindLine(3)->MLineParam[0], 200.0);
+        EXPECT_EQ(unit.FindLine(2)->MLinePnt[1], c.leafEnd);
+    }
+}
+
+} // namespace

@@ -4,6 +4,7 @@
 #include "model/KovUnit.h"
 #include "model/PlotInfo.h"
 #include "model/SelectionRecord.h"
+#include "platform/PainterSurface.h"
 #include "platform/RecordingSurface.h"
 #include "render/DrawEnvironment.h"
 #include "render/DrawerTestSupport.h"
@@ -122,6 +123,30 @@ TEST(Printing, WallPrintsToScaleOnEachAxisOfA300By600DpiDevice)
         // Centred on the printable area.
         EXPECT_NEAR((box.left + box.right) / 2.0, 1240, 1.0);
         EXPECT_NEAR((box.top + box.bottom) / 2.0, 3507, 1.0);
+    }
+}
+
+TEST(Printing, WallMeasuresTenMillimetresInThePixelsOfA300By600DpiPage)
+{
+    // A 60 × 30 mm page at 300 × 600 dpi, painted as the printer would.
+    QImage page(60 * 300 * 10 / 254, 30 * 600 * 10 / 254, QImage::Format_RGB32);
+    page.setDotsPerMeterX(qRound(300 / 0.0254));
+    page.setDotsPerMeterY(qRound(600 / 0.0254));
+    for (bool alongY : {false, true}) {
+        page.fill(Qt::white);
+        Drawing d(alongY);
+        {
+            kov::platform::PainterSurface dc(page, {.isPrinting = true, .isOutput = true});
+            ASSERT_EQ(dc.device().dpiY, 600);
+            ASSERT_TRUE(kov::io::PrintPage(dc, d.plot, d.grid, PrintOptions{}, d.passes()));
+        }
+        QRect ink;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                if (qGray(page.pixel(x, y)) < 128) ink |= QRect(x, y, 1, 1);
+        const double lengthMm = alongY ? ink.height() * 25.4 / 600 : ink.width() * 25.4 / 300;
+        // The 3-dot outline pen adds up to three dots beyond the truncated corners.
+        EXPECT_NEAR(lengthMm, 10.0, 0.3) << alongY;
     }
 }
 

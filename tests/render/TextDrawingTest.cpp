@@ -389,6 +389,8 @@ TEST(TextDrawing, DecoratedTextsAsOutlines)
          "drawTextPath (100,100) \"AB\" font=\"@ＭＳ ゴシック\":20 fill=0x0000FF outline=0x00FFFF:8 opacity=60%"},
         {"atFaceAtOtherAnglesLiesFlat", 1, 0, 900, kVertical, 0,
          "drawTextPath (100,100) \"AB\" font=\"ＭＳ ゴシック\":20 fill=0x0000FF outline=0x00FFFF:8 opacity=60%"},
+        {"fullWidthAtFaceLiesFlatToo", 1, 0, 0, "＠ＭＳ ゴシック", 0,
+         "drawTextPath (100,100) \"AB\" font=\"ＭＳ ゴシック\":20 fill=0x0000FF outline=0x00FFFF:8 opacity=60%"},
         {"blackAndWhiteWhiteLettersBlackOutline", 1, 0, 0, kGothic, 1,
          "drawTextPath (100,100) \"AB\" font=\"ＭＳ ゴシック\":20 fill=0xFFFFFF outline=0x000000:8 opacity=60%"},
     };
