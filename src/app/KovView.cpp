@@ -1,243 +1,632 @@
 #include "app/KovView.h"
 
-#include "app/FillPatterns.h"
+#include "app/AppTexts.h"
+#include "app/KoviraApp.h"
 #include "app/KoviraDoc.h"
+#include "app/DocToolHost.h"
 #include "dialogs/RelativeInputDialog.h"
 #include "dialogs/WallThicknessDialog.h"
-#include "model/KovUnit.h"
+#include "building/RoomSettings.h"
+#include "tools/ToolMachine.h"
+#include "tools/ToolTexts.h"
+
+#include "model/Geometry.h"
+#include "model/SettingsValues.h"
+#include "platform/NumberText.h"
 #include "platform/PainterSurface.h"
+#include "platform/Profile.h"
+#include "platform/Questions.h"
 #include "render/DrawEnvironment.h"
 #include "render/GridDrawing.h"
 #include "render/RubberBands.h"
-#include "tools/ToolTexts.h"
+#include "tools/SelectionDescription.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPaintEvent>
+#include <QResizeEvent>
 #include <QScrollBar>
+
+#include <algorithm>
+#include <cmath>
 
 namespace kov::app {
 
-using kov::tools::ToolKey;
+namespace pf = kov::platform;
+using kov::model::kSectionPlotMenu;
+using kov::model::kSectionUtility;
 
 namespace {
 
-// The host as the view runs it: the dialogs and panels shown as windows over the view.
+constexpr std::string_view kTemplateBrokenMessage = "フォ－マットファイルが壊れているか見つかりません";
+constexpr std::string_view kOldPictureFormMessage = "旧形式の保存は回転情報は失われます";
+constexpr std::uint32_t kCrossColour = 0x007DFF;
+
+// A first run's settings, for a view without an application object (tests).
+const AppSettingsCache& defaultSettings()
+{
+    static const AppSettingsCache cache = [] {
+        AppSettingsCache c;
+        for (const CachedSetting& s : CachedSettings()) c.*s.member = s.defaultValue;
+        return c;
+    }();
+    return cache;
+}
+
+pf::Font uiFont(int height)
+{
+    pf::Font f;
+    f.faceName = "ＭＳ ゴシック";
+    f.height = height;
+    f.weight = 400;
+    f.outPrecision = 3;
+    f.clipPrecision = 2;
+    f.quality = 1;
+    f.pitchAndFamily = 0x31;
+    return f;
+}
+
+DeviceRect offsetRect(const DeviceRect& r, int dx, int dy)
+{
+    return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+}
+
+} // namespace
+
+// The tool machine's host as the view runs it: redraws through the view, the dialogs and panels
+// shown as windows over it.
 class ViewToolHost final : public DocToolHost {
 public:
-    ViewToolHost(CKoviraDoc& doc, kov::platform::Surface& surface, QWidget* owner)
-        : DocToolHost(doc, surface), m_owner(owner)
-    {
-    }
+    ViewToolHost(CKoviraDoc& doc, pf::Surface& surface, CKoviraView& view) : DocToolHost(doc, surface), m_view(view) {}
 
+    void RedrawAll() override
+    {
+        doc().m_bRedraw = 1;
+        m_view.RedrawForTool();
+    }
+    void SetStatusText(std::string_view text) override
+    {
+        if (m_view.onPrompt)
+            m_view.onPrompt(QString::fromUtf8(text.data(), static_cast<int>(text.size())));
+    }
+    void InvalidateOverlay() override { m_view.viewport()->update(); }
     std::optional<CDbPoint> AskRelativePoint(const CDbPoint& clicked) override
     {
-        kov::dialogs::RelativeInputDialog dialog(clicked, m_owner);
+        kov::dialogs::RelativeInputDialog dialog(clicked, &m_view);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         return dialog.point();
     }
-    void OpenPanel(kov::tools::ToolPanel panel, int mode, bool shown) override
+    void OpenPanel(kov::tools::ToolPanel panel, int, bool shown) override
     {
-        (void)mode;
         if (panel != kov::tools::ToolPanel::WallThickness || !shown)
             return;
-        m_wallPanel = std::make_unique<kov::dialogs::WallThicknessDialog>(doc().m_PlotInfo, false, m_owner);
+        m_wallPanel = std::make_unique<kov::dialogs::WallThicknessDialog>(doc().m_PlotInfo, false, &m_view);
         m_wallPanel->setWindowFlag(Qt::Tool);
         m_wallPanel->show();
-        m_owner->setFocus();
+        m_view.setFocus();
     }
     void ClosePanels() override { m_wallPanel.reset(); }
 
 private:
-    QWidget* m_owner;
+    CKoviraView& m_view;
     std::unique_ptr<kov::dialogs::WallThicknessDialog> m_wallPanel;
 };
 
-} // namespace
-
-KovView::KovView(CKoviraDoc& doc, QWidget* parent)
-    : QAbstractScrollArea(parent), m_doc(doc), m_measureImage(8, 8, QImage::Format_RGB32)
+CKoviraView::CKoviraView(CKoviraDoc& doc, CKoviraApp* app, QWidget* parent)
+    : QAbstractScrollArea(parent), m_doc(doc), m_app(app)
 {
-    m_measureSurface = std::make_unique<kov::platform::PainterSurface>(m_measureImage);
-    m_host = std::make_unique<ViewToolHost>(doc, *m_measureSurface, this);
-    kov::tools::ToolSettings settings;
-    settings.Load(doc.services().profile);
-    m_machine = std::make_unique<kov::tools::ToolMachine>(*m_host, settings);
-    m_machine->m_roomSettings = RoomSettings::FromProfile(doc.services().profile);
-    m_machine->m_Screen.dpiX = logicalDpiX();
-    m_machine->m_Screen.dpiY = logicalDpiY();
-    m_host->onRedraw = [this] { viewport()->update(); };
-    m_host->onStatus = [this](std::string_view text) {
-        if (onPrompt)
-            onPrompt(QString::fromUtf8(text.data(), static_cast<int>(text.size())));
-    };
-    viewport()->setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);
+    // The back buffer covers the window: nothing to erase, nothing to fill first.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAttribute(Qt::WA_NoSystemBackground);
+    viewport()->setMouseTracking(true);
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_Settings.Load(m_doc.services().profile);
+    setFocusPolicy(Qt::StrongFocus);
+    m_measureSurface = std::make_unique<pf::PainterSurface>(m_measureImage);
+    m_toolHost = std::make_unique<ViewToolHost>(doc, *m_measureSurface, *this);
+    kov::tools::ToolSettings settings;
+    settings.Load(m_doc.services().profile);
+    m_machine = std::make_unique<kov::tools::ToolMachine>(*m_toolHost, settings, &m_geo);
+    m_machine->m_roomSettings = RoomSettings::FromProfile(m_doc.services().profile);
+    m_machine->m_dFixedRadius = m_Settings.tool_hankeikotei_atai;
+    m_machine->m_bFixedRadius = m_Settings.tool_hankeikotei_check;
+    m_machine->m_nArcDivisions = m_Settings.tool_nijyuusen_rbunkatu;
+    m_machine->m_dParallelDistance = m_Settings.tool_hukusen;
 }
 
-KovView::~KovView() = default;
-
-bool KovView::runCommand(int command)
+CKoviraView::~CKoviraView()
 {
-    const bool done = m_machine->OnCommand(command);
-    syncScrollBars();
-    updateCursor();
-    viewport()->update();
-    return done;
+    // The fitting settings and elevation heights go back to the store; the panels keep the rest.
+    m_Settings.SaveFittingsAndElevations(m_doc.services().profile);
 }
 
-void KovView::documentChanged()
+double CKoviraView::devicePixelRatioOfView() const
 {
+    return std::max(1.0, viewport()->devicePixelRatioF());
+}
+
+int CKoviraView::settingInt(std::string_view section, std::string_view key, int def) const
+{
+    return m_doc.services().profile.GetProfileInt(section, key, def);
+}
+
+int CKoviraView::snapTolerance() const
+{
+    return g_nSnapTolerance;
+}
+
+int CKoviraView::currentLayerGroup() const
+{
+    return m_doc.m_PlotInfo.m_Layer.m_nCurrentGroup;
+}
+
+DevicePoint CKoviraView::physicalPoint(const QPointF& logical) const
+{
+    const double r = devicePixelRatioOfView();
+    return {static_cast<int>(std::floor(logical.x() * r)), static_cast<int>(std::floor(logical.y() * r))};
+}
+
+DeviceRect CKoviraView::toWindow(const DeviceRect& r) const
+{
+    const DevicePoint s = m_geo.scrollPosition();
+    return offsetRect(r, -s.x, -s.y);
+}
+
+void CKoviraView::takeViewportSize()
+{
+    const double r = devicePixelRatioOfView();
+    m_geo.OnSize(static_cast<int>(std::lround(viewport()->width() * r)),
+                 static_cast<int>(std::lround(viewport()->height() * r)));
+}
+
+// ---------------------------------------------------------------- first update and redraw
+
+void CKoviraView::OnInitialUpdate()
+{
+    m_geo.ResetZoom();
+    m_nZoomMode = 0;
+    m_bHandTool = 0;
+    m_bDragging = 0;
+    m_bPlacing = 0;
+    m_ToolPoints.clear();
     m_machine->m_ToolPoints.clear();
-    m_machine->FitAll();
+    m_machine->m_nZoomMode = 0;
+    m_machine->m_bHandTool = 0;
+    m_machine->m_bDragging = 0;
+    m_machine->m_bPlacing = 0;
+    takeViewportSize();
     syncScrollBars();
-    viewport()->update();
+
+    // The screen's resolution, as the drawers and tolerances read it.
+    const int dpi = static_cast<int>(std::lround(logicalDpiX() * devicePixelRatioOfView()));
+    if (m_app) m_app->WriteCachedSetting("app_dpiaware", dpi);
+    // Pick and snap tolerances grow with the pixels of a high-resolution screen.
+    ResetPickTolerances(dpi);
+
+    LoadTemplateDrawing();
+    RedrawAll();
 }
 
-void KovView::refresh()
+void CKoviraView::LoadTemplateDrawing()
 {
-    syncScrollBars();
-    m_doc.m_bRedraw = 1;
-    viewport()->update();
-}
-
-void KovView::resizeEvent(QResizeEvent* event)
-{
-    QAbstractScrollArea::resizeEvent(event);
-    m_machine->m_Page.OnSize(viewport()->width(), viewport()->height());
-    syncScrollBars();
-}
-
-void KovView::syncScrollBars()
-{
-    m_syncing = true;
-    const auto& page = m_machine->m_Page;
-    const kov::tools::PixelSize total = page.totalSize();
-    const kov::tools::PixelSize client = page.clientSize();
-    horizontalScrollBar()->setRange(0, std::max(0, total.cx - client.cx));
-    verticalScrollBar()->setRange(0, std::max(0, total.cy - client.cy));
-    horizontalScrollBar()->setPageStep(client.cx);
-    verticalScrollBar()->setPageStep(client.cy);
-    horizontalScrollBar()->setValue(page.scrollPosition().x);
-    verticalScrollBar()->setValue(page.scrollPosition().y);
-    m_syncing = false;
-}
-
-void KovView::scrollContentsBy(int, int)
-{
-    if (m_syncing)
-        return;
-    m_machine->m_Page.ScrollToPosition({horizontalScrollBar()->value(), verticalScrollBar()->value()});
-    viewport()->update();
-}
-
-void KovView::renderBackBuffer()
-{
-    const QSize size = viewport()->size();
-    if (m_backBuffer.size() != size)
-        m_backBuffer = QImage(size, QImage::Format_RGB32);
-    m_backBuffer.fill(QColor(0xA0, 0xA0, 0xA0));
-    std::optional<DeviceTransform> t = clientTransform();
-    if (!t)
-        return;
-    // The picture is in client pixels: the drawers skip what lies outside the image.
-    const DevicePoint scroll = m_machine->m_Page.scrollPosition();
-    QPainter painter(&m_backBuffer);
-    DeviceRect page = m_machine->m_Page.m_rcPage;
-    page.left -= scroll.x;
-    page.right -= scroll.x;
-    page.top -= scroll.y;
-    page.bottom -= scroll.y;
-    painter.fillRect(QRect(page.left, page.top, page.width(), page.height()), Qt::white);
-    kov::platform::PainterSurface surface(painter);
-    if (m_doc.m_Grid.visible)
-        kov::render::DrawGrid(surface, *t, page, m_doc.m_Grid, m_doc.m_PlotInfo, {});
-    static const std::array<QImage, 8> patterns = LoadFillPatterns();
-    CKovUnit::DrawEnvironment env;
-    env.patterns = patterns;
-    env.traceMode = m_machine->m_bTracing;
-    env.fallbackFont = &m_doc.m_FontMenu;
-    // The passes read the objects through const, so drawing keeps the undo snapshots shared.
-    m_doc.m_Unit.DrawAllByLayer(surface, *t, m_doc.m_PlotInfo, m_doc.m_Selection, m_machine->m_bPlacing != 0, false,
-                                env);
-    m_doc.m_bRedraw = 0;
-}
-
-std::optional<DeviceTransform> KovView::clientTransform()
-{
-    std::optional<DeviceTransform> t = m_machine->MakeTransform();
-    if (t) {
-        const DevicePoint scroll = m_machine->m_Page.scrollPosition();
-        t->originX -= scroll.x;
-        t->originY -= scroll.y;
+    pf::Profile& profile = m_doc.services().profile;
+    if (profile.GetProfileInt(kSectionPlotMenu, "config_format", 0) == 0) return;
+    const CKovUnit& unit = m_doc.m_Unit;
+    if (!unit.m_Lines.empty() || !unit.m_Walls.empty() || !unit.m_Texts.empty() || !unit.m_Images.empty()) return;
+    const std::string path = profile.GetProfileString(kSectionPlotMenu, "config_formatpath", "");
+    // A file that cannot be opened is passed over silently.
+    std::unique_ptr<CArchive> ar = path.empty() ? nullptr : CArchive::openForReading(path);
+    if (!ar) return;
+    if (!m_doc.LoadDocumentBlock(*ar)) {
+        m_doc.services().questions.message(kTemplateBrokenMessage);
+        profile.WriteProfileInt(kSectionPlotMenu, "config_format", 0);
     }
+    m_doc.m_bRedraw = 1;
+}
+
+void CKoviraView::RedrawAll()
+{
+    m_doc.SettleUndo();
+    RebuildBackBuffer();
+    viewport()->update();
+    emit selectionTextChanged(QString::fromStdString(DescribeSelection()));
+}
+
+void CKoviraView::RebuildBackBuffer()
+{
+    // A redraw asked for while rendering (a resize handled inside the render) is that render.
+    if (m_bRendering) return;
+    m_bRendering = true;
+    const pf::DevicePoint scroll = m_geo.scrollPosition();
+    const int w = std::max(1, m_geo.clientSize().cx);
+    const int h = std::max(1, m_geo.clientSize().cy);
+    // A new buffer each time: the one painted last stays whole until this one is complete.
+    QImage buffer(w, h, QImage::Format_RGB32);
+    buffer.fill(QColor(0xFF, 0xFF, 0xFF));
+    {
+        pf::PainterSurface dc(buffer);
+        RenderDrawing(dc);
+    }
+    m_BackBuffer = std::move(buffer);
+    m_bufferScroll = scroll;
+    m_doc.m_bRedraw = 0;
+    m_bRendering = false;
+}
+
+void CKoviraView::RenderDrawing(pf::Surface& dc)
+{
+    // A resize since the last render: the page is recomputed here and this render uses it, rather
+    // than starting a second render from inside this one.
+    m_geo.StorePageRect(m_doc.m_PlotInfo);
+    m_geo.m_bPageChanged = false;
+
+    const std::optional<DeviceTransform> t = WindowTransform();
+    // Nothing can be mapped onto a page without extent (a minimised window, a paper of 0 mm).
+    if (!t) {
+        dc.fillRect({0, 0, m_geo.clientSize().cx, m_geo.clientSize().cy}, pf::Brush::solid(kWorkspaceColour));
+        return;
+    }
+    ++m_nRenders;
+    FillBackground(dc);
+
+    const AppSettingsCache& s = m_app ? static_cast<const AppSettingsCache&>(*m_app) : defaultSettings();
+    CKovUnit::DrawEnvironment env;
+    if (m_app) env.patterns = m_app->m_Bitmaps;
+    env.traceMode = s.m_bTraceMode != 0;
+    env.printAuxiliaryFills = s.app_hojonuriprt;
+    env.enlargePrintedPatterns = s.app_pattern_printbai;
+    env.roomLinesNeedGreenFloor = s.app_sirokuro_roomhachdel;
+    env.autoColumns = s.app_hasiraauto;
+    env.picturesBelow = s.app_gazousita;
+    env.printRealMode = s.app_printrealmode;
+    env.tatamiBorders = s.app_tatamiheri;
+    env.fallbackFont = &m_doc.m_FontMenu;
+    env.profile = &m_doc.services().profile;
+
+    CKovUnit& unit = m_doc.m_Unit;
+    const CPlotInfo& plot = m_doc.m_PlotInfo;
+    const SelectionRecord& sel = m_doc.m_Selection;
+    unit.DrawBackgroundImages(dc, *t, plot, sel, m_bPlacing != 0, false, env, m_bDragging == 0);
+    if (m_doc.m_Grid.visible) {
+        kov::render::GridDrawOptions options;
+        options.lineWidth = settingInt(kSectionPlotMenu, "app_grid_hutosa", 1);
+        options.dpiAware = s.app_dpiaware > 0 ? s.app_dpiaware : 96;
+        kov::render::DrawGrid(dc, *t, toWindow(m_geo.m_rcPage), m_doc.m_Grid, plot, options);
+    }
+    if (m_bDragging)
+        unit.DrawUnselectedByLayer(dc, *t, plot, sel, m_bPlacing != 0, false, env);
+    else
+        unit.DrawAllByLayer(dc, *t, plot, sel, m_bPlacing != 0, false, env);
+    PaintOutsidePage(dc);
+    DrawColourModeLabel(dc);
+}
+
+void CKoviraView::FillBackground(pf::Surface& dc)
+{
+    if (m_app) m_app->ReadBackgroundSettings();
+    const pf::Profile& p = m_doc.services().profile;
+    if (p.GetProfileInt(kSectionUtility, "app_haikei", 0) == 0) return;
+    const std::uint32_t colour = kov::model::parseColour(
+        p.GetProfileString(kSectionUtility, "app_haikei_color", kov::model::colourText(kBackgroundColourDefault)));
+    const DeviceRect total = m_geo.GetTotalRect();
+    dc.fillRect(toWindow(total), pf::Brush::solid(colour));
+}
+
+void CKoviraView::PaintOutsidePage(pf::Surface& dc)
+{
+    const DeviceRect T = toWindow(m_geo.GetTotalRect());
+    const DeviceRect P = toWindow(m_geo.m_rcPage);
+    const pf::Brush surround = pf::Brush::solid(kWorkspaceColour);
+    dc.fillRect({T.left, T.top, T.right, P.top}, surround);
+    dc.fillRect({T.left, P.bottom, T.right, T.bottom}, surround);
+    dc.fillRect({T.left, T.top, P.left, T.bottom}, surround);
+    dc.fillRect({P.right, T.top, T.right, T.bottom}, surround);
+    // Two 1-pixel outlines: a 2-pixel black frame around the page.
+    const pf::Pen black{pf::PenStyle::Solid, 1, 0};
+    for (int k = 1; k <= 2; ++k) {
+        const DevicePoint outline[] = {{P.left - k, P.top - k},
+                                       {P.left - k, P.bottom + k - 1},
+                                       {P.right + k - 1, P.bottom + k - 1},
+                                       {P.right + k - 1, P.top - k},
+                                       {P.left - k, P.top - k}};
+        dc.polyline(outline, black);
+    }
+}
+
+void CKoviraView::DrawColourModeLabel(pf::Surface& dc)
+{
+    if (m_geo.m_dZoom != 1.0) return;
+    if (settingInt(kSectionPlotMenu, "app_modeview", 1) == 0) return;
+    const CPlotInfo& plot = m_doc.m_PlotInfo;
+    std::string_view text = "カラー";
+    std::uint32_t box = 0xFFFF80;
+    if (plot.PlotSirokuro) {
+        text = "白黒";
+        box = 0xFFFFFF;
+    } else if (plot.PlotGradation == 1) {
+        text = "ｸﾞﾗﾃﾞｰｼｮﾝ(方向)";
+        box = 0xFF8000;
+    } else if (plot.PlotGradation == 2) {
+        text = "ｸﾞﾗﾃｰｼｮﾝ(周囲)";
+        box = 0xC08000;
+    } else if (plot.PlotGradation == 3) {
+        text = "ｸﾞﾗﾃｰｼｮﾝ(ｼｯｸ)";
+        box = 0xC0C0C0;
+    }
+    const int dpi = m_app ? m_app->app_dpiaware : 0;
+    const int height = dpi > 144 ? 15 * dpi / 96 : 15;
+    pf::TextStyle style;
+    style.font = uiFont(height);
+    const pf::TextSize size = dc.textExtent(text, style.font);
+    const int n = snapTolerance();
+    const DeviceRect total = toWindow(m_geo.GetTotalRect());
+    const DeviceRect r{n, total.bottom - n - size.cy, n + size.cx, total.bottom - n};
+    dc.fillRect(r, pf::Brush::solid(box));
+    dc.textOut({r.left, r.top}, text, style);
+}
+
+// ---------------------------------------------------------------- mapping
+
+std::optional<DeviceTransform> CKoviraView::WindowTransform() const
+{
+    const pf::DeviceProperties screen{};
+    std::optional<DeviceTransform> t = m_geo.MakeTransform(screen, m_doc.m_PlotInfo);
+    if (!t) return t;
+    const DevicePoint s = m_geo.scrollPosition();
+    t->originX -= s.x;
+    t->originY -= s.y;
     return t;
 }
 
-void KovView::paintEvent(QPaintEvent*)
+DevicePoint CKoviraView::SheetToWindow(const CDbPoint& p) const
 {
-    if (m_doc.m_bRedraw || m_backBuffer.size() != viewport()->size() || m_machine->m_Page.m_bPageChanged) {
-        m_machine->m_Page.m_bPageChanged = false;
-        renderBackBuffer();
-    }
-    QPainter p(viewport());
-    p.drawImage(0, 0, m_backBuffer);
-    if (std::optional<DeviceTransform> t = clientTransform())
-        drawPreview(p, *t);
+    const std::optional<DeviceTransform> t = WindowTransform();
+    return t ? ToDevicePoint(p, *t, currentLayerGroup()) : DevicePoint{};
 }
 
-// The rubber bands of the tool in use, from the collected points to the pointer.
-void KovView::drawPreview(QPainter& p, const DeviceTransform& t)
+CDbPoint CKoviraView::WindowToSheet(DevicePoint px) const
 {
-    const auto& m = *m_machine;
-    const int tool = m.ToolMode();
-    const int g = m.CurrentGroup();
-    auto dev = [&](const CDbPoint& q) {
-        const DevicePoint d = ToDevicePoint(q, t, g);
-        return QPoint(d.x, d.y);
-    };
-    const QPoint cur = dev(m.m_ptCurrent);
-    p.setPen(QPen(QColor(0xFF, 0, 0), 1));
-    if (tool == 0 && m.m_bDragging && m_doc.m_Selection.IsEmpty()) {
-        p.setPen(QPen(Qt::black, 1, Qt::DotLine));
-        p.drawRect(QRect(dev(m.m_ptLast), cur).normalized());
-        return;
+    const std::optional<DeviceTransform> t = WindowTransform();
+    if (!t) return {};
+    const int g = std::clamp(currentLayerGroup(), 0, DeviceTransform::kLayerGroups - 1);
+    const double sx = t->scaleX[std::size_t(g)];
+    const double sy = t->scaleY[std::size_t(g)];
+    if (!(sx > 0) || !(sy > 0)) return {};
+    return {(px.x - t->originX) / sx, (px.y - t->originY) / sy};
+}
+
+// ---------------------------------------------------------------- paint and overlays
+
+QImage CKoviraView::composeFrame()
+{
+    if (m_BackBuffer.isNull() || m_doc.m_bRedraw || m_geo.m_bPageChanged) RebuildBackBuffer();
+    // A copy per paint: overlays are drawn fresh on it and never erased from the buffer.
+    QImage frame = m_BackBuffer.copy();
+    {
+        pf::PainterSurface dc(frame);
+        DrawOverlays(dc);
     }
-    if (m.m_ToolPoints.empty())
-        return;
-    const QPoint last = dev(m.m_ToolPoints.back());
-    if (tool == 4 || tool == 10 || tool == 12 || tool == 13 || tool == 59) {
-        CDbPoint corner = m.m_ptCurrent;
-        if (tool == 10)
-            corner = m.SnapPresetRoomCorner(m.m_ToolPoints.back(), m.m_ptCurrent);
-        p.drawRect(QRect(last, dev(corner)).normalized());
-        return;
-    }
-    if (tool == 6) {
-        const QPoint c = dev(m.m_ToolPoints.back());
-        const int r = static_cast<int>(std::hypot(cur.x() - c.x(), cur.y() - c.y()));
-        p.drawEllipse(c, r, r);
-        return;
-    }
-    for (std::size_t i = 1; i < m.m_ToolPoints.size(); ++i)
-        p.drawLine(dev(m.m_ToolPoints[i - 1]), dev(m.m_ToolPoints[i]));
-    p.drawLine(last, cur);
-    if (tool == 1) {
-        // The wall's two faces at its thickness.
-        const double w = m_doc.m_PlotInfo.PlotWallWide;
-        const CDbPoint a = m.m_ToolPoints.back(), b = m.m_ptCurrent;
-        const double len = std::hypot(b.x - a.x, b.y - a.y);
-        if (len > 0) {
-            const double nx = -(b.y - a.y) / len * w, ny = (b.x - a.x) / len * w;
-            p.drawLine(dev({a.x + nx, a.y + ny}), dev({b.x + nx, b.y + ny}));
-            p.drawLine(dev({a.x - nx, a.y - ny}), dev({b.x - nx, b.y - ny}));
+    return frame;
+}
+
+void CKoviraView::paintEvent(QPaintEvent*)
+{
+    QImage frame = composeFrame();
+    frame.setDevicePixelRatio(devicePixelRatioOfView());
+    QPainter painter(viewport());
+    painter.drawImage(QPointF(0, 0), frame);
+}
+
+void CKoviraView::DrawOverlays(pf::Surface& dc)
+{
+    const std::optional<DeviceTransform> t = WindowTransform();
+    if (!t) return;
+    const DevicePoint s = m_geo.scrollPosition();
+    const DevicePoint cur{m_pxCurrent.x - s.x, m_pxCurrent.y - s.y};
+    const DevicePoint last{m_pxLast.x - s.x, m_pxLast.y - s.y};
+
+    if (m_nZoomMode != 0 && m_bDragging) {
+        if (m_nZoomMode == kov::tools::PageGeometry::ZOOM_RANGE) {
+            const DevicePoint press = m_geo.m_pxPressScroll;
+            kov::render::DrawFocusRectBetween(dc, press.x - s.x, press.y - s.y, cur.x, cur.y);
         }
+    } else if (m_bDragging || m_bPlacing) {
+        // The selection follows the pointer over the buffer, which left it out while dragging.
+        CKovUnit::DrawEnvironment env;
+        if (m_app) env.patterns = m_app->m_Bitmaps;
+        env.profile = &m_doc.services().profile;
+        m_doc.m_Unit.DrawSelected(dc, *t, m_doc.m_PlotInfo, m_doc.m_Selection, m_bPlacing != 0, false, env);
+        const int tool = m_doc.m_nToolMode;
+        if (m_bDragging && ((tool == 0 && !m_bHandTool && m_doc.m_Selection.IsEmpty()) || tool == 12 || tool == 13
+                            || tool == 59))
+            kov::render::DrawFocusRectBetween(dc, last.x, last.y, cur.x, cur.y);
+    } else if (m_bIntersectionSnapped) {
+        const pf::Pen pen{pf::PenStyle::Solid, 3, kCrossColour};
+        dc.line({last.x - 10, last.y}, {last.x + 10, last.y}, pen);
+        dc.line({last.x, last.y - 10}, {last.x, last.y + 10}, pen);
     }
+    DrawToolPreview(dc, *t);
+    DrawMeasurementBox(dc, *t);
+    DrawRoomLockLabel(dc);
+    DrawCrossHair(dc);
 }
 
-unsigned KovView::flagsOf(const QMouseEvent* e) const
+void CKoviraView::DrawMeasurementBox(pf::Surface& dc, const DeviceTransform& t)
+{
+    const AppSettingsCache& s = m_app ? static_cast<const AppSettingsCache&>(*m_app) : defaultSettings();
+    const int tool = m_doc.m_nToolMode;
+    if (!s.app_mousekyori || m_ToolPoints.empty() || tool == 0 || tool == 5 || tool == 11) return;
+    const CDbPoint& a = m_ToolPoints.back();
+    const CDbPoint& b = m_ptCurrent;
+    const double dx = std::fabs(b.x - a.x);
+    const double dy = std::fabs(b.y - a.y);
+    std::string text;
+    if (tool == 4 || tool == 10) {
+        text = pf::formatFixed(dx, 2) + "," + pf::formatFixed(dy, 2) + " ";
+        if (tool == 10) {
+            if (settingInt(kSectionUtility, "room_heibei", 0) == 0) {
+                const double module = m_doc.m_Grid.GridModule;
+                const double mats = RoundDecimals(dx * dy / (2 * module * module), 2);
+                text += " :" + pf::formatFixed(mats, m_doc.m_Grid.kyutyaku ? 1 : 2) + "帖";
+            } else {
+                text += " :" + pf::formatFixed(dx * dy / 1000000.0, 2) + "㎡";
+            }
+        }
+    } else if (tool == 55) {
+        double width = m_Settings.tool_tateg_habaedit;
+        if (!m_Settings.tool_tateg_habatype) {
+            const CDbPoint& to = m_ToolPoints.size() >= 2 ? m_ToolPoints[1] : m_ptCurrent;
+            width = PointDistance(m_ToolPoints[0].x, m_ToolPoints[0].y, to.x, to.y) - 2 * m_doc.m_PlotInfo.PlotWallWide;
+        }
+        text = pf::formatFixed(width, 2) + "(建具幅)";
+    } else {
+        text = pf::formatFixed(PointDistance(a.x, a.y, b.x, b.y), 2);
+    }
+    if (text.empty()) return;
+    pf::TextStyle style;
+    style.font = uiFont(s.app_dpiaware > 144 ? 16 * s.app_dpiaware / 96 : 12);
+    style.hAlign = pf::TextHAlign::Right;
+    const pf::TextSize size = dc.textExtent(text, style.font);
+    const int n = snapTolerance();
+    const DevicePoint sc = m_geo.scrollPosition();
+    const DevicePoint cur{m_pxCurrent.x - sc.x, m_pxCurrent.y - sc.y};
+    DeviceRect r{cur.x + n, cur.y - n - size.cy, cur.x + n + size.cx, cur.y - n};
+    const DeviceRect page = toWindow(m_geo.m_rcPage);
+    if (r.right > t.originX + page.width() / 2 + n) r = offsetRect(r, -size.cx, 0);
+    if (r.top < page.top - n) r = offsetRect(r, 0, size.cy);
+    dc.fillRect(r, pf::Brush::solid(0xEFE3FD));
+    dc.textOut({r.right, r.top}, text, style);
+}
+
+void CKoviraView::DrawRoomLockLabel(pf::Surface& dc)
+{
+    if (!m_bDragging || m_doc.m_Selection.IsEmpty()) return;
+    const int mode = settingInt(kSectionUtility, "app_room_lock", 2);
+    if (mode == 0) return;
+    const bool gridSnap = m_doc.m_Grid.kyutyaku != 0;
+    const bool lineSnap = m_doc.m_PlotInfo.PlotLinePita != 0;
+    if (mode == 2 && gridSnap && !lineSnap) return;
+    const CKovUnit& unit = m_doc.m_Unit;
+    bool locked = !m_doc.m_Selection.m_Walls.empty();
+    for (int id : m_doc.m_Selection.m_Groups) {
+        const CKovGroup* g = unit.FindGroup(id);
+        if (g && (g->MGrpRoom == CKovGroup::ROOM || g->MGrpRoom == CKovGroup::FITTING)) locked = true;
+    }
+    if (!locked) return;
+    std::string text = "部屋移動ロック作動中";
+    if (mode == 2 && lineSnap) text += "(線吸着ON)";
+    if (mode == 2 && !gridSnap) text += "(ｸﾞﾘｯﾄﾞ吸着OFF)";
+    pf::TextStyle style;
+    style.font = uiFont(12);
+    const pf::TextSize size = dc.textExtent(text, style.font);
+    const int n = snapTolerance();
+    const DeviceRect r{n, n, n + size.cx, n + size.cy};
+    dc.fillRect(r, pf::Brush::solid(0xFF00FF));
+    dc.textOut({r.left, r.top}, text, style);
+}
+
+void CKoviraView::DrawCrossHair(pf::Surface& dc)
+{
+    const int tool = m_doc.m_nToolMode;
+    if (tool == 8 || tool == 70 || m_doc.m_Selection.m_nGripKind != 0) return;
+    if (!viewport()->underMouse() && m_nFirstMove == 1) return; // no pointer over the view yet
+    const pf::Pen pen{pf::PenStyle::Solid, 1, kCrossColour};
+    const DevicePoint s = m_geo.scrollPosition();
+    const DevicePoint c{m_pxCurrent.x - s.x, m_pxCurrent.y - s.y};
+    const AppSettingsCache& st = m_app ? static_cast<const AppSettingsCache&>(*m_app) : defaultSettings();
+    if (st.app_cross_cursorbig) {
+        const DeviceRect page = toWindow(m_geo.m_rcPage);
+        dc.line({page.left, c.y}, {page.right, c.y}, pen);
+        dc.line({c.x, page.top}, {c.x, page.bottom}, pen);
+        return;
+    }
+    const int n = snapTolerance();
+    dc.line({c.x - n, c.y}, {c.x + n, c.y}, pen);
+    dc.line({c.x, c.y - n}, {c.x, c.y + n}, pen);
+}
+
+// ---------------------------------------------------------------- window, scrolling, zoom
+
+void CKoviraView::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    takeViewportSize();
+    syncScrollBars();
+    if (!m_doc.m_bRedraw) RedrawAll();
+}
+
+void CKoviraView::syncScrollBars()
+{
+    m_bSyncingScrollBars = true;
+    const auto total = m_geo.totalSize();
+    const auto client = m_geo.clientSize();
+    const DevicePoint s = m_geo.scrollPosition();
+    QScrollBar* h = horizontalScrollBar();
+    QScrollBar* v = verticalScrollBar();
+    h->setRange(0, std::max(0, total.cx - client.cx));
+    v->setRange(0, std::max(0, total.cy - client.cy));
+    h->setPageStep(std::max(1, client.cx));
+    v->setPageStep(std::max(1, client.cy));
+    h->setSingleStep(std::max(1, client.cx / 20));
+    v->setSingleStep(std::max(1, client.cy / 20));
+    h->setValue(s.x);
+    v->setValue(s.y);
+    m_bSyncingScrollBars = false;
+}
+
+void CKoviraView::scrollContentsBy(int, int)
+{
+    if (m_bSyncingScrollBars) return;
+    if (m_geo.OnScrollBy(horizontalScrollBar()->value() - m_geo.scrollPosition().x,
+                         verticalScrollBar()->value() - m_geo.scrollPosition().y))
+        RedrawAll();
+}
+
+void CKoviraView::FitAll()
+{
+    m_bHandTool = 0;
+    m_machine->m_bHandTool = 0;
+    m_geo.m_dZoom = 1.0;
+    m_geo.m_dZoomAtPress = 1.0;
+    if (m_geo.IsPageEmpty(m_doc.m_PlotInfo)) return;
+    m_geo.UpdateScrollSizes();
+    syncScrollBars();
+    RedrawAll();
+}
+
+void CKoviraView::ZoomOut()
+{
+    m_bHandTool = 0;
+    if (m_geo.IsPageEmpty(m_doc.m_PlotInfo)) return;
+    m_geo.m_dZoom = std::max(1.0, m_geo.m_dZoom * 2.0 / 3.0);
+    m_geo.UpdateScrollSizes();
+    syncScrollBars();
+    RedrawAll();
+}
+
+void CKoviraView::ZoomIn()
+{
+    m_machine->ZoomIn();
+    pullToolState();
+}
+
+void CKoviraView::StartRangeZoom()
+{
+    m_machine->StartRangeZoom();
+    pullToolState();
+}
+
+void CKoviraView::OnHandTool()
+{
+    m_machine->OnHandTool();
+    pullToolState();
+}
+
+unsigned CKoviraView::toolFlags(const QMouseEvent* e) const
 {
     unsigned f = 0;
     if (e->buttons() & Qt::LeftButton) f |= kov::tools::MK_LBUTTON;
@@ -247,60 +636,121 @@ unsigned KovView::flagsOf(const QMouseEvent* e) const
     return f;
 }
 
-void KovView::mousePressEvent(QMouseEvent* e)
+void CKoviraView::pullToolState()
 {
-    const DevicePoint at{e->position().toPoint().x(), e->position().toPoint().y()};
-    if (e->button() == Qt::LeftButton)
-        m_machine->OnLButtonDown(flagsOf(e), at);
-    else if (e->button() == Qt::RightButton)
-        m_machine->OnRButtonDown(flagsOf(e) | kov::tools::MK_RBUTTON, at);
+    const kov::tools::ToolMachine& m = *m_machine;
+    m_ToolPoints = m.m_ToolPoints;
+    m_ptLast = m.m_ptLast;
+    m_ptCurrent = m.m_ptCurrent;
+    m_pxLast = m.m_pxLast;
+    m_pxCurrent = m.m_pxCurrent;
+    m_bDragging = m.m_bDragging;
+    m_nZoomMode = m.m_nZoomMode;
+    m_bHandTool = m.m_bHandTool;
+    m_nAxisLock = m.m_nAxisLock;
+    m_bPlacing = m.m_bPlacing;
+    m_bStretchRotate = m.m_bStretchRotate;
+    m_bArcSegment = m.m_bArcInsert;
+}
+
+void CKoviraView::afterToolEvent()
+{
+    pullToolState();
     syncScrollBars();
-    updateCursor();
+    switch (m_machine->CursorId()) {
+    case 0: viewport()->setCursor(Qt::ArrowCursor); break;
+    case kov::tools::CURSOR_SIZEALL: viewport()->setCursor(Qt::SizeAllCursor); break;
+    case kov::tools::CURSOR_SIZENS: viewport()->setCursor(Qt::SizeVerCursor); break;
+    case kov::tools::CURSOR_SIZEWE: viewport()->setCursor(Qt::SizeHorCursor); break;
+    case kov::tools::CURSOR_SIZENWSE: viewport()->setCursor(Qt::SizeFDiagCursor); break;
+    case kov::tools::CURSOR_SIZENESW: viewport()->setCursor(Qt::SizeBDiagCursor); break;
+    case 334: viewport()->setCursor(Qt::OpenHandCursor); break;
+    case 1661: viewport()->setCursor(Qt::ClosedHandCursor); break;
+    default: viewport()->setCursor(Qt::CrossCursor); break;
+    }
     viewport()->update();
 }
 
-void KovView::mouseReleaseEvent(QMouseEvent* e)
+void CKoviraView::RedrawForTool()
 {
-    const DevicePoint at{e->position().toPoint().x(), e->position().toPoint().y()};
-    if (e->button() == Qt::LeftButton)
-        m_machine->OnLButtonUp(flagsOf(e), at);
-    else if (e->button() == Qt::RightButton)
-        m_machine->OnRButtonUp(flagsOf(e), at); // the context menu arrives with the selection commands
+    RebuildBackBuffer();
+    viewport()->update();
+    emit selectionTextChanged(QString::fromStdString(DescribeSelection()));
+}
+
+void CKoviraView::ViewChanged()
+{
     syncScrollBars();
-    updateCursor();
-    viewport()->update();
+    RedrawForTool();
 }
 
-void KovView::mouseDoubleClickEvent(QMouseEvent* e)
+bool CKoviraView::runCommand(int command)
 {
-    // Qt's double-click event takes the place of the second press.
-    const DevicePoint at{e->position().toPoint().x(), e->position().toPoint().y()};
-    if (e->button() == Qt::LeftButton)
-        m_machine->OnLButtonDblClk(flagsOf(e), at);
-    else if (e->button() == Qt::RightButton)
-        m_machine->OnRButtonDown(flagsOf(e) | kov::tools::MK_RBUTTON, at);
-    viewport()->update();
+    bool done = true;
+    switch (command) {
+    case kov::tools::kCmdFitAll: FitAll(); break;
+    case kov::tools::kCmdZoomOut: ZoomOut(); break;
+    case kov::tools::kCmdUndo: OnUndo(); break;
+    case kov::tools::kCmdRedo: OnRedo(); break;
+    default: done = m_machine->OnCommand(command); break;
+    }
+    afterToolEvent();
+    setFocus();
+    return done;
 }
 
-void KovView::mouseMoveEvent(QMouseEvent* e)
+void CKoviraView::mousePressEvent(QMouseEvent* event)
 {
-    m_machine->OnMouseMove(flagsOf(e), {e->position().toPoint().x(), e->position().toPoint().y()});
-    syncScrollBars();
-    updateCursor();
-    viewport()->update();
+    if (m_geo.IsPageEmpty(m_doc.m_PlotInfo)) return;
+    const DevicePoint client = physicalPoint(event->position());
+    if (event->button() == Qt::LeftButton)
+        m_machine->OnLButtonDown(toolFlags(event), client);
+    else if (event->button() == Qt::RightButton)
+        m_machine->OnRButtonDown(toolFlags(event), client);
+    afterToolEvent();
 }
 
-void KovView::keyPressEvent(QKeyEvent* e)
+void CKoviraView::mouseMoveEvent(QMouseEvent* event)
 {
-    if (e->matches(QKeySequence::Undo)) {
+    if (m_geo.IsPageEmpty(m_doc.m_PlotInfo)) return;
+    m_machine->OnMouseMove(toolFlags(event), physicalPoint(event->position()));
+    afterToolEvent();
+}
+
+void CKoviraView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (m_geo.IsPageEmpty(m_doc.m_PlotInfo)) return;
+    const DevicePoint client = physicalPoint(event->position());
+    if (event->button() == Qt::LeftButton)
+        m_machine->OnLButtonUp(toolFlags(event), client);
+    else if (event->button() == Qt::RightButton)
+        m_machine->OnRButtonUp(toolFlags(event), client); // the context menu comes with the selection commands
+    afterToolEvent();
+}
+
+void CKoviraView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // Qt's double-click event stands in for the second press.
+    if (m_geo.IsPageEmpty(m_doc.m_PlotInfo)) return;
+    const DevicePoint client = physicalPoint(event->position());
+    if (event->button() == Qt::LeftButton)
+        m_machine->OnLButtonDblClk(toolFlags(event), client);
+    else if (event->button() == Qt::RightButton)
+        m_machine->OnRButtonDown(toolFlags(event), client);
+    afterToolEvent();
+}
+
+void CKoviraView::keyPressEvent(QKeyEvent* event)
+{
+    using kov::tools::ToolKey;
+    if (event->matches(QKeySequence::Undo)) {
         runCommand(kov::tools::kCmdUndo);
         return;
     }
-    const bool pad = e->modifiers() & Qt::KeypadModifier;
+    const bool pad = (event->modifiers() & Qt::KeypadModifier) != 0;
     ToolKey key = ToolKey::Other;
-    switch (e->key()) {
-    case Qt::Key_Return: key = ToolKey::Enter; break;
-    case Qt::Key_Enter: key = ToolKey::Enter; break;
+    switch (event->key()) {
+    case Qt::Key_Return: case Qt::Key_Enter: key = ToolKey::Enter; break;
     case Qt::Key_Escape: key = ToolKey::Escape; break;
     case Qt::Key_Left: key = ToolKey::Left; break;
     case Qt::Key_Up: key = ToolKey::Up; break;
@@ -308,47 +758,95 @@ void KovView::keyPressEvent(QKeyEvent* e)
     case Qt::Key_Down: key = ToolKey::Down; break;
     case Qt::Key_Delete: key = ToolKey::Delete; break;
     case Qt::Key_S: key = ToolKey::S; break;
-    case Qt::Key_4: key = pad ? ToolKey::Pad4 : ToolKey::Other; break;
-    case Qt::Key_6: key = pad ? ToolKey::Pad6 : ToolKey::Other; break;
-    case Qt::Key_8: key = pad ? ToolKey::Pad8 : ToolKey::Other; break;
-    case Qt::Key_2: key = pad ? ToolKey::Pad2 : ToolKey::Other; break;
-    case Qt::Key_Asterisk: key = pad ? ToolKey::PadMultiply : ToolKey::Other; break;
-    case Qt::Key_Plus: key = pad ? ToolKey::PadAdd : ToolKey::Other; break;
-    case Qt::Key_Minus: key = pad ? ToolKey::PadSubtract : ToolKey::Other; break;
+    case Qt::Key_4: if (pad) key = ToolKey::Pad4; break;
+    case Qt::Key_6: if (pad) key = ToolKey::Pad6; break;
+    case Qt::Key_8: if (pad) key = ToolKey::Pad8; break;
+    case Qt::Key_2: if (pad) key = ToolKey::Pad2; break;
+    case Qt::Key_Asterisk: if (pad) key = ToolKey::PadMultiply; break;
+    case Qt::Key_Plus: if (pad) key = ToolKey::PadAdd; break;
+    case Qt::Key_Minus: if (pad) key = ToolKey::PadSubtract; break;
     default: break;
     }
-    const QPoint cursorAt = viewport()->mapFromGlobal(QCursor::pos());
-    m_machine->OnKeyDown(key, {cursorAt.x(), cursorAt.y()});
-    syncScrollBars();
-    viewport()->update();
+    m_machine->OnKeyDown(key, physicalPoint(viewport()->mapFromGlobal(QCursor::pos())));
+    afterToolEvent();
 }
 
-bool KovView::viewportEvent(QEvent* event)
+bool CKoviraView::viewportEvent(QEvent* event)
 {
-    // The right button's context menu belongs to its release, not to the press.
+    // Qt raises the context menu on the press; the menu belongs to the release.
     if (event->type() == QEvent::ContextMenu)
         return true;
     return QAbstractScrollArea::viewportEvent(event);
 }
 
-void KovView::updateCursor()
+// The rubber bands of the tool in use, from the collected points to the pointer.
+void CKoviraView::DrawToolPreview(pf::Surface& dc, const DeviceTransform& t)
 {
-    const int id = m_machine->CursorId();
-    Qt::CursorShape shape = Qt::ArrowCursor;
-    switch (id) {
-    case 0: shape = Qt::ArrowCursor; break;
-    case kov::tools::CURSOR_SIZEALL: shape = Qt::SizeAllCursor; break;
-    case kov::tools::CURSOR_SIZENS: shape = Qt::SizeVerCursor; break;
-    case kov::tools::CURSOR_SIZEWE: shape = Qt::SizeHorCursor; break;
-    case kov::tools::CURSOR_SIZENWSE: shape = Qt::SizeFDiagCursor; break;
-    case kov::tools::CURSOR_SIZENESW: shape = Qt::SizeBDiagCursor; break;
-    case 180: case 369: shape = Qt::CrossCursor; break;
-    case 334: shape = Qt::OpenHandCursor; break;
-    case 1661: shape = Qt::ClosedHandCursor; break;
-    case 105: shape = Qt::SizeAllCursor; break;
-    default: shape = Qt::CrossCursor; break;
+    const int tool = m_doc.m_nToolMode;
+    if (tool == 0 || m_ToolPoints.empty())
+        return;
+    const int g = currentLayerGroup();
+    auto dev = [&](const CDbPoint& q) { return ToDevicePoint(q, t, g); };
+    const pf::Pen pen{pf::PenStyle::Solid, 1, 0x0000FF};
+    const CDbPoint last = m_ToolPoints.back();
+    if (tool == 4 || tool == 10) {
+        const CDbPoint c = tool == 10 ? m_machine->SnapPresetRoomCorner(last, m_ptCurrent) : m_ptCurrent;
+        const CDbPoint corners[4] = {last, {c.x, last.y}, c, {last.x, c.y}};
+        for (int i = 0; i < 4; ++i)
+            dc.line(dev(corners[i]), dev(corners[(i + 1) % 4]), pen);
+        return;
     }
-    viewport()->setCursor(shape);
+    for (std::size_t i = 1; i < m_ToolPoints.size(); ++i)
+        dc.line(dev(m_ToolPoints[i - 1]), dev(m_ToolPoints[i]), pen);
+    dc.line(dev(last), dev(m_ptCurrent), pen);
+    if (tool == 1) {
+        // The wall's two faces at its thickness.
+        const double w = m_doc.m_PlotInfo.PlotWallWide;
+        const double len = std::hypot(m_ptCurrent.x - last.x, m_ptCurrent.y - last.y);
+        if (len > 0) {
+            const double nx = -(m_ptCurrent.y - last.y) / len * w, ny = (m_ptCurrent.x - last.x) / len * w;
+            dc.line(dev({last.x + nx, last.y + ny}), dev({m_ptCurrent.x + nx, m_ptCurrent.y + ny}), pen);
+            dc.line(dev({last.x - nx, last.y - ny}), dev({m_ptCurrent.x - nx, m_ptCurrent.y - ny}), pen);
+        }
+    }
+}
+
+// ---------------------------------------------------------------- undo and the selection
+
+void CKoviraView::PushUndo()
+{
+    m_doc.PushUndo();
+}
+
+void CKoviraView::OnUndo()
+{
+    if (m_doc.Undo(m_bPlacing != 0)) RedrawAll();
+}
+
+void CKoviraView::OnRedo()
+{
+    if (m_doc.Redo()) RedrawAll();
+}
+
+std::string CKoviraView::DescribeSelection() const
+{
+    return kov::tools::DescribeSelection(m_doc.m_Unit, m_doc.m_Selection, m_doc.m_Grid.GridModule,
+                                         settingInt(kSectionUtility, "room_heibei", 0) != 0);
+}
+
+void CKoviraView::RotateSelectedImage90(int direction)
+{
+    if (m_doc.m_Selection.m_Images.size() != 1) return;
+    PushUndo();
+    const CKovUnit& unit = m_doc.m_Unit;
+    if (unit.FindImage(m_doc.m_Selection.m_Images.front()) == nullptr) return;
+    if (settingInt(kSectionUtility, "app_savegazouold", 0) != 0) {
+        m_doc.services().questions.message(kOldPictureFormMessage);
+        return;
+    }
+    kov::tools::RotateSelectedImage90(m_doc.m_Unit, m_doc.m_Selection,
+                                      direction == 1 ? kov::tools::QuarterTurn::Left : kov::tools::QuarterTurn::Right);
+    RedrawAll();
 }
 
 } // namespace kov::app

@@ -269,7 +269,8 @@ int CKoviraDoc::WriteDocumentBlock(CArchive& ar, std::string_view block) const
 
 int CKoviraDoc::writeFile(const fs::path& path, std::string* error, bool quiet) const
 {
-    std::unique_ptr<CArchive> ar = CArchive::forWriting();
+    // Written out as it is made: a large drawing never sits whole in memory.
+    std::unique_ptr<CArchive> ar = CArchive::forWritingFile(path);
     bool told = false;
     writeDocument(*ar, kDocumentBlock, quiet, &told);
     std::string why;

@@ -3,8 +3,8 @@
 #include "app/AppInfo.h"
 #include "app/KoviraApp.h"
 #include "app/KoviraDoc.h"
-
 #include "app/KovView.h"
+
 #include "tools/ToolTexts.h"
 
 #include <QCloseEvent>
@@ -16,17 +16,21 @@ namespace kov::app {
 MainWindow::MainWindow(CKoviraDoc* document, QWidget* parent) : QMainWindow(parent), m_document(document)
 {
     resize(1024, 720);
+    if (m_document) {
+        m_view = new CKoviraView(*m_document, CKoviraApp::Current(), this);
+        setCentralWidget(m_view);
+        // Every new or opened drawing: the view's first update, then the title.
+        m_document->SetInitialUpdate([this](CKoviraDoc&) {
+            m_view->OnInitialUpdate();
+            refreshTitle();
+        });
+        // The prompt keeps its own label: hover tips would clear a plain status message.
+        m_prompt = new QLabel(QString::fromUtf8(kov::tools::kSelectMode.data(),
+                                                static_cast<int>(kov::tools::kSelectMode.size())));
+        statusBar()->addWidget(m_prompt, 1);
+        m_view->onPrompt = [this](const QString& text) { m_prompt->setText(text); };
+    }
     refreshTitle();
-    if (!m_document)
-        return;
-    m_view = new KovView(*m_document, this);
-    setCentralWidget(m_view);
-    // The prompt keeps its own label: hover tips would clear a plain status message.
-    m_prompt = new QLabel(QString::fromUtf8(kov::tools::kSelectMode.data(),
-                                            static_cast<int>(kov::tools::kSelectMode.size())));
-    statusBar()->addWidget(m_prompt, 1);
-    m_view->onPrompt = [this](const QString& text) { m_prompt->setText(text); };
-    m_view->setFocus();
 }
 
 QString MainWindow::prompt() const { return m_prompt ? m_prompt->text() : QString(); }

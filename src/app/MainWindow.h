@@ -7,7 +7,7 @@ class QLabel;
 namespace kov::app {
 
 class CKoviraDoc;
-class KovView;
+class CKoviraView;
 
 // The program's main window; the frame with its bars and the view arrive with the shell.
 class MainWindow : public QMainWindow {
@@ -18,9 +18,9 @@ public:
 
     // "<drawing> - <program>", as the document's title changes.
     void refreshTitle();
-
-    // The drawing view (none without a document) and the prompt shown in the status bar.
-    KovView* view() const { return m_view; }
+    // The drawing view in the middle of the window; null without a document.
+    CKoviraView* view() const { return m_view; }
+    // The prompt in the status bar.
     QString prompt() const;
 
 protected:
@@ -28,7 +28,7 @@ protected:
 
 private:
     CKoviraDoc* m_document;
-    KovView* m_view = nullptr;
+    CKoviraView* m_view = nullptr;
     QLabel* m_prompt = nullptr;
 };
 

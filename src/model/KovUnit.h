@@ -110,6 +110,10 @@ public:
     // Deletes the member figures, then walls, then texts (identifiers naming nothing are passed
     // over), then the group. 0 when there is no such group.
     int DeleteGroup(int id);
+    // DeleteGroup for each identifier in turn, done in one pass over each array: deleting many
+    // groups at once (a selection of rooms) costs about as much as deleting one. Returns how many
+    // groups went.
+    int DeleteGroups(const std::vector<int>& ids);
 
     // Makes this container a copy of the source: same identifiers, counters and order. The objects
     // are shared until either container changes one, so the copy costs little (ObjectArray.h).

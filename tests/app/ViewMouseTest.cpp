@@ -8,6 +8,7 @@
 
 #include "app/KovView.h"
 #include "app/MainWindow.h"
+#include "tools/ToolMachine.h"
 #include "model/KovUnit.h"
 
 #include <QApplication>
@@ -38,7 +39,7 @@ std::string walls(const CKovUnit& unit)
 }
 
 struct Mouse {
-    kov::app::KovView& view;
+    kov::app::CKoviraView& view;
     int clicks = 0; // left releases that reached the view
 
     QPointF at(CDbPoint p)
@@ -83,7 +84,7 @@ TEST(ViewMouse, DrawSaveAndReopenAHouse)
     window.resize(1280, 860);
     window.show();
     QApplication::processEvents();
-    kov::app::KovView* view = window.view();
+    kov::app::CKoviraView* view = window.view();
     ASSERT_NE(view, nullptr);
     Mouse mouse{*view};
     struct ReleaseCounter : QObject {
@@ -128,7 +129,6 @@ TEST(ViewMouse, DrawSaveAndReopenAHouse)
     const auto path = rig.file("house.kvr");
     ASSERT_TRUE(rig.saveAs(path));
     ASSERT_TRUE(rig.doc->OpenDocumentFile(path));
-    view->documentChanged();
     EXPECT_EQ(walls(rig.doc->m_Unit), before);
     EXPECT_EQ(rig.doc->m_Unit.m_Groups.size(), 1u);
 
@@ -139,7 +139,7 @@ TEST(ViewMouse, DrawSaveAndReopenAHouse)
         // Closer, so that the joined corner shows: three times, about the sheet origin.
         view->machine().m_Page.m_dZoom = 3;
         view->machine().m_Page.UpdateScrollSizes();
-        view->refresh();
+        view->ViewChanged();
         QApplication::processEvents();
         EXPECT_TRUE(window.grab().save(QString(name).replace(".png", "-zoomed.png")));
     }
