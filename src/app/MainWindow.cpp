@@ -8,8 +8,6 @@
 #include "tools/ToolTexts.h"
 
 #include <QCloseEvent>
-#include <QLabel>
-#include <QStatusBar>
 
 namespace kov::app {
 
@@ -24,16 +22,11 @@ MainWindow::MainWindow(CKoviraDoc* document, QWidget* parent) : QMainWindow(pare
             m_view->OnInitialUpdate();
             refreshTitle();
         });
-        // The prompt keeps its own label: hover tips would clear a plain status message.
-        m_prompt = new QLabel(QString::fromUtf8(kov::tools::kSelectMode.data(),
-                                                static_cast<int>(kov::tools::kSelectMode.size())));
-        statusBar()->addWidget(m_prompt, 1);
-        m_view->onPrompt = [this](const QString& text) { m_prompt->setText(text); };
+        m_prompt = QString::fromUtf8(kov::tools::kSelectMode.data(), static_cast<int>(kov::tools::kSelectMode.size()));
+        m_view->onPrompt = [this](const QString& text) { m_prompt = text; };
     }
     refreshTitle();
 }
-
-QString MainWindow::prompt() const { return m_prompt ? m_prompt->text() : QString(); }
 
 void MainWindow::refreshTitle()
 {

@@ -2,8 +2,6 @@
 
 #include <QMainWindow>
 
-class QLabel;
-
 namespace kov::app {
 
 class CKoviraDoc;
@@ -20,8 +18,8 @@ public:
     void refreshTitle();
     // The drawing view in the middle of the window; null without a document.
     CKoviraView* view() const { return m_view; }
-    // The prompt in the status bar.
-    QString prompt() const;
+    // The prompt of the tool in use (the status bar that shows it comes with the frame's bars).
+    QString prompt() const { return m_prompt; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -29,7 +27,7 @@ protected:
 private:
     CKoviraDoc* m_document;
     CKoviraView* m_view = nullptr;
-    QLabel* m_prompt = nullptr;
+    QString m_prompt;
 };
 
 } // namespace kov::app
