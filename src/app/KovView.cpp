@@ -4,6 +4,7 @@
 #include "app/KoviraApp.h"
 #include "app/KoviraDoc.h"
 #include "app/DocToolHost.h"
+#include "dialogs/FigureSizeDialogs.h"
 #include "dialogs/RelativeInputDialog.h"
 #include "dialogs/WallThicknessDialog.h"
 #include "building/RoomSettings.h"
@@ -97,6 +98,20 @@ public:
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         return dialog.point();
+    }
+    std::optional<std::array<int, 2>> AskTriangleSides(int base) override
+    {
+        kov::dialogs::TriangleSidesDialog dialog(base, &m_view);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return std::array<int, 2>{dialog.form().a, dialog.form().b};
+    }
+    std::optional<std::array<double, 4>> AskRectDistances() override
+    {
+        kov::dialogs::RectBySizeDialog dialog(&m_view);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.form().m_Reach;
     }
     void OpenPanel(kov::tools::ToolPanel panel, int, bool shown) override
     {

@@ -67,3 +67,48 @@ TEST(WallThickness, TypingTakesEachValueInRange)
 }
 
 } // namespace
+
+#include "dialogs/FigureSizeDialogs.h"
+
+namespace {
+
+using kov::dialogs::RectBySizeForm;
+using kov::dialogs::TriangleSidesForm;
+
+TEST(RectBySize, ReachesArePositiveAndBothSidesNeeded)
+{
+    RectBySizeForm f;
+    f.OnChange(RectBySizeForm::LEFT, "-300");
+    EXPECT_EQ(f.WidthText(), "300.00");
+    EXPECT_EQ(f.OnOK(), "縦幅又は横幅が０になっています");
+    f.OnChange(RectBySizeForm::UP, "150.5");
+    EXPECT_EQ(f.HeightText(), "150.50");
+    EXPECT_EQ(f.OnOK(), "");
+    EXPECT_EQ(f.m_Reach[RectBySizeForm::LEFT], 300);
+}
+
+TEST(TriangleSides, AreaWhileTypedAndRefusedFlatTriangles)
+{
+    struct Case {
+        const char* a;
+        const char* b;
+        int base;
+        const char* area;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"3000", "4000", 5000, "6.00", true},
+        {"1000", "4000", 5000, "計測不可", false}, // flat: refused
+        {"", "4000", 5000, "計測不可", false},
+        {"5000", "5000", 5000, "10.83", true},
+    };
+    for (const Case& c : cases) {
+        TriangleSidesForm f(c.base);
+        f.OnChange(c.a, c.b);
+        EXPECT_EQ(f.AreaText(), c.area) << c.a << ' ' << c.b;
+        EXPECT_EQ(f.OnOK().empty(), c.accepted);
+    }
+    EXPECT_EQ(TriangleSidesForm(5000).BaseText(), "底辺 5000mm");
+}
+
+} // namespace
