@@ -762,6 +762,13 @@ void CKoviraView::keyPressEvent(QKeyEvent* event)
         runCommand(kov::tools::kCmdUndo);
         return;
     }
+    // Until the frame's menus and tool panel exist, four keys start the tools a house needs.
+    const std::pair<int, int> starts[] = {{Qt::Key_F2, 1007}, {Qt::Key_F3, 1259}, {Qt::Key_F4, 1258}, {Qt::Key_F5, 32887}};
+    for (const auto& [k, command] : starts)
+        if (event->key() == k) {
+            runCommand(command);
+            return;
+        }
     const bool pad = (event->modifiers() & Qt::KeypadModifier) != 0;
     ToolKey key = ToolKey::Other;
     switch (event->key()) {

@@ -554,3 +554,27 @@ TEST(ToolSessions, ZoomAndViewCommands)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ToolSessions, CancelledStepsLeaveNoUndoStep)
+{
+    ToolHarness h;
+    h.start(50);
+    const std::size_t depth = h.undoDepth();
+    h.host.triangleAnswers.push_back(std::nullopt);
+    h.click({0, 0});
+    h.click({3640, 0});
+    EXPECT_TRUE(h.unit().m_Lines.empty());
+    EXPECT_EQ(h.undoDepth(), depth);
+    // The base point stays; the next click asks again.
+    EXPECT_EQ(h.m.m_ToolPoints.size(), 1u);
+    EXPECT_EQ(h.m.ToolMode(), 50);
+    h.host.rectAnswers.push_back(std::nullopt);
+    h.start(51);
+    h.click({0, 0});
+    EXPECT_TRUE(h.unit().m_Lines.empty());
+    EXPECT_EQ(h.undoDepth(), depth);
+}
+
+} // namespace

@@ -12,6 +12,7 @@
 #include "model/KovUnit.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QProcess>
@@ -110,7 +111,10 @@ TEST(ViewMouse, DrawSaveAndReopenAHouse)
     const CDbPoint corner{0, -2730};
     for (CDbPoint p : {CDbPoint{-3640, -2730}, corner, corner, CDbPoint{0, 0}})
         mouse.click(p);
-    ASSERT_TRUE(view->runCommand(1259)); // the rectangle room tool
+    // The rectangle room tool, by its key.
+    QKeyEvent f3(QEvent::KeyPress, Qt::Key_F3, Qt::NoModifier);
+    QApplication::sendEvent(view, &f3);
+    ASSERT_EQ(rig.doc->m_nToolMode, 10);
     mouse.click({910, 910});
     mouse.click({3640, 2730});
 
