@@ -83,7 +83,9 @@ public:
 
     void RedrawAll() override
     {
+        // The render reads the view's mirror of the tool state (dragging leaves the selection out).
         doc().m_bRedraw = 1;
+        m_view.pullToolState();
         m_view.RedrawForTool();
     }
     void SetStatusText(std::string_view text) override

@@ -12,6 +12,7 @@
 #include "model/KovUnit.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -118,6 +119,11 @@ TEST(ViewMouse, DrawSaveAndReopenAHouse)
     mouse.click({910, 910});
     mouse.click({3640, 2730});
 
+    // The new room shows selected at once (its walls are in the picture, not left out as dragged).
+    for (CDbPoint onWall : {CDbPoint{910, 1820}, CDbPoint{2275, 2730}, CDbPoint{-1820, -2730}}) {
+        const DevicePoint px = view->SheetToWindow(onWall);
+        EXPECT_LT(QColor(view->backBuffer().pixel(px.x, px.y)).lightness(), 100) << onWall.x << ',' << onWall.y;
+    }
     const CKovUnit& drawn = rig.doc->m_Unit;
     ASSERT_EQ(drawn.m_Walls.size(), 6u);
     ASSERT_EQ(drawn.m_Groups.size(), 1u);
