@@ -11,7 +11,9 @@
 
 #include "model/DbPoint.h"
 #include "model/DrawTransform.h"
+#include "render/DrawEnvironment.h"
 #include "tools/PageGeometry.h"
+#include "render/ToolPreviews.h"
 #include "tools/ViewSettings.h"
 
 #include <functional>
@@ -82,6 +84,16 @@ public:
     // The zoom or scroll was changed from outside: scroll bars and picture follow.
     void ViewChanged();
 
+    // -- what the open tool panels hold for the previews (the panels keep them up to date)
+    kov::tools::StairsSettings m_StairsPanel;
+    kov::tools::BalloonValues m_BalloonPanel;
+    kov::tools::TextPanelValues m_TextPanel;
+    kov::tools::DecoratedTextValues m_DecoratedTextPanel;
+    bool m_bDecoratedTextPanelOpen = false;
+    double m_dAnglePanel = 0;       // the angle panel's value in degrees (tool 16)
+    int m_nFittingKind = 0;         // the fitting chosen in the fittings palette
+    int m_nFittingNumber = 0;
+
     // -- services ---------------------------------------------------------------------------------
     // The first update of every new or opened document: zoom 1, no zoom mode, the screen's
     // resolution recorded, the template drawing for an empty document, then a full redraw.
@@ -118,6 +130,14 @@ public:
     int renderCount() const { return m_nRenders; }
     // The picture the next paint shows: the back buffer with the overlays, physical pixels.
     QImage composeFrame();
+    // What the drawers take from the application: its patterns and drawing settings (also for
+    // printing and picture export).
+    CKovUnit::DrawEnvironment MakeDrawEnvironment() const;
+    // Draws the overlays of a paint onto an image of the back buffer's size (the pointer-move
+    // repaint without the copy: tests and benchmarks).
+    void DrawOverlaysOn(QImage& frame);
+    // Everything the tool previews draw from, gathered from the view, the document and the panels.
+    CKovUnit::PreviewInput PreviewInputs(const CKovUnit::DrawEnvironment& env) const;
     double devicePixelRatioOfView() const;
 
 signals:
@@ -143,6 +163,8 @@ private:
     void DrawColourModeLabel(kov::platform::Surface& dc);
     void DrawOverlays(kov::platform::Surface& dc);
     void DrawMeasurementBox(kov::platform::Surface& dc, const DeviceTransform& t);
+    // The preview of the tool in use and the measuring tools' readouts.
+    void DrawToolPreviews(kov::platform::Surface& dc, const DeviceTransform& t, const CKovUnit::DrawEnvironment& env);
     void DrawRoomLockLabel(kov::platform::Surface& dc);
     void DrawCrossHair(kov::platform::Surface& dc);
     void LoadTemplateDrawing();
@@ -150,7 +172,6 @@ private:
     void pullToolState();
     void afterToolEvent();
     unsigned toolFlags(const QMouseEvent* event) const;
-    void DrawToolPreview(kov::platform::Surface& dc, const DeviceTransform& t);
     // The drawing rendered after a tool step; the pending undo snapshot stays undecided, since a
     // select click's snapshot is where its drag starts from.
     void RedrawForTool();

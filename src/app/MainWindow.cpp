@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AppInfo.h"
+#include "app/ExchangeCommands.h"
 #include "app/KoviraApp.h"
 #include "app/KoviraDoc.h"
 #include "app/KovView.h"
@@ -24,6 +25,7 @@ MainWindow::MainWindow(CKoviraDoc* document, QWidget* parent) : QMainWindow(pare
         });
         m_prompt = QString::fromUtf8(kov::tools::kSelectMode.data(), static_cast<int>(kov::tools::kSelectMode.size()));
         m_view->onPrompt = [this](const QString& text) { m_prompt = text; };
+        InstallExchangeHooks(*m_view, *m_document);
     }
     refreshTitle();
 }

@@ -273,7 +273,8 @@ void ToolMachine::dragSelection(const DeviceTransform& t)
 void ToolMachine::OnMouseMove(unsigned flags, DevicePoint client)
 {
     if (m_nFirstMove == 1) {
-        m_host.RedrawAll();
+        // The picture is current already: the first move only repaints the overlays.
+        m_host.InvalidateOverlay();
         m_nFirstMove = 2;
     }
     if (m_bHandTool && m_bDragging) {
