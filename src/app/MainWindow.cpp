@@ -6,6 +6,8 @@
 #include "app/KoviraDoc.h"
 #include "app/KovView.h"
 
+#include "tools/ToolTexts.h"
+
 #include <QCloseEvent>
 
 namespace kov::app {
@@ -21,6 +23,8 @@ MainWindow::MainWindow(CKoviraDoc* document, QWidget* parent) : QMainWindow(pare
             m_view->OnInitialUpdate();
             refreshTitle();
         });
+        m_prompt = QString::fromUtf8(kov::tools::kSelectMode.data(), static_cast<int>(kov::tools::kSelectMode.size()));
+        m_view->onPrompt = [this](const QString& text) { m_prompt = text; };
         InstallExchangeHooks(*m_view, *m_document);
     }
     refreshTitle();

@@ -18,6 +18,8 @@ public:
     void refreshTitle();
     // The drawing view in the middle of the window; null without a document.
     CKoviraView* view() const { return m_view; }
+    // The prompt of the tool in use (the status bar that shows it comes with the frame's bars).
+    QString prompt() const { return m_prompt; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -25,6 +27,7 @@ protected:
 private:
     CKoviraDoc* m_document;
     CKoviraView* m_view = nullptr;
+    QString m_prompt;
 };
 
 } // namespace kov::app

@@ -7,6 +7,7 @@
 #include "model/KovUnit.h"
 #include "model/PlotInfo.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -46,9 +47,23 @@ struct NearestPoint {
     CDbPoint point;
     DevicePoint at;
 
-    explicit NearestPoint(DevicePoint d) : device(d), best(g_nPickTolerance) {}
+    // A box in millimetres a little wider than the near distance: points outside it are passed
+    // over with two comparisons, before any pixel is computed (a move may meet 100,000 points).
+    CDbPoint centre;
+    double boxX = 0, boxY = 0;
+
+    NearestPoint(DevicePoint d, const CDbPoint& pointer, const DeviceTransform& t, int group)
+        : device(d), best(g_nPickTolerance), centre(pointer)
+    {
+        const auto gi = static_cast<std::size_t>(group);
+        boxX = (g_nSnapTolerance + 2) / std::abs(t.scaleX[gi]);
+        boxY = (g_nSnapTolerance + 2) / std::abs(t.scaleY[gi]);
+    }
+    bool near(const CDbPoint& p) const { return std::abs(p.x - centre.x) <= boxX && std::abs(p.y - centre.y) <= boxY; }
     void offer(const CDbPoint& p, const DeviceTransform& t, int group)
     {
+        if (!near(p))
+            return;
         const DevicePoint q = ToDevicePoint(p, t, group);
         if (!PointsWithinSnapTolerance(q.x, q.y, device.x, device.y))
             return;
@@ -116,11 +131,13 @@ CDbPoint ToolMachine::SnapPoint(const DeviceTransform& t, DevicePoint& device, i
     const CKovUnit& unit = m_host.Unit();
     const CPlotInfo& plot = m_host.Plot();
     if (plot.PlotLinePita) {
-        NearestPoint vertex(device);
+        NearestPoint vertex(device, p, t, g);
         for (const auto& line : unit.m_Lines) {
-            if (!snappableLayer(plot, line->MLineLayer1, line->MLineLayer2))
+            const CDbPointArray& points = line->MLinePnt;
+            if (std::none_of(points.begin(), points.end(), [&](const CDbPoint& q) { return vertex.near(q); })
+                || !snappableLayer(plot, line->MLineLayer1, line->MLineLayer2))
                 continue;
-            for (const CDbPoint& q : line->MLinePnt)
+            for (const CDbPoint& q : points)
                 vertex.offer(q, t, g);
         }
         if (m_bStretchRotate) {
@@ -147,9 +164,10 @@ CDbPoint ToolMachine::SnapPoint(const DeviceTransform& t, DevicePoint& device, i
         }
     }
     if (plot.PlotWallPita) {
-        NearestPoint end(device);
+        NearestPoint end(device, p, t, g);
         for (const auto& wall : unit.m_Walls) {
-            if (!snappableLayer(plot, wall->MWallLayer1, wall->MWallLayer2))
+            if ((!end.near(wall->MWallPntA) && !end.near(wall->MWallPntB))
+                || !snappableLayer(plot, wall->MWallLayer1, wall->MWallLayer2))
                 continue;
             end.offer(wall->MWallPntA, t, g);
             end.offer(wall->MWallPntB, t, g);

@@ -1,9 +1,11 @@
 // The tool previews in the view: a pointer move repaints the preview over the copied back buffer
-// and never renders the drawing again.
+// and never renders the drawing again. The tool machine holds the collected points; the view
+// mirrors them after every event.
 
 #include "DocumentTestSupport.h"
 
 #include "app/KovView.h"
+#include "tools/ToolMachine.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -24,6 +26,7 @@ struct ViewRig {
     ViewRig()
     {
         rig.doc->m_Grid.visible = 0;
+        rig.doc->m_Grid.kyutyaku = 0; // the pointer unsnapped: the preview ends where it is
         rig.profile.WriteProfileInt("KOV_T_PlotMenu", "app_modeview", 0);
         view.resize(640, 480);
         view.show();
@@ -60,8 +63,8 @@ TEST(ViewPreviews, PointerMovesRepaintTheWallPreviewWithoutRenderingTheDrawing)
     for (int i = 0; i < 200; ++i) v.rig.addLine(-5000, i * 20.0, 5000, i * 20.0);
     v.view.RedrawAll();
     v.rig.doc->m_nToolMode = 1;
-    v.view.m_ToolPoints = {{-3000, 0}};
-    v.view.m_ptLast = {-3000, 0};
+    v.view.machine().m_ToolPoints = {{-3000, 0}};
+    v.view.machine().m_ptLast = {-3000, 0};
     const int renders = v.view.renderCount();
     const QImage buffer = v.view.backBuffer();
     int lastRight = -1;
@@ -84,7 +87,7 @@ TEST(ViewPreviews, MeasuringToolsKeepTheAngleTheyShow)
     ViewRig v;
     v.rig.doc->m_nToolMode = 47;
     const DevicePoint first = v.view.SheetToWindow({0, 0});
-    v.view.m_ToolPoints = {{0, 0}};
+    v.view.machine().m_ToolPoints = {{0, 0}};
     v.movePointer({first.x, first.y - 100});
     v.view.composeFrame();
     EXPECT_NEAR(v.view.m_Settings.tool_nagasa, 90.0, 1e-9);
