@@ -463,8 +463,9 @@ TEST(ToolSessions, PatternedFiguresBecomeGroupsWithTheirLines)
         EXPECT_EQ(h.unit().FindLine(g.MGrpLineID[0])->MLineType, c.outlineKind);
         for (const auto& l : h.unit().m_Lines)
             EXPECT_EQ(l->MLineGrpID, g.MGrpID);
-        if (c.tool == 6)
+        if (c.tool == 6) {
             EXPECT_GE(h.unit().FindLine(g.MGrpLineID[0])->MLinePnt.size(), 24u);
+        }
     }
     // With the automatic pattern setting the figure stays one patterned figure.
     ToolHarness h;

@@ -83,8 +83,9 @@ TEST(ToolStarts, EverySeventyOneTools)
             // A click never crashes and never passes silently.
             h.host.prompt.clear();
             h.click({910, 910});
-            if (!info.built)
+            if (!info.built) {
                 EXPECT_EQ(h.host.prompt, kov::tools::kToolNotReady);
+            }
         }
     }
 }
