@@ -4,8 +4,15 @@
 // kind, 10,000 walls with their outlines, 10,000 two-line texts and 1,000 room groups of ten figures,
 // a wall and a text each.
 
+#include "app/KoviraDoc.h"
 #include "model/KovUnit.h"
+#include "platform/Folders.h"
+#include "platform/Profile.h"
+#include "platform/Questions.h"
 
+#include <QTemporaryDir>
+
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -69,5 +76,30 @@ inline void fillLargeDrawing(CKovUnit& unit)
     unit.MUnitTextID = kTexts + 1;
     unit.MUnitGrpID = kGroups + 1;
 }
+
+// A document as the program holds it, with its folders in a temporary folder: the benchmarks open
+// and save whole documents through it, as the file menu does.
+struct BenchDocument {
+    QTemporaryDir dir;
+    kov::platform::MemoryProfile profile;
+    kov::platform::ScriptedQuestions questions;
+    kov::platform::Folders folders;
+    std::unique_ptr<kov::app::CKoviraDoc> doc;
+
+    BenchDocument()
+    {
+        const std::filesystem::path root = dir.path().toStdString();
+        folders = kov::platform::Folders::under(root / "installed", root / "user", root / "local");
+        folders.createWritableFolders();
+        profile.WriteProfileInt("KOV_T_UTILITY", "app_backup", 0);
+        doc = std::make_unique<kov::app::CKoviraDoc>(
+            kov::app::DocumentServices{profile, questions, folders, root.string()});
+        doc->OnNewDocument();
+    }
+    std::filesystem::path file(const std::string& name) const
+    {
+        return std::filesystem::path(dir.path().toStdString()) / name;
+    }
+};
 
 } // namespace kov::bench

@@ -11,7 +11,7 @@ KOVIRA_PACKAGES=(
   fonts-ipafont-gothic fonts-ipafont-mincho
   locales
 )
-KOVIRA_TEST_PACKAGES=(jlha-utils desktop-file-utils shared-mime-info poppler-utils)
+KOVIRA_TEST_PACKAGES=(jlha-utils desktop-file-utils shared-mime-info poppler-utils xvfb xauth imagemagick xdotool)
 
 as_root() {
   if [ "$(id -u)" = 0 ]; then

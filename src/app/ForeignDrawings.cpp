@@ -10,11 +10,11 @@ namespace kov::app {
 
 void PutEverythingOnLayerZero(CPlotInfo& plot, CKovUnit& unit)
 {
-    for (const auto& g : unit.m_Groups) g->MGrpLayer1 = g->MGrpLayer2 = 0;
-    for (const auto& w : unit.m_Walls) w->MWallLayer1 = w->MWallLayer2 = 0;
-    for (const auto& f : unit.m_Lines) f->MLineLayer1 = f->MLineLayer2 = 0;
-    for (const auto& t : unit.m_Texts) t->MTextLayer1 = t->MTextLayer2 = 0;
-    for (const auto& i : unit.m_Images) i->IMGLayer1 = i->IMGLayer2 = 0;
+    unit.m_Groups.ForEachMutable([&](auto& g) { g.MGrpLayer1 = g.MGrpLayer2 = 0; });
+    unit.m_Walls.ForEachMutable([&](auto& w) { w.MWallLayer1 = w.MWallLayer2 = 0; });
+    unit.m_Lines.ForEachMutable([&](auto& f) { f.MLineLayer1 = f.MLineLayer2 = 0; });
+    unit.m_Texts.ForEachMutable([&](auto& t) { t.MTextLayer1 = t.MTextLayer2 = 0; });
+    unit.m_Images.ForEachMutable([&](auto& i) { i.IMGLayer1 = i.IMGLayer2 = 0; });
 
     CLayer& layers = plot.m_Layer;
     for (int g = 0; g < CLayer::kUsed; ++g) {
@@ -44,21 +44,22 @@ void SortIntoLayersByKind(CPlotInfo& plot, CKovUnit& unit)
     for (std::size_t g = 0; g < 3; ++g)
         for (std::size_t l = 0; l < 6; ++l) plot.m_Layer.m_LayerInfo[g][l].m_strName = kSplitLayerNames[l];
 
-    for (const auto& w : unit.m_Walls) w->MWallLayer2 = 0;
-    for (const auto& t : unit.m_Texts) t->MTextLayer2 = t->MTextGrpID != 0 ? 2 : 5;
-    for (const auto& g : unit.m_Groups) g->MGrpLayer2 = layerOfGroupKind(g->MGrpRoom);
-    for (const auto& f : unit.m_Lines) {
-        if (f->MLineGrpID != 0) {
-            const CKovGroup* group = unit.FindGroup(f->MLineGrpID);
-            f->MLineLayer2 = group ? layerOfGroupKind(group->MGrpRoom) : 2;
-        } else if (f->MLineType == CKovLine::DIMENSION) {
-            f->MLineLayer2 = 4;
-        } else if (f->MLineLineT == CKovLine::AUXILIARY_LINE_TYPE) {
-            f->MLineLayer2 = 3;
+    unit.m_Walls.ForEachMutable([&](auto& w) { w.MWallLayer2 = 0; });
+    unit.m_Texts.ForEachMutable([&](auto& t) { t.MTextLayer2 = t.MTextGrpID != 0 ? 2 : 5; });
+    unit.m_Groups.ForEachMutable([&](auto& g) { g.MGrpLayer2 = layerOfGroupKind(g.MGrpRoom); });
+    const CKovUnit& groups = unit;
+    unit.m_Lines.ForEachMutable([&](CKovLine& f) {
+        if (f.MLineGrpID != 0) {
+            const CKovGroup* group = groups.FindGroup(f.MLineGrpID);
+            f.MLineLayer2 = group ? layerOfGroupKind(group->MGrpRoom) : 2;
+        } else if (f.MLineType == CKovLine::DIMENSION) {
+            f.MLineLayer2 = 4;
+        } else if (f.MLineLineT == CKovLine::AUXILIARY_LINE_TYPE) {
+            f.MLineLayer2 = 3;
         } else {
-            f->MLineLayer2 = 2;
+            f.MLineLayer2 = 2;
         }
-    }
+    });
 }
 
 bool OpenForeignToLayerZero(CKoviraDoc& doc, const std::filesystem::path& path)

@@ -161,8 +161,12 @@ int CKoviraApp::InitInstance(const std::vector<std::string>& arguments, const Ap
 
     const std::optional<std::filesystem::path> file = ParseCommandLine(arguments);
 
+    // The settings cache and the fill patterns before the first view exists: its first render
+    // draws with them (read after it, that render would see every setting as 0).
+    ReadSettingsCache();
+    m_Bitmaps = LoadFillPatterns();
+
     // The shell command: the frame and view around the document, then a new drawing or the file.
-    // Until the cache is read below every cached value is 0, as the first update sees it.
     if (hooks.createFrame && !hooks.createFrame(*m_pDocument)) return 0;
     const bool opened = file ? m_pDocument->OpenDocumentFile(*file) : m_pDocument->FileNew();
     if (!opened) return 0;
@@ -172,8 +176,6 @@ int CKoviraApp::InitInstance(const std::vector<std::string>& arguments, const Ap
     if (hooks.showMainWindow)
         hooks.showMainWindow(m_environment.profile->GetProfileInt(kSectionLayoutSize, "maximize", 1) == 1);
 
-    ReadSettingsCache();
-    m_Bitmaps = LoadFillPatterns();
     m_nVersion = kProgramVersion;
     return 1;
 }
@@ -221,6 +223,7 @@ void CKoviraApp::ReadSettingsCache()
         this->*s.member = value < s.minValue || value > s.maxValue ? s.defaultValue : value;
     }
     m_bTraceMode = 0;
+    if (m_pDocument) m_pDocument->m_nUndoDepth = app_undonum;
 }
 
 void CKoviraApp::ReadBackgroundSettings()

@@ -101,6 +101,7 @@ void CKoviraDoc::SetPathName(const fs::path& path, bool addToRecentList)
 
 void CKoviraDoc::freeSnapshots()
 {
+    m_pPendingUndo.reset();
     for (std::size_t i = 1; i < m_UndoStack.size(); ++i) {
         m_UndoStack[i]->RemoveAllObjects(CKovUnit::REMOVE_DISCARD_SNAPSHOT);
         delete m_UndoStack[i];

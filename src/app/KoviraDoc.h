@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -74,6 +75,32 @@ public:
     SelectionRecord m_Selection;
     int m_nToolMode = 0;           // current tool; 0 is selection mode
     int m_bRedraw = 1;             // the view must rebuild its picture before painting
+
+    // -- undo snapshots ---------------------------------------------------------------------------
+    // The undo stack holds at most this many snapshots above the base entry (`app_undonum`, set by
+    // the application when it reads its settings). Lowering it drops at most one old entry per
+    // later snapshot.
+    int m_nUndoDepth = 20;
+
+    // Before every change to the drawing's objects: keeps a copy of the live drawing (objects are
+    // shared until changed, so the copy is cheap). The copy joins the undo stack, and the redo
+    // stack is emptied, only once the drawing has really changed (SettleUndo): an edit that is
+    // refused or cancelled leaves both stacks as they were. Taking a mutable pointer to an object
+    // counts as a change: check an edit through the const container before making it.
+    void PushUndo();
+    // Decides the copy of the last PushUndo: on the stack when the live drawing differs from it
+    // (with the depth rule, redo emptied, the drawing marked modified), dropped otherwise. Every
+    // redraw and every stack query settles first.
+    void SettleUndo();
+    // Undo is possible while the undo stack holds the base and at least one snapshot and no
+    // imported figures are being placed.
+    bool CanUndo(bool placing = false);
+    bool CanRedo();
+    // Puts the drawing back as it was before the latest change (the live drawing goes to the redo
+    // stack). False, changing nothing, when undo is not possible.
+    bool Undo(bool placing = false);
+    // Puts back the drawing that the latest undo set aside. False when the redo stack is empty.
+    bool Redo();
 
     // -- the commands of the file menu, as the shell calls them -----------------------------------
     // Each asks to save changes first (SaveModified) and returns false when the user cancelled or
@@ -175,6 +202,9 @@ private:
     int writeFile(const std::filesystem::path& path, std::string* error, bool quiet) const;
     void emptyDocument();
     void freeSnapshots();
+    // Appends a snapshot to the undo stack, dropping the oldest above the base beyond the depth.
+    void appendUndo(CKovUnit* snapshot);
+    std::unique_ptr<CKovUnit> m_pPendingUndo; // the copy of the last PushUndo, not yet settled
     void installPictureRemover() const;
     void initialUpdate();
     // The newest backup of a changed drawing that is being left, unless `opening` (the file read

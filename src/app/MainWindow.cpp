@@ -3,6 +3,7 @@
 #include "app/AppInfo.h"
 #include "app/KoviraApp.h"
 #include "app/KoviraDoc.h"
+#include "app/KovView.h"
 
 #include <QCloseEvent>
 
@@ -11,6 +12,15 @@ namespace kov::app {
 MainWindow::MainWindow(CKoviraDoc* document, QWidget* parent) : QMainWindow(parent), m_document(document)
 {
     resize(1024, 720);
+    if (m_document) {
+        m_view = new CKoviraView(*m_document, CKoviraApp::Current(), this);
+        setCentralWidget(m_view);
+        // Every new or opened drawing: the view's first update, then the title.
+        m_document->SetInitialUpdate([this](CKoviraDoc&) {
+            m_view->OnInitialUpdate();
+            refreshTitle();
+        });
+    }
     refreshTitle();
 }
 

@@ -5,6 +5,7 @@
 namespace kov::app {
 
 class CKoviraDoc;
+class CKoviraView;
 
 // The program's main window; the frame with its bars and the view arrive with the shell.
 class MainWindow : public QMainWindow {
@@ -15,12 +16,15 @@ public:
 
     // "<drawing> - <program>", as the document's title changes.
     void refreshTitle();
+    // The drawing view in the middle of the window; null without a document.
+    CKoviraView* view() const { return m_view; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     CKoviraDoc* m_document;
+    CKoviraView* m_view = nullptr;
 };
 
 } // namespace kov::app

@@ -141,8 +141,14 @@ ProgramSession::~ProgramSession()
     if (m_started) m_app->ExitInstance();
 }
 
+void prepareProcess()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
 int runProgram(int argc, char** argv)
 {
+    prepareProcess();
     const char* reason = nullptr;
     if (!displayAvailable(&reason)) {
         std::fprintf(stderr, "%s: %s\n", kProgramName, reason);

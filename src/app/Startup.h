@@ -40,6 +40,11 @@ private:
     bool m_started = false;
 };
 
+// Process-wide settings made once at start-up, before any file is written: SIGXFSZ is ignored, so
+// that a write past the file size limit (`ulimit -f`) fails with a message instead of ending the
+// program with the unsaved drawing.
+void prepareProcess();
+
 // Runs the program: the main window, and the document named on the command line.
 int runProgram(int argc, char** argv);
 

@@ -5,6 +5,9 @@
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
+#include <csignal>
+#include <string>
 #include <system_error>
 
 #include <fcntl.h>
@@ -264,6 +267,47 @@ bool writeAll(int fd, const std::uint8_t* bytes, std::size_t size)
     return true;
 }
 
+// The file a save writes: symbolic links followed (links to links too) to the name they end at,
+// which need not exist yet. `err` is set for a loop of links.
+std::filesystem::path followLinks(const std::filesystem::path& file, int& err)
+{
+    std::filesystem::path p = file;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p;
+        std::error_code ec;
+        const std::filesystem::path next = std::filesystem::read_symlink(p, ec);
+        if (ec) return p;
+        p = next.is_absolute() ? next : p.parent_path() / next;
+    }
+    err = ELOOP;
+    return file;
+}
+
+// Temporary files "<prefix><pid>-<n>" of this document that a save killed while writing left
+// behind: ours (this process's) or of a process that no longer runs. Another running instance's
+// file is its save in progress and stays.
+void removeStaleTemporaries(const std::filesystem::path& folder, const std::string& prefix)
+{
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string_view rest = std::string_view(name).substr(prefix.size());
+        const std::size_t dash = rest.find('-');
+        auto digits = [](std::string_view d) {
+            return !d.empty() && d.size() <= 10 && d.find_first_not_of("0123456789") == std::string_view::npos;
+        };
+        if (dash == std::string_view::npos || !digits(rest.substr(0, dash)) || !digits(rest.substr(dash + 1)))
+            continue;
+        const long long pid = std::stoll(std::string(rest.substr(0, dash)));
+        const bool gone = pid <= 0 || pid > INT_MAX || (::kill(pid_t(pid), 0) != 0 && errno == ESRCH);
+        if (pid != ::getpid() && !gone) continue;
+        struct stat st {};
+        if (::lstat(it->path().c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(it->path().c_str());
+    }
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- CArchive
@@ -347,22 +391,31 @@ bool CArchive::commitTo(const std::filesystem::path& file, std::string* error) c
         return refuse(std::string(messageFor(ArchiveErrc::BlocksOpen)) + ": " + a.path());
     a.seal();
 
+    // A symbolic link stays a link: the file it names gets the new contents.
+    int linkErr = 0;
+    const std::filesystem::path target = followLinks(file, linkErr);
+    if (linkErr != 0) return refuse("「" + file.string() + "」を保存できません: " + systemMessage(linkErr));
+    // A file the user made read-only is not silently replaced.
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    if (exists && ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
+        return refuse("「" + file.string() + "」を保存できません: " + systemMessage(EACCES));
+
     // A hidden temporary name beside the target, so the rename stays on one file system.
     static std::atomic<unsigned> counter{0};
-    const std::filesystem::path folder = file.parent_path().empty() ? "." : file.parent_path();
+    const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+    const std::string tempPrefix = "." + target.filename().string() + ".tmp";
     std::filesystem::path temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = folder / ("." + file.filename().string() + ".tmp" + kov::platform::formatInt(::getpid()) + "-"
-                         + kov::platform::formatInt(counter++));
+        temp = folder / (tempPrefix + kov::platform::formatInt(::getpid()) + "-" + kov::platform::formatInt(counter++));
         // 0666 lets the umask decide, as for any file the program creates.
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) break;
     }
     if (fd < 0) return refuse("「" + file.string() + "」を保存できません: " + systemMessage(errno));
     // Replacing a file must not widen who may read it.
-    struct stat old {};
-    if (::stat(file.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
+    if (exists) ::fchmod(fd, old.st_mode & 07777);
 
     bool ok = writeAll(fd, a.data.data(), a.data.size()) && ::fsync(fd) == 0;
     int err = ok ? 0 : errno;
@@ -370,7 +423,7 @@ bool CArchive::commitTo(const std::filesystem::path& file, std::string* error) c
         ok = false;
         err = errno;
     }
-    if (ok && ::rename(temp.c_str(), file.c_str()) != 0) {
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
         ok = false;
         err = errno;
     }
@@ -384,6 +437,7 @@ bool CArchive::commitTo(const std::filesystem::path& file, std::string* error) c
         ::fsync(dirFd);
         ::close(dirFd);
     }
+    removeStaleTemporaries(folder, tempPrefix);
     return true;
 }
 

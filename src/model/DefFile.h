@@ -71,8 +71,10 @@ public:
     bool IsLoading() const { return !IsStoring(); }
 
     // Storing: the bytes written so far (with their trailer), and committing them to a file (temporary
-    // file + rename; the old file's permissions are kept). Committing refuses after a failed write and
-    // while a block is open, leaving the old file as it was.
+    // file + rename; the old file's permissions are kept). Committing refuses after a failed write,
+    // while a block is open and over a read-only file, leaving the old file as it was. A symbolic
+    // link is written through (its file replaced, the link kept); after a save, temporary files of
+    // this target that an interrupted save left behind are removed.
     const std::vector<std::uint8_t>& bytes() const;
     bool commitTo(const std::filesystem::path& file, std::string* error = nullptr) const;
 

@@ -33,12 +33,3 @@ void CKovUnit::ResetIdCounters()
 {
     MUnitGrpID = MUnitLineID = MUnitWallID = MUnitTextID = MUnitImageID = 1;
 }
-
-void CKovUnit::IdentifiersChanged() const
-{
-    m_Groups.IdentifiersChanged();
-    m_Lines.IdentifiersChanged();
-    m_Texts.IdentifiersChanged();
-    m_Walls.IdentifiersChanged();
-    m_Images.IdentifiersChanged();
-}

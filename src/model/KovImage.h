@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <unordered_set>
 #include <string>
 
 struct UnitFileContext;
@@ -26,7 +27,9 @@ public:
     std::uint32_t IMGImagegifcol = 0;      // that colour
     int IMGImagetype = 4;                  // 1 JPEG, 2 PNG, 3 GIF, 4 BMP (PictureFiles.h); 0 is taken as BMP
     double BLKImagekakudo = 0.0;           // rotation, degrees (clockwise on the screen)
-    DeviceRect m_rcDrawn;                  // set by every draw pass; not stored, not copied
+    // Set by every draw pass; not stored, not copied, and not part of the drawing: mutable, so that
+    // drawing never gives the live drawing its own copy of a picture an undo snapshot shares.
+    mutable DeviceRect m_rcDrawn;
 
     CKovImage() = default;
     // Copies every stored field; the drawn rectangle starts at 0 until the copy is drawn.
@@ -51,6 +54,10 @@ public:
     // the folder, with any extension; inOutId is advanced to it. An identifier below 1 counts as 1;
     // the search wraps to 1 past the largest int. (PictureFiles.cpp)
     static std::filesystem::path MakeTempImageName(const std::filesystem::path& folder, int& inOutId);
+    // The same against numbers already gathered (TempImageNumbersIn); the number given out is added
+    // to them, so that a read of many pictures lists the folder once.
+    static std::filesystem::path MakeTempImageName(const std::filesystem::path& folder, int& inOutId,
+                                                   std::unordered_set<long long>& taken);
 
     // -- drawing (begin)
     // The device rectangle of the picture at the transform's paper scale, about its centre; the
@@ -75,7 +82,9 @@ public:
     // the order of keys. Without bytes the name becomes the temporary name of the identifier: a
     // stored name is never kept as a path. 0 with `error` set when the picture is left without a
     // usable file; the picture itself is still sound.
-    int FinishRead(const std::filesystem::path& pictureFolder, std::string& error);
+    // `taken`, when given, holds the folder's taken numbers (see MakeTempImageName).
+    int FinishRead(const std::filesystem::path& pictureFolder, std::string& error,
+                   std::unordered_set<long long>* taken = nullptr);
     bool HasPendingBytes() const { return m_pendingBlock != 0; }
 
 protected:

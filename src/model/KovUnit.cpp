@@ -24,14 +24,6 @@ int deleteById(Array& array, int id)
     return 1;
 }
 
-template <class Array>
-void copyArray(Array& target, const Array& source)
-{
-    target.Reserve(source.size());
-    for (const auto& object : source)
-        target.Add(std::make_unique<std::remove_cvref_t<decltype(*object)>>(*object));
-}
-
 } // namespace
 
 void CKovUnit::SetPictureFileRemover(PictureFileRemover remover)
@@ -83,11 +75,12 @@ void CKovUnit::CopyFrom(const CKovUnit& source)
     MUnitWallID = source.MUnitWallID;
     MUnitTextID = source.MUnitTextID;
     MUnitImageID = source.MUnitImageID;
-    copyArray(m_Groups, source.m_Groups);
-    copyArray(m_Walls, source.m_Walls);
-    copyArray(m_Lines, source.m_Lines);
-    copyArray(m_Texts, source.m_Texts);
-    copyArray(m_Images, source.m_Images);
+    // The arrays share their objects until either side changes one (ObjectArray.h).
+    m_Groups = source.m_Groups;
+    m_Walls = source.m_Walls;
+    m_Lines = source.m_Lines;
+    m_Texts = source.m_Texts;
+    m_Images = source.m_Images;
 }
 
 void CKovUnit::RemoveAllObjects(int mode)
@@ -104,4 +97,19 @@ void CKovUnit::RemoveAllObjects(int mode)
             remover(*picture);
     }
     m_Images.RemoveAll();
+}
+
+bool CKovUnit::SharesAllWith(const CKovUnit& other) const
+{
+    return MUnitGrpID == other.MUnitGrpID && MUnitLineID == other.MUnitLineID && MUnitWallID == other.MUnitWallID
+        && MUnitTextID == other.MUnitTextID && MUnitImageID == other.MUnitImageID
+        && m_Groups.SharesAllWith(other.m_Groups) && m_Lines.SharesAllWith(other.m_Lines)
+        && m_Texts.SharesAllWith(other.m_Texts) && m_Walls.SharesAllWith(other.m_Walls)
+        && m_Images.SharesAllWith(other.m_Images);
+}
+
+std::size_t CKovUnit::UnsharedBytes() const
+{
+    return sizeof(CKovUnit) + m_Groups.UnsharedBytes() + m_Lines.UnsharedBytes() + m_Texts.UnsharedBytes()
+        + m_Walls.UnsharedBytes() + m_Images.UnsharedBytes();
 }

@@ -109,15 +109,23 @@ public:
     // over), then the group. 0 when there is no such group.
     int DeleteGroup(int id);
 
-    // Makes this container a deep copy of the source: same identifiers, counters and order.
+    // Makes this container a copy of the source: same identifiers, counters and order. The objects
+    // are shared until either container changes one, so the copy costs little (ObjectArray.h).
     // This container's own pictures' files stay (it is emptied as a copy).
     void CopyFrom(const CKovUnit& source);
     // Empties the container and sets the counters to 1. Modes 0 and 2 delete the pictures'
     // temporary files; mode 1 (copies: undo snapshots) keeps them.
     void RemoveAllObjects(int mode);
 
-    // Call after renumbering objects in place, so that the lookups see the new identifiers.
-    void IdentifiersChanged() const;
+    // -- undo sharing (begin)
+    // True when both containers hold the very same objects (shared since one was copied from the
+    // other, none changed on either side) and the same counters: an undo snapshot that still
+    // equals the live drawing records no change.
+    bool SharesAllWith(const CKovUnit& other) const;
+    // Bytes of this container that no other container shares (chunk tables, unshared chunks and
+    // the shells of unshared objects; not the objects' own heap data). For the undo benchmark.
+    std::size_t UnsharedBytes() const;
+    // -- undo sharing (end)
 
     // Deletes one picture's temporary files when a container is emptied in a discarding mode. The
     // program installs one bound to its temporary picture folder; until then no file is deleted.

@@ -470,7 +470,8 @@ int CKovImage::OnReadData(std::string_view key, std::string_view value)
     return 1;
 }
 
-int CKovImage::FinishRead(const std::filesystem::path& pictureFolder, std::string& error)
+int CKovImage::FinishRead(const std::filesystem::path& pictureFolder, std::string& error,
+                          std::unordered_set<long long>* taken)
 {
     if (m_pendingBlock == kNoBytes) {
         // The stored name is never a path to open: a crafted one would make every save embed that
@@ -500,7 +501,8 @@ int CKovImage::FinishRead(const std::filesystem::path& pictureFolder, std::strin
             IMGImagetype = kPictureBmp;
         break;
     }
-    const std::filesystem::path bmpName = MakeTempImageName(pictureFolder, ImageID);
+    const std::filesystem::path bmpName =
+        taken ? MakeTempImageName(pictureFolder, ImageID, *taken) : MakeTempImageName(pictureFolder, ImageID);
     ImageName = bmpName.string();
     const std::filesystem::path file = PictureFileForType(bmpName, IMGImagetype);
     if (!WriteWholeFile(file, bytes.data(), bytes.size())) {

@@ -14,7 +14,7 @@
 
 #include <fstream>
 #include <limits>
-#include <set>
+#include <unordered_set>
 #include <system_error>
 
 namespace {
@@ -103,19 +103,32 @@ std::filesystem::path PictureFileForType(const std::filesystem::path& bmpName, i
     return name;
 }
 
-std::filesystem::path CKovImage::MakeTempImageName(const std::filesystem::path& folder, int& id)
+std::unordered_set<long long> TempImageNumbersIn(const std::filesystem::path& folder)
 {
-    std::set<long long> taken;
+    std::unordered_set<long long> taken;
     std::error_code ec;
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
         if (const long long n = tempNumber(it->path().filename().string()); n >= 0)
             taken.insert(n);
+    return taken;
+}
+
+std::filesystem::path CKovImage::MakeTempImageName(const std::filesystem::path& folder, int& id)
+{
+    std::unordered_set<long long> taken = TempImageNumbersIn(folder);
+    return MakeTempImageName(folder, id, taken);
+}
+
+std::filesystem::path CKovImage::MakeTempImageName(const std::filesystem::path& folder, int& id,
+                                                   std::unordered_set<long long>& taken)
+{
     // Identifiers are positive: one of 0 or below (a damaged file) would name "temp-3.bmp" for every
     // such picture, so that each overwrote the other's file. Past the largest int the search wraps to 1.
     if (id < 1)
         id = 1;
     while (taken.count(id))
         id = id == std::numeric_limits<int>::max() ? 1 : id + 1;
+    taken.insert(id);
     return TempImagePath(folder, id, kPictureBmp);
 }
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 class QImage;
@@ -42,6 +43,8 @@ std::filesystem::path TempImagePath(const std::filesystem::path& folder, int id,
 std::filesystem::path PictureFileForType(const std::filesystem::path& bmpName, int type);
 
 // The first free temporary name of a picture: CKovImage::MakeTempImageName.
+// The numbers N of the files "temp<N>" and "temp<N>.<anything>" in the folder (one listing).
+std::unordered_set<long long> TempImageNumbersIn(const std::filesystem::path& folder);
 
 // Deletes temp<id>.bmp, .gif, .png and .jpg from the folder. The container calls it for a picture when
 // it is emptied in a mode that discards the files; copies never call it.

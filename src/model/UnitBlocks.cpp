@@ -3,6 +3,7 @@
 #include "model/UnitBlocks.h"
 
 #include "model/KovUnit.h"
+#include "model/PictureFiles.h"
 #include "platform/NumberText.h"
 
 using kov::platform::parseInt;
@@ -115,7 +116,13 @@ CDefFile::RD_STATUS CKovUnit::OnReadStart(CArchive& ar, std::string_view block)
         if (!ctx && image->HasPendingBytes())
             return RD_FAILED;
         std::string problem;
-        if (!image->FinishRead(ctx ? ctx->pictureFolder : std::filesystem::path(), problem) && ctx)
+        std::unordered_set<long long>* taken = nullptr;
+        if (ctx && image->HasPendingBytes()) {
+            if (!ctx->takenPictureNumbers)
+                ctx->takenPictureNumbers = TempImageNumbersIn(ctx->pictureFolder);
+            taken = &*ctx->takenPictureNumbers;
+        }
+        if (!image->FinishRead(ctx ? ctx->pictureFolder : std::filesystem::path(), problem, taken) && ctx)
             ctx->warnings.push_back(std::string(kImageBlock) + " #" + std::to_string(m_Images.GetSize() + 1)
                                     + " (identifier " + std::to_string(image->ImageID) + "): " + problem);
         m_Images.Add(std::move(image));

@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <optional>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 // Shown when a picture's temporary file cannot be read while saving; the save then fails.
@@ -24,4 +26,7 @@ struct UnitFileContext {
     // Faults met on the way that did not stop reading, and why a write stopped: one line each,
     // naming the block and the object.
     std::vector<std::string> warnings;
+    // Reading: the numbers of the temporary picture files, listed at the first picture with bytes
+    // and kept up to date by the read, so that many pictures cost one listing of the folder.
+    std::optional<std::unordered_set<long long>> takenPictureNumbers;
 };

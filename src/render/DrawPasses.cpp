@@ -14,6 +14,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace pf = kov::platform;
@@ -104,7 +105,9 @@ enum class LayerPass { All, Unselected };
 
 // What every pass carries along.
 struct Pass {
-    CKovUnit& unit;
+    // Read only: a mutable look-up would give the live drawing its own copy of every object an
+    // undo snapshot shares.
+    const CKovUnit& unit;
     pf::Surface& dc;
     const DeviceTransform& t;
     const CPlotInfo& plot;
@@ -122,7 +125,7 @@ struct Pass {
           cull(d.visibleArea(), tr, p, d.device().isPrinting),
           // Tracing belongs to the screen: on paper only the setting puts pictures below.
           picturesBelow(e.picturesBelow == 1 || (e.traceMode && !out)),
-          placedGroupId(pl && u.m_Groups.GetSize() > 0 ? u.m_Groups[u.m_Groups.GetSize() - 1]->MGrpID : 0)
+          placedGroupId(pl && u.m_Groups.GetSize() > 0 ? std::as_const(u.m_Groups)[u.m_Groups.GetSize() - 1]->MGrpID : 0)
     {
     }
 
@@ -149,7 +152,7 @@ struct Pass {
     {
         if (cull.textVisible(x)) CKovUnit::DrawTextObject(dc, t, x, plot, selection, placing, filter, output, env);
     }
-    void picture(CKovImage& image)
+    void picture(const CKovImage& image)
     {
         const DeviceRect r = image.DeviceRectFor(t);
         image.m_rcDrawn = r;
@@ -194,7 +197,7 @@ bool roundColumnDrawable(const Pass& p, const CKovWall& w)
 
 void runLayerPass(Pass& p, LayerPass mode)
 {
-    CKovUnit& u = p.unit;
+    const CKovUnit& u = p.unit;
     const bool unselected = mode == LayerPass::Unselected;
     const SelectedIds sel(p.selection);
     // Filters for the wall and text drawers: when not placing, the pass checks the selection
@@ -223,7 +226,7 @@ void runLayerPass(Pass& p, LayerPass mode)
 
             auto pictures = [&] {
                 images.each(s, [&](int i) {
-                    CKovImage& image = *u.m_Images[i];
+                    const CKovImage& image = *u.m_Images[i];
                     if (!(unselected && sel.image(image))) p.picture(image);
                 });
             };
@@ -306,6 +309,7 @@ void CKovUnit::DrawSelected(pf::Surface& dc, const DeviceTransform& transform, c
                             const SelectionRecord& selection, bool placing, bool output, const DrawEnvironment& env)
 {
     Pass p(*this, dc, transform, plot, selection, placing, output, env);
+    const CKovUnit& self = *this; // look-ups only read (a mutable one would unshare the object)
     const SelectedIds sel(selection);
     auto selectedPictures = [&] {
         for (const auto& image : m_Images)
@@ -315,15 +319,15 @@ void CKovUnit::DrawSelected(pf::Surface& dc, const DeviceTransform& transform, c
     if (p.picturesBelow) selectedPictures();
     // 2. Selected rooms.
     for (int id : selection.m_Groups) {
-        const CKovGroup* g = FindGroup(id);
+        const CKovGroup* g = self.FindGroup(id);
         if (g != nullptr && g->MGrpRoom == CKovGroup::ROOM) p.room(*g);
     }
     // 3. The walls and columns of the other selected groups.
     for (int id : selection.m_Groups) {
-        const CKovGroup* g = FindGroup(id);
+        const CKovGroup* g = self.FindGroup(id);
         if (g == nullptr || g->MGrpRoom == CKovGroup::ROOM) continue;
         for (int wallId : g->MGrpWallID) {
-            const CKovWall* w = FindWall(wallId);
+            const CKovWall* w = self.FindWall(wallId);
             if (w == nullptr) continue;
             if (w->MWall_Type == CKovWall::WALL) p.wallPolygon(*w, 0);
             else p.column(*w, 0);
@@ -332,7 +336,7 @@ void CKovUnit::DrawSelected(pf::Surface& dc, const DeviceTransform& transform, c
     // 4. Walls selected by themselves, then columns.
     for (int shape : {CKovWall::WALL, CKovWall::COLUMN}) {
         for (int id : selection.m_Walls) {
-            const CKovWall* w = FindWall(id);
+            const CKovWall* w = self.FindWall(id);
             if (w == nullptr || w->MWall_Type != shape) continue;
             if (shape == CKovWall::WALL) p.wallPolygon(*w, 2);
             else p.column(*w, 2);
@@ -344,7 +348,7 @@ void CKovUnit::DrawSelected(pf::Surface& dc, const DeviceTransform& transform, c
         const bool own = SelectedIds::has(sel.lines, f->MLineID);
         bool byGroup = false;
         if (!own && f->MLineGrpID != 0 && sel.group(f->MLineGrpID)) {
-            const CKovGroup* g = FindGroup(f->MLineGrpID);
+            const CKovGroup* g = self.FindGroup(f->MLineGrpID);
             byGroup = g != nullptr && !g->MGrpLineID.empty() && g->MGrpRoom != CKovGroup::ROOM;
         }
         if (!own && !byGroup) continue;
@@ -355,7 +359,7 @@ void CKovUnit::DrawSelected(pf::Surface& dc, const DeviceTransform& transform, c
     }
     // 6. Selected through columns.
     for (int id : selection.m_Walls) {
-        const CKovWall* w = FindWall(id);
+        const CKovWall* w = self.FindWall(id);
         if (w != nullptr && w->MWall_Type == CKovWall::COLUMN) p.roundColumn(*w, 2);
     }
     // 7. Selected texts.

@@ -400,6 +400,23 @@ TEST(Document, FailedSaveReportsAndKeepsTheOldFile)
     EXPECT_EQ(rig.doc->GetPathName(), path);
 }
 
+TEST(Document, ReadOnlyFileIsNotReplacedAndTheDrawingStaysUnsaved)
+{
+    DocumentRig rig;
+    rig.addLine(1, 0, 2, 0);
+    const fs::path path = rig.file("locked.kvr");
+    ASSERT_TRUE(rig.saveAs(path));
+    const std::vector<std::uint8_t> before = fileBytes(path);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+
+    rig.addLine(3, 0, 4, 0);
+    rig.questions.acknowledge("」を保存できません");
+    EXPECT_FALSE(rig.doc->DoFileSave());
+    EXPECT_EQ(fileBytes(path), before);
+    EXPECT_TRUE(rig.doc->IsModified());
+    EXPECT_EQ(rig.doc->GetPathName(), path);
+}
+
 TEST(Document, PicturesTravelWithTheDocument)
 {
     DocumentRig rig;

@@ -11,6 +11,10 @@
 #include <cstdlib>
 #include <string>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 struct EnvGuard {
@@ -119,6 +123,35 @@ TEST(Startup, WithoutAFileTheProgramStartsOnANewDrawing)
     ASSERT_NE(session.application().document(), nullptr);
     EXPECT_EQ(session.application().document()->m_Unit.m_Lines.GetSize(), 0);
     EXPECT_TRUE(session.window()->isVisible());
+}
+
+TEST(Startup, SaveBeyondTheFileSizeLimitFailsWithAMessage)
+{
+    // In a child process: the limit and the signal setting must not reach the other tests.
+    kov::test::TempFolder dir;
+    const std::filesystem::path target = dir.file("big.kvr");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        kov::app::prepareProcess();
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 4096;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        auto ar = CArchive::forWriting();
+        CDefFile w;
+        w.WriteStart(*ar, "KOVDATA");
+        w.WriteData(*ar, "big", std::string(20000, 'x'));
+        w.WriteEnd(*ar, "KOVDATA");
+        std::string why;
+        const bool saved = ar->commitTo(target, &why);
+        ::_exit(saved ? 1 : why.find("保存できません") != std::string::npos ? 0 : 2);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_FALSE(std::filesystem::exists(target));
 }
 
 } // namespace

@@ -623,6 +623,80 @@ TEST(Archive, CommitReplacesTheFileOnlyWhole)
     EXPECT_FALSE(CArchive::openForReading(dir.file("folder.kva"), &why));
 }
 
+TEST(Archive, CommitWritesThroughSymbolicLinks)
+{
+    namespace fs = std::filesystem;
+    kov::test::TempFolder dir;
+    fs::create_directory(dir.file("real"));
+    const fs::path real = dir.file("real/plan.kva");
+    // A relative link, an absolute one, a link to a link, and one whose file does not exist yet.
+    struct Case { const char* link; fs::path to; fs::path file; bool fileThere; };
+    const Case cases[] = {
+        {"rel.kva", "real/plan.kva", real, true},
+        {"abs.kva", real, real, true},
+        {"chain.kva", "rel.kva", real, true},
+        {"dangling.kva", "real/new.kva", dir.file("real/new.kva"), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.link);
+        writeFile(real, "old");
+        fs::remove(dir.file("real/new.kva"));
+        fs::create_symlink(c.to, dir.file(c.link));
+        auto ar = smallArchive();
+        std::string why;
+        ASSERT_TRUE(ar->commitTo(dir.file(c.link), &why)) << why;
+        EXPECT_TRUE(fs::is_symlink(dir.file(c.link))) << "the link stays a link";
+        EXPECT_EQ(readFile(c.file), std::string(ar->bytes().begin(), ar->bytes().end()));
+        // The temporary file went beside the file it replaced, and none is left anywhere.
+        for (const auto& folder : {dir.path(), dir.file("real")})
+            for (const auto& e : fs::directory_iterator(folder))
+                EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << e.path();
+    }
+    fs::create_symlink("loop2.kva", dir.file("loop1.kva"));
+    fs::create_symlink("loop1.kva", dir.file("loop2.kva"));
+    std::string why;
+    EXPECT_FALSE(smallArchive()->commitTo(dir.file("loop1.kva"), &why));
+    EXPECT_NE(why.find("保存できません"), std::string::npos) << why;
+}
+
+TEST(Archive, CommitRefusesAReadOnlyFile)
+{
+    kov::test::TempFolder dir;
+    const auto target = dir.file("plan.kva");
+    writeFile(target, "old");
+    ::chmod(target.c_str(), 0444);
+    std::string why;
+    EXPECT_FALSE(smallArchive()->commitTo(target, &why));
+    EXPECT_EQ(why.rfind("「" + target.string() + "」を保存できません: ", 0), 0u) << why;
+    EXPECT_EQ(readFile(target), "old");
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0444u);
+}
+
+TEST(Archive, CommitSweepsOnlyThisFilesStaleTemporaries)
+{
+    kov::test::TempFolder dir;
+    const auto target = dir.file("plan.kva");
+    const std::string me = std::to_string(::getpid());
+    // Process 2147483646 runs nowhere (beyond any pid limit); process 1 always runs.
+    struct Case { std::string name; bool removed; };
+    const Case cases[] = {
+        {".plan.kva.tmp2147483646-3", true},        // a save killed while writing
+        {".plan.kva.tmp" + me + "-999", true},       // an earlier one of this process
+        {".plan.kva.tmp1-5", false},                // another running instance's save in progress
+        {".other.kva.tmp2147483646-1", false},      // another document's
+        {".plan.kva.tmp2147483646-x", false},       // not our naming
+        {".plan.kva.tmp2147483646", false},
+        {"plan.kva.tmp2147483646-1", false},
+        {".plan.kva.bak", false},
+    };
+    for (const Case& c : cases) writeFile(dir.file(c.name), std::string(1000, 'x'));
+    std::string why;
+    ASSERT_TRUE(smallArchive()->commitTo(target, &why)) << why;
+    for (const Case& c : cases) EXPECT_EQ(std::filesystem::exists(dir.file(c.name)), !c.removed) << c.name;
+}
+
 TEST(Archive, WritingOnAfterBytesKeepsOneTrailer)
 {
     CDefFile w;

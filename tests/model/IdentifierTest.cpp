@@ -209,11 +209,9 @@ TEST(FindByIdentifier, AgreesWithFirstMatchScanThroughEdits)
                 unit.m_Lines.Swap(static_cast<int>(rng() % size), static_cast<int>(rng() % size));
             break;
         case 4:
-            // Renumbering in place, as merging does, announced to the container.
-            if (size > 0) {
-                unit.m_Lines[static_cast<int>(rng() % size)]->MLineID = small(rng);
-                unit.IdentifiersChanged();
-            }
+            // Renumbering in place goes through the container.
+            if (size > 0)
+                unit.m_Lines.Renumber(static_cast<int>(rng() % size), step % 3 ? small(rng) : idOf(rng));
             break;
         case 5:
             if (size > 0)
@@ -240,7 +238,7 @@ TEST(FindByIdentifier, AgreesWithFirstMatchScanWhileIdentifiersAreUnique)
     for (int step = 0; step < 3000; ++step) {
         const int size = unit.m_Lines.GetSize();
         const int at = size ? static_cast<int>(rng() % size) : 0;
-        switch (step % 5) {
+        switch (step % 6) {
         case 0:
             addObject(unit, Kind::Line, fresh());
             break;
@@ -258,6 +256,10 @@ TEST(FindByIdentifier, AgreesWithFirstMatchScanWhileIdentifiersAreUnique)
             if (size)
                 unit.m_Lines.RemoveAt(at);
             break;
+        case 4:
+            if (size)
+                unit.m_Lines.Renumber(at, fresh());
+            break;
         default:
             if (size)
                 unit.m_Lines.MoveItem(at, static_cast<int>(rng() % size));
@@ -270,15 +272,20 @@ TEST(FindByIdentifier, AgreesWithFirstMatchScanWhileIdentifiersAreUnique)
     }
 }
 
-TEST(FindByIdentifier, IdentifierChangedInPlaceIsNotFoundUnderItsOldNumber)
+TEST(FindByIdentifier, RenumberedObjectIsFoundUnderItsNewNumberOnly)
 {
-    CKovUnit unit;
-    for (int id : {2, 3, 4})
-        addObject(unit, Kind::Wall, id);
-    ASSERT_EQ(unit.FindWallIndex(3), 1);
-    unit.m_Walls[1]->MWallID = 30;
-    EXPECT_EQ(unit.FindWallIndex(3), -1);
-    EXPECT_EQ(unit.FindWallIndex(30), 1);
+    // Walls 2, 3, 4 with the lookup built; one is renumbered and both numbers are probed at once.
+    struct Case { int index; int newId; int foundNew; };
+    for (const Case c : {Case{1, 30, 1}, Case{1, 4, 1}, Case{0, 70001, 0}, Case{2, 2, 0}, Case{0, 3, 0}}) {
+        CKovUnit unit;
+        for (int id : {2, 3, 4})
+            addObject(unit, Kind::Wall, id);
+        const int oldId = unit.m_Walls[c.index]->MWallID;
+        ASSERT_EQ(unit.FindWallIndex(oldId), c.index);
+        unit.m_Walls.Renumber(c.index, c.newId);
+        EXPECT_EQ(unit.FindWallIndex(c.newId), c.foundNew) << c.newId;
+        EXPECT_EQ(unit.FindWallIndex(oldId), -1) << oldId;
+    }
 }
 
 } // namespace

@@ -73,7 +73,7 @@ TEST_F(SelectionMarksTest, OnePlainGroupHasFourRedCornersAndTheRotationHandle)
     EXPECT_EQ(marks(), (std::vector<std::string>{"10,20:0x0000FF", "10,70:0x0000FF", "110,70:0x0000FF",
                                                  "110,20:0x0000FF", "60,20:0x00FF00"}));
     // Turned 90 degrees the handle stands above the minimum corner.
-    unit.m_Groups.begin()->get()->MGrpKakudo = 90;
+    unit.m_Groups[0]->MGrpKakudo = 90;
     EXPECT_EQ(marks().back(), "10,-30:0x00FF00");
 }
 
@@ -139,7 +139,7 @@ TEST_F(SelectionMarksTest, TextCornersAndHandlesWithABlackOnePixelLine)
     EXPECT_EQ(hex(line->pen.color), "0x000000");
 
     // Vertical writing: the column runs down from the anchor and the lines lie to its left; no handles.
-    CKovText& text = **unit.m_Texts.begin();
+    CKovText& text = *unit.m_Texts[0];
     text.MTextFontMenu.lfFaceName = "@ＭＳ ゴシック";
     text.MTextFontMenu.lfEscapement = 2700;
     EXPECT_EQ(marks(), (std::vector<std::string>{"100,100:0x000000", "80,100:0x000000", "80,140:0x000000",

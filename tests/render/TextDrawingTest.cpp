@@ -332,7 +332,7 @@ TEST(TextDrawing, AllTextsPassChecksThePlacedGroupOnlyWhenLeavingOutTheSelection
     // No colour modes in this pass.
     CPlotInfo bw;
     bw.PlotSirokuro = 1;
-    unit.m_Texts.begin()->get()->MTextFontMenu.m_Color = kRed;
+    unit.m_Texts[0]->MTextFontMenu.m_Color = kRed;
     RecordingSurface s;
     unit.DrawTexts(s, pixelTransform(), bw, SelectionRecord(), false, 0, CKovUnit::DrawEnvironment());
     ASSERT_EQ(callsOf(s, "textOut").size(), 1u);

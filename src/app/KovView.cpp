@@ -1,0 +1,685 @@
+#include "app/KovView.h"
+
+#include "app/AppTexts.h"
+#include "app/KoviraApp.h"
+#include "app/KoviraDoc.h"
+
+#include "model/Geometry.h"
+#include "model/SettingsValues.h"
+#include "platform/NumberText.h"
+#include "platform/PainterSurface.h"
+#include "platform/Profile.h"
+#include "platform/Questions.h"
+#include "render/DrawEnvironment.h"
+#include "render/GridDrawing.h"
+#include "render/RubberBands.h"
+#include "tools/SelectionDescription.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QResizeEvent>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <cmath>
+
+namespace kov::app {
+
+namespace pf = kov::platform;
+using kov::model::kSectionPlotMenu;
+using kov::model::kSectionUtility;
+
+namespace {
+
+constexpr std::string_view kTemplateBrokenMessage = "フォ－マットファイルが壊れているか見つかりません";
+constexpr std::string_view kOldPictureFormMessage = "旧形式の保存は回転情報は失われます";
+constexpr std::uint32_t kCrossColour = 0x007DFF;
+
+// A first run's settings, for a view without an application object (tests).
+const AppSettingsCache& defaultSettings()
+{
+    static const AppSettingsCache cache = [] {
+        AppSettingsCache c;
+        for (const CachedSetting& s : CachedSettings()) c.*s.member = s.defaultValue;
+        return c;
+    }();
+    return cache;
+}
+
+pf::Font uiFont(int height)
+{
+    pf::Font f;
+    f.faceName = "ＭＳ ゴシック";
+    f.height = height;
+    f.weight = 400;
+    f.outPrecision = 3;
+    f.clipPrecision = 2;
+    f.quality = 1;
+    f.pitchAndFamily = 0x31;
+    return f;
+}
+
+DeviceRect offsetRect(const DeviceRect& r, int dx, int dy)
+{
+    return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+}
+
+} // namespace
+
+CKoviraView::CKoviraView(CKoviraDoc& doc, CKoviraApp* app, QWidget* parent)
+    : QAbstractScrollArea(parent), m_doc(doc), m_app(app)
+{
+    // The back buffer covers the window: nothing to erase, nothing to fill first.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAttribute(Qt::WA_NoSystemBackground);
+    viewport()->setMouseTracking(true);
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_Settings.Load(m_doc.services().profile);
+}
+
+CKoviraView::~CKoviraView()
+{
+    // The fitting settings and elevation heights go back to the store; the panels keep the rest.
+    m_Settings.SaveFittingsAndElevations(m_doc.services().profile);
+}
+
+double CKoviraView::devicePixelRatioOfView() const
+{
+    return std::max(1.0, viewport()->devicePixelRatioF());
+}
+
+int CKoviraView::settingInt(std::string_view section, std::string_view key, int def) const
+{
+    return m_doc.services().profile.GetProfileInt(section, key, def);
+}
+
+int CKoviraView::snapTolerance() const
+{
+    return g_nSnapTolerance;
+}
+
+int CKoviraView::currentLayerGroup() const
+{
+    return m_doc.m_PlotInfo.m_Layer.m_nCurrentGroup;
+}
+
+DevicePoint CKoviraView::physicalPoint(const QPointF& logical) const
+{
+    const double r = devicePixelRatioOfView();
+    return {static_cast<int>(std::floor(logical.x() * r)), static_cast<int>(std::floor(logical.y() * r))};
+}
+
+DeviceRect CKoviraView::toWindow(const DeviceRect& r) const
+{
+    const DevicePoint s = m_geo.scrollPosition();
+    return offsetRect(r, -s.x, -s.y);
+}
+
+void CKoviraView::takeViewportSize()
+{
+    const double r = devicePixelRatioOfView();
+    m_geo.OnSize(static_cast<int>(std::lround(viewport()->width() * r)),
+                 static_cast<int>(std::lround(viewport()->height() * r)));
+}
+
+// ---------------------------------------------------------------- first update and redraw
+
+void CKoviraView::OnInitialUpdate()
+{
+    m_geo.ResetZoom();
+    m_nZoomMode = 0;
+    m_bHandTool = 0;
+    m_bDragging = 0;
+    m_bPlacing = 0;
+    m_ToolPoints.clear();
+    takeViewportSize();
+    syncScrollBars();
+
+    // The screen's resolution, as the drawers and tolerances read it.
+    const int dpi = static_cast<int>(std::lround(logicalDpiX() * devicePixelRatioOfView()));
+    if (m_app) m_app->WriteCachedSetting("app_dpiaware", dpi);
+
+    LoadTemplateDrawing();
+    RedrawAll();
+}
+
+void CKoviraView::LoadTemplateDrawing()
+{
+    pf::Profile& profile = m_doc.services().profile;
+    if (profile.GetProfileInt(kSectionPlotMenu, "config_format", 0) == 0) return;
+    const CKovUnit& unit = m_doc.m_Unit;
+    if (!unit.m_Lines.empty() || !unit.m_Walls.empty() || !unit.m_Texts.empty() || !unit.m_Images.empty()) return;
+    const std::string path = profile.GetProfileString(kSectionPlotMenu, "config_formatpath", "");
+    // A file that cannot be opened is passed over silently.
+    std::unique_ptr<CArchive> ar = path.empty() ? nullptr : CArchive::openForReading(path);
+    if (!ar) return;
+    if (!m_doc.LoadDocumentBlock(*ar)) {
+        m_doc.services().questions.message(kTemplateBrokenMessage);
+        profile.WriteProfileInt(kSectionPlotMenu, "config_format", 0);
+    }
+    m_doc.m_bRedraw = 1;
+}
+
+void CKoviraView::RedrawAll()
+{
+    m_doc.SettleUndo();
+    RebuildBackBuffer();
+    viewport()->update();
+    emit selectionTextChanged(QString::fromStdString(DescribeSelection()));
+}
+
+void CKoviraView::RebuildBackBuffer()
+{
+    // A redraw asked for while rendering (a resize handled inside the render) is that render.
+    if (m_bRendering) return;
+    m_bRendering = true;
+    const pf::DevicePoint scroll = m_geo.scrollPosition();
+    const int w = std::max(1, m_geo.clientSize().cx);
+    const int h = std::max(1, m_geo.clientSize().cy);
+    // A new buffer each time: the one painted last stays whole until this one is complete.
+    QImage buffer(w, h, QImage::Format_RGB32);
+    buffer.fill(QColor(0xFF, 0xFF, 0xFF));
+    {
+        pf::PainterSurface dc(buffer);
+        RenderDrawing(dc);
+    }
+    m_BackBuffer = std::move(buffer);
+    m_bufferScroll = scroll;
+    m_doc.m_bRedraw = 0;
+    m_bRendering = false;
+}
+
+void CKoviraView::RenderDrawing(pf::Surface& dc)
+{
+    // A resize since the last render: the page is recomputed here and this render uses it, rather
+    // than starting a second render from inside this one.
+    m_geo.StorePageRect(m_doc.m_PlotInfo);
+    m_geo.m_bPageChanged = false;
+
+    const std::optional<DeviceTransform> t = WindowTransform();
+    // Nothing can be mapped onto a page without extent (a minimised window, a paper of 0 mm).
+    if (!t) {
+        dc.fillRect({0, 0, m_geo.clientSize().cx, m_geo.clientSize().cy}, pf::Brush::solid(kWorkspaceColour));
+        return;
+    }
+    ++m_nRenders;
+    FillBackground(dc);
+
+    const AppSettingsCache& s = m_app ? static_cast<const AppSettingsCache&>(*m_app) : defaultSettings();
+    CKovUnit::DrawEnvironment env;
+    if (m_app) env.patterns = m_app->m_Bitmaps;
+    env.traceMode = s.m_bTraceMode != 0;
+    env.printAuxiliaryFills = s.app_hojonuriprt;
+    env.enlargePrintedPatterns = s.app_pattern_printbai;
+    env.roomLinesNeedGreenFloor = s.app_sirokuro_roomhachdel;
+    env.autoColumns = s.app_hasiraauto;
+    env.picturesBelow = s.app_gazousita;
+    env.printRealMode = s.app_printrealmode;
+    env.tatamiBorders = s.app_tatamiheri;
+    env.fallbackFont = &m_doc.m_FontMenu;
+    env.profile = &m_doc.services().profile;
+
+    CKovUnit& unit = m_doc.m_Unit;
+    const CPlotInfo& plot = m_doc.m_PlotInfo;
+    const SelectionRecord& sel = m_doc.m_Selection;
+    unit.DrawBackgroundImages(dc, *t, plot, sel, m_bPlacing != 0, false, env, m_bDragging == 0);
+    if (m_doc.m_Grid.visible) {
+        kov::render::GridDrawOptions options;
+        options.lineWidth = settingInt(kSectionPlotMenu, "app_grid_hutosa", 1);
+        options.dpiAware = s.app_dpiaware > 0 ? s.app_dpiaware : 96;
+        kov::render::DrawGrid(dc, *t, toWindow(m_geo.m_rcPage), m_doc.m_Grid, plot, options);
+    }
+    if (m_bDragging)
+        unit.DrawUnselectedByLayer(dc, *t, plot, sel, m_bPlacing != 0, false, env);
+    else
+        unit.DrawAllByLayer(dc, *t, plot, sel, m_bPlacing != 0, false, env);
+    PaintOutsidePage(dc);
+    DrawColourModeLabel(dc);
+}
+
+void CKoviraView::FillBackground(pf::Surface& dc)
+{
+    if (m_app) m_app->ReadBackgroundSettings();
+    const pf::Profile& p = m_doc.services().profile;
+    if (p.GetProfileInt(kSectionUtility, "app_haikei", 0) == 0) return;
+    const std::uint32_t colour = kov::model::parseColour(
+        p.GetProfileString(kSectionUtility, "app_haikei_color", kov::model::colourText(kBackgroundColourDefault)));
+    const DeviceRect total = m_geo.GetTotalRect();
+    dc.fillRect(toWindow(total), pf::Brush::solid(colour));
+}
+
+void CKoviraView::PaintOutsidePage(pf::Surface& dc)
+{
+    const DeviceRect T = toWindow(m_geo.GetTotalRect());
+    const DeviceRect P = toWindow(m_geo.m_rcPage);
+    const pf::Brush surround = pf::Brush::solid(kWorkspaceColour);
+    dc.fillRect({T.left, T.top, T.right, P.top}, surround);
+    dc.fillRect({T.left, P.bottom, T.right, T.bottom}, surround);
+    dc.fillRect({T.left, T.top, P.left, T.bottom}, surround);
+    dc.fillRect({P.right, T.top, T.right, T.bottom}, surround);
+    // Two 1-pixel outlines: a 2-pixel black frame around the page.
+    const pf::Pen black{pf::PenStyle::Solid, 1, 0};
+    for (int k = 1; k <= 2; ++k) {
+        const DevicePoint outline[] = {{P.left - k, P.top - k},
+                                       {P.left - k, P.bottom + k - 1},
+                                       {P.right + k - 1, P.bottom + k - 1},
+                                       {P.right + k - 1, P.top - k},
+                                       {P.left - k, P.top - k}};
+        dc.polyline(outline, black);
+    }
+}
+
+void CKoviraView::DrawColourModeLabel(pf::Surface& dc)
+{
+    if (m_geo.m_dZoom != 1.0) return;
+    if (settingInt(kSectionPlotMenu, "app_modeview", 1) == 0) return;
+    const CPlotInfo& plot = m_doc.m_PlotInfo;
+    std::string_view text = "カラー";
+    std::uint32_t box = 0xFFFF80;
+    if (plot.PlotSirokuro) {
+        text = "白黒";
+        box = 0xFFFFFF;
+    } else if (plot.PlotGradation == 1) {
+        text = "ｸﾞﾗﾃﾞｰｼｮﾝ(方向)";
+        box = 0xFF8000;
+    } else if (plot.PlotGradation == 2) {
+        text = "ｸﾞﾗﾃｰｼｮﾝ(周囲)";
+        box = 0xC08000;
+    } else if (plot.PlotGradation == 3) {
+        text = "ｸﾞﾗﾃｰｼｮﾝ(ｼｯｸ)";
+        box = 0xC0C0C0;
+    }
+    const int dpi = m_app ? m_app->app_dpiaware : 0;
+    const int height = dpi > 144 ? 15 * dpi / 96 : 15;
+    pf::TextStyle style;
+    style.font = uiFont(height);
+    const pf::TextSize size = dc.textExtent(text, style.font);
+    const int n = snapTolerance();
+    const DeviceRect total = toWindow(m_geo.GetTotalRect());
+    const DeviceRect r{n, total.bottom - n - size.cy, n + size.cx, total.bottom - n};
+    dc.fillRect(r, pf::Brush::solid(box));
+    dc.textOut({r.left, r.top}, text, style);
+}
+
+// ---------------------------------------------------------------- mapping
+
+std::optional<DeviceTransform> CKoviraView::WindowTransform() const
+{
+    const pf::DeviceProperties screen{};
+    std::optional<DeviceTransform> t = m_geo.MakeTransform(screen, m_doc.m_PlotInfo);
+    if (!t) return t;
+    const DevicePoint s = m_geo.scrollPosition();
+    t->originX -= s.x;
+    t->originY -= s.y;
+    return t;
+}
+
+DevicePoint CKoviraView::SheetToWindow(const CDbPoint& p) const
+{
+    const std::optional<DeviceTransform> t = WindowTransform();
+    return t ? ToDevicePoint(p, *t, currentLayerGroup()) : DevicePoint{};
+}
+
+CDbPoint CKoviraView::WindowToSheet(DevicePoint px) const
+{
+    const std::optional<DeviceTransform> t = WindowTransform();
+    if (!t) return {};
+    const int g = std::clamp(currentLayerGroup(), 0, DeviceTransform::kLayerGroups - 1);
+    const double sx = t->scaleX[std::size_t(g)];
+    const double sy = t->scaleY[std::size_t(g)];
+    if (!(sx > 0) || !(sy > 0)) return {};
+    return {(px.x - t->originX) / sx, (px.y - t->originY) / sy};
+}
+
+// ---------------------------------------------------------------- paint and overlays
+
+QImage CKoviraView::composeFrame()
+{
+    if (m_BackBuffer.isNull() || m_doc.m_bRedraw || m_geo.m_bPageChanged) RebuildBackBuffer();
+    // A copy per paint: overlays are drawn fresh on it and never erased from the buffer.
+    QImage frame = m_BackBuffer.copy();
+    {
+        pf::PainterSurface dc(frame);
+        DrawOverlays(dc);
+    }
+    return frame;
+}
+
+void CKoviraView::paintEvent(QPaintEvent*)
+{
+    QImage frame = composeFrame();
+    frame.setDevicePixelRatio(devicePixelRatioOfView());
+    QPainter painter(viewport());
+    painter.drawImage(QPointF(0, 0), frame);
+}
+
+void CKoviraView::DrawOverlays(pf::Surface& dc)
+{
+    const std::optional<DeviceTransform> t = WindowTransform();
+    if (!t) return;
+    const DevicePoint s = m_geo.scrollPosition();
+    const DevicePoint cur{m_pxCurrent.x - s.x, m_pxCurrent.y - s.y};
+    const DevicePoint last{m_pxLast.x - s.x, m_pxLast.y - s.y};
+
+    if (m_nZoomMode != 0 && m_bDragging) {
+        if (m_nZoomMode == kov::tools::PageGeometry::ZOOM_RANGE) {
+            const DevicePoint press = m_geo.m_pxPressScroll;
+            kov::render::DrawFocusRectBetween(dc, press.x - s.x, press.y - s.y, cur.x, cur.y);
+        }
+    } else if (m_bDragging || m_bPlacing) {
+        // The selection follows the pointer over the buffer, which left it out while dragging.
+        CKovUnit::DrawEnvironment env;
+        if (m_app) env.patterns = m_app->m_Bitmaps;
+        env.profile = &m_doc.services().profile;
+        m_doc.m_Unit.DrawSelected(dc, *t, m_doc.m_PlotInfo, m_doc.m_Selection, m_bPlacing != 0, false, env);
+        const int tool = m_doc.m_nToolMode;
+        if (m_bDragging && ((tool == 0 && !m_bHandTool && m_doc.m_Selection.IsEmpty()) || tool == 12 || tool == 13
+                            || tool == 59))
+            kov::render::DrawFocusRectBetween(dc, last.x, last.y, cur.x, cur.y);
+    } else if (m_bIntersectionSnapped) {
+        const pf::Pen pen{pf::PenStyle::Solid, 3, kCrossColour};
+        dc.line({last.x - 10, last.y}, {last.x + 10, last.y}, pen);
+        dc.line({last.x, last.y - 10}, {last.x, last.y + 10}, pen);
+    }
+    DrawMeasurementBox(dc, *t);
+    DrawRoomLockLabel(dc);
+    DrawCrossHair(dc);
+}
+
+void CKoviraView::DrawMeasurementBox(pf::Surface& dc, const DeviceTransform& t)
+{
+    const AppSettingsCache& s = m_app ? static_cast<const AppSettingsCache&>(*m_app) : defaultSettings();
+    const int tool = m_doc.m_nToolMode;
+    if (!s.app_mousekyori || m_ToolPoints.empty() || tool == 0 || tool == 5 || tool == 11) return;
+    const CDbPoint& a = m_ToolPoints.back();
+    const CDbPoint& b = m_ptCurrent;
+    const double dx = std::fabs(b.x - a.x);
+    const double dy = std::fabs(b.y - a.y);
+    std::string text;
+    if (tool == 4 || tool == 10) {
+        text = pf::formatFixed(dx, 2) + "," + pf::formatFixed(dy, 2) + " ";
+        if (tool == 10) {
+            if (settingInt(kSectionUtility, "room_heibei", 0) == 0) {
+                const double module = m_doc.m_Grid.GridModule;
+                const double mats = RoundDecimals(dx * dy / (2 * module * module), 2);
+                text += " :" + pf::formatFixed(mats, m_doc.m_Grid.kyutyaku ? 1 : 2) + "帖";
+            } else {
+                text += " :" + pf::formatFixed(dx * dy / 1000000.0, 2) + "㎡";
+            }
+        }
+    } else if (tool == 55) {
+        double width = m_Settings.tool_tateg_habaedit;
+        if (!m_Settings.tool_tateg_habatype) {
+            const CDbPoint& to = m_ToolPoints.size() >= 2 ? m_ToolPoints[1] : m_ptCurrent;
+            width = PointDistance(m_ToolPoints[0].x, m_ToolPoints[0].y, to.x, to.y) - 2 * m_doc.m_PlotInfo.PlotWallWide;
+        }
+        text = pf::formatFixed(width, 2) + "(建具幅)";
+    } else {
+        text = pf::formatFixed(PointDistance(a.x, a.y, b.x, b.y), 2);
+    }
+    if (text.empty()) return;
+    pf::TextStyle style;
+    style.font = uiFont(s.app_dpiaware > 144 ? 16 * s.app_dpiaware / 96 : 12);
+    style.hAlign = pf::TextHAlign::Right;
+    const pf::TextSize size = dc.textExtent(text, style.font);
+    const int n = snapTolerance();
+    const DevicePoint sc = m_geo.scrollPosition();
+    const DevicePoint cur{m_pxCurrent.x - sc.x, m_pxCurrent.y - sc.y};
+    DeviceRect r{cur.x + n, cur.y - n - size.cy, cur.x + n + size.cx, cur.y - n};
+    const DeviceRect page = toWindow(m_geo.m_rcPage);
+    if (r.right > t.originX + page.width() / 2 + n) r = offsetRect(r, -size.cx, 0);
+    if (r.top < page.top - n) r = offsetRect(r, 0, size.cy);
+    dc.fillRect(r, pf::Brush::solid(0xEFE3FD));
+    dc.textOut({r.right, r.top}, text, style);
+}
+
+void CKoviraView::DrawRoomLockLabel(pf::Surface& dc)
+{
+    if (!m_bDragging || m_doc.m_Selection.IsEmpty()) return;
+    const int mode = settingInt(kSectionUtility, "app_room_lock", 2);
+    if (mode == 0) return;
+    const bool gridSnap = m_doc.m_Grid.kyutyaku != 0;
+    const bool lineSnap = m_doc.m_PlotInfo.PlotLinePita != 0;
+    if (mode == 2 && gridSnap && !lineSnap) return;
+    const CKovUnit& unit = m_doc.m_Unit;
+    bool locked = !m_doc.m_Selection.m_Walls.empty();
+    for (int id : m_doc.m_Selection.m_Groups) {
+        const CKovGroup* g = unit.FindGroup(id);
+        if (g && (g->MGrpRoom == CKovGroup::ROOM || g->MGrpRoom == CKovGroup::FITTING)) locked = true;
+    }
+    if (!locked) return;
+    std::string text = "部屋移動ロック作動中";
+    if (mode == 2 && lineSnap) text += "(線吸着ON)";
+    if (mode == 2 && !gridSnap) text += "(ｸﾞﾘｯﾄﾞ吸着OFF)";
+    pf::TextStyle style;
+    style.font = uiFont(12);
+    const pf::TextSize size = dc.textExtent(text, style.font);
+    const int n = snapTolerance();
+    const DeviceRect r{n, n, n + size.cx, n + size.cy};
+    dc.fillRect(r, pf::Brush::solid(0xFF00FF));
+    dc.textOut({r.left, r.top}, text, style);
+}
+
+void CKoviraView::DrawCrossHair(pf::Surface& dc)
+{
+    const int tool = m_doc.m_nToolMode;
+    if (tool == 8 || tool == 70 || m_doc.m_Selection.m_nGripKind != 0) return;
+    if (!viewport()->underMouse() && m_nFirstMove == 1) return; // no pointer over the view yet
+    const pf::Pen pen{pf::PenStyle::Solid, 1, kCrossColour};
+    const DevicePoint s = m_geo.scrollPosition();
+    const DevicePoint c{m_pxCurrent.x - s.x, m_pxCurrent.y - s.y};
+    const AppSettingsCache& st = m_app ? static_cast<const AppSettingsCache&>(*m_app) : defaultSettings();
+    if (st.app_cross_cursorbig) {
+        const DeviceRect page = toWindow(m_geo.m_rcPage);
+        dc.line({page.left, c.y}, {page.right, c.y}, pen);
+        dc.line({c.x, page.top}, {c.x, page.bottom}, pen);
+        return;
+    }
+    const int n = snapTolerance();
+    dc.line({c.x - n, c.y}, {c.x + n, c.y}, pen);
+    dc.line({c.x, c.y - n}, {c.x, c.y + n}, pen);
+}
+
+// ---------------------------------------------------------------- window, scrolling, zoom
+
+void CKoviraView::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    takeViewportSize();
+    syncScrollBars();
+    if (!m_doc.m_bRedraw) RedrawAll();
+}
+
+void CKoviraView::syncScrollBars()
+{
+    m_bSyncingScrollBars = true;
+    const auto total = m_geo.totalSize();
+    const auto client = m_geo.clientSize();
+    const DevicePoint s = m_geo.scrollPosition();
+    QScrollBar* h = horizontalScrollBar();
+    QScrollBar* v = verticalScrollBar();
+    h->setRange(0, std::max(0, total.cx - client.cx));
+    v->setRange(0, std::max(0, total.cy - client.cy));
+    h->setPageStep(std::max(1, client.cx));
+    v->setPageStep(std::max(1, client.cy));
+    h->setSingleStep(std::max(1, client.cx / 20));
+    v->setSingleStep(std::max(1, client.cy / 20));
+    h->setValue(s.x);
+    v->setValue(s.y);
+    m_bSyncingScrollBars = false;
+}
+
+void CKoviraView::scrollContentsBy(int, int)
+{
+    if (m_bSyncingScrollBars) return;
+    if (m_geo.OnScrollBy(horizontalScrollBar()->value() - m_geo.scrollPosition().x,
+                         verticalScrollBar()->value() - m_geo.scrollPosition().y))
+        RedrawAll();
+}
+
+void CKoviraView::FitAll()
+{
+    m_bHandTool = 0;
+    m_geo.m_dZoom = 1.0;
+    m_geo.m_dZoomAtPress = 1.0;
+    if (m_geo.IsPageEmpty(m_doc.m_PlotInfo)) return;
+    m_geo.UpdateScrollSizes();
+    syncScrollBars();
+    RedrawAll();
+}
+
+void CKoviraView::ZoomOut()
+{
+    m_bHandTool = 0;
+    if (m_geo.IsPageEmpty(m_doc.m_PlotInfo)) return;
+    m_geo.m_dZoom = std::max(1.0, m_geo.m_dZoom * 2.0 / 3.0);
+    m_geo.UpdateScrollSizes();
+    syncScrollBars();
+    RedrawAll();
+}
+
+void CKoviraView::ZoomIn()
+{
+    m_bHandTool = 0;
+    m_nZoomMode = kov::tools::PageGeometry::ZOOM_COMMAND;
+}
+
+void CKoviraView::StartRangeZoom()
+{
+    m_bHandTool = 0;
+    m_nZoomMode = kov::tools::PageGeometry::ZOOM_RANGE;
+}
+
+void CKoviraView::OnHandTool()
+{
+    m_bHandTool = 1;
+}
+
+void CKoviraView::mousePressEvent(QMouseEvent* event)
+{
+    const DevicePoint client = physicalPoint(event->position());
+    const Qt::MouseButtons buttons = event->buttons();
+    if (event->button() == Qt::RightButton && (m_nZoomMode != 0 || m_bHandTool) && !(buttons & Qt::LeftButton)) {
+        // The right button ends a zoom mode or the hand tool, and opens no menu on its release.
+        m_nZoomMode = 0;
+        m_bHandTool = 0;
+        m_bSwallowRightRelease = 1;
+        return;
+    }
+    // Both buttons in select mode: the drag zoom.
+    if (m_doc.m_nToolMode == 0 && (buttons & Qt::LeftButton) && (buttons & Qt::RightButton)) {
+        m_nZoomMode = kov::tools::PageGeometry::ZOOM_BOTH_BUTTONS;
+        m_bSwallowRightRelease = 1;
+    }
+    if (m_geo.IsPageEmpty(m_doc.m_PlotInfo)) return;
+    if (m_nZoomMode != 0) {
+        m_bDragging = 1;
+        m_geo.BeginZoomGesture(client, m_nZoomMode);
+        return;
+    }
+    if (m_bHandTool && event->button() == Qt::LeftButton) {
+        m_bDragging = 1;
+        m_geo.BeginZoomGesture(client, kov::tools::PageGeometry::ZOOM_COMMAND);
+        m_pxLast = client;
+    }
+}
+
+void CKoviraView::mouseMoveEvent(QMouseEvent* event)
+{
+    const DevicePoint client = physicalPoint(event->position());
+    m_pxCurrent = m_geo.ClientToLogical(client.x, client.y);
+    m_ptCurrent = WindowToSheet(client);
+    m_bPrintRange = 0;
+    if (m_nFirstMove == 1) m_nFirstMove = 2;
+    if (m_bDragging && (m_nZoomMode == 1 || m_nZoomMode == 2)) {
+        if (settingInt(kSectionUtility, "zoomupold", 0) == 0 && m_geo.DragZoom(client.x, client.y, m_nZoomMode)) {
+            syncScrollBars();
+            RedrawAll();
+        }
+        return;
+    }
+    if (m_bDragging && m_bHandTool) {
+        // Pan once the pointer is 10 pixels (Manhattan) from the last pan position.
+        if (std::abs(client.x - m_pxLast.x) + std::abs(client.y - m_pxLast.y) < 10) return;
+        m_pxLast = client;
+        const DevicePoint press = m_geo.m_pxPressScroll;
+        m_geo.ScrollToPosition({press.x + m_geo.m_pxPress.x - client.x, press.y + m_geo.m_pxPress.y - client.y});
+        syncScrollBars();
+        RedrawAll();
+        return;
+    }
+    // Only the overlays change: repaint from the back buffer.
+    viewport()->update();
+}
+
+void CKoviraView::mouseReleaseEvent(QMouseEvent* event)
+{
+    const DevicePoint client = physicalPoint(event->position());
+    if (event->button() == Qt::RightButton && m_bSwallowRightRelease && !(event->buttons() & Qt::LeftButton)) {
+        m_bSwallowRightRelease = 0;
+        if (m_nZoomMode != kov::tools::PageGeometry::ZOOM_BOTH_BUTTONS) return;
+    }
+    if (!m_bDragging) return;
+    if (m_nZoomMode != 0) {
+        bool changed = false;
+        if (settingInt(kSectionUtility, "zoomupold", 0) != 0)
+            changed = m_geo.RangeZoom(client.x, client.y);
+        else if (m_nZoomMode == kov::tools::PageGeometry::ZOOM_RANGE)
+            changed = m_geo.DragZoom(client.x, client.y, m_nZoomMode);
+        m_geo.EndZoomGesture();
+        const bool stay = settingInt(kSectionUtility, "app_zoomjyouzi", 0) != 0;
+        if (!stay || m_nZoomMode == kov::tools::PageGeometry::ZOOM_BOTH_BUTTONS) m_nZoomMode = 0;
+        if (!stay) m_bHandTool = 0;
+        m_bDragging = 0;
+        syncScrollBars();
+        if (changed) RedrawAll();
+        viewport()->update();
+        return;
+    }
+    m_bDragging = 0;
+    if (settingInt(kSectionUtility, "app_zoomjyouzi", 0) == 0) m_bHandTool = 0;
+    viewport()->update();
+}
+
+// ---------------------------------------------------------------- undo and the selection
+
+void CKoviraView::PushUndo()
+{
+    m_doc.PushUndo();
+}
+
+void CKoviraView::OnUndo()
+{
+    if (m_doc.Undo(m_bPlacing != 0)) RedrawAll();
+}
+
+void CKoviraView::OnRedo()
+{
+    if (m_doc.Redo()) RedrawAll();
+}
+
+std::string CKoviraView::DescribeSelection() const
+{
+    return kov::tools::DescribeSelection(m_doc.m_Unit, m_doc.m_Selection, m_doc.m_Grid.GridModule,
+                                         settingInt(kSectionUtility, "room_heibei", 0) != 0);
+}
+
+void CKoviraView::RotateSelectedImage90(int direction)
+{
+    if (m_doc.m_Selection.m_Images.size() != 1) return;
+    PushUndo();
+    const CKovUnit& unit = m_doc.m_Unit;
+    if (unit.FindImage(m_doc.m_Selection.m_Images.front()) == nullptr) return;
+    if (settingInt(kSectionUtility, "app_savegazouold", 0) != 0) {
+        m_doc.services().questions.message(kOldPictureFormMessage);
+        return;
+    }
+    kov::tools::RotateSelectedImage90(m_doc.m_Unit, m_doc.m_Selection,
+                                      direction == 1 ? kov::tools::QuarterTurn::Left : kov::tools::QuarterTurn::Right);
+    RedrawAll();
+}
+
+} // namespace kov::app

@@ -1,0 +1,148 @@
+#pragma once
+
+// The one drawing view: the paper sheet fitted into the window, zoomed and scrolled. The drawing
+// is rendered only when it or the view changes, into a back buffer the size of the window in
+// physical pixels; every paint copies that buffer and draws the transient overlays (selection
+// while dragged, range frames, measurement box, room-lock label, cross hair) on the copy, so a
+// pointer move never renders the drawing again.
+//
+// View pixels here are physical: on a high-resolution screen a logical widget pixel is several
+// of them, and the page geometry, the scroll bars and the pointer all count in physical pixels.
+
+#include "model/DbPoint.h"
+#include "model/DrawTransform.h"
+#include "tools/PageGeometry.h"
+#include "tools/ViewSettings.h"
+
+#include <QAbstractScrollArea>
+#include <QImage>
+
+#include <optional>
+#include <string>
+
+namespace kov::platform {
+class Surface;
+}
+
+namespace kov::app {
+
+class CKoviraApp;
+class CKoviraDoc;
+
+// The system colours the view paints with: the window (behind the drawing) and the workspace
+// (around the page).
+inline constexpr std::uint32_t kWindowColour = 0xFFFFFF;
+inline constexpr std::uint32_t kWorkspaceColour = 0xABABAB;
+
+class CKoviraView : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    // `app` gives the settings cache and the fill patterns; without one (tests) the defaults of a
+    // first run are used.
+    CKoviraView(CKoviraDoc& doc, CKoviraApp* app, QWidget* parent = nullptr);
+    ~CKoviraView() override;
+
+    // -- members the tool machine shares ---------------------------------------------------------
+    CDbPointArray m_ToolPoints;     // points collected by the current tool (sheet mm)
+    CDbPoint m_ptLast;              // last clicked point; first corner of the range print
+    int m_nZoomMode = 0;            // 0 none, 1 zoom command, 2 both-button drag, 3 range zoom
+    int m_bHandTool = 0;
+    std::string m_strText;          // the text being placed by the text tool
+    CDbPoint m_ptCurrent;           // the pointer (sheet mm); second corner of the range print
+    DevicePoint m_pxLast;           // logical-pixel twins of m_ptLast and m_ptCurrent
+    DevicePoint m_pxCurrent;
+    int m_bDragging = 0;
+    int m_bSwallowRightRelease = 0; // the next right release opens no menu
+    int m_bIntersectionSnapped = 0;
+    int m_bPrintRange = 0;
+    int m_nFirstMove = 1;
+    int m_nAxisLock = 0;
+    int m_bStretchRotate = 0;
+    int m_bPlacing = 0;
+    int m_bArcSegment = 0;
+    kov::tools::ViewToolSettings m_Settings;
+    kov::tools::PageGeometry m_geo; // zoom, page rectangle, scroll state (m_dZoom lives here)
+
+    // -- services ---------------------------------------------------------------------------------
+    // The first update of every new or opened document: zoom 1, no zoom mode, the screen's
+    // resolution recorded, the template drawing for an empty document, then a full redraw.
+    void OnInitialUpdate();
+    // Renders the whole drawing into the back buffer, then repaints. Every edit ends with it.
+    void RedrawAll();
+    // Before every change to the drawing's objects (see CKoviraDoc::PushUndo).
+    void PushUndo();
+    // Undo and redo commands: nothing while imported figures are being placed, or with nothing to
+    // undo or redo; otherwise the drawing restored and redrawn.
+    void OnUndo();
+    void OnRedo();
+    // The status text of a single selected object (empty otherwise).
+    std::string DescribeSelection() const;
+    // Commands 33916 (direction 1, left) and 33917 (2, right) on the one selected picture.
+    void RotateSelectedImage90(int direction);
+
+    // View commands: the whole page, zoom out by 2/3 (not below 1), and the zoom and pan modes.
+    void FitAll();
+    void ZoomOut();
+    void ZoomIn();
+    void StartRangeZoom();
+    void OnHandTool();
+
+    // The drawing transform of the window at the current scroll position (logical pixels minus
+    // the scroll position: window pixels); nothing while the page is empty.
+    std::optional<DeviceTransform> WindowTransform() const;
+    // The window pixel (physical) of a sheet point of the current layer group, and back.
+    DevicePoint SheetToWindow(const CDbPoint& p) const;
+    CDbPoint WindowToSheet(DevicePoint px) const;
+
+    const QImage& backBuffer() const { return m_BackBuffer; }
+    // How often the drawing itself has been rendered (tests: pointer moves must not render).
+    int renderCount() const { return m_nRenders; }
+    // The picture the next paint shows: the back buffer with the overlays, physical pixels.
+    QImage composeFrame();
+    double devicePixelRatioOfView() const;
+
+signals:
+    // The selection's description changed (the status bar's selection pane shows it).
+    void selectionTextChanged(const QString& text);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void RebuildBackBuffer();
+    void RenderDrawing(kov::platform::Surface& dc);
+    void FillBackground(kov::platform::Surface& dc);
+    void PaintOutsidePage(kov::platform::Surface& dc);
+    void DrawColourModeLabel(kov::platform::Surface& dc);
+    void DrawOverlays(kov::platform::Surface& dc);
+    void DrawMeasurementBox(kov::platform::Surface& dc, const DeviceTransform& t);
+    void DrawRoomLockLabel(kov::platform::Surface& dc);
+    void DrawCrossHair(kov::platform::Surface& dc);
+    void LoadTemplateDrawing();
+
+    // The viewport's size in physical pixels, handed to the page geometry.
+    void takeViewportSize();
+    // Scroll bars follow the page geometry (ranges and positions in physical pixels).
+    void syncScrollBars();
+    DevicePoint physicalPoint(const QPointF& logical) const;
+    // Logical (scrolled) pixels to window pixels.
+    DeviceRect toWindow(const DeviceRect& r) const;
+    int snapTolerance() const;
+    int currentLayerGroup() const;
+    int settingInt(std::string_view section, std::string_view key, int def) const;
+
+    CKoviraDoc& m_doc;
+    CKoviraApp* m_app;
+    QImage m_BackBuffer;            // m_pBackBuffer: window pixels, pixel (0, 0) = the scroll position
+    DevicePoint m_bufferScroll;     // the scroll position the buffer was rendered at
+    bool m_bRendering = false;
+    bool m_bSyncingScrollBars = false;
+    int m_nRenders = 0;
+};
+
+} // namespace kov::app
