@@ -2,6 +2,7 @@
 // - a 50,000-object drawing (5,000 texts, 2,000 walls, the rest figures of every kind, solid,
 //   dashed, filled, hatched, translucent) fitted to the window, and the same zoomed so that a
 //   tenth of it shows;
+// - the same scrolled so that nothing of it shows (the cost of skipping everything);
 // - a 2,000-object house fitted to the window;
 // - the 50,000 figures alone through their drawers, without the pass (what culling saves).
 
@@ -152,6 +153,15 @@ void LargeDrawingZoomedToATenth(benchmark::State& state)
     run(state, scene, 50000, "zoomed");
 }
 BENCHMARK(LargeDrawingZoomedToATenth)->Unit(benchmark::kMillisecond);
+
+// Zoomed onto an empty corner far from everything: what the pass costs when nothing shows.
+void LargeDrawingNothingVisible(benchmark::State& state)
+{
+    Scene scene(60000, 43000, 5000, 2000, 1.0);
+    scene.transform.originX = -1000000;
+    run(state, scene, 50000, "nothing");
+}
+BENCHMARK(LargeDrawingNothingVisible)->Unit(benchmark::kMillisecond);
 
 void HouseFitted(benchmark::State& state)
 {

@@ -290,8 +290,7 @@ int IntersectCircles(CDbPoint outPoints[2], int& outCount, const CDbPoint& centr
 
 namespace {
 
-// Which side of the hatch line a point lies on: > 0 one side, <= 0 the other (points on the line count
-// with the second, so a line through a vertex is cut once where the outline passes through it).
+// Which side of the hatch line a point lies on: > 0 one side, < 0 the other, 0 on the line.
 double hatchSide(const CDbPoint& p, double a, double b, double c, double d, int lineType)
 {
     switch (lineType) {
@@ -315,13 +314,21 @@ int ClipLinesToPolygon(const CDbPointArray& edgeStarts, const CDbPointArray& edg
 {
     if (lineType < 0 || lineType > 2) return 0;
     std::vector<CDbPoint> crossings;
+    // For a crossing at an edge's end (a vertex): the side of the edge's other end, else 0.
+    std::vector<int> vertexSide;
     const size_t edges = std::min(edgeStarts.size(), edgeEnds.size());
     for (size_t i = 0; i < edges; ++i) {
         CDbPoint s = edgeStarts[i], e = edgeEnds[i];
         const double fs = hatchSide(s, a, b, c, d, lineType);
         const double fe = hatchSide(e, a, b, c, d, lineType);
-        // Half-open at each vertex: an edge counts when its ends lie on different sides.
-        if ((fs > 0.0) == (fe > 0.0)) continue;
+        // Ends included, so a line along the outline's first or last row is found from either side;
+        // an edge lying on the line crosses nothing itself.
+        if ((fs > 0.0 && fe > 0.0) || (fs < 0.0 && fe < 0.0) || (fs == 0.0 && fe == 0.0)) continue;
+        if (fs == 0.0 || fe == 0.0) {
+            crossings.push_back(fs == 0.0 ? s : e);
+            vertexSide.push_back((fs == 0.0 ? fe : fs) > 0.0 ? 1 : -1);
+            continue;
+        }
 
         const bool vertical = std::fabs(s.x - e.x) < kKovAxisTolerance;
         const bool horizontal = !vertical && std::fabs(s.y - e.y) < kKovAxisTolerance;
@@ -368,6 +375,27 @@ int ClipLinesToPolygon(const CDbPointArray& edgeStarts, const CDbPointArray& edg
             break;
         }
         crossings.push_back(p);
+        vertexSide.push_back(0);
+    }
+
+    // A vertex met by both of its edges: once where the outline passes through the line, not at all
+    // where it only touches it.
+    for (size_t i = 0; i < crossings.size(); ++i) {
+        if (vertexSide[i] == 0) continue;
+        for (size_t j = i + 1; j < crossings.size(); ++j) {
+            if (vertexSide[j] == 0 || crossings[i] != crossings[j]) continue;
+            const bool through = vertexSide[i] != vertexSide[j];
+            crossings.erase(crossings.begin() + static_cast<std::ptrdiff_t>(j));
+            vertexSide.erase(vertexSide.begin() + static_cast<std::ptrdiff_t>(j));
+            if (!through) {
+                crossings.erase(crossings.begin() + static_cast<std::ptrdiff_t>(i));
+                vertexSide.erase(vertexSide.begin() + static_cast<std::ptrdiff_t>(i));
+                --i;
+            } else {
+                vertexSide[i] = 0;
+            }
+            break;
+        }
     }
 
     // Crossings closer than 0.2 on both axes count as one touch of the outline: drop both. Removing

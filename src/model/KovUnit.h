@@ -25,6 +25,8 @@ class SelectionRecord;
 struct UnitFileContext;
 class DeviceTransform;
 class TextBoxMeasurer;
+class CGrid;
+struct RoomSettings;
 namespace kov::platform { class Questions; }
 namespace kov::platform { class Surface; struct Pen; struct DeviceRect; struct DevicePoint; } // drawing members
 using DevicePoint = kov::platform::DevicePoint;
@@ -269,6 +271,169 @@ public:
     static void OffsetSegment(CDbPoint& a, CDbPoint& b, double pointerX, double pointerY, CDbPoint& outMid,
                               int& outSide, double& outLength, double& outDistance, double gap);
     // -- curves and measures (end)
+
+    // -- picking (begin)
+    // Click picks, tested in device pixels of the screen with the pick radius (edit/PickRules.h holds
+    // the windows and the tie rule). Layer filter: 0 the current layer only, 1 the snappable layers
+    // and the current one, any other value every layer. Members of groups are picked as their group
+    // (dimension lines excepted). Each pick appends at most one identifier and returns 1 when it did.
+    //
+    // The click of select mode: replaces the selection (adds with mouseFlags exactly 9, Ctrl, on a
+    // single click) with the first object found in the order groups, texts, figures, walls,
+    // pictures, on the current layer. cycle (the double click) steps past the object selected before.
+    void PickAtPoint(const TextBoxMeasurer& measurer, SelectionRecord& selection, const CPlotInfo& plot, double x,
+                     double y, const DeviceTransform& transform, int mouseFlags, int cycle);
+    int PickGroup(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, int devX, int devY,
+                  const DeviceTransform& transform, int cycle, int previousGroup);
+    // 1 with the corner code 1-4 when a corner of the group's box lies in the inclusive square window.
+    int HitGroupCorner(int groupId, const CPlotInfo& plot, int devX, int devY, const DeviceTransform& transform,
+                       int& corner) const;
+    int PickText(const TextBoxMeasurer& measurer, SelectionRecord& selection, const CPlotInfo& plot, int layerFilter,
+                 int devX, int devY, const DeviceTransform& transform, int cycle, int previousText,
+                 int previousGroup);
+    // Outlines, then circles and ellipses, then arcs, then dimension lines.
+    int PickFigure(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double x, double y, int devX,
+                   int devY, const DeviceTransform& transform, int cycle, int previousFigure, int previousGroup);
+    int PickOutline(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double x, double y, int devX,
+                    int devY, const DeviceTransform& transform, int cycle, int previousFigure, int previousGroup);
+    int PickCircle(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double x, double y, int devX,
+                   int devY, const DeviceTransform& transform, int cycle, int previousFigure, int previousGroup);
+    int PickArc(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double x, double y, int devX,
+                int devY, const DeviceTransform& transform, int cycle, int previousFigure, int previousGroup);
+    int PickDimension(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double x, double y,
+                      int devX, int devY, const DeviceTransform& transform, int cycle, int previousFigure,
+                      int previousGroup);
+    int PickWall(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double x, double y, int devX,
+                 int devY, const DeviceTransform& transform, int cycle, int previousWall, int previousGroup);
+    // Against the rectangle the picture's last drawing recorded (m_rcDrawn), widened by the radius.
+    int PickImage(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, int devX, int devY, int cycle,
+                  int previousPicture);
+    // Straight lines only (the line edits); rooms' lines are never taken.
+    int PickLine(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, int devX, int devY,
+                 const DeviceTransform& transform, int cycle, int previousFigure, int previousGroup);
+    // Takes the segment P-Q as the best when the click's distance from it is strictly below
+    // bestDistance, which is also the reach beyond the segment's ends.
+    static void UpdateNearestSegment(int& bestIndex, int candidateIndex, const DevicePoint& p, const DevicePoint& q,
+                                     int& bestDistance, const DevicePoint& click);
+    // -- picking (end)
+
+    // -- range and layer selection (begin)
+    // Replaces the selection with the objects wholly and strictly inside the rectangle: filter 1 the
+    // current layer group, 2 the current layer, other values everything. Members of existing groups
+    // come through their group; a group identifier that names no group is cleared to 0 on the way.
+    void SelectInRect(SelectionRecord& selection, const CPlotInfo& plot, double x1, double y1, double x2, double y2,
+                      const DeviceTransform& transform, int filter);
+    void SelectInRectOnLayer(SelectionRecord& selection, const CPlotInfo& plot, double x1, double y1, double x2,
+                             double y2, const DeviceTransform& transform);
+    void SelectLayer(SelectionRecord& selection, int layerGroup, int layer);
+    // Drops the selected objects that exist and lie off the current layer.
+    void DeselectOffLayer(SelectionRecord& selection, const CPlotInfo& plot) const;
+    // -- range and layer selection (end)
+
+    // -- groups: bounds, moves, flips, grouping and rotation (begin)
+    // The box of the member walls' core points, figure points (a circle's square too) and text anchors;
+    // (0, 0)-(0, 0) without members.
+    void UpdateGroupBounds(CKovGroup& group) const;
+    // Moves every existing member; the box is left to the caller. -1 when there is no such group.
+    int MoveGroup(int groupId, double dx, double dy);
+    // Mirrors the members inside the box (upside-down / left-right) and turns the angle by 180.
+    void FlipGroupVertical(int groupId);
+    void FlipGroupHorizontal(int groupId);
+    // This (scratch) container becomes the selection's first group of the source with its members,
+    // identifiers kept, moved so that the box starts at (0, 0).
+    void ExtractSelectedGroup(const SelectionRecord& selection, const CKovUnit& source);
+    // One new plain group of the selected figures (dimension lines left out), walls and texts on the
+    // editing layer; it becomes the only selected object.
+    void GroupSelection(SelectionRecord& selection, const CPlotInfo& plot);
+    // This container becomes the source (no copy when the source is this container itself), then the
+    // group is turned by a degrees about the origin and moved so that its box starts at (0, 0). -1
+    // when there is no such group.
+    int RotateGroup(const CKovUnit& source, double a, int groupId);
+    // -- groups: bounds, moves, flips, grouping and rotation (end)
+
+    // -- style changes of the selection (begin)
+    // code 0 line and text colour, 1 fill colour of filled figures (white fills only with
+    // recolourWhiteFills; a room's second gradient colour follows when mildRoomGradient), 2 fill
+    // unfilled figures, any other code: fill off.
+    void SetSelectionColor(int code, const SelectionRecord& selection, std::uint32_t colour, int recolourWhiteFills,
+                           int mildRoomGradient);
+    void SetSelectionOpacity(const SelectionRecord& selection, int opacity);
+    // code 0 keep the direction, 1 gradient off, 2 off for rooms only, 3-10 the eight directions from
+    // 0 to 315 degrees; groupSize switches the members of the one selected group to the group's box.
+    void SetGradientDirection(const SelectionRecord& selection, int code, int groupSize);
+    void MakeGradientMild(const SelectionRecord& selection);
+    // The second colour when it is not white, else the first lightened halfway to white.
+    static std::uint32_t MildGradientColor(std::uint32_t first, std::uint32_t second);
+    // Deletes the ungrouped auxiliary lines of the editing layer after the user agreed; the undo
+    // snapshot is taken once the answer is OK and before anything goes. The number deleted.
+    int DeleteAuxLines(const CPlotInfo& plot, kov::platform::Questions& questions,
+                       const std::function<void()>& takeUndoSnapshot);
+    // -- style changes of the selection (end)
+
+    // -- moving, copying, deleting and scaling ranges (begin)
+    // Restores the selected groups (with members), walls, figures' points and texts from the snapshot
+    // (same array positions) and moves them by (dx, dy); pictures stay.
+    void MoveSelection(const SelectionRecord& selection, double dx, double dy, const CKovUnit& snapshot);
+    // The range is toolPoints[0]-toolPoints[1] on the current layer group; the displacement runs from
+    // toolPoints[2] to the target. Copies take new identifiers and appear on top; a picture's file is
+    // copied under its new identifier into pictureFolder. The selection ends empty.
+    void CopyRange(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                   const CDbPoint& target, const DeviceTransform& transform,
+                   const std::filesystem::path& pictureFolder);
+    void MoveRange(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                   const CDbPoint& target, const DeviceTransform& transform);
+    // Deletes the range toolPoints[0]-corner2, then resets and joins the walls of the current layer
+    // group. pictureWasSelected: 1 when the range held a picture.
+    void DeleteRange(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                     const CDbPoint& corner2, const DeviceTransform& transform, int& pictureWasSelected);
+    // Scales the range about its centre by fx, fy (both wall halves, radii and text sizes by fx), then
+    // resets and joins the walls. 0 with nothing done for a factor of zero or below, else 1.
+    int ScaleRange(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                   const CDbPoint& corner2, const DeviceTransform& transform, double fx, double fy);
+    // Rescales the group's members from the snapshot about r; repeated calls do not accumulate.
+    int ScaleGroupFromSnapshot(const CKovGroup& group, const CKovUnit& snapshot, double fx, double fy,
+                               const CDbPoint& r);
+    // -- moving, copying, deleting and scaling ranges (end)
+
+    // -- hatch lines and rooms (begin)
+    // Parallel lines clipped to the outline (edge i from starts[i] to ends[i]), appended to the
+    // selection. angle in degrees; pitch d inside a group of linesPerGroup lines, spacing e between
+    // groups, offsets f (x) and g (y); kind 4 brick joints, 5 floor joints between the lines the
+    // selection held before, other values plain lines.
+    void MakeHatchLines(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& starts,
+                        const CDbPointArray& ends, int layerGroup, int layer, double angle, double d, double e,
+                        double f, double g, int linesPerGroup, int kind);
+    void AddRoomHatchLines(const DeviceTransform& transform, const CPlotInfo& plot, CKovLine& polygon,
+                           CKovGroup& group);
+    // The figure's hatch becomes a new group of lines in its colour; the group's identifier or -1.
+    int HatchToLines(int figureId, SelectionRecord& selection, const DeviceTransform& transform, double spacing,
+                     const CPlotInfo& defaults);
+    void AllHatchesToLines(SelectionRecord& selection, const DeviceTransform& transform, double spacing,
+                           const CPlotInfo& defaults);
+    // Rooms: walls on every edge, joined, gathered into a room group with the floor polygon, its
+    // hatch or tatami lines and a label. The group and the label become the selection. 1 made, 0 not.
+    int CreatePolygonRoom(const DeviceTransform& transform, const CDbPointArray& vertices, const CDbPoint& closing,
+                          const CPlotInfo& plot, const CFontMenu& font, SelectionRecord& selection,
+                          const CGrid& grid, const RoomSettings& settings);
+    int CreateRectRoom(const DeviceTransform& transform, double x1, double y1, double x2, double y2,
+                       const CPlotInfo& plot, const CFontMenu& font, SelectionRecord& selection, const CGrid& grid,
+                       const RoomSettings& settings);
+    // A two-point line of the given line type on the group's layer, made a member of it.
+    void AddGroupLine(const CDbPoint& p1, const CDbPoint& p2, CKovGroup& group, int lineType);
+    // -- hatch lines and rooms (end)
+
+    // -- text creation (begin)
+    // Texts on the editing layer with their own copy of the font, drawn above the older texts.
+    int AddResultText(const CFontMenu& font, const CDbPoint& position, std::string_view text, const CPlotInfo& plot);
+    // vertical: "@" face and escapement 2700; angle in whole degrees is added to the escapement. The
+    // new text becomes the selection.
+    void AddText(const CFontMenu& font, const CDbPoint& position, std::string_view text, const CPlotInfo& plot,
+                 SelectionRecord& selection, int vertical, int angle);
+    void AddDecoratedText(const CFontMenu& font, const CDbPoint& position, std::string_view text,
+                          const CPlotInfo& plot, SelectionRecord& selection, std::uint32_t textColour,
+                          std::uint32_t frameColour, int decoration, double frameThickness, int frameType,
+                          int frameShape, int opacity);
+    // -- text creation (end)
 
     // -- drawing: line styles, dimensions, end marks (begin)
     // Stateless drawers; they paint only through the surface and set every pen, brush and background

@@ -237,6 +237,10 @@ TEST(Geometry, ClipLinesToPolygonCutsOnceWhereTheOutlinePassesAVertex)
          {{3, 5}, {4.625, 5}, {5.375, 5}, {10, 5}}},
         {"unknown line type", {{0, 0}, {10, 0}, {10, 5}, {0, 5}}, 4, 2, 0, 0, 3, {}},
         {"line outside", {{0, 0}, {10, 0}, {10, 5}, {0, 5}}, 0, 8, 0, 0, 1, {}},
+        // A line along the first or the last row of the outline runs along that edge.
+        {"along the top edge", {{0, 0}, {10, 0}, {10, 5}, {0, 5}}, 0, 0, 0, 0, 1, {{0, 0}, {10, 0}}},
+        {"along the bottom edge", {{0, 0}, {10, 0}, {10, 5}, {0, 5}}, 0, 5, 0, 0, 1, {{0, 5}, {10, 5}}},
+        {"along the right edge", {{0, 0}, {10, 0}, {10, 5}, {0, 5}}, 10, 0, 0, 0, 0, {{10, 0}, {10, 5}}},
     };
     for (const auto& c : cases) {
         CDbPointArray starts, ends;

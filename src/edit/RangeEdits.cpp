@@ -1,0 +1,392 @@
+// Moving the selection from a snapshot, copying and moving ranges, and rescaling a group from a
+// snapshot.
+
+#include "model/Geometry.h"
+#include "model/KovUnit.h"
+#include "model/PictureFiles.h"
+#include "model/PlotInfo.h"
+#include "model/SelectionRecord.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <system_error>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+// The snapshot's object at the live object's array position, or null when the position is beyond it.
+template <class Array>
+auto snapshotAt(const Array& snapshot, int index) -> decltype(snapshot[0])
+{
+    return index >= 0 && index < snapshot.GetSize() ? snapshot[index] : nullptr;
+}
+
+// Restores the live object with the identifier from the snapshot and moves it.
+template <class Array>
+void restoreAndMove(Array& live, const Array& snapshot, int id, double dx, double dy)
+{
+    const int index = live.FindIndex(id);
+    if (index < 0)
+        return;
+    const auto* saved = snapshotAt(snapshot, index);
+    if (!saved)
+        return;
+    live[index]->CopyFrom(*saved);
+    live[index]->MoveBy(dx, dy);
+}
+
+// A sheet displacement as a picture offset (paper millimetres) at the current layer group's scale.
+CDbPoint pictureOffset(const CDbPoint& d, const DeviceTransform& transform, const CPlotInfo& plot)
+{
+    const int g = std::clamp(plot.m_Layer.m_nCurrentGroup, 0, DeviceTransform::kLayerGroups - 1);
+    const auto s = static_cast<std::size_t>(g);
+    const double p = transform.paperScale != 0.0 ? transform.paperScale : 1.0;
+    return {d.x * transform.scaleX[s] / p, d.y * transform.scaleY[s] / p};
+}
+
+// A fresh picture identifier whose temporary files do not exist yet.
+int freePictureId(CKovUnit& unit, const std::filesystem::path& folder)
+{
+    for (int tries = 0; tries < CKovUnit::kImageIdLimit; ++tries) {
+        const int id = unit.NextImageId();
+        if (id == CKovUnit::kNoFreeId)
+            return id;
+        if (folder.empty())
+            return id;
+        std::error_code ec;
+        bool taken = false;
+        for (int type : {kPictureBmp, kPictureJpeg, kPicturePng, kPictureGif})
+            taken = taken || std::filesystem::exists(TempImagePath(folder, id, type), ec);
+        if (!taken)
+            return id;
+    }
+    return CKovUnit::kNoFreeId;
+}
+
+} // namespace
+
+void CKovUnit::MoveSelection(const SelectionRecord& selection, double dx, double dy, const CKovUnit& snapshot)
+{
+    for (int id : selection.m_Groups) {
+        const int index = FindGroupIndex(id);
+        const CKovGroup* saved = snapshotAt(snapshot.m_Groups, index);
+        if (index < 0 || !saved)
+            continue;
+        CKovGroup& group = *m_Groups[index];
+        group.CopyFrom(*saved);
+        group.MGrpmin.x += dx;
+        group.MGrpmax.x += dx;
+        group.MGrpmin.y += dy;
+        group.MGrpmax.y += dy;
+        for (int member : group.MGrpLineID)
+            restoreAndMove(m_Lines, snapshot.m_Lines, member, dx, dy);
+        for (int member : group.MGrpWallID)
+            restoreAndMove(m_Walls, snapshot.m_Walls, member, dx, dy);
+        for (int member : group.MGrpTextID)
+            restoreAndMove(m_Texts, snapshot.m_Texts, member, dx, dy);
+    }
+    for (int id : selection.m_Walls)
+        restoreAndMove(m_Walls, snapshot.m_Walls, id, dx, dy);
+    for (int id : selection.m_Lines) {
+        // Only the points come from the snapshot: the figure keeps its present style.
+        const int index = FindLineIndex(id);
+        const CKovLine* saved = snapshotAt(snapshot.m_Lines, index);
+        if (index < 0 || !saved)
+            continue;
+        CKovLine& f = *m_Lines[index];
+        f.MLinePnt.resize(saved->MLinePnt.size());
+        for (std::size_t k = 0; k < saved->MLinePnt.size(); ++k)
+            f.MLinePnt[k] = {saved->MLinePnt[k].x + dx, saved->MLinePnt[k].y + dy};
+    }
+    for (int id : selection.m_Texts)
+        restoreAndMove(m_Texts, snapshot.m_Texts, id, dx, dy);
+}
+
+void CKovUnit::CopyRange(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                         const CDbPoint& target, const DeviceTransform& transform,
+                         const std::filesystem::path& pictureFolder)
+{
+    if (toolPoints.size() < 3)
+        return;
+    SelectInRect(selection, plot, toolPoints[0].x, toolPoints[0].y, toolPoints[1].x, toolPoints[1].y, transform, 1);
+    const CDbPoint d{target.x - toolPoints[2].x, target.y - toolPoints[2].y};
+
+    const int figureCount = m_Lines.GetSize();
+    std::vector<char> copyFigure(static_cast<std::size_t>(figureCount), 0);
+    // Source group → its copy; the first pairing of a source group counts.
+    std::unordered_map<int, int> newGroupOf;
+
+    for (int sourceId : selection.m_Groups) {
+        const CKovGroup* source = FindGroup(sourceId);
+        if (!source)
+            continue;
+        const int groupId = NextGroupId();
+        if (groupId == kNoFreeId)
+            break;
+        auto group = std::make_unique<CKovGroup>(*source);
+        group->MGrpID = groupId;
+        group->MGrpWallID.clear();
+        group->MGrpLineID.clear();
+        group->MGrpTextID.clear();
+        for (int member : source->MGrpLineID) {
+            const int index = FindLineIndex(member);
+            if (index < 0)
+                continue;
+            copyFigure[static_cast<std::size_t>(index)] = 1;
+            newGroupOf.emplace(m_Lines[index]->MLineGrpID, groupId);
+        }
+        for (int member : source->MGrpWallID) {
+            const CKovWall* wall = FindWall(member);
+            const int id = wall ? NextWallId() : kNoFreeId;
+            if (id == kNoFreeId)
+                continue;
+            auto copy = std::make_unique<CKovWall>(*wall);
+            copy->MWallID = id;
+            copy->MWallGrpID = groupId;
+            m_Walls.Add(std::move(copy));
+            group->MGrpWallID.push_back(id);
+        }
+        for (int member : source->MGrpTextID) {
+            const CKovText* text = FindText(member);
+            const int id = text ? NextTextId() : kNoFreeId;
+            if (id == kNoFreeId)
+                continue;
+            auto copy = std::make_unique<CKovText>(*text);
+            copy->MTextID = id;
+            copy->MTextGrpID = groupId;
+            m_Texts.Add(std::move(copy));
+            group->MGrpTextID.push_back(id);
+        }
+        CKovGroup& added = *m_Groups[m_Groups.Add(std::move(group))];
+        MoveGroup(groupId, d.x, d.y);
+        added.MGrpmin.x += d.x;
+        added.MGrpmin.y += d.y;
+        added.MGrpmax.x += d.x;
+        added.MGrpmax.y += d.y;
+    }
+
+    for (int id : selection.m_Lines) {
+        const int index = FindLineIndex(id);
+        if (index >= 0)
+            copyFigure[static_cast<std::size_t>(index)] = 1;
+    }
+    // Copies keep the drawing order of their sources, above everything that existed.
+    for (int i = 0; i < figureCount; ++i) {
+        if (!copyFigure[static_cast<std::size_t>(i)])
+            continue;
+        const int id = NextLineId();
+        if (id == kNoFreeId)
+            break;
+        auto copy = std::make_unique<CKovLine>(*m_Lines[i]);
+        copy->MLineID = id;
+        copy->MoveBy(d.x, d.y);
+        if (copy->MLineGrpID != 0) {
+            // A copy never points at a group that did not come along: it would name the source's group
+            // or, once that is gone, whatever group later takes the number.
+            const auto it = newGroupOf.find(copy->MLineGrpID);
+            CKovGroup* group = it != newGroupOf.end() ? FindGroup(it->second) : nullptr;
+            if (group) {
+                group->MGrpLineID.push_back(id);
+                copy->MLineGrpID = it->second;
+            } else {
+                copy->MLineGrpID = 0;
+            }
+        }
+        m_Lines.Add(std::move(copy));
+    }
+
+    for (int sourceId : selection.m_Walls) {
+        const CKovWall* wall = FindWall(sourceId);
+        const int id = wall ? NextWallId() : kNoFreeId;
+        if (id == kNoFreeId)
+            continue;
+        auto copy = std::make_unique<CKovWall>(*wall);
+        copy->MWallID = id;
+        copy->MoveBy(d.x, d.y);
+        m_Walls.Add(std::move(copy));
+    }
+    for (int sourceId : selection.m_Texts) {
+        const CKovText* text = FindText(sourceId);
+        const int id = text ? NextTextId() : kNoFreeId;
+        if (id == kNoFreeId)
+            continue;
+        auto copy = std::make_unique<CKovText>(*text);
+        copy->MTextID = id;
+        copy->MoveBy(d.x, d.y);
+        m_Texts.Add(std::move(copy));
+    }
+    const CDbPoint shift = pictureOffset(d, transform, plot);
+    for (int sourceId : selection.m_Images) {
+        const CKovImage* picture = FindImage(sourceId);
+        if (!picture)
+            continue;
+        const int id = freePictureId(*this, pictureFolder);
+        if (id == kNoFreeId)
+            continue;
+        auto copy = std::make_unique<CKovImage>(*picture);
+        copy->ImageID = id;
+        copy->ImageName = TempImagePath(pictureFolder, id, kPictureBmp).string();
+        const int type = picture->IMGImagetype;
+        if (type >= 0 && type <= 4) {
+            // A failed copy leaves the new picture without its file, as a missing file would.
+            std::error_code ec;
+            std::filesystem::copy_file(PictureFileForType(picture->ImageName, type),
+                                       PictureFileForType(copy->ImageName, type),
+                                       std::filesystem::copy_options::overwrite_existing, ec);
+        }
+        copy->MoveBy(shift.x, shift.y);
+        m_Images.Add(std::move(copy));
+    }
+    selection.Clear();
+}
+
+void CKovUnit::MoveRange(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                         const CDbPoint& target, const DeviceTransform& transform)
+{
+    if (toolPoints.size() < 3)
+        return;
+    SelectInRect(selection, plot, toolPoints[0].x, toolPoints[0].y, toolPoints[1].x, toolPoints[1].y, transform, 1);
+    const CDbPoint d{target.x - toolPoints[2].x, target.y - toolPoints[2].y};
+    for (int id : selection.m_Lines)
+        if (CKovLine* f = FindLine(id))
+            f->MoveBy(d.x, d.y);
+    for (int id : selection.m_Walls)
+        if (CKovWall* w = FindWall(id))
+            w->MoveBy(d.x, d.y);
+    for (int id : selection.m_Texts)
+        if (CKovText* t = FindText(id))
+            t->MoveBy(d.x, d.y);
+    for (int id : selection.m_Groups) {
+        CKovGroup* group = FindGroup(id);
+        if (!group)
+            continue;
+        MoveGroup(id, d.x, d.y);
+        group->MGrpmin.x += d.x;
+        group->MGrpmin.y += d.y;
+        group->MGrpmax.x += d.x;
+        group->MGrpmax.y += d.y;
+    }
+    const CDbPoint shift = pictureOffset(d, transform, plot);
+    for (int id : selection.m_Images)
+        if (CKovImage* picture = FindImage(id))
+            picture->MoveBy(shift.x, shift.y);
+    selection.Clear();
+}
+
+int CKovUnit::ScaleGroupFromSnapshot(const CKovGroup& group, const CKovUnit& snapshot, double fx, double fy,
+                                     const CDbPoint& r)
+{
+    auto map = [&](CDbPoint& p) { p = {(p.x - r.x) * fx + r.x, (p.y - r.y) * fy + r.y}; };
+    // The live object at the snapshot object's position, restored from it; null when either is missing.
+    auto restore = [](auto& live, const auto& saved, int id) -> decltype(live[0]) {
+        const int index = saved.FindIndex(id);
+        if (index < 0 || index >= live.GetSize())
+            return nullptr;
+        live[index]->CopyFrom(*saved[index]);
+        return live[index];
+    };
+
+    for (int id : group.MGrpLineID) {
+        CKovLine* f = restore(m_Lines, snapshot.m_Lines, id);
+        if (!f)
+            continue;
+        for (CDbPoint& p : f->MLinePnt)
+            map(p);
+        if (f->MLineType == CKovLine::ARC && f->MLinePnt.size() >= 3 && !f->MLineParam.empty()) {
+            const CKovLine& s = *snapshot.FindLine(id);
+            const auto dist = [](const CDbPoint& a, const CDbPoint& b) { return PointDistance(a.x, a.y, b.x, b.y); };
+            const double d1 = dist(f->MLinePnt[0], f->MLinePnt[1]), d2 = dist(f->MLinePnt[0], f->MLinePnt[2]);
+            const double s1 = dist(s.MLinePnt[0], s.MLinePnt[1]), s2 = dist(s.MLinePnt[0], s.MLinePnt[2]);
+            // The end whose distance changed more gives the radius; on a tie the start point's.
+            f->MLineParam[0] = std::fabs(s1 - d1) < std::fabs(s2 - d2) ? d2 : d1;
+        } else if (f->MLineType == CKovLine::CIRCLE && !f->MLineParam.empty()) {
+            const double scaled = f->MLineParam[0] * fx;
+            if (scaled != 0.0)
+                f->MLineParam[0] = scaled;
+        }
+    }
+    for (int id : group.MGrpWallID) {
+        CKovWall* w = restore(m_Walls, snapshot.m_Walls, id);
+        if (!w)
+            continue;
+        const CDbPoint a0 = w->MWallPntA;
+        map(w->MWallPntA);
+        map(w->MWallPntB);
+        if (w->MWall_Type == CKovWall::WALL) {
+            std::array<CDbPoint, 4> corners;
+            if (ComputeWallCorners(corners, w->MWallPntA, w->MWallPntB, w->MWallWide1, 1))
+                w->MWallPntKado = corners;
+            ResetWallOutline(w->MWallID);
+        } else {
+            const double dx = w->MWallPntA.x - a0.x, dy = w->MWallPntA.y - a0.y;
+            auto& c = w->MWallPntKado;
+            for (CDbPoint& p : c)
+                p = {p.x + dx, p.y + dy};
+            // A column's outline is always its four sides; they are never cut.
+            w->MWallarPntA = {c[0], c[1], c[2], c[3]};
+            w->MWallarPntB = {c[1], c[2], c[3], c[0]};
+        }
+    }
+    for (int id : group.MGrpTextID) {
+        CKovText* t = restore(m_Texts, snapshot.m_Texts, id);
+        if (!t)
+            continue;
+        map(t->MTextpnt);
+        t->MTextpnt = {std::trunc(t->MTextpnt.x), std::trunc(t->MTextpnt.y)};
+        t->MTextFontMenu.lfHeight = truncToInt(t->MTextFontMenu.lfHeight * fx);
+        t->MTextFontMenu.m_size *= fx;
+        t->MTextFontMenu.m_kankaku *= fx;
+    }
+
+    if (group.MGrpRoom != CKovGroup::FITTING)
+        return 0;
+    CKovLine* frame = nullptr;
+    std::vector<CKovLine*> members;
+    for (int id : group.MGrpLineID) {
+        CKovLine* f = FindLine(id);
+        if (!f)
+            continue;
+        members.push_back(f);
+        if (!frame && f->MLineType == CKovLine::RECTANGLE)
+            frame = f;
+    }
+    if (!frame || frame->MLineParam.size() < 3)
+        return 0;
+    const int kind = truncToInt(frame->MLineParam[1]);
+    const int number = truncToInt(frame->MLineParam[2]);
+    if (kind == 2 || kind == 4) {
+        // Door leaves: each leaf line ends on its swing arc again.
+        std::vector<CKovLine*> lines, arcs;
+        for (CKovLine* f : members) {
+            if (f->MLineType == CKovLine::LINE)
+                lines.push_back(f);
+            else if (f->MLineType == CKovLine::ARC)
+                arcs.push_back(f);
+        }
+        for (std::size_t i = 0; i < lines.size() && i < arcs.size(); ++i) {
+            CKovLine& leaf = *lines[i];
+            if (leaf.MLinePnt.size() < 2 || arcs[i]->MLineParam.empty())
+                continue;
+            const double radius = arcs[i]->MLinebNakanuri == 0 ? arcs[i]->MLineParam[0] : 2.0;
+            leaf.MLinePnt[1] = PointTowards(leaf.MLinePnt[0], leaf.MLinePnt[1], radius);
+        }
+    } else if (kind == 11 && (number == 1 || number == 3)) {
+        for (CKovLine* f : members) {
+            if (f == frame || f->MLinePnt.empty())
+                continue;
+            const CDbPoint before = f->MLinePnt[0];
+            for (CDbPoint& p : f->MLinePnt)
+                p = {(p.x - r.x) * fy + r.x, (p.y - r.y) * fx + r.y};
+            const double ex = f->MLinePnt[0].x - before.x, ey = f->MLinePnt[0].y - before.y;
+            if (fx != 1.0 && fy == 1.0)
+                for (CDbPoint& p : f->MLinePnt)
+                    p.y -= ey;
+            else if (fx == 1.0 && fy != 1.0)
+                for (CDbPoint& p : f->MLinePnt)
+                    p.x -= ex;
+        }
+    }
+    return 0;
+}
