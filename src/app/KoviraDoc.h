@@ -96,6 +96,12 @@ public:
     // imported figures are being placed.
     bool CanUndo(bool placing = false);
     bool CanRedo();
+    // The snapshot moves start from: the one the last PushUndo took (not settled yet), else the
+    // newest on the stack.
+    const CKovUnit* NewestSnapshot() const
+    {
+        return m_pPendingUndo ? m_pPendingUndo.get() : m_UndoStack.empty() ? nullptr : m_UndoStack.back();
+    }
     // Puts the drawing back as it was before the latest change (the live drawing goes to the redo
     // stack). False, changing nothing, when undo is not possible.
     bool Undo(bool placing = false);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -477,4 +478,53 @@ void CKovUnit::AddSelectedPolygon(SelectionRecord& selection, const CDbPointArra
         f->MLineNakaColor = fillColour;
     f->MLinebNakanuri = fill;
     addSelected(*this, selection, std::move(f));
+}
+
+// ---- Rounded rectangle
+
+void CKovUnit::CreateRoundedRect(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& corners,
+                                 const CDbPoint& radiusPoint)
+{
+    selection.Clear();
+    if (corners.size() < 2)
+        return;
+    const double x0 = std::min(corners[0].x, corners[1].x), x1 = std::max(corners[0].x, corners[1].x);
+    const double y0 = std::min(corners[0].y, corners[1].y), y1 = std::max(corners[0].y, corners[1].y);
+    if (x0 == x1 || y0 == y1)
+        return;
+    // The radius is the third click's distance from the nearest corner, at most half the shorter side.
+    double r = std::numeric_limits<double>::infinity();
+    for (const CDbPoint c : {CDbPoint{x0, y0}, CDbPoint{x1, y0}, CDbPoint{x1, y1}, CDbPoint{x0, y1}})
+        r = std::min(r, distance(c, radiusPoint));
+    r = std::min(r, std::min(x1 - x0, y1 - y0) / 2.0);
+    CDbPointArray points;
+    constexpr int kSteps = 6;
+    // Corners counter-clockwise on the sheet's y-down axes: each fillet a quarter turn.
+    const struct { double cx, cy, a0; } fillets[4] = {
+        {x1 - r, y0 + r, -90}, {x1 - r, y1 - r, 0}, {x0 + r, y1 - r, 90}, {x0 + r, y0 + r, 180}};
+    for (const auto& f : fillets)
+        for (int i = 0; i <= kSteps; ++i) {
+            const double a = (f.a0 + 90.0 * i / kSteps) * M_PI / 180.0;
+            const CDbPoint p{f.cx + r * std::cos(a), f.cy + r * std::sin(a)};
+            if (points.empty() || !(points.back() == p))
+                points.push_back(p);
+        }
+    const int id = addFigure(*this, plot, CKovLine::POLYGON, points, {}, SLOT_RECT, StyleSet::Closed);
+    if (id == 0)
+        return;
+    const int groupId = NextGroupId();
+    if (groupId == kNoFreeId) {
+        selectFigure(selection, id);
+        return;
+    }
+    auto group = std::make_unique<CKovGroup>();
+    group->MGrpID = groupId;
+    group->MGrpLineID.push_back(id);
+    group->MGrpLayer1 = plot.m_Layer.m_nCurrentGroup;
+    group->MGrpLayer2 = plot.m_Layer.m_nCurrentLayer;
+    group->MGrpmin = {x0, y0};
+    group->MGrpmax = {x1, y1};
+    FindLine(id)->MLineGrpID = groupId;
+    m_Groups.Add(std::move(group));
+    selection.AddGroupId(groupId);
 }

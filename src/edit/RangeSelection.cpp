@@ -27,14 +27,26 @@ bool passesRangeFilter(const CPlotInfo& plot, int filter, int layerGroup, int la
 }
 
 // True when the object belongs to an existing group; a group identifier naming none is cleared.
-bool inLiveGroup(const CKovUnit& unit, int& groupId)
+bool inLiveGroup(const CKovUnit& unit, int groupId) { return groupId != 0 && unit.HasGroup(groupId); }
+
+// Group identifiers that name no group are cleared to 0 before a selection pass; only those objects
+// are touched, so snapshots keep sharing every other one.
+template <class Array, class Field>
+void clearDanglingGroups(const CKovUnit& unit, Array& array, Field field)
 {
-    if (groupId == 0)
-        return false;
-    if (unit.HasGroup(groupId))
-        return true;
-    groupId = 0;
-    return false;
+    const Array& view = array;
+    for (int i = 0; i < view.GetSize(); ++i) {
+        const int id = (*view[i]).*field;
+        if (id != 0 && !unit.HasGroup(id))
+            (*array[i]).*field = 0;
+    }
+}
+
+void clearDanglingGroups(CKovUnit& unit)
+{
+    clearDanglingGroups(unit, unit.m_Walls, &CKovWall::MWallGrpID);
+    clearDanglingGroups(unit, unit.m_Lines, &CKovLine::MLineGrpID);
+    clearDanglingGroups(unit, unit.m_Texts, &CKovText::MTextGrpID);
 }
 
 template <class List>
@@ -55,6 +67,7 @@ void CKovUnit::SelectInRect(SelectionRecord& selection, const CPlotInfo& plot, d
                             double y2, const DeviceTransform& transform, int filter)
 {
     selection.Clear();
+    clearDanglingGroups(*this);
     const Range r{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
 
     for (const auto& group : m_Groups) {
@@ -109,6 +122,7 @@ void CKovUnit::SelectInRectOnLayer(SelectionRecord& selection, const CPlotInfo& 
 void CKovUnit::SelectLayer(SelectionRecord& selection, int layerGroup, int layer)
 {
     selection.Clear();
+    clearDanglingGroups(*this);
     auto on = [&](int g, int l) { return g == layerGroup && l == layer; };
     for (const auto& group : m_Groups)
         if (on(group->MGrpLayer1, group->MGrpLayer2))

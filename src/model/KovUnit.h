@@ -238,6 +238,11 @@ public:
     void AddSelectedPolygon(SelectionRecord& selection, const CDbPointArray& points, int count, int layerGroup,
                             int layer, int lineType, int hatch, int fillColourUnset, int fill, std::uint32_t colour,
                             std::uint32_t fillColour);
+    // A closed polygon with four fillets inside a new group (the polygon is member 0), which becomes
+    // the selection; the radius is the radius point's distance from the nearest corner, at most half
+    // the shorter side.
+    void CreateRoundedRect(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& corners,
+                           const CDbPoint& radiusPoint);
     // -- figure creation (end)
 
     // -- curves and measures (begin)

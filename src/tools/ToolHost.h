@@ -1,0 +1,115 @@
+#pragma once
+
+// What the tool machine needs from the rest of the program: the document it edits (with its undo
+// stack), the frame's services (status bar, panels, snap buttons, redraw), the dialogs it asks and
+// the settings it reads. The shell implements it over the real document and windows; tests over
+// the same document with scripted answers.
+
+#include "model/DbPoint.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class CKovUnit;
+class CPlotInfo;
+class CGrid;
+class CFontMenu;
+class SelectionRecord;
+class TextBoxMeasurer;
+
+namespace kov::platform {
+class Profile;
+}
+
+namespace kov::tools {
+
+// The option panels a tool start opens (the frame places and shows them).
+enum class ToolPanel {
+    Style,          // the default style of one figure kind; mode = style slot 0-4
+    DoubleLine,     // mode 0 two lines, 1 double line and balcony, 2 double-line polygon, 3 polygon, 4 continuous
+    FixedRadius,
+    Chamfer,
+    Angle,
+    Distance,
+    Balloon,
+    WallThickness,
+    RoomChoice,     // mode 0 rectangle room, 1 polygon room
+    Text,
+    DecoratedText,
+    Fittings,
+    Stairs,
+    PictureOutput,
+};
+
+// The settings the tool machine reads (section KOV_T_UTILITY unless noted). The application reads
+// the first group once at start-up; the rest are read again at every use through Load.
+struct ToolSettings {
+    // read at start-up
+    int app_autopita = 1;         // tool starts switch the line and wall-core snaps
+    int app_autogridpita = 1;     // tool starts switch the grid snap
+    int app_linetyoku = 0;        // the line tools start orthogonal
+    int app_walltyoku = 0;        // the wall, fittings and stairs tools start orthogonal
+    int app_gridallpita = 1;      // every position snaps to the grid, not only near ones
+    int app_mousemovelisp = 2;    // drag threshold in pixels
+    int app_pen_cursor = 1;
+    int app_sinsyuku = 0;         // the stretch/rotate mode outlasts a release
+    int app_renzokusenbara = 0;   // curves and continuous lines as separate lines
+    // read when used
+    int app_zukeipropview = 1;    // KOV_T_PlotMenu: the style panel is shown
+    int app_sunpotyoku = 0;
+    int zoomupold = 0;
+    int app_zoomjyouzi = 0;
+    int buhin_renzoku = 0;
+    int zukei_moyou_auto = 0;
+    double hach_kankaku_line = 3;
+
+    void Load(const kov::platform::Profile& profile);
+};
+
+class ToolHost {
+public:
+    virtual ~ToolHost() = default;
+
+    // -- the document --------------------------------------------------------------------------
+    virtual CKovUnit& Unit() = 0;
+    virtual CPlotInfo& Plot() = 0;
+    virtual CGrid& Grid() = 0;
+    virtual CFontMenu& Font() = 0;
+    virtual SelectionRecord& Selection() = 0;
+    virtual int& ToolMode() = 0;
+    // An undo snapshot before a change; the newest snapshot (the one just taken) is where moves
+    // start from. Undo and redo restore whole snapshots.
+    virtual void PushUndo() = 0;
+    virtual const CKovUnit* NewestSnapshot() = 0;
+    virtual bool CanUndo(bool placing) = 0;
+    virtual bool CanRedo() = 0;
+    virtual bool Undo(bool placing) = 0;
+    virtual bool Redo() = 0;
+    virtual const TextBoxMeasurer& Measurer() = 0;
+
+    // -- the frame -----------------------------------------------------------------------------
+    virtual void SetStatusText(std::string_view text) { (void)text; }
+    virtual void ShowCoordinates(const CDbPoint& absolute, const CDbPoint& relative) { (void)absolute; (void)relative; }
+    virtual void RedrawAll() {}
+    // Only the previews and rubber bands over the drawing changed.
+    virtual void InvalidateOverlay() {}
+    virtual void ShowSnapButtons(int lineSnap, int wallSnap, int gridSnap) { (void)lineSnap; (void)wallSnap; (void)gridSnap; }
+    virtual void OpenPanel(ToolPanel panel, int mode, bool shown) { (void)panel; (void)mode; (void)shown; }
+    virtual void ClosePanels() {}
+    virtual void RefreshLayerBar() {}
+    virtual void SetStretchRotateButton(bool on) { (void)on; }
+    virtual void UncheckArcButton() {}
+    virtual void ShowMessage(std::string_view text) { (void)text; }
+
+    // -- dialogs (empty answer: cancelled) -------------------------------------------------------
+    virtual std::optional<CDbPoint> AskRelativePoint(const CDbPoint& clicked) { (void)clicked; return std::nullopt; }
+    // The two side lengths of a triangle over a base of that length.
+    virtual std::optional<std::array<int, 2>> AskTriangleSides(int baseLength) { (void)baseLength; return std::nullopt; }
+    // Left, right, up and down distances of a rectangle about a centre.
+    virtual std::optional<std::array<double, 4>> AskRectDistances() { return std::nullopt; }
+    virtual std::optional<double> AskParallelDistance(double current) { (void)current; return std::nullopt; }
+};
+
+} // namespace kov::tools

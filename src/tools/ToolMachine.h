@@ -1,0 +1,168 @@
+#pragma once
+
+// The view's tool machine: the tool state, pointer conversion with snapping and the axis lock, the
+// click, release, double-click, right-button, pointer-move and key handlers, the seventy-one tool
+// starts and the steps of the wall, room and figure tools, zoom and view commands, undo and redo.
+// Plain C++: the Qt view turns its events into these calls (client pixels, Windows-style key
+// flags) and shows what the machine asks for through the host.
+
+#include "building/RoomSettings.h"
+#include "model/DbPoint.h"
+#include "model/DrawTransform.h"
+#include "tools/PageGeometry.h"
+#include "tools/ToolHost.h"
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace kov::tools {
+
+// Mouse flags as the window messages carry them.
+enum : unsigned { MK_LBUTTON = 1, MK_RBUTTON = 2, MK_SHIFT = 4, MK_CONTROL = 8 };
+
+enum class ToolKey { Enter, Escape, Left, Up, Right, Down, Delete, S, Pad4, Pad6, Pad8, Pad2, PadMultiply, PadAdd,
+                     PadSubtract, Other };
+
+// What the right button does to a tool with points (and whether the tool stays).
+enum class RightRule { All, Last, Ends };
+
+// One row of the tool table.
+struct ToolInfo {
+    int number = 0;
+    int command = 0;               // the command that starts it; 0 for none
+    std::string_view menuText;
+    std::string_view prompt;       // the first prompt
+    std::string_view starts;       // start letters: U snapshot, R palette reset, P points emptied, S selection cleared
+    RightRule right = RightRule::Ends;
+    bool built = false;            // its steps exist; others start and say they are not ready
+};
+
+// The table of tools 1-71 (index = tool number; row 0 is select mode).
+const std::array<ToolInfo, 72>& ToolTable();
+
+// Cursors by the program's resource numbers; 0 is the window's own cursor. System cursors:
+enum : int { CURSOR_SIZEALL = -1, CURSOR_SIZENS = -2, CURSOR_SIZEWE = -3, CURSOR_SIZENWSE = -4,
+             CURSOR_SIZENESW = -5 };
+
+// One axis of the grid stage: the grid point toward the origin, moved one spacing on when the
+// remainder is more than half a spacing (exactly half stays).
+double GridSnapCoord(double p, double origin, double spacing);
+
+class ToolMachine {
+public:
+    ToolMachine(ToolHost& host, ToolSettings settings);
+
+    // -- state (the names the tools use) -----------------------------------------------------------
+    CDbPointArray m_ToolPoints;
+    CDbPoint m_ptLast, m_ptCurrent;
+    DevicePoint m_pxLast, m_pxCurrent;
+    int m_bDragging = 0;
+    int m_bPlacing = 0;
+    int m_bStretchRotate = 0;
+    int m_nAxisLock = 0;          // 0 free, 1 keep x, 2 keep y, 3 orthogonal
+    int m_nZoomMode = 0;          // 1 click zoom, 2 both-button drag zoom, 3 range zoom
+    int m_bHandTool = 0;
+    int m_bBothButtons = 0;
+    int m_nFirstMove = 1;
+    int m_bPrintRange = 0;
+    // Tool values and the option panels' values.
+    double m_dFixedRadius = 1000;
+    int m_bFixedRadius = 0;
+    int m_bArcInsert = 0;
+    int m_nArcDivisions = 24;
+    double m_dParallelDistance = 50;
+    // The room-choice panel: rectangle (0) or polygon (1) mode, the fixed size switch and index.
+    int m_nRoomPanelMode = -1;    // -1: the panel is closed
+    int m_bRoomFixedSize = 0;
+    int m_nRoomSizeIndex = 2;
+    RoomSettings m_roomSettings;  // how new rooms are labelled (application settings)
+
+    PageGeometry m_Page;          // page, zoom and scroll of the view window
+    platform::DeviceProperties m_Screen; // the screen's resolution
+
+    ToolSettings& settings() { return m_settings; }
+    ToolHost& host() { return m_host; }
+    int ToolMode() const { return m_host.ToolMode(); }
+
+    // -- input (client pixels) ---------------------------------------------------------------------
+    void OnLButtonDown(unsigned flags, DevicePoint client);
+    void OnLButtonUp(unsigned flags, DevicePoint client);
+    void OnLButtonDblClk(unsigned flags, DevicePoint client);
+    void OnRButtonDown(unsigned flags, DevicePoint client);
+    // True when the context menu is to open (the release was not swallowed).
+    bool OnRButtonUp(unsigned flags, DevicePoint client);
+    void OnMouseMove(unsigned flags, DevicePoint client);
+    void OnKeyDown(ToolKey key, DevicePoint pointerClient = {});
+    // The cursor for the current state: a resource number, a system cursor (negative) or 0.
+    int CursorId() const;
+
+    // -- conversion and snapping ---------------------------------------------------------------------
+    std::optional<DeviceTransform> MakeTransform();
+    // Client point to device point and sheet point, snapped and axis-locked.
+    void ClientToDrawingPoint(int cx, int cy, DevicePoint& device, CDbPoint& point, DeviceTransform& transform,
+                              unsigned flags, int clickFlag);
+    CDbPoint SnapPoint(const DeviceTransform& t, DevicePoint& device, int clickFlag);
+    void ApplyAxisLock(const DeviceTransform& t, DevicePoint& device, CDbPoint& point, unsigned flags);
+    CDbPoint SnapPresetRoomCorner(const CDbPoint& first, const CDbPoint& pointer) const;
+    int CurrentGroup() const;
+
+    // -- dispatch ----------------------------------------------------------------------------------
+    void DispatchToolAction(DevicePoint& device, CDbPoint& point, const DeviceTransform& t, unsigned flags);
+    void DispatchButtonUp(DevicePoint device, const DeviceTransform& t, unsigned flags);
+    void SetToolPrompt(std::string_view text) { m_host.SetStatusText(text); }
+    void PanByDrag(DevicePoint client);
+    int CancelPlacement();
+    void CallDelete();
+    void CallSelectTool();
+    void ResetToolPalette();
+
+    // -- tool starts -------------------------------------------------------------------------------
+    // Starts the tool (1-71) as its command does; false when the start refused (its message shown).
+    bool StartTool(int tool);
+    // The command id of a tool start, a zoom or view command, undo or redo; false when not one.
+    bool OnCommand(int command);
+
+    // -- steps -----------------------------------------------------------------------------------
+    void StepWall(const CDbPoint& p);
+    void FinishColumnDrag(const CDbPoint& p);
+    void StepRectRoom(const CDbPoint& p);
+    int StepPolygonRoom(const CDbPoint& p);
+    int CompleteBasicShape(const CDbPoint& p, const DeviceTransform& t);
+    void StepPolygon(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepMultiPoint(int tool, const DeviceTransform& t, DevicePoint d, CDbPoint p, int finish);
+    void StepFreeCurve(const DeviceTransform& t, DevicePoint d, CDbPoint p, int flag);
+    void StepEllipse(int tool, const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepThreePointArc(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepTriangle(DevicePoint d, CDbPoint p);
+    void StepRoundedRectangle(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepDimensionedRectangle(CDbPoint p);
+
+    // -- zoom and view commands ----------------------------------------------------------------------
+    void FitAll();
+    void ZoomIn();
+    void ZoomOut();
+    void StartRangeZoom();
+    void OnHandTool();
+    void OnToggleGrid();
+    bool m_bTracing = false;
+
+    // -- undo and redo -------------------------------------------------------------------------------
+    void OnUndo();
+    void OnRedo();
+    void PushUndo() { m_host.PushUndo(); }
+
+private:
+    void collect(const DevicePoint& d, const CDbPoint& p);
+    void selectNewFigure(int id, const DeviceTransform& t, bool figureFirst);
+    bool insertArc(const CDbPoint& c);
+    void notReady();
+    void rejoinWalls();
+    void dragSelection(const DeviceTransform& t);
+
+    ToolHost& m_host;
+    ToolSettings m_settings;
+    int m_bMoved = 0; // the selection was dragged off its place since the press
+};
+
+} // namespace kov::tools
