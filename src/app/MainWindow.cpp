@@ -143,7 +143,10 @@ MainWindow::MainWindow(CKoviraDoc* document, QWidget* parent) : QMainWindow(pare
     if (p) {
         if (auto layout = TakeSavedBarLayout(*p)) restoreState(*layout);
     }
-    if (m_document) InitToolPanel();
+    if (m_document) {
+        InitToolPanel();
+        SetStatusText("選択モード");
+    }
 
     // The idle refresh of the command states; menus refresh again when they open.
     auto* idle = new QTimer(this);
@@ -248,8 +251,8 @@ void MainWindow::buildToolBars(bool large)
         m_toolBars[def.id] = bar;
     }
     addToolBar(Qt::TopToolBarArea, m_toolBars[ViewToolBar]);
-    addToolBar(Qt::TopToolBarArea, m_toolBars[DrawToolBar]);
-    addToolBar(Qt::TopToolBarArea, m_toolBars[GroupToolBar]);
+    addToolBar(Qt::LeftToolBarArea, m_toolBars[DrawToolBar]);
+    addToolBar(Qt::RightToolBarArea, m_toolBars[GroupToolBar]);
 }
 
 QToolBar* MainWindow::toolBar(int id) const
@@ -520,6 +523,7 @@ bool MainWindow::RunCommand(int command)
         handled = true;
         break;
     }
+    if (!handled && m_toolCommands) handled = m_toolCommands(command);
     if (!handled) comesLater(command);
     // A checkable action flips itself when triggered: bring every mark back in line at once.
     UpdateCommandStates();

@@ -51,6 +51,9 @@ public:
     using Handler = std::function<void()>;
     // Adds or replaces the handler of a command at one of the four places (later tools plug in here).
     void Route(Target target, int command, Handler handler);
+    // The view's tool machine: commands no table routes (the drawing tools) go to it; true when it
+    // took the command.
+    void SetToolCommands(std::function<bool(int)> hook) { m_toolCommands = std::move(hook); }
     // Runs a command through the routing table, then brings every command state up to date. False
     // when nothing handles it (the status bar then says that the function comes later).
     bool RunCommand(int command);
@@ -158,7 +161,7 @@ private:
     QCheckBox* m_keepAspect = nullptr;
     QWidget* m_stretchGroup = nullptr;
     VersionFetch* m_versionFetch = nullptr;
-    bool m_closing = false;
+    std::function<bool(int)> m_toolCommands;
 };
 
 } // namespace kov::app
