@@ -320,6 +320,12 @@ void MainWindow::setButtonIcon(int command, const char* iconName)
     }
 }
 
+QAction* MainWindow::action(int command) const
+{
+    auto it = m_actions.find(command);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
 QAbstractButton* MainWindow::panelButton(int command) const
 {
     auto it = m_buttons.find(command);
