@@ -576,9 +576,9 @@ void MainWindow::buildRoutes()
     });
     V(OpenSample, [this] { OnOpenSample(); });
     V(Help, [this] { OpenInstalledFile("help/index.html"); });
-    V(Guide1, [this] { OpenInstalledFile("help/guide1.html"); });
-    V(Guide2, [this] { OpenInstalledFile("help/guide2.html"); });
-    V(Readme, [this] { OpenInstalledFile("readme.txt"); });
+    V(Guide1, [this] { OpenInstalledFile("help/guide1.html", "help/guide1.html"); });
+    V(Guide2, [this] { OpenInstalledFile("help/guide2.html", "help/guide2.html"); });
+    V(Readme, [this] { OpenInstalledFile("readme.txt", "readme.txt"); });
     V(HomePage, [this] { OpenHomePage(); });
     V(cmd::CheckForUpdate, [this] { CheckForUpdate(); });
     V(RotateImageLeft, [&view] { view.RotateSelectedImage90(1); });
