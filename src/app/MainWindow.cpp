@@ -10,6 +10,7 @@
 #include "app/Menus.h"
 #include "app/VersionCheck.h"
 
+#include "dialogs/GridConfDialog.h"
 #include "io/PrintDialogs.h"
 #include "model/KovUnit.h"
 #include "platform/Profile.h"
@@ -575,6 +576,13 @@ void MainWindow::buildRoutes()
         view.RedrawAll();
     });
     V(OpenSample, [this] { OnOpenSample(); });
+    V(GridSpacing, [this, &doc, &view] {
+        kov::dialogs::CGridConfDlg dlg(doc.m_Grid, doc.services().profile, this);
+        if (dlg.exec() != QDialog::Accepted) return;
+        doc.m_Grid = dlg.grid();
+        ApplyGridDivision();
+        view.RedrawAll();
+    });
     V(Help, [this] { OpenInstalledFile("help/index.html"); });
     V(Guide1, [this] { OpenInstalledFile("help/guide1.html", "help/guide1.html"); });
     V(Guide2, [this] { OpenInstalledFile("help/guide2.html", "help/guide2.html"); });
