@@ -9,6 +9,7 @@
 #include "model/PlotInfo.h"
 #include "platform/NumberText.h"
 #include "platform/Profile.h"
+#include "platform/Questions.h"
 
 #include <cmath>
 
@@ -348,6 +349,96 @@ bool ChangeScale(CPlotInfo& plot, CKovUnit& unit, double newScale, bool rescaleT
         f.m_size *= factor;
         f.m_kankaku *= factor;
     }
+    return true;
+}
+
+} // namespace kov::app
+
+namespace kov::app {
+
+int MmToPixels(double mm, double dpi) { return static_cast<int>(std::floor(mm * dpi / 25.4 + 0.5)); }
+
+bool PickFontRecord(CFontMenu& f, kov::platform::Questions& q, double dpi)
+{
+    const bool vertical = f.lfEscapement == 2700 && !f.lfFaceName.empty() && f.lfFaceName[0] == '@';
+    kov::platform::FontChoice initial;
+    initial.faceName = vertical ? f.lfFaceName.substr(1) : f.lfFaceName;
+    initial.height = MmToPixels(f.m_size, dpi);
+    initial.weight = f.lfWeight;
+    initial.italic = f.lfItalic != 0;
+    initial.underline = f.lfUnderline != 0;
+    initial.strikeOut = f.lfStrikeOut != 0;
+    initial.color = f.m_Color;
+    const int remembered = initial.height;
+    const auto chosen = q.chooseFont(initial);
+    if (!chosen) return false;
+    // A vertical text stays vertical: the face keeps its "@" with the escapement.
+    f.lfFaceName = vertical ? "@" + chosen->faceName : chosen->faceName;
+    if (vertical) f.lfEscapement = 2700;
+    f.lfWeight = chosen->weight;
+    f.lfItalic = chosen->italic ? 1 : 0;
+    f.lfUnderline = chosen->underline ? 1 : 0;
+    f.lfStrikeOut = chosen->strikeOut ? 1 : 0;
+    f.m_Color = chosen->color;
+    const int pixels = std::abs(chosen->height);
+    if (pixels != remembered && pixels > 0) f.m_size = pixels * 25.4 / dpi;
+    return true;
+}
+
+bool ApplyWallThickness(CKoviraDoc& doc, int wallId, double thickness, int wallType)
+{
+    const CKovUnit& read = doc.m_Unit;
+    const CKovWall* w = read.FindWall(wallId);
+    if (!w || w->IsColumn() || !(thickness > 0)) return false;
+    const int group = w->MWallLayer1;
+    doc.PushUndo();
+    CKovWall* wall = doc.m_Unit.FindWall(wallId);
+    wall->MWallWide1 = thickness;
+    wall->MWallWide2 = thickness;
+    wall->MWallType = wallType;
+    doc.m_Unit.UpdateWallCorners(wallId);
+    std::vector<int> ids;
+    for (const auto& other : read.m_Walls)
+        if (other->MWallLayer1 == group) ids.push_back(other->MWallID);
+    for (int id : ids) doc.m_Unit.ResetWallOutline(id);
+    doc.m_Unit.JoinWalls(group);
+    return true;
+}
+
+bool ApplyColumnThickness(CKoviraDoc& doc, int wallId, double h, int columnType)
+{
+    const CKovUnit& read = doc.m_Unit;
+    const CKovWall* w = read.FindWall(wallId);
+    if (!w || !w->IsColumn() || !(h > 0)) return false;
+    const std::array<CDbPoint, 4> old = w->MWallPntKado;
+    doc.PushUndo();
+    CKovWall* column = doc.m_Unit.FindWall(wallId);
+    CDbPoint a = column->MWallPntA, b = column->MWallPntA;
+    std::array<CDbPoint, 4> c;
+    CKovUnit::ComputeWallCorners(c, a, b, h, 0);
+    if (columnType == CKovWall::STUD) {
+        // The axis the column was thin across before, from its own outline.
+        double minX = old[0].x, maxX = old[0].x, minY = old[0].y, maxY = old[0].y;
+        for (const CDbPoint& p : old) {
+            minX = std::min(minX, p.x);
+            maxX = std::max(maxX, p.x);
+            minY = std::min(minY, p.y);
+            maxY = std::max(maxY, p.y);
+        }
+        if (maxY - minY > maxX - minX) {
+            c[0].x = c[1].x = a.x - h / 2.0;
+            c[2].x = c[3].x = a.x + h / 2.0;
+        } else {
+            c[0].y = c[3].y = a.y - h / 2.0;
+            c[1].y = c[2].y = a.y + h / 2.0;
+        }
+    }
+    column->MWallPntKado = c;
+    column->MWallWide1 = h;
+    column->MWallWide2 = h;
+    column->MHasiraType = columnType;
+    column->MWallarPntA = {c[0], c[1], c[2], c[3]};
+    column->MWallarPntB = {c[1], c[2], c[3], c[0]};
     return true;
 }
 

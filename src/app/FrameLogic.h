@@ -14,6 +14,7 @@
 class CKovUnit;
 class CPlotInfo;
 class CGrid;
+class CFontMenu;
 
 namespace kov::platform {
 class Profile;
@@ -119,5 +120,28 @@ std::string ToggleWallCoreSnapFlag(CPlotInfo& plot, bool autoSnap);
 // The scale change of the current layer group, applied to every group: texts of each group rescale
 // by its old scale over the new one when `rescaleTexts`. False when the scale is refused.
 bool ChangeScale(CPlotInfo& plot, CKovUnit& unit, double newScale, bool rescaleTexts);
+
+} // namespace kov::app
+
+namespace kov::platform {
+class Questions;
+}
+
+namespace kov::app {
+
+// -- properties and fonts ---------------------------------------------------------------------------
+// The screen pixel height of a length in paper millimetres, rounded to a whole pixel.
+int MmToPixels(double mm, double pixelsPerInchY);
+// The font chooser on a text record: vertical faces ("@" with escapement 2700) are offered without
+// the "@" and stay vertical after OK. An unchanged pixel size keeps the millimetre height exactly.
+// True when the user chose OK.
+bool PickFontRecord(CFontMenu& font, kov::platform::Questions& questions, double pixelsPerInchY);
+
+// The selected wall's thickness (core to one face) and core display, with an undo snapshot first;
+// the walls of its layer group are joined again. False for no such wall.
+bool ApplyWallThickness(CKoviraDoc& doc, int wallId, double thickness, int wallType);
+// The selected column's half thickness and column type, with an undo snapshot first. A thin column
+// stays thin across the axis it was thin across before.
+bool ApplyColumnThickness(CKoviraDoc& doc, int wallId, double half, int columnType);
 
 } // namespace kov::app

@@ -34,6 +34,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -1129,16 +1130,49 @@ void MainWindow::DrawToolSample()
 void MainWindow::OnToolProperties()
 {
     if (!m_document) return;
-    const int tool = m_document->m_nToolMode;
+    CKoviraDoc& doc = *m_document;
+    const int tool = doc.m_nToolMode;
     if (tool == 1 || tool == 2) {
         CallSelectTool();
         OnToolProperties();
         return;
     }
     if (tool == 9) return;
-    if (tool == 0 && m_document->m_Selection.m_nCount != 1) return;
-    // The property dialogs of the selection and the figure-style panel arrive with their issue.
-    comesLater(PanelProperties);
+    CKoviraApp* app = CKoviraApp::Current();
+    if (tool == 8) {
+        if (app) PickFontRecord(doc.m_FontMenu, app->questions(), logicalDpiY() > 0 ? logicalDpiY() : 96);
+    } else if (tool == 0) {
+        const SelectionRecord& sel = doc.m_Selection;
+        if (sel.m_nCount != 1) return;
+        const CKovUnit& unit = doc.m_Unit;
+        if (!sel.m_Texts.empty()) {
+            comesLater(cmd::EditSelectedText);
+        } else if (!sel.m_Groups.empty()) {
+            const CKovGroup* g = unit.FindGroup(sel.m_Groups.front());
+            if (!g || (g->MGrpRoom != 1 && g->MGrpRoom != 2)) return;
+            if (g->MGrpRoom == 1 && g->MGrpLineID.empty()) {
+                if (app) app->questions().message("色、または模様のない部屋は変更できません");
+                return;
+            }
+            comesLater(cmd::PanelProperties);
+        } else if (!sel.m_Walls.empty()) {
+            const CKovWall* w = unit.FindWall(sel.m_Walls.front());
+            if (!w) return;
+            bool ok = false;
+            const bool column = w->IsColumn();
+            const double value = QInputDialog::getDouble(
+                this, QString::fromUtf8(kAppWindowTitle.data()),
+                column ? QStringLiteral("選択柱の厚さ（片側）") : QStringLiteral("選択壁の厚さ（壁芯片側）"),
+                w->MWallWide1, 1, 100000, 1, &ok);
+            if (!ok) return;
+            if (column) ApplyColumnThickness(doc, w->MWallID, value, w->MHasiraType);
+            else ApplyWallThickness(doc, w->MWallID, value, w->MWallType);
+        } else if (!sel.m_Lines.empty()) {
+            comesLater(cmd::PanelProperties);
+        }
+    } else if (m_pToolDialog[14]) {
+        m_pToolDialog[14]->show();
+    }
     DrawToolSample();
     focusAndRedraw();
 }

@@ -290,3 +290,89 @@ TEST(Menus, PromptsWithoutAccessKeys)
 }
 
 } // namespace
+
+namespace {
+
+using kov::platform::FontChoice;
+
+TEST(Properties, FontChooserKeepsVerticalTextVerticalAndUnchangedSizesExact)
+{
+    kov::platform::ScriptedQuestions q;
+    CFontMenu f;
+    f.lfFaceName = "@ＭＳ 明朝";
+    f.lfEscapement = 2700;
+    f.m_size = 3.3;
+    const int px = MmToPixels(3.3, 96); // 12
+    EXPECT_EQ(px, 12);
+    FontChoice same{"ＭＳ 明朝", px, 700, false, false, false, 0x0000FF};
+    q.pickFont(same);
+    ASSERT_TRUE(PickFontRecord(f, q, 96));
+    EXPECT_EQ(q.asked().back().initialFont.faceName, "ＭＳ 明朝");
+    EXPECT_EQ(f.lfFaceName, "@ＭＳ 明朝");
+    EXPECT_EQ(f.lfEscapement, 2700);
+    EXPECT_EQ(f.m_size, 3.3); // bit for bit
+    EXPECT_EQ(f.lfWeight, 700);
+    EXPECT_EQ(f.m_Color, 0x0000FFu);
+
+    FontChoice bigger{"IPAGothic", -24, 400, false, false, false, 0};
+    q.pickFont(bigger);
+    f.lfEscapement = 0;
+    f.lfFaceName = "ＭＳ ゴシック";
+    ASSERT_TRUE(PickFontRecord(f, q, 96));
+    EXPECT_EQ(f.lfFaceName, "IPAGothic");
+    EXPECT_DOUBLE_EQ(f.m_size, 24 * 25.4 / 96);
+
+    q.pickFont(std::nullopt);
+    const CFontMenu before = f;
+    EXPECT_FALSE(PickFontRecord(f, q, 96));
+    EXPECT_EQ(f.lfFaceName, before.lfFaceName);
+}
+
+TEST(Properties, ThinColumnKeepsTheAxisItWasThinAcross)
+{
+    struct Case {
+        const char* name;
+        CDbPoint dragTo;
+        double xHalf, yHalf;
+    };
+    const Case cases[] = {{"upright", {0, 500}, 25, 50}, {"lying", {500, 0}, 50, 25}};
+    for (const Case& c : cases) {
+        kov::test::DocumentRig rig;
+        CKoviraDoc& doc = *rig.doc;
+        doc.m_PlotInfo.hasiratype = CKovWall::STUD;
+        const int id = doc.m_Unit.AddColumn({0, 0}, c.dragTo, 10, doc.m_PlotInfo);
+        ASSERT_GT(id, 0);
+        const std::size_t undo = doc.m_UndoStack.size();
+        ASSERT_TRUE(ApplyColumnThickness(doc, id, 50, CKovWall::STUD));
+        doc.SettleUndo();
+        EXPECT_EQ(doc.m_UndoStack.size(), undo + 1) << c.name; // the edit can be undone
+        double maxX = 0, maxY = 0;
+        for (const CDbPoint& p : doc.m_Unit.FindWall(id)->MWallPntKado) {
+            maxX = std::max(maxX, std::fabs(p.x));
+            maxY = std::max(maxY, std::fabs(p.y));
+        }
+        EXPECT_EQ(maxX, c.xHalf) << c.name;
+        EXPECT_EQ(maxY, c.yHalf) << c.name;
+    }
+}
+
+TEST(Properties, WallThicknessIsUndoableAndRejoins)
+{
+    kov::test::DocumentRig rig;
+    CKoviraDoc& doc = *rig.doc;
+    const int id = doc.m_Unit.AddWall({0, 0}, {1000, 0}, 50, doc.m_PlotInfo);
+    doc.m_Unit.ResetWallOutline(id);
+    const std::size_t undo = doc.m_UndoStack.size();
+    ASSERT_TRUE(ApplyWallThickness(doc, id, 120, 1));
+    doc.SettleUndo();
+    EXPECT_EQ(doc.m_UndoStack.size(), undo + 1);
+    const CKovWall& w = *static_cast<const CKovUnit&>(doc.m_Unit).FindWall(id);
+    EXPECT_EQ(w.MWallWide1, 120);
+    EXPECT_EQ(w.MWallType, 1);
+    double maxY = 0;
+    for (const CDbPoint& p : w.MWallPntKado) maxY = std::max(maxY, std::fabs(p.y));
+    EXPECT_EQ(maxY, 120);
+    EXPECT_FALSE(ApplyWallThickness(doc, 999, 10, 0));
+}
+
+} // namespace
