@@ -1110,9 +1110,52 @@ void MainWindow::DrawToolSample()
             env.autoColumns = app->app_hasiraauto;
             env.tatamiBorders = app->app_tatamiheri;
         }
-        const CPlotInfo plot = doc.m_PlotInfo;
+        CPlotInfo plot = doc.m_PlotInfo;
         const int w = img.width(), h = img.height();
-        switch (doc.m_nToolMode) {
+        const kov::platform::DevicePoint box[4] = {{0, 0}, {w, 0}, {w, h}, {0, h}};
+        auto lineKind = [&](int kind) {
+            switch (kind) {
+            case 0: case 6: plot.DrawLineSwatch(dc, 0, 0, w, h, env); break;
+            case 1: plot.DrawRectangleSwatch(dc, 0, 0, w, h, env); break;
+            case 2: plot.DrawPolygonSwatch(dc, 0, 0, w, h, env); break;
+            case 3: plot.DrawCircleSwatch(dc, 0, 0, w, h, env); break;
+            case 4: plot.DrawArcSwatch(dc, 0, 0, w, h, env); break;
+            default: break;
+            }
+        };
+        if (one) {
+            // The one selected object's own style.
+            const CKovUnit& unit = doc.m_Unit;
+            const SelectionRecord& sel = doc.m_Selection;
+            if (!sel.m_Groups.empty()) {
+                const CKovGroup* g = unit.FindGroup(sel.m_Groups.front());
+                const CKovLine* first = (g && g->MGrpRoom == 1 && !g->MGrpLineID.empty())
+                                            ? unit.FindLine(g->MGrpLineID.front()) : nullptr;
+                if (first) {
+                    CRoomInfo room = plot.m_RoomInfo;
+                    room.Room_bRoomColor = first->MLinebNakanuri;
+                    room.Room_RoomColor = first->MLineNakaColor;
+                    room.Room_bHachColor = first->MLinebHach || g->MGrpLineID.size() > 1;
+                    room.Room_HachColor = first->MLineColor;
+                    room.Room_HachType = first->MLineHachT;
+                    if (first->MLineParam.size() == 1 && first->MLineParam[0] != 0)
+                        room.Room_HachKankaku = first->MLineParam[0];
+                    room.DrawRoomSwatch(dc, box, 1, env);
+                }
+            } else if (!sel.m_Walls.empty()) {
+                if (const CKovWall* wall = unit.FindWall(sel.m_Walls.front())) {
+                    wall->StoreDefaults(plot);
+                    if (wall->IsColumn()) plot.DrawColumnSwatch(dc, 0, 0, w, h, env);
+                    else plot.DrawWallSwatch(dc, 0, 0, w, h, env);
+                }
+            } else if (!sel.m_Lines.empty()) {
+                if (const CKovLine* line = unit.FindLine(sel.m_Lines.front())) {
+                    line->StoreDefaultStyle(plot);
+                    lineKind(line->MLineType);
+                }
+            }
+        }
+        switch (one ? -1 : doc.m_nToolMode) {
         case 1: plot.DrawWallSwatch(dc, 0, 0, w, h, env); break;
         case 2: plot.DrawColumnSwatch(dc, 0, 0, w, h, env); break;
         case 3: case 26: case 27: case 30: case 31: case 58: plot.DrawLineSwatch(dc, 0, 0, w, h, env); break;
@@ -1120,6 +1163,8 @@ void MainWindow::DrawToolSample()
         case 5: case 61: plot.DrawPolygonSwatch(dc, 0, 0, w, h, env); break;
         case 6: case 28: plot.DrawCircleSwatch(dc, 0, 0, w, h, env); break;
         case 7: case 25: case 29: plot.DrawArcSwatch(dc, 0, 0, w, h, env); break;
+        case 8: doc.m_FontMenu.DrawTextSwatch(dc, (logicalDpiX() > 0 ? logicalDpiX() : 96) / 25.4, w, h); break;
+        case 10: case 11: plot.m_RoomInfo.DrawRoomSwatch(dc, box, 1, env); break;
         default: break;
         }
     }

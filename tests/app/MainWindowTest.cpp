@@ -187,4 +187,24 @@ TEST(MainWindow, GridDivisionAndRoomLockLists)
     EXPECT_EQ(rig.profile.GetProfileInt(kSectionUtility, "app_room_lock", -1), 0);
 }
 
+TEST(MainWindow, EditButtonReadsEditOnlyForOneSelectedObject)
+{
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    auto label = [&w] { return w.panelButton(cmd::PanelProperties)->text().toStdString(); };
+    w.DrawToolSample();
+    EXPECT_EQ(label(), "");
+    rig.doc->m_Selection.AddTextId(rig.addText("a"));
+    w.DrawToolSample();
+    EXPECT_EQ(label(), "編集");
+    rig.doc->m_Selection.AddTextId(rig.addText("b"));
+    w.DrawToolSample();
+    EXPECT_EQ(label(), "");
+    // With the dimension tool the button does nothing at all.
+    rig.doc->m_nToolMode = 9;
+    w.SetStatusText("x");
+    w.RunCommand(cmd::PanelProperties);
+    EXPECT_EQ(w.statusText(), "x");
+}
+
 } // namespace
