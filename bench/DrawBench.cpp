@@ -3,7 +3,7 @@
 //   dashed, filled, hatched, translucent) fitted to the window, and the same zoomed so that a
 //   tenth of it shows;
 // - the same scrolled so that nothing of it shows (the cost of skipping everything);
-// - a 2,000-object house fitted to the window;
+// - a 2,000-object house of random figures fitted to the window, and one laid out as a plan is;
 // - the 50,000 figures alone through their drawers, without the pass (what culling saves).
 
 #include "model/DrawTransform.h"
@@ -169,6 +169,96 @@ void HouseFitted(benchmark::State& state)
     run(state, scene, 2000, "house");
 }
 BENCHMARK(HouseFitted)->Unit(benchmark::kMillisecond);
+
+// A plan as drawn: a 5 × 3 grid of rooms with their floors, labels and doors, walls on the grid
+// lines, columns at the crossings, fittings of thin outlines, dimensions and notes: 2,000 objects
+// with few fills.
+void makeHouse(CKovUnit& unit)
+{
+    Lcg rnd;
+    constexpr double kRoomW = 3640, kRoomH = 2730;
+    constexpr int kCols = 5, kRows = 3;
+    int objects = 0;
+    for (int r = 0; r <= kRows; ++r)
+        for (int c = 0; c < kCols; ++c, ++objects) addWall(unit, c * kRoomW, r * kRoomH, kRoomW, false, 1);
+    for (int c = 0; c <= kCols; ++c)
+        for (int r = 0; r < kRows; ++r, ++objects) addWall(unit, c * kRoomW, r * kRoomH, kRoomH, true, 1);
+    for (int r = 0; r < kRows; ++r) {
+        for (int c = 0; c < kCols; ++c) {
+            const double x = c * kRoomW, y = r * kRoomH;
+            auto floor = std::make_unique<CKovLine>();
+            floor->MLineID = unit.NextLineId();
+            floor->MLineType = CKovLine::POLYGON;
+            floor->MLinePnt = {{x + 60, y + 60}, {x + kRoomW - 60, y + 60}, {x + kRoomW - 60, y + kRoomH - 60},
+                               {x + 60, y + kRoomH - 60}};
+            floor->MLinebNakanuri = 1;
+            floor->MLineNakaColor = 0xE0F0FF;
+            floor->MLineGradiation = 0;
+            unit.m_Lines.Add(std::move(floor));
+            addText(unit, x + kRoomW / 2, y + kRoomH / 2, 3 * (r * kCols + c), 3);
+            // A door: its leaf and swing.
+            auto leaf = std::make_unique<CKovLine>();
+            leaf->MLineID = unit.NextLineId();
+            leaf->MLineType = CKovLine::ARC;
+            leaf->MLinePnt = {{x + 200, y + 60}, {x + 980, y + 60}, {x + 200, y + 840}};
+            leaf->MLineParam = {780};
+            leaf->MLineGradiation = 0;
+            unit.m_Lines.Add(std::move(leaf));
+            objects += 3;
+        }
+    }
+    // Fittings: thin outlines of furniture and fixtures, a few filled.
+    while (objects < 1800) {
+        const double x = rnd.in(200, kCols * kRoomW - 900), y = rnd.in(200, kRows * kRoomH - 900);
+        auto f = std::make_unique<CKovLine>();
+        f->MLineID = unit.NextLineId();
+        f->MLineGradiation = 0;
+        const double w = rnd.in(150, 900), h = rnd.in(150, 900);
+        switch (rnd.pick(4)) {
+        case 0: f->MLineType = CKovLine::LINE; f->MLinePnt = {{x, y}, {x + w, y}}; break;
+        case 1: f->MLineType = CKovLine::RECTANGLE; f->MLinePnt = {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}}; break;
+        case 2: f->MLineType = CKovLine::CIRCLE; f->MLinePnt = {{x, y}}; f->MLineParam = {w / 3}; break;
+        default: f->MLineType = CKovLine::POLYGON;
+                 f->MLinePnt = {{x, y}, {x + w, y}, {x + w, y + h / 2}, {x + w / 2, y + h}, {x, y + h}}; break;
+        }
+        f->MLinebNakanuri = rnd.pick(10) == 0 ? 1 : 0;
+        f->MLineNakaColor = 0xD0D0D0;
+        f->MLineLayer2 = 4;
+        unit.m_Lines.Add(std::move(f));
+        ++objects;
+    }
+    while (objects < 2000) {
+        if (objects % 2 == 0) {
+            const double x = rnd.in(0, kCols * kRoomW - 2000), y = rnd.in(0, kRows * kRoomH);
+            auto d = std::make_unique<CKovLine>();
+            d->MLineID = unit.NextLineId();
+            d->MLineType = CKovLine::DIMENSION;
+            d->MLinePnt = {{x, y}, {x + 1820, y}, {x + 910, y - 300}};
+            d->MLineParam = {1, 1820, 300};
+            d->MLineGradiation = 0;
+            d->MLineLayer2 = 5;
+            unit.m_Lines.Add(std::move(d));
+        } else {
+            auto t = std::make_unique<CKovText>();
+            t->MTextID = unit.NextTextId();
+            t->MTextstr = "収納";
+            t->MTextpnt = {rnd.in(0, kCols * kRoomW), rnd.in(0, kRows * kRoomH)};
+            t->MTextFontMenu.m_size = 2.5;
+            t->MTextLayer2 = 6;
+            unit.m_Texts.Add(std::move(t));
+        }
+        ++objects;
+    }
+}
+
+void HouseAsDrawnFitted(benchmark::State& state)
+{
+    Scene scene(20000, 0, 0, 0, 1.0);
+    makeHouse(scene.unit);
+    scene.transform.originY = int(kHeight / 2 - 3 * 2730 / 2.0 * scene.transform.scaleX[0]);
+    run(state, scene, 2000, "house-as-drawn");
+}
+BENCHMARK(HouseAsDrawnFitted)->Unit(benchmark::kMillisecond);
 
 // The figures alone through their drawers, every one of them whether it shows or not.
 void FiguresWithoutThePass(benchmark::State& state)

@@ -234,6 +234,7 @@ private:
     bool m_bLastOpenDamaged = false;
     bool m_bStarted = false;          // a drawing (new or opened) has been set up
     std::vector<std::string> m_readProblems; // gathered while one file is read
+    mutable std::size_t m_lastFileSize = 0;   // bytes of the last file written, to size the next
 };
 
 } // namespace kov::app

@@ -44,7 +44,7 @@ struct PaperChoice {
     bool landscape = false;
 };
 
-// Paper codes to printer paper; code 11 (user size) and the photo and card sizes are custom.
+// Paper codes to printer paper; the user size (code 11) and the photo and card sizes are custom.
 PaperChoice paperChoice(int code)
 {
     using P = QPageSize;
@@ -71,7 +71,9 @@ PaperChoice paperChoice(int code)
     case 20: return {P::A1, false};
     case 21: return {P::A2, false};
     case 22: return {P::Postcard, true};
-    default: return {P::Custom, false};
+    case 11: case 23: case 24: case 25: return {P::Custom, false};
+    // A code the document should not hold prints on A4 landscape, the first paper.
+    default: return {P::A4, true};
     }
 }
 

@@ -90,8 +90,11 @@ bool validBlockName(std::string_view name)
 
 bool validKey(std::string_view key)
 {
-    if (!validBlockName(key) || isRecordMark(key.front())) return false;
-    return key.find('=') == std::string_view::npos;
+    // One pass: every key of every object is checked on each save.
+    if (key.empty() || key.size() > kMaxNameSize || isRecordMark(key.front())) return false;
+    for (unsigned char c : key)
+        if (!printableAscii(c) || c == '=') return false;
+    return true;
 }
 
 void appendEscaped(std::vector<std::uint8_t>& out, std::string_view value)
@@ -148,11 +151,6 @@ bool unescape(std::string_view in, std::string& out)
     return true;
 }
 
-bool namesEqual(std::string_view a, std::string_view b)
-{
-    return kov::model::equalsNoCase(a, b);
-}
-
 Record parseRecord(const std::uint8_t* data, std::size_t pos, std::size_t end)
 {
     if (pos >= end) {
@@ -193,6 +191,34 @@ Record parseRecord(const std::uint8_t* data, std::size_t pos, std::size_t end)
         return r;
     }
 
+    if (mark != '{' && mark != '}' && mark != '!') {
+        // The common record, a plain key=value line, in one pass: a printable key up to '=', then
+        // the value up to LF, noting a backslash on the way. Anything unusual goes the long way
+        // below, which tells what is wrong.
+        std::size_t i = pos;
+        const std::size_t keyEnd = std::min(end, pos + kMaxNameSize + 1);
+        while (i < keyEnd && printableAscii(static_cast<unsigned char>(base[i])) && base[i] != '=') ++i;
+        if (i < keyEnd && base[i] == '=' && i > pos) {
+            const std::size_t eq = i++;
+            const std::size_t valueEnd = std::min(end, i + kMaxValueSize + 1);
+            bool escaped = false;
+            while (i < valueEnd && base[i] != '\n') {
+                escaped |= base[i] == '\\';
+                ++i;
+            }
+            if (i < valueEnd) {
+                Record r;
+                r.kind = RecordKind::Value;
+                r.offset = pos;
+                r.next = i + 1;
+                r.name = std::string_view(base + pos, eq - pos);
+                r.value = std::string_view(base + eq + 1, i - eq - 1);
+                r.escaped = escaped;
+                return r;
+            }
+        }
+    }
+
     const std::size_t window = std::min(end - pos, kMaxLineSize + 1);
     const void* nl = std::memchr(base + pos, '\n', window);
     if (!nl) {
@@ -218,7 +244,9 @@ Record parseRecord(const std::uint8_t* data, std::size_t pos, std::size_t end)
     r.kind = RecordKind::Value;
     r.name = line.substr(0, eq);
     r.value = line.substr(eq + 1);
-    if (!validKey(r.name)) return bad(pos, ArchiveErrc::BadName);
+    // The key ends at the first '=' and starts with no record mark (those were taken above), so
+    // only its length and bytes are left to check.
+    if (!validBlockName(r.name)) return bad(pos, ArchiveErrc::BadName);
     r.escaped = r.value.find('\\') != std::string_view::npos;
     if (!r.escaped && r.value.size() > kMaxValueSize) return bad(pos, ArchiveErrc::ValueTooLong);
     return r;

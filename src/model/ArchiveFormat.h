@@ -44,7 +44,7 @@ void appendEscaped(std::vector<std::uint8_t>& out, std::string_view value);
 // False on a malformed escape; `out` is overwritten.
 bool unescape(std::string_view in, std::string& out);
 
-bool namesEqual(std::string_view a, std::string_view b);
+// namesEqual: DefFile.h.
 
 enum class RecordKind { Start, End, Value, Raw, EndOfData, Bad };
 

@@ -5,6 +5,8 @@
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
+#include <cstring>
 #include <climits>
 #include <csignal>
 #include <string>
@@ -315,10 +317,11 @@ void removeStaleTemporaries(const std::filesystem::path& folder, const std::stri
 CArchive::CArchive(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}
 CArchive::~CArchive() = default;
 
-std::unique_ptr<CArchive> CArchive::forWriting()
+std::unique_ptr<CArchive> CArchive::forWriting(std::size_t expectedSize)
 {
     auto impl = std::make_unique<Impl>();
     impl->mode = Mode::Store;
+    if (expectedSize > 0) impl->data.reserve(expectedSize + kTrailerSize + 64);
     impl->appendText(kMagic);
     impl->appendText(kov::platform::formatInt(kFormatVersion));
     impl->data.push_back('\n');
@@ -352,11 +355,12 @@ std::unique_ptr<CArchive> CArchive::openForReading(const std::filesystem::path& 
         ::close(fd);
         return report(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
     }
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(std::size_t(st.st_size));
-    std::uint8_t buf[1 << 16];
+    // Read straight into the archive's own buffer; a file that grows meanwhile is read to its end.
+    std::vector<std::uint8_t> bytes(std::size_t(st.st_size > 0 ? st.st_size : 0) + 1);
+    std::size_t filled = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (filled == bytes.size()) bytes.resize(bytes.size() + bytes.size() / 2 + 65536);
+        const ssize_t n = ::read(fd, bytes.data() + filled, bytes.size() - filled);
         if (n < 0) {
             if (errno == EINTR) continue;
             const int err = errno;
@@ -364,8 +368,9 @@ std::unique_ptr<CArchive> CArchive::openForReading(const std::filesystem::path& 
             return report(err);
         }
         if (n == 0) break;
-        bytes.insert(bytes.end(), buf, buf + n);
+        filled += std::size_t(n);
     }
+    bytes.resize(filled);
     ::close(fd);
     return forReading(std::move(bytes));
 }
@@ -550,9 +555,46 @@ int CDefFile::WriteData(CArchive& ar, std::string_view key, std::string_view val
     return 1;
 }
 
+int CDefFile::writeNumber(CArchive& ar, std::string_view key, const char* text, std::size_t size) const
+{
+    CArchive::Impl& a = ar.impl();
+    if (!a.beginWrite()) return 0;
+    if (!validKey(key)) {
+        a.writeFail(ArchiveErrc::BadName, key);
+        return 0;
+    }
+    // A number needs no escaping: key, '=', digits and LF go in at once.
+    std::vector<std::uint8_t>& d = a.data;
+    const std::size_t at = d.size();
+    d.resize(at + key.size() + size + 2);
+    std::uint8_t* out = d.data() + at;
+    std::memcpy(out, key.data(), key.size());
+    out += key.size();
+    *out++ = '=';
+    std::memcpy(out, text, size);
+    out[size] = '\n';
+    return 1;
+}
+
 int CDefFile::WriteDataInt(CArchive& ar, std::string_view key, int value) const
 {
-    return WriteData(ar, key, kov::platform::formatInt(value));
+    char buf[16];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value);
+    return writeNumber(ar, key, buf, std::size_t(res.ptr - buf));
+}
+
+int CDefFile::WriteDataFixed(CArchive& ar, std::string_view key, double value) const
+{
+    char buf[kov::platform::kFixedTextCapacity];
+    return writeNumber(ar, key, buf, kov::platform::formatFixedTo(buf, value));
+}
+
+int CDefFile::WriteDataFixedD(CArchive& ar, std::string_view key, double value) const
+{
+    char buf[kov::platform::kFixedTextCapacity + 1];
+    const std::size_t n = kov::platform::formatFixedTo(buf, value);
+    buf[n] = 'd';
+    return writeNumber(ar, key, buf, n + 1);
 }
 
 int CDefFile::FindStart(CArchive& ar, std::string_view block)
@@ -641,9 +683,4 @@ CDefFile::RD_STATUS CDefFile::OnReadStart(CArchive&, std::string_view)
 int CDefFile::OnReadData(std::string_view, std::string_view)
 {
     return 1;
-}
-
-bool CDefFile::keyIs(std::string_view a, std::string_view b)
-{
-    return namesEqual(a, b);
 }

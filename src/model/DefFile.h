@@ -11,6 +11,25 @@
 #include <string_view>
 #include <vector>
 
+namespace kov::archive {
+
+// Names compare without case. Inline: readers test a key against a chain of names, and nearly
+// every test is settled by the length or an exact match.
+inline bool namesEqual(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x == y) continue;
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+} // namespace kov::archive
+
 // What went wrong, for callers that react to the kind rather than the text.
 enum class ArchiveErrc {
     None,
@@ -58,7 +77,8 @@ class CArchive {
 public:
     enum class Mode { Store, Load };
 
-    static std::unique_ptr<CArchive> forWriting();
+    // `expectedSize` reserves room for that many bytes, so a large save does not grow its buffer.
+    static std::unique_ptr<CArchive> forWriting(std::size_t expectedSize = 0);
     static std::unique_ptr<CArchive> forReading(std::vector<std::uint8_t> bytes);
     // Reads the whole file; null with `error` set when it cannot be read.
     static std::unique_ptr<CArchive> openForReading(const std::filesystem::path& file, std::string* error = nullptr);
@@ -117,6 +137,10 @@ public:
     int WriteEnd(CArchive& ar, std::string_view block) const;
     int WriteData(CArchive& ar, std::string_view key, std::string_view value) const;
     int WriteDataInt(CArchive& ar, std::string_view key, int value) const;
+    // "%f" (six decimals) and "%fd" as formatFixed and formatFixedD write them, without a string
+    // made per number.
+    int WriteDataFixed(CArchive& ar, std::string_view key, double value) const;
+    int WriteDataFixedD(CArchive& ar, std::string_view key, double value) const;
 
     // Reads forward to the start of the first block of that name, at any depth; 0 when the archive
     // ends first (no error then, unless it ends inside a block or breaks its layout).
@@ -134,5 +158,8 @@ protected:
     // One keyed value of the block being loaded. Names compare without case (see keyIs).
     virtual int OnReadData(std::string_view key, std::string_view value);
 
-    static bool keyIs(std::string_view a, std::string_view b);
+    static bool keyIs(std::string_view a, std::string_view b) { return kov::archive::namesEqual(a, b); }
+
+private:
+    int writeNumber(CArchive& ar, std::string_view key, const char* text, std::size_t size) const;
 };

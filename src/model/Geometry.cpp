@@ -541,7 +541,7 @@ double RoundDecimals(double x, int n)
 
 double ApplyMeasureTruncation(double x, int n, int truncationSetting)
 {
-    if (truncationSetting == 1) return x;
+    if (truncationSetting == 1 || std::isnan(x)) return x;
     const std::string text = kov::platform::formatFixed(x);
     const size_t dot = text.find('.');
     if (dot == std::string::npos) return x;

@@ -21,7 +21,9 @@
 #include <string_view>
 
 class CPlotInfo;
+class CFontMenu;
 class SelectionRecord;
+namespace kov::io { struct DxfReadOptions; struct DxfReadResult; } // DXF exchange
 struct UnitFileContext;
 class DeviceTransform;
 class TextBoxMeasurer;
@@ -595,6 +597,27 @@ public:
     // The grip square of g_nPickTolerance pixels about the point, filled with the colour.
     static void DrawGripSquare(kov::platform::Surface& dc, const DevicePoint& point, std::uint32_t colour);
     // -- drawing: texts and selection marks (end)
+
+    // -- DXF exchange (begin)
+    // Defined in src/io (DxfWriter.cpp, DxfReader.cpp); the option and result types are in
+    // io/DxfReader.h.
+    //
+    // The whole drawing as a DXF R12 file (code page 932, CR LF): walls, figures and texts on the
+    // layers of the plot settings. Nothing in the drawing changes.
+    void WriteDxf(std::string& out, const CPlotInfo& plot) const;
+    // The same into a file, written whole beside it and renamed over it. Empty when written, else
+    // the message for the user (the file, if any, left as it was).
+    std::string WriteDxfFile(const std::filesystem::path& path, const CPlotInfo& plot) const;
+    // Reads a DXF file's lines, polylines, circles, arcs and texts (blocks expanded where inserted)
+    // into this container, which the caller has emptied, all on layer 0 of layer group 0; the
+    // layer names, paper and scales of the plot settings follow the file unless the options keep
+    // them. The selection is cleared.
+    kov::io::DxfReadResult ReadDxf(std::string_view fileBytes, SelectionRecord& selection, CPlotInfo& plot,
+                                   const CFontMenu& currentFont, const kov::io::DxfReadOptions& options);
+    kov::io::DxfReadResult ReadDxfFile(const std::filesystem::path& path, SelectionRecord& selection,
+                                       CPlotInfo& plot, const CFontMenu& currentFont,
+                                       const kov::io::DxfReadOptions& options);
+    // -- DXF exchange (end)
 
 private:
     int nextId(int& counter, int wrapLimit, int scanLimit, bool (CKovUnit::*inUse)(int) const);

@@ -72,10 +72,10 @@ int CKovLine::WriteLineBlock(CArchive& ar, std::string_view block) const
     if (!WriteStart(ar, block) || !WriteDataInt(ar, "MLineID", MLineID))
         return 0;
     for (const CDbPoint& p : MLinePnt)
-        if (!WriteData(ar, "MLinePntX", formatFixedD(p.x)) || !WriteData(ar, "MLinePntY", formatFixedD(p.y)))
+        if (!WriteDataFixedD(ar, "MLinePntX", p.x) || !WriteDataFixedD(ar, "MLinePntY", p.y))
             return 0;
     for (const double v : MLineParam)
-        if (!WriteData(ar, "MLineParam", formatFixedD(v)))
+        if (!WriteDataFixedD(ar, "MLineParam", v))
             return 0;
     return WriteDataInt(ar, "MLinebNakanuri", MLinebNakanuri) && WriteData(ar, "MLineColor", colourText(MLineColor))
         && WriteData(ar, "MLineNakaColor", colourText(MLineNakaColor))
@@ -146,11 +146,11 @@ int CKovLine::OnReadData(std::string_view key, std::string_view value)
 int CKovText::WriteTextBlock(CArchive& ar, std::string_view block) const
 {
     return WriteStart(ar, block) && MTextFontMenu.WriteBlock(ar, kFontBlock) && WriteDataInt(ar, "MTextID", MTextID)
-        && WriteData(ar, "MTextstr", textToStored(MTextstr)) && WriteData(ar, "MTextpntX", formatFixed(MTextpnt.x))
-        && WriteData(ar, "MTextpntY", formatFixed(MTextpnt.y)) && WriteDataInt(ar, "MTextGrpID", MTextGrpID)
+        && WriteData(ar, "MTextstr", textToStored(MTextstr)) && WriteDataFixed(ar, "MTextpntX", MTextpnt.x)
+        && WriteDataFixed(ar, "MTextpntY", MTextpnt.y) && WriteDataInt(ar, "MTextGrpID", MTextGrpID)
         && WriteDataInt(ar, "MTextLayer1", MTextLayer1) && WriteDataInt(ar, "MTextLayer2", MTextLayer2)
         && WriteDataInt(ar, "MTextHuchiFlg", MTextHuchiFlg)
-        && WriteData(ar, "MTextHuchiAtsumi", formatFixed(MTextHuchiAtsumi))
+        && WriteDataFixed(ar, "MTextHuchiAtsumi", MTextHuchiAtsumi)
         && WriteDataInt(ar, "MTextHuchiType", MTextHuchiType) && WriteDataInt(ar, "MTextHuchiKeij", MTextHuchiKeij)
         && WriteDataInt(ar, "MTextAlpha", MTextAlpha) && WriteEnd(ar, block);
 }
@@ -204,18 +204,18 @@ int CKovWall::WriteWallBlock(CArchive& ar, std::string_view block) const
         corners += formatFixed(MWallPntKado[i].y);
     }
     if (!(WriteStart(ar, block) && WriteDataInt(ar, "MWallID", MWallID)
-          && WriteData(ar, "MWallPntAX", formatFixed(MWallPntA.x)) && WriteData(ar, "MWallPntAY", formatFixed(MWallPntA.y))
-          && WriteData(ar, "MWallPntBX", formatFixed(MWallPntB.x)) && WriteData(ar, "MWallPntBY", formatFixed(MWallPntB.y))
+          && WriteDataFixed(ar, "MWallPntAX", MWallPntA.x) && WriteDataFixed(ar, "MWallPntAY", MWallPntA.y)
+          && WriteDataFixed(ar, "MWallPntBX", MWallPntB.x) && WriteDataFixed(ar, "MWallPntBY", MWallPntB.y)
           && WriteData(ar, "MWallPntKado", corners)))
         return 0;
     for (const CDbPoint& p : MWallarPntA)
-        if (!WriteData(ar, "MWallarPntAX", formatFixed(p.x)) || !WriteData(ar, "MWallarPntAY", formatFixed(p.y)))
+        if (!WriteDataFixed(ar, "MWallarPntAX", p.x) || !WriteDataFixed(ar, "MWallarPntAY", p.y))
             return 0;
     for (const CDbPoint& p : MWallarPntB)
-        if (!WriteData(ar, "MWallarPntBX", formatFixed(p.x)) || !WriteData(ar, "MWallarPntBY", formatFixed(p.y)))
+        if (!WriteDataFixed(ar, "MWallarPntBX", p.x) || !WriteDataFixed(ar, "MWallarPntBY", p.y))
             return 0;
-    return WriteDataInt(ar, "MWallGrpID", MWallGrpID) && WriteData(ar, "MWallWide1", formatFixed(MWallWide1))
-        && WriteData(ar, "MWallWide2", formatFixed(MWallWide2)) && WriteDataInt(ar, "MWallType", MWallType)
+    return WriteDataInt(ar, "MWallGrpID", MWallGrpID) && WriteDataFixed(ar, "MWallWide1", MWallWide1)
+        && WriteDataFixed(ar, "MWallWide2", MWallWide2) && WriteDataInt(ar, "MWallType", MWallType)
         && WriteDataInt(ar, "MWall_Type", MWall_Type) && WriteDataInt(ar, "MHasiraType", MHasiraType)
         && WriteDataInt(ar, "MWallLayer1", MWallLayer1) && WriteDataInt(ar, "MWallLayer2", MWallLayer2)
         && WriteEnd(ar, block);
@@ -283,9 +283,9 @@ int CKovWall::OnReadData(std::string_view key, std::string_view value)
 
 int CKovGroup::WriteGroupBlock(CArchive& ar, std::string_view block) const
 {
-    if (!(WriteStart(ar, block) && WriteDataInt(ar, "MGrpID", MGrpID) && WriteData(ar, "MGrpminX", formatFixed(MGrpmin.x))
-          && WriteData(ar, "MGrpminY", formatFixed(MGrpmin.y)) && WriteData(ar, "MGrpmaxX", formatFixed(MGrpmax.x))
-          && WriteData(ar, "MGrpmaxY", formatFixed(MGrpmax.y)) && WriteData(ar, "MGrpKakudo", formatFixed(MGrpKakudo))))
+    if (!(WriteStart(ar, block) && WriteDataInt(ar, "MGrpID", MGrpID) && WriteDataFixed(ar, "MGrpminX", MGrpmin.x)
+          && WriteDataFixed(ar, "MGrpminY", MGrpmin.y) && WriteDataFixed(ar, "MGrpmaxX", MGrpmax.x)
+          && WriteDataFixed(ar, "MGrpmaxY", MGrpmax.y) && WriteDataFixed(ar, "MGrpKakudo", MGrpKakudo)))
         return 0;
     for (const int id : MGrpWallID)
         if (!WriteDataInt(ar, "MGrpWallID", id))
@@ -362,12 +362,12 @@ int CKovImage::WriteImageBlock(CArchive& ar, std::string_view block, UnitFileCon
     const std::filesystem::path bmpName =
         ImageName.empty() ? TempImagePath(ctx.pictureFolder, ImageID) : std::filesystem::path(ImageName);
     if (!(WriteStart(ar, block) && WriteData(ar, "ImageName", bmpName.filename().string())
-          && WriteData(ar, "OffsetX", formatFixed(OffsetX)) && WriteData(ar, "OffsetY", formatFixed(OffsetY))
-          && WriteData(ar, "ImageWidth", formatFixed(ImageWidth)) && WriteData(ar, "ImageHeight", formatFixed(ImageHeight))
+          && WriteDataFixed(ar, "OffsetX", OffsetX) && WriteDataFixed(ar, "OffsetY", OffsetY)
+          && WriteDataFixed(ar, "ImageWidth", ImageWidth) && WriteDataFixed(ar, "ImageHeight", ImageHeight)
           && WriteDataInt(ar, "ImageID", ImageID) && WriteDataInt(ar, "IMGLayer1", IMGLayer1)
           && WriteDataInt(ar, "IMGLayer2", IMGLayer2) && WriteDataInt(ar, "IMGImagegifflg", IMGImagegifflg)
           && WriteData(ar, "IMGImagegifcol", colourText(IMGImagegifcol))
-          && WriteData(ar, "BLKImagekakudo", formatFixed(BLKImagekakudo))))
+          && WriteDataFixed(ar, "BLKImagekakudo", BLKImagekakudo)))
         return 0;
 
     const bool notBmp = IMGImagetype == kPictureJpeg || IMGImagetype == kPicturePng || IMGImagetype == kPictureGif;

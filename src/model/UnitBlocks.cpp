@@ -51,7 +51,10 @@ int CKovUnit::WriteUnit(CArchive& ar, std::string_view block, UnitFileContext& c
 int CKovUnit::ReadUnit(CArchive& ar, std::string_view block, UnitFileContext& ctx)
 {
     m_pFileContext = &ctx;
+    // The folder's names are gathered afresh for every read: files may come and go between reads.
+    ctx.takenPictureNumbers.reset();
     const int result = Load(ar, block);
+    ctx.takenPictureNumbers.reset();
     m_pFileContext = nullptr;
     return result;
 }

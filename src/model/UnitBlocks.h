@@ -27,6 +27,7 @@ struct UnitFileContext {
     // naming the block and the object.
     std::vector<std::string> warnings;
     // Reading: the numbers of the temporary picture files, listed at the first picture with bytes
-    // and kept up to date by the read, so that many pictures cost one listing of the folder.
+    // and kept up to date by the read, so that many pictures cost one listing of the folder. Each
+    // ReadUnit starts and ends with it empty.
     std::optional<std::unordered_set<long long>> takenPictureNumbers;
 };

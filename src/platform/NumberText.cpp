@@ -6,16 +6,46 @@
 
 namespace kov::platform {
 
+std::size_t formatFixedTo(char* buf, double value, int decimals)
+{
+    char* const end = buf + kFixedTextCapacity;
+    decimals = decimals < 0 ? 0 : decimals > 17 ? 17 : decimals;
+    if (std::isnan(value)) value = 0.0;
+    if (std::isinf(value)) {
+        const std::string_view t = value > 0 ? "inf" : "-inf";
+        t.copy(buf, t.size());
+        return t.size();
+    }
+    // to_chars ignores the C locale, unlike printf.
+    auto res = std::to_chars(buf, end, value, std::chars_format::fixed, decimals);
+    if (res.ec != std::errc()) {
+        buf[0] = '0';
+        return 1;
+    }
+    // Below 2^32 a six-decimal text lies within half a unit of its last decimal of the double it
+    // reads back as, so it writes again the same. Beyond, or with more decimals, check it.
+    if (std::fabs(value) >= 4294967296.0 || decimals > 6) {
+        double back = 0.0;
+        std::from_chars(buf, res.ptr, back, std::chars_format::fixed);
+        char again[kFixedTextCapacity];
+        const auto res2 = std::to_chars(again, again + sizeof again, back, std::chars_format::fixed, decimals);
+        if (res2.ec != std::errc() || std::string_view(again, std::size_t(res2.ptr - again))
+                                          != std::string_view(buf, std::size_t(res.ptr - buf))) {
+            // The shortest text that reads back as this very double.
+            res = std::to_chars(buf, end, value, std::chars_format::fixed);
+            if (res.ec != std::errc()) {
+                buf[0] = '0';
+                return 1;
+            }
+        }
+    }
+    return std::size_t(res.ptr - buf);
+}
+
 std::string formatFixed(double value, int decimals)
 {
-    if (std::isnan(value)) return "nan";
-    if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
-    // to_chars ignores the C locale, unlike printf. The buffer holds any double with the decimals
-    // the stored forms use.
-    char buf[400];
-    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-    if (res.ec != std::errc()) return "0";
-    return std::string(buf, res.ptr);
+    char buf[kFixedTextCapacity];
+    return std::string(buf, formatFixedTo(buf, value, decimals));
 }
 
 std::string formatFixedD(double value)

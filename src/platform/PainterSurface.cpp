@@ -111,6 +111,12 @@ QBrush makeQBrush(const Brush& brush, const Background& bk)
 
 QPoint qp(DevicePoint p) { return {p.x, p.y}; }
 
+// Pixels of our own go only to pictures in memory; printers and PDF files get real lines.
+bool isPixelDevice(const QPaintDevice* device)
+{
+    return device != nullptr && (device->devType() == QInternal::Image || device->devType() == QInternal::Pixmap);
+}
+
 // Qt's aliased 1-pixel lines always leave out their right or bottom end pixel, whichever end that
 // is, and draw the same pixels whichever way they run; a line must leave out its end point. A
 // segment running leftwards or upwards is moved one pixel along itself when that step is whole
@@ -341,6 +347,7 @@ PainterSurface::PainterSurface(QPaintDevice& device, Options options)
     if (device.devType() == QInternal::Printer) m_options.isPrinting = m_options.isOutput = true;
     m_painter->setRenderHint(QPainter::Antialiasing, false);
     m_deviceArea = this->device().area;
+    m_pixelTarget = isPixelDevice(m_painter->device());
 }
 
 PainterSurface::PainterSurface(QPainter& painter, Options options) : m_painter(&painter), m_options(options)
@@ -349,6 +356,7 @@ PainterSurface::PainterSurface(QPainter& painter, Options options) : m_painter(&
         m_options.isPrinting = m_options.isOutput = true;
     m_painter->setRenderHint(QPainter::Antialiasing, false);
     m_deviceArea = device().area;
+    m_pixelTarget = isPixelDevice(m_painter->device());
 }
 
 QBrush PainterSurface::brushFor(const Brush& brush, const Background& bk)
@@ -503,9 +511,9 @@ void PainterSurface::thinSegments(std::span<const DevicePoint> points, bool clos
         flush();
         m_batchPen = pen;
     }
-    const bool thin = pen.width <= 1;
     auto add = [&](DevicePoint a, DevicePoint b) {
-        if (thin) rasterizeThin(a, b);
+        // Wider pens go to Qt's stroker in one call: laying their pixels ourselves measured slower.
+        if (pen.width <= 1 && m_pixelTarget) rasterizeThin(a, b);
         else m_batch.emplace_back(a.x, a.y, b.x, b.y);
     };
     for (std::size_t i = 0; i + 1 < points.size(); ++i) add(points[i], points[i + 1]);

@@ -101,6 +101,7 @@ private:
     std::vector<QRect> m_batchRuns;
     Pen m_batchPen;
     DeviceRect m_deviceArea;
+    bool m_pixelTarget = true;  // a picture in memory: 1-pixel lines laid pixel by pixel
     struct BrushKey {
         int style = 0;
         int hatch = 0;

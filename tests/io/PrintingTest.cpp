@@ -13,8 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QProcess>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <climits>
@@ -76,31 +74,6 @@ DeviceRect paintedBox(const RecordingSurface& s)
                 box.bottom = std::max(box.bottom, p.y);
             }
     return box;
-}
-
-// Dark pixels of the PDF page rasterised at 10 pixels per millimetre: their bounding box.
-QRect inkOfPdf(const std::filesystem::path& pdf)
-{
-    const QString tool = QStandardPaths::findExecutable("pdftoppm");
-    if (tool.isEmpty())
-        return {};
-    const auto base = pdf.parent_path() / (pdf.stem().string() + "-page");
-    QProcess p;
-    p.start(tool, {"-r", "254", "-gray", "-singlefile", QString::fromStdString(pdf.string()),
-                   QString::fromStdString(base.string())});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        return {};
-    QImage page(QString::fromStdString(base.string() + ".pgm"));
-    if (page.isNull())
-        return {};
-    page = page.convertToFormat(QImage::Format_Grayscale8);
-    QRect ink;
-    for (int y = 0; y < page.height(); ++y) {
-        const uchar* row = page.constScanLine(y);
-        for (int x = 0; x < page.width(); ++x)
-            if (row[x] < 128) ink |= QRect(x, y, 1, 1);
-    }
-    return ink;
 }
 
 } // namespace
@@ -239,6 +212,9 @@ TEST(Printing, PaperCodesChooseThePrinterPaper)
         {14, QPageSize::JisB1, QPageLayout::Landscape}, {19, QPageSize::JisB3, QPageLayout::Portrait},
         {8, QPageSize::Postcard, QPageLayout::Portrait}, {22, QPageSize::Postcard, QPageLayout::Landscape},
         {20, QPageSize::A1, QPageLayout::Portrait},     {12, QPageSize::A5, QPageLayout::Landscape},
+        {9, QPageSize::A3, QPageLayout::Portrait},      {16, QPageSize::JisB2, QPageLayout::Landscape},
+        // Codes outside the table print on A4 landscape.
+        {26, QPageSize::A4, QPageLayout::Landscape},    {-1, QPageSize::A4, QPageLayout::Landscape},
     };
     for (const Case& c : cases) {
         CPlotInfo plot;
@@ -274,7 +250,7 @@ TEST(Printing, PdfAtOneToHundredOnA4Measures10mm)
     Drawing d;
     const auto plain = folder.file("wall.pdf");
     ASSERT_TRUE(kov::io::PrintToPdf(plain, d.plot, d.grid, PrintOptions{}, d.passes()));
-    const QRect ink = inkOfPdf(plain);
+    const QRect ink = kov::test::inkOfPdf(plain).ink;
     ASSERT_FALSE(ink.isEmpty()) << "pdftoppm (poppler-utils) could not rasterise the page";
     // 10 pixels per millimetre on A4 portrait: 2100 × 2970, the wall at the centre.
     // The outline pen adds a little on each side.
@@ -288,7 +264,7 @@ TEST(Printing, PdfAtOneToHundredOnA4Measures10mm)
     moved.moveY = 12;
     const auto shifted = folder.file("moved.pdf");
     ASSERT_TRUE(kov::io::PrintToPdf(shifted, d.plot, d.grid, moved, d.passes()));
-    const QRect inkMoved = inkOfPdf(shifted);
+    const QRect inkMoved = kov::test::inkOfPdf(shifted).ink;
     EXPECT_NEAR(inkMoved.left() - ink.left(), 50, 1);
     EXPECT_NEAR(inkMoved.top() - ink.top(), 120, 1);
 }

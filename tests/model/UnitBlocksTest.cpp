@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include <QImage>
 
 #include <string>
@@ -203,8 +206,8 @@ class UnitBlocksTest : public ::testing::Test {
 protected:
     kov::test::TempFolder m_first;
     kov::test::TempFolder m_second;
-    UnitFileContext m_saveCtx{m_first.path(), false, {}, {}};
-    UnitFileContext m_loadCtx{m_second.path(), false, {}, {}};
+    UnitFileContext m_saveCtx{m_first.path(), false, {}, {}, {}};
+    UnitFileContext m_loadCtx{m_second.path(), false, {}, {}, {}};
 };
 
 } // namespace
@@ -244,6 +247,54 @@ TEST_F(UnitBlocksTest, WrittenReadAndWrittenAgainIsByteIdentical)
     }
     back.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
     unit.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
+}
+
+TEST_F(UnitBlocksTest, OddNumbersWriteReadAndWriteTheSame)
+{
+    // Values no drawing should hold but editing or a foreign file may leave: NaN, infinities,
+    // magnitudes where six decimals no longer pin the value down, the smallest ones.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const double odd[] = {nan, -nan, inf, -inf, 1e14 + 0.0078125, -1e300, 4.9e-324, -0.0};
+    CKovUnit unit;
+    auto line = std::make_unique<CKovLine>();
+    line->MLineID = 2;
+    for (const double v : odd) {
+        line->MLinePnt.emplace_back(v, -v);
+        line->MLineParam.push_back(v);
+    }
+    unit.m_Lines.Add(std::move(line));
+    auto wall = std::make_unique<CKovWall>();
+    wall->MWallID = 3;
+    wall->MWallPntA = {nan, inf};
+    wall->MWallPntKado[1] = {1e14 + 0.0078125, nan};
+    wall->MWallWide1 = nan;
+    unit.m_Walls.Add(std::move(wall));
+    auto text = std::make_unique<CKovText>();
+    text->MTextID = 4;
+    text->MTextpnt = {nan, 1e14 + 0.0078125};
+    unit.m_Texts.Add(std::move(text));
+
+    const Written first = write(unit, m_saveCtx);
+    ASSERT_EQ(first.ok, 1);
+    EXPECT_FALSE(contains(first.bytes, "nan"));
+    CKovUnit back;
+    ASSERT_EQ(read(back, first.bytes, m_loadCtx).ok, 1);
+    for (const CDbPoint& p : back.m_Lines[0]->MLinePnt) {
+        EXPECT_FALSE(std::isnan(p.x));
+        EXPECT_FALSE(std::isnan(p.y));
+    }
+    EXPECT_EQ(back.m_Texts[0]->MTextpnt.y, 1e14 + 0.0078125);
+    const Written second = write(back, m_loadCtx);
+    EXPECT_EQ(std::string(second.bytes.begin(), second.bytes.end()), std::string(first.bytes.begin(), first.bytes.end()));
+
+    // A file that says "nan" itself brings no NaN in.
+    CKovUnit fromText;
+    ASSERT_EQ(read(fromText, archiveOf(unitOf("{BLK_UnitLine\nMLineID=5\nMLinePntX=nand\nMLinePntY=-NAN\n"
+                                               "MLineParam=nan(1)d\n}BLK_UnitLine\n")), m_loadCtx).ok, 1);
+    ASSERT_EQ(fromText.m_Lines[0]->MLinePnt.size(), 1u);
+    EXPECT_EQ(fromText.m_Lines[0]->MLinePnt[0], CDbPoint(0, 0));
+    EXPECT_EQ(fromText.m_Lines[0]->MLineParam, std::vector<double>{0.0});
 }
 
 TEST_F(UnitBlocksTest, ValuesAreWrittenAsTheFileFormatWantsThem)
@@ -327,7 +378,7 @@ TEST_F(UnitBlocksTest, ReaderEdgeCases)
         SCOPED_TRACE(row.name);
         CKovUnit unit;
         unit.MUnitLineID = 40;
-        UnitFileContext ctx{m_second.path(), false, {}, {}};
+        UnitFileContext ctx{m_second.path(), false, {}, {}, {}};
         const Read r = read(unit, archiveOf(unitOf(row.inside)), ctx);
         ASSERT_EQ(r.ok, 1) << r.error.describe();
         EXPECT_TRUE(ctx.warnings.empty());
@@ -455,7 +506,7 @@ TEST_F(UnitBlocksTest, MalformedUnitBlocksStopWithTheirPlace)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         CKovUnit unit;
-        UnitFileContext ctx{m_second.path(), false, {}, {}};
+        UnitFileContext ctx{m_second.path(), false, {}, {}, {}};
         std::string body = unitOf(row.inside);
         if (std::string(row.name) == "text font block cut short")
             body = "{KovUnit\n" + row.inside;

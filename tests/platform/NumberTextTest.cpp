@@ -1,6 +1,11 @@
 #include "platform/NumberText.h"
 
 #include <gtest/gtest.h>
+#include <cstdint>
+#include <cmath>
+#include <vector>
+#include <random>
+#include <cstring>
 
 #include <clocale>
 #include <limits>
@@ -45,10 +50,40 @@ TEST(NumberText, FormatsAGivenCountOfDecimalsAndNonFiniteValues)
     struct Case { double value; int decimals; const char* text; };
     const Case cases[] = {
         {1100.0, 2, "1100.00"}, {-4.5, 2, "-4.50"}, {1.999, 2, "2.00"}, {910.0, 1, "910.0"}, {7.0, 0, "7"},
-        {std::numeric_limits<double>::quiet_NaN(), 6, "nan"}, {-std::numeric_limits<double>::quiet_NaN(), 2, "nan"},
+        {std::numeric_limits<double>::quiet_NaN(), 6, "0.000000"}, {-std::numeric_limits<double>::quiet_NaN(), 2, "0.00"},
         {std::numeric_limits<double>::infinity(), 6, "inf"}, {-std::numeric_limits<double>::infinity(), 1, "-inf"},
     };
     for (const auto& c : cases) EXPECT_EQ(formatFixed(c.value, c.decimals), c.text) << c.value << " " << c.decimals;
+}
+
+TEST(NumberText, EveryValueWritesReadsAndWritesTheSameText)
+{
+    CommaLocale comma;
+    const double big = 100000000000000.0;
+    std::vector<double> values = {
+        0.0, -0.0, 0.1, -1234.5678905, 1e-7, -4.9e-324, 2.2250738585072014e-308,
+        4294967296.0 + 0.5e-6, 4294967295.9999995, big + 0.0078125, big + 0.015625, -(big + 0.0078125),
+        9007199254740993.0, 1e300, std::numeric_limits<double>::max(), -std::numeric_limits<double>::max(),
+        std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+        std::numeric_limits<double>::quiet_NaN(),
+    };
+    // And doubles of every magnitude, drawn by their bits.
+    std::mt19937_64 rng(11);
+    for (int i = 0; i < 20000; ++i) {
+        const std::uint64_t bits = rng();
+        double v;
+        std::memcpy(&v, &bits, sizeof v);
+        if (std::isfinite(v)) values.push_back(v);
+    }
+    for (const double v : values) {
+        for (const int decimals : {6, 2, 10}) {
+            const std::string once = formatFixed(v, decimals);
+            const std::string twice = formatFixed(parseDouble(once), decimals);
+            ASSERT_EQ(twice, once) << std::hexfloat << v << " decimals " << decimals;
+        }
+        const std::string d = formatFixedD(v);
+        ASSERT_EQ(formatFixedD(parseDouble(d)), d) << std::hexfloat << v;
+    }
 }
 
 TEST(NumberText, ParsesLikeAtofButWithoutTheLocale)

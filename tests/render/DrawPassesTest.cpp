@@ -312,3 +312,45 @@ TEST(DrawPasses, DrawingLeavesObjectsSharedWithASnapshot)
     }
     snapshot.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
 }
+
+TEST(DrawPasses, SelectionMarksOverEveryShownLayerOnTheScreenOnly)
+{
+    PassFixture f;
+    CKovLine& other = addFigure(f.unit, CKovLine::LINE, {{710, 10}, {790, 90}});
+    onLayer(other, 2, 7);
+    f.selection.AddLineId(f.ids.figure);
+    // One grip at the figure's first corner per shown, non-empty layer: (0, 3) and (2, 7).
+    auto grips = [&](bool output, bool placing) {
+        RecordingSurface s;
+        f.unit.DrawAllByLayer(s, f.t, f.plot, f.selection, placing, output, f.env);
+        int n = 0;
+        for (const auto& c : s.calls())
+            n += c.op == "fillRect" && c.rect.left < 410 && c.rect.right > 410 && c.rect.top < 20 && c.rect.bottom > 20;
+        return n;
+    };
+    EXPECT_EQ(grips(false, false), 2);
+    EXPECT_EQ(grips(true, false), 0);
+    EXPECT_EQ(grips(false, true), 0);
+    f.plot.m_Layer.m_LayerInfo[2][7].m_nType = CLayerInfo::LAYER_HIDDEN;
+    EXPECT_EQ(grips(false, false), 1);
+}
+
+TEST(DrawPasses, PartPreviewOrder)
+{
+    PassFixture f;
+    // A dimension without a group comes after the figures of every group; a room's polygon is its
+    // floor, drawn first; pictures never; no layer is looked at.
+    CKovLine& dim = addFigure(f.unit, CKovLine::DIMENSION, {{710, 50}, {790, 50}, {750, 40}}, {1, 80, 10});
+    onLayer(dim, 5, 5);
+    auto plain = std::make_unique<CKovGroup>();
+    plain->MGrpID = f.unit.NextGroupId();
+    CKovLine& member = addFigure(f.unit, CKovLine::LINE, {{810, 10}, {890, 90}});
+    member.MLineGrpID = plain->MGrpID;
+    plain->MGrpLineID = {member.MLineID};
+    f.unit.m_Groups.Add(std::move(plain));
+    f.plot.m_Layer.m_GrpLayerInfo[0].m_nType = CLayerInfo::LAYER_HIDDEN;
+
+    RecordingSurface s;
+    f.unit.DrawPartPreview(s, f.t, f.plot, f.selection, false, false, f.env);
+    EXPECT_EQ(bands(s), "room wall figure other2 other text");
+}

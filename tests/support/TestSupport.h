@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QTemporaryDir>
 
 #include <filesystem>
@@ -20,5 +21,14 @@ private:
 
 std::filesystem::path testData(const std::string& name);
 std::filesystem::path sampleFile(const std::string& relative);
+
+// The first page of a PDF rasterised by pdftoppm (poppler-utils) at 10 pixels per millimetre: the
+// bounding box of its dark pixels, and the page size in pixels. Empty when it could not be
+// rasterised.
+struct PdfInk {
+    QRect ink;
+    QSize page;
+};
+PdfInk inkOfPdf(const std::filesystem::path& pdf);
 
 } // namespace kov::test

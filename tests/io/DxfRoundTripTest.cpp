@@ -1,0 +1,151 @@
+#include "DxfTestSupport.h"
+
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <cmath>
+
+using kov::test::countOf;
+using kov::test::DxfCounts;
+using kov::test::DxfHouse;
+using kov::test::DxfImport;
+
+namespace {
+
+// A python3 that has the ezdxf module (Debian's python3-ezdxf), or empty.
+QString pythonWithEzdxf()
+{
+    QStringList candidates{"/usr/bin/python3"};
+    const QString onPath = QStandardPaths::findExecutable("python3");
+    if (!onPath.isEmpty()) candidates << onPath;
+    for (const QString& python : candidates) {
+        QProcess p;
+        p.start(python, {"-c", "import ezdxf"});
+        if (p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0) return python;
+    }
+    return {};
+}
+
+std::string run(const QString& program, const QStringList& args, int& exitCode)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(program, args);
+    p.waitForFinished(120000);
+    exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    return p.readAll().toStdString();
+}
+
+} // namespace
+
+// What the house is written as and read back as: walls as their outline lines, closed figures as
+// their edges, the ellipse and the elliptic arc as polylines, the dimension as three lines and its
+// value. The room's fill is not written.
+TEST(DxfRoundTrip, HouseReadsBackToTheSameFigures)
+{
+    const DxfHouse house;
+    DxfImport back(house.dxf());
+    EXPECT_TRUE(back.result.messages.empty());
+    EXPECT_EQ(countOf(back.unit), (DxfCounts{16 + 1 + 4 + 3 + 3 + 3, 2, 1, 1, 3}));
+
+    // Paper and scale come back; the layer names fill the slots in table order.
+    EXPECT_EQ(back.plot.PlotPaperSize, 0);
+    EXPECT_EQ(back.plot.m_Layer.m_dScale[0], 50.0);
+    EXPECT_EQ(back.plot.m_Layer.m_dScale[15], 50.0);
+    const char* names[] = {"0", "壁", "L0-1", "壁_0-2", "文字"};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(back.plot.m_Layer.m_LayerInfo[0][static_cast<std::size_t>(i)].m_strName, names[i]);
+
+    // Figures in the places they were drawn.
+    auto findKind = [&](int kind) -> const CKovLine* {
+        for (const auto& f : back.unit.m_Lines)
+            if (f->MLineType == kind) return f.get();
+        return nullptr;
+    };
+    const CKovLine* line = back.unit.m_Lines[16];
+    ASSERT_EQ(line->MLineType, CKovLine::LINE);
+    EXPECT_NEAR(line->MLinePnt[0].x, -2000, 1e-6);
+    EXPECT_NEAR(line->MLinePnt[1].y, -1500, 1e-6);
+    EXPECT_EQ(line->MLineColor, 0x0000FFu);
+    EXPECT_EQ(line->MLineLineT, 1);
+    const CKovLine* circle = findKind(CKovLine::CIRCLE);
+    ASSERT_TRUE(circle);
+    EXPECT_NEAR(circle->MLinePnt[0].x, 800, 1e-6);
+    EXPECT_NEAR(circle->MLinePnt[0].y, 500, 1e-6);
+    EXPECT_EQ(circle->MLineParam, std::vector<double>{200});
+    EXPECT_EQ(circle->MLineColor, 0x808080u);
+    const CKovLine* arc = findKind(CKovLine::ARC);
+    ASSERT_TRUE(arc);
+    EXPECT_NEAR(arc->MLinePnt[1].x, 150, 1e-6);
+    EXPECT_NEAR(arc->MLinePnt[1].y, 600, 1e-6);
+    EXPECT_NEAR(arc->MLinePnt[2].x, 0, 1e-6);
+    EXPECT_NEAR(arc->MLinePnt[2].y, 450, 1e-6);
+    EXPECT_EQ(arc->MLineLineT, 5);
+    const CKovLine* ellipse = findKind(CKovLine::POLYGON);
+    ASSERT_TRUE(ellipse);
+    for (const CDbPoint& p : ellipse->MLinePnt) {
+        const double u = (p.x + 800) / 300, v = (p.y - 500) / 150;
+        EXPECT_NEAR(u * u + v * v, 1.0, 1e-7); // six decimals in the file
+    }
+
+    // Texts: the dimension value, then the two texts with their size, angle and place.
+    ASSERT_EQ(back.unit.m_Texts.GetSize(), 3);
+    EXPECT_EQ(back.unit.m_Texts[0]->MTextstr, "3000");
+    const CKovText* room = back.unit.m_Texts[1];
+    EXPECT_EQ(room->MTextstr, "洋室６畳");
+    EXPECT_NEAR(room->MTextpnt.x, -500, 1e-6);
+    EXPECT_NEAR(room->MTextpnt.y, 200, 1e-6);
+    EXPECT_DOUBLE_EQ(room->MTextFontMenu.m_size, 6.5);
+    const CKovText* ldk = back.unit.m_Texts[2];
+    EXPECT_DOUBLE_EQ(ldk->MTextFontMenu.m_size, 4.0);
+    EXPECT_EQ(ldk->MTextFontMenu.lfEscapement, 457);
+}
+
+TEST(DxfRoundTrip, HouseIsAuditedCleanByEzdxf)
+{
+    const QString python = pythonWithEzdxf();
+    if (python.isEmpty()) GTEST_SKIP() << "python3-ezdxf is not installed";
+    kov::test::TempFolder dir;
+    const DxfHouse house;
+    const auto path = dir.file("house.dxf");
+    ASSERT_EQ(house.unit.WriteDxfFile(path, house.plot), "");
+    const char* script = R"(
+import sys
+from collections import Counter
+from ezdxf import recover
+doc, auditor = recover.readfile(sys.argv[1])
+for e in auditor.errors + auditor.fixes:
+    print("AUDIT", e.message)
+c = Counter(e.dxftype() for e in doc.modelspace())
+print("COUNTS", c["LINE"], c["POLYLINE"], c["CIRCLE"], c["ARC"], c["TEXT"])
+print("ENCODING", doc.encoding)
+print("TEXT", [e.dxf.text for e in doc.modelspace().query("TEXT")][1])
+)";
+    int code = 0;
+    const std::string out = run(python, {"-c", script, QString::fromStdString(path.string())}, code);
+    EXPECT_EQ(code, 0) << out;
+    EXPECT_EQ(out.find("AUDIT"), std::string::npos) << out;
+    EXPECT_NE(out.find("COUNTS 30 2 1 1 3"), std::string::npos) << out;
+    EXPECT_NE(out.find("ENCODING cp932"), std::string::npos) << out;
+    EXPECT_NE(out.find("TEXT 洋室６畳"), std::string::npos) << out;
+}
+
+TEST(DxfRoundTrip, HouseIsReadByLibreCad)
+{
+    const QString librecad = QStandardPaths::findExecutable("librecad");
+    if (librecad.isEmpty()) GTEST_SKIP() << "LibreCAD is not installed";
+    kov::test::TempFolder dir;
+    const DxfHouse house;
+    const auto path = dir.file("house.dxf");
+    ASSERT_EQ(house.unit.WriteDxfFile(path, house.plot), "");
+    int code = 0;
+    const std::string out = run(librecad, {"dxf2pdf", "-a", "-o", QString::fromStdString(dir.file("house.pdf").string()),
+                                           QString::fromStdString(path.string())}, code);
+    EXPECT_EQ(code, 0) << out;
+    ASSERT_TRUE(std::filesystem::exists(dir.file("house.pdf"))) << out;
+    EXPECT_GT(std::filesystem::file_size(dir.file("house.pdf")), 500u) << out;
+}
