@@ -11,8 +11,8 @@ KOVIRA_PACKAGES=(
   fonts-ipafont-gothic fonts-ipafont-mincho
   locales
 )
-KOVIRA_TEST_PACKAGES=(jlha-utils desktop-file-utils shared-mime-info poppler-utils python3-ezdxf librecad xvfb xauth
-  imagemagick xdotool)
+KOVIRA_TEST_PACKAGES=(jlha-utils desktop-file-utils shared-mime-info poppler-utils python3-ezdxf librecad
+  xvfb xauth imagemagick xdotool)
 # scripts/fuzz: clang, and libFuzzer with the sanitizer runtimes (Debian 12 ships them in libclang-rt-14-dev).
 KOVIRA_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 

@@ -3,6 +3,12 @@
 #include "app/AppTexts.h"
 #include "app/KoviraApp.h"
 #include "app/KoviraDoc.h"
+#include "app/DocToolHost.h"
+#include "dialogs/RelativeInputDialog.h"
+#include "dialogs/WallThicknessDialog.h"
+#include "building/RoomSettings.h"
+#include "tools/ToolMachine.h"
+#include "tools/ToolTexts.h"
 
 #include "model/Geometry.h"
 #include "model/SettingsValues.h"
@@ -15,6 +21,7 @@
 #include "render/RubberBands.h"
 #include "tools/SelectionDescription.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
@@ -67,6 +74,46 @@ DeviceRect offsetRect(const DeviceRect& r, int dx, int dy)
 
 } // namespace
 
+// The tool machine's host as the view runs it: redraws through the view, the dialogs and panels
+// shown as windows over it.
+class ViewToolHost final : public DocToolHost {
+public:
+    ViewToolHost(CKoviraDoc& doc, pf::Surface& surface, CKoviraView& view) : DocToolHost(doc, surface), m_view(view) {}
+
+    void RedrawAll() override
+    {
+        doc().m_bRedraw = 1;
+        m_view.RedrawForTool();
+    }
+    void SetStatusText(std::string_view text) override
+    {
+        if (m_view.onPrompt)
+            m_view.onPrompt(QString::fromUtf8(text.data(), static_cast<int>(text.size())));
+    }
+    void InvalidateOverlay() override { m_view.viewport()->update(); }
+    std::optional<CDbPoint> AskRelativePoint(const CDbPoint& clicked) override
+    {
+        kov::dialogs::RelativeInputDialog dialog(clicked, &m_view);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.point();
+    }
+    void OpenPanel(kov::tools::ToolPanel panel, int, bool shown) override
+    {
+        if (panel != kov::tools::ToolPanel::WallThickness || !shown)
+            return;
+        m_wallPanel = std::make_unique<kov::dialogs::WallThicknessDialog>(doc().m_PlotInfo, false, &m_view);
+        m_wallPanel->setWindowFlag(Qt::Tool);
+        m_wallPanel->show();
+        m_view.setFocus();
+    }
+    void ClosePanels() override { m_wallPanel.reset(); }
+
+private:
+    CKoviraView& m_view;
+    std::unique_ptr<kov::dialogs::WallThicknessDialog> m_wallPanel;
+};
+
 CKoviraView::CKoviraView(CKoviraDoc& doc, CKoviraApp* app, QWidget* parent)
     : QAbstractScrollArea(parent), m_doc(doc), m_app(app)
 {
@@ -78,6 +125,17 @@ CKoviraView::CKoviraView(CKoviraDoc& doc, CKoviraApp* app, QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_Settings.Load(m_doc.services().profile);
+    setFocusPolicy(Qt::StrongFocus);
+    m_measureSurface = std::make_unique<pf::PainterSurface>(m_measureImage);
+    m_toolHost = std::make_unique<ViewToolHost>(doc, *m_measureSurface, *this);
+    kov::tools::ToolSettings settings;
+    settings.Load(m_doc.services().profile);
+    m_machine = std::make_unique<kov::tools::ToolMachine>(*m_toolHost, settings, &m_geo);
+    m_machine->m_roomSettings = RoomSettings::FromProfile(m_doc.services().profile);
+    m_machine->m_dFixedRadius = m_Settings.tool_hankeikotei_atai;
+    m_machine->m_bFixedRadius = m_Settings.tool_hankeikotei_check;
+    m_machine->m_nArcDivisions = m_Settings.tool_nijyuusen_rbunkatu;
+    m_machine->m_dParallelDistance = m_Settings.tool_hukusen;
 }
 
 CKoviraView::~CKoviraView()
@@ -135,12 +193,19 @@ void CKoviraView::OnInitialUpdate()
     m_bDragging = 0;
     m_bPlacing = 0;
     m_ToolPoints.clear();
+    m_machine->m_ToolPoints.clear();
+    m_machine->m_nZoomMode = 0;
+    m_machine->m_bHandTool = 0;
+    m_machine->m_bDragging = 0;
+    m_machine->m_bPlacing = 0;
     takeViewportSize();
     syncScrollBars();
 
     // The screen's resolution, as the drawers and tolerances read it.
     const int dpi = static_cast<int>(std::lround(logicalDpiX() * devicePixelRatioOfView()));
     if (m_app) m_app->WriteCachedSetting("app_dpiaware", dpi);
+    // Pick and snap tolerances grow with the pixels of a high-resolution screen.
+    ResetPickTolerances(dpi);
 
     LoadTemplateDrawing();
     RedrawAll();
@@ -384,6 +449,7 @@ void CKoviraView::DrawOverlays(pf::Surface& dc)
         dc.line({last.x - 10, last.y}, {last.x + 10, last.y}, pen);
         dc.line({last.x, last.y - 10}, {last.x, last.y + 10}, pen);
     }
+    DrawToolPreview(dc, *t);
     DrawMeasurementBox(dc, *t);
     DrawRoomLockLabel(dc);
     DrawCrossHair(dc);
@@ -523,6 +589,7 @@ void CKoviraView::scrollContentsBy(int, int)
 void CKoviraView::FitAll()
 {
     m_bHandTool = 0;
+    m_machine->m_bHandTool = 0;
     m_geo.m_dZoom = 1.0;
     m_geo.m_dZoomAtPress = 1.0;
     if (m_geo.IsPageEmpty(m_doc.m_PlotInfo)) return;
@@ -543,105 +610,205 @@ void CKoviraView::ZoomOut()
 
 void CKoviraView::ZoomIn()
 {
-    m_bHandTool = 0;
-    m_nZoomMode = kov::tools::PageGeometry::ZOOM_COMMAND;
+    m_machine->ZoomIn();
+    pullToolState();
 }
 
 void CKoviraView::StartRangeZoom()
 {
-    m_bHandTool = 0;
-    m_nZoomMode = kov::tools::PageGeometry::ZOOM_RANGE;
+    m_machine->StartRangeZoom();
+    pullToolState();
 }
 
 void CKoviraView::OnHandTool()
 {
-    m_bHandTool = 1;
+    m_machine->OnHandTool();
+    pullToolState();
+}
+
+unsigned CKoviraView::toolFlags(const QMouseEvent* e) const
+{
+    unsigned f = 0;
+    if (e->buttons() & Qt::LeftButton) f |= kov::tools::MK_LBUTTON;
+    if (e->buttons() & Qt::RightButton) f |= kov::tools::MK_RBUTTON;
+    if (e->modifiers() & Qt::ShiftModifier) f |= kov::tools::MK_SHIFT;
+    if (e->modifiers() & Qt::ControlModifier) f |= kov::tools::MK_CONTROL;
+    return f;
+}
+
+void CKoviraView::pullToolState()
+{
+    const kov::tools::ToolMachine& m = *m_machine;
+    m_ToolPoints = m.m_ToolPoints;
+    m_ptLast = m.m_ptLast;
+    m_ptCurrent = m.m_ptCurrent;
+    m_pxLast = m.m_pxLast;
+    m_pxCurrent = m.m_pxCurrent;
+    m_bDragging = m.m_bDragging;
+    m_nZoomMode = m.m_nZoomMode;
+    m_bHandTool = m.m_bHandTool;
+    m_nAxisLock = m.m_nAxisLock;
+    m_bPlacing = m.m_bPlacing;
+    m_bStretchRotate = m.m_bStretchRotate;
+    m_bArcSegment = m.m_bArcInsert;
+}
+
+void CKoviraView::afterToolEvent()
+{
+    pullToolState();
+    syncScrollBars();
+    switch (m_machine->CursorId()) {
+    case 0: viewport()->setCursor(Qt::ArrowCursor); break;
+    case kov::tools::CURSOR_SIZEALL: viewport()->setCursor(Qt::SizeAllCursor); break;
+    case kov::tools::CURSOR_SIZENS: viewport()->setCursor(Qt::SizeVerCursor); break;
+    case kov::tools::CURSOR_SIZEWE: viewport()->setCursor(Qt::SizeHorCursor); break;
+    case kov::tools::CURSOR_SIZENWSE: viewport()->setCursor(Qt::SizeFDiagCursor); break;
+    case kov::tools::CURSOR_SIZENESW: viewport()->setCursor(Qt::SizeBDiagCursor); break;
+    case 334: viewport()->setCursor(Qt::OpenHandCursor); break;
+    case 1661: viewport()->setCursor(Qt::ClosedHandCursor); break;
+    default: viewport()->setCursor(Qt::CrossCursor); break;
+    }
+    viewport()->update();
+}
+
+void CKoviraView::RedrawForTool()
+{
+    RebuildBackBuffer();
+    viewport()->update();
+    emit selectionTextChanged(QString::fromStdString(DescribeSelection()));
+}
+
+void CKoviraView::ViewChanged()
+{
+    syncScrollBars();
+    RedrawForTool();
+}
+
+bool CKoviraView::runCommand(int command)
+{
+    bool done = true;
+    switch (command) {
+    case kov::tools::kCmdFitAll: FitAll(); break;
+    case kov::tools::kCmdZoomOut: ZoomOut(); break;
+    case kov::tools::kCmdUndo: OnUndo(); break;
+    case kov::tools::kCmdRedo: OnRedo(); break;
+    default: done = m_machine->OnCommand(command); break;
+    }
+    afterToolEvent();
+    setFocus();
+    return done;
 }
 
 void CKoviraView::mousePressEvent(QMouseEvent* event)
 {
-    const DevicePoint client = physicalPoint(event->position());
-    const Qt::MouseButtons buttons = event->buttons();
-    if (event->button() == Qt::RightButton && (m_nZoomMode != 0 || m_bHandTool) && !(buttons & Qt::LeftButton)) {
-        // The right button ends a zoom mode or the hand tool, and opens no menu on its release.
-        m_nZoomMode = 0;
-        m_bHandTool = 0;
-        m_bSwallowRightRelease = 1;
-        return;
-    }
-    // Both buttons in select mode: the drag zoom.
-    if (m_doc.m_nToolMode == 0 && (buttons & Qt::LeftButton) && (buttons & Qt::RightButton)) {
-        m_nZoomMode = kov::tools::PageGeometry::ZOOM_BOTH_BUTTONS;
-        m_bSwallowRightRelease = 1;
-    }
     if (m_geo.IsPageEmpty(m_doc.m_PlotInfo)) return;
-    if (m_nZoomMode != 0) {
-        m_bDragging = 1;
-        m_geo.BeginZoomGesture(client, m_nZoomMode);
-        return;
-    }
-    if (m_bHandTool && event->button() == Qt::LeftButton) {
-        m_bDragging = 1;
-        m_geo.BeginZoomGesture(client, kov::tools::PageGeometry::ZOOM_COMMAND);
-        m_pxLast = client;
-    }
+    const DevicePoint client = physicalPoint(event->position());
+    if (event->button() == Qt::LeftButton)
+        m_machine->OnLButtonDown(toolFlags(event), client);
+    else if (event->button() == Qt::RightButton)
+        m_machine->OnRButtonDown(toolFlags(event), client);
+    afterToolEvent();
 }
 
 void CKoviraView::mouseMoveEvent(QMouseEvent* event)
 {
-    const DevicePoint client = physicalPoint(event->position());
-    m_pxCurrent = m_geo.ClientToLogical(client.x, client.y);
-    m_ptCurrent = WindowToSheet(client);
-    m_bPrintRange = 0;
-    if (m_nFirstMove == 1) m_nFirstMove = 2;
-    if (m_bDragging && (m_nZoomMode == 1 || m_nZoomMode == 2)) {
-        if (settingInt(kSectionUtility, "zoomupold", 0) == 0 && m_geo.DragZoom(client.x, client.y, m_nZoomMode)) {
-            syncScrollBars();
-            RedrawAll();
-        }
-        return;
-    }
-    if (m_bDragging && m_bHandTool) {
-        // Pan once the pointer is 10 pixels (Manhattan) from the last pan position.
-        if (std::abs(client.x - m_pxLast.x) + std::abs(client.y - m_pxLast.y) < 10) return;
-        m_pxLast = client;
-        const DevicePoint press = m_geo.m_pxPressScroll;
-        m_geo.ScrollToPosition({press.x + m_geo.m_pxPress.x - client.x, press.y + m_geo.m_pxPress.y - client.y});
-        syncScrollBars();
-        RedrawAll();
-        return;
-    }
-    // Only the overlays change: repaint from the back buffer.
-    viewport()->update();
+    if (m_geo.IsPageEmpty(m_doc.m_PlotInfo)) return;
+    m_machine->OnMouseMove(toolFlags(event), physicalPoint(event->position()));
+    afterToolEvent();
 }
 
 void CKoviraView::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (m_geo.IsPageEmpty(m_doc.m_PlotInfo)) return;
     const DevicePoint client = physicalPoint(event->position());
-    if (event->button() == Qt::RightButton && m_bSwallowRightRelease && !(event->buttons() & Qt::LeftButton)) {
-        m_bSwallowRightRelease = 0;
-        if (m_nZoomMode != kov::tools::PageGeometry::ZOOM_BOTH_BUTTONS) return;
-    }
-    if (!m_bDragging) return;
-    if (m_nZoomMode != 0) {
-        bool changed = false;
-        if (settingInt(kSectionUtility, "zoomupold", 0) != 0)
-            changed = m_geo.RangeZoom(client.x, client.y);
-        else if (m_nZoomMode == kov::tools::PageGeometry::ZOOM_RANGE)
-            changed = m_geo.DragZoom(client.x, client.y, m_nZoomMode);
-        m_geo.EndZoomGesture();
-        const bool stay = settingInt(kSectionUtility, "app_zoomjyouzi", 0) != 0;
-        if (!stay || m_nZoomMode == kov::tools::PageGeometry::ZOOM_BOTH_BUTTONS) m_nZoomMode = 0;
-        if (!stay) m_bHandTool = 0;
-        m_bDragging = 0;
-        syncScrollBars();
-        if (changed) RedrawAll();
-        viewport()->update();
+    if (event->button() == Qt::LeftButton)
+        m_machine->OnLButtonUp(toolFlags(event), client);
+    else if (event->button() == Qt::RightButton)
+        m_machine->OnRButtonUp(toolFlags(event), client); // the context menu comes with the selection commands
+    afterToolEvent();
+}
+
+void CKoviraView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // Qt's double-click event stands in for the second press.
+    if (m_geo.IsPageEmpty(m_doc.m_PlotInfo)) return;
+    const DevicePoint client = physicalPoint(event->position());
+    if (event->button() == Qt::LeftButton)
+        m_machine->OnLButtonDblClk(toolFlags(event), client);
+    else if (event->button() == Qt::RightButton)
+        m_machine->OnRButtonDown(toolFlags(event), client);
+    afterToolEvent();
+}
+
+void CKoviraView::keyPressEvent(QKeyEvent* event)
+{
+    using kov::tools::ToolKey;
+    if (event->matches(QKeySequence::Undo)) {
+        runCommand(kov::tools::kCmdUndo);
         return;
     }
-    m_bDragging = 0;
-    if (settingInt(kSectionUtility, "app_zoomjyouzi", 0) == 0) m_bHandTool = 0;
-    viewport()->update();
+    const bool pad = (event->modifiers() & Qt::KeypadModifier) != 0;
+    ToolKey key = ToolKey::Other;
+    switch (event->key()) {
+    case Qt::Key_Return: case Qt::Key_Enter: key = ToolKey::Enter; break;
+    case Qt::Key_Escape: key = ToolKey::Escape; break;
+    case Qt::Key_Left: key = ToolKey::Left; break;
+    case Qt::Key_Up: key = ToolKey::Up; break;
+    case Qt::Key_Right: key = ToolKey::Right; break;
+    case Qt::Key_Down: key = ToolKey::Down; break;
+    case Qt::Key_Delete: key = ToolKey::Delete; break;
+    case Qt::Key_S: key = ToolKey::S; break;
+    case Qt::Key_4: if (pad) key = ToolKey::Pad4; break;
+    case Qt::Key_6: if (pad) key = ToolKey::Pad6; break;
+    case Qt::Key_8: if (pad) key = ToolKey::Pad8; break;
+    case Qt::Key_2: if (pad) key = ToolKey::Pad2; break;
+    case Qt::Key_Asterisk: if (pad) key = ToolKey::PadMultiply; break;
+    case Qt::Key_Plus: if (pad) key = ToolKey::PadAdd; break;
+    case Qt::Key_Minus: if (pad) key = ToolKey::PadSubtract; break;
+    default: break;
+    }
+    m_machine->OnKeyDown(key, physicalPoint(viewport()->mapFromGlobal(QCursor::pos())));
+    afterToolEvent();
+}
+
+bool CKoviraView::viewportEvent(QEvent* event)
+{
+    // Qt raises the context menu on the press; the menu belongs to the release.
+    if (event->type() == QEvent::ContextMenu)
+        return true;
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+// The rubber bands of the tool in use, from the collected points to the pointer.
+void CKoviraView::DrawToolPreview(pf::Surface& dc, const DeviceTransform& t)
+{
+    const int tool = m_doc.m_nToolMode;
+    if (tool == 0 || m_ToolPoints.empty())
+        return;
+    const int g = currentLayerGroup();
+    auto dev = [&](const CDbPoint& q) { return ToDevicePoint(q, t, g); };
+    const pf::Pen pen{pf::PenStyle::Solid, 1, 0x0000FF};
+    const CDbPoint last = m_ToolPoints.back();
+    if (tool == 4 || tool == 10) {
+        const CDbPoint c = tool == 10 ? m_machine->SnapPresetRoomCorner(last, m_ptCurrent) : m_ptCurrent;
+        const CDbPoint corners[4] = {last, {c.x, last.y}, c, {last.x, c.y}};
+        for (int i = 0; i < 4; ++i)
+            dc.line(dev(corners[i]), dev(corners[(i + 1) % 4]), pen);
+        return;
+    }
+    for (std::size_t i = 1; i < m_ToolPoints.size(); ++i)
+        dc.line(dev(m_ToolPoints[i - 1]), dev(m_ToolPoints[i]), pen);
+    dc.line(dev(last), dev(m_ptCurrent), pen);
+    if (tool == 1) {
+        // The wall's two faces at its thickness.
+        const double w = m_doc.m_PlotInfo.PlotWallWide;
+        const double len = std::hypot(m_ptCurrent.x - last.x, m_ptCurrent.y - last.y);
+        if (len > 0) {
+            const double nx = -(m_ptCurrent.y - last.y) / len * w, ny = (m_ptCurrent.x - last.x) / len * w;
+            dc.line(dev({last.x + nx, last.y + ny}), dev({m_ptCurrent.x + nx, m_ptCurrent.y + ny}), pen);
+            dc.line(dev({last.x - nx, last.y - ny}), dev({m_ptCurrent.x - nx, m_ptCurrent.y - ny}), pen);
+        }
+    }
 }
 
 // ---------------------------------------------------------------- undo and the selection

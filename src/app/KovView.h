@@ -14,6 +14,9 @@
 #include "tools/PageGeometry.h"
 #include "tools/ViewSettings.h"
 
+#include <functional>
+#include <memory>
+
 #include <QAbstractScrollArea>
 #include <QImage>
 
@@ -24,8 +27,13 @@ namespace kov::platform {
 class Surface;
 }
 
+namespace kov::tools {
+class ToolMachine;
+}
+
 namespace kov::app {
 
+class DocToolHost;
 class CKoviraApp;
 class CKoviraDoc;
 
@@ -62,6 +70,17 @@ public:
     int m_bArcSegment = 0;
     kov::tools::ViewToolSettings m_Settings;
     kov::tools::PageGeometry m_geo; // zoom, page rectangle, scroll state (m_dZoom lives here)
+
+    // -- the tool machine ---------------------------------------------------------------------------
+    // Clicks, keys and the tool commands go to it; the members above mirror its state after each
+    // event, for the overlays.
+    kov::tools::ToolMachine& machine() { return *m_machine; }
+    // A tool start, zoom or view command, undo or redo; false when it is none of them.
+    bool runCommand(int command);
+    // The prompt for the frame's status bar.
+    std::function<void(const QString&)> onPrompt;
+    // The zoom or scroll was changed from outside: scroll bars and picture follow.
+    void ViewChanged();
 
     // -- services ---------------------------------------------------------------------------------
     // The first update of every new or opened document: zoom 1, no zoom mode, the screen's
@@ -112,6 +131,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void RebuildBackBuffer();
@@ -124,6 +146,14 @@ private:
     void DrawRoomLockLabel(kov::platform::Surface& dc);
     void DrawCrossHair(kov::platform::Surface& dc);
     void LoadTemplateDrawing();
+    // The machine's state into the members above; scroll bars, cursor and repaint after an event.
+    void pullToolState();
+    void afterToolEvent();
+    unsigned toolFlags(const QMouseEvent* event) const;
+    void DrawToolPreview(kov::platform::Surface& dc, const DeviceTransform& t);
+    // The drawing rendered after a tool step; the pending undo snapshot stays undecided, since a
+    // select click's snapshot is where its drag starts from.
+    void RedrawForTool();
 
     // The viewport's size in physical pixels, handed to the page geometry.
     void takeViewportSize();
@@ -143,6 +173,11 @@ private:
     bool m_bRendering = false;
     bool m_bSyncingScrollBars = false;
     int m_nRenders = 0;
+    QImage m_measureImage{8, 8, QImage::Format_RGB32};
+    std::unique_ptr<kov::platform::Surface> m_measureSurface;
+    std::unique_ptr<DocToolHost> m_toolHost;
+    std::unique_ptr<kov::tools::ToolMachine> m_machine;
+    friend class ViewToolHost;
 };
 
 } // namespace kov::app

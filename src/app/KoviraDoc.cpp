@@ -269,19 +269,12 @@ int CKoviraDoc::WriteDocumentBlock(CArchive& ar, std::string_view block) const
 
 int CKoviraDoc::writeFile(const fs::path& path, std::string* error, bool quiet) const
 {
-    // Room for the whole file at once (the last one written, or about 600 bytes an object), so a
-    // large drawing is not copied over and over as its buffer grows.
-    const std::size_t objects = m_Unit.m_Lines.size() + m_Unit.m_Walls.size() + m_Unit.m_Texts.size()
-        + m_Unit.m_Groups.size() + m_Unit.m_Images.size();
-    const std::size_t expected = std::max(m_lastFileSize + m_lastFileSize / 8, objects * 600 + 65536);
-    std::unique_ptr<CArchive> ar = CArchive::forWriting(expected);
+    // Written out as it is made: a large drawing never sits whole in memory.
+    std::unique_ptr<CArchive> ar = CArchive::forWritingFile(path);
     bool told = false;
     writeDocument(*ar, kDocumentBlock, quiet, &told);
     std::string why;
-    if (ar->commitTo(path, &why)) {
-        m_lastFileSize = ar->bytes().size();
-        return 1;
-    }
+    if (ar->commitTo(path, &why)) return 1;
     // The user has already heard why (a picture that could not be read).
     if (error) *error = told ? std::string() : why;
     return 0;

@@ -7,6 +7,7 @@
 // The same object lives as long as the program and is emptied for every new or opened drawing.
 
 #include "app/AppTexts.h"
+#include "jwcad/JwConversion.h"
 
 #include "model/DefFile.h"
 #include "model/FontMenu.h"
@@ -188,6 +189,24 @@ public:
 
     DocumentServices& services() { return m_services; }
 
+    // -- Jw_cad exchange (defined in JwDocument.cpp) ------------------------------------------------
+    // The import options of a JWW drawing; the shell shows its dialog. Nothing when cancelled.
+    using JwwOptionsChooser = std::function<std::optional<JwwImportOptions>()>;
+    void SetJwwOptionsChooser(JwwOptionsChooser chooser) { m_jwwOptionsChooser = std::move(chooser); }
+    // A Jw_cad drawing as a new document. The file is read and converted first; the open drawing is
+    // replaced (after the save question) only when that worked. True when replaced.
+    bool ImportJww(const std::filesystem::path& path);
+    bool ImportJwc(const std::filesystem::path& path);
+    // A Jw_cad figure file added on the current layer as one selected group for the view to place.
+    // The message of a file that cannot be read is shown; what was read is still added.
+    void ImportJws(const std::filesystem::path& path);
+    void ImportJwk(const std::filesystem::path& path);
+    // The drawing as a Jw_cad file; refusals and failures are told. True when written.
+    bool ExportJww(const std::filesystem::path& path);
+    bool ExportJwc(const std::filesystem::path& path);
+    // The template of JWW exports: "jwdef.jww" in the user's data folder when there is one.
+    std::filesystem::path JwwTemplatePath() const;
+
     // -- hooks the shell and the other openers fill ---------------------------------------------------
     // The oldest packed documents; without one such files fail to open ("ファイル読み取り失敗").
     void SetOldPackedUnpacker(OldPackedUnpacker unpacker) { m_oldPackedUnpacker = std::move(unpacker); }
@@ -199,6 +218,9 @@ public:
     void SetInitialUpdate(std::function<void(CKoviraDoc&)> hook) { m_initialUpdate = std::move(hook); }
 
 private:
+    JwwOptionsChooser m_jwwOptionsChooser;
+    bool replaceWithImported(CPlotInfo& plot, CKovUnit& unit);
+    void showJwMessages(const std::vector<std::string>& messages);
     enum class ReadOutcome { Whole, Damaged, Failed };
 
     ReadOutcome readFile(const std::filesystem::path& path);
@@ -234,7 +256,6 @@ private:
     bool m_bLastOpenDamaged = false;
     bool m_bStarted = false;          // a drawing (new or opened) has been set up
     std::vector<std::string> m_readProblems; // gathered while one file is read
-    mutable std::size_t m_lastFileSize = 0;   // bytes of the last file written, to size the next
 };
 
 } // namespace kov::app

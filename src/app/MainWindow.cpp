@@ -2,7 +2,9 @@
 
 #include "app/AppInfo.h"
 #include "app/CommandIds.h"
+#include "app/DxfCommands.h"
 #include "app/FileListDialogs.h"
+#include "app/PrintCommands.h"
 #include "app/FrameLogic.h"
 #include "app/KoviraApp.h"
 #include "app/KoviraDoc.h"
@@ -10,13 +12,18 @@
 #include "app/Menus.h"
 #include "app/VersionCheck.h"
 
+#include "dialogs/DxfReadSetDialog.h"
 #include "dialogs/GridConfDialog.h"
+#include "dialogs/PictureDialogs.h"
+#include "io/PictureInsertion.h"
+#include "model/PaperSizes.h"
 #include "io/PrintDialogs.h"
 #include "model/KovUnit.h"
 #include "platform/Profile.h"
 #include "platform/Questions.h"
 #include "render/DrawEnvironment.h"
 #include "render/Swatches.h"
+#include "tools/ToolMachine.h"
 #include "platform/PainterSurface.h"
 
 #include <QActionGroup>
@@ -50,7 +57,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <cctype>
 #include <filesystem>
+#include <memory>
 
 namespace kov::app {
 
@@ -119,6 +128,7 @@ MainWindow::MainWindow(CKoviraDoc* document, QWidget* parent) : QMainWindow(pare
         setCentralWidget(m_view);
         m_view->viewport()->installEventFilter(this);
         m_view->viewport()->setMouseTracking(true);
+        m_view->onPrompt = [this](const QString& text) { SetStatusText(text.toStdString()); };
         connect(m_view, &CKoviraView::selectionTextChanged, this, [this](const QString& text) {
             if (m_panes[7]) m_panes[7]->setText(text);
         });
@@ -532,6 +542,11 @@ bool MainWindow::RunCommand(int command)
         break;
     }
     if (!handled && m_toolCommands) handled = m_toolCommands(command);
+    if (!handled && m_view && ToolNumberOfCommand(command) >= 0) {
+        // Drawing tools start in the view's tool machine, after the frame's reset.
+        ResetToolPalette();
+        handled = m_view->runCommand(command);
+    }
     if (!handled) comesLater(command);
     // A checkable action flips itself when triggered: bring every mark back in line at once.
     UpdateCommandStates();
@@ -592,39 +607,79 @@ void MainWindow::buildRoutes()
     V(cmd::CheckForUpdate, [this] { CheckForUpdate(); });
     V(RotateImageLeft, [&view] { view.RotateSelectedImage90(1); });
     V(RotateImageRight, [&view] { view.RotateSelectedImage90(2); });
-    auto print = [this, &doc, &view](bool preview) {
-        const AppSettingsCache* s = CKoviraApp::Current();
-        CKovUnit::DrawEnvironment env;
-        if (CKoviraApp* app = CKoviraApp::Current()) env.patterns = app->m_Bitmaps;
-        if (s) {
-            env.printAuxiliaryFills = s->app_hojonuriprt;
-            env.enlargePrintedPatterns = s->app_pattern_printbai;
-            env.autoColumns = s->app_hasiraauto;
-            env.picturesBelow = s->app_gazousita;
-            env.tatamiBorders = s->app_tatamiheri;
+    auto printValues = [&doc, &view] {
+        PrintViewValues v;
+        v.zoom = view.m_geo.m_dZoom;
+        v.placing = view.m_bPlacing != 0;
+        if (CKoviraApp* app = CKoviraApp::Current()) {
+            v.env.patterns = app->m_Bitmaps;
+            v.env.printAuxiliaryFills = app->app_hojonuriprt;
+            v.env.enlargePrintedPatterns = app->app_pattern_printbai;
+            v.env.autoColumns = app->app_hasiraauto;
+            v.env.picturesBelow = app->app_gazousita;
+            v.env.tatamiBorders = app->app_tatamiheri;
         }
-        env.fallbackFont = &doc.m_FontMenu;
-        env.profile = &doc.services().profile;
-        kov::io::PrintOptions options;
-        options.zoom = view.m_geo.m_dZoom;
-        options.printGrid = doc.m_Grid.visible && s && s->app_printgrid;
-        const kov::io::PrintPasses passes =
-            kov::io::DrawingPrintPasses(doc.m_Unit, doc.m_PlotInfo, doc.m_Selection, view.m_bPlacing != 0, env);
-        QPrinter printer(QPrinter::HighResolution);
-        if (preview) kov::io::PrintPreview(this, printer, doc.m_PlotInfo, doc.m_Grid, options, passes);
-        else kov::io::PrintWithDialog(this, printer, doc.m_PlotInfo, doc.m_Grid, options, passes);
+        v.env.fallbackFont = &doc.m_FontMenu;
+        v.env.profile = &doc.services().profile;
+        return v;
     };
-    V(FilePrint, [print] { print(false); });
-    V(FilePrintPreview, [print] { print(true); });
+    auto printers = std::make_shared<PrinterSelection>();
+    V(FilePrint, [this, &doc, printValues, printers] { OnFilePrint(doc, printValues(), *printers, this); });
+    V(FilePrintPreview, [this, &doc, printValues, printers] {
+        OnFilePrintPreview(doc, printValues(), *printers, this);
+    });
+    V(PrintOffset, [this, &doc] { OnPrintPosition(doc, this); });
+    V(PageSetup, [this, &doc, &view] {
+        if (OnPaperSettings(doc, this)) view.OnInitialUpdate();
+    });
+    V(cmd::ExportDxf, [&doc] { kov::app::ExportDxf(doc); });
+    V(cmd::ImportDxf, [this, &doc] {
+        const bool read = kov::app::ImportDxf(doc, [this](kov::io::DxfReadOptions& options) {
+            kov::dialogs::DxfReadSetDialog dlg(this);
+            if (dlg.exec() != QDialog::Accepted) return false;
+            options = dlg.form().options;
+            return true;
+        });
+        if (read) RefreshLayerBar();
+    });
 
     // document
     D(FileSave, [this, &doc] { doc.DoFileSave(); refreshTitle(); });
     D(FileSaveAs, [this, &doc] { doc.DoFileSaveAs(); refreshTitle(); });
     D(OpenBackup, [this, &doc] { doc.OpenBackupFile(0); RefreshLayerBar(); });
-    // Jw_cad exchange and picture insertion arrive with their commands: these names are theirs.
-    D(ImportJw, [this] { comesLater(ImportJw); });
-    D(ExportJw, [this] { comesLater(ExportJw); });
-    D(ImportJwsJwk, [this] { comesLater(ImportJwsJwk); });
+    // Jw_cad exchange: the file chosen here, the document reads or writes it.
+    D(ImportJw, [this, &doc] {
+        CKoviraApp* app = CKoviraApp::Current();
+        if (!app) return;
+        const auto file = app->questions().chooseOpenFile("JW_CAD(JWW,JWC)読み込み",
+                                                          "Jw_cadファイル (*.jww *.jwc)", {});
+        if (!file) return;
+        std::string ext = file->extension().string();
+        for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (ext == ".jwc" ? doc.ImportJwc(*file) : doc.ImportJww(*file)) RefreshLayerBar();
+    });
+    D(ExportJw, [&doc] {
+        CKoviraApp* app = CKoviraApp::Current();
+        if (!app) return;
+        const auto file = app->questions().chooseSaveFile("JW_CAD(JWW,JWC)出力",
+                                                          "JWWファイル (*.jww);;JWCファイル (*.jwc)", {});
+        if (!file) return;
+        std::string ext = file->extension().string();
+        for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (ext == ".jwc") doc.ExportJwc(*file);
+        else doc.ExportJww(*file);
+    });
+    D(ImportJwsJwk, [this, &doc] {
+        CKoviraApp* app = CKoviraApp::Current();
+        if (!app) return;
+        const auto file = app->questions().chooseOpenFile("JWS,JWK取り込み", "Jw_cad図形 (*.jws *.jwk)", {});
+        if (!file) return;
+        std::string ext = file->extension().string();
+        for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (ext == ".jwk") doc.ImportJwk(*file);
+        else doc.ImportJws(*file);
+        RefreshLayerBar();
+    });
 
     // frame
     for (const auto& e : ToolCommandEffects())
@@ -733,6 +788,8 @@ void MainWindow::SetStatusText(const std::string& text)
 
 std::string MainWindow::statusText() const { return m_prompt->text().toStdString(); }
 
+QString MainWindow::prompt() const { return m_prompt->text(); }
+
 std::string MainWindow::paneText(int pane) const
 {
     if (pane < 0 || pane >= static_cast<int>(m_panes.size()) || !m_panes[static_cast<std::size_t>(pane)]) return {};
@@ -804,15 +861,15 @@ int MainWindow::MmToDeviceUnits(double mm) const
 
 void MainWindow::ResetToolPalette()
 {
-    if (m_view && m_view->m_bPlacing) m_view->m_bPlacing = 0;
+    if (m_view && m_view->m_bPlacing) m_view->m_bPlacing = m_view->machine().m_bPlacing = 0;
     for (const auto& p : kPanelIcons) setButtonIcon(p.command, p.off);
     ShowSnapButtons();
     for (int c : {PanelMouseFree, PanelMouseAxisLock, PanelMouseVertical, PanelMouseHorizontal})
         panelButton(c)->setChecked(c == PanelMouseFree);
     if (m_view) {
-        m_view->m_nAxisLock = 0;
-        m_view->m_nZoomMode = 0;
-        m_view->m_bHandTool = 0;
+        m_view->m_nAxisLock = m_view->machine().m_nAxisLock = 0;
+        m_view->m_nZoomMode = m_view->machine().m_nZoomMode = 0;
+        m_view->m_bHandTool = m_view->machine().m_bHandTool = 0;
     }
     if (m_gridDivision->count() > 10 && m_document)
         m_gridDivision->setCurrentIndex(GridDivisionItemOf(m_document->m_Grid.kyutyakukankaku));
@@ -873,11 +930,44 @@ void MainWindow::focusAndRedraw()
     m_view->RedrawAll();
 }
 
+bool MainWindow::InsertPicture()
+{
+    CKoviraApp* app = CKoviraApp::Current();
+    if (!app || !m_document || !m_view) return false;
+    const auto file = app->questions().chooseOpenFile(
+        kov::io::kPictureOpenTitle, "画像ファイル (*.jpg *.jpeg *.png *.gif *.bmp);;すべてのファイル (*)", {});
+    if (!file) return false;
+    CKoviraDoc& doc = *m_document;
+    kov::io::PageMetrics page;
+    int pw = 0, ph = 0;
+    kov::model::GetPaperSizeMm(doc.m_PlotInfo.PlotPaperSize, doc.m_PlotInfo.PlotPaperSizeUserX, doc.m_PlotInfo.PlotPaperSizeUserY, pw,
+                   ph);
+    page.paperWidthMm = pw;
+    page.zoom = m_view->m_geo.m_dZoom;
+    page.pageWidthPixels = (m_view->m_geo.m_rcPage.right - m_view->m_geo.m_rcPage.left) / std::max(page.zoom, 1e-9);
+    m_view->PushUndo();
+    const kov::io::PictureInsertion done = kov::io::InsertImageFile(
+        *file, doc.m_Unit, doc.m_PlotInfo, doc.m_Selection, doc.TempImageFolder(), page, doc.services().profile,
+        [this](const kov::io::RealSize& preset) -> std::optional<kov::io::RealSize> {
+            kov::dialogs::CGazouSizeRealDlg dlg(preset.scale, preset.dpi, this);
+            if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+            return kov::io::RealSize{dlg.form().scale, dlg.form().dpi};
+        });
+    if (!done.ok) {
+        if (!done.message.empty()) app->questions().message(done.message);
+        return false;
+    }
+    doc.AddTempImageNumber(static_cast<std::uint32_t>(done.imageId));
+    return true;
+}
+
 void MainWindow::OnToolCommand(int command)
 {
     if (!m_document) return;
     const ToolCommandEffect* e = FindToolCommand(command);
     if (!e) return;
+    // The picture comes first; a cancelled choice still ends in select mode.
+    if (command == PanelImage) InsertPicture();
     ResetToolPalette();
     CKoviraApp* app = CKoviraApp::Current();
     static const AppSettingsCache kDefaults{};
@@ -886,8 +976,13 @@ void MainWindow::OnToolCommand(int command)
     if (command == PanelParts) setButtonIcon(PanelSelect, "select_on");
     else if (const PanelIcon* pi = panelIcon(command)) setButtonIcon(command, pi->on);
     ShowSnapButtons();
+    if (m_view) {
+        // The view's tool machine takes the clicks of the tool from here on.
+        if (e->toolNumber > 0) m_view->runCommand(command);
+        m_view->m_ToolPoints.clear();
+        m_view->machine().m_ToolPoints.clear();
+    }
     if (lock) OnAxisLock(PanelMouseAxisLock);
-    if (m_view) m_view->m_ToolPoints.clear();
     DrawToolSample();
     focusAndRedraw();
     if (e->setsPrompt) SetStatusText(std::string(e->prompt));
@@ -976,6 +1071,7 @@ void MainWindow::OnAxisLock(int command)
     if (m_view) {
         m_view->m_nAxisLock = command == PanelMouseFree ? 0 : command == PanelMouseVertical ? 1
                             : command == PanelMouseHorizontal ? 2 : 3;
+        m_view->machine().m_nAxisLock = m_view->m_nAxisLock;
     }
     focusAndRedraw();
 }
@@ -984,6 +1080,7 @@ void MainWindow::OnStretchRotateMode()
 {
     if (!m_view) return;
     m_view->m_bStretchRotate = m_view->m_bStretchRotate ? 0 : 1;
+    m_view->machine().m_bStretchRotate = m_view->m_bStretchRotate;
     auto* b = panelButton(PanelStretchRotate);
     b->setChecked(m_view->m_bStretchRotate != 0);
     b->setText(m_view->m_bStretchRotate ? QStringLiteral("伸縮・回転ON") : QStringLiteral("伸縮・回転OFF"));

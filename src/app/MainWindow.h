@@ -45,6 +45,8 @@ public:
     void refreshTitle();
     // The drawing view in the middle of the window; null without a document.
     CKoviraView* view() const { return m_view; }
+    // The prompt of the tool in use, as status pane 0 shows it.
+    QString prompt() const;
 
     // -- commands -----------------------------------------------------------------------------------
     enum class Target { View, Document, Frame, Application };
@@ -122,6 +124,7 @@ private:
     QPushButton* makePanelButton(int command, const char* icon, const QString& text = {});
     void setButtonIcon(int command, const char* icon);
     void OnToolCommand(int command);
+    bool InsertPicture();
     void OnDeleteTool();
     void OnGridSnap();
     void OnLineSnap();

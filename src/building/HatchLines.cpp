@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include <vector>
+#include <utility>
 
 namespace {
 
@@ -130,7 +131,7 @@ void CKovUnit::MakeHatchLines(SelectionRecord& selection, const CPlotInfo& plot,
     CDbPointArray cutStarts, cutEnds;
     if (kind == 4 || kind == 5) {
         for (int id : selection.m_Lines) {
-            const CKovLine* cutter = FindLine(id);
+            const CKovLine* cutter = std::as_const(*this).FindLine(id);
             if (cutter && cutter->MLinePnt.size() >= 2) {
                 cutStarts.push_back(cutter->MLinePnt[0]);
                 cutEnds.push_back(cutter->MLinePnt[1]);

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <unordered_map>
 #include <vector>
+#include <utility>
 
 namespace {
 
@@ -52,7 +53,7 @@ void CKovUnit::DeleteRange(SelectionRecord& selection, const CPlotInfo& plot, co
     for (int id : selection.m_Texts)
         ++texts[id];
     for (int id : selection.m_Groups) {
-        const CKovGroup* group = FindGroup(id);
+        const CKovGroup* group = std::as_const(*this).FindGroup(id);
         if (!group)
             continue;
         ++groups[id];
@@ -181,7 +182,7 @@ int CKovUnit::ScaleRange(SelectionRecord& selection, const CPlotInfo& plot, cons
             scaleText(*t);
 
     for (int id : selection.m_Groups)
-        if (const CKovGroup* group = FindGroup(id))
+        if (const CKovGroup* group = std::as_const(*this).FindGroup(id))
             for (int wall : group->MGrpWallID)
                 ResetWallOutline(wall);
     for (int id : selection.m_Walls)

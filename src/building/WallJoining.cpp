@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <limits>
 #include <vector>
+#include <utility>
 
 namespace {
 
@@ -381,7 +382,7 @@ public:
         std::vector<Item> items;
         double avg = 0.0;
         for (int i = 0; i < unit.m_Walls.GetSize(); ++i) {
-            const CKovWall& w = *unit.m_Walls[i];
+            const CKovWall& w = *std::as_const(unit.m_Walls)[i];
             if (!takesPart(w, layerGroup))
                 continue;
             Item it{i, w.MWallPntKado[0].x, w.MWallPntKado[0].y, w.MWallPntKado[0].x, w.MWallPntKado[0].y};
@@ -659,7 +660,7 @@ int clipEdgeFiltered(CKovUnit& unit, CKovWall& wall, int edgeIndex, WallGrid& gr
     grid.candidates(p, q, cand);
     for (std::size_t k = 0; k < cand.size(); ++k) {
         const int index = cand[k];
-        const CKovWall& other = *unit.m_Walls[index];
+        const CKovWall& other = *std::as_const(unit.m_Walls)[index];
         if (other.MWallID == wall.MWallID)
             continue;
         CDbPoint out1, out2;
@@ -694,7 +695,7 @@ int CKovUnit::ClipWallEdge(CKovWall& wall, int edgeIndex)
     orderedEdge(wall, i, p, q);
     const Carrier line = carrierIn(wall.MWallPntKado, p, q);
     for (int k = 0; k < m_Walls.GetSize(); ++k) {
-        const CKovWall& other = *m_Walls[k];
+        const CKovWall& other = *std::as_const(m_Walls)[k];
         if (other.MWallID == wall.MWallID || !takesPart(other, wall.MWallLayer1))
             continue;
         CDbPoint out1, out2;

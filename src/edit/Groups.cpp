@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -101,17 +102,17 @@ void CKovUnit::UpdateGroupBounds(CKovGroup& group) const
 {
     BoxBuilder box;
     for (int id : group.MGrpWallID) {
-        if (const CKovWall* w = FindWall(id)) {
+        if (const CKovWall* w = std::as_const(*this).FindWall(id)) {
             box.take(w->MWallPntA);
             box.take(w->MWallPntB);
         }
     }
     for (int id : group.MGrpLineID) {
-        if (const CKovLine* f = FindLine(id))
+        if (const CKovLine* f = std::as_const(*this).FindLine(id))
             box.take(*f);
     }
     for (int id : group.MGrpTextID) {
-        if (const CKovText* t = FindText(id))
+        if (const CKovText* t = std::as_const(*this).FindText(id))
             box.take(t->MTextpnt);
     }
     group.MGrpmin = box.empty ? CDbPoint() : box.min;
@@ -120,7 +121,7 @@ void CKovUnit::UpdateGroupBounds(CKovGroup& group) const
 
 int CKovUnit::MoveGroup(int groupId, double dx, double dy)
 {
-    const CKovGroup* group = FindGroup(groupId);
+    const CKovGroup* group = std::as_const(*this).FindGroup(groupId);
     if (!group)
         return -1;
     for (int id : group->MGrpLineID)
@@ -162,7 +163,7 @@ void CKovUnit::ExtractSelectedGroup(const SelectionRecord& selection, const CKov
     RemoveAllObjects(REMOVE_DELETE_PICTURE_FILES);
     if (selection.m_Groups.empty())
         return;
-    const CKovGroup* from = source.FindGroup(selection.m_Groups.front());
+    const CKovGroup* from = std::as_const(source).FindGroup(selection.m_Groups.front());
     if (!from)
         return;
     auto copy = std::make_unique<CKovGroup>(*from);
@@ -172,13 +173,13 @@ void CKovUnit::ExtractSelectedGroup(const SelectionRecord& selection, const CKov
     const int id = copy->MGrpID;
     m_Groups.Add(std::move(copy));
     for (int member : from->MGrpLineID)
-        if (const CKovLine* f = source.FindLine(member))
+        if (const CKovLine* f = std::as_const(source).FindLine(member))
             m_Lines.Add(std::make_unique<CKovLine>(*f));
     for (int member : from->MGrpWallID)
-        if (const CKovWall* w = source.FindWall(member))
+        if (const CKovWall* w = std::as_const(source).FindWall(member))
             m_Walls.Add(std::make_unique<CKovWall>(*w));
     for (int member : from->MGrpTextID)
-        if (const CKovText* t = source.FindText(member))
+        if (const CKovText* t = std::as_const(source).FindText(member))
             m_Texts.Add(std::make_unique<CKovText>(*t));
     MoveGroup(id, -origin.x, -origin.y);
 }
@@ -187,7 +188,7 @@ void CKovUnit::GroupSelection(SelectionRecord& selection, const CPlotInfo& plot)
 {
     if (!selection.m_Lines.empty() && selection.m_Walls.empty() && selection.m_Texts.empty()) {
         const bool onlyDimensions = std::all_of(selection.m_Lines.begin(), selection.m_Lines.end(), [this](int id) {
-            const CKovLine* f = FindLine(id);
+            const CKovLine* f = std::as_const(*this).FindLine(id);
             return !f || f->MLineType == CKovLine::DIMENSION;
         });
         if (onlyDimensions)

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 using namespace kov::edit;
 
@@ -30,7 +31,7 @@ int liveGroup(const CKovUnit& unit, int groupId) { return groupId != 0 && unit.H
 // The kind of the figure remembered from the last selection, -1 when there is none.
 int kindOf(const CKovUnit& unit, int figureId)
 {
-    const CKovLine* f = figureId != 0 ? unit.FindLine(figureId) : nullptr;
+    const CKovLine* f = figureId != 0 ? std::as_const(unit).FindLine(figureId) : nullptr;
     return f ? f->MLineType : -1;
 }
 
@@ -134,7 +135,7 @@ void CKovUnit::PickAtPoint(const TextBoxMeasurer& measurer, SelectionRecord& sel
 int CKovUnit::HitGroupCorner(int groupId, const CPlotInfo& plot, int devX, int devY, const DeviceTransform& transform,
                              int& corner) const
 {
-    const CKovGroup* group = FindGroup(groupId);
+    const CKovGroup* group = std::as_const(*this).FindGroup(groupId);
     if (!group)
         return 0;
     const DevicePoint p0 = ToDevicePoint(group->MGrpmin, transform, currentGroup(plot));
@@ -272,7 +273,7 @@ int CKovUnit::PickOutline(SelectionRecord& selection, const CPlotInfo& plot, int
     int best = PickRadius();
     int bestIndex = -1;
     for (int i = 0; i < m_Lines.GetSize(); ++i) {
-        const CKovLine& f = *m_Lines[i];
+        const CKovLine& f = *std::as_const(m_Lines)[i];
         const int kind = f.MLineType;
         if (kind != CKovLine::LINE && kind != CKovLine::RECTANGLE && kind != CKovLine::POLYGON &&
             kind != CKovLine::CONTINUOUS)
@@ -282,7 +283,7 @@ int CKovUnit::PickOutline(SelectionRecord& selection, const CPlotInfo& plot, int
         if (f.MLineGrpID != 0) {
             if (SkippedByCycle(cycle, previousGroup, f.MLineGrpID))
                 continue;
-            const CKovGroup* group = FindGroup(f.MLineGrpID);
+            const CKovGroup* group = std::as_const(*this).FindGroup(f.MLineGrpID);
             // A room's hatch lines are never picked: its outline leads to the room.
             if (!group || (group->MGrpRoom == CKovGroup::ROOM && kind == CKovLine::LINE))
                 continue;
@@ -305,7 +306,7 @@ int CKovUnit::PickOutline(SelectionRecord& selection, const CPlotInfo& plot, int
     }
     if (bestIndex < 0)
         return 0;
-    const CKovLine& f = *m_Lines[bestIndex];
+    const CKovLine& f = *std::as_const(m_Lines)[bestIndex];
     if (f.MLineGrpID != 0 && !HasGroup(f.MLineGrpID))
         return 0;
     return selectFigureOrGroup(*this, selection, f);
@@ -326,7 +327,7 @@ int CKovUnit::PickCircle(SelectionRecord& selection, const CPlotInfo& plot, int 
         }
     };
     for (int i = 0; i < m_Lines.GetSize(); ++i) {
-        const CKovLine& f = *m_Lines[i];
+        const CKovLine& f = *std::as_const(m_Lines)[i];
         if (f.MLineType != CKovLine::CIRCLE || f.MLinePnt.empty())
             continue;
         if (!PassesLayerFilter(plot, layerFilter, f.MLineLayer1, f.MLineLayer2))
@@ -353,7 +354,7 @@ int CKovUnit::PickCircle(SelectionRecord& selection, const CPlotInfo& plot, int 
     }
     if (bestIndex < 0)
         return 0;
-    return selectFigureOrGroup(*this, selection, *m_Lines[bestIndex]);
+    return selectFigureOrGroup(*this, selection, *std::as_const(m_Lines)[bestIndex]);
 }
 
 int CKovUnit::PickArc(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double x, double y,
@@ -371,7 +372,7 @@ int CKovUnit::PickArc(SelectionRecord& selection, const CPlotInfo& plot, int lay
         }
     };
     for (int i = 0; i < m_Lines.GetSize(); ++i) {
-        const CKovLine& f = *m_Lines[i];
+        const CKovLine& f = *std::as_const(m_Lines)[i];
         if (f.MLineType != CKovLine::ARC || f.MLinePnt.size() < 3)
             continue;
         if (!PassesLayerFilter(plot, layerFilter, f.MLineLayer1, f.MLineLayer2))
@@ -406,7 +407,7 @@ int CKovUnit::PickArc(SelectionRecord& selection, const CPlotInfo& plot, int lay
     }
     if (bestIndex < 0)
         return 0;
-    return selectFigureOrGroup(*this, selection, *m_Lines[bestIndex]);
+    return selectFigureOrGroup(*this, selection, *std::as_const(m_Lines)[bestIndex]);
 }
 
 int CKovUnit::PickDimension(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double, double,
@@ -418,7 +419,7 @@ int CKovUnit::PickDimension(SelectionRecord& selection, const CPlotInfo& plot, i
     int bestIndex = -1;
     const bool previousIsDimension = kindOf(*this, previousFigure) == CKovLine::DIMENSION;
     for (int i = 0; i < m_Lines.GetSize(); ++i) {
-        const CKovLine& f = *m_Lines[i];
+        const CKovLine& f = *std::as_const(m_Lines)[i];
         if (f.MLineType != CKovLine::DIMENSION)
             continue;
         if (!PassesLayerFilter(plot, layerFilter, f.MLineLayer1, f.MLineLayer2))
@@ -441,7 +442,7 @@ int CKovUnit::PickDimension(SelectionRecord& selection, const CPlotInfo& plot, i
     if (bestIndex < 0)
         return 0;
     // A dimension line is selected by itself, even inside a group.
-    selection.AddLineId(m_Lines[bestIndex]->MLineID);
+    selection.AddLineId(std::as_const(m_Lines)[bestIndex]->MLineID);
     return 1;
 }
 
@@ -506,7 +507,7 @@ int CKovUnit::PickLine(SelectionRecord& selection, const CPlotInfo& plot, int la
     int bestIndex = -1;
     const bool previousIsLine = kindOf(*this, previousFigure) == CKovLine::LINE;
     for (int i = 0; i < m_Lines.GetSize(); ++i) {
-        const CKovLine& f = *m_Lines[i];
+        const CKovLine& f = *std::as_const(m_Lines)[i];
         if (f.MLineType != CKovLine::LINE || f.MLinePnt.size() < 2)
             continue;
         if (!PassesLayerFilter(plot, layerFilter, f.MLineLayer1, f.MLineLayer2))
@@ -514,7 +515,7 @@ int CKovUnit::PickLine(SelectionRecord& selection, const CPlotInfo& plot, int la
         if (f.MLineGrpID != 0) {
             if (SkippedByCycle(cycle, previousGroup, f.MLineGrpID))
                 continue;
-            const CKovGroup* group = FindGroup(f.MLineGrpID);
+            const CKovGroup* group = std::as_const(*this).FindGroup(f.MLineGrpID);
             if (!group || group->MGrpRoom == CKovGroup::ROOM)
                 continue;
         } else if (SkippedByCycle(cycle, previousFigure, f.MLineID) && previousIsLine) {
@@ -525,5 +526,5 @@ int CKovUnit::PickLine(SelectionRecord& selection, const CPlotInfo& plot, int la
     }
     if (bestIndex < 0)
         return 0;
-    return selectFigureOrGroup(*this, selection, *m_Lines[bestIndex]);
+    return selectFigureOrGroup(*this, selection, *std::as_const(m_Lines)[bestIndex]);
 }

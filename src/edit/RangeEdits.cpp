@@ -13,6 +13,7 @@
 #include <system_error>
 #include <unordered_map>
 #include <vector>
+#include <utility>
 
 namespace {
 
@@ -119,7 +120,7 @@ void CKovUnit::CopyRange(SelectionRecord& selection, const CPlotInfo& plot, cons
     std::unordered_map<int, int> newGroupOf;
 
     for (int sourceId : selection.m_Groups) {
-        const CKovGroup* source = FindGroup(sourceId);
+        const CKovGroup* source = std::as_const(*this).FindGroup(sourceId);
         if (!source)
             continue;
         const int groupId = NextGroupId();
@@ -138,7 +139,7 @@ void CKovUnit::CopyRange(SelectionRecord& selection, const CPlotInfo& plot, cons
             newGroupOf.emplace(m_Lines[index]->MLineGrpID, groupId);
         }
         for (int member : source->MGrpWallID) {
-            const CKovWall* wall = FindWall(member);
+            const CKovWall* wall = std::as_const(*this).FindWall(member);
             const int id = wall ? NextWallId() : kNoFreeId;
             if (id == kNoFreeId)
                 continue;
@@ -149,7 +150,7 @@ void CKovUnit::CopyRange(SelectionRecord& selection, const CPlotInfo& plot, cons
             group->MGrpWallID.push_back(id);
         }
         for (int member : source->MGrpTextID) {
-            const CKovText* text = FindText(member);
+            const CKovText* text = std::as_const(*this).FindText(member);
             const int id = text ? NextTextId() : kNoFreeId;
             if (id == kNoFreeId)
                 continue;
@@ -198,7 +199,7 @@ void CKovUnit::CopyRange(SelectionRecord& selection, const CPlotInfo& plot, cons
     }
 
     for (int sourceId : selection.m_Walls) {
-        const CKovWall* wall = FindWall(sourceId);
+        const CKovWall* wall = std::as_const(*this).FindWall(sourceId);
         const int id = wall ? NextWallId() : kNoFreeId;
         if (id == kNoFreeId)
             continue;
@@ -208,7 +209,7 @@ void CKovUnit::CopyRange(SelectionRecord& selection, const CPlotInfo& plot, cons
         m_Walls.Add(std::move(copy));
     }
     for (int sourceId : selection.m_Texts) {
-        const CKovText* text = FindText(sourceId);
+        const CKovText* text = std::as_const(*this).FindText(sourceId);
         const int id = text ? NextTextId() : kNoFreeId;
         if (id == kNoFreeId)
             continue;
@@ -219,7 +220,7 @@ void CKovUnit::CopyRange(SelectionRecord& selection, const CPlotInfo& plot, cons
     }
     const CDbPoint shift = pictureOffset(d, transform, plot);
     for (int sourceId : selection.m_Images) {
-        const CKovImage* picture = FindImage(sourceId);
+        const CKovImage* picture = std::as_const(*this).FindImage(sourceId);
         if (!picture)
             continue;
         const int id = freePictureId(*this, pictureFolder);

@@ -8,6 +8,7 @@
 #include "model/SelectionRecord.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -26,27 +27,18 @@ bool passesRangeFilter(const CPlotInfo& plot, int filter, int layerGroup, int la
     return true;
 }
 
-// True when the object belongs to an existing group; a group identifier naming none is cleared.
-bool inLiveGroup(const CKovUnit& unit, int groupId) { return groupId != 0 && unit.HasGroup(groupId); }
-
-// Group identifiers that name no group are cleared to 0 before a selection pass; only those objects
-// are touched, so snapshots keep sharing every other one.
-template <class Array, class Field>
-void clearDanglingGroups(const CKovUnit& unit, Array& array, Field field)
+// True when object i of the array belongs to an existing group; a group identifier naming none is
+// cleared (only then is the object written to, so an undo snapshot keeps sharing the others).
+template <class Array, class T>
+bool inLiveGroup(const CKovUnit& unit, Array& array, int i, int T::*groupField)
 {
-    const Array& view = array;
-    for (int i = 0; i < view.GetSize(); ++i) {
-        const int id = (*view[i]).*field;
-        if (id != 0 && !unit.HasGroup(id))
-            (*array[i]).*field = 0;
-    }
-}
-
-void clearDanglingGroups(CKovUnit& unit)
-{
-    clearDanglingGroups(unit, unit.m_Walls, &CKovWall::MWallGrpID);
-    clearDanglingGroups(unit, unit.m_Lines, &CKovLine::MLineGrpID);
-    clearDanglingGroups(unit, unit.m_Texts, &CKovText::MTextGrpID);
+    const int groupId = std::as_const(array)[i]->*groupField;
+    if (groupId == 0)
+        return false;
+    if (unit.HasGroup(groupId))
+        return true;
+    array[i]->*groupField = 0;
+    return false;
 }
 
 template <class List>
@@ -67,7 +59,6 @@ void CKovUnit::SelectInRect(SelectionRecord& selection, const CPlotInfo& plot, d
                             double y2, const DeviceTransform& transform, int filter)
 {
     selection.Clear();
-    clearDanglingGroups(*this);
     const Range r{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
 
     for (const auto& group : m_Groups) {
@@ -75,21 +66,26 @@ void CKovUnit::SelectInRect(SelectionRecord& selection, const CPlotInfo& plot, d
             r.inside(group->MGrpmax))
             selection.AddGroupId(group->MGrpID);
     }
-    for (const auto& wall : m_Walls) {
-        if (!passesRangeFilter(plot, filter, wall->MWallLayer1, wall->MWallLayer2) || inLiveGroup(*this, wall->MWallGrpID))
+    for (int i = 0; i < m_Walls.GetSize(); ++i) {
+        const CKovWall* wall = std::as_const(m_Walls)[i];
+        if (!passesRangeFilter(plot, filter, wall->MWallLayer1, wall->MWallLayer2)
+            || inLiveGroup(*this, m_Walls, i, &CKovWall::MWallGrpID))
             continue;
         if (std::all_of(wall->MWallPntKado.begin(), wall->MWallPntKado.end(), [&](const CDbPoint& p) { return r.inside(p); }))
             selection.AddWallId(wall->MWallID);
     }
-    for (const auto& f : m_Lines) {
-        if (!passesRangeFilter(plot, filter, f->MLineLayer1, f->MLineLayer2) || inLiveGroup(*this, f->MLineGrpID))
+    for (int i = 0; i < m_Lines.GetSize(); ++i) {
+        const CKovLine* f = std::as_const(m_Lines)[i];
+        if (!passesRangeFilter(plot, filter, f->MLineLayer1, f->MLineLayer2)
+            || inLiveGroup(*this, m_Lines, i, &CKovLine::MLineGrpID))
             continue;
         if (std::all_of(f->MLinePnt.begin(), f->MLinePnt.end(), [&](const CDbPoint& p) { return r.inside(p); }))
             selection.AddLineId(f->MLineID);
     }
-    for (const auto& text : m_Texts) {
+    for (int i = 0; i < m_Texts.GetSize(); ++i) {
+        const CKovText* text = std::as_const(m_Texts)[i];
         if (!passesRangeFilter(plot, filter, text->MTextLayer1, text->MTextLayer2) ||
-            inLiveGroup(*this, text->MTextGrpID))
+            inLiveGroup(*this, m_Texts, i, &CKovText::MTextGrpID))
             continue;
         if (r.inside(text->MTextpnt))
             selection.AddTextId(text->MTextID);
@@ -122,19 +118,21 @@ void CKovUnit::SelectInRectOnLayer(SelectionRecord& selection, const CPlotInfo& 
 void CKovUnit::SelectLayer(SelectionRecord& selection, int layerGroup, int layer)
 {
     selection.Clear();
-    clearDanglingGroups(*this);
     auto on = [&](int g, int l) { return g == layerGroup && l == layer; };
     for (const auto& group : m_Groups)
         if (on(group->MGrpLayer1, group->MGrpLayer2))
             selection.AddGroupId(group->MGrpID);
-    for (const auto& f : m_Lines)
-        if (on(f->MLineLayer1, f->MLineLayer2) && !inLiveGroup(*this, f->MLineGrpID))
+    for (int i = 0; i < m_Lines.GetSize(); ++i)
+        if (const CKovLine* f = std::as_const(m_Lines)[i];
+            on(f->MLineLayer1, f->MLineLayer2) && !inLiveGroup(*this, m_Lines, i, &CKovLine::MLineGrpID))
             selection.AddLineId(f->MLineID);
-    for (const auto& wall : m_Walls)
-        if (on(wall->MWallLayer1, wall->MWallLayer2) && !inLiveGroup(*this, wall->MWallGrpID))
+    for (int i = 0; i < m_Walls.GetSize(); ++i)
+        if (const CKovWall* wall = std::as_const(m_Walls)[i];
+            on(wall->MWallLayer1, wall->MWallLayer2) && !inLiveGroup(*this, m_Walls, i, &CKovWall::MWallGrpID))
             selection.AddWallId(wall->MWallID);
-    for (const auto& text : m_Texts)
-        if (on(text->MTextLayer1, text->MTextLayer2) && !inLiveGroup(*this, text->MTextGrpID))
+    for (int i = 0; i < m_Texts.GetSize(); ++i)
+        if (const CKovText* text = std::as_const(m_Texts)[i];
+            on(text->MTextLayer1, text->MTextLayer2) && !inLiveGroup(*this, m_Texts, i, &CKovText::MTextGrpID))
             selection.AddTextId(text->MTextID);
     for (const auto& picture : m_Images)
         if (on(picture->IMGLayer1, picture->IMGLayer2))
@@ -149,23 +147,23 @@ void CKovUnit::DeselectOffLayer(SelectionRecord& selection, const CPlotInfo& plo
     auto off = [&](int g, int l) { return g != cg || l != cl; };
     int& n = selection.m_nCount;
     removeOffLayer(selection.m_Groups, n, [&](int id) {
-        const CKovGroup* o = FindGroup(id);
+        const CKovGroup* o = std::as_const(*this).FindGroup(id);
         return o && off(o->MGrpLayer1, o->MGrpLayer2);
     });
     removeOffLayer(selection.m_Lines, n, [&](int id) {
-        const CKovLine* o = FindLine(id);
+        const CKovLine* o = std::as_const(*this).FindLine(id);
         return o && off(o->MLineLayer1, o->MLineLayer2);
     });
     removeOffLayer(selection.m_Walls, n, [&](int id) {
-        const CKovWall* o = FindWall(id);
+        const CKovWall* o = std::as_const(*this).FindWall(id);
         return o && off(o->MWallLayer1, o->MWallLayer2);
     });
     removeOffLayer(selection.m_Texts, n, [&](int id) {
-        const CKovText* o = FindText(id);
+        const CKovText* o = std::as_const(*this).FindText(id);
         return o && off(o->MTextLayer1, o->MTextLayer2);
     });
     removeOffLayer(selection.m_Images, n, [&](int id) {
-        const CKovImage* o = FindImage(id);
+        const CKovImage* o = std::as_const(*this).FindImage(id);
         return o && off(o->IMGLayer1, o->IMGLayer2);
     });
     if (n < 0)

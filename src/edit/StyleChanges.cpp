@@ -9,6 +9,7 @@
 #include "platform/Questions.h"
 
 #include <vector>
+#include <utility>
 
 namespace {
 
@@ -30,7 +31,7 @@ std::vector<CKovLine*> figureList(CKovUnit& unit, const SelectionRecord& selecti
     };
     auto members = [&] {
         for (int g : selection.m_Groups)
-            if (const CKovGroup* group = unit.FindGroup(g))
+            if (const CKovGroup* group = std::as_const(unit).FindGroup(g))
                 for (int id : group->MGrpLineID)
                     if (CKovLine* f = unit.FindLine(id))
                         out.push_back(f);
@@ -52,7 +53,7 @@ std::vector<CKovText*> textList(CKovUnit& unit, const SelectionRecord& selection
         if (CKovText* t = unit.FindText(id))
             out.push_back(t);
     for (int g : selection.m_Groups)
-        if (const CKovGroup* group = unit.FindGroup(g))
+        if (const CKovGroup* group = std::as_const(unit).FindGroup(g))
             for (int id : group->MGrpTextID)
                 if (CKovText* t = unit.FindText(id))
                     out.push_back(t);
@@ -61,7 +62,7 @@ std::vector<CKovText*> textList(CKovUnit& unit, const SelectionRecord& selection
 
 bool inRoom(const CKovUnit& unit, const CKovLine& f)
 {
-    const CKovGroup* group = f.MLineGrpID != 0 ? unit.FindGroup(f.MLineGrpID) : nullptr;
+    const CKovGroup* group = f.MLineGrpID != 0 ? std::as_const(unit).FindGroup(f.MLineGrpID) : nullptr;
     return group && group->MGrpRoom == CKovGroup::ROOM;
 }
 
@@ -121,7 +122,7 @@ void CKovUnit::SetGradientDirection(const SelectionRecord& selection, int code, 
     if (groupSize != 0) {
         if (selection.m_Groups.size() != 1)
             return;
-        const CKovGroup* group = FindGroup(selection.m_Groups.front());
+        const CKovGroup* group = std::as_const(*this).FindGroup(selection.m_Groups.front());
         if (!group)
             return;
         for (int id : group->MGrpLineID) {
@@ -139,7 +140,7 @@ void CKovUnit::SetGradientDirection(const SelectionRecord& selection, int code, 
     }
     if (code == 2) {
         for (int g : selection.m_Groups) {
-            const CKovGroup* group = FindGroup(g);
+            const CKovGroup* group = std::as_const(*this).FindGroup(g);
             if (!group || group->MGrpRoom != CKovGroup::ROOM)
                 continue;
             for (int id : group->MGrpLineID)

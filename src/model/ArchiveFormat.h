@@ -14,6 +14,7 @@
 
 #include "model/DefFile.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -62,6 +63,35 @@ struct Record {
 
 // Parses the record at `pos`; never reads at or past `end`.
 Record parseRecord(const std::uint8_t* data, std::size_t pos, std::size_t end);
+
+// The common record, a plain key=value line, in one pass: a printable key up to '=', then the value
+// up to LF, noting a backslash on the way. False for anything unusual, which parseRecord then reads
+// the long way and says what is wrong. Inline, as the reader's loop takes it for nearly every line.
+inline bool parsePlainValue(const std::uint8_t* data, std::size_t pos, std::size_t end, Record& r)
+{
+    const char* const base = reinterpret_cast<const char*>(data);
+    std::size_t i = pos;
+    const std::size_t keyEnd = std::min(end, pos + kMaxNameSize + 1);
+    while (i < keyEnd && base[i] > 0x20 && base[i] < 0x7F && base[i] != '=') ++i;
+    if (i == pos || i >= keyEnd || base[i] != '=') return false;
+    const char first = base[pos];
+    if (first == '{' || first == '}' || first == '#' || first == '!') return false;
+    const std::size_t eq = i++;
+    const std::size_t valueEnd = std::min(end, i + kMaxValueSize + 1);
+    bool escaped = false;
+    while (i < valueEnd && base[i] != '\n') {
+        escaped |= base[i] == '\\';
+        ++i;
+    }
+    if (i >= valueEnd) return false;
+    r.kind = RecordKind::Value;
+    r.offset = pos;
+    r.next = i + 1;
+    r.name = std::string_view(base + pos, eq - pos);
+    r.value = std::string_view(base + eq + 1, i - eq - 1);
+    r.escaped = escaped;
+    return true;
+}
 
 // The layout of a whole archive held in memory: where its records lie and whether its trailer holds.
 struct Layout {

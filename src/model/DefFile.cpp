@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,6 +33,85 @@ std::string ArchiveError::describe() const
     return s;
 }
 
+namespace {
+
+std::string systemMessage(int err) { return std::system_category().message(err); }
+
+// A large buffer about to be filled gets its memory at once, in large pages where the system
+// gives them, rather than one page fault per 4 KiB while the file is read into it.
+void prefault(void* p, std::size_t size)
+{
+    if (size < (std::size_t(4) << 20)) return;
+    const std::uintptr_t page = std::uintptr_t(::sysconf(_SC_PAGESIZE));
+    const std::uintptr_t begin = (std::uintptr_t(p) + page - 1) & ~(page - 1);
+    const std::uintptr_t end = (std::uintptr_t(p) + size) & ~(page - 1);
+    if (end <= begin) return;
+#ifdef MADV_HUGEPAGE
+    ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#endif
+#ifdef MADV_POPULATE_WRITE
+    ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
+#endif
+}
+
+// Writes all of `bytes` to `fd`; false with errno set otherwise.
+bool writeAll(int fd, const std::uint8_t* bytes, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, bytes, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes += n;
+        size -= std::size_t(n);
+    }
+    return true;
+}
+
+// The file a save writes: symbolic links followed (links to links too) to the name they end at,
+// which need not exist yet. `err` is set for a loop of links.
+std::filesystem::path followLinks(const std::filesystem::path& file, int& err)
+{
+    std::filesystem::path p = file;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p;
+        std::error_code ec;
+        const std::filesystem::path next = std::filesystem::read_symlink(p, ec);
+        if (ec) return p;
+        p = next.is_absolute() ? next : p.parent_path() / next;
+    }
+    err = ELOOP;
+    return file;
+}
+
+// Temporary files "<prefix><pid>-<n>" of this document that a save killed while writing left
+// behind: ours (this process's) or of a process that no longer runs. Another running instance's
+// file is its save in progress and stays.
+void removeStaleTemporaries(const std::filesystem::path& folder, const std::string& prefix)
+{
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string_view rest = std::string_view(name).substr(prefix.size());
+        const std::size_t dash = rest.find('-');
+        auto digits = [](std::string_view d) {
+            return !d.empty() && d.size() <= 10 && d.find_first_not_of("0123456789") == std::string_view::npos;
+        };
+        if (dash == std::string_view::npos || !digits(rest.substr(0, dash)) || !digits(rest.substr(dash + 1)))
+            continue;
+        const long long pid = std::stoll(std::string(rest.substr(0, dash)));
+        const bool gone = pid <= 0 || pid > INT_MAX || (::kill(pid_t(pid), 0) != 0 && errno == ESRCH);
+        if (pid != ::getpid() && !gone) continue;
+        struct stat st {};
+        if (::lstat(it->path().c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(it->path().c_str());
+    }
+}
+
+} // namespace
+
 struct CArchive::Impl {
     struct Frame {
         std::string_view name; // points into `data`, which never changes while loading
@@ -49,6 +129,32 @@ struct CArchive::Impl {
     std::size_t openDepth = 0;
     bool sealed = false;
     std::size_t bodySize = 0;
+
+    // Storing straight into a file (forWritingFile): the bytes go to the temporary file beside the
+    // target whenever the buffer passes kFlushSize, so a large drawing never sits whole in memory.
+    struct Sink {
+        std::filesystem::path named;  // the file as the caller named it
+        std::filesystem::path target; // the file replaced (links followed)
+        std::filesystem::path folder;
+        std::filesystem::path temp;
+        std::string tempPrefix;
+        std::string refusal; // why nothing can be written there, said as commitTo says it
+        int fd = -1;
+        bool keepMode = false;
+        mode_t mode = 0;
+        std::uint32_t crc = 0;
+        std::size_t flushed = 0;
+        bool committed = false;
+    };
+    static constexpr std::size_t kFlushSize = std::size_t(1) << 20;
+    std::unique_ptr<Sink> sink;
+
+    ~Impl()
+    {
+        if (sink && sink->fd >= 0) ::close(sink->fd);
+        if (sink && !sink->committed && !sink->temp.empty()) ::unlink(sink->temp.c_str());
+    }
+    std::size_t flushedSize() const { return sink ? sink->flushed : 0; }
 
     // Loading.
     Layout layout;
@@ -150,7 +256,8 @@ struct CArchive::Impl {
             r.offset = r.next = pos;
             return r;
         }
-        Record r = parseRecord(data.data(), pos, layout.recordsEnd);
+        Record r;
+        if (!parsePlainValue(data.data(), pos, layout.recordsEnd, r)) r = parseRecord(data.data(), pos, layout.recordsEnd);
         switch (r.kind) {
         case RecordKind::Bad:
             fail(r.error, r.offset);
@@ -226,10 +333,26 @@ struct CArchive::Impl {
             return false;
         }
         if (!error.ok()) return false;
+        if (sink && (sink->committed || !sink->refusal.empty())) return false;
         if (sealed) {
             data.resize(bodySize);
             sealed = false;
         }
+        if (sink && data.size() >= kFlushSize) return flush();
+        return true;
+    }
+
+    // Streaming: what the buffer holds goes to the temporary file.
+    bool flush()
+    {
+        Sink& k = *sink;
+        k.crc = crc32(data.data(), data.size(), k.crc);
+        if (!writeAll(k.fd, data.data(), data.size())) {
+            fail(ArchiveErrc::WriteFailed, k.flushed, systemMessage(errno));
+            return false;
+        }
+        k.flushed += data.size();
+        data.clear();
         return true;
     }
 
@@ -237,80 +360,19 @@ struct CArchive::Impl {
     {
         if (sealed) return;
         bodySize = data.size();
-        const std::string t = trailerFor(crc32(data.data(), data.size()));
+        const std::string t = trailerFor(crc32(data.data(), data.size(), sink ? sink->crc : 0));
         data.insert(data.end(), t.begin(), t.end());
         sealed = true;
     }
 
     void writeFail(ArchiveErrc code, std::string_view detail = {})
     {
-        fail(code, sealed ? bodySize : data.size(), detail);
+        fail(code, flushedSize() + (sealed ? bodySize : data.size()), detail);
     }
 
     void appendText(std::string_view s) { data.insert(data.end(), s.begin(), s.end()); }
 };
 
-namespace {
-
-std::string systemMessage(int err) { return std::system_category().message(err); }
-
-// Writes all of `bytes` to `fd`; false with errno set otherwise.
-bool writeAll(int fd, const std::uint8_t* bytes, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, bytes, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes += n;
-        size -= std::size_t(n);
-    }
-    return true;
-}
-
-// The file a save writes: symbolic links followed (links to links too) to the name they end at,
-// which need not exist yet. `err` is set for a loop of links.
-std::filesystem::path followLinks(const std::filesystem::path& file, int& err)
-{
-    std::filesystem::path p = file;
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat st {};
-        if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p;
-        std::error_code ec;
-        const std::filesystem::path next = std::filesystem::read_symlink(p, ec);
-        if (ec) return p;
-        p = next.is_absolute() ? next : p.parent_path() / next;
-    }
-    err = ELOOP;
-    return file;
-}
-
-// Temporary files "<prefix><pid>-<n>" of this document that a save killed while writing left
-// behind: ours (this process's) or of a process that no longer runs. Another running instance's
-// file is its save in progress and stays.
-void removeStaleTemporaries(const std::filesystem::path& folder, const std::string& prefix)
-{
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
-        const std::string_view rest = std::string_view(name).substr(prefix.size());
-        const std::size_t dash = rest.find('-');
-        auto digits = [](std::string_view d) {
-            return !d.empty() && d.size() <= 10 && d.find_first_not_of("0123456789") == std::string_view::npos;
-        };
-        if (dash == std::string_view::npos || !digits(rest.substr(0, dash)) || !digits(rest.substr(dash + 1)))
-            continue;
-        const long long pid = std::stoll(std::string(rest.substr(0, dash)));
-        const bool gone = pid <= 0 || pid > INT_MAX || (::kill(pid_t(pid), 0) != 0 && errno == ESRCH);
-        if (pid != ::getpid() && !gone) continue;
-        struct stat st {};
-        if (::lstat(it->path().c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(it->path().c_str());
-    }
-}
-
-} // namespace
 
 // ---------------------------------------------------------------- CArchive
 
@@ -356,7 +418,10 @@ std::unique_ptr<CArchive> CArchive::openForReading(const std::filesystem::path& 
         return report(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
     }
     // Read straight into the archive's own buffer; a file that grows meanwhile is read to its end.
-    std::vector<std::uint8_t> bytes(std::size_t(st.st_size > 0 ? st.st_size : 0) + 1);
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(std::size_t(st.st_size > 0 ? st.st_size : 0) + 1);
+    prefault(bytes.data(), bytes.capacity());
+    bytes.resize(bytes.capacity());
     std::size_t filled = 0;
     for (;;) {
         if (filled == bytes.size()) bytes.resize(bytes.size() + bytes.size() / 2 + 65536);
@@ -383,6 +448,96 @@ const std::vector<std::uint8_t>& CArchive::bytes() const
     return m_impl->data;
 }
 
+namespace {
+
+std::string cannotSave(const std::filesystem::path& file, int err)
+{
+    return "「" + file.string() + "」を保存できません: " + systemMessage(err);
+}
+
+// Everything before the bytes: links followed, a read-only file refused, the temporary file made
+// beside the target. False with k.refusal set.
+bool openSink(CArchive::Impl::Sink& k, const std::filesystem::path& file)
+{
+    k.named = file;
+    // A symbolic link stays a link: the file it names gets the new contents.
+    int linkErr = 0;
+    k.target = followLinks(file, linkErr);
+    if (linkErr != 0) {
+        k.refusal = cannotSave(file, linkErr);
+        return false;
+    }
+    // A file the user made read-only is not silently replaced.
+    struct stat old {};
+    const bool exists = ::stat(k.target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    if (exists && ((old.st_mode & 0222) == 0 || ::access(k.target.c_str(), W_OK) != 0)) {
+        k.refusal = cannotSave(file, EACCES);
+        return false;
+    }
+    // A hidden temporary name beside the target, so the rename stays on one file system.
+    static std::atomic<unsigned> counter{0};
+    k.folder = k.target.parent_path().empty() ? "." : k.target.parent_path();
+    k.tempPrefix = "." + k.target.filename().string() + ".tmp";
+    for (int attempt = 0; attempt < 100 && k.fd < 0; ++attempt) {
+        k.temp = k.folder / (k.tempPrefix + kov::platform::formatInt(::getpid()) + "-"
+                             + kov::platform::formatInt(counter++));
+        // 0666 lets the umask decide, as for any file the program creates.
+        k.fd = ::open(k.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (k.fd < 0 && errno != EEXIST) break;
+    }
+    if (k.fd < 0) {
+        k.refusal = cannotSave(file, errno);
+        k.temp.clear();
+        return false;
+    }
+    // Replacing a file must not widen who may read it.
+    if (exists) ::fchmod(k.fd, old.st_mode & 07777);
+    return true;
+}
+
+// The last bytes, then the temporary file made durable and renamed over the target.
+bool closeSink(CArchive::Impl::Sink& k, const std::vector<std::uint8_t>& tail, std::string& why)
+{
+    bool ok = writeAll(k.fd, tail.data(), tail.size()) && ::fsync(k.fd) == 0;
+    int err = ok ? 0 : errno;
+    if (::close(k.fd) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    k.fd = -1;
+    if (ok && ::rename(k.temp.c_str(), k.target.c_str()) != 0) {
+        ok = false;
+        err = errno;
+    }
+    if (!ok) {
+        ::unlink(k.temp.c_str());
+        k.temp.clear();
+        why = cannotSave(k.named, err);
+        return false;
+    }
+    k.committed = true;
+    // Make the rename itself durable; a failure here no longer endangers either file.
+    const int dirFd = ::open(k.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    removeStaleTemporaries(k.folder, k.tempPrefix);
+    return true;
+}
+
+} // namespace
+
+std::unique_ptr<CArchive> CArchive::forWritingFile(const std::filesystem::path& file)
+{
+    std::unique_ptr<CArchive> ar = forWriting();
+    Impl& a = *ar->m_impl;
+    a.sink = std::make_unique<Impl::Sink>();
+    openSink(*a.sink, file);
+    a.data.reserve(Impl::kFlushSize + (std::size_t(1) << 16));
+    return ar;
+}
+
 bool CArchive::commitTo(const std::filesystem::path& file, std::string* error) const
 {
     Impl& a = *m_impl;
@@ -391,58 +546,19 @@ bool CArchive::commitTo(const std::filesystem::path& file, std::string* error) c
         return false;
     };
     if (!a.storing()) return refuse(std::string(messageFor(ArchiveErrc::WrongMode)));
+    if (a.sink && !a.sink->refusal.empty()) return refuse(a.sink->refusal);
+    if (a.sink && (a.sink->committed || a.sink->named != file))
+        return refuse(std::string(messageFor(ArchiveErrc::WrongMode)));
     if (!a.error.ok()) return refuse(a.error.describe());
     if (a.openDepth > 0)
         return refuse(std::string(messageFor(ArchiveErrc::BlocksOpen)) + ": " + a.path());
     a.seal();
 
-    // A symbolic link stays a link: the file it names gets the new contents.
-    int linkErr = 0;
-    const std::filesystem::path target = followLinks(file, linkErr);
-    if (linkErr != 0) return refuse("「" + file.string() + "」を保存できません: " + systemMessage(linkErr));
-    // A file the user made read-only is not silently replaced.
-    struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
-    if (exists && ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
-        return refuse("「" + file.string() + "」を保存できません: " + systemMessage(EACCES));
-
-    // A hidden temporary name beside the target, so the rename stays on one file system.
-    static std::atomic<unsigned> counter{0};
-    const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
-    const std::string tempPrefix = "." + target.filename().string() + ".tmp";
-    std::filesystem::path temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = folder / (tempPrefix + kov::platform::formatInt(::getpid()) + "-" + kov::platform::formatInt(counter++));
-        // 0666 lets the umask decide, as for any file the program creates.
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
-    }
-    if (fd < 0) return refuse("「" + file.string() + "」を保存できません: " + systemMessage(errno));
-    // Replacing a file must not widen who may read it.
-    if (exists) ::fchmod(fd, old.st_mode & 07777);
-
-    bool ok = writeAll(fd, a.data.data(), a.data.size()) && ::fsync(fd) == 0;
-    int err = ok ? 0 : errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
-        ok = false;
-        err = errno;
-    }
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return refuse("「" + file.string() + "」を保存できません: " + systemMessage(err));
-    }
-    // Make the rename itself durable; a failure here no longer endangers either file.
-    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
-    removeStaleTemporaries(folder, tempPrefix);
+    std::string why;
+    if (a.sink) return closeSink(*a.sink, a.data, why) || refuse(why);
+    Impl::Sink k;
+    if (!openSink(k, file)) return refuse(k.refusal);
+    if (!closeSink(k, a.data, why)) return refuse(why);
     return true;
 }
 
@@ -487,7 +603,8 @@ void CArchive::rewind()
 
 std::uint64_t CArchive::position() const
 {
-    return m_impl->storing() ? (m_impl->sealed ? m_impl->bodySize : m_impl->data.size()) : m_impl->pos;
+    const Impl& a = *m_impl;
+    return a.storing() ? a.flushedSize() + (a.sealed ? a.bodySize : a.data.size()) : a.pos;
 }
 
 const ArchiveError& CArchive::error() const

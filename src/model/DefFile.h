@@ -79,6 +79,11 @@ public:
 
     // `expectedSize` reserves room for that many bytes, so a large save does not grow its buffer.
     static std::unique_ptr<CArchive> forWriting(std::size_t expectedSize = 0);
+    // Storing into that file: the bytes go to a temporary file beside it as they are written, and
+    // commitTo(file) (the same name) finishes it and renames it over the file. Until then the file
+    // is untouched; an archive dropped uncommitted removes its temporary file. bytes() holds only
+    // what was not yet written out.
+    static std::unique_ptr<CArchive> forWritingFile(const std::filesystem::path& file);
     static std::unique_ptr<CArchive> forReading(std::vector<std::uint8_t> bytes);
     // Reads the whole file; null with `error` set when it cannot be read.
     static std::unique_ptr<CArchive> openForReading(const std::filesystem::path& file, std::string* error = nullptr);
@@ -110,10 +115,11 @@ public:
     std::uint64_t position() const;
     const ArchiveError& error() const;
 
-private:
     // The record writers and readers of CDefFile work on the archive's state directly.
-    friend class CDefFile;
     struct Impl;
+
+private:
+    friend class CDefFile;
     Impl& impl() { return *m_impl; }
 
     explicit CArchive(std::unique_ptr<Impl> impl);

@@ -4,7 +4,9 @@
 
 #include "model/PictureFiles.h"
 
+#include <unordered_map>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -63,6 +65,48 @@ int CKovUnit::DeleteGroup(int id)
         DeleteText(member);
     m_Groups.DeleteAt(index);
     return 1;
+}
+
+int CKovUnit::DeleteGroups(const std::vector<int>& ids)
+{
+    // Deleting one by one takes, for every identifier named, the first object still holding it.
+    // Counting how often each identifier is named and passing over the array once, taking the
+    // first holders while the count lasts, deletes the very same objects.
+    using Counts = std::unordered_map<int, int>;
+    auto deleteCounted = [](auto& array, Counts& counts, auto idOf) {
+        if (counts.empty())
+            return 0;
+        return array.DeleteIf([&](const auto& object) {
+            const auto it = counts.find(idOf(object));
+            if (it == counts.end() || it->second == 0)
+                return false;
+            --it->second;
+            return true;
+        });
+    };
+    Counts groups, lines, walls, texts;
+    for (const int id : ids)
+        ++groups[id];
+    // The groups that go, each listing its members as they stand before any deletion.
+    for (const auto& group : m_Groups) {
+        const auto it = groups.find(group->MGrpID);
+        if (it == groups.end() || it->second == 0)
+            continue;
+        --it->second;
+        for (const int member : group->MGrpLineID)
+            ++lines[member];
+        for (const int member : group->MGrpWallID)
+            ++walls[member];
+        for (const int member : group->MGrpTextID)
+            ++texts[member];
+    }
+    deleteCounted(m_Lines, lines, [](const CKovLine& o) { return o.MLineID; });
+    deleteCounted(m_Walls, walls, [](const CKovWall& o) { return o.MWallID; });
+    deleteCounted(m_Texts, texts, [](const CKovText& o) { return o.MTextID; });
+    groups.clear();
+    for (const int id : ids)
+        ++groups[id];
+    return deleteCounted(m_Groups, groups, [](const CKovGroup& o) { return o.MGrpID; });
 }
 
 void CKovUnit::CopyFrom(const CKovUnit& source)

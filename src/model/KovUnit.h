@@ -112,6 +112,10 @@ public:
     // Deletes the member figures, then walls, then texts (identifiers naming nothing are passed
     // over), then the group. 0 when there is no such group.
     int DeleteGroup(int id);
+    // DeleteGroup for each identifier in turn, done in one pass over each array: deleting many
+    // groups at once (a selection of rooms) costs about as much as deleting one. Returns how many
+    // groups went.
+    int DeleteGroups(const std::vector<int>& ids);
 
     // Makes this container a copy of the source: same identifiers, counters and order. The objects
     // are shared until either container changes one, so the copy costs little (ObjectArray.h).
@@ -597,6 +601,13 @@ public:
     // The grip square of g_nPickTolerance pixels about the point, filled with the colour.
     static void DrawGripSquare(kov::platform::Surface& dc, const DevicePoint& point, std::uint32_t colour);
     // -- drawing: texts and selection marks (end)
+
+    // -- Jw_cad exchange (begin)
+    // Replaces a circle, ellipse or arc figure by a polygon (closed) or continuous line (arcs) under a
+    // new identifier, appended last; returns it. Fewer points than baseCount where the outline is
+    // short. -1 with nothing changed for a missing figure or another kind.
+    int CircleToPolylineForImport(int figureId, int baseCount);
+    // -- Jw_cad exchange (end)
 
     // -- DXF exchange (begin)
     // Defined in src/io (DxfWriter.cpp, DxfReader.cpp); the option and result types are in

@@ -16,6 +16,7 @@
 // the index right; a number written straight into an object is caught only when it breaks a cached
 // hit, never for the new number.
 
+#include <algorithm>
 #include <cstddef>
 #include <iterator>
 #include <memory>
@@ -152,6 +153,32 @@ public:
     Ptr RemoveAt(int index) { return std::make_unique<T>(*removeShared(index)); }
     // Destroys the object (unless another array shares it) and closes the gap.
     void DeleteAt(int index) { removeShared(index); }
+    // Destroys, in one pass, every object for which doomed(object) is true (called once per object,
+    // in array order); the others keep their order. Returns how many went. For deleting many
+    // objects at once: DeleteAt closes the gap anew for each one. The chunks before the first
+    // doomed object stay shared.
+    template <class Pred>
+    int DeleteIf(Pred doomed)
+    {
+        std::vector<bool> gone(m_size);
+        int count = 0;
+        std::size_t first = m_size;
+        for (std::size_t i = 0; i < m_size; ++i) {
+            if (doomed(static_cast<const T&>(*slot(i)))) {
+                gone[i] = true;
+                ++count;
+                first = std::min(first, i);
+            }
+        }
+        if (count == 0)
+            return 0;
+        std::vector<Shared> tail = takeTail(first);
+        for (std::size_t k = 0; k < tail.size(); ++k)
+            if (!gone[first + k])
+                push(std::move(tail[k]));
+        changed();
+        return count;
+    }
     // Moves the object at from so that it ends at position to (drawing-order changes).
     void MoveItem(int from, int to)
     {

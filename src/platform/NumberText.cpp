@@ -1,6 +1,7 @@
 #include "platform/NumberText.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <limits>
 
@@ -80,12 +81,44 @@ std::string_view skipBlanksAndSign(std::string_view text, bool& negative)
 
 } // namespace
 
+namespace {
+
+// The common stored form, digits with an optional fraction ("910.000000"), ending at the text's
+// end or at a character that cannot continue a number: when all its digits fit in 2^53 the value is
+// that integer divided by a power of ten, both exact, so the one division rounds exactly as a full
+// decimal reader would. False for anything else (exponents, long mantissas, "inf").
+bool parseSimpleDecimal(std::string_view text, double& value)
+{
+    static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    std::uint64_t m = 0;
+    std::size_t i = 0;
+    int digits = 0;
+    int fraction = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, ++digits) m = m * 10 + std::uint64_t(text[i] - '0');
+    if (digits == 0 || digits > 15) return false;
+    if (i < text.size() && text[i] == '.') {
+        for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, ++digits, ++fraction) {
+            if (digits >= 15) return false;
+            m = m * 10 + std::uint64_t(text[i] - '0');
+        }
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E' || text[i] == 'x' || text[i] == 'X' || text[i] == 'p'
+                            || text[i] == 'P' || text[i] == 'n' || text[i] == 'N' || text[i] == 'i' || text[i] == 'I'))
+        return false;
+    value = double(m) / kPow10[fraction];
+    return true;
+}
+
+} // namespace
+
 double parseDouble(std::string_view text)
 {
     bool negative = false;
     text = skipBlanksAndSign(text, negative);
     // from_chars would take a second '-' ("--5"), which atof reads as no number.
     if (!text.empty() && text[0] == '-') return 0.0;
+    if (double simple = 0.0; parseSimpleDecimal(text, simple)) return negative ? -simple : simple;
     // from_chars takes no sign of '+' and no hexadecimal prefix; atof-like prefix parsing is enough.
     double value = 0.0;
     auto res = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);

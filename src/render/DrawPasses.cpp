@@ -395,10 +395,10 @@ void CKovUnit::DrawPartPreview(pf::Surface& dc, const DeviceTransform& transform
     auto notPlaced = [&](int i) { return !(placing && i == groupCount - 1); };
     // 1. Room floors.
     for (int i = 0; i < groupCount; ++i) {
-        const CKovGroup& g = *m_Groups[i];
+        const CKovGroup& g = *std::as_const(m_Groups)[i];
         if (g.MGrpRoom != CKovGroup::ROOM || !notPlaced(i)) continue;
         for (int id : g.MGrpLineID) {
-            const CKovLine* f = FindLine(id);
+            const CKovLine* f = std::as_const(*this).FindLine(id);
             if (f != nullptr && (f->MLineType == CKovLine::POLYGON || f->MLineType == CKovLine::LINE)) p.figure(*f);
         }
     }
@@ -409,10 +409,10 @@ void CKovUnit::DrawPartPreview(pf::Surface& dc, const DeviceTransform& transform
         if (f->MLineGrpID == 0 && f->MLineType != CKovLine::DIMENSION) p.figure(*f);
     // 4. The figures of every group (a room's polygons were its floor).
     for (int i = 0; i < groupCount; ++i) {
-        const CKovGroup& g = *m_Groups[i];
+        const CKovGroup& g = *std::as_const(m_Groups)[i];
         if (!notPlaced(i)) continue;
         for (int id : g.MGrpLineID) {
-            const CKovLine* f = FindLine(id);
+            const CKovLine* f = std::as_const(*this).FindLine(id);
             if (f == nullptr || f->MLineType == CKovLine::DIMENSION) continue;
             if (f->MLineType == CKovLine::POLYGON && g.MGrpRoom == CKovGroup::ROOM) continue;
             p.figure(*f);

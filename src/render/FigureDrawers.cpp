@@ -11,6 +11,7 @@
 #include <cmath>
 #include <optional>
 #include <vector>
+#include <utility>
 
 namespace pf = kov::platform;
 using namespace kov::render;
@@ -167,7 +168,7 @@ void CKovUnit::DrawFigureLine(pf::Surface& dc, const DeviceTransform& transform,
 
     // In black and white a room's hatch lines show only over a room floor of the marked green.
     if (colours.blackAndWhite && env.roomLinesNeedGreenFloor != 0 && figure.MLineGrpID != 0) {
-        const CKovGroup* group = FindGroup(figure.MLineGrpID);
+        const CKovGroup* group = std::as_const(*this).FindGroup(figure.MLineGrpID);
         if (group != nullptr && group->MGrpRoom == CKovGroup::ROOM) {
             const CKovLine* first = group->MGrpLineID.empty() ? nullptr : FindLine(group->MGrpLineID.front());
             const bool greenFloor = first != nullptr && first->MLineType == CKovLine::POLYGON
@@ -204,7 +205,7 @@ void CKovUnit::DrawFigurePolygon(pf::Surface& dc, const DeviceTransform& transfo
     bool whiteOutline = false;
     if (plot.PlotSirokuro != 0 && figure.MLinebHach == 0 && figure.MLineGrpID != 0 && env.profile != nullptr
         && env.profile->GetProfileInt("KOV_T_PlotMenu", "app_sirokuro_roomdel", 0) != 0) {
-        const CKovGroup* group = FindGroup(figure.MLineGrpID);
+        const CKovGroup* group = std::as_const(*this).FindGroup(figure.MLineGrpID);
         whiteOutline = group != nullptr && group->MGrpRoom == CKovGroup::ROOM && group->MGrpLineID.size() == 1
                        && group->MGrpLineID.front() == figure.MLineID;
     }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <vector>
+#include <utility>
 
 using kov::platform::COLORREF;
 namespace pf = kov::platform;
@@ -165,7 +166,7 @@ void CKovUnit::FillGradientShape(pf::Surface& dc, const DeviceTransform& transfo
 
     // Mode 2 spreads one gradient over a whole plain group; rooms and fittings keep their own.
     if (gradientCode % 100 == 2 && groupId != 0) {
-        if (const CKovGroup* group = FindGroup(groupId); group != nullptr && group->MGrpRoom == CKovGroup::PLAIN) {
+        if (const CKovGroup* group = std::as_const(*this).FindGroup(groupId); group != nullptr && group->MGrpRoom == CKovGroup::PLAIN) {
             const DevicePoint lo = ToDevicePoint(group->MGrpmin, transform, group->MGrpLayer1);
             const DevicePoint hi = ToDevicePoint(group->MGrpmax, transform, group->MGrpLayer1);
             box = {lo.x, lo.y, hi.x, hi.y};

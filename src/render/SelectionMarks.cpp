@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace {
 
@@ -40,14 +41,14 @@ void CKovUnit::DrawSelectionMarks(kov::platform::Surface& dc, const DeviceTransf
     auto grip = [&](const DevicePoint& p, std::uint32_t colour) { DrawGripSquare(dc, p, colour); };
 
     for (const int id : selection.m_Groups) {
-        const CKovGroup* group = FindGroup(id);
+        const CKovGroup* group = std::as_const(*this).FindGroup(id);
         if (group == nullptr) continue;
         const int lg = clampedGroup(group->MGrpLayer1);
         const DevicePoint g = ToDevicePoint(group->MGrpmin, transform, lg);
         const DevicePoint u = ToDevicePoint(group->MGrpmax, transform, lg);
         if (single && group->MGrpRoom == CKovGroup::ROOM) {
             for (const int wallId : group->MGrpWallID) {
-                const CKovWall* wall = FindWall(wallId);
+                const CKovWall* wall = std::as_const(*this).FindWall(wallId);
                 if (wall == nullptr) continue;
                 const int wg = clampedGroup(wall->MWallLayer1);
                 grip(ToDevicePoint(wall->MWallPntA, transform, wg), kGroupGrip);
@@ -71,7 +72,7 @@ void CKovUnit::DrawSelectionMarks(kov::platform::Surface& dc, const DeviceTransf
     }
 
     for (const int id : selection.m_Walls) {
-        const CKovWall* wall = FindWall(id);
+        const CKovWall* wall = std::as_const(*this).FindWall(id);
         if (wall == nullptr || wall->MWallGrpID != 0) continue;
         const int lg = clampedGroup(wall->MWallLayer1);
         grip(ToDevicePoint(wall->MWallPntA, transform, lg), kWallGrip);
@@ -79,14 +80,14 @@ void CKovUnit::DrawSelectionMarks(kov::platform::Surface& dc, const DeviceTransf
     }
 
     for (const int id : selection.m_Lines) {
-        const CKovLine* figure = FindLine(id);
+        const CKovLine* figure = std::as_const(*this).FindLine(id);
         if (figure == nullptr || figure->MLineGrpID != 0) continue;
         const int lg = clampedGroup(figure->MLineLayer1);
         for (const CDbPoint& p : figure->MLinePnt) grip(ToDevicePoint(p, transform, lg), kObjectGrip);
     }
 
     for (const int id : selection.m_Texts) {
-        const CKovText* text = FindText(id);
+        const CKovText* text = std::as_const(*this).FindText(id);
         if (text == nullptr || text->MTextGrpID != 0) continue;
         const CFontMenu& font = text->MTextFontMenu;
         const DevicePoint at = ToDevicePoint(text->MTextpnt, transform, clampedGroup(text->MTextLayer1));
@@ -117,7 +118,7 @@ void CKovUnit::DrawSelectionMarks(kov::platform::Surface& dc, const DeviceTransf
     }
 
     for (const int id : selection.m_Images) {
-        const CKovImage* image = FindImage(id);
+        const CKovImage* image = std::as_const(*this).FindImage(id);
         if (image == nullptr) continue;
         const DeviceRect& r = image->m_rcDrawn;
         grip({r.left, r.top}, kObjectGrip);

@@ -53,7 +53,10 @@ void ToolSettings::Load(const kov::platform::Profile& profile)
     hach_kankaku_line = kov::platform::parseDouble(profile.GetProfileString(u, "hach_kankaku_line", "3"));
 }
 
-ToolMachine::ToolMachine(ToolHost& host, ToolSettings settings) : m_host(host), m_settings(settings) {}
+ToolMachine::ToolMachine(ToolHost& host, ToolSettings settings, PageGeometry* page)
+    : m_Page(page ? *page : m_ownPage), m_host(host), m_settings(settings)
+{
+}
 
 // -- small services ------------------------------------------------------------------------------
 

@@ -51,7 +51,8 @@ double GridSnapCoord(double p, double origin, double spacing);
 
 class ToolMachine {
 public:
-    ToolMachine(ToolHost& host, ToolSettings settings);
+    // The page geometry is the view's when it gives one; otherwise the machine keeps its own.
+    ToolMachine(ToolHost& host, ToolSettings settings, PageGeometry* page = nullptr);
 
     // -- state (the names the tools use) -----------------------------------------------------------
     CDbPointArray m_ToolPoints;
@@ -78,7 +79,10 @@ public:
     int m_nRoomSizeIndex = 2;
     RoomSettings m_roomSettings;  // how new rooms are labelled (application settings)
 
-    PageGeometry m_Page;          // page, zoom and scroll of the view window
+private:
+    PageGeometry m_ownPage;
+public:
+    PageGeometry& m_Page;         // page, zoom and scroll of the view window
     platform::DeviceProperties m_Screen; // the screen's resolution
 
     ToolSettings& settings() { return m_settings; }

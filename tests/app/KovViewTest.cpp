@@ -145,3 +145,41 @@ TEST(View, UndoAndRedoCommandsRedrawTheRestoredDrawing)
 }
 
 } // namespace
+
+namespace {
+
+TEST(View, TemplateDrawingFillsAnEmptyDocumentAndABrokenOneIsSwitchedOff)
+{
+    DocumentRig author;
+    author.addLine(0, 0, 910, 0);
+    const std::filesystem::path templ = author.file("template.kvr");
+    ASSERT_TRUE(author.saveAs(templ));
+    const std::filesystem::path broken = author.file("broken.kvr");
+    kov::test::writeBytes(broken, {'n', 'o', 't', ' ', 'a', ' ', 'd', 'r', 'a', 'w', 'i', 'n', 'g'});
+
+    struct Case {
+        const char* name;
+        std::filesystem::path file;
+        std::size_t lines;
+        int formatAfter;
+        bool told;
+    };
+    const Case cases[] = {
+        {"template", templ, 1, 1, false},
+        {"missing file: passed over", author.file("none.kvr"), 0, 1, false},
+        {"broken file", broken, 0, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ViewRig v;
+        v.rig.profile.WriteProfileInt("KOV_T_PlotMenu", "config_format", 1);
+        v.rig.profile.WriteProfileString("KOV_T_PlotMenu", "config_formatpath", c.file.string());
+        // The document's reader says what failed; the view then says the template is switched off.
+        if (c.told) v.rig.questions.acknowledge("ファイル読み取り失敗").acknowledge("フォ－マットファイルが壊れているか見つかりません");
+        v.view.OnInitialUpdate();
+        EXPECT_EQ(v.rig.doc->m_Unit.m_Lines.size(), c.lines);
+        EXPECT_EQ(v.rig.profile.GetProfileInt("KOV_T_PlotMenu", "config_format", -1), c.formatAfter);
+    }
+}
+
+} // namespace

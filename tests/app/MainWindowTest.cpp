@@ -164,16 +164,20 @@ TEST(MainWindow, UnroutedCommandsSayTheyComeLaterAndToolsCanPlugIn)
 {
     WindowRig rig;
     MainWindow& w = *rig.window;
-    EXPECT_FALSE(w.RunCommand(cmd::ToolBalloon));
-    EXPECT_NE(w.statusText().find("吹き出し"), std::string::npos);
+    EXPECT_FALSE(w.RunCommand(cmd::ObjectCount));
+    EXPECT_NE(w.statusText().find("オブジェクト数"), std::string::npos);
     int started = 0;
     w.SetToolCommands([&started](int command) {
-        if (command != cmd::ToolBalloon) return false;
+        if (command != cmd::ObjectCount) return false;
         ++started;
         return true;
     });
-    EXPECT_TRUE(w.RunCommand(cmd::ToolBalloon));
+    EXPECT_TRUE(w.RunCommand(cmd::ObjectCount));
     EXPECT_EQ(started, 1);
+    // A drawing tool of the menus starts in the view's tool machine.
+    EXPECT_TRUE(w.RunCommand(cmd::ToolLine));
+    EXPECT_EQ(rig.doc->m_nToolMode, 3);
+    EXPECT_TRUE(w.action(cmd::ToolLine)->isChecked());
 }
 
 TEST(MainWindow, GridDivisionAndRoomLockLists)

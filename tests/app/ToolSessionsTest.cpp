@@ -431,3 +431,126 @@ TEST(ToolSessions, RelativeInput)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ToolSessions, PatternedFiguresBecomeGroupsWithTheirLines)
+{
+    struct Case {
+        int tool;
+        std::vector<CDbPoint> clicks;
+        int slot;
+        int outlineKind;   // member 0 of the group
+    };
+    const Case cases[] = {
+        {4, {{0, 0}, {3640, 2730}}, 1, CKovLine::RECTANGLE},
+        {6, {{0, 0}, {1820, 0}}, 3, CKovLine::POLYGON},   // a circle becomes a 24-sided polygon first
+        {62, {{0, 0}, {3640, 2730}, {455, 455}}, 1, CKovLine::POLYGON},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "tool " << c.tool);
+        ToolHarness h;
+        h.rig.doc->m_PlotInfo.PlotbHach[static_cast<std::size_t>(c.slot)] = 1;
+        h.rig.doc->m_PlotInfo.PlotHachT[static_cast<std::size_t>(c.slot)] = 1;
+        h.start(c.tool);
+        for (CDbPoint p : c.clicks)
+            h.click(p);
+        ASSERT_EQ(h.sel().m_Groups.size(), 1u);
+        EXPECT_EQ(h.sel().m_nCount, 1);
+        ASSERT_EQ(h.unit().m_Groups.size(), 1u) << "every hatch line belongs to one group";
+        const CKovGroup& g = *h.unit().m_Groups[0];
+        ASSERT_GT(g.MGrpLineID.size(), 1u);
+        EXPECT_EQ(h.unit().FindLine(g.MGrpLineID[0])->MLineType, c.outlineKind);
+        for (const auto& l : h.unit().m_Lines)
+            EXPECT_EQ(l->MLineGrpID, g.MGrpID);
+        if (c.tool == 6)
+            EXPECT_GE(h.unit().FindLine(g.MGrpLineID[0])->MLinePnt.size(), 24u);
+    }
+    // With the automatic pattern setting the figure stays one patterned figure.
+    ToolHarness h;
+    h.m.settings().zukei_moyou_auto = 1;
+    h.rig.doc->m_PlotInfo.PlotbHach[1] = 1;
+    h.start(4);
+    h.click({0, 0});
+    h.click({3640, 2730});
+    EXPECT_TRUE(h.unit().m_Groups.empty());
+    EXPECT_EQ(h.sel().m_Lines.size(), 1u);
+}
+
+TEST(ToolSessions, MultiPointLimitsAndArcInsertion)
+{
+    {
+        // The 56th click finishes a continuous line by itself.
+        ToolHarness h;
+        h.start(26);
+        for (int i = 0; i < 56; ++i)
+            h.click({455.0 * (i % 8), 455.0 * (i / 8)});
+        ASSERT_EQ(h.unit().m_Lines.size(), 1u);
+        EXPECT_EQ(h.unit().m_Lines[0]->MLinePnt.size(), 55u);
+        EXPECT_TRUE(h.m.m_ToolPoints.empty());
+    }
+    {
+        // An arc through the click adds 23 points between the last two (24 divisions); the mode
+        // then switches itself off.
+        ToolHarness h;
+        h.start(5);
+        h.click({0, 0});
+        h.click({3640, 0});
+        h.m.m_bArcInsert = 1;
+        // Three points in a row make no arc: the mode stays on and nothing is added.
+        h.click({5460, 0});
+        EXPECT_EQ(h.m.m_ToolPoints.size(), 2u);
+        EXPECT_EQ(h.m.m_bArcInsert, 1);
+        h.click({1820, 1820});
+        EXPECT_EQ(h.m.m_ToolPoints.size(), 25u);
+        EXPECT_EQ(h.m.m_ToolPoints.back(), CDbPoint(3640, 0));
+        EXPECT_EQ(h.m.m_bArcInsert, 0);
+        const std::size_t n = h.m.m_ToolPoints.size();
+        h.m.m_bArcInsert = 1;
+        // The right button drops the last point and the arc mode.
+        h.rclick({0, 0});
+        EXPECT_EQ(h.m.m_bArcInsert, 0);
+        EXPECT_EQ(h.m.m_ToolPoints.size(), n - 1);
+    }
+}
+
+TEST(ToolSessions, ZoomAndViewCommands)
+{
+    ToolHarness h;
+    const double before = h.transform().scaleX[0];
+    // A click zoom by dragging away from the press; the mode ends with the release.
+    h.m.OnCommand(kov::tools::kCmdZoomIn);
+    EXPECT_EQ(h.host.prompt, "左ドラッグで徐々に拡大");
+    const DevicePoint c = h.client({0, 0});
+    h.m.OnLButtonDown(kov::test::MK_LBUTTON, c);
+    h.m.OnMouseMove(kov::test::MK_LBUTTON, {c.x + 260, c.y});
+    h.m.OnLButtonUp(0, {c.x + 260, c.y});
+    EXPECT_EQ(h.m.m_nZoomMode, 0);
+    EXPECT_GT(h.m.m_Page.m_dZoom, 2.5);
+    EXPECT_GT(h.transform().scaleX[0], before * 2.5);
+    EXPECT_EQ(h.m.ToolMode(), 0);
+    EXPECT_TRUE(h.sel().IsEmpty());
+    // Zoom out: two thirds, never below the whole page.
+    h.m.m_Page.m_dZoom = 1.2;
+    h.m.OnCommand(kov::tools::kCmdZoomOut);
+    EXPECT_EQ(h.m.m_Page.m_dZoom, 1.0);
+    // The grid and its snap go off and on together.
+    h.m.OnCommand(kov::tools::kCmdToggleGrid);
+    EXPECT_EQ(h.rig.doc->m_Grid.visible, 0);
+    EXPECT_EQ(h.rig.doc->m_Grid.kyutyaku, 0);
+    h.m.OnCommand(kov::tools::kCmdToggleGrid);
+    EXPECT_EQ(h.rig.doc->m_Grid.kyutyaku, 1);
+    // The right button ends a zoom mode and swallows its own release (no context menu).
+    h.m.OnCommand(kov::tools::kCmdRangeZoom);
+    h.m.OnRButtonDown(kov::test::MK_RBUTTON, c);
+    EXPECT_FALSE(h.m.OnRButtonUp(0, c));
+    EXPECT_EQ(h.m.m_nZoomMode, 0);
+    EXPECT_TRUE(h.m.OnRButtonUp(0, c));
+    // A tool start ends the hand tool.
+    h.m.OnCommand(kov::tools::kCmdHandTool);
+    EXPECT_EQ(h.m.m_bHandTool, 1);
+    h.start(3);
+    EXPECT_EQ(h.m.m_bHandTool, 0);
+}
+
+} // namespace

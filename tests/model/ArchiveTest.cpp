@@ -697,6 +697,52 @@ TEST(Archive, CommitSweepsOnlyThisFilesStaleTemporaries)
     for (const Case& c : cases) EXPECT_EQ(std::filesystem::exists(dir.file(c.name)), !c.removed) << c.name;
 }
 
+TEST(Archive, ArchiveWrittenIntoItsFileMatchesOneWrittenInMemory)
+{
+    kov::test::TempFolder dir;
+    const auto target = dir.file("plan.kva");
+    // Several times the size at which the buffer goes out to the file.
+    auto fill = [](CArchive& ar) {
+        CDefFile w;
+        w.WriteStart(ar, "A");
+        for (int i = 0; i < 120000; ++i) {
+            w.WriteDataFixedD(ar, "x", i * 0.25);
+            w.WriteData(ar, "t", "壁\n" + std::to_string(i));
+        }
+        const std::vector<std::uint8_t> raw(70000, 7);
+        ar.WriteRaw(raw);
+        w.WriteEnd(ar, "A");
+    };
+    auto memory = CArchive::forWriting();
+    fill(*memory);
+    std::string why;
+    for (const bool commit : {false, true}) {
+        SCOPED_TRACE(commit ? "committed" : "dropped");
+        writeFile(target, "old");
+        {
+            auto ar = CArchive::forWritingFile(target);
+            fill(*ar);
+            EXPECT_EQ(ar->position(), memory->bytes().size() - kov::archive::kTrailerSize);
+            EXPECT_EQ(readFile(target), "old") << "untouched until committed";
+            if (commit) {
+                EXPECT_FALSE(ar->commitTo(dir.file("other.kva"), &why)) << "only into its own file";
+                ASSERT_TRUE(ar->commitTo(target, &why)) << why;
+            }
+        }
+        EXPECT_EQ(readFile(target), commit ? std::string(memory->bytes().begin(), memory->bytes().end()) : "old");
+        std::size_t entries = 0;
+        for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
+        EXPECT_EQ(entries, 1u) << "no temporary file is left";
+    }
+    // A read-only file refuses before anything is written.
+    ::chmod(target.c_str(), 0444);
+    auto ar = CArchive::forWritingFile(target);
+    CDefFile w;
+    EXPECT_EQ(w.WriteStart(*ar, "A"), 0);
+    EXPECT_FALSE(ar->commitTo(target, &why));
+    EXPECT_EQ(why.rfind("「" + target.string() + "」を保存できません: ", 0), 0u) << why;
+}
+
 TEST(Archive, WritingOnAfterBytesKeepsOneTrailer)
 {
     CDefFile w;

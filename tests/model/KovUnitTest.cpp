@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <filesystem>
 #include <fstream>
 
@@ -314,6 +316,47 @@ TEST(Deletion, DeleteGroupTakesTheFirstObjectOfASharedIdentifier)
     unit.DeleteGroup(2);
     ASSERT_EQ(unit.m_Lines.GetSize(), 1);
     EXPECT_EQ(unit.m_Lines[0]->MLineColor, 2u);
+}
+
+TEST(Deletion, DeletingManyGroupsAtOnceDeletesWhatOneByOneWould)
+{
+    // Shared identifiers, members listed twice or by two groups, groups named twice or not at all.
+    std::mt19937 rng(3);
+    auto small = [&](int n) { return 1 + int(rng() % unsigned(n)); };
+    for (int round = 0; round < 200; ++round) {
+        CKovUnit unit;
+        int colour = 0;
+        for (int i = 0; i < 40; ++i) addLine(unit, small(25))->MLineColor = std::uint32_t(++colour);
+        for (int i = 0; i < 15; ++i) addWall(unit, small(10))->MWallLayer1 = ++colour;
+        for (int i = 0; i < 15; ++i) addText(unit, small(10))->MTextLayer1 = ++colour;
+        for (int g = 0; g < 12; ++g) {
+            std::vector<int> lines(rng() % 6), walls(rng() % 3), texts(rng() % 3);
+            for (int& id : lines) id = small(28);
+            for (int& id : walls) id = small(12);
+            for (int& id : texts) id = small(12);
+            addGroup(unit, small(9), lines, walls, texts)->MGrpLayer1 = ++colour;
+        }
+        std::vector<int> ids(rng() % 10);
+        for (int& id : ids) id = small(11);
+
+        CKovUnit oneByOne;
+        oneByOne.CopyFrom(unit);
+        int expected = 0;
+        for (const int id : ids) expected += oneByOne.DeleteGroup(id);
+        ASSERT_EQ(unit.DeleteGroups(ids), expected) << "round " << round;
+
+        auto same = [](const auto& a, const auto& b, auto mark) {
+            std::vector<long long> x, y;
+            for (const auto& o : a) x.push_back(mark(*o));
+            for (const auto& o : b) y.push_back(mark(*o));
+            return x == y;
+        };
+        ASSERT_TRUE(same(unit.m_Lines, oneByOne.m_Lines, [](const CKovLine& o) { return (long long)o.MLineColor; }));
+        ASSERT_TRUE(same(unit.m_Walls, oneByOne.m_Walls, [](const CKovWall& o) { return (long long)o.MWallLayer1; }));
+        ASSERT_TRUE(same(unit.m_Texts, oneByOne.m_Texts, [](const CKovText& o) { return (long long)o.MTextLayer1; }));
+        ASSERT_TRUE(same(unit.m_Groups, oneByOne.m_Groups, [](const CKovGroup& o) { return (long long)o.MGrpLayer1; }));
+        for (int id = 0; id < 30; ++id) ASSERT_EQ(unit.FindLineIndex(id), oneByOne.FindLineIndex(id));
+    }
 }
 
 // A drawing with one object of every kind and non-default fields everywhere.

@@ -78,6 +78,9 @@ TEST(SharedCopy, EveryChangeStaysOnTheSideThatMadeIt)
         {"swap across chunks", [](Lines& a) { a.Swap(1, 599); }, [](auto& v) { std::swap(v[1], v[599]); }},
         {"renumber", [](Lines& a) { a.Renumber(100, 7000); }, [](auto& v) { v[100] = 7000; }},
         {"change all", [](Lines& a) { a.ForEachMutable([](CKovLine& l) { l.MLinePnt.clear(); }); }, noIdChange},
+        {"delete many in one pass",
+         [](Lines& a) { EXPECT_EQ(a.DeleteIf([](const CKovLine& l) { return l.MLineID % 3 == 0 && l.MLineID > 250; }), 117); },
+         [](auto& v) { std::erase_if(v, [](int id) { return id % 3 == 0 && id > 250; }); }},
         {"empty", [](Lines& a) { a.RemoveAll(); }, [](auto& v) { v.clear(); }},
     };
     const Lines original = numbered();

@@ -1,6 +1,7 @@
 #include "platform/NumberText.h"
 
 #include <gtest/gtest.h>
+#include <charconv>
 #include <cstdint>
 #include <cmath>
 #include <vector>
@@ -83,6 +84,25 @@ TEST(NumberText, EveryValueWritesReadsAndWritesTheSameText)
         }
         const std::string d = formatFixedD(v);
         ASSERT_EQ(formatFixedD(parseDouble(d)), d) << std::hexfloat << v;
+    }
+}
+
+TEST(NumberText, PlainDecimalsReadExactlyAsAFullDecimalReader)
+{
+    // Stored numbers are mostly digits with a fraction; they must land on the same double as a
+    // correctly rounding reader gives, up to and past the length a shortcut can take.
+    std::mt19937_64 rng(5);
+    for (int i = 0; i < 200000; ++i) {
+        const int intDigits = 1 + int(rng() % 16);
+        const int fracDigits = int(rng() % 9);
+        std::string text;
+        for (int k = 0; k < intDigits; ++k) text += char('0' + rng() % 10);
+        if (fracDigits > 0 || rng() % 2) text += '.';
+        for (int k = 0; k < fracDigits; ++k) text += char('0' + rng() % 10);
+        double expected = 0.0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        ASSERT_EQ(parseDouble(text), expected) << text;
+        ASSERT_EQ(parseDouble("-" + text + "d"), -expected) << text;
     }
 }
 

@@ -289,30 +289,6 @@ TEST(DrawPasses, EmptyDrawingDrawsNothing)
     EXPECT_TRUE(s.calls().empty());
 }
 
-// Drawing only reads: after an undo snapshot, no pass may give the live drawing its own copy of an
-// object (each redraw would otherwise cost a whole drawing of memory per undo level).
-TEST(DrawPasses, DrawingLeavesObjectsSharedWithASnapshot)
-{
-    PassFixture f;
-    f.selection.AddLineId(f.ids.figure);
-    f.selection.AddWallId(f.ids.wall);
-    CKovUnit snapshot;
-    snapshot.CopyFrom(f.unit);
-    RecordingSurface s;
-    const std::function<void()> passes[] = {
-        [&] { f.unit.DrawAllByLayer(s, f.t, f.plot, f.selection, false, false, f.env); },
-        [&] { f.unit.DrawUnselectedByLayer(s, f.t, f.plot, f.selection, false, false, f.env); },
-        [&] { f.unit.DrawSelected(s, f.t, f.plot, f.selection, false, false, f.env); },
-        [&] { f.unit.DrawBackgroundImages(s, f.t, f.plot, f.selection, false, false, f.env, true); },
-        [&] { f.unit.DrawAllByLayer(s, f.t, f.plot, f.selection, true, true, f.env); },
-    };
-    for (std::size_t i = 0; i < std::size(passes); ++i) {
-        passes[i]();
-        EXPECT_TRUE(snapshot.SharesAllWith(f.unit)) << "pass " << i;
-    }
-    snapshot.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
-}
-
 TEST(DrawPasses, SelectionMarksOverEveryShownLayerOnTheScreenOnly)
 {
     PassFixture f;
@@ -353,4 +329,28 @@ TEST(DrawPasses, PartPreviewOrder)
     RecordingSurface s;
     f.unit.DrawPartPreview(s, f.t, f.plot, f.selection, false, false, f.env);
     EXPECT_EQ(bands(s), "room wall figure other2 other text");
+}
+
+// Drawing only reads: after an undo snapshot, no pass may give the live drawing its own copy of an
+// object (each redraw would otherwise cost a whole drawing of memory per undo level).
+TEST(DrawPasses, DrawingLeavesObjectsSharedWithASnapshot)
+{
+    PassFixture f;
+    f.selection.AddLineId(f.ids.figure);
+    f.selection.AddWallId(f.ids.wall);
+    CKovUnit snapshot;
+    snapshot.CopyFrom(f.unit);
+    RecordingSurface s;
+    const std::function<void()> passes[] = {
+        [&] { f.unit.DrawAllByLayer(s, f.t, f.plot, f.selection, false, false, f.env); },
+        [&] { f.unit.DrawUnselectedByLayer(s, f.t, f.plot, f.selection, false, false, f.env); },
+        [&] { f.unit.DrawSelected(s, f.t, f.plot, f.selection, false, false, f.env); },
+        [&] { f.unit.DrawBackgroundImages(s, f.t, f.plot, f.selection, false, false, f.env, true); },
+        [&] { f.unit.DrawAllByLayer(s, f.t, f.plot, f.selection, true, true, f.env); },
+    };
+    for (std::size_t i = 0; i < std::size(passes); ++i) {
+        passes[i]();
+        EXPECT_TRUE(snapshot.SharesAllWith(f.unit)) << "pass " << i;
+    }
+    snapshot.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
 }

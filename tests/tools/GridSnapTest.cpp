@@ -19,8 +19,8 @@ TEST(GridSnap, RoundsTowardTheOriginAndPastHalf)
         {910, 0, 455, 910},
         {1000, 0, 910, 910},
         {0, -100, 910, -100},    // a grid started at y = -100
-        {400, -100, 910, -100},
-        {360, -100, 910, 810},
+        {350, -100, 910, -100},
+        {400, -100, 910, 810},
         {5, 0, 0, 5},            // no spacing: no snapping
     };
     for (const Case& c : cases)

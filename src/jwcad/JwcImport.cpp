@@ -1,0 +1,297 @@
+#include "jwcad/JwExport.h"
+
+#include "model/Geometry.h"
+#include "model/KovUnit.h"
+#include "model/PlotInfo.h"
+#include "model/SelectionRecord.h"
+#include "platform/Cp932.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kPi = 3.1415926535;
+
+int lineTypeOfJwcPen(int pen)
+{
+    // The low four bits carry the line style; the others are attributes of the DOS program.
+    switch (pen & 0x0F) {
+    case 2: return 2;
+    case 3: case 4: return 1;
+    case 5: case 6: return 3;
+    case 7: case 8: return 4;
+    case 9: return 5;
+    default: return 0;
+    }
+}
+
+std::uint32_t colourOfJwc(int c)
+{
+    switch (c) {
+    case 1: return 0xFFFF00;   // 0x00BBGGRR: (0, 255, 255)
+    case 3: return 0x008000;
+    case 4: return 0x00FFFF;   // (255, 255, 0)
+    case 5: return 0x800080;
+    case 6: return 0xFF0000;   // (0, 0, 255)
+    default: return 0;
+    }
+}
+
+CFontMenu importedFont(const CFontMenu& current)
+{
+    CFontMenu f = current;
+    f.lfFaceName = "ＭＳ ゴシック";
+    f.lfHeight = f.lfWidth = f.lfEscapement = f.lfOrientation = 0;
+    f.lfWeight = 400;
+    f.lfItalic = f.lfUnderline = f.lfStrikeOut = 0;
+    f.lfCharSet = 1;
+    f.lfOutPrecision = 3;
+    f.lfClipPrecision = 2;
+    f.lfQuality = 1;
+    f.lfPitchAndFamily = 0x31;
+    f.m_Color = 0;
+    f.m_bBack = 0;
+    f.m_BackColor = 0xFFFFFF;
+    return f;
+}
+
+// Tenths of a degree of the base line, counter-clockwise, rounded into 0-3599. File y points up.
+int escapementOf(double x1, double y1, double x2, double y2)
+{
+    if (x1 == x2 && y1 == y2)
+        return 0;
+    double deg = std::atan2(y2 - y1, x2 - x1) * 180.0 / kPi;
+    long t = std::lround(deg * 10.0) % 3600;
+    if (t < 0)
+        t += 3600;
+    return static_cast<int>(t);
+}
+
+void applyFlags(CFontMenu& f, int flags)
+{
+    if (flags & 0x10)
+        f.m_tate_align = 2;
+    if (flags & 0x20)
+        f.lfFaceName = "@ＭＳ ゴシック";
+}
+
+struct Placement {
+    // drawing = (c / scale × k − ox, oy − c / scale × k), per layer group; in double precision so
+    // that a file written here reads back to the very numbers it was written from.
+    double scale = 1;
+    std::array<double, 16> k{};
+    std::array<double, 16> ox{}, oy{};
+    CDbPoint point(double x, double y, int group) const
+    {
+        const auto g = static_cast<std::size_t>(group & 0x0F);
+        return CDbPoint(x / scale * k[g] - ox[g], oy[g] - y / scale * k[g]);
+    }
+    double length(double d, int group) const { return d / scale * k[static_cast<std::size_t>(group & 0x0F)]; }
+};
+
+} // namespace
+
+JwImportOutcome ImportJwcDrawing(const std::uint8_t* data, std::size_t size, const CFontMenu& currentFont,
+                                 CPlotInfo& plot, CKovUnit& unit)
+{
+    JwImportOutcome out;
+    JwcData d;
+    const JwReadResult read = d.ReadJwc(data, size);
+    if (!read.ok) {
+        out.messages.push_back(jwtexts::kNotJwc);
+        out.detail = read.error + " at byte " + std::to_string(read.offset);
+        return out;
+    }
+    out.ok = true;
+    CLayer& layers = plot.m_Layer;
+    layers.m_nCurrentGroup = 0;
+    layers.m_nCurrentLayer = 0;
+    const int s = static_cast<int>(std::trunc(d.m_line1.m_scale));
+    int code = d.m_line1.m_paper;
+    switch (code) {
+    case 0: case 1: plot.PlotPaperSize = 4; break;
+    case 2: plot.PlotPaperSize = 3; break;
+    case 3: plot.PlotPaperSize = 2; break;
+    case 4: plot.PlotPaperSize = 0; break;
+    default: plot.PlotPaperSize = 4; code = 1; break;
+    }
+    // Half the sheet the file was written on, at its scale: the file's origin is the sheet's centre.
+    const double W = std::trunc(static_cast<double>(JwcData::kPaperWidth[static_cast<std::size_t>(code)]) * s / 2);
+    const double H = std::trunc(static_cast<double>(JwcData::kPaperHeight[static_cast<std::size_t>(code)]) * s / 2);
+    for (int g = 0; g < 16; ++g)
+        if (d.m_groupScale[static_cast<std::size_t>(g)] != 0)
+            layers.m_dScale[static_cast<std::size_t>(g)] = d.m_groupScale[static_cast<std::size_t>(g)];
+    unit.ResetIdCounters();
+    Placement place;
+    place.scale = d.m_line1.m_scale;
+    for (int g = 0; g < 16; ++g) {
+        const int gs = d.m_groupScale[static_cast<std::size_t>(g)];
+        // A group without a scale of its own keeps the file's.
+        const double k = gs != 0 ? gs : static_cast<double>(d.m_line1.m_scale);
+        place.k[static_cast<std::size_t>(g)] = k;
+        place.ox[static_cast<std::size_t>(g)] = std::trunc(W / place.scale * k);
+        place.oy[static_cast<std::size_t>(g)] = std::trunc(H / place.scale * k);
+    }
+    for (const CJWSen& s0 : d.m_sen) {
+        auto fig = std::make_unique<CKovLine>();
+        fig->MLineID = unit.NextLineId();
+        if (fig->MLineID == CKovUnit::kNoFreeId)
+            break;
+        fig->MLineType = CKovLine::LINE;
+        const int g = s0.m_layer >> 4;
+        fig->MLineLayer1 = g;
+        fig->MLineLayer2 = s0.m_layer & 0x0F;
+        fig->MLinePnt = {place.point(s0.m_x1, s0.m_y1, g), place.point(s0.m_x2, s0.m_y2, g)};
+        fig->MLineLineT = lineTypeOfJwcPen(s0.m_pen);
+        fig->MLineColor = colourOfJwc(s0.m_color);
+        unit.m_Lines.Add(std::move(fig));
+    }
+    for (const CJWEnko& e : d.m_enko) {
+        auto fig = std::make_unique<CKovLine>();
+        fig->MLineID = unit.NextLineId();
+        if (fig->MLineID == CKovUnit::kNoFreeId)
+            break;
+        const int g = e.m_layer >> 4;
+        fig->MLineLayer1 = g;
+        fig->MLineLayer2 = e.m_layer & 0x0F;
+        const CDbPoint c = place.point(e.m_cx, e.m_cy, g);
+        const double r = place.length(e.m_r, g);
+        fig->MLinePnt = {c};
+        fig->MLineParam = {r};
+        if (e.m_flat != 1.0f && e.m_flat > 0)
+            fig->MLineParam.push_back(e.m_flat);
+        if (e.m_start == e.m_end) {
+            fig->MLineType = CKovLine::CIRCLE;
+        } else {
+            fig->MLineType = CKovLine::ARC;
+            const double a = e.m_start * kPi / 180, b = e.m_end * kPi / 180;
+            fig->MLinePnt.emplace_back(c.x + r * std::cos(a), c.y - r * std::sin(a));
+            fig->MLinePnt.emplace_back(c.x + r * std::cos(b), c.y - r * std::sin(b));
+        }
+        fig->MLineLineT = lineTypeOfJwcPen(e.m_pen);
+        fig->MLineColor = colourOfJwc(e.m_color);
+        unit.m_Lines.Add(std::move(fig));
+    }
+    const CFontMenu base = importedFont(currentFont);
+    const std::size_t texts = std::min(d.m_mozi.size(), d.m_poolStrings.size());
+    for (std::size_t i = 0; i < texts; ++i) {
+        const CJWMozi& m = d.m_mozi[i];
+        auto text = std::make_unique<CKovText>();
+        text->MTextID = unit.NextTextId();
+        if (text->MTextID == CKovUnit::kNoFreeId)
+            break;
+        const int g = m.m_layer >> 4;
+        text->MTextLayer1 = g;
+        text->MTextLayer2 = m.m_layer & 0x0F;
+        text->MTextpnt = place.point(m.m_x1, m.m_y1, g);
+        text->MTextstr = kov::platform::fromCp932(d.m_poolStrings[i]);
+        CFontMenu& f = text->MTextFontMenu;
+        f = base;
+        const auto kind = static_cast<std::size_t>(std::min<int>(m.m_kind, JwcData::kKinds - 1));
+        // Tenths of a millimetre: 25 is 2.5 mm.
+        f.m_size = d.m_kindSize[kind] / 10.0;
+        f.m_kankaku = d.m_kindSpacing[kind] / 10.0;
+        f.m_toko_align = d.m_line2.m_textAlignH;
+        f.m_tate_align = d.m_line2.m_textAlignV;
+        applyFlags(f, m.m_flags);
+        f.lfEscapement = escapementOf(m.m_x1, m.m_y1, m.m_x2, m.m_y2);
+        unit.m_Texts.Add(std::move(text));
+    }
+    for (int g = 0; g < 16; ++g) {
+        for (int l = 0; l < 16; ++l)
+            layers.m_LayerInfo[static_cast<std::size_t>(g)][static_cast<std::size_t>(l)] = CLayerInfo();
+        layers.m_GrpLayerInfo[static_cast<std::size_t>(g)] = CLayerInfo();
+    }
+    return out;
+}
+
+JwImportOutcome ImportJwkFigures(const std::uint8_t* data, std::size_t size, const CFontMenu& currentFont,
+                                 const CPlotInfo& plot, CKovUnit& unit, SelectionRecord& selection, int& outGroup)
+{
+    JwImportOutcome out;
+    outGroup = 0;
+    JwcData d;
+    const JwReadResult read = d.ReadJwk(data, size);
+    if (!read.ok) {
+        out.messages.push_back(jwtexts::kNotJwc);
+        out.detail = read.error + " at byte " + std::to_string(read.offset);
+        return out;
+    }
+    out.ok = true;
+    const int cg = std::clamp(plot.m_Layer.m_nCurrentGroup, 0, 15), cl = std::clamp(plot.m_Layer.m_nCurrentLayer, 0, 15);
+    selection.Clear();
+    auto origin = std::make_unique<CKovLine>();
+    origin->MLineID = unit.NextLineId();
+    if (origin->MLineID == CKovUnit::kNoFreeId)
+        return out;
+    origin->MLineType = CKovLine::LINE;
+    origin->MLineLayer1 = cg;
+    origin->MLineLayer2 = cl;
+    origin->MLinePnt = {CDbPoint(0, 0), CDbPoint(0, 0)};
+    origin->MLineLineT = CKovLine::AUXILIARY_LINE_TYPE;
+    selection.AddLineId(origin->MLineID);
+    unit.m_Lines.Add(std::move(origin));
+    for (const CJWSen& s0 : d.m_sen) {
+        auto fig = std::make_unique<CKovLine>();
+        fig->MLineID = unit.NextLineId();
+        if (fig->MLineID == CKovUnit::kNoFreeId)
+            break;
+        fig->MLineLayer1 = cg;
+        fig->MLineLayer2 = cl;
+        fig->MLinePnt = {CDbPoint(s0.m_x1, -s0.m_y1), CDbPoint(s0.m_x2, -s0.m_y2)};
+        fig->MLineLineT = lineTypeOfJwcPen(s0.m_pen);
+        fig->MLineColor = colourOfJwc(s0.m_color);
+        selection.AddLineId(fig->MLineID);
+        unit.m_Lines.Add(std::move(fig));
+    }
+    for (const CJWEnko& e : d.m_enko) {
+        auto fig = std::make_unique<CKovLine>();
+        fig->MLineID = unit.NextLineId();
+        if (fig->MLineID == CKovUnit::kNoFreeId)
+            break;
+        fig->MLineLayer1 = cg;
+        fig->MLineLayer2 = cl;
+        const CDbPoint c(e.m_cx, -e.m_cy);
+        const double r = e.m_r;
+        fig->MLinePnt = {c};
+        fig->MLineParam = {r};
+        if (e.m_start == e.m_end) {
+            fig->MLineType = CKovLine::CIRCLE;
+        } else {
+            fig->MLineType = CKovLine::ARC;
+            const double a = e.m_start * kPi / 180, b = e.m_end * kPi / 180;
+            fig->MLinePnt.emplace_back(c.x + r * std::cos(a), c.y - r * std::sin(a));
+            fig->MLinePnt.emplace_back(c.x + r * std::cos(b), c.y - r * std::sin(b));
+        }
+        fig->MLineLineT = lineTypeOfJwcPen(e.m_pen);
+        fig->MLineColor = colourOfJwc(e.m_color);
+        selection.AddLineId(fig->MLineID);
+        unit.m_Lines.Add(std::move(fig));
+    }
+    const CFontMenu base = importedFont(currentFont);
+    const std::size_t texts = std::min(d.m_mozi.size(), d.m_poolStrings.size());
+    for (std::size_t i = 0; i < texts; ++i) {
+        const CJWMozi& m = d.m_mozi[i];
+        auto text = std::make_unique<CKovText>();
+        text->MTextID = unit.NextTextId();
+        if (text->MTextID == CKovUnit::kNoFreeId)
+            break;
+        text->MTextLayer1 = cg;
+        text->MTextLayer2 = cl;
+        text->MTextpnt = CDbPoint(m.m_x1, -m.m_y1);
+        text->MTextstr = kov::platform::fromCp932(d.m_poolStrings[i]);
+        CFontMenu& f = text->MTextFontMenu;
+        f = base;
+        f.m_size = currentFont.m_size;
+        f.m_kankaku = currentFont.m_kankaku;
+        f.m_toko_align = 0;
+        f.m_tate_align = 0;
+        applyFlags(f, m.m_flags);
+        f.lfEscapement = escapementOf(m.m_x1, m.m_y1, m.m_x2, m.m_y2);
+        selection.AddTextId(text->MTextID);
+        unit.m_Texts.Add(std::move(text));
+    }
+    outGroup = GroupSelectedForPlacement(unit, selection, cg, cl);
+    return out;
+}
