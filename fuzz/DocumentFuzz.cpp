@@ -98,13 +98,16 @@ bool readAndWrite(std::vector<std::uint8_t> bytes, std::vector<std::uint8_t>& ou
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    // The first save may settle what a read left open (a transparent BMP read becomes a PNG that
-    // still carries its colour); from then on the document must write the same bytes.
-    std::vector<std::uint8_t> once, twice, thrice;
-    if (!readAndWrite(std::vector<std::uint8_t>(data, data + size), once)) return 0;
-    if (!readAndWrite(once, twice) || !readAndWrite(twice, thrice) || twice != thrice) {
-        const std::vector<std::uint8_t>& a = twice;
-        const std::vector<std::uint8_t>& b = thrice;
+    // The first saves may settle what a read left open: a transparent BMP read becomes a PNG that
+    // still carries its colour until read again, and a picture without bytes in a damaged file takes
+    // the file of its number, which another picture of the same file may have just written. From
+    // the third save on the document must write the same bytes.
+    std::vector<std::uint8_t> first, second, third, fourth;
+    if (!readAndWrite(std::vector<std::uint8_t>(data, data + size), first) || !readAndWrite(first, second))
+        return 0;
+    if (!readAndWrite(second, third) || !readAndWrite(third, fourth) || third != fourth) {
+        const std::vector<std::uint8_t>& a = third;
+        const std::vector<std::uint8_t>& b = fourth;
         // Show the first line that differs.
         std::size_t at = 0;
         while (at < a.size() && at < b.size() && a[at] == b[at]) ++at;

@@ -257,6 +257,24 @@ void CKoviraView::RebuildBackBuffer()
     m_bRendering = false;
 }
 
+CKovUnit::DrawEnvironment CKoviraView::MakeDrawEnvironment() const
+{
+    const AppSettingsCache& s = m_app ? static_cast<const AppSettingsCache&>(*m_app) : defaultSettings();
+    CKovUnit::DrawEnvironment env;
+    if (m_app) env.patterns = m_app->m_Bitmaps;
+    env.traceMode = s.m_bTraceMode != 0;
+    env.printAuxiliaryFills = s.app_hojonuriprt;
+    env.enlargePrintedPatterns = s.app_pattern_printbai;
+    env.roomLinesNeedGreenFloor = s.app_sirokuro_roomhachdel;
+    env.autoColumns = s.app_hasiraauto;
+    env.picturesBelow = s.app_gazousita;
+    env.printRealMode = s.app_printrealmode;
+    env.tatamiBorders = s.app_tatamiheri;
+    env.fallbackFont = &m_doc.m_FontMenu;
+    env.profile = &m_doc.services().profile;
+    return env;
+}
+
 void CKoviraView::RenderDrawing(pf::Surface& dc)
 {
     // A resize since the last render: the page is recomputed here and this render uses it, rather
@@ -274,18 +292,7 @@ void CKoviraView::RenderDrawing(pf::Surface& dc)
     FillBackground(dc);
 
     const AppSettingsCache& s = m_app ? static_cast<const AppSettingsCache&>(*m_app) : defaultSettings();
-    CKovUnit::DrawEnvironment env;
-    if (m_app) env.patterns = m_app->m_Bitmaps;
-    env.traceMode = s.m_bTraceMode != 0;
-    env.printAuxiliaryFills = s.app_hojonuriprt;
-    env.enlargePrintedPatterns = s.app_pattern_printbai;
-    env.roomLinesNeedGreenFloor = s.app_sirokuro_roomhachdel;
-    env.autoColumns = s.app_hasiraauto;
-    env.picturesBelow = s.app_gazousita;
-    env.printRealMode = s.app_printrealmode;
-    env.tatamiBorders = s.app_tatamiheri;
-    env.fallbackFont = &m_doc.m_FontMenu;
-    env.profile = &m_doc.services().profile;
+    CKovUnit::DrawEnvironment env = MakeDrawEnvironment();
 
     CKovUnit& unit = m_doc.m_Unit;
     const CPlotInfo& plot = m_doc.m_PlotInfo;

@@ -11,6 +11,7 @@
 
 #include "model/DbPoint.h"
 #include "model/DrawTransform.h"
+#include "render/DrawEnvironment.h"
 #include "tools/PageGeometry.h"
 #include "tools/ViewSettings.h"
 
@@ -118,6 +119,9 @@ public:
     int renderCount() const { return m_nRenders; }
     // The picture the next paint shows: the back buffer with the overlays, physical pixels.
     QImage composeFrame();
+    // What the drawers take from the application: its patterns and drawing settings (also for
+    // printing and picture export).
+    CKovUnit::DrawEnvironment MakeDrawEnvironment() const;
     double devicePixelRatioOfView() const;
 
 signals:

@@ -11,6 +11,8 @@
 
 #include <cstdlib>
 
+#include <vector>
+
 namespace kov::app {
 
 using namespace kov::platform;
@@ -110,16 +112,62 @@ std::optional<std::filesystem::path> QtQuestions::chooseFolder(std::string_view 
     return chosenPath(QFileDialog::getExistingDirectory(m_parent, qs(title), pathText(initial)));
 }
 
+std::string QtFileFilter(std::string_view filter)
+{
+    if (filter.find('|') == std::string_view::npos)
+        return std::string(filter);
+    std::vector<std::string> parts;
+    std::string current;
+    for (char c : filter) {
+        if (c == '|') {
+            parts.push_back(current);
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty())
+        parts.push_back(current);
+    std::string out;
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
+        std::string description = parts[i];
+        std::string patterns = parts[i + 1];
+        if (description.empty() && patterns.empty())
+            continue;
+        // The dialogs read the patterns from the last bracket: a bracket of patterns already at the
+        // end of the description goes, so the list does not show them twice.
+        while (!description.empty() && description.back() == ' ')
+            description.pop_back();
+        const std::size_t open = description.rfind('(');
+        if (!description.empty() && description.back() == ')' && open != std::string::npos &&
+            description.find('*', open) != std::string::npos)
+            description.erase(open);
+        while (!description.empty() && description.back() == ' ')
+            description.pop_back();
+        for (char& c : patterns)
+            if (c == ';')
+                c = ' ';
+        while (!patterns.empty() && patterns.front() == ' ')
+            patterns.erase(0, 1);
+        while (!patterns.empty() && patterns.back() == ' ')
+            patterns.pop_back();
+        if (!out.empty())
+            out += ";;";
+        out += description + " (" + patterns + ")";
+    }
+    return out;
+}
+
 std::optional<std::filesystem::path> QtQuestions::chooseOpenFile(std::string_view title, std::string_view filter,
                                                                  const std::filesystem::path& initial)
 {
-    return chosenPath(QFileDialog::getOpenFileName(m_parent, qs(title), pathText(initial), qs(filter)));
+    return chosenPath(QFileDialog::getOpenFileName(m_parent, qs(title), pathText(initial), qs(QtFileFilter(filter))));
 }
 
 std::optional<std::filesystem::path> QtQuestions::chooseSaveFile(std::string_view title, std::string_view filter,
                                                                  const std::filesystem::path& initial)
 {
-    return chosenPath(QFileDialog::getSaveFileName(m_parent, qs(title), pathText(initial), qs(filter)));
+    return chosenPath(QFileDialog::getSaveFileName(m_parent, qs(title), pathText(initial), qs(QtFileFilter(filter))));
 }
 
 } // namespace kov::app

@@ -7,6 +7,10 @@ class QWidget;
 namespace kov::app {
 
 // The program's messages and choosers as Qt dialogs, owned by the main window.
+// A filter list written as "description|patterns|description|patterns|" (patterns separated by ';')
+// in the form the file dialogs take: "description (patterns);;...". A list without '|' is kept.
+std::string QtFileFilter(std::string_view filter);
+
 class QtQuestions final : public kov::platform::Questions {
 public:
     void setParentWidget(QWidget* parent) { m_parent = parent; }

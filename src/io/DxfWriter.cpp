@@ -4,13 +4,13 @@
 #include "io/DxfTables.h"
 #include "io/DxfTexts.h"
 
+#include "model/FileCommit.h"
 #include "model/Geometry.h"
 #include "model/KovUnit.h"
 #include "model/PlotInfo.h"
 #include "platform/Cp932.h"
 #include "render/Dimensions.h"
 
-#include <QSaveFile>
 #include <QString>
 
 #include <algorithm>
@@ -424,19 +424,13 @@ void CKovUnit::WriteDxf(std::string& result, const CPlotInfo& plot) const
 
 std::string CKovUnit::WriteDxfFile(const std::filesystem::path& path, const CPlotInfo& plot) const
 {
-    std::string bytes;
-    WriteDxf(bytes, plot);
-    const QString name = QString::fromStdString(path.string());
-    QSaveFile file(name);
-    auto failed = [&](const QString& reason) {
-        file.cancelWriting();
-        QString m = QString::fromUtf8(kov::io::dxftext::kWriteFailed.data(),
-                                      static_cast<qsizetype>(kov::io::dxftext::kWriteFailed.size()));
-        return m.arg(name, reason).toStdString();
-    };
-    if (!file.open(QIODevice::WriteOnly)) return failed(file.errorString());
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()))
-        return failed(file.errorString());
-    if (!file.commit()) return failed(file.errorString());
-    return {};
+    std::string text;
+    WriteDxf(text, plot);
+    const std::vector<std::uint8_t> bytes(text.begin(), text.end());
+    std::string reason;
+    if (CommitBytesToFile(path, bytes, &reason))
+        return {};
+    QString m = QString::fromUtf8(kov::io::dxftext::kWriteFailed.data(),
+                                  static_cast<qsizetype>(kov::io::dxftext::kWriteFailed.size()));
+    return m.arg(QString::fromStdString(path.string()), QString::fromStdString(reason)).toStdString();
 }

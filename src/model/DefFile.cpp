@@ -1,4 +1,5 @@
 #include "model/DefFile.h"
+#include "model/FileCommit.h"
 
 #include "model/ArchiveFormat.h"
 #include "platform/NumberText.h"
@@ -536,6 +537,19 @@ std::unique_ptr<CArchive> CArchive::forWritingFile(const std::filesystem::path& 
     openSink(*a.sink, file);
     a.data.reserve(Impl::kFlushSize + (std::size_t(1) << 16));
     return ar;
+}
+
+bool CommitBytesToFile(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes, std::string* error)
+{
+    CArchive::Impl::Sink k;
+    std::string why;
+    if (!openSink(k, file))
+        why = k.refusal;
+    else if (closeSink(k, bytes, why))
+        return true;
+    if (error)
+        *error = why;
+    return false;
 }
 
 bool CArchive::commitTo(const std::filesystem::path& file, std::string* error) const

@@ -1,7 +1,8 @@
 #pragma once
 
-// Writing a whole file that is not one of our archives (exports): a temporary file beside the
-// target, renamed over it once every byte is on disk, so a failed write never harms the old file.
+// Writing a whole file that is not one of our archives (exports) the way documents are saved: a
+// temporary file beside the target (through symbolic links), renamed over it once every byte is on
+// disk, so a failed write never harms the old file; a read-only target is refused.
 
 #include <cstdint>
 #include <filesystem>

@@ -2,6 +2,7 @@
 #include "app/FillPatterns.h"
 #include "app/KoviraApp.h"
 #include "app/KoviraDoc.h"
+#include "app/QtQuestions.h"
 
 #include "DocumentTestSupport.h"
 #include "model/PlotInfo.h"
@@ -330,3 +331,20 @@ TEST(FillPatterns, EightBlackAndWhiteTiles)
 }
 
 } // namespace
+
+TEST(QtFileFilter, ListsOfTheDialogsInQtForm)
+{
+    struct Row {
+        const char* in;
+        const char* out;
+    } rows[] = {
+        {"JWWファイル(JW_WIN版(6.0まで)) (*.jww)|*.jww|JWCファイル(JW_DOS版 (*.jwc)|*.jwc|",
+         "JWWファイル(JW_WIN版(6.0まで)) (*.jww);;JWCファイル(JW_DOS版 (*.jwc)"},
+        {"画像ファイル (jpg,png)|*.jpg;*.jpeg;*.png|すべてのファイル (*.*)|*.*||",
+         "画像ファイル (jpg,png) (*.jpg *.jpeg *.png);;すべてのファイル (*.*)"},
+        {"QVTﾌｧｲﾙ(*.qvt) | *.qvt|", "QVTﾌｧｲﾙ (*.qvt)"},
+        {"コビラファイル (*.kvr)", "コビラファイル (*.kvr)"},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(kov::app::QtFileFilter(r.in), r.out) << r.in;
+}
