@@ -546,6 +546,9 @@ bool MainWindow::RunCommand(int command)
         // Drawing tools start in the view's tool machine, after the frame's reset.
         ResetToolPalette();
         handled = m_view->runCommand(command);
+        // The machine's start may have switched snaps; the panel and the sample follow.
+        ShowSnapButtons();
+        DrawToolSample();
     }
     if (!handled) comesLater(command);
     // A checkable action flips itself when triggered: bring every mark back in line at once.
