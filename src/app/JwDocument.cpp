@@ -46,39 +46,30 @@ bool CKoviraDoc::ImportJww(const fs::path& path)
         m_jwwOptionsChooser ? m_jwwOptionsChooser() : std::optional<JwwImportOptions>(JwwImportOptions{});
     if (!options)
         return false;
-    std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes)) {
-        showJwMessages({jwtexts::kNotJww});
-        return false;
-    }
-    // A drawing file of the DOS program under a JWW name still reads as what it is.
-    if (SniffJwFile(bytes.data(), bytes.size()) == JwFileKind::Jwc)
-        return ImportJwc(path);
-    CPlotInfo plot;
-    plot.InitFromProfile(m_services.profile, m_services.programFolder);
-    CKovUnit unit;
-    const JwImportOutcome out = ImportJwwDrawing(bytes.data(), bytes.size(), *options, plot, unit);
-    if (!out.ok) {
-        showJwMessages(out.messages);
-        return false;
-    }
-    if (!replaceWithImported(plot, unit))
-        return false;
-    showJwMessages(out.messages);
-    return true;
+    return importDrawing(path, jwtexts::kNotJww, [&](const std::vector<std::uint8_t>& bytes, CPlotInfo& plot, CKovUnit& unit) {
+        return ImportJwwDrawing(bytes.data(), bytes.size(), *options, plot, unit);
+    });
 }
 
 bool CKoviraDoc::ImportJwc(const fs::path& path)
 {
+    return importDrawing(path, jwtexts::kNotJwc, [&](const std::vector<std::uint8_t>& bytes, CPlotInfo& plot, CKovUnit& unit) {
+        return ImportJwcDrawing(bytes.data(), bytes.size(), m_FontMenu, plot, unit);
+    });
+}
+
+bool CKoviraDoc::importDrawing(const fs::path& path, const char* unreadable,
+                               const std::function<JwImportOutcome(const std::vector<std::uint8_t>&, CPlotInfo&, CKovUnit&)>& convert)
+{
     std::vector<std::uint8_t> bytes;
     if (!ReadWholeFile(path, bytes)) {
-        showJwMessages({jwtexts::kNotJwc});
+        showJwMessages({unreadable});
         return false;
     }
     CPlotInfo plot;
     plot.InitFromProfile(m_services.profile, m_services.programFolder);
     CKovUnit unit;
-    const JwImportOutcome out = ImportJwcDrawing(bytes.data(), bytes.size(), m_FontMenu, plot, unit);
+    const JwImportOutcome out = convert(bytes, plot, unit);
     if (!out.ok) {
         showJwMessages(out.messages);
         return false;

@@ -18,6 +18,7 @@
 #include "platform/Questions.h"
 #include "render/DrawEnvironment.h"
 #include "render/GridDrawing.h"
+#include "render/MeasureOverlays.h"
 #include "render/RubberBands.h"
 #include "tools/SelectionDescription.h"
 
@@ -413,11 +414,14 @@ QImage CKoviraView::composeFrame()
     if (m_BackBuffer.isNull() || m_doc.m_bRedraw || m_geo.m_bPageChanged) RebuildBackBuffer();
     // A copy per paint: overlays are drawn fresh on it and never erased from the buffer.
     QImage frame = m_BackBuffer.copy();
-    {
-        pf::PainterSurface dc(frame);
-        DrawOverlays(dc);
-    }
+    DrawOverlaysOn(frame);
     return frame;
+}
+
+void CKoviraView::DrawOverlaysOn(QImage& frame)
+{
+    pf::PainterSurface dc(frame);
+    DrawOverlays(dc);
 }
 
 void CKoviraView::paintEvent(QPaintEvent*)
@@ -451,10 +455,16 @@ void CKoviraView::DrawOverlays(pf::Surface& dc)
         if (m_bDragging && ((tool == 0 && !m_bHandTool && m_doc.m_Selection.IsEmpty()) || tool == 12 || tool == 13
                             || tool == 59))
             kov::render::DrawFocusRectBetween(dc, last.x, last.y, cur.x, cur.y);
-    } else if (m_bIntersectionSnapped) {
-        const pf::Pen pen{pf::PenStyle::Solid, 3, kCrossColour};
-        dc.line({last.x - 10, last.y}, {last.x + 10, last.y}, pen);
-        dc.line({last.x, last.y - 10}, {last.x, last.y + 10}, pen);
+    } else {
+        CKovUnit::DrawEnvironment env;
+        if (m_app) env.patterns = m_app->m_Bitmaps;
+        env.profile = &m_doc.services().profile;
+        DrawToolPreviews(dc, *t, env);
+        if (m_bIntersectionSnapped) {
+            const pf::Pen pen{pf::PenStyle::Solid, 3, kCrossColour};
+            dc.line({last.x - 10, last.y}, {last.x + 10, last.y}, pen);
+            dc.line({last.x, last.y - 10}, {last.x, last.y + 10}, pen);
+        }
     }
     DrawToolPreview(dc, *t);
     DrawMeasurementBox(dc, *t);
@@ -462,11 +472,97 @@ void CKoviraView::DrawOverlays(pf::Surface& dc)
     DrawCrossHair(dc);
 }
 
+CKovUnit::PreviewInput CKoviraView::PreviewInputs(const CKovUnit::DrawEnvironment& env) const
+{
+    CKovUnit::PreviewInput in;
+    in.plot = &m_doc.m_PlotInfo;
+    in.points = m_ToolPoints;
+    in.pointer = m_ptCurrent;
+    in.last = m_ptLast;
+    in.selection = &m_doc.m_Selection;
+    in.env = &env;
+    const int tool = m_doc.m_nToolMode;
+    in.fixedRadiusOn = m_Settings.tool_hankeikotei_check;
+    in.fixedRadius = tool == 7 ? m_Settings.tool_hankeikotei_atai_arc : m_Settings.tool_hankeikotei_atai;
+    in.measured = m_Settings.tool_nagasa;
+    in.angle = settingInt(kSectionPlotMenu, "tool_kakudo_tokei", 0) != 0 ? 360 - m_dAnglePanel : m_dAnglePanel;
+    in.doubleLeft = m_Settings.tool_nisen_l;
+    in.doubleRight = m_Settings.tool_nisen_r;
+    in.parallelDistance = m_Settings.tool_hukusen;
+    if (tool == 33) in.divisions = settingInt(kSectionUtility, "tool_bunkatu", 2);
+    in.fittingKind = m_nFittingKind;
+    in.fittingNumber = m_nFittingNumber;
+    in.fixedWidthOn = m_Settings.tool_tateg_habatype;
+    in.fixedWidth = m_Settings.tool_tateg_habaedit;
+    in.ownThicknessOn = m_Settings.tool_tateg_atumitype;
+    in.ownThickness = m_Settings.tool_tateg_atumiedit;
+    if (tool == 55) in.fittingOnRight = settingInt(kSectionUtility, "tateg_seti", 0);
+    in.stairsMode = m_StairsPanel.kaidan_mode;
+    in.stairsFilled = m_StairsPanel.kaidan_nakanuri;
+    in.stairsColour = m_StairsPanel.kaidan_nakacolor;
+    in.balloonShape = m_BalloonPanel.shape;
+    in.balloonSide = m_BalloonPanel.tailSide;
+    in.balloonPosition = m_BalloonPanel.tailPosition;
+    in.text = m_strText;
+    in.textFont = &m_doc.m_FontMenu;
+    in.textVertical = m_TextPanel.vertical;
+    in.textAngle = m_TextPanel.mozi_kakudo;
+    in.decoratedPanelOpen = m_bDecoratedTextPanelOpen;
+    if (tool == 70 && m_bDecoratedTextPanelOpen) {
+        in.decoratedFont = m_DecoratedTextPanel.font;
+        in.decoratedText = m_DecoratedTextPanel.text;
+        in.frameThickness = m_DecoratedTextPanel.frameThickness;
+        in.frameShape = m_DecoratedTextPanel.shape;
+        in.frameSlant = m_DecoratedTextPanel.slant;
+        in.framesOnly = m_DecoratedTextPanel.framesOnly;
+        in.decoratedTextColour = m_DecoratedTextPanel.textColour;
+        in.decoratedFrameColour = m_DecoratedTextPanel.frameColour;
+        in.decoratedOpacity = m_DecoratedTextPanel.opacity;
+    }
+    in.drawingArea = toWindow(m_geo.m_rcPage);
+    return in;
+}
+
+void CKoviraView::DrawToolPreviews(pf::Surface& dc, const DeviceTransform& t, const CKovUnit::DrawEnvironment& env)
+{
+    const int tool = m_doc.m_nToolMode;
+    const DevicePoint s = m_geo.scrollPosition();
+    kov::render::MeasureOverlayFrame frame;
+    frame.pointerPx = {m_pxCurrent.x - s.x, m_pxCurrent.y - s.y};
+    frame.snapTolerance = snapTolerance();
+    frame.faceName = "ＭＳ ゴシック";
+    if (m_app) frame.dpiAware = static_cast<const AppSettingsCache&>(*m_app).app_dpiaware;
+    kov::render::ToolOverlayOptions options;
+    options.arcMode = m_bArcSegment != 0;
+    options.arcPieces = m_Settings.tool_nijyuusen_rbunkatu;
+    if (tool == 47) options.clockwiseAngles = settingInt(kSectionPlotMenu, "tool_kakudo_tokei", 0) != 0;
+    const double angle = kov::render::DrawToolOverlay(dc, t, m_doc.m_Unit, tool, PreviewInputs(env), frame, options);
+    if (angle >= 0) m_Settings.tool_nagasa = angle;
+    // The multi-point tools measure from their first point.
+    if (kov::render::HasPointsPreview(tool) && !m_ToolPoints.empty()) {
+        const DevicePoint w = SheetToWindow(m_ToolPoints.front());
+        m_pxLast = {w.x + s.x, w.y + s.y};
+    }
+}
+
 void CKoviraView::DrawMeasurementBox(pf::Surface& dc, const DeviceTransform& t)
 {
     const AppSettingsCache& s = m_app ? static_cast<const AppSettingsCache&>(*m_app) : defaultSettings();
     const int tool = m_doc.m_nToolMode;
-    if (!s.app_mousekyori || m_ToolPoints.empty() || tool == 0 || tool == 5 || tool == 11) return;
+    if (!s.app_mousekyori || m_ToolPoints.empty() || tool == 0) return;
+    if (tool == 5 || tool == 11) {
+        // The polygon tools show the room's length and area in place of the box.
+        const DevicePoint sc = m_geo.scrollPosition();
+        kov::render::MeasureOverlayFrame frame;
+        frame.pointerPx = {m_pxCurrent.x - sc.x, m_pxCurrent.y - sc.y};
+        frame.snapTolerance = snapTolerance();
+        frame.faceName = "ＭＳ ゴシック";
+        frame.dpiAware = s.app_dpiaware;
+        kov::render::DrawRoomAreaLabels(dc, t, m_doc.m_PlotInfo, m_ToolPoints, m_ptCurrent, frame,
+                                        settingInt(kSectionUtility, "room_heibei", 0) != 0, m_doc.m_Grid.GridModule,
+                                        m_doc.m_Grid.kyutyaku != 0);
+        return;
+    }
     const CDbPoint& a = m_ToolPoints.back();
     const CDbPoint& b = m_ptCurrent;
     const double dx = std::fabs(b.x - a.x);

@@ -13,6 +13,7 @@
 #include "model/DrawTransform.h"
 #include "render/DrawEnvironment.h"
 #include "tools/PageGeometry.h"
+#include "render/ToolPreviews.h"
 #include "tools/ViewSettings.h"
 
 #include <functional>
@@ -82,6 +83,15 @@ public:
     std::function<void(const QString&)> onPrompt;
     // The zoom or scroll was changed from outside: scroll bars and picture follow.
     void ViewChanged();
+    // -- what the open tool panels hold for the previews (the panels keep them up to date)
+    kov::tools::StairsSettings m_StairsPanel;
+    kov::tools::BalloonValues m_BalloonPanel;
+    kov::tools::TextPanelValues m_TextPanel;
+    kov::tools::DecoratedTextValues m_DecoratedTextPanel;
+    bool m_bDecoratedTextPanelOpen = false;
+    double m_dAnglePanel = 0;       // the angle panel's value in degrees (tool 16)
+    int m_nFittingKind = 0;         // the fitting chosen in the fittings palette
+    int m_nFittingNumber = 0;
 
     // -- services ---------------------------------------------------------------------------------
     // The first update of every new or opened document: zoom 1, no zoom mode, the screen's
@@ -122,6 +132,11 @@ public:
     // What the drawers take from the application: its patterns and drawing settings (also for
     // printing and picture export).
     CKovUnit::DrawEnvironment MakeDrawEnvironment() const;
+    // Draws the overlays of a paint onto an image of the back buffer's size (the pointer-move
+    // repaint without the copy: tests and benchmarks).
+    void DrawOverlaysOn(QImage& frame);
+    // Everything the tool previews draw from, gathered from the view, the document and the panels.
+    CKovUnit::PreviewInput PreviewInputs(const CKovUnit::DrawEnvironment& env) const;
     double devicePixelRatioOfView() const;
 
 signals:
@@ -147,6 +162,8 @@ private:
     void DrawColourModeLabel(kov::platform::Surface& dc);
     void DrawOverlays(kov::platform::Surface& dc);
     void DrawMeasurementBox(kov::platform::Surface& dc, const DeviceTransform& t);
+    // The preview of the tool in use and the measuring tools' readouts.
+    void DrawToolPreviews(kov::platform::Surface& dc, const DeviceTransform& t, const CKovUnit::DrawEnvironment& env);
     void DrawRoomLockLabel(kov::platform::Surface& dc);
     void DrawCrossHair(kov::platform::Surface& dc);
     void LoadTemplateDrawing();

@@ -220,6 +220,9 @@ public:
 private:
     JwwOptionsChooser m_jwwOptionsChooser;
     bool replaceWithImported(CPlotInfo& plot, CKovUnit& unit);
+    // Reads the file and converts it into a new drawing, which replaces the open one when that worked.
+    bool importDrawing(const std::filesystem::path& path, const char* unreadable,
+                       const std::function<JwImportOutcome(const std::vector<std::uint8_t>&, CPlotInfo&, CKovUnit&)>& convert);
     void showJwMessages(const std::vector<std::string>& messages);
     enum class ReadOutcome { Whole, Damaged, Failed };
 

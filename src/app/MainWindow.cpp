@@ -3,6 +3,7 @@
 #include "app/AppInfo.h"
 #include "app/CommandIds.h"
 #include "app/DxfCommands.h"
+#include "app/ExchangeCommands.h"
 #include "app/FileListDialogs.h"
 #include "app/PrintCommands.h"
 #include "app/FrameLogic.h"
@@ -14,9 +15,6 @@
 
 #include "dialogs/DxfReadSetDialog.h"
 #include "dialogs/GridConfDialog.h"
-#include "dialogs/PictureDialogs.h"
-#include "io/PictureInsertion.h"
-#include "model/PaperSizes.h"
 #include "io/PrintDialogs.h"
 #include "model/KovUnit.h"
 #include "platform/Profile.h"
@@ -132,6 +130,7 @@ MainWindow::MainWindow(CKoviraDoc* document, QWidget* parent) : QMainWindow(pare
         connect(m_view, &CKoviraView::selectionTextChanged, this, [this](const QString& text) {
             if (m_panes[7]) m_panes[7]->setText(text);
         });
+        InstallExchangeHooks(*m_view, *m_document);
         // Every new or opened drawing: the view's first update, the panel set up, then the title.
         m_document->SetInitialUpdate([this](CKoviraDoc&) {
             m_view->OnInitialUpdate();
@@ -650,39 +649,16 @@ void MainWindow::buildRoutes()
     D(FileSave, [this, &doc] { doc.DoFileSave(); refreshTitle(); });
     D(FileSaveAs, [this, &doc] { doc.DoFileSaveAs(); refreshTitle(); });
     D(OpenBackup, [this, &doc] { doc.OpenBackupFile(0); RefreshLayerBar(); });
-    // Jw_cad exchange: the file chosen here, the document reads or writes it.
-    D(ImportJw, [this, &doc] {
-        CKoviraApp* app = CKoviraApp::Current();
-        if (!app) return;
-        const auto file = app->questions().chooseOpenFile("JW_CAD(JWW,JWC)読み込み",
-                                                          "Jw_cadファイル (*.jww *.jwc)", {});
-        if (!file) return;
-        std::string ext = file->extension().string();
-        for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (ext == ".jwc" ? doc.ImportJwc(*file) : doc.ImportJww(*file)) RefreshLayerBar();
+    // Jw_cad exchange and picture export.
+    D(ImportJw, [this, &doc, &view] {
+        if (OnImportJwcad(view, doc)) RefreshLayerBar();
     });
-    D(ExportJw, [&doc] {
-        CKoviraApp* app = CKoviraApp::Current();
-        if (!app) return;
-        const auto file = app->questions().chooseSaveFile("JW_CAD(JWW,JWC)出力",
-                                                          "JWWファイル (*.jww);;JWCファイル (*.jwc)", {});
-        if (!file) return;
-        std::string ext = file->extension().string();
-        for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (ext == ".jwc") doc.ExportJwc(*file);
-        else doc.ExportJww(*file);
-    });
-    D(ImportJwsJwk, [this, &doc] {
-        CKoviraApp* app = CKoviraApp::Current();
-        if (!app) return;
-        const auto file = app->questions().chooseOpenFile("JWS,JWK取り込み", "Jw_cad図形 (*.jws *.jwk)", {});
-        if (!file) return;
-        std::string ext = file->extension().string();
-        for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (ext == ".jwk") doc.ImportJwk(*file);
-        else doc.ImportJws(*file);
+    D(ExportJw, [&doc, &view] { OnExportJwcad(view, doc); });
+    D(ImportJwsJwk, [this, &doc, &view] {
+        OnImportJwsJwk(view, doc);
         RefreshLayerBar();
     });
+    D(SaveImage, [&doc, &view] { OnExportPicture(view, doc); });
 
     // frame
     for (const auto& e : ToolCommandEffects())
@@ -935,33 +911,10 @@ void MainWindow::focusAndRedraw()
 
 bool MainWindow::InsertPicture()
 {
-    CKoviraApp* app = CKoviraApp::Current();
-    if (!app || !m_document || !m_view) return false;
-    const auto file = app->questions().chooseOpenFile(
-        kov::io::kPictureOpenTitle, "画像ファイル (*.jpg *.jpeg *.png *.gif *.bmp);;すべてのファイル (*)", {});
-    if (!file) return false;
-    CKoviraDoc& doc = *m_document;
-    kov::io::PageMetrics page;
-    int pw = 0, ph = 0;
-    kov::model::GetPaperSizeMm(doc.m_PlotInfo.PlotPaperSize, doc.m_PlotInfo.PlotPaperSizeUserX, doc.m_PlotInfo.PlotPaperSizeUserY, pw,
-                   ph);
-    page.paperWidthMm = pw;
-    page.zoom = m_view->m_geo.m_dZoom;
-    page.pageWidthPixels = (m_view->m_geo.m_rcPage.right - m_view->m_geo.m_rcPage.left) / std::max(page.zoom, 1e-9);
-    m_view->PushUndo();
-    const kov::io::PictureInsertion done = kov::io::InsertImageFile(
-        *file, doc.m_Unit, doc.m_PlotInfo, doc.m_Selection, doc.TempImageFolder(), page, doc.services().profile,
-        [this](const kov::io::RealSize& preset) -> std::optional<kov::io::RealSize> {
-            kov::dialogs::CGazouSizeRealDlg dlg(preset.scale, preset.dpi, this);
-            if (dlg.exec() != QDialog::Accepted) return std::nullopt;
-            return kov::io::RealSize{dlg.form().scale, dlg.form().dpi};
-        });
-    if (!done.ok) {
-        if (!done.message.empty()) app->questions().message(done.message);
-        return false;
-    }
-    doc.AddTempImageNumber(static_cast<std::uint32_t>(done.imageId));
-    return true;
+    if (!m_document || !m_view) return false;
+    const int before = m_document->m_Unit.m_Images.GetSize();
+    kov::app::InsertImageFile(*m_view, *m_document);
+    return m_document->m_Unit.m_Images.GetSize() > before;
 }
 
 void MainWindow::OnToolCommand(int command)

@@ -116,7 +116,13 @@ int addFigure(JwConversionContext& ctx, std::unique_ptr<CKovLine> fig, bool atFr
     return id;
 }
 
-CDbPoint toDrawing(double x, double y, double s) { return CDbPoint(s * x, -(s * y)); }
+// Drawing millimetres of a Jw_cad point; values that are no number (damaged files) become 0 so
+// they never reach the drawing.
+CDbPoint toDrawing(double x, double y, double s)
+{
+    auto finite = [](double v) { return std::isfinite(v) ? v : 0.0; };
+    return CDbPoint(finite(s * x), finite(-(s * y)));
+}
 
 // An ellipse (or circle) of Jw_cad coordinates, after the block transform, as a figure: a circle,
 // an axis-parallel ellipse or arc the drawing holds as such, else a polyline through it.
@@ -160,6 +166,22 @@ CDbPoint ellipsePoint(const JwEllipse& e, double param)
 int emitEllipse(JwConversionContext& ctx, JwEllipse e, const JwwBlockTransform& t,
                 double s, std::unique_ptr<CKovLine> fig, bool atFront)
 {
+    // A damaged record's numbers that are no number become harmless ones.
+    if (!std::isfinite(e.cx) || !std::isfinite(e.cy))
+        e.cx = e.cy = 0;
+    if (!std::isfinite(e.r))
+        e.r = 0;
+    if (!std::isfinite(e.flat) || !(e.flat > 0))
+        e.flat = 1.0;
+    if (!std::isfinite(e.tilt))
+        e.tilt = 0;
+    if (!std::isfinite(e.start) || !std::isfinite(e.sweep)) {
+        e.start = 0;
+        e.sweep = kTwoPi;
+    }
+    // More than a whole turn draws nothing more; starts far out come back to one turn.
+    e.sweep = std::clamp(e.sweep, -kTwoPi, kTwoPi);
+    e.start = std::fmod(e.start, kTwoPi);
     const bool similar = transformEllipse(e, t);
     const bool circle = e.flat == 1.0;
     const bool axisAligned = nearMultipleOf(e.tilt, kPi);
@@ -172,7 +194,7 @@ int emitEllipse(JwConversionContext& ctx, JwEllipse e, const JwwBlockTransform& 
             flat = 1.0 / e.flat;
         }
         fig->MLinePnt.push_back(toDrawing(e.cx, e.cy, s));
-        fig->MLineParam.push_back(s * r);
+        fig->MLineParam.push_back(std::isfinite(s * r) ? s * r : 0.0);
         if (!circle)
             fig->MLineParam.push_back(flat);
         if (e.full) {
@@ -306,8 +328,6 @@ int CDataEnko::ConvertToDrawing(JwConversionContext& ctx, int, const JwwBlockTra
     e.full = m_bZenEnFlg != 0;
     e.start = e.full ? 0.0 : m_radKaishiKaku;
     e.sweep = e.full ? kTwoPi : m_radEnkoKaku;
-    if (!std::isfinite(e.r) || !std::isfinite(e.flat) || !(e.flat > 0))
-        e.flat = 1.0;
     const int id = emitEllipse(ctx, e, t, s, newFigure(*this, ctx), false);
     replaceByPolyline(ctx, id);
     return ctx.full ? 0 : 1;
@@ -320,7 +340,7 @@ int CDataMoji::ConvertToDrawing(JwConversionContext& ctx, int, const JwwBlockTra
     const double s = ctx.scales[static_cast<std::size_t>(layerGroupOf(*this, ctx))];
     double sx = m_start_x, sy = m_start_y, ex = m_end_x, ey = m_end_y;
     double height = m_dSizeY, width = m_dSizeX;
-    double angle = m_degKakudo;
+    double angle = std::isfinite(m_degKakudo) ? m_degKakudo : 0.0;
     if (!t.IsIdentity()) {
         t.Apply(sx, sy);
         t.Apply(ex, ey);

@@ -445,6 +445,96 @@ void JwcData::ParseLine3(const std::uint8_t* chunk)
         m_line3.m_fields.push_back(tail);
 }
 
+namespace {
+
+// Counts larger than the bytes there are can only be damage.
+void checkCount(const Reader& in, int count, std::size_t bytes)
+{
+    if (static_cast<std::size_t>(count) > in.left() / bytes)
+        throw JwFormatError{"a record count larger than the file can hold", in.pos()};
+}
+
+// A line record; its reals times the unit factor k.
+CJWSen readSen(Reader& in, double k)
+{
+    CJWSen s;
+    s.m_x1 = in.real() * k;
+    s.m_y1 = in.real() * k;
+    s.m_x2 = in.real() * k;
+    s.m_y2 = in.real() * k;
+    s.m_pen = in.byte();
+    s.m_color = in.byte();
+    s.m_layer = in.byte();
+    in.byte();
+    s.m_extraA = in.byte();
+    s.m_extraB = in.byte();
+    return s;
+}
+
+CJWMozi readMozi(Reader& in, double k)
+{
+    CJWMozi m;
+    m.m_x1 = in.real() * k;
+    m.m_y1 = in.real() * k;
+    m.m_x2 = in.real() * k;
+    m.m_y2 = in.real() * k;
+    m.m_pointer = static_cast<std::uint32_t>(in.int32());
+    m.m_kind = in.byte();
+    m.m_layer = in.byte();
+    m.m_flags = in.byte();
+    m.m_extra = in.byte();
+    return m;
+}
+
+// A circle record; `angle` reads one of its three angles in the file's own coding.
+template <class AngleReader>
+CJWEnko readEnko(Reader& in, double k, bool readFlatness, AngleReader angle)
+{
+    CJWEnko e;
+    e.m_cx = in.real() * k;
+    e.m_cy = in.real() * k;
+    e.m_r = in.real() * k;
+    const int flat = in.word();
+    e.m_flat = (readFlatness && flat > 0) ? static_cast<float>(flat / kFlatUnit) : 1.0f;
+    const double start = angle(), end = angle(), base = angle();
+    e.m_start = reduceOnce(start + base);
+    e.m_end = reduceOnce(end + base);
+    e.m_base = base;
+    e.m_pen = in.byte();
+    e.m_color = in.byte();
+    e.m_layer = in.byte();
+    in.take(3);
+    return e;
+}
+
+// The text pool: strings ended by a zero byte; one without its zero byte at the end is dropped.
+std::vector<std::string> splitPool(const std::uint8_t* pool, std::size_t size)
+{
+    std::vector<std::string> strings;
+    std::string current;
+    for (std::size_t i = 0; i < size; ++i) {
+        if (pool[i] == 0) {
+            strings.push_back(current);
+            current.clear();
+        } else {
+            current += static_cast<char>(pool[i]);
+        }
+    }
+    return strings;
+}
+
+template <class T, class ReadOne>
+void readRecords(Reader& in, int count, std::size_t bytes, std::vector<T>& out, ReadOne readOne)
+{
+    checkCount(in, count, bytes);
+    out.clear();
+    out.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        out.push_back(readOne());
+}
+
+} // namespace
+
 JwReadResult JwcData::ReadJwc(const std::uint8_t* data, std::size_t size)
 {
     Reader in(data, size);
@@ -474,78 +564,16 @@ JwReadResult JwcData::ReadJwc(const std::uint8_t* data, std::size_t size)
         for (int& v : m_groupLayer)
             v = in.byte();
         const double k = m_line1.m_unitFactor;
-        // Counts larger than the bytes there are can only be damage.
-        auto checkCount = [&](int count, std::size_t bytes) {
-            if (static_cast<std::size_t>(count) > in.left() / bytes)
-                throw JwFormatError{"a record count larger than the file can hold", in.pos()};
-        };
-        checkCount(m_line1.m_nSen, kSenBytes);
-        m_sen.clear();
-        m_sen.reserve(static_cast<std::size_t>(m_line1.m_nSen));
-        for (int i = 0; i < m_line1.m_nSen; ++i) {
-            CJWSen s;
-            s.m_x1 = in.real() * k;
-            s.m_y1 = in.real() * k;
-            s.m_x2 = in.real() * k;
-            s.m_y2 = in.real() * k;
-            s.m_pen = in.byte();
-            s.m_color = in.byte();
-            s.m_layer = in.byte();
-            in.byte();
-            s.m_extraA = in.byte();
-            s.m_extraB = in.byte();
-            m_sen.push_back(s);
-        }
-        checkCount(m_line1.m_nEnko, kEnkoBytes);
-        m_enko.clear();
-        for (int i = 0; i < m_line1.m_nEnko; ++i) {
-            CJWEnko e;
-            e.m_cx = in.real() * k;
-            e.m_cy = in.real() * k;
-            e.m_r = in.real() * k;
-            const int flat = in.word();
-            e.m_flat = flat > 0 ? static_cast<float>(flat / kFlatUnit) : 1.0f;
-            const std::int64_t a = in.int32(), b = in.int32(), c = in.int32();
-            e.m_start = reduceOnce(static_cast<double>(a + c) / 65536.0);
-            e.m_end = reduceOnce(static_cast<double>(b + c) / 65536.0);
-            e.m_base = angleOf(static_cast<std::int32_t>(c));
-            e.m_pen = in.byte();
-            e.m_color = in.byte();
-            e.m_layer = in.byte();
-            in.take(3);
-            m_enko.push_back(e);
-        }
-        checkCount(m_line1.m_nMozi, kMoziBytes);
-        m_mozi.clear();
-        for (int i = 0; i < m_line1.m_nMozi; ++i) {
-            CJWMozi m;
-            m.m_x1 = in.real() * k;
-            m.m_y1 = in.real() * k;
-            m.m_x2 = in.real() * k;
-            m.m_y2 = in.real() * k;
-            m.m_pointer = static_cast<std::uint32_t>(in.int32());
-            m.m_kind = in.byte();
-            m.m_layer = in.byte();
-            m.m_flags = in.byte();
-            m.m_extra = in.byte();
-            m_mozi.push_back(m);
-        }
-        const std::int64_t poolBytes =
-            static_cast<std::int64_t>(static_cast<std::int32_t>(m_line3.m_poolEnd)) - static_cast<std::int32_t>(m_line3.m_poolStart);
+        readRecords(in, m_line1.m_nSen, kSenBytes, m_sen, [&] { return readSen(in, k); });
+        readRecords(in, m_line1.m_nEnko, kEnkoBytes, m_enko,
+                    [&] { return readEnko(in, k, true, [&] { return angleOf(in.int32()); }); });
+        readRecords(in, m_line1.m_nMozi, kMoziBytes, m_mozi, [&] { return readMozi(in, k); });
+        const std::int64_t poolBytes = static_cast<std::int64_t>(static_cast<std::int32_t>(m_line3.m_poolEnd)) -
+                                       static_cast<std::int32_t>(m_line3.m_poolStart);
         if (poolBytes < 0 || static_cast<std::uint64_t>(poolBytes) > in.left())
             throw JwFormatError{"a text pool larger than the file can hold", in.pos()};
-        m_poolStrings.clear();
-        std::string current;
-        const std::uint8_t* pool = in.take(static_cast<std::size_t>(poolBytes));
-        for (std::int64_t i = 0; i < poolBytes; ++i) {
-            if (pool[i] == 0) {
-                m_poolStrings.push_back(current);
-                current.clear();
-            } else {
-                current += static_cast<char>(pool[i]);
-            }
-        }
-        checkCount(m_line1.m_nTen, kTenBytes);
+        m_poolStrings = splitPool(in.take(static_cast<std::size_t>(poolBytes)), static_cast<std::size_t>(poolBytes));
+        checkCount(in, m_line1.m_nTen, kTenBytes);
         for (int i = 0; i < m_line1.m_nTen; ++i) {
             CJWSen p;
             p.m_x1 = p.m_x2 = in.real() * k;
@@ -578,75 +606,22 @@ JwReadResult JwcData::ReadJwk(const std::uint8_t* data, std::size_t size)
         ParseLine1(in.take(kChunk));
         std::swap(m_line1.m_nMozi, m_line1.m_nTen);
         m_line1.m_unitFactor = 1.0f;
-        auto checkCount = [&](int count, std::size_t bytes) {
-            if (static_cast<std::size_t>(count) > in.left() / bytes)
-                throw JwFormatError{"a record count larger than the file can hold", in.pos()};
+        // A figure file codes its angles as degrees in the upper bytes, a 256th in the second.
+        auto jwkAngle = [&] {
+            const std::uint8_t* b = in.take(4);
+            return b[3] * 256.0 + b[2] + b[1] / 256.0;
         };
-        checkCount(m_line1.m_nSen, kSenBytes);
-        m_sen.clear();
-        for (int i = 0; i < m_line1.m_nSen; ++i) {
-            CJWSen s;
-            s.m_x1 = in.real();
-            s.m_y1 = in.real();
-            s.m_x2 = in.real();
-            s.m_y2 = in.real();
-            s.m_pen = in.byte();
-            s.m_color = in.byte();
-            s.m_layer = in.byte();
-            in.take(3);
-            m_sen.push_back(s);
-        }
-        checkCount(m_line1.m_nEnko, kEnkoBytes);
-        m_enko.clear();
-        for (int i = 0; i < m_line1.m_nEnko; ++i) {
-            CJWEnko e;
-            e.m_cx = in.real();
-            e.m_cy = in.real();
-            e.m_r = in.real();
-            in.take(2);
-            auto angle = [&] {
-                const std::uint8_t* b = in.take(4);
-                return b[3] * 256.0 + b[2] + b[1] / 256.0;
-            };
-            const double s = angle(), t = angle(), base = angle();
-            e.m_start = reduceOnce(s + base);
-            e.m_end = reduceOnce(t + base);
-            e.m_base = base;
-            e.m_pen = in.byte();
-            e.m_color = in.byte();
-            e.m_layer = in.byte();
-            in.take(3);
-            m_enko.push_back(e);
-        }
-        checkCount(m_line1.m_nMozi, kMoziBytes);
-        m_mozi.clear();
-        for (int i = 0; i < m_line1.m_nMozi; ++i) {
-            CJWMozi m;
-            m.m_x1 = in.real();
-            m.m_y1 = in.real();
-            m.m_x2 = in.real();
-            m.m_y2 = in.real();
-            m.m_pointer = static_cast<std::uint32_t>(in.int32());
-            m.m_kind = in.byte();
-            m.m_layer = in.byte();
-            m.m_flags = in.byte();
-            m.m_extra = in.byte();
-            m_mozi.push_back(m);
-        }
-        m_poolStrings.clear();
-        std::string current;
-        while (!in.atEnd()) {
-            const std::uint8_t c = in.byte();
-            if (c == 0) {
-                m_poolStrings.push_back(current);
-                current.clear();
-            } else {
-                current += static_cast<char>(c);
-            }
-        }
+        readRecords(in, m_line1.m_nSen, kSenBytes, m_sen, [&] { return readSen(in, 1.0); });
+        readRecords(in, m_line1.m_nEnko, kEnkoBytes, m_enko, [&] { return readEnko(in, 1.0, false, jwkAngle); });
+        readRecords(in, m_line1.m_nMozi, kMoziBytes, m_mozi, [&] { return readMozi(in, 1.0); });
+        // The pool runs to the end of the file.
+        const std::size_t rest = in.left();
+        m_poolStrings = splitPool(in.take(rest), rest);
     } catch (const JwFormatError& e) {
         return JwReadResult{false, e.what, e.offset};
     }
+    for (CJWMozi& m : m_mozi)
+        m.m_kind = static_cast<std::uint8_t>(std::min<int>(m.m_kind, kKinds - 1));
     return JwReadResult{true, {}, in.pos()};
 }
 

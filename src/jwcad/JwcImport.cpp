@@ -90,6 +90,70 @@ struct Placement {
     double length(double d, int group) const { return d / scale * k[static_cast<std::size_t>(group & 0x0F)]; }
 };
 
+// The figure of a line item with its two points in drawing millimetres; null when no identifier
+// is left.
+std::unique_ptr<CKovLine> lineFigure(CKovUnit& unit, const CJWSen& item, const CDbPoint& a, const CDbPoint& b,
+                                     int group, int layer)
+{
+    auto fig = std::make_unique<CKovLine>();
+    fig->MLineID = unit.NextLineId();
+    if (fig->MLineID == CKovUnit::kNoFreeId)
+        return nullptr;
+    fig->MLineType = CKovLine::LINE;
+    fig->MLineLayer1 = group;
+    fig->MLineLayer2 = layer;
+    fig->MLinePnt = {a, b};
+    fig->MLineLineT = lineTypeOfJwcPen(item.m_pen);
+    fig->MLineColor = colourOfJwc(item.m_color);
+    return fig;
+}
+
+// A circle item about its centre in drawing millimetres: a circle when its two angles are equal,
+// else an arc from the start to the end angle.
+std::unique_ptr<CKovLine> circleFigure(CKovUnit& unit, const CJWEnko& item, const CDbPoint& c, double r, int group,
+                                       int layer)
+{
+    auto fig = std::make_unique<CKovLine>();
+    fig->MLineID = unit.NextLineId();
+    if (fig->MLineID == CKovUnit::kNoFreeId)
+        return nullptr;
+    fig->MLineLayer1 = group;
+    fig->MLineLayer2 = layer;
+    fig->MLinePnt = {c};
+    fig->MLineParam = {r};
+    if (item.m_flat != 1.0f && item.m_flat > 0)
+        fig->MLineParam.push_back(item.m_flat);
+    if (item.m_start == item.m_end) {
+        fig->MLineType = CKovLine::CIRCLE;
+    } else {
+        fig->MLineType = CKovLine::ARC;
+        const double a = item.m_start * kPi / 180, b = item.m_end * kPi / 180;
+        fig->MLinePnt.emplace_back(c.x + r * std::cos(a), c.y - r * std::sin(a));
+        fig->MLinePnt.emplace_back(c.x + r * std::cos(b), c.y - r * std::sin(b));
+    }
+    fig->MLineLineT = lineTypeOfJwcPen(item.m_pen);
+    fig->MLineColor = colourOfJwc(item.m_color);
+    return fig;
+}
+
+// A text item at its anchor in drawing millimetres, in the imported font with the item's flags.
+std::unique_ptr<CKovText> textObject(CKovUnit& unit, const CJWMozi& item, const std::string& cp932, const CDbPoint& at,
+                                     const CFontMenu& font, int group, int layer)
+{
+    auto text = std::make_unique<CKovText>();
+    text->MTextID = unit.NextTextId();
+    if (text->MTextID == CKovUnit::kNoFreeId)
+        return nullptr;
+    text->MTextLayer1 = group;
+    text->MTextLayer2 = layer;
+    text->MTextpnt = at;
+    text->MTextstr = kov::platform::fromCp932(cp932);
+    text->MTextFontMenu = font;
+    applyFlags(text->MTextFontMenu, item.m_flags);
+    text->MTextFontMenu.lfEscapement = escapementOf(item.m_x1, item.m_y1, item.m_x2, item.m_y2);
+    return text;
+}
+
 } // namespace
 
 JwImportOutcome ImportJwcDrawing(const std::uint8_t* data, std::size_t size, const CFontMenu& currentFont,
@@ -133,69 +197,38 @@ JwImportOutcome ImportJwcDrawing(const std::uint8_t* data, std::size_t size, con
         place.ox[static_cast<std::size_t>(g)] = std::trunc(W / place.scale * k);
         place.oy[static_cast<std::size_t>(g)] = std::trunc(H / place.scale * k);
     }
-    for (const CJWSen& s0 : d.m_sen) {
-        auto fig = std::make_unique<CKovLine>();
-        fig->MLineID = unit.NextLineId();
-        if (fig->MLineID == CKovUnit::kNoFreeId)
+    for (const CJWSen& item : d.m_sen) {
+        const int g = item.m_layer >> 4;
+        auto fig = lineFigure(unit, item, place.point(item.m_x1, item.m_y1, g), place.point(item.m_x2, item.m_y2, g), g,
+                              item.m_layer & 0x0F);
+        if (!fig)
             break;
-        fig->MLineType = CKovLine::LINE;
-        const int g = s0.m_layer >> 4;
-        fig->MLineLayer1 = g;
-        fig->MLineLayer2 = s0.m_layer & 0x0F;
-        fig->MLinePnt = {place.point(s0.m_x1, s0.m_y1, g), place.point(s0.m_x2, s0.m_y2, g)};
-        fig->MLineLineT = lineTypeOfJwcPen(s0.m_pen);
-        fig->MLineColor = colourOfJwc(s0.m_color);
         unit.m_Lines.Add(std::move(fig));
     }
-    for (const CJWEnko& e : d.m_enko) {
-        auto fig = std::make_unique<CKovLine>();
-        fig->MLineID = unit.NextLineId();
-        if (fig->MLineID == CKovUnit::kNoFreeId)
+    for (const CJWEnko& item : d.m_enko) {
+        const int g = item.m_layer >> 4;
+        auto fig = circleFigure(unit, item, place.point(item.m_cx, item.m_cy, g), place.length(item.m_r, g), g,
+                                item.m_layer & 0x0F);
+        if (!fig)
             break;
-        const int g = e.m_layer >> 4;
-        fig->MLineLayer1 = g;
-        fig->MLineLayer2 = e.m_layer & 0x0F;
-        const CDbPoint c = place.point(e.m_cx, e.m_cy, g);
-        const double r = place.length(e.m_r, g);
-        fig->MLinePnt = {c};
-        fig->MLineParam = {r};
-        if (e.m_flat != 1.0f && e.m_flat > 0)
-            fig->MLineParam.push_back(e.m_flat);
-        if (e.m_start == e.m_end) {
-            fig->MLineType = CKovLine::CIRCLE;
-        } else {
-            fig->MLineType = CKovLine::ARC;
-            const double a = e.m_start * kPi / 180, b = e.m_end * kPi / 180;
-            fig->MLinePnt.emplace_back(c.x + r * std::cos(a), c.y - r * std::sin(a));
-            fig->MLinePnt.emplace_back(c.x + r * std::cos(b), c.y - r * std::sin(b));
-        }
-        fig->MLineLineT = lineTypeOfJwcPen(e.m_pen);
-        fig->MLineColor = colourOfJwc(e.m_color);
         unit.m_Lines.Add(std::move(fig));
     }
     const CFontMenu base = importedFont(currentFont);
     const std::size_t texts = std::min(d.m_mozi.size(), d.m_poolStrings.size());
     for (std::size_t i = 0; i < texts; ++i) {
-        const CJWMozi& m = d.m_mozi[i];
-        auto text = std::make_unique<CKovText>();
-        text->MTextID = unit.NextTextId();
-        if (text->MTextID == CKovUnit::kNoFreeId)
-            break;
-        const int g = m.m_layer >> 4;
-        text->MTextLayer1 = g;
-        text->MTextLayer2 = m.m_layer & 0x0F;
-        text->MTextpnt = place.point(m.m_x1, m.m_y1, g);
-        text->MTextstr = kov::platform::fromCp932(d.m_poolStrings[i]);
-        CFontMenu& f = text->MTextFontMenu;
-        f = base;
-        const auto kind = static_cast<std::size_t>(std::min<int>(m.m_kind, JwcData::kKinds - 1));
+        const CJWMozi& item = d.m_mozi[i];
+        const int g = item.m_layer >> 4;
+        CFontMenu font = base;
+        const auto kind = static_cast<std::size_t>(std::min<int>(item.m_kind, JwcData::kKinds - 1));
         // Tenths of a millimetre: 25 is 2.5 mm.
-        f.m_size = d.m_kindSize[kind] / 10.0;
-        f.m_kankaku = d.m_kindSpacing[kind] / 10.0;
-        f.m_toko_align = d.m_line2.m_textAlignH;
-        f.m_tate_align = d.m_line2.m_textAlignV;
-        applyFlags(f, m.m_flags);
-        f.lfEscapement = escapementOf(m.m_x1, m.m_y1, m.m_x2, m.m_y2);
+        font.m_size = d.m_kindSize[kind] / 10.0;
+        font.m_kankaku = d.m_kindSpacing[kind] / 10.0;
+        font.m_toko_align = d.m_line2.m_textAlignH;
+        font.m_tate_align = d.m_line2.m_textAlignV;
+        auto text = textObject(unit, item, d.m_poolStrings[i], place.point(item.m_x1, item.m_y1, g), font, g,
+                               item.m_layer & 0x0F);
+        if (!text)
+            break;
         unit.m_Texts.Add(std::move(text));
     }
     for (int g = 0; g < 16; ++g) {
@@ -232,63 +265,31 @@ JwImportOutcome ImportJwkFigures(const std::uint8_t* data, std::size_t size, con
     origin->MLineLineT = CKovLine::AUXILIARY_LINE_TYPE;
     selection.AddLineId(origin->MLineID);
     unit.m_Lines.Add(std::move(origin));
-    for (const CJWSen& s0 : d.m_sen) {
-        auto fig = std::make_unique<CKovLine>();
-        fig->MLineID = unit.NextLineId();
-        if (fig->MLineID == CKovUnit::kNoFreeId)
+    for (const CJWSen& item : d.m_sen) {
+        auto fig = lineFigure(unit, item, CDbPoint(item.m_x1, -item.m_y1), CDbPoint(item.m_x2, -item.m_y2), cg, cl);
+        if (!fig)
             break;
-        fig->MLineLayer1 = cg;
-        fig->MLineLayer2 = cl;
-        fig->MLinePnt = {CDbPoint(s0.m_x1, -s0.m_y1), CDbPoint(s0.m_x2, -s0.m_y2)};
-        fig->MLineLineT = lineTypeOfJwcPen(s0.m_pen);
-        fig->MLineColor = colourOfJwc(s0.m_color);
         selection.AddLineId(fig->MLineID);
         unit.m_Lines.Add(std::move(fig));
     }
-    for (const CJWEnko& e : d.m_enko) {
-        auto fig = std::make_unique<CKovLine>();
-        fig->MLineID = unit.NextLineId();
-        if (fig->MLineID == CKovUnit::kNoFreeId)
+    for (const CJWEnko& item : d.m_enko) {
+        auto fig = circleFigure(unit, item, CDbPoint(item.m_cx, -item.m_cy), item.m_r, cg, cl);
+        if (!fig)
             break;
-        fig->MLineLayer1 = cg;
-        fig->MLineLayer2 = cl;
-        const CDbPoint c(e.m_cx, -e.m_cy);
-        const double r = e.m_r;
-        fig->MLinePnt = {c};
-        fig->MLineParam = {r};
-        if (e.m_start == e.m_end) {
-            fig->MLineType = CKovLine::CIRCLE;
-        } else {
-            fig->MLineType = CKovLine::ARC;
-            const double a = e.m_start * kPi / 180, b = e.m_end * kPi / 180;
-            fig->MLinePnt.emplace_back(c.x + r * std::cos(a), c.y - r * std::sin(a));
-            fig->MLinePnt.emplace_back(c.x + r * std::cos(b), c.y - r * std::sin(b));
-        }
-        fig->MLineLineT = lineTypeOfJwcPen(e.m_pen);
-        fig->MLineColor = colourOfJwc(e.m_color);
         selection.AddLineId(fig->MLineID);
         unit.m_Lines.Add(std::move(fig));
     }
-    const CFontMenu base = importedFont(currentFont);
+    CFontMenu font = importedFont(currentFont);
+    font.m_size = currentFont.m_size;
+    font.m_kankaku = currentFont.m_kankaku;
+    font.m_toko_align = 0;
+    font.m_tate_align = 0;
     const std::size_t texts = std::min(d.m_mozi.size(), d.m_poolStrings.size());
     for (std::size_t i = 0; i < texts; ++i) {
-        const CJWMozi& m = d.m_mozi[i];
-        auto text = std::make_unique<CKovText>();
-        text->MTextID = unit.NextTextId();
-        if (text->MTextID == CKovUnit::kNoFreeId)
+        const CJWMozi& item = d.m_mozi[i];
+        auto text = textObject(unit, item, d.m_poolStrings[i], CDbPoint(item.m_x1, -item.m_y1), font, cg, cl);
+        if (!text)
             break;
-        text->MTextLayer1 = cg;
-        text->MTextLayer2 = cl;
-        text->MTextpnt = CDbPoint(m.m_x1, -m.m_y1);
-        text->MTextstr = kov::platform::fromCp932(d.m_poolStrings[i]);
-        CFontMenu& f = text->MTextFontMenu;
-        f = base;
-        f.m_size = currentFont.m_size;
-        f.m_kankaku = currentFont.m_kankaku;
-        f.m_toko_align = 0;
-        f.m_tate_align = 0;
-        applyFlags(f, m.m_flags);
-        f.lfEscapement = escapementOf(m.m_x1, m.m_y1, m.m_x2, m.m_y2);
         selection.AddTextId(text->MTextID);
         unit.m_Texts.Add(std::move(text));
     }

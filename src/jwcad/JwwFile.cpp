@@ -22,6 +22,18 @@ void ioAll(JwArchive& ar, std::array<std::uint32_t, N>& a)
 
 JwReadResult failure(const JwFormatError& e) { return JwReadResult{false, e.what, e.offset}; }
 
+// The drawing's records, then the block definitions; the block list holds nothing else.
+void readRecordLists(JwArchive& ar, JwRecordList& records, JwRecordList& blocks)
+{
+    records.clear();
+    blocks.clear();
+    ar.ioList(records);
+    ar.ioList(blocks);
+    for (const auto& r : blocks)
+        if (r && r->GetKind() != CData::LIST)
+            ar.Fail("a block list entry that is no block definition");
+}
+
 } // namespace
 
 void JwwHeader::ClearJwwHeader()
@@ -185,13 +197,7 @@ JwReadResult JwwHeader::ReadJwwArchive(const std::uint8_t* data, std::size_t siz
     JwArchive ar(data, size);
     try {
         ReadJwwHeader(ar);
-        m_DataList.clear();
-        m_DataListList.clear();
-        ar.ioList(m_DataList);
-        ar.ioList(m_DataListList);
-        for (const auto& r : m_DataListList)
-            if (r && r->GetKind() != CData::LIST)
-                ar.Fail("a block list entry that is no block definition");
+        readRecordLists(ar, m_DataList, m_DataListList);
     } catch (const JwFormatError& e) {
         return failure(e);
     }
@@ -266,13 +272,7 @@ JwReadResult JwsHeader::ReadJwsHeader(const std::uint8_t* data, std::size_t size
         for (double& v : m_further)
             v = ar.ReadDouble();
         ar.m_nRecordVersion = static_cast<int>(m_nVersion);
-        m_DataList.clear();
-        m_DataListList.clear();
-        ar.ioList(m_DataList);
-        ar.ioList(m_DataListList);
-        for (const auto& r : m_DataListList)
-            if (r && r->GetKind() != CData::LIST)
-                ar.Fail("a block list entry that is no block definition");
+        readRecordLists(ar, m_DataList, m_DataListList);
     } catch (const JwFormatError& e) {
         return failure(e);
     }

@@ -602,6 +602,68 @@ public:
     static void DrawGripSquare(kov::platform::Surface& dc, const DevicePoint& point, std::uint32_t colour);
     // -- drawing: texts and selection marks (end)
 
+    // -- drawing: tool previews (begin)
+    // What the tool in use would make, drawn over the view's copy of its back buffer from the tool's
+    // points, the pointer and the settings in PreviewInput (render/ToolPreviews.h). They keep nothing;
+    // input that gives no figure draws less or nothing.
+    struct PreviewInput;
+    // The preview of the tool number; nothing for tools without one, or without points except for
+    // the tools that follow the pointer from the start.
+    void DrawToolPreview(kov::platform::Surface& dc, const DeviceTransform& transform, int tool,
+                         const PreviewInput& in) const;
+#define KOV_PREVIEW(name) void name(kov::platform::Surface& dc, const DeviceTransform& transform, const PreviewInput& in) const
+    // Figure tools, in the default style of their slot.
+    KOV_PREVIEW(DrawLinePreview);
+    KOV_PREVIEW(DrawRectanglePreview);
+    KOV_PREVIEW(DrawCirclePreview);
+    KOV_PREVIEW(DrawEllipsePreview);
+    KOV_PREVIEW(DrawArcPreview);
+    KOV_PREVIEW(DrawEllipticArcPreview);
+    KOV_PREVIEW(DrawThreePointArcPreview);
+    // Walls, rooms, fittings and stairs.
+    KOV_PREVIEW(DrawWallPreview);
+    KOV_PREVIEW(DrawRectRoomPreview);
+    KOV_PREVIEW(DrawPolygonRoomPreview);
+    KOV_PREVIEW(DrawWallCutPreview);
+    KOV_PREVIEW(DrawBendWallPreview);
+    KOV_PREVIEW(DrawFittingPreview);
+    KOV_PREVIEW(DrawStairsPreview);
+    // Dimensions, texts, balloons and notation symbols.
+    KOV_PREVIEW(DrawDimensionPreview);
+    KOV_PREVIEW(DrawTextPreview);
+    KOV_PREVIEW(DrawDecoratedTextPreview);
+    KOV_PREVIEW(DrawBalloonPreview);
+    KOV_PREVIEW(DrawNotationSymbolPreview);
+    // Construction tools.
+    KOV_PREVIEW(DrawLengthLinePreview);
+    KOV_PREVIEW(DrawAngleLinePreview);
+    KOV_PREVIEW(DrawPerpendicularPreview);
+    KOV_PREVIEW(DrawDoubleLinePreview);
+    KOV_PREVIEW(DrawTangentPreview);
+    KOV_PREVIEW(DrawTangentSecondPreview);
+    KOV_PREVIEW(DrawTrianglePreview);
+    KOV_PREVIEW(DrawRoundedRectPreview);
+    KOV_PREVIEW(DrawImageFitPreview);
+    // Editing tools.
+    KOV_PREVIEW(DrawCutLinePreview);
+    KOV_PREVIEW(DrawPartialDeletePreview);
+    KOV_PREVIEW(DrawParallelLinePreview);
+    KOV_PREVIEW(DrawTrimExtendPreview);
+    KOV_PREVIEW(DrawEqualDivisionPreview);
+    KOV_PREVIEW(DrawEnvelopePreview);
+    KOV_PREVIEW(DrawCornerPreview);
+    KOV_PREVIEW(DrawPaperFramePreview);
+    KOV_PREVIEW(DrawRangeMovePreview);
+    KOV_PREVIEW(DrawRangeTransformPreview);
+    KOV_PREVIEW(DrawRangeDeletePreview);
+    KOV_PREVIEW(DrawDividePreview);
+#undef KOV_PREVIEW
+    // A red line through the points and on to the pointer; nothing without points. The multi-point
+    // rubber band draws its chains with it too.
+    static void DrawPointChainPreview(kov::platform::Surface& dc, const DeviceTransform& transform,
+                                      const CDbPointArray& points, const CDbPoint& pointer, const CPlotInfo& plot);
+    // -- drawing: tool previews (end)
+
     // -- Jw_cad exchange (begin)
     // Replaces a circle, ellipse or arc figure by a polygon (closed) or continuous line (arcs) under a
     // new identifier, appended last; returns it. Fewer points than baseCount where the outline is

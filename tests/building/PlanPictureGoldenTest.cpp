@@ -14,6 +14,8 @@
 #include "support/EditFixtures.h"
 #include "support/TestSupport.h"
 
+#include "support/GoldenImage.h"
+
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -25,7 +27,6 @@
 
 namespace {
 
-constexpr int kChannelTolerance = 16;
 constexpr std::uint32_t rgb(std::uint32_t r, std::uint32_t g, std::uint32_t b) { return r | (g << 8) | (b << 16); }
 
 struct Plan {
@@ -108,12 +109,6 @@ void buildPlan(Plan& p)
     g.MGrpmax = {g.MGrpmax.x + at.x, g.MGrpmax.y + at.y};
 }
 
-bool regenerating()
-{
-    const char* flag = std::getenv("KOVIRA_REGENERATE_GOLDEN");
-    return flag != nullptr && std::string(flag) == "1";
-}
-
 TEST(PlanPicture, RoomsHatchAndATurnedGroupDrawnByThePasses)
 {
     Plan p;
@@ -131,27 +126,7 @@ TEST(PlanPicture, RoomsHatchAndATurnedGroupDrawnByThePasses)
         p.unit.DrawAllByLayer(surface, p.transform, p.plot, none, false, true, env);
     }
 
-    const std::filesystem::path file = kov::test::testData("building/plan-rooms-hatch-turned-group.png");
-    if (regenerating()) {
-        std::filesystem::create_directories(file.parent_path());
-        ASSERT_TRUE(image.save(QString::fromStdString(file.string()), "PNG")) << file;
-        return;
-    }
-    QImage golden(QString::fromStdString(file.string()));
-    ASSERT_FALSE(golden.isNull()) << "no golden picture " << file << " (KOVIRA_REGENERATE_GOLDEN=1 makes it)";
-    golden = golden.convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(golden.size(), image.size());
-    int bad = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb a = image.pixel(x, y), b = golden.pixel(x, y);
-            const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                                    std::abs(qBlue(a) - qBlue(b))});
-            bad += d > kChannelTolerance ? 1 : 0;
-        }
-    EXPECT_EQ(bad, 0) << "pixels that differ from " << file;
-    if (bad != 0)
-        image.save(QString::fromStdString((std::filesystem::temp_directory_path() / "plan-actual.png").string()));
+    kov::test::expectMatchesGolden(image, "building/plan-rooms-hatch-turned-group.png");
 }
 
 } // namespace

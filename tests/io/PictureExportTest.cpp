@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 
@@ -217,4 +218,48 @@ TEST(PictureExport, AutomaticPictureNamesAndPlaces)
     rig.page.zoomed = true;
     out = AutoSaveImage(rig.scene(), rig.page, doc, rig.profile, rig.temp.path(), kWindow);
     EXPECT_EQ(out.message, picturetexts::kZoomedAutoSave);
+}
+
+TEST(PictureExport, OtherReadersOpenEveryFormat)
+{
+    // ImageMagick names each raster format; LibreOffice turns the metafile into a picture with the
+    // line on it. Each is skipped where the program is not installed.
+    Rig rig;
+    const bool identify = std::system("command -v identify >/dev/null 2>&1") == 0;
+    const bool office = std::system("command -v soffice >/dev/null 2>&1") == 0;
+    if (!identify && !office)
+        GTEST_SKIP() << "neither identify nor soffice is installed";
+    struct Row {
+        const char* name;
+        const char* magick;
+    } rows[] = {{"a.jpg", "JPEG"}, {"a.bmp", "BMP"}, {"a.png", "PNG"}, {"a.gif", "GIF"}};
+    for (const Row& r : rows) {
+        ASSERT_TRUE(rig.whole(r.name).ok);
+        if (!identify)
+            continue;
+        const std::string out = rig.temp.file(std::string(r.name) + ".txt").string();
+        const std::string cmd = "identify -format '%m %w %h' '" + rig.temp.file(r.name).string() + "' > '" + out + "' 2>&1";
+        ASSERT_EQ(std::system(cmd.c_str()), 0) << r.name;
+        std::ifstream in(out);
+        std::string magick;
+        int w = 0, h = 0;
+        in >> magick >> w >> h;
+        EXPECT_EQ(magick.rfind(r.magick, 0), 0u) << magick;   // "BMP3" is a BMP too
+        EXPECT_EQ(w, 594);
+        EXPECT_EQ(h, 420);
+    }
+    if (!office)
+        return;
+    ASSERT_TRUE(rig.whole("plan.emf").ok);
+    const std::string folder = rig.temp.path().string();
+    const std::string cmd = "cd '" + folder + "' && HOME='" + folder + "' soffice --headless --convert-to png plan.emf"
+                            " --outdir '" + folder + "/converted' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    const QImage png(QString::fromStdString(folder + "/converted/plan.png"));
+    ASSERT_FALSE(png.isNull());
+    int dark = 0;
+    for (int y = 0; y < png.height(); ++y)
+        for (int x = 0; x < png.width(); ++x)
+            dark += qGray(png.pixel(x, y)) < 128;
+    EXPECT_GT(dark, 20);   // the line across the page
 }

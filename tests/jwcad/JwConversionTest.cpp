@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -505,4 +506,35 @@ TEST(JwwConversion, InsertsOfInsertsAreBounded)
     ASSERT_TRUE(got->outcome.ok);
     ASSERT_EQ(got->outcome.messages.size(), 1u);
     EXPECT_EQ(got->outcome.messages[0], "ブロック図形の展開が多すぎるため、一部を読み込みませんでした。");
+}
+
+TEST(JwwConversion, NumbersThatAreNoNumberNeverReachTheDrawing)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    JwRecordList records;
+    records.push_back(line(nan, 1, 2, std::numeric_limits<double>::infinity()));
+    auto e = rec<CDataEnko>();
+    e->m_start_x = nan;
+    e->m_dHankei = nan;
+    e->m_radEnkoKaku = nan;
+    e->m_dHenpeiRitsu = 1;
+    records.push_back(std::move(e));
+    auto t = rec<CDataMoji>(1);
+    t->m_start_x = nan;
+    t->m_degKakudo = nan;
+    t->m_dSizeY = nan;
+    t->m_string = "A";
+    records.push_back(std::move(t));
+    auto got = importRecords(std::move(records));
+    ASSERT_EQ(got->unit.m_Lines.GetSize(), 2);
+    for (const auto& f : got->unit.m_Lines) {
+        for (const CDbPoint& p : f->MLinePnt) {
+            EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
+        }
+        for (double q : f->MLineParam)
+            EXPECT_TRUE(std::isfinite(q));
+    }
+    const CKovText& text = *got->unit.m_Texts[0];
+    EXPECT_TRUE(std::isfinite(text.MTextpnt.x) && std::isfinite(text.MTextpnt.y));
+    EXPECT_TRUE(std::isfinite(text.MTextFontMenu.m_size));
 }

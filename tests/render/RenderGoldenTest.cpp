@@ -5,6 +5,7 @@
 #include "DrawerTestSupport.h"
 
 #include "platform/PainterSurface.h"
+#include "support/GoldenImage.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -19,51 +20,14 @@ using namespace kov::test::drawers;
 
 namespace {
 
-constexpr int kChannelTolerance = 16;
-
 QImage render(int width, int height, const std::function<void(kov::platform::Surface&)>& draw)
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        kov::platform::PainterSurface surface(image);
-        draw(surface);
-    }
-    return image;
-}
-
-bool regenerating()
-{
-    const char* flag = std::getenv("KOVIRA_REGENERATE_GOLDEN");
-    return flag != nullptr && std::string(flag) == "1";
+    return kov::test::renderOnWhite(width, height, draw);
 }
 
 void expectMatchesGolden(const QImage& actual, const std::string& name)
 {
-    const std::filesystem::path file = kov::test::testData("render/" + name + ".png");
-    if (regenerating()) {
-        std::filesystem::create_directories(file.parent_path());
-        ASSERT_TRUE(actual.save(QString::fromStdString(file.string()), "PNG")) << file;
-        return;
-    }
-    QImage golden(QString::fromStdString(file.string()));
-    ASSERT_FALSE(golden.isNull()) << "no golden picture " << file << " (KOVIRA_REGENERATE_GOLDEN=1 makes it)";
-    golden = golden.convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(golden.size(), actual.size()) << name;
-    int bad = 0;
-    std::string first;
-    for (int y = 0; y < actual.height(); ++y) {
-        for (int x = 0; x < actual.width(); ++x) {
-            const QRgb a = actual.pixel(x, y), g = golden.pixel(x, y);
-            const int d = std::max({std::abs(qRed(a) - qRed(g)), std::abs(qGreen(a) - qGreen(g)),
-                                    std::abs(qBlue(a) - qBlue(g))});
-            if (d <= kChannelTolerance) continue;
-            if (bad++ == 0)
-                first = "(" + std::to_string(x) + "," + std::to_string(y) + ") is " + hex(a) + ", golden " + hex(g);
-        }
-    }
-    EXPECT_EQ(bad, 0) << name << ": " << bad << " pixels differ, first at " << first;
-    if (bad != 0) actual.save(QString::fromStdString((std::filesystem::temp_directory_path() / (name + "-actual.png")).string()));
+    kov::test::expectMatchesGolden(actual, "render/" + name + ".png");
 }
 
 // An L of two walls joined at (20, 20) by hand: the faces inside the other wall are cut away and

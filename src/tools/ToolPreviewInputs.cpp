@@ -1,0 +1,73 @@
+#include "tools/ToolPreviewInputs.h"
+
+#include "tools/ToolHost.h"
+#include "tools/ToolMachine.h"
+
+namespace kov::tools {
+
+CKovUnit::PreviewInput PreviewInputOf(ToolMachine& machine, const ViewToolSettings& settings,
+                                      const PreviewPanelValues& panels, const std::string& placingText,
+                                      const CKovUnit::DrawEnvironment& env, const platform::DeviceRect& drawingArea)
+{
+    ToolHost& host = machine.host();
+    const int tool = machine.ToolMode();
+    CKovUnit::PreviewInput in;
+    in.plot = &host.Plot();
+    in.selection = &host.Selection();
+    in.env = &env;
+    in.points = machine.m_ToolPoints;
+    in.last = machine.m_ptLast;
+    in.pointer = machine.m_ptCurrent;
+    if (tool == 10 && !in.points.empty()) in.pointer = machine.SnapPresetRoomCorner(in.points.back(), in.pointer);
+    in.fixedRadiusOn = machine.m_bFixedRadius;
+    in.fixedRadius = machine.m_dFixedRadius;
+    in.measured = settings.tool_nagasa;
+    in.angle = panels.clockwiseAngles ? 360 - panels.angle : panels.angle;
+    in.doubleLeft = settings.tool_nisen_l;
+    in.doubleRight = settings.tool_nisen_r;
+    in.parallelDistance = machine.m_dParallelDistance;
+    in.divisions = panels.divisions;
+    in.fittingKind = panels.fittingKind;
+    in.fittingNumber = panels.fittingNumber;
+    in.fixedWidthOn = settings.tool_tateg_habatype;
+    in.fixedWidth = settings.tool_tateg_habaedit;
+    in.ownThicknessOn = settings.tool_tateg_atumitype;
+    in.ownThickness = settings.tool_tateg_atumiedit;
+    in.fittingOnRight = panels.fittingOnRight;
+    in.stairsMode = panels.stairs.kaidan_mode;
+    in.stairsFilled = panels.stairs.kaidan_nakanuri;
+    in.stairsColour = panels.stairs.kaidan_nakacolor;
+    in.balloonShape = panels.balloon.shape;
+    in.balloonSide = panels.balloon.tailSide;
+    in.balloonPosition = panels.balloon.tailPosition;
+    in.text = placingText;
+    in.textFont = &host.Font();
+    in.textVertical = panels.text.vertical;
+    in.textAngle = panels.text.mozi_kakudo;
+    in.decoratedPanelOpen = panels.decoratedTextOpen;
+    if (tool == 70 && panels.decoratedTextOpen) {
+        const DecoratedTextValues& d = panels.decoratedText;
+        in.decoratedFont = d.font;
+        in.decoratedText = d.text;
+        in.frameThickness = d.frameThickness;
+        in.frameShape = d.shape;
+        in.frameSlant = d.slant;
+        in.framesOnly = d.framesOnly;
+        in.decoratedTextColour = d.textColour;
+        in.decoratedFrameColour = d.frameColour;
+        in.decoratedOpacity = d.opacity;
+    }
+    in.drawingArea = drawingArea;
+    return in;
+}
+
+kov::render::ToolOverlayOptions OverlayOptionsOf(const ToolMachine& machine, const PreviewPanelValues& panels)
+{
+    kov::render::ToolOverlayOptions o;
+    o.arcMode = machine.m_bArcInsert != 0;
+    o.arcPieces = machine.m_nArcDivisions;
+    o.clockwiseAngles = panels.clockwiseAngles;
+    return o;
+}
+
+} // namespace kov::tools
