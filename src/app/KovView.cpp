@@ -466,7 +466,6 @@ void CKoviraView::DrawOverlays(pf::Surface& dc)
             dc.line({last.x, last.y - 10}, {last.x, last.y + 10}, pen);
         }
     }
-    DrawToolPreview(dc, *t);
     DrawMeasurementBox(dc, *t);
     DrawRoomLockLabel(dc);
     DrawCrossHair(dc);
@@ -880,38 +879,6 @@ bool CKoviraView::viewportEvent(QEvent* event)
     if (event->type() == QEvent::ContextMenu)
         return true;
     return QAbstractScrollArea::viewportEvent(event);
-}
-
-// The rubber bands of the tool in use, from the collected points to the pointer.
-void CKoviraView::DrawToolPreview(pf::Surface& dc, const DeviceTransform& t)
-{
-    const int tool = m_doc.m_nToolMode;
-    if (tool == 0 || m_ToolPoints.empty())
-        return;
-    const int g = currentLayerGroup();
-    auto dev = [&](const CDbPoint& q) { return ToDevicePoint(q, t, g); };
-    const pf::Pen pen{pf::PenStyle::Solid, 1, 0x0000FF};
-    const CDbPoint last = m_ToolPoints.back();
-    if (tool == 4 || tool == 10) {
-        const CDbPoint c = tool == 10 ? m_machine->SnapPresetRoomCorner(last, m_ptCurrent) : m_ptCurrent;
-        const CDbPoint corners[4] = {last, {c.x, last.y}, c, {last.x, c.y}};
-        for (int i = 0; i < 4; ++i)
-            dc.line(dev(corners[i]), dev(corners[(i + 1) % 4]), pen);
-        return;
-    }
-    for (std::size_t i = 1; i < m_ToolPoints.size(); ++i)
-        dc.line(dev(m_ToolPoints[i - 1]), dev(m_ToolPoints[i]), pen);
-    dc.line(dev(last), dev(m_ptCurrent), pen);
-    if (tool == 1) {
-        // The wall's two faces at its thickness.
-        const double w = m_doc.m_PlotInfo.PlotWallWide;
-        const double len = std::hypot(m_ptCurrent.x - last.x, m_ptCurrent.y - last.y);
-        if (len > 0) {
-            const double nx = -(m_ptCurrent.y - last.y) / len * w, ny = (m_ptCurrent.x - last.x) / len * w;
-            dc.line(dev({last.x + nx, last.y + ny}), dev({m_ptCurrent.x + nx, m_ptCurrent.y + ny}), pen);
-            dc.line(dev({last.x - nx, last.y - ny}), dev({m_ptCurrent.x - nx, m_ptCurrent.y - ny}), pen);
-        }
-    }
 }
 
 // ---------------------------------------------------------------- undo and the selection

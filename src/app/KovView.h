@@ -171,7 +171,6 @@ private:
     void pullToolState();
     void afterToolEvent();
     unsigned toolFlags(const QMouseEvent* event) const;
-    void DrawToolPreview(kov::platform::Surface& dc, const DeviceTransform& t);
     // The drawing rendered after a tool step; the pending undo snapshot stays undecided, since a
     // select click's snapshot is where its drag starts from.
     void RedrawForTool();
