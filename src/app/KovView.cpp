@@ -905,7 +905,6 @@ bool CKoviraView::viewportEvent(QEvent* event)
     return QAbstractScrollArea::viewportEvent(event);
 }
 
-
 // ---------------------------------------------------------------- undo and the selection
 
 void CKoviraView::PushUndo()

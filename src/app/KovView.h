@@ -83,7 +83,6 @@ public:
     std::function<void(const QString&)> onPrompt;
     // The zoom or scroll was changed from outside: scroll bars and picture follow.
     void ViewChanged();
-
     // -- what the open tool panels hold for the previews (the panels keep them up to date)
     kov::tools::StairsSettings m_StairsPanel;
     kov::tools::BalloonValues m_BalloonPanel;

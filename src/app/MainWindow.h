@@ -1,33 +1,170 @@
 #pragma once
 
+// The program's main window: menus, the three toolbars, the tool panel on the left, the layer bar on
+// the right, the status bar, and the drawing view in the middle. Every menu item, toolbar button and
+// panel button carries its command identifier; one routing table sends a command to the view, the
+// document, the frame or the application, in that order. What the frame decides lives in
+// FrameLogic and CommandStates; this class shows it and forwards the clicks.
+
+#include "app/CommandStates.h"
+
 #include <QMainWindow>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <string>
+#include <unordered_map>
+
+class QAbstractButton;
+class QComboBox;
+class QDockWidget;
+class QLabel;
+class QPushButton;
+class QToolBar;
+class QCheckBox;
+
+namespace kov::platform {
+class Profile;
+}
 
 namespace kov::app {
 
 class CKoviraDoc;
 class CKoviraView;
+class VersionFetch;
 
-// The program's main window; the frame with its bars and the view arrive with the shell.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // Without a document (tests of the bare window) the window closes without asking.
     explicit MainWindow(CKoviraDoc* document = nullptr, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // "<drawing> - <program>", as the document's title changes.
     void refreshTitle();
     // The drawing view in the middle of the window; null without a document.
     CKoviraView* view() const { return m_view; }
-    // The prompt of the tool in use (the status bar that shows it comes with the frame's bars).
-    QString prompt() const { return m_prompt; }
+    // The prompt of the tool in use, as status pane 0 shows it.
+    QString prompt() const;
+
+    // -- commands -----------------------------------------------------------------------------------
+    enum class Target { View, Document, Frame, Application };
+    using Handler = std::function<void()>;
+    // Adds or replaces the handler of a command at one of the four places (later tools plug in here).
+    void Route(Target target, int command, Handler handler);
+    // The view's tool machine: commands no table routes (the drawing tools) go to it; true when it
+    // took the command.
+    void SetToolCommands(std::function<bool(int)> hook) { m_toolCommands = std::move(hook); }
+    // Runs a command through the routing table, then brings every command state up to date. False
+    // when nothing handles it (the status bar then says that the function comes later).
+    bool RunCommand(int command);
+    // The action of a command (menu item and toolbar button share it); null when there is none.
+    QAction* action(int command) const;
+    // The panel or layer-bar button of a command; null when there is none.
+    QAbstractButton* panelButton(int command) const;
+    QComboBox* gridDivisionList() const { return m_gridDivision; }
+    QComboBox* roomLockList() const { return m_roomLock; }
+    QToolBar* toolBar(int id) const;
+    // The values the command states read, as the shell holds them now.
+    CommandContext commandContext() const;
+    void UpdateCommandStates();
+
+    // -- services of the frame ------------------------------------------------------------------------
+    void ResetToolPalette();
+    void InitToolPanel();
+    void CallSelectTool();
+    void CallWallTool();
+    void CallTextTool();
+    void CallMouseFree();
+    void CallMouseAxisLock();
+    void ToggleGridSnap();
+    void ToggleLineSnap();
+    void ToggleWallCoreSnap();
+    void ShowSnapButtons();
+    void ApplyGridDivision();
+    void ShowScale();
+    void RefreshLayerBar();
+    void DrawToolSample();
+    void SetStatusText(const std::string& text);
+    std::string statusText() const;
+    void ShowCoordinates(double x, double y, double dx, double dy, const std::string& selectionText);
+    std::string paneText(int pane) const;
+    void PlaceToolDialogBelow(int kind);
+    void PlaceToolDialogBeside(int kind);
+    int MmToDeviceUnits(double mm) const;
+
+    // The open modeless tool panels, in the frame's slot order (the panels arrive with their tools).
+    static constexpr int kToolPanelSlots = 15;
+    std::array<QWidget*, kToolPanelSlots> m_pToolDialog{};
+
+    int m_bDrawToolBarShown = 1;
+    int m_bGroupToolBarShown = 1;
+
+    // The version check's address (a setting may name another; tests point it at a local server).
+    QString versionAddress() const;
+    // Runs the check; `done` (tests) hears when the dialogue has ended.
+    void CheckForUpdate(std::function<void()> done = {});
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    kov::platform::Profile* profile() const;
+    void buildActions();
+    void buildMenus();
+    void buildToolBars(bool large);
+    void buildStatusBar();
+    void buildToolPanel();
+    void buildLayerBar();
+    void buildRoutes();
+    void ShowToolBars();
+    QAction* makeAction(int command);
+    QPushButton* makePanelButton(int command, const char* icon, const QString& text = {});
+    void setButtonIcon(int command, const char* icon);
+    void OnToolCommand(int command);
+    bool InsertPicture();
+    void OnDeleteTool();
+    void OnGridSnap();
+    void OnLineSnap();
+    void OnWallCoreSnap();
+    void OnAxisLock(int command);
+    void OnStretchRotateMode();
+    void OnScaleButton();
+    void OnGridDivisionChanged(int index);
+    void OnRoomLockChanged(int index);
+    void OnLayerBarNumber(int row);
+    void OnLayerBarState(int row);
+    void OnColourMode(int command);
+    void OnToolProperties();
+    void OnOpenSample();
+    void OpenInstalledFile(const char* name, const char* fallback = nullptr);
+    void OpenHomePage();
+    void comesLater(int command);
+    void focusAndRedraw();
+    void saveLayoutAndSettings();
+
     CKoviraDoc* m_document;
     CKoviraView* m_view = nullptr;
-    QString m_prompt;
+    std::unordered_map<int, QAction*> m_actions;
+    std::map<int, QAbstractButton*> m_buttons;
+    std::array<std::unordered_map<int, Handler>, 4> m_routes;
+    std::map<int, QToolBar*> m_toolBars;
+    QDockWidget* m_toolPanelDock = nullptr;
+    QDockWidget* m_layerBarDock = nullptr;
+    QWidget* m_toolPanel = nullptr;
+    QWidget* m_layerBar = nullptr;
+    QLabel* m_prompt = nullptr;
+    std::array<QLabel*, 8> m_panes{};
+    QLabel* m_sample = nullptr;
+    QComboBox* m_gridDivision = nullptr;
+    QComboBox* m_roomLock = nullptr;
+    QCheckBox* m_continuous = nullptr;
+    QCheckBox* m_keepAspect = nullptr;
+    QWidget* m_stretchGroup = nullptr;
+    VersionFetch* m_versionFetch = nullptr;
+    std::function<bool(int)> m_toolCommands;
 };
 
 } // namespace kov::app

@@ -63,8 +63,12 @@ TEST(ViewPreviews, PointerMovesRepaintTheWallPreviewWithoutRenderingTheDrawing)
     for (int i = 0; i < 200; ++i) v.rig.addLine(-5000, i * 20.0, 5000, i * 20.0);
     v.view.RedrawAll();
     v.rig.doc->m_nToolMode = 1;
-    v.view.machine().m_ToolPoints = {{-3000, 0}};
-    v.view.machine().m_ptLast = {-3000, 0};
+    // The tool machine holds the tool's points; the view mirrors them after every event.
+    v.view.m_ToolPoints = v.view.machine().m_ToolPoints = {{-3000, 0}};
+    v.view.m_ptLast = v.view.machine().m_ptLast = {-3000, 0};
+    v.view.machine().m_nFirstMove = 0;  // the wall tool's first move is behind it
+    v.rig.doc->m_Grid.kyutyaku = 0;     // the pointer where it is, not on the grid or a line
+    v.rig.doc->m_PlotInfo.PlotLinePita = v.rig.doc->m_PlotInfo.PlotWallPita = 0;
     const int renders = v.view.renderCount();
     const QImage buffer = v.view.backBuffer();
     int lastRight = -1;
@@ -87,7 +91,8 @@ TEST(ViewPreviews, MeasuringToolsKeepTheAngleTheyShow)
     ViewRig v;
     v.rig.doc->m_nToolMode = 47;
     const DevicePoint first = v.view.SheetToWindow({0, 0});
-    v.view.machine().m_ToolPoints = {{0, 0}};
+    v.view.m_ToolPoints = v.view.machine().m_ToolPoints = {{0, 0}};
+    v.view.m_ptLast = v.view.machine().m_ptLast = {0, 0};
     v.movePointer({first.x, first.y - 100});
     v.view.composeFrame();
     EXPECT_NEAR(v.view.m_Settings.tool_nagasa, 90.0, 1e-9);

@@ -63,8 +63,9 @@ TEST(PreviewScreenshots, MidGestureViewsShowTheirPreview)
         QApplication::processEvents();
         view.OnInitialUpdate();
         rig.doc->m_nToolMode = g.tool;
-        view.machine().m_ToolPoints = g.points;
-        view.machine().m_ptLast = g.points.back();
+        // The tool machine holds the tool's points; the view mirrors them after every event.
+        view.m_ToolPoints = view.machine().m_ToolPoints = g.points;
+        view.m_ptLast = view.machine().m_ptLast = g.points.back();
         const DevicePoint px = view.SheetToWindow(g.pointer);
         const double dpr = view.devicePixelRatioOfView();
         const QPointF logical(px.x / dpr, px.y / dpr);

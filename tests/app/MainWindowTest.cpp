@@ -1,0 +1,214 @@
+// The main window headless: its bars, the routing of commands, the panel's buttons and the layout
+// that a close saves and the next start restores.
+
+#include "app/CommandIds.h"
+#include "app/FrameLogic.h"
+#include "app/KovView.h"
+#include "app/MainWindow.h"
+
+#include "app/DocumentTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QToolBar>
+
+namespace {
+
+using namespace kov::app;
+namespace cmd = kov::app::cmd;
+
+struct WindowRig : kov::test::DocumentRig {
+    std::unique_ptr<MainWindow> window;
+    WindowRig() { open(); }
+    void open()
+    {
+        window = std::make_unique<MainWindow>(doc.get());
+        window->show();
+        QApplication::processEvents();
+    }
+    void closeAndReopen()
+    {
+        window->close();
+        window.reset();
+        open();
+    }
+    std::string iconOf(int command) const
+    {
+        return window->panelButton(command)->property("iconName").toString().toStdString();
+    }
+};
+
+TEST(MainWindow, EveryBarIsThere)
+{
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    for (int bar : {cmd::ViewToolBar, cmd::DrawToolBar, cmd::GroupToolBar}) {
+        ASSERT_NE(w.toolBar(bar), nullptr);
+        EXPECT_TRUE(w.toolBar(bar)->isVisible());
+        for (QAction* a : w.toolBar(bar)->actions())
+            if (!a->isSeparator()) EXPECT_FALSE(a->icon().isNull()) << a->text().toStdString();
+    }
+    EXPECT_EQ(w.paneText(5), "絶(0.00,-0.00)");
+    EXPECT_EQ(w.paneText(6), "相(0.00,-0.00)");
+    EXPECT_EQ(w.paneText(7), "");
+    EXPECT_EQ(w.panelButton(cmd::LayerNumber0)->text().toStdString(), "0");
+    EXPECT_EQ(w.panelButton(cmd::LayerState0)->text().toStdString(), "表吸編集");
+    EXPECT_EQ(w.gridDivisionList()->count(), 13);
+    EXPECT_EQ(w.roomLockList()->currentText().toStdString(), "ｸﾞﾘｯﾄﾞ吸Off時ﾛｯｸ");
+    EXPECT_EQ(w.panelButton(cmd::PanelScale)->text().toStdString(), "100");
+}
+
+TEST(MainWindow, CloseAndRestartRestoresPlaceBarsAndBarState)
+{
+    WindowRig rig;
+    rig.window->setGeometry(60, 40, 900, 640);
+    rig.window->RunCommand(cmd::DrawToolBar);
+    rig.window->addToolBar(Qt::BottomToolBarArea, rig.window->toolBar(cmd::GroupToolBar));
+    QApplication::processEvents();
+    const QRect placed = rig.window->geometry();
+    rig.closeAndReopen();
+    EXPECT_EQ(rig.profile.GetProfileInt(kSectionUtility, "registset", 0), 1);
+    EXPECT_EQ(rig.profile.GetProfileInt(kSectionUtility, "zutool", 1), 0);
+    // The start took the saved layout and cleared the mark at once.
+    EXPECT_EQ(rig.profile.GetProfileInt(kSectionUtility, "barstate", -1), 0);
+    MainWindow& w = *rig.window;
+    EXPECT_EQ(w.geometry().size(), placed.size());
+    EXPECT_EQ(w.geometry().topLeft(), placed.topLeft());
+    EXPECT_FALSE(w.toolBar(cmd::DrawToolBar)->isVisible());
+    EXPECT_EQ(w.toolBarArea(w.toolBar(cmd::GroupToolBar)), Qt::BottomToolBarArea);
+    EXPECT_FALSE(w.action(cmd::DrawToolBar)->isChecked());
+
+    // A start after a crash (no orderly close) uses the default layout.
+    rig.window.reset();
+    rig.open();
+    EXPECT_EQ(rig.window->toolBarArea(rig.window->toolBar(cmd::GroupToolBar)), Qt::RightToolBarArea);
+}
+
+TEST(MainWindow, ToolButtonsSetToolIconPromptAndSelection)
+{
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    rig.doc->m_Selection.AddTextId(rig.addText("a"));
+    w.RunCommand(cmd::PanelSelect);
+    EXPECT_EQ(rig.doc->m_Selection.m_nCount, 1);
+    EXPECT_EQ(w.statusText(), "選択モード");
+    EXPECT_EQ(rig.iconOf(cmd::PanelSelect), "select_on");
+
+    w.RunCommand(cmd::PanelWall);
+    EXPECT_EQ(rig.doc->m_nToolMode, 1);
+    EXPECT_EQ(rig.doc->m_Selection.m_nCount, 0);
+    EXPECT_EQ(w.statusText(), "２点指定で壁作成");
+    EXPECT_EQ(rig.iconOf(cmd::PanelWall), "wall_on");
+    EXPECT_EQ(rig.iconOf(cmd::PanelSelect), "select");
+    // The picture button works in select mode only.
+    EXPECT_FALSE(w.panelButton(cmd::PanelImage)->isEnabled());
+
+    w.panelButton(cmd::PanelMouseHorizontal)->click();
+    EXPECT_EQ(w.view()->m_nAxisLock, 2);
+    EXPECT_FALSE(w.panelButton(cmd::PanelMouseFree)->isChecked());
+    w.RunCommand(cmd::PanelSelect); // the reset frees the axis lock
+    EXPECT_EQ(w.view()->m_nAxisLock, 0);
+    EXPECT_TRUE(w.panelButton(cmd::PanelMouseFree)->isChecked());
+}
+
+TEST(MainWindow, ChecksFollowTheStateAfterEveryCommand)
+{
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    QAction* grid = w.action(cmd::GridShown);
+    ASSERT_TRUE(grid->isChecked());
+    grid->trigger(); // flips itself, then the command re-syncs it
+    EXPECT_EQ(rig.doc->m_Grid.visible, 0);
+    EXPECT_FALSE(grid->isChecked());
+
+    // Grid snap with the grid hidden: nothing changes and nothing is said.
+    rig.doc->m_Grid.kyutyaku = 1;
+    w.SetStatusText("x");
+    w.RunCommand(cmd::PanelGridSnap);
+    EXPECT_EQ(rig.doc->m_Grid.kyutyaku, 1);
+    EXPECT_EQ(w.statusText(), "x");
+    EXPECT_FALSE(w.panelButton(cmd::PanelGridSnap)->isChecked());
+
+    // A tool of the menus carries the radio mark while it is current.
+    rig.doc->m_nToolMode = 3;
+    w.UpdateCommandStates();
+    EXPECT_TRUE(w.action(cmd::ToolLine)->isChecked());
+    EXPECT_FALSE(w.action(cmd::ToolRectangle)->isChecked());
+    // Undo is off right after a new drawing.
+    EXPECT_FALSE(w.action(cmd::EditUndo)->isEnabled());
+}
+
+TEST(MainWindow, LayerBarButtons)
+{
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    w.panelButton(cmd::LayerState2)->click();
+    EXPECT_EQ(w.panelButton(cmd::LayerState2)->text().toStdString(), "表");
+    w.panelButton(cmd::LayerState0)->click(); // the current group: nothing
+    EXPECT_EQ(w.panelButton(cmd::LayerState0)->text().toStdString(), "表吸編集");
+    w.panelButton(cmd::LayerNumber1)->click();
+    EXPECT_EQ(rig.doc->m_PlotInfo.m_Layer.m_nCurrentGroup, 1);
+    EXPECT_TRUE(w.panelButton(cmd::LayerNumber1)->isChecked());
+    EXPECT_FALSE(w.panelButton(cmd::LayerNumber0)->isChecked());
+    w.panelButton(cmd::ColourModeBlackWhite)->click();
+    EXPECT_EQ(rig.doc->m_PlotInfo.PlotSirokuro, 1);
+    EXPECT_TRUE(w.panelButton(cmd::ColourModeBlackWhite)->isChecked());
+    EXPECT_FALSE(w.panelButton(cmd::ColourModeColour)->isChecked());
+}
+
+TEST(MainWindow, UnroutedCommandsSayTheyComeLaterAndToolsCanPlugIn)
+{
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    EXPECT_FALSE(w.RunCommand(cmd::ObjectCount));
+    EXPECT_NE(w.statusText().find("オブジェクト数"), std::string::npos);
+    int started = 0;
+    w.SetToolCommands([&started](int command) {
+        if (command != cmd::ObjectCount) return false;
+        ++started;
+        return true;
+    });
+    EXPECT_TRUE(w.RunCommand(cmd::ObjectCount));
+    EXPECT_EQ(started, 1);
+    // A drawing tool of the menus starts in the view's tool machine.
+    EXPECT_TRUE(w.RunCommand(cmd::ToolLine));
+    EXPECT_EQ(rig.doc->m_nToolMode, 3);
+    EXPECT_TRUE(w.action(cmd::ToolLine)->isChecked());
+}
+
+TEST(MainWindow, GridDivisionAndRoomLockLists)
+{
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    w.gridDivisionList()->setCurrentIndex(6);
+    w.ApplyGridDivision();
+    EXPECT_EQ(rig.doc->m_Grid.kyutyakukankaku, 7);
+    QMetaObject::invokeMethod(w.roomLockList(), "activated", Q_ARG(int, 2));
+    EXPECT_EQ(rig.profile.GetProfileInt(kSectionUtility, "app_room_lock", -1), 0);
+}
+
+TEST(MainWindow, EditButtonReadsEditOnlyForOneSelectedObject)
+{
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    auto label = [&w] { return w.panelButton(cmd::PanelProperties)->text().toStdString(); };
+    w.DrawToolSample();
+    EXPECT_EQ(label(), "");
+    rig.doc->m_Selection.AddTextId(rig.addText("a"));
+    w.DrawToolSample();
+    EXPECT_EQ(label(), "編集");
+    rig.doc->m_Selection.AddTextId(rig.addText("b"));
+    w.DrawToolSample();
+    EXPECT_EQ(label(), "");
+    // With the dimension tool the button does nothing at all.
+    rig.doc->m_nToolMode = 9;
+    w.SetStatusText("x");
+    w.RunCommand(cmd::PanelProperties);
+    EXPECT_EQ(w.statusText(), "x");
+}
+
+} // namespace
