@@ -8,6 +8,8 @@
 #include <QProcessEnvironment>
 #include <QThread>
 
+#include "ui/UiSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -20,17 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string run(const std::string& command)
-{
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[256];
-        while (fgets(buf, sizeof buf, p)) out += buf;
-        pclose(p);
-    }
-    while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
-    return out;
-}
+std::string run(const std::string& command) { return kov::test::runCommand(command); }
 
 std::map<std::string, int> geometryOf(const std::string& window)
 {

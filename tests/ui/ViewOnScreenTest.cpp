@@ -12,6 +12,8 @@
 #include <QProcessEnvironment>
 #include <QThread>
 
+#include "ui/UiSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -59,17 +61,7 @@ fs::path saveHouse(DocumentRig& rig)
     return path;
 }
 
-std::string run(const std::string& command)
-{
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[256];
-        while (fgets(buf, sizeof buf, p)) out += buf;
-        pclose(p);
-    }
-    while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
-    return out;
-}
+std::string run(const std::string& command) { return kov::test::runCommand(command); }
 
 struct Box {
     int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
