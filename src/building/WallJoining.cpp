@@ -3,6 +3,8 @@
 
 #include "building/WallJoining.h"
 
+#include "edit/PickRules.h"
+
 #include "model/Geometry.h"
 #include "model/KovUnit.h"
 
@@ -26,18 +28,6 @@ bool near(const CDbPoint& a, const CDbPoint& b)
     return std::fabs(a.x - b.x) < kPointTolerance && std::fabs(a.y - b.y) < kPointTolerance;
 }
 
-// rows * dx / dy rounded up, for 0 <= rows < dy. Both spans reach 2^32 on far corners, so their
-// product takes all 64 bits of an unsigned number; the quotient is at most |dx|.
-std::int64_t crossingOffset(std::int64_t rows, std::int64_t dx, std::int64_t dy)
-{
-    const std::uint64_t span = dx < 0 ? std::uint64_t(-dx) : std::uint64_t(dx);
-    const std::uint64_t n = std::uint64_t(rows) * span;
-    const std::uint64_t d = std::uint64_t(dy);
-    if (dx >= 0)
-        return std::int64_t(n / d + (n % d != 0 ? 1 : 0));
-    return -std::int64_t(n / d);
-}
-
 } // namespace
 
 // ---- Region test
@@ -50,24 +40,7 @@ WallRegion::WallRegion(const std::array<CDbPoint, 4>& corners)
 
 bool WallRegion::contains(int x, int y) const
 {
-    int winding = 0;
-    for (std::size_t k = 0; k < 4; ++k) {
-        const DevicePoint& a = m_pts[k];
-        const DevicePoint& b = m_pts[(k + 1) % 4];
-        if (a.y == b.y)
-            continue; // level edges bound no row
-        const bool down = a.y < b.y;
-        const DevicePoint& top = down ? a : b;
-        const DevicePoint& bottom = down ? b : a;
-        if (y < top.y || y >= bottom.y)
-            continue;
-        const std::int64_t dy = std::int64_t(bottom.y) - top.y;
-        const std::int64_t dx = std::int64_t(bottom.x) - top.x;
-        const std::int64_t crossing = top.x + crossingOffset(std::int64_t(y) - top.y, dx, dy);
-        if (crossing <= x)
-            winding += down ? 1 : -1;
-    }
-    return winding != 0;
+    return kov::edit::PointInWindingPolygon(m_pts.data(), 4, x, y);
 }
 
 bool WallRegion::contains(const CDbPoint& p) const
