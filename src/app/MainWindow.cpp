@@ -581,9 +581,10 @@ void MainWindow::buildRoutes()
     V(HandTool, [&view] { view.OnHandTool(); });
     V(EditUndo, [this, &view] { view.OnUndo(); RefreshLayerBar(); });
     V(EditRedo, [this, &view] { view.OnRedo(); RefreshLayerBar(); });
-    V(GridShown, [&doc, &view] {
-        doc.m_Grid.visible = doc.m_Grid.visible ? 0 : 1;
-        view.RedrawAll();
+    // Showing the grid turns grid snap on and hiding it turns it off, as the machine's own toggle does.
+    V(GridShown, [this, &view] {
+        view.machine().OnToggleGrid();
+        ShowSnapButtons();
     });
     V(DimOtherLayers, [&doc, &view] {
         doc.m_PlotInfo.laygray = doc.m_PlotInfo.laygray ? 0 : 1;
@@ -664,6 +665,7 @@ void MainWindow::buildRoutes()
     for (const auto& e : ToolCommandEffects())
         if (e.command != PanelDelete) F(e.command, [this, c = e.command] { OnToolCommand(c); });
     F(PanelDelete, [this] { OnDeleteTool(); });
+    F(Delete, [this] { OnDeleteTool(); });
     F(PanelProperties, [this] { OnToolProperties(); });
     F(PanelGridSnap, [this] { OnGridSnap(); });
     F(PanelLineSnap, [this] { OnLineSnap(); });
@@ -947,12 +949,8 @@ void MainWindow::OnToolCommand(int command)
 void MainWindow::OnDeleteTool()
 {
     if (!m_document || !m_view) return;
-    if (!m_document->m_Selection.IsEmpty()) {
-        // The selection's deletion belongs to the editing commands; until they arrive the button
-        // says so and leaves the drawing as it is.
-        if (auto it = m_routes[0].find(Delete); it != m_routes[0].end()) it->second();
-        else comesLater(Delete);
-    }
+    // The panel button, the menu's 削除 and the Del key are one command: the machine's deletion.
+    if (!m_document->m_Selection.IsEmpty() || m_view->machine().m_bPlacing) m_view->machine().CallDelete();
     m_document->m_Selection.Clear();
     m_view->m_ToolPoints.clear();
     DrawToolSample();

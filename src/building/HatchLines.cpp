@@ -165,7 +165,8 @@ void CKovUnit::MakeHatchLines(SelectionRecord& selection, const CPlotInfo& plot,
             if (kind == 4 || kind == 5) {
                 // Joints: the pieces of the scan line between the cutters, in alternate cells.
                 CDbPointArray merged = ScanLine(line).cross(cutStarts, cutEnds);
-                if (!merged.empty()) {
+                // A spacing of zero or less has no cells to walk: no joints, rather than no end.
+                if (!merged.empty() && e > 0.0) {
                     const CDbPoint& x0 = points.front();
                     merged.insert(merged.begin(), x0);
                     for (std::size_t j = 1; j < points.size(); ++j) {

@@ -130,11 +130,11 @@ void ToolMachine::CallDelete()
     SelectionRecord& sel = m_host.Selection();
     CKovUnit& unit = m_host.Unit();
     bool walls = !sel.m_Walls.empty();
-    for (int id : sel.m_Groups) {
+    for (int id : sel.m_Groups)
         if (const CKovGroup* g = static_cast<const CKovUnit&>(unit).FindGroup(id); g && !g->MGrpWallID.empty())
             walls = true;
-        unit.DeleteGroup(id);
-    }
+    // One pass over each array, however many groups are selected.
+    unit.DeleteGroups(sel.m_Groups);
     for (int id : sel.m_Walls) unit.DeleteWall(id);
     for (int id : sel.m_Lines) unit.DeleteLine(id);
     for (int id : sel.m_Texts) unit.DeleteText(id);

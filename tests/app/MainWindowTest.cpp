@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QTest>
 #include <QToolBar>
 
 namespace {
@@ -209,6 +210,55 @@ TEST(MainWindow, EditButtonReadsEditOnlyForOneSelectedObject)
     w.SetStatusText("x");
     w.RunCommand(cmd::PanelProperties);
     EXPECT_EQ(w.statusText(), "x");
+}
+
+TEST(MainWindow, PanelButtonMenuAndDelKeyDeleteTheSelectionWherever)
+{
+    // The panel's button, the menu's 削除 and the Del key are one command; each deletes the selected
+    // line whichever widget has the focus, in one undo step.
+    enum class Way { PanelButton, MenuCommand, DelKeyOnPanel, DelKeyOnView };
+    for (const Way way : {Way::PanelButton, Way::MenuCommand, Way::DelKeyOnPanel, Way::DelKeyOnView}) {
+        SCOPED_TRACE(static_cast<int>(way));
+        WindowRig rig;
+        MainWindow& w = *rig.window;
+        w.activateWindow();
+        const int keep = rig.addLine(0, 0, 100, 0);
+        const int gone = rig.addLine(0, 50, 100, 50);
+        rig.doc->m_Selection.AddLineId(gone);
+        w.UpdateCommandStates();
+        switch (way) {
+        case Way::PanelButton: w.panelButton(cmd::PanelDelete)->click(); break;
+        case Way::MenuCommand: w.action(cmd::Delete)->trigger(); break;
+        case Way::DelKeyOnPanel: QTest::keyClick(w.panelButton(cmd::PanelSelect), Qt::Key_Delete); break;
+        case Way::DelKeyOnView: QTest::keyClick(w.view()->viewport(), Qt::Key_Delete); break;
+        }
+        QApplication::processEvents();
+        const CKovUnit& unit = rig.doc->m_Unit;
+        EXPECT_EQ(unit.FindLine(gone), nullptr);
+        EXPECT_NE(unit.FindLine(keep), nullptr);
+        EXPECT_TRUE(rig.doc->m_Selection.IsEmpty());
+        EXPECT_EQ(w.statusText().find("今後の版"), std::string::npos) << w.statusText();
+        w.RunCommand(cmd::EditUndo);
+        EXPECT_NE(std::as_const(rig.doc->m_Unit).FindLine(gone), nullptr);
+        EXPECT_NE(std::as_const(rig.doc->m_Unit).FindLine(keep), nullptr);
+    }
+}
+
+TEST(MainWindow, GridCommandSwitchesGridAndGridSnapTogether)
+{
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    ASSERT_EQ(rig.doc->m_Grid.visible, 1);
+    rig.doc->m_Grid.kyutyaku = 1;
+    w.action(cmd::GridShown)->trigger();
+    EXPECT_EQ(rig.doc->m_Grid.visible, 0);
+    EXPECT_EQ(rig.doc->m_Grid.kyutyaku, 0);
+    EXPECT_FALSE(w.panelButton(cmd::PanelGridSnap)->isChecked());
+    w.action(cmd::GridShown)->trigger();
+    EXPECT_EQ(rig.doc->m_Grid.visible, 1);
+    EXPECT_EQ(rig.doc->m_Grid.kyutyaku, 1);
+    EXPECT_TRUE(w.panelButton(cmd::PanelGridSnap)->isChecked());
+    EXPECT_TRUE(w.action(cmd::GridShown)->isChecked());
 }
 
 } // namespace

@@ -132,6 +132,25 @@ TEST(HatchLines, FloorJointsRunBetweenTheFirstPassLines)
     }
 }
 
+TEST(HatchLines, JointsWithoutAPositiveSpacingEnd)
+{
+    // Brick and floor joints walk their cells by the spacing: one of zero or less must end the
+    // pass with no joints (it used to walk for ever).
+    for (const double spacing : {-100.0, 0.0}) {
+        for (const int kind : {4, 5}) {
+            SCOPED_TRACE(testing::Message() << "spacing " << spacing << ", kind " << kind);
+            CKovUnit unit;
+            CPlotInfo plot;
+            SelectionRecord s;
+            const Outline o(kSquare);
+            unit.MakeHatchLines(s, plot, o.starts, o.ends, 0, 0, 0.0, 0.0, 250.0, 0.0, 0.0, 1, 0);
+            const int boards = s.m_nCount;
+            unit.MakeHatchLines(s, plot, o.starts, o.ends, 0, 0, 90.0, 0.0, spacing, 0.0, 0.0, 1, kind);
+            EXPECT_EQ(s.m_nCount, boards);
+        }
+    }
+}
+
 TEST(HatchToLines, PatternsBecomeGroupsOfLines)
 {
     const DeviceTransform t = pixelTransform(1.0, 1.0);
