@@ -12,6 +12,7 @@
 #include "model/SettingsValues.h"
 #include "platform/Profile.h"
 #include "platform/Questions.h"
+#include "tools/ToolMachine.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -108,8 +109,13 @@ void OnImportJwsJwk(CKoviraView& view, CKoviraDoc& doc)
         view.m_ptLast = CDbPoint(0, 0);
         doc.ImportJws(*path);
     }
+    // The figure follows the pointer from the origin until a click puts it down: the tool machine
+    // holds that state (the view only mirrors it), so a tool start before the click takes it away.
+    kov::tools::ToolMachine& machine = view.machine();
+    machine.m_bPlacing = 1;
+    machine.m_ptLast = CDbPoint(0, 0);
     view.m_bPlacing = 1;
-    view.PushUndo();
+    doc.PushUndoHeld();
     view.m_ptLast = CDbPoint(0, 0);
     view.RedrawAll();
 }
@@ -130,6 +136,8 @@ void InsertImageFile(CKoviraView& view, CKoviraDoc& doc)
             return std::nullopt;
         return kov::io::RealSize{dialog.form().scale, dialog.form().dpi};
     };
+    // One undo step takes the picture away, as for the imports beside this one.
+    view.PushUndo();
     const kov::io::PictureInsertion got = kov::io::InsertImageFile(
         *path, doc.m_Unit, doc.m_PlotInfo, doc.m_Selection, doc.TempImageFolder(), page, doc.services().profile, ask);
     if (!got.ok) {

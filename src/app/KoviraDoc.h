@@ -93,6 +93,9 @@ public:
     // (with the depth rule, redo emptied, the drawing marked modified), dropped otherwise. Every
     // redraw and every stack query settles first.
     void SettleUndo();
+    // A snapshot of the drawing as it stands, on the stack at once though nothing changed since the
+    // last one: figures being placed are moved from it, and an undo after the placing returns to it.
+    void PushUndoHeld();
     // Undo is possible while the undo stack holds the base and at least one snapshot and no
     // imported figures are being placed.
     bool CanUndo(bool placing = false);

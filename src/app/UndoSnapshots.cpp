@@ -55,6 +55,15 @@ void CKoviraDoc::SettleUndo()
     SetModifiedFlag();
 }
 
+void CKoviraDoc::PushUndoHeld()
+{
+    SettleUndo();
+    appendUndo(copyOf(m_Unit));
+    for (CKovUnit* unit : m_RedoStack)
+        discardSnapshot(unit);
+    m_RedoStack.clear();
+}
+
 bool CKoviraDoc::CanUndo(bool placing)
 {
     SettleUndo();
