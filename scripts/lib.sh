@@ -9,6 +9,7 @@ KOVIRA_PACKAGES=(
   liblhasa-dev libgif-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
+  qt6-translations-l10n xdg-utils
   locales
 )
 KOVIRA_TEST_PACKAGES=(jlha-utils desktop-file-utils shared-mime-info poppler-utils python3-ezdxf librecad

@@ -129,6 +129,10 @@ MainWindow::MainWindow(CKoviraDoc* document, QWidget* parent) : QMainWindow(pare
         m_view->onPrompt = [this](const QString& text) { SetStatusText(text.toStdString()); };
         connect(m_view, &CKoviraView::selectionTextChanged, this, [this](const QString& text) {
             if (m_panes[7]) m_panes[7]->setText(text);
+            // After every drawing change: the panel shows the tool the machine is in, and a
+            // message about an earlier command does not outlive the next action.
+            SyncToolPanel();
+            clearStaleMessage();
         });
         InstallExchangeHooks(*m_view, *m_document);
         // Every new or opened drawing: the view's first update, the panel set up, then the title.
@@ -525,8 +529,31 @@ void MainWindow::Route(Target target, int command, Handler handler)
     m_routes[static_cast<std::size_t>(target)][command] = std::move(handler);
 }
 
+void MainWindow::SyncToolPanel()
+{
+    if (!m_document) return;
+    const int tool = m_document->m_nToolMode;
+    int current = 0;
+    for (const auto& e : ToolCommandEffects())
+        if (e.toolNumber == tool && panelIcon(e.command) && e.command != PanelParts) {
+            current = e.command;
+            break;
+        }
+    for (const auto& p : kPanelIcons) {
+        const char* wanted = p.command == current ? p.on : p.off;
+        if (auto* b = panelButton(p.command); b && b->property("iconName").toString() != QString::fromUtf8(wanted))
+            setButtonIcon(p.command, wanted);
+    }
+}
+
+void MainWindow::clearStaleMessage()
+{
+    if (m_prompt->text().endsWith(QString::fromUtf8(kComesLater))) SetStatusText("");
+}
+
 bool MainWindow::RunCommand(int command)
 {
+    clearStaleMessage();
     bool handled = false;
     for (auto& table : m_routes) {
         auto it = table.find(command);
@@ -696,6 +723,8 @@ void MainWindow::buildRoutes()
     F(ViewToolBar, [this] { toolBar(ViewToolBar)->setVisible(!toolBar(ViewToolBar)->isVisible()); });
     F(ViewStatusBar, [this] { statusBar()->setVisible(!statusBar()->isVisible()); });
     F(AppExit, [this] { close(); });
+
+    buildSelectionRoutes();
 
     // application
     A(FileNew, [] {
@@ -1292,14 +1321,17 @@ void MainWindow::OpenInstalledFile(const char* name, const char* fallback)
 {
     CKoviraApp* app = CKoviraApp::Current();
     const std::filesystem::path root = app ? app->folders().installed : std::filesystem::path();
-    auto tryOpen = [&root](const char* n) {
+    bool found = false;
+    auto tryOpen = [&root, &found](const char* n) {
         const std::filesystem::path f = root / n;
         std::error_code ec;
-        return std::filesystem::exists(f, ec)
-               && QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(f.string())));
+        if (!std::filesystem::exists(f, ec)) return false;
+        found = true;
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(f.string())));
     };
     if (tryOpen(name) || (fallback && tryOpen(fallback))) return;
-    if (app) app->questions().message(kHelpMissing);
+    // The file is there but nothing on this computer shows it: say so, not that it is missing.
+    if (app) app->questions().message(found ? kHelpViewerMissing : kHelpMissing);
 }
 
 void MainWindow::OpenHomePage()

@@ -119,6 +119,7 @@ private:
     void buildToolPanel();
     void buildLayerBar();
     void buildRoutes();
+    void buildSelectionRoutes();
     void ShowToolBars();
     QAction* makeAction(int command);
     QPushButton* makePanelButton(int command, const char* icon, const QString& text = {});
@@ -142,6 +143,9 @@ private:
     void OpenInstalledFile(const char* name, const char* fallback = nullptr);
     void OpenHomePage();
     void comesLater(int command);
+    void clearStaleMessage();
+    // The panel's tool buttons lit as the tool machine's current tool.
+    void SyncToolPanel();
     void focusAndRedraw();
     void saveLayoutAndSettings();
 

@@ -10,6 +10,9 @@
 #include "platform/Profile.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -146,6 +149,19 @@ void prepareProcess()
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
+bool installQtTranslations()
+{
+    // Parented to the application, so it lives as long as the dialogs that read it.
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          folder)) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
 int runProgram(int argc, char** argv)
 {
     prepareProcess();
@@ -157,6 +173,7 @@ int runProgram(int argc, char** argv)
     QApplication app(argc, argv);
     // Ties the window to the installed desktop entry (icon and name in the shell's task list).
     QGuiApplication::setDesktopFileName(QStringLiteral("kovira"));
+    installQtTranslations();
     ProgramSession session(CKoviraApp::CommandLineArguments());
     if (!session.started()) return 0;
     quitOnTerminationSignals(&app);

@@ -14,6 +14,10 @@ class CKoviraApp;
 class MainWindow;
 class QtQuestions;
 
+// Qt's own dialogs (files, printing, message buttons) in Japanese, from the translations installed
+// with Qt. False when none could be loaded (the dialogs then stay in English).
+bool installQtTranslations();
+
 // True when Qt can open a window here; otherwise `reason` says why in one line.
 bool displayAvailable(const char** reason);
 

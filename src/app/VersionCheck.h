@@ -33,6 +33,7 @@ inline constexpr std::string_view kVersionAskUpdate =
 inline constexpr std::string_view kVersionDeclined = "ホームページよりコビラ６最新バージョンでお使いください。";
 inline constexpr std::string_view kHomePageFailed = "ネットに接続できないか、ホームページが見つかりませんでした。";
 inline constexpr std::string_view kHelpMissing = "ヘルプが見つからないかメモリ不足です";
+inline constexpr std::string_view kHelpViewerMissing = "ヘルプを表示するプログラムが見つかりませんでした";
 
 // Where the version text and the home page live; a setting may point them elsewhere (tests).
 inline constexpr std::string_view kVersionAddress = "https://kovira.example.org/version.txt";

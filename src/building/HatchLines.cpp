@@ -312,5 +312,5 @@ void CKovUnit::AllHatchesToLines(SelectionRecord& selection, const DeviceTransfo
     selection.Clear();
     // The lines made on the way are visited too; they carry no hatch and pass at once.
     for (int i = 0; i < m_Lines.GetSize(); ++i)
-        HatchToLines(m_Lines[i]->MLineID, selection, transform, spacing, defaults);
+        HatchToLines(std::as_const(m_Lines)[i]->MLineID, selection, transform, spacing, defaults);
 }

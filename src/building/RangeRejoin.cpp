@@ -149,12 +149,14 @@ int CKovUnit::ScaleRange(SelectionRecord& selection, const CPlotInfo& plot, cons
             if (it != members.end())
                 (it->second.*list).push_back(index);
         };
-        for (int i = 0; i < m_Walls.GetSize(); ++i)
-            collect(m_Walls[i]->MWallGrpID, &Members::walls, i);
-        for (int i = 0; i < m_Lines.GetSize(); ++i)
-            collect(m_Lines[i]->MLineGrpID, &Members::figures, i);
-        for (int i = 0; i < m_Texts.GetSize(); ++i)
-            collect(m_Texts[i]->MTextGrpID, &Members::texts, i);
+        // Read-only: gathering must not unshare every object from the undo copies.
+        const CKovUnit& self = *this;
+        for (int i = 0; i < self.m_Walls.GetSize(); ++i)
+            collect(self.m_Walls[i]->MWallGrpID, &Members::walls, i);
+        for (int i = 0; i < self.m_Lines.GetSize(); ++i)
+            collect(self.m_Lines[i]->MLineGrpID, &Members::figures, i);
+        for (int i = 0; i < self.m_Texts.GetSize(); ++i)
+            collect(self.m_Texts[i]->MTextGrpID, &Members::texts, i);
         for (int id : selection.m_Groups) {
             CKovGroup* group = FindGroup(id);
             if (!group)

@@ -136,7 +136,7 @@ void CKovUnit::CopyRange(SelectionRecord& selection, const CPlotInfo& plot, cons
             if (index < 0)
                 continue;
             copyFigure[static_cast<std::size_t>(index)] = 1;
-            newGroupOf.emplace(m_Lines[index]->MLineGrpID, groupId);
+            newGroupOf.emplace(std::as_const(m_Lines)[index]->MLineGrpID, groupId);
         }
         for (int member : source->MGrpWallID) {
             const CKovWall* wall = std::as_const(*this).FindWall(member);

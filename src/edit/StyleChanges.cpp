@@ -8,6 +8,7 @@
 #include "model/SelectionRecord.h"
 #include "platform/Questions.h"
 
+#include <algorithm>
 #include <vector>
 #include <utility>
 
@@ -171,25 +172,15 @@ int CKovUnit::DeleteAuxLines(const CPlotInfo& plot, kov::platform::Questions& qu
         return f.MLineLineT == CKovLine::AUXILIARY_LINE_TYPE && f.MLineGrpID == 0 && f.MLineLayer1 == g &&
                f.MLineLayer2 == l;
     };
-    int i = 0;
-    while (i < m_Lines.GetSize() && !matches(*m_Lines[i]))
-        ++i;
-    if (i == m_Lines.GetSize())
+    // Read through the read-only side: asking must not unshare the figures from the undo copies.
+    const auto& lines = std::as_const(*this).m_Lines;
+    if (std::none_of(lines.begin(), lines.end(), [&](const auto& f) { return matches(*f); }))
         return 0;
     if (!questions.askOkCancel(kov::edit::texts::kDeleteAuxLinesQuestion))
         return 0;
     // The deletion can be undone: the snapshot is taken once the user agreed.
     if (takeUndoSnapshot)
         takeUndoSnapshot();
-    // One pass that keeps the rest in order, instead of closing the gap at every deletion.
-    std::vector<std::unique_ptr<CKovLine>> all = m_Lines.TakeAll();
-    int deleted = 0;
-    for (auto& f : all) {
-        if (matches(*f)) {
-            ++deleted;
-            continue;
-        }
-        m_Lines.Add(std::move(f));
-    }
-    return deleted;
+    // One pass that keeps the rest in order and shares what it keeps with the undo copies.
+    return m_Lines.DeleteIf(matches);
 }

@@ -362,6 +362,16 @@ public:
     int RotateGroup(const CKovUnit& source, double a, int groupId);
     // -- groups: bounds, moves, flips, grouping and rotation (end)
 
+    // -- drawing order and ungrouping (begin)
+    // The first selected figure, else the first selected group's figures in their list order, go to
+    // the end (drawn last) or the start of the figure array; a group also moves in the group array.
+    void BringToFront(const SelectionRecord& selection);
+    void SendToBack(const SelectionRecord& selection);
+    // The selected groups dissolve: their members stay where they are with no group; the selection
+    // is cleared.
+    void UngroupSelection(SelectionRecord& selection);
+    // -- drawing order and ungrouping (end)
+
     // -- style changes of the selection (begin)
     // code 0 line and text colour, 1 fill colour of filled figures (white fills only with
     // recolourWhiteFills; a room's second gradient colour follows when mildRoomGradient), 2 fill

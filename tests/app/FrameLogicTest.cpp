@@ -286,7 +286,9 @@ TEST(Menus, PromptsWithoutAccessKeys)
     std::set<int> seen;
     for (const auto& menu : MainMenus())
         for (const auto& item : menu.items)
-            if (item.command) EXPECT_TRUE(seen.insert(item.command).second) << item.command;
+            if (item.command) {
+                EXPECT_TRUE(seen.insert(item.command).second) << item.command;
+            }
 }
 
 } // namespace

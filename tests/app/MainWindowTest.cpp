@@ -51,7 +51,9 @@ TEST(MainWindow, EveryBarIsThere)
         ASSERT_NE(w.toolBar(bar), nullptr);
         EXPECT_TRUE(w.toolBar(bar)->isVisible());
         for (QAction* a : w.toolBar(bar)->actions())
-            if (!a->isSeparator()) EXPECT_FALSE(a->icon().isNull()) << a->text().toStdString();
+            if (!a->isSeparator()) {
+                EXPECT_FALSE(a->icon().isNull()) << a->text().toStdString();
+            }
     }
     EXPECT_EQ(w.paneText(5), "絶(0.00,-0.00)");
     EXPECT_EQ(w.paneText(6), "相(0.00,-0.00)");
@@ -259,6 +261,29 @@ TEST(MainWindow, GridCommandSwitchesGridAndGridSnapTogether)
     EXPECT_EQ(rig.doc->m_Grid.kyutyaku, 1);
     EXPECT_TRUE(w.panelButton(cmd::PanelGridSnap)->isChecked());
     EXPECT_TRUE(w.action(cmd::GridShown)->isChecked());
+}
+
+TEST(MainWindow, PanelAndStatusFollowTheToolAfterKeysAndLaterActions)
+{
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    w.panelButton(cmd::PanelRectRoom)->click();
+    EXPECT_EQ(rig.iconOf(cmd::PanelRectRoom), "rectroom_on");
+    // Esc, then S in the view: select mode, and the panel says so.
+    QTest::keyClick(w.view()->viewport(), Qt::Key_Escape);
+    QTest::keyClick(w.view()->viewport(), Qt::Key_S);
+    QApplication::processEvents();
+    EXPECT_EQ(rig.doc->m_nToolMode, 0);
+    EXPECT_EQ(w.statusText(), "選択モード");
+    EXPECT_EQ(rig.iconOf(cmd::PanelRectRoom), "rectroom");
+    EXPECT_EQ(rig.iconOf(cmd::PanelSelect), "select_on");
+
+    // A message about a command that is not there yet goes with the next action.
+    w.SetToolCommands([](int) { return false; });
+    w.RunCommand(cmd::ObjectCount);
+    ASSERT_NE(w.statusText().find("今後の版"), std::string::npos);
+    w.RunCommand(cmd::ZoomIn);
+    EXPECT_EQ(w.statusText().find("今後の版"), std::string::npos) << w.statusText();
 }
 
 } // namespace

@@ -155,3 +155,20 @@ TEST(Startup, SaveBeyondTheFileSizeLimitFailsWithAMessage)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Startup, QtOwnDialogsSpeakJapanese)
+{
+    // The standard buttons of Qt's message, file and print dialogs read as the program's own
+    // questions expect (はい / いいえ / キャンセル).
+    ASSERT_TRUE(kov::app::installQtTranslations());
+    for (const char* button : {"&Yes", "&No", "Cancel"}) {
+        const QString shown = QCoreApplication::translate("QPlatformTheme", button);
+        EXPECT_NE(shown, QString::fromLatin1(button)) << button;
+    }
+    EXPECT_TRUE(QCoreApplication::translate("QPlatformTheme", "&Yes").contains(QStringLiteral("はい")));
+    EXPECT_TRUE(QCoreApplication::translate("QPlatformTheme", "Cancel").contains(QStringLiteral("キャンセル")));
+}
+
+} // namespace

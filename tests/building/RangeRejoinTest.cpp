@@ -117,4 +117,22 @@ TEST(RangeScale, GroupMembersFollowTheirGroup)
     EXPECT_EQ(d.unit.FindLine(2)->MLinePnt[1], CDbPoint(600, 100));
 }
 
+TEST(RangeScale, ObjectsOutsideTheRangeStayShared)
+{
+    // Finding a group's members only reads: the undo copy keeps sharing every object the scaling
+    // leaves alone.
+    RangeDrawing d;
+    addFigure(d.unit, 2, CKovLine::LINE, {{0, 100}, {400, 100}}, {}, 5);
+    addGroup(d.unit, 5, {2}, {});
+    for (int id = 10; id < 700; ++id)
+        addFigure(d.unit, id, CKovLine::LINE, {{50000.0 + id, 0}, {50000.0 + id, 10}});
+    CKovUnit copy;
+    copy.CopyFrom(d.unit);
+    d.unit.ScaleRange(d.selection, d.plot, {{-100, -100}}, {500, 300}, d.transform, 2.0, 1.0);
+    EXPECT_EQ(d.unit.FindLine(2)->MLinePnt[1], CDbPoint(600, 100));
+    const CKovUnit& after = d.unit;
+    for (int i : {300, 600})
+        EXPECT_EQ(after.m_Lines[i], std::as_const(copy).m_Lines[i]) << i;
+}
+
 } // namespace

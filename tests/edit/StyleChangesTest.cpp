@@ -182,6 +182,22 @@ TEST(AuxiliaryLines, DeletedAfterTheQuestionWithASnapshotFirst)
         ScriptedQuestions questions;
         EXPECT_EQ(unit.DeleteAuxLines(plot, questions, {}), 0);
     }
+    {
+        SCOPED_TRACE("the undo copy keeps sharing what was not deleted");
+        CKovUnit unit;
+        for (int id = 1; id <= 600; ++id)
+            addFigure(unit, id, CKovLine::LINE, {{0, 0}, {1, 1}});
+        CKovUnit copy;
+        copy.CopyFrom(unit);
+        ScriptedQuestions questions;
+        EXPECT_EQ(unit.DeleteAuxLines(plot, questions, {}), 0);
+        EXPECT_TRUE(unit.SharesAllWith(copy));
+        unit.FindLine(600)->MLineLineT = 5;
+        copy.CopyFrom(unit);
+        questions.reply(Answer::Ok, kov::edit::texts::kDeleteAuxLinesQuestion);
+        EXPECT_EQ(unit.DeleteAuxLines(plot, questions, {}), 1);
+        EXPECT_EQ(std::as_const(unit).m_Lines[10], std::as_const(copy).m_Lines[10]);
+    }
 }
 
 } // namespace

@@ -1,0 +1,189 @@
+// The menu commands that work on the selection: grouping, drawing order, group turns and flips,
+// colours and fills, and the deletion of auxiliary lines.
+
+#include "app/CommandIds.h"
+#include "app/KovView.h"
+#include "app/KoviraDoc.h"
+#include "app/MainWindow.h"
+#include "model/KovUnit.h"
+#include "model/SettingsValues.h"
+#include "platform/Profile.h"
+#include "platform/Questions.h"
+#include "tools/ToolMachine.h"
+
+#include <charconv>
+#include <memory>
+#include <string>
+#include <utility>
+
+namespace kov::app {
+
+namespace {
+
+using kov::model::kSectionPlotMenu;
+using kov::model::kSectionUtility;
+using kov::platform::CustomColors;
+
+constexpr const char* kGroupHasGroup =
+    "選択物の中にグループがあるとグループ化できません。\nグループ化解除を行ってから選択しなおしてください";
+constexpr const char* kGroupHasPicture = "選択物の中に画像があるとグループ化できません。";
+constexpr const char* kColourInBlackWhite =
+    "現在、白黒モードです。色の変更は表示上影響しませんが、実行しますか？";
+constexpr int kFittingGroup = 2;
+
+// Walls of the current layer group rebuilt and joined again after a group with walls changed.
+void rejoinCurrentGroupWalls(CKoviraDoc& doc)
+{
+    CKovUnit& unit = doc.m_Unit;
+    const int g = doc.m_PlotInfo.m_Layer.m_nCurrentGroup;
+    std::vector<int> ids;
+    for (const auto& w : std::as_const(unit).m_Walls)
+        if (w->MWallLayer1 == g) ids.push_back(w->MWallID);
+    for (int id : ids) unit.ResetWallOutline(id);
+    unit.JoinWalls(g);
+}
+
+// The first selected group as the live drawing holds it, or null.
+const CKovGroup* firstGroup(const CKoviraDoc& doc)
+{
+    if (doc.m_Selection.m_Groups.empty()) return nullptr;
+    return doc.m_Unit.FindGroup(doc.m_Selection.m_Groups.front());
+}
+
+CustomColors savedCustomColours(kov::platform::Profile& profile)
+{
+    CustomColors colours{};
+    for (int i = 0; i < 16; ++i)
+    {
+        const std::string text = profile.GetProfileString(kSectionPlotMenu, "ln_orgcolor_" + std::to_string(i), "16777215");
+        std::uint32_t value = 0xFFFFFF;
+        // A key that holds no number gives white, as a missing one does.
+        if (std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc()) value = 0xFFFFFF;
+        colours[static_cast<std::size_t>(i)] = value;
+    }
+    return colours;
+}
+
+// Turns the first selected group by 90 degrees in place: its box's lower corner stays where it was.
+void rotateGroup90(CKoviraDoc& doc, CKoviraView& view, double degrees)
+{
+    const CKovGroup* group = firstGroup(doc);
+    if (!group || group->MGrpRoom == kFittingGroup) return;
+    const int id = group->MGrpID;
+    const CDbPoint corner = group->MGrpmin;
+    const bool walls = !group->MGrpWallID.empty();
+    view.PushUndo();
+    auto scratch = std::make_unique<CKovUnit>();
+    scratch->CopyFrom(doc.m_Unit);
+    // Moving the selection moves the group's box with it.
+    doc.m_Unit.MoveSelection(doc.m_Selection, -corner.x, -corner.y, *scratch);
+    scratch->CopyFrom(doc.m_Unit);
+    doc.m_Unit.RotateGroup(*scratch, degrees, id);
+    scratch->CopyFrom(doc.m_Unit);
+    doc.m_Unit.MoveSelection(doc.m_Selection, corner.x, corner.y, *scratch);
+    scratch->RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
+    if (walls) rejoinCurrentGroupWalls(doc);
+    view.RedrawAll();
+}
+
+} // namespace
+
+void MainWindow::buildSelectionRoutes()
+{
+    CKoviraDoc& doc = *m_document;
+    CKoviraView& view = *m_view;
+    auto V = [this](int c, Handler h) { Route(Target::View, c, std::move(h)); };
+    auto& questions = doc.services().questions;
+    auto& profile = doc.services().profile;
+
+    V(cmd::Group, [&doc, &view, &questions] {
+        if (!doc.m_Selection.m_Groups.empty()) return questions.message(kGroupHasGroup);
+        if (!doc.m_Selection.m_Images.empty()) return questions.message(kGroupHasPicture);
+        doc.m_Unit.GroupSelection(doc.m_Selection, doc.m_PlotInfo);
+        view.RedrawAll();
+    });
+    V(cmd::Ungroup, [&doc, &view] {
+        // The snapshot the selection took serves this edit too.
+        doc.m_Unit.UngroupSelection(doc.m_Selection);
+        view.RedrawAll();
+    });
+    V(cmd::ToTop, [&doc, &view] {
+        doc.m_Unit.BringToFront(doc.m_Selection);
+        view.RedrawAll();
+    });
+    V(cmd::ToBottom, [&doc, &view] {
+        doc.m_Unit.SendToBack(doc.m_Selection);
+        view.RedrawAll();
+    });
+    V(cmd::RotateLeft90, [&doc, &view] { rotateGroup90(doc, view, 90); });
+    V(cmd::RotateRight90, [&doc, &view] { rotateGroup90(doc, view, 270); });
+    auto flip = [&doc, &view](bool upsideDown) {
+        const CKovGroup* group = firstGroup(doc);
+        // Fittings turn and mirror by their own rules, with the fittings themselves.
+        if (!group || group->MGrpRoom == kFittingGroup) return;
+        const int id = group->MGrpID;
+        const bool walls = !group->MGrpWallID.empty();
+        view.PushUndo();
+        if (upsideDown) doc.m_Unit.FlipGroupVertical(id);
+        else doc.m_Unit.FlipGroupHorizontal(id);
+        if (walls) rejoinCurrentGroupWalls(doc);
+        view.RedrawAll();
+    };
+    V(cmd::MirrorTopBottom, [flip] { flip(true); });
+    V(cmd::MirrorLeftRight, [flip] { flip(false); });
+
+    auto blackWhiteAgrees = [&doc, &questions] {
+        return doc.m_PlotInfo.PlotSirokuro == 0 || questions.askOkCancel(kColourInBlackWhite);
+    };
+    V(cmd::LineColour, [&doc, &view, &questions, &profile, blackWhiteAgrees] {
+        view.PushUndo();
+        std::uint32_t initial = 0;
+        const SelectionRecord& sel = doc.m_Selection;
+        if (sel.m_nCount == 1) {
+            if (!sel.m_Lines.empty())
+                if (const CKovLine* f = std::as_const(doc.m_Unit).FindLine(sel.m_Lines.front())) initial = f->MLineColor;
+            if (!sel.m_Texts.empty())
+                if (const CKovText* t = std::as_const(doc.m_Unit).FindText(sel.m_Texts.front())) initial = t->MTextFontMenu.m_Color;
+        }
+        CustomColors custom = savedCustomColours(profile);
+        const auto colour = questions.chooseColor(initial, &custom);
+        if (!colour || !blackWhiteAgrees()) return;
+        doc.m_Unit.SetSelectionColor(0, doc.m_Selection, *colour, 0, 0);
+        view.RedrawAll();
+    });
+    auto fill = [&doc, &view, &questions, &profile, blackWhiteAgrees](int code) {
+        if (!blackWhiteAgrees()) return;
+        view.PushUndo();
+        std::uint32_t initial = 0;
+        const SelectionRecord& sel = doc.m_Selection;
+        if (sel.m_nCount == 1 && !sel.m_Lines.empty())
+            if (const CKovLine* f = std::as_const(doc.m_Unit).FindLine(sel.m_Lines.front()); f && f->MLinebNakanuri)
+                initial = f->MLineNakaColor;
+        CustomColors custom = savedCustomColours(profile);
+        const auto colour = questions.chooseColor(initial, &custom);
+        if (!colour) return;
+        doc.m_Unit.SetSelectionColor(code, doc.m_Selection, *colour,
+                                     profile.GetProfileInt(kSectionUtility, "app_sironuri", 0),
+                                     profile.GetProfileInt(kSectionUtility, "room_grad_mild", 1));
+        view.RedrawAll();
+    };
+    V(cmd::FillColour, [fill] { fill(1); });
+    V(cmd::ColourNoFill, [fill] { fill(2); });
+    V(cmd::NoFill, [&doc, &view] {
+        view.PushUndo();
+        doc.m_Unit.SetSelectionColor(3, doc.m_Selection, 0, 0, 0);
+        view.RedrawAll();
+    });
+    V(cmd::MildGradient, [&doc, &view] {
+        view.PushUndo();
+        doc.m_Unit.MakeGradientMild(doc.m_Selection);
+        view.m_ToolPoints.clear();
+        view.machine().m_ToolPoints.clear();
+        view.RedrawAll();
+    });
+    V(cmd::AllAuxDelete, [&doc, &view, &questions] {
+        if (doc.m_Unit.DeleteAuxLines(doc.m_PlotInfo, questions, [&view] { view.PushUndo(); }) > 0) view.RedrawAll();
+    });
+}
+
+} // namespace kov::app

@@ -1,0 +1,157 @@
+// The selection's menu commands through the main window's routing: grouping, drawing order,
+// group turns and flips, fills and colours, auxiliary lines.
+
+#include "app/CommandIds.h"
+#include "app/KovView.h"
+#include "app/MainWindow.h"
+
+#include "app/DocumentTestSupport.h"
+#include "support/EditFixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+namespace {
+
+using namespace kov::app;
+using kov::platform::Answer;
+using kov::test::addFigure;
+using kov::test::addGroup;
+namespace cmd = kov::app::cmd;
+
+struct Rig : kov::test::DocumentRig {
+    std::unique_ptr<MainWindow> window;
+    Rig()
+    {
+        window = std::make_unique<MainWindow>(doc.get());
+        window->show();
+        QApplication::processEvents();
+    }
+    CKovUnit& unit() { return doc->m_Unit; }
+    const CKovLine& figure(int id) { return *std::as_const(doc->m_Unit).FindLine(id); }
+    void run(int command)
+    {
+        window->UpdateCommandStates();
+        EXPECT_TRUE(window->RunCommand(command)) << command;
+        EXPECT_EQ(window->statusText().find("今後の版"), std::string::npos) << window->statusText();
+    }
+};
+
+TEST(SelectionRoutes, GroupAndUngroup)
+{
+    Rig r;
+    addFigure(r.unit(), 1, CKovLine::LINE, {{0, 0}, {100, 0}});
+    addFigure(r.unit(), 2, CKovLine::LINE, {{0, 0}, {0, 50}});
+    r.doc->m_Selection.AddLineId(1);
+    r.doc->m_Selection.AddLineId(2);
+    r.run(cmd::Group);
+    ASSERT_EQ(r.unit().m_Groups.GetSize(), 1);
+    const int group = std::as_const(r.unit()).m_Groups[0]->MGrpID;
+    EXPECT_EQ(r.doc->m_Selection.m_Groups, std::vector<int>{group});
+    EXPECT_EQ(r.figure(1).MLineGrpID, group);
+    // A group among the selection is refused with the message.
+    r.questions.acknowledge("選択物の中にグループがあるとグループ化できません。\nグループ化解除を行ってから選択しなおしてください");
+    r.run(cmd::Group);
+    EXPECT_EQ(r.unit().m_Groups.GetSize(), 1);
+    r.run(cmd::Ungroup);
+    EXPECT_EQ(r.unit().m_Groups.GetSize(), 0);
+    EXPECT_EQ(r.figure(1).MLineGrpID, 0);
+    EXPECT_EQ(r.figure(2).MLineGrpID, 0);
+    EXPECT_TRUE(r.doc->m_Selection.IsEmpty());
+}
+
+TEST(SelectionRoutes, DrawingOrderMovesTheFigureOrTheGroupsFigures)
+{
+    Rig r;
+    for (int id = 1; id <= 5; ++id) addFigure(r.unit(), id, CKovLine::LINE, {{0, 0}, {double(id), 0}});
+    auto order = [&r] {
+        std::vector<int> ids;
+        for (const auto& f : std::as_const(r.unit()).m_Lines) ids.push_back(f->MLineID);
+        return ids;
+    };
+    r.doc->m_Selection.AddLineId(2);
+    r.run(cmd::ToTop);
+    EXPECT_EQ(order(), (std::vector<int>{1, 3, 4, 5, 2}));
+    r.doc->m_Selection.Clear();
+    // A group's figures go first, in the order of its list (a member naming nothing is passed over).
+    addGroup(r.unit(), 8, {4, 3, 99});
+    r.doc->m_Selection.AddGroupId(8);
+    r.run(cmd::ToBottom);
+    EXPECT_EQ(order(), (std::vector<int>{4, 3, 1, 5, 2}));
+}
+
+TEST(SelectionRoutes, GroupTurnsAndFlipsKeepTheBoxCorner)
+{
+    struct Case {
+        const char* name;
+        int command;
+        CDbPoint end1, end2; // the two figures' far ends afterwards
+    };
+    // An L of a 100-long line along x and a 50-long one along y, its box corner at (1000, 2000).
+    const Case cases[] = {
+        // y grows down the screen: a right turn takes +x to +y.
+        {"right 90", cmd::RotateRight90, {1050, 2100}, {1000, 2000}},
+        {"left 90", cmd::RotateLeft90, {1000, 2000}, {1050, 2100}},
+        {"left-right", cmd::MirrorLeftRight, {1000, 2000}, {1100, 2050}},
+        {"top-bottom", cmd::MirrorTopBottom, {1100, 2050}, {1000, 2000}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig r;
+        addFigure(r.unit(), 1, CKovLine::LINE, {{1000, 2000}, {1100, 2000}});
+        addFigure(r.unit(), 2, CKovLine::LINE, {{1000, 2000}, {1000, 2050}});
+        addGroup(r.unit(), 5, {1, 2});
+        r.doc->m_Selection.AddGroupId(5);
+        r.run(c.command);
+        const CKovGroup& g = *std::as_const(r.unit()).FindGroup(5);
+        EXPECT_NEAR(g.MGrpmin.x, 1000, 1e-9);
+        EXPECT_NEAR(g.MGrpmin.y, 2000, 1e-9);
+        // Each figure keeps its length; both ends lie in the turned or mirrored box.
+        auto length = [](const CKovLine& f) { return std::hypot(f.MLinePnt[1].x - f.MLinePnt[0].x, f.MLinePnt[1].y - f.MLinePnt[0].y); };
+        EXPECT_NEAR(length(r.figure(1)), 100, 1e-9);
+        EXPECT_NEAR(length(r.figure(2)), 50, 1e-9);
+        auto hasEnd = [](const CKovLine& f, CDbPoint p) {
+            return (std::abs(f.MLinePnt[0].x - p.x) < 1e-6 && std::abs(f.MLinePnt[0].y - p.y) < 1e-6) ||
+                   (std::abs(f.MLinePnt[1].x - p.x) < 1e-6 && std::abs(f.MLinePnt[1].y - p.y) < 1e-6);
+        };
+        EXPECT_TRUE(hasEnd(r.figure(1), c.end1)) << r.figure(1).MLinePnt[0].x << "," << r.figure(1).MLinePnt[0].y << " "
+                                                << r.figure(1).MLinePnt[1].x << "," << r.figure(1).MLinePnt[1].y;
+        EXPECT_TRUE(hasEnd(r.figure(2), c.end2)) << r.figure(2).MLinePnt[0].x << "," << r.figure(2).MLinePnt[0].y << " "
+                                                << r.figure(2).MLinePnt[1].x << "," << r.figure(2).MLinePnt[1].y;
+        // One undo step puts it back.
+        r.run(cmd::EditUndo);
+        EXPECT_EQ(r.figure(1).MLinePnt[1], CDbPoint(1100, 2000));
+    }
+}
+
+TEST(SelectionRoutes, ColoursFillsAndAuxiliaryLines)
+{
+    Rig r;
+    CKovLine& box = addFigure(r.unit(), 1, CKovLine::RECTANGLE, {{0, 0}, {100, 100}});
+    box.MLinebNakanuri = 1;
+    box.MLineNakaColor = 0x0000FF;
+    addFigure(r.unit(), 2, CKovLine::LINE, {{0, 0}, {100, 0}}).MLineLineT = CKovLine::AUXILIARY_LINE_TYPE;
+    r.doc->m_Selection.AddLineId(1);
+    r.questions.pickColor(0x00FF00);
+    r.run(cmd::LineColour);
+    EXPECT_EQ(r.figure(1).MLineColor, 0x00FF00u);
+    r.questions.pickColor(0xFF0000);
+    r.run(cmd::FillColour);
+    EXPECT_EQ(r.figure(1).MLineNakaColor, 0xFF0000u);
+    r.run(cmd::NoFill);
+    EXPECT_EQ(r.figure(1).MLinebNakanuri, 0);
+    // Black and white: the colour question, and Cancel changes nothing.
+    r.doc->m_PlotInfo.PlotSirokuro = 1;
+    r.questions.reply(Answer::Cancel, "現在、白黒モードです。色の変更は表示上影響しませんが、実行しますか？");
+    r.run(cmd::ColourNoFill);
+    EXPECT_EQ(r.figure(1).MLinebNakanuri, 0);
+    r.doc->m_Selection.Clear();
+    r.questions.reply(Answer::Ok);
+    r.run(cmd::AllAuxDelete);
+    EXPECT_EQ(std::as_const(r.unit()).FindLine(2), nullptr);
+    r.run(cmd::EditUndo);
+    EXPECT_NE(std::as_const(r.unit()).FindLine(2), nullptr);
+}
+
+} // namespace
