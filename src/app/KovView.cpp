@@ -842,8 +842,11 @@ void CKoviraView::mouseReleaseEvent(QMouseEvent* event)
     const DevicePoint client = physicalPoint(event->position());
     if (event->button() == Qt::LeftButton)
         m_machine->OnLButtonUp(toolFlags(event), client);
-    else if (event->button() == Qt::RightButton)
-        m_machine->OnRButtonUp(toolFlags(event), client); // the context menu comes with the selection commands
+    else if (event->button() == Qt::RightButton && m_machine->OnRButtonUp(toolFlags(event), client) && onContextMenu) {
+        afterToolEvent();
+        onContextMenu(event->globalPosition().toPoint());
+        return;
+    }
     afterToolEvent();
 }
 

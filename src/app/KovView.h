@@ -81,6 +81,8 @@ public:
     bool runCommand(int command);
     // The prompt for the frame's status bar.
     std::function<void(const QString&)> onPrompt;
+    // The right button's release outside any gesture: the window opens its context menu there.
+    std::function<void(const QPoint& global)> onContextMenu;
     // The zoom or scroll was changed from outside: scroll bars and picture follow.
     void ViewChanged();
     // -- what the open tool panels hold for the previews (the panels keep them up to date)

@@ -127,6 +127,7 @@ MainWindow::MainWindow(CKoviraDoc* document, QWidget* parent) : QMainWindow(pare
         m_view->viewport()->installEventFilter(this);
         m_view->viewport()->setMouseTracking(true);
         m_view->onPrompt = [this](const QString& text) { SetStatusText(text.toStdString()); };
+        m_view->onContextMenu = [this](const QPoint& global) { OpenContextMenu(global); };
         connect(m_view, &CKoviraView::selectionTextChanged, this, [this](const QString& text) {
             if (m_panes[7]) m_panes[7]->setText(text);
             // After every drawing change: the panel shows the tool the machine is in, and a

@@ -6,6 +6,7 @@
 // document, the frame or the application, in that order. What the frame decides lives in
 // FrameLogic and CommandStates; this class shows it and forwards the clicks.
 
+#include "app/ContextMenu.h"
 #include "app/CommandStates.h"
 
 #include <QMainWindow>
@@ -120,6 +121,11 @@ private:
     void buildLayerBar();
     void buildRoutes();
     void buildSelectionRoutes();
+public:
+    // The context menu's items for the selection and tool state now; empty when none opens.
+    std::vector<ContextItem> contextMenuItems() const;
+    void OpenContextMenu(const QPoint& global);
+private:
     void ShowToolBars();
     QAction* makeAction(int command);
     QPushButton* makePanelButton(int command, const char* icon, const QString& text = {});

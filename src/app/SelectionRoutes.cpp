@@ -2,6 +2,7 @@
 // colours and fills, and the deletion of auxiliary lines.
 
 #include "app/CommandIds.h"
+#include "app/ContextMenu.h"
 #include "app/KovView.h"
 #include "app/KoviraDoc.h"
 #include "app/MainWindow.h"
@@ -10,6 +11,8 @@
 #include "platform/Profile.h"
 #include "platform/Questions.h"
 #include "tools/ToolMachine.h"
+
+#include <QMenu>
 
 #include <charconv>
 #include <memory>
@@ -181,9 +184,53 @@ void MainWindow::buildSelectionRoutes()
         view.machine().m_ToolPoints.clear();
         view.RedrawAll();
     });
+    // The context menu's switches are the panel's.
+    V(cmd::ContextStretchRotate, [this] { RunCommand(cmd::PanelStretchRotate); });
+    V(cmd::ContextGridSnap, [this] { RunCommand(cmd::PanelGridSnap); });
+    V(cmd::ContextLineSnap, [this] { RunCommand(cmd::PanelLineSnap); });
+    V(cmd::ContextWallCoreSnap, [this] { RunCommand(cmd::PanelWallCoreSnap); });
+    V(cmd::ContextProperties, [this] { RunCommand(cmd::PanelProperties); });
     V(cmd::AllAuxDelete, [&doc, &view, &questions] {
         if (doc.m_Unit.DeleteAuxLines(doc.m_PlotInfo, questions, [&view] { view.PushUndo(); }) > 0) view.RedrawAll();
     });
+}
+
+std::vector<ContextItem> MainWindow::contextMenuItems() const
+{
+    if (!m_document || !m_view) return {};
+    const CKoviraDoc& doc = *m_document;
+    const kov::tools::ToolMachine& m = m_view->machine();
+    ContextMenuState state;
+    state.tool = doc.m_nToolMode;
+    state.zooming = m.m_nZoomMode != 0;
+    state.placing = m.m_bPlacing != 0;
+    state.collecting = !m.m_ToolPoints.empty();
+    state.lineSnap = doc.m_PlotInfo.PlotLinePita != 0;
+    state.wallCoreSnap = doc.m_PlotInfo.PlotWallPita != 0;
+    state.gridSnap = doc.m_Grid.kyutyaku != 0;
+    state.stretchRotate = m_view->m_bStretchRotate != 0;
+    state.offerWallCoreSnap = m_document->services().profile.GetProfileInt(kSectionUtility, "app_walpitaview", 0) != 0;
+    return ContextMenuItems(doc.m_Unit, doc.m_Selection, state);
+}
+
+void MainWindow::OpenContextMenu(const QPoint& global)
+{
+    const std::vector<ContextItem> items = contextMenuItems();
+    if (items.empty()) return;
+    QMenu menu(m_view);
+    for (const ContextItem& item : items) {
+        if (item.command == 0) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction* a = menu.addAction(QString::fromUtf8(item.text.data(), static_cast<qsizetype>(item.text.size())));
+        a->setEnabled(item.enabled);
+        a->setCheckable(item.checked);
+        a->setChecked(item.checked);
+        a->setData(item.command);
+    }
+    // Every item runs through the window's routing, as the main menu's do.
+    if (QAction* chosen = menu.exec(global)) RunCommand(chosen->data().toInt());
 }
 
 } // namespace kov::app

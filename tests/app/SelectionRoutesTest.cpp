@@ -7,10 +7,14 @@
 
 #include "app/DocumentTestSupport.h"
 #include "support/EditFixtures.h"
+#include "tools/ToolMachine.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMouseEvent>
+
+#include <functional>
 
 namespace {
 
@@ -152,6 +156,100 @@ TEST(SelectionRoutes, ColoursFillsAndAuxiliaryLines)
     EXPECT_EQ(std::as_const(r.unit()).FindLine(2), nullptr);
     r.run(cmd::EditUndo);
     EXPECT_NE(std::as_const(r.unit()).FindLine(2), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+std::vector<int> commandsOf(const std::vector<ContextItem>& items)
+{
+    std::vector<int> out;
+    for (const ContextItem& i : items) out.push_back(i.command);
+    return out;
+}
+
+bool offers(const std::vector<ContextItem>& items, int command)
+{
+    for (const ContextItem& i : items)
+        if (i.command == command) return true;
+    return false;
+}
+
+TEST(ContextMenu, ItemsFollowTheSelection)
+{
+    struct Case {
+        const char* name;
+        std::function<void(Rig&)> select;
+        std::vector<int> offered, notOffered;
+    };
+    const Case cases[] = {
+        {"nothing in select mode: delete and group greyed", [](Rig&) {}, {cmd::Move, cmd::ContextGridSnap},
+         {cmd::ToTop, cmd::ContextWallCoreSnap}},
+        {"one line", [](Rig& r) { r.doc->m_Selection.AddLineId(1); },
+         {cmd::ContextProperties, cmd::ToTop, cmd::CurveToPolyline},
+         {cmd::PolygonToLines, cmd::EditSelectedText, cmd::TrimPicture, cmd::ToDecoratedText, cmd::WallThicknessOfSelection}},
+        {"one rectangle", [](Rig& r) { r.doc->m_Selection.AddLineId(2); }, {cmd::PolygonToLines}, {}},
+        {"one text", [](Rig& r) { r.doc->m_Selection.AddTextId(3); }, {cmd::EditSelectedText, cmd::ToDecoratedText},
+         {cmd::ContextProperties, cmd::MakeHatch, cmd::LineTypeOfSelection}},
+        {"one plain group", [](Rig& r) { r.doc->m_Selection.AddGroupId(5); }, {cmd::MirrorLeftRight, cmd::Ungroup},
+         {cmd::RoomVertex, cmd::RoomCurvedWall}},
+        {"one room", [](Rig& r) { r.doc->m_Selection.AddGroupId(6); }, {cmd::RoomVertex, cmd::RoomCurvedWall}, {}},
+        {"one fitting", [](Rig& r) { r.doc->m_Selection.AddGroupId(7); }, {cmd::Rotate180, cmd::FittingSize},
+         {cmd::EditCopy, cmd::Ungroup}},
+        {"two lines", [](Rig& r) {
+             r.doc->m_Selection.AddLineId(1);
+             r.doc->m_Selection.AddLineId(2);
+         },
+         {cmd::Group, cmd::LineTypeOfSelection}, {cmd::EditSelectedText, cmd::ToTop}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig r;
+        addFigure(r.unit(), 1, CKovLine::LINE, {{0, 0}, {100, 0}});
+        addFigure(r.unit(), 2, CKovLine::RECTANGLE, {{0, 0}, {100, 100}});
+        kov::test::addText(r.unit(), 3, {0, 0});
+        addFigure(r.unit(), 4, CKovLine::LINE, {{0, 0}, {10, 0}}, {}, 5);
+        addGroup(r.unit(), 5, {4});
+        addGroup(r.unit(), 6, {}, {}, {}, 1);
+        addGroup(r.unit(), 7, {}, {}, {}, 2);
+        c.select(r);
+        const std::vector<ContextItem> items = r.window->contextMenuItems();
+        ASSERT_FALSE(items.empty());
+        for (int command : c.offered) EXPECT_TRUE(offers(items, command)) << command;
+        for (int command : c.notOffered) EXPECT_FALSE(offers(items, command)) << command;
+        EXPECT_NE(items.front().command, 0);
+        EXPECT_NE(items.back().command, 0);
+        if (r.doc->m_Selection.IsEmpty()) {
+            for (const ContextItem& i : items)
+                EXPECT_EQ(i.enabled, i.command != cmd::Delete && i.command != cmd::Group) << i.command;
+        }
+    }
+}
+
+TEST(ContextMenu, OpensOnTheRightReleaseAndItsItemsRunThroughTheWindow)
+{
+    Rig r;
+    addFigure(r.unit(), 1, CKovLine::LINE, {{0, 0}, {100, 0}});
+    r.doc->m_Selection.AddLineId(1);
+    int opened = 0;
+    r.window->view()->onContextMenu = [&opened](const QPoint&) { ++opened; };
+    QWidget* viewport = r.window->view()->viewport();
+    const QPoint at(200, 150);
+    QMouseEvent press(QEvent::MouseButtonPress, at, viewport->mapToGlobal(at), Qt::RightButton, Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, viewport->mapToGlobal(at), Qt::RightButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &release);
+    EXPECT_EQ(opened, 1);
+    // No menu in the middle of a tool's points.
+    r.window->view()->machine().m_ToolPoints.push_back({0, 0});
+    EXPECT_TRUE(r.window->contextMenuItems().empty());
+    r.window->view()->machine().m_ToolPoints.clear();
+    // The grid-snap switch of the menu is the panel's.
+    const int snap = r.doc->m_Grid.kyutyaku;
+    r.run(cmd::ContextGridSnap);
+    EXPECT_NE(r.doc->m_Grid.kyutyaku, snap);
+    EXPECT_EQ(commandsOf(r.window->contextMenuItems()).empty(), false);
 }
 
 } // namespace
