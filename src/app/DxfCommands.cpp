@@ -20,7 +20,7 @@ bool CanExportDxf(const CKoviraDoc& doc)
 bool ExportDxf(CKoviraDoc& doc)
 {
     auto& questions = doc.services().questions;
-    auto path = questions.chooseSaveFile(t::kExportTitle, t::kFileFilter, {});
+    auto path = questions.chooseSaveFile(t::kExportTitle, t::kFileFilter, doc.ExportName(t::kDefaultExtension));
     if (!path) return false;
     if (!path->has_extension()) *path += std::string(t::kDefaultExtension);
     const std::string failure = doc.m_Unit.WriteDxfFile(*path, doc.m_PlotInfo);

@@ -83,7 +83,7 @@ bool OnImportJwcad(CKoviraView& view, CKoviraDoc& doc)
 void OnExportJwcad(CKoviraView& view, CKoviraDoc& doc)
 {
     auto& q = doc.services().questions;
-    auto path = q.chooseSaveFile(exchangetexts::kJwWriteTitle, exchangetexts::kJwWriteFilter, {});
+    auto path = q.chooseSaveFile(exchangetexts::kJwWriteTitle, exchangetexts::kJwWriteFilter, doc.ExportName(".jww"));
     if (!path)
         return;
     if (!path->has_extension())
@@ -156,8 +156,8 @@ void OnExportPicture(CKoviraView& view, CKoviraDoc& doc)
     toSelectMode(view, doc);
     auto& profile = doc.services().profile;
     const int code = profile.GetProfileInt(kov::model::kSectionUtility, "gazououtput_type", 0);
-    const auto path = doc.services().questions.chooseSaveFile(kov::io::picturetexts::kSaveTitle,
-                                                               kov::io::ExportFilterFor(code), {});
+    const auto path = doc.services().questions.chooseSaveFile(
+        kov::io::picturetexts::kSaveTitle, kov::io::ExportFilterFor(code), doc.ExportName(".bmp", kov::io::ExportFilterFor(code)));
     if (!path)
         return;
     const DeviceRect r = view.m_geo.m_rcPage;
@@ -185,7 +185,8 @@ void SaveRangeImage(CKoviraView& view, CKoviraDoc& doc, DevicePoint press, Devic
     case 2: case 3: code = 0; break;
     default: break;
     }
-    const auto path = q.chooseSaveFile(kov::io::picturetexts::kSaveTitle, kov::io::ExportFilterFor(code), {});
+    const auto path = q.chooseSaveFile(kov::io::picturetexts::kSaveTitle, kov::io::ExportFilterFor(code),
+                                       doc.ExportName(".bmp", kov::io::ExportFilterFor(code)));
     if (!path)
         return;
     CKovUnit::DrawEnvironment env = view.MakeDrawEnvironment();

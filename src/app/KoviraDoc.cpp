@@ -395,6 +395,21 @@ bool CKoviraDoc::OpenAsNewDrawing(const fs::path& path)
     return true;
 }
 
+fs::path CKoviraDoc::ExportName(std::string_view extension) const
+{
+    fs::path name = m_strPathName.empty() ? fs::path(m_strTitle) : m_strPathName.filename();
+    name.replace_extension(fs::path(std::string(extension)));
+    return name;
+}
+
+fs::path CKoviraDoc::ExportName(std::string_view extension, std::string_view filter) const
+{
+    const std::size_t star = filter.find("*.");
+    if (star == std::string_view::npos) return ExportName(extension);
+    const std::size_t end = filter.find_first_of(");|", star);
+    return ExportName(filter.substr(star + 1, end == std::string_view::npos ? std::string_view::npos : end - star - 1));
+}
+
 bool CKoviraDoc::saveUnder(std::optional<fs::path> path)
 {
     if (!path) {

@@ -177,6 +177,10 @@ public:
 
     // -- state --------------------------------------------------------------------------------------
     const std::filesystem::path& GetPathName() const { return m_strPathName; }
+    // The name an export offers: the drawing's own name with the export's extension (".dxf").
+    std::filesystem::path ExportName(std::string_view extension) const;
+    // The same, with the extension of the first pattern of a file filter ("…|*.png|…").
+    std::filesystem::path ExportName(std::string_view extension, std::string_view filter) const;
     const std::string& GetTitle() const { return m_strTitle; }
     bool IsModified() const { return m_bModified; }
     // Every edit marks the document (the undo snapshot does it); saving and emptying clear it.

@@ -6,6 +6,8 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QStandardPaths>
+#include <QDir>
 #include <QFontDialog>
 #include <QMessageBox>
 
@@ -109,7 +111,7 @@ std::optional<FontChoice> QtQuestions::chooseFont(const FontChoice& initial)
 std::optional<std::filesystem::path> QtQuestions::chooseFolder(std::string_view title,
                                                                const std::filesystem::path& initial)
 {
-    return chosenPath(QFileDialog::getExistingDirectory(m_parent, qs(title), pathText(initial)));
+    return chosenPath(QFileDialog::getExistingDirectory(m_parent, qs(title), pathText(startPath(initial))));
 }
 
 std::string QtFileFilter(std::string_view filter)
@@ -158,16 +160,35 @@ std::string QtFileFilter(std::string_view filter)
     return out;
 }
 
+std::filesystem::path DialogStartPath(const std::filesystem::path& initial, const std::filesystem::path& startFolder)
+{
+    if (initial.is_absolute()) return initial;
+    if (initial.empty()) return startFolder;
+    return startFolder / initial;
+}
+
+std::filesystem::path QtQuestions::startPath(const std::filesystem::path& initial) const
+{
+    std::filesystem::path folder = m_drawingFolder ? m_drawingFolder() : std::filesystem::path();
+    if (folder.empty()) {
+        // Never the process's working folder: the user's documents, or home when there is none.
+        QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (documents.isEmpty() || !QDir(documents).exists()) documents = QDir::homePath();
+        folder = std::filesystem::path(documents.toStdString());
+    }
+    return DialogStartPath(initial, folder);
+}
+
 std::optional<std::filesystem::path> QtQuestions::chooseOpenFile(std::string_view title, std::string_view filter,
                                                                  const std::filesystem::path& initial)
 {
-    return chosenPath(QFileDialog::getOpenFileName(m_parent, qs(title), pathText(initial), qs(QtFileFilter(filter))));
+    return chosenPath(QFileDialog::getOpenFileName(m_parent, qs(title), pathText(startPath(initial)), qs(QtFileFilter(filter))));
 }
 
 std::optional<std::filesystem::path> QtQuestions::chooseSaveFile(std::string_view title, std::string_view filter,
                                                                  const std::filesystem::path& initial)
 {
-    return chosenPath(QFileDialog::getSaveFileName(m_parent, qs(title), pathText(initial), qs(QtFileFilter(filter))));
+    return chosenPath(QFileDialog::getSaveFileName(m_parent, qs(title), pathText(startPath(initial)), qs(QtFileFilter(filter))));
 }
 
 } // namespace kov::app

@@ -2,6 +2,8 @@
 
 #include "platform/Questions.h"
 
+#include <functional>
+
 class QWidget;
 
 namespace kov::app {
@@ -11,9 +13,15 @@ namespace kov::app {
 // in the form the file dialogs take: "description (patterns);;...". A list without '|' is kept.
 std::string QtFileFilter(std::string_view filter);
 
+// Where a file dialog opens: an absolute path as it is; a bare name (an offered export name) or
+// nothing in the start folder (the open drawing's folder, else the user's documents folder).
+std::filesystem::path DialogStartPath(const std::filesystem::path& initial, const std::filesystem::path& startFolder);
+
 class QtQuestions final : public kov::platform::Questions {
 public:
     void setParentWidget(QWidget* parent) { m_parent = parent; }
+    // The folder of the open drawing, or empty; asked each time a file dialog opens.
+    void setDrawingFolder(std::function<std::filesystem::path()> folder) { m_drawingFolder = std::move(folder); }
 
     kov::platform::Answer messageBox(std::string_view text, std::string_view caption,
                                      kov::platform::MessageIcon icon, kov::platform::Buttons buttons) override;
@@ -27,7 +35,10 @@ public:
                                                         const std::filesystem::path& initial) override;
 
 private:
+    std::filesystem::path startPath(const std::filesystem::path& initial) const;
+
     QWidget* m_parent = nullptr;
+    std::function<std::filesystem::path()> m_drawingFolder;
 };
 
 } // namespace kov::app

@@ -121,6 +121,10 @@ ProgramSession::ProgramSession(const std::vector<std::string>& arguments,
     environment.folders = kov::platform::Folders::defaults();
     environment.programFolder = CPathUL::GetLastSeparatePath(CPathUL::GetModuleFileNameA());
     m_app = std::make_unique<CKoviraApp>(std::move(environment));
+    m_questions->setDrawingFolder([app = m_app.get()] {
+        const CKoviraDoc* doc = app->document();
+        return doc && !doc->GetPathName().empty() ? doc->GetPathName().parent_path() : std::filesystem::path();
+    });
 
     AppShellHooks hooks;
     hooks.createFrame = [this](CKoviraDoc& doc) {
