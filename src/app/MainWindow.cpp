@@ -726,6 +726,7 @@ void MainWindow::buildRoutes()
     F(AppExit, [this] { close(); });
 
     buildSelectionRoutes();
+    buildFileRoutes();
 
     // application
     A(FileNew, [] {

@@ -121,6 +121,7 @@ private:
     void buildLayerBar();
     void buildRoutes();
     void buildSelectionRoutes();
+    void buildFileRoutes();
 public:
     // The context menu's items for the selection and tool state now; empty when none opens.
     std::vector<ContextItem> contextMenuItems() const;

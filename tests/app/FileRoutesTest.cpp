@@ -1,0 +1,96 @@
+// The file menu's whole-drawing commands through the main window's routing.
+
+#include "app/CommandIds.h"
+#include "app/KovView.h"
+#include "app/MainWindow.h"
+
+#include "app/DocumentTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+namespace {
+
+using namespace kov::app;
+using kov::platform::Answer;
+namespace cmd = kov::app::cmd;
+
+struct Rig : kov::test::DocumentRig {
+    std::unique_ptr<MainWindow> window;
+    Rig()
+    {
+        window = std::make_unique<MainWindow>(doc.get());
+        window->show();
+        QApplication::processEvents();
+    }
+    void run(int command)
+    {
+        window->UpdateCommandStates();
+        EXPECT_TRUE(window->RunCommand(command)) << command;
+        EXPECT_EQ(window->statusText().find("今後の版"), std::string::npos) << window->statusText();
+    }
+    // A saved drawing of two lines on layer 3 of layer group 1.
+    std::filesystem::path otherDrawing(const std::string& name)
+    {
+        Rig other;
+        other.addLine(0, 0, 1000, 0, 3);
+        other.addLine(0, 0, 0, 1000, 3);
+        other.doc->m_Unit.m_Lines.ForEachMutable([](CKovLine& f) { f.MLineLayer1 = 1; });
+        const auto path = file(name);
+        EXPECT_TRUE(other.saveAs(path));
+        return path;
+    }
+};
+
+TEST(FileRoutes, MergeAddsTheOtherDrawingUnselectedInOneUndoStep)
+{
+    Rig r;
+    const auto other = r.otherDrawing("other.kvr");
+    r.addLine(5, 5, 50, 5);
+    r.questions.pickOpenFile(other);
+    r.run(cmd::MergeDrawing);
+    EXPECT_EQ(r.doc->m_Unit.m_Lines.GetSize(), 3);
+    EXPECT_TRUE(r.doc->m_Selection.IsEmpty());
+    // The merged objects keep their layer group and layer.
+    EXPECT_EQ(std::as_const(r.doc->m_Unit).m_Lines[2]->MLineLayer1, 1);
+    EXPECT_EQ(std::as_const(r.doc->m_Unit).m_Lines[2]->MLineLayer2, 3);
+    r.run(cmd::EditUndo);
+    EXPECT_EQ(r.doc->m_Unit.m_Lines.GetSize(), 1);
+    // Cancel: nothing.
+    r.questions.pickOpenFile(std::nullopt);
+    r.run(cmd::MergeDrawing);
+    EXPECT_EQ(r.doc->m_Unit.m_Lines.GetSize(), 1);
+}
+
+TEST(FileRoutes, SiblingFilesOutAndInOnLayerZero)
+{
+    Rig r;
+    const auto other = r.otherDrawing("other.kvr");
+    ASSERT_TRUE(r.doc->OpenDocumentFile(other));
+    const auto qvt = r.file("copy.qvt");
+    r.questions.pickSaveFile(qvt);
+    r.run(cmd::ExportXe3);
+    ASSERT_TRUE(std::filesystem::exists(qvt));
+    Rig fresh;
+    fresh.questions.pickOpenFile(qvt).acknowledge("全てのオブジェクトはレイヤー０になります。");
+    fresh.run(cmd::ImportXe3);
+    ASSERT_EQ(fresh.doc->m_Unit.m_Lines.GetSize(), 2);
+    for (const auto& f : std::as_const(fresh.doc->m_Unit).m_Lines) {
+        EXPECT_EQ(f->MLineLayer1, 0);
+        EXPECT_EQ(f->MLineLayer2, 0);
+    }
+}
+
+TEST(FileRoutes, DrawingByKindShowsEveryLayer)
+{
+    Rig r;
+    const auto other = r.otherDrawing("other.kvr");
+    r.questions.pickOpenFile(other).reply(Answer::Yes);
+    r.run(cmd::ImportSibling);
+    EXPECT_EQ(r.doc->m_Unit.m_Lines.GetSize(), 2);
+    for (const auto& row : r.doc->m_PlotInfo.m_Layer.m_LayerInfo)
+        for (int l = 0; l < CLayer::kUsed; ++l) EXPECT_EQ(row[static_cast<std::size_t>(l)].m_nType, CLayerInfo::LAYER_SNAP);
+}
+
+} // namespace
