@@ -81,6 +81,14 @@ void MainWindow::buildFileRoutes()
         RefreshLayerBar();
         view.RedrawAll();
     });
+    // The range picture tools start in the tool machine like the drawing tools.
+    for (int c : {cmd::SaveRangeImage, cmd::CopyAsPicture})
+        V(c, [this, &view, c] {
+            ResetToolPalette();
+            view.runCommand(c);
+            ShowSnapButtons();
+            DrawToolSample();
+        });
     V(cmd::RecentList, [this, &doc, &questions] {
         CFileListDg dialog(FileListForm::RecentFiles, kRecentTitle, {}, doc.services().profile, questions, this);
         if (dialog.exec() != QDialog::Accepted) return;

@@ -1,10 +1,13 @@
 #include "app/KovView.h"
 
+
 #include "app/AppTexts.h"
+#include "app/ExchangeCommands.h"
 #include "app/KoviraApp.h"
 #include "app/KoviraDoc.h"
 #include "app/DocToolHost.h"
 #include "dialogs/FigureSizeDialogs.h"
+#include "dialogs/PictureOutputDialogs.h"
 #include "dialogs/RelativeInputDialog.h"
 #include "dialogs/WallThicknessDialog.h"
 #include "building/RoomSettings.h"
@@ -26,6 +29,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QPaintEvent>
 #include <QResizeEvent>
 #include <QScrollBar>
@@ -118,18 +122,46 @@ public:
     }
     void OpenPanel(kov::tools::ToolPanel panel, int, bool shown) override
     {
-        if (panel != kov::tools::ToolPanel::WallThickness || !shown)
+        if (!shown)
             return;
-        m_wallPanel = std::make_unique<kov::dialogs::WallThicknessDialog>(doc().m_PlotInfo, false, &m_view);
-        m_wallPanel->setWindowFlag(Qt::Tool);
-        m_wallPanel->show();
+        QWidget* w = nullptr;
+        int placeBelow = 0; // the frame's placement kind
+        if (panel == kov::tools::ToolPanel::WallThickness) {
+            w = new kov::dialogs::WallThicknessDialog(doc().m_PlotInfo, false, &m_view);
+            placeBelow = 6;
+        } else if (panel == kov::tools::ToolPanel::PictureOutput) {
+            auto* d = new kov::dialogs::CGazouOutSizeDg(doc().services().profile, &m_view);
+            d->LoadSettings();
+            w = d;
+            placeBelow = 8;
+        } else {
+            return;
+        }
+        w->setWindowFlag(Qt::Tool);
+        m_panels.emplace_back(w);
+        // The frame keeps it in its slot and puts it beside the bars, off the drawing.
+        if (m_view.onToolPanelShown)
+            m_view.onToolPanelShown(w, placeBelow);
+        w->show();
         m_view.setFocus();
     }
-    void ClosePanels() override { m_wallPanel.reset(); }
+    void ClosePanels() override
+    {
+        for (QPointer<QWidget>& p : m_panels)
+            delete p.data();
+        m_panels.clear();
+    }
+    void RangeToPicture(int tool, DevicePoint press, DevicePoint release) override
+    {
+        if (tool == 12)
+            SaveRangeImage(m_view, doc(), press, release);
+        else
+            CopyRangeImageToClipboard(m_view, doc(), press, release);
+    }
 
 private:
     CKoviraView& m_view;
-    std::unique_ptr<kov::dialogs::WallThicknessDialog> m_wallPanel;
+    std::vector<QPointer<QWidget>> m_panels;
 };
 
 CKoviraView::CKoviraView(CKoviraDoc& doc, CKoviraApp* app, QWidget* parent)

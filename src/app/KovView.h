@@ -83,6 +83,8 @@ public:
     std::function<void(const QString&)> onPrompt;
     // The right button's release outside any gesture: the window opens its context menu there.
     std::function<void(const QPoint& global)> onContextMenu;
+    // A tool's modeless panel was opened: the frame keeps and places it (its placement kind).
+    std::function<void(QWidget* panel, int placeBelowKind)> onToolPanelShown;
     // The zoom or scroll was changed from outside: scroll bars and picture follow.
     void ViewChanged();
     // -- what the open tool panels hold for the previews (the panels keep them up to date)

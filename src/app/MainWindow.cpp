@@ -128,6 +128,7 @@ MainWindow::MainWindow(CKoviraDoc* document, QWidget* parent) : QMainWindow(pare
         m_view->viewport()->setMouseTracking(true);
         m_view->onPrompt = [this](const QString& text) { SetStatusText(text.toStdString()); };
         m_view->onContextMenu = [this](const QPoint& global) { OpenContextMenu(global); };
+        m_view->onToolPanelShown = [this](QWidget* panel, int kind) { KeepToolPanel(panel, kind); };
         connect(m_view, &CKoviraView::selectionTextChanged, this, [this](const QString& text) {
             if (m_panes[7]) m_panes[7]->setText(text);
             // After every drawing change: the panel shows the tool the machine is in, and a
@@ -829,10 +830,27 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+namespace {
+// The frame's slot of each kind that PlaceToolDialogBelow places.
+constexpr int kBelowSlot[] = {-1, 3, 1, 2, 0, 4, 7, -1, 9, 12};
+} // namespace
+
+void MainWindow::KeepToolPanel(QWidget* panel, int kind)
+{
+    if (kind < 1 || kind > 9 || kBelowSlot[kind] < 0) return;
+    const auto slot = static_cast<std::size_t>(kBelowSlot[kind]);
+    m_pToolDialog[slot] = panel;
+    // Whoever closes it first, the slot never points at a closed panel.
+    connect(panel, &QObject::destroyed, this, [this, slot, panel] {
+        if (m_pToolDialog[slot] == panel) m_pToolDialog[slot] = nullptr;
+    });
+    PlaceToolDialogBelow(kind);
+}
+
 // The panels sit beside the layer bar or below the tool panel, never over the drawing's centre.
 void MainWindow::PlaceToolDialogBelow(int kind)
 {
-    static const int kSlot[] = {-1, 3, 1, 2, 0, 4, 7, -1, 9, 12};
+    const auto& kSlot = kBelowSlot;
     if (kind < 1 || kind > 9 || kSlot[kind] < 0) return;
     QWidget* w = m_pToolDialog[static_cast<std::size_t>(kSlot[kind])];
     if (!w) return;

@@ -92,6 +92,8 @@ public:
     void ShowCoordinates(double x, double y, double dx, double dy, const std::string& selectionText);
     std::string paneText(int pane) const;
     void PlaceToolDialogBelow(int kind);
+    // Keeps a tool's panel in the frame's slot of that placement kind and places it.
+    void KeepToolPanel(QWidget* panel, int kind);
     void PlaceToolDialogBeside(int kind);
     int MmToDeviceUnits(double mm) const;
 

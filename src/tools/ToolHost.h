@@ -110,6 +110,14 @@ public:
     // Left, right, up and down distances of a rectangle about a centre.
     virtual std::optional<std::array<double, 4>> AskRectDistances() { return std::nullopt; }
     virtual std::optional<double> AskParallelDistance(double current) { (void)current; return std::nullopt; }
+    // The range picture tools on release: the dragged rectangle of window pixels to a picture file
+    // (tool 12) or to the clipboard (tool 13).
+    virtual void RangeToPicture(int tool, DevicePoint press, DevicePoint release)
+    {
+        (void)tool;
+        (void)press;
+        (void)release;
+    }
 };
 
 } // namespace kov::tools

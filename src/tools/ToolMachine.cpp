@@ -551,7 +551,10 @@ void ToolMachine::DispatchButtonUp(DevicePoint device, const DeviceTransform& t,
         m_bStretchRotate = 0;
         m_host.SetStretchRotateButton(false);
     }
-    if ((tool == 12 || tool == 13 || tool == 59) && !m_ToolPoints.empty()) {
+    if ((tool == 12 || tool == 13) && !m_ToolPoints.empty()) {
+        m_ToolPoints.clear();
+        m_host.RangeToPicture(tool, m_pxLast, device);
+    } else if (tool == 59 && !m_ToolPoints.empty()) {
         m_ToolPoints.clear();
         notReady();
     }

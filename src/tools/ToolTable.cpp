@@ -31,8 +31,8 @@ std::array<ToolInfo, 72> makeTable()
     row(10, 1259, "四角形部屋作成ツール", "RSP", "２点指定で四角形部屋作成", R::All, true);
     row(11, 1258, "多角形部屋作成ツール", "RSP", "ｸﾘｯｸしていき多角形部屋作成（開始点と同じ点指定で終了）", R::Last,
         true);
-    row(12, 32806, "範囲を決めて出力(&H)", "URPS", kDrag, R::Ends, false);
-    row(13, 32807, "ｸﾘｯﾌﾟボﾞｰﾄに画像としてｺﾋﾟｰ（&G）", "PS", kDrag, R::Ends, false);
+    row(12, 32806, "範囲を決めて出力(&H)", "URPS", kDrag, R::Ends, true);
+    row(13, 32807, "ｸﾘｯﾌﾟボﾞｰﾄに画像としてｺﾋﾟｰ（&G）", "PS", kDrag, R::Ends, true);
     row(14, 32822, "属性取得", "PS", "ｸﾘｯｸした要素（ﾚｲﾔｰ）を取得する", R::Ends, false);
     row(15, 32831, "長さ指定線", "URPS", "左ｸﾘｯｸで位置指定", R::Ends, false);
     row(16, 32842, "角度指定線", "URP", "一点目をクリック", R::Ends, false);

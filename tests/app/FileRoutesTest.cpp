@@ -9,6 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QImage>
+#include <QMouseEvent>
 
 namespace {
 
@@ -91,6 +95,75 @@ TEST(FileRoutes, DrawingByKindShowsEveryLayer)
     EXPECT_EQ(r.doc->m_Unit.m_Lines.GetSize(), 2);
     for (const auto& row : r.doc->m_PlotInfo.m_Layer.m_LayerInfo)
         for (int l = 0; l < CLayer::kUsed; ++l) EXPECT_EQ(row[static_cast<std::size_t>(l)].m_nType, CLayerInfo::LAYER_SNAP);
+}
+
+} // namespace
+
+namespace {
+
+void dragInView(MainWindow& w, QPoint from, QPoint to)
+{
+    QWidget* viewport = w.view()->viewport();
+    QMouseEvent press(QEvent::MouseButtonPress, from, viewport->mapToGlobal(from), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(viewport, &press);
+    QMouseEvent move(QEvent::MouseMove, to, viewport->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, to, viewport->mapToGlobal(to), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(viewport, &release);
+    QApplication::processEvents();
+}
+
+TEST(RangePictureTools, DraggedRangeToAFileAndToTheClipboard)
+{
+    Rig r;
+    r.window->resize(1200, 800);
+    r.addLine(-5000, 0, 5000, 0);
+    // No snapping and no doubling: the picture is exactly the dragged pixels.
+    r.profile.WriteProfileInt("KOV_T_UTILITY", "app_gazoubai", 0);
+    r.run(cmd::SaveRangeImage);
+    r.doc->m_Grid.kyutyaku = 0;
+    r.doc->m_PlotInfo.PlotLinePita = 0;
+    r.doc->m_PlotInfo.PlotWallPita = 0;
+    EXPECT_EQ(r.doc->m_nToolMode, 12);
+    // The picture output panel is open beside the bars, not over the drawing.
+    QWidget* panel = r.window->findChild<QDialog*>();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isVisible());
+    const QRect view(r.window->view()->mapToGlobal(QPoint(0, 0)), r.window->view()->size());
+    EXPECT_FALSE(panel->frameGeometry().contains(view.center()));
+    const auto png = r.file("range.png");
+    r.questions.pickSaveFile(png);
+    dragInView(*r.window, {100, 100}, {300, 250});
+    QImage written(QString::fromStdString(png.string()));
+    ASSERT_FALSE(written.isNull());
+    EXPECT_EQ(written.size(), QSize(200, 150));
+    EXPECT_EQ(r.window->statusText().find("まだ使えません"), std::string::npos);
+
+    r.run(cmd::CopyAsPicture);
+    EXPECT_EQ(r.doc->m_nToolMode, 13);
+    r.doc->m_Grid.kyutyaku = 0;
+    r.doc->m_PlotInfo.PlotLinePita = 0;
+    dragInView(*r.window, {100, 100}, {160, 140});
+    EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(60, 40));
+}
+
+TEST(ToolPanels, WallThicknessPanelOpensBesideTheBars)
+{
+    Rig r;
+    r.window->resize(1200, 800);
+    r.run(cmd::PanelWall);
+    QWidget* panel = nullptr;
+    for (QDialog* d : r.window->findChildren<QDialog*>())
+        if (d->isVisible()) panel = d;
+    ASSERT_NE(panel, nullptr);
+    const QRect view(r.window->view()->mapToGlobal(QPoint(0, 0)), r.window->view()->size());
+    EXPECT_FALSE(panel->frameGeometry().contains(view.center()));
+    // Select mode closes it.
+    r.run(cmd::PanelSelect);
+    QApplication::processEvents();
+    for (QDialog* d : r.window->findChildren<QDialog*>()) EXPECT_FALSE(d->isVisible());
 }
 
 } // namespace
