@@ -83,7 +83,7 @@ kov::io::PrintOptions layOut(CKovUnit& unit, CPlotInfo& plot)
     const double scale = std::max(1.0, std::ceil(std::max((maxX - minX) / w, (maxY - minY) / h) * 1.1));
     // Text heights are paper millimetres at the scale the drawing was read at.
     const double read = plot.m_Layer.m_dScale[0] > 0 ? plot.m_Layer.m_dScale[0] : 1.0;
-    for (auto& text : unit.m_Texts) text->MTextFontMenu.m_size *= read / scale;
+    for (int i = 0; i < unit.m_Texts.GetSize(); ++i) unit.m_Texts[i]->MTextFontMenu.m_size *= read / scale;
     plot.m_Layer.m_dScale.fill(scale);
     options.printRange = true;
     options.rangeFirst = {minX, minY};

@@ -87,7 +87,8 @@ void DrawTextsFirstTime(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         ++round;
-        for (const auto& text : unit.m_Texts) {
+        for (int i = 0; i < unit.m_Texts.GetSize(); ++i) {
+            CKovText* text = unit.m_Texts[i];
             const std::size_t cut = text->MTextstr.find('#');
             text->MTextstr = text->MTextstr.substr(0, cut) + "#" + std::to_string(round);
         }
