@@ -44,7 +44,7 @@ struct FloorPlan {
     {
         path = dir.filePath("floorplan.dxf");
         const QString tool = QStringLiteral(KOVIRA_SHARED_TOOLS "/gen_dxf.py");
-        for (const QString& python : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
+        for (const QString python : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
             QProcess p;
             p.start(python, {tool, QString::number(kEntities), path});
             if (p.waitForFinished(300000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0) return;
@@ -83,7 +83,7 @@ kov::io::PrintOptions layOut(CKovUnit& unit, CPlotInfo& plot)
     const double scale = std::max(1.0, std::ceil(std::max((maxX - minX) / w, (maxY - minY) / h) * 1.1));
     // Text heights are paper millimetres at the scale the drawing was read at.
     const double read = plot.m_Layer.m_dScale[0] > 0 ? plot.m_Layer.m_dScale[0] : 1.0;
-    unit.m_Texts.ForEachMutable([&](CKovText& text) { text.MTextFontMenu.m_size *= read / scale; });
+    for (int i = 0; i < unit.m_Texts.GetSize(); ++i) unit.m_Texts[i]->MTextFontMenu.m_size *= read / scale;
     plot.m_Layer.m_dScale.fill(scale);
     options.printRange = true;
     options.rangeFirst = {minX, minY};

@@ -87,10 +87,11 @@ void DrawTextsFirstTime(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         ++round;
-        unit.m_Texts.ForEachMutable([round](CKovText& text) {
-            const std::size_t cut = text.MTextstr.find('#');
-            text.MTextstr = text.MTextstr.substr(0, cut) + "#" + std::to_string(round);
-        });
+        for (int i = 0; i < unit.m_Texts.GetSize(); ++i) {
+            CKovText* text = unit.m_Texts[i];
+            const std::size_t cut = text->MTextstr.find('#');
+            text->MTextstr = text->MTextstr.substr(0, cut) + "#" + std::to_string(round);
+        }
         state.ResumeTiming();
         for (const auto& text : unit.m_Texts)
             CKovUnit::DrawTextObject(surface, t, *text, plot, selection, false, 0, false, env);

@@ -10,6 +10,7 @@
 #include "platform/Questions.h"
 
 #include <algorithm>
+#include <cctype>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -150,6 +151,19 @@ int CKoviraDoc::OnNewDocument()
 
 // ---------------------------------------------------------------- reading
 
+std::string ReadFailedText(const fs::path& file)
+{
+    std::string ext = file.extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    std::string text = std::string(kReadFailedMessage) + "\n「" + file.string() + "」";
+    // Drawings of the exchange formats have their own commands; 開く reads only our documents.
+    if (ext == ".dxf")
+        return text + "は DXF ファイルです。「ファイル」→「読み込み」→「DXF読み込み」で読み込んでください。";
+    if (ext == ".jww" || ext == ".jwc")
+        return text + "は Jw_cad のファイルです。「ファイル」→「読み込み」→「JW_CAD(JWW,JWC)読み込み」で読み込んでください。";
+    return text + "は図面ファイルではないか、壊れています。";
+}
+
 int CKoviraDoc::ReadDocumentBlock(CArchive& ar, std::string_view block)
 {
     m_readProblems.clear();
@@ -193,7 +207,8 @@ CKoviraDoc::ReadOutcome CKoviraDoc::loadBlock(CArchive& ar, bool emptyFirst)
         }
     }
     if (outcome == ReadOutcome::Failed) {
-        questions.message(kReadFailedMessage, {}, MessageIcon::Error);
+        questions.message(m_readingFile.empty() ? std::string(kReadFailedMessage) : ReadFailedText(m_readingFile), {},
+                          MessageIcon::Error);
         return outcome;
     }
     if (outcome == ReadOutcome::Damaged) {
@@ -224,7 +239,10 @@ CKoviraDoc::ReadOutcome CKoviraDoc::readFile(const fs::path& path)
         m_services.questions.message(error, {}, MessageIcon::Error);
         return ReadOutcome::Failed;
     }
-    return loadBlock(*ar, true);
+    m_readingFile = path;
+    const ReadOutcome outcome = loadBlock(*ar, true);
+    m_readingFile.clear();
+    return outcome;
 }
 
 int CKoviraDoc::OnOpenDocument(const fs::path& path)

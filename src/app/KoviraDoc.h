@@ -36,6 +36,10 @@ namespace kov::app {
 inline constexpr std::string_view kDocumentBlock = "KOVDATA";
 inline constexpr std::string_view kDocumentExtension = ".kvr";
 
+// What an open that found no document in `file` says: the file's name and what is wrong with it, or,
+// for a DXF or Jw_cad drawing, the command that reads it.
+std::string ReadFailedText(const std::filesystem::path& file);
+
 // What the document needs from outside. Folders are resolved against the common-folder switches of
 // the profile at each use, so a change in the settings takes effect at once.
 struct DocumentServices {
@@ -234,6 +238,7 @@ private:
     enum class ReadOutcome { Whole, Damaged, Failed };
 
     ReadOutcome readFile(const std::filesystem::path& path);
+    std::filesystem::path m_readingFile; // the file readFile is reading, named when it fails
     ReadOutcome loadBlock(CArchive& ar, bool emptyFirst);
     ReadOutcome readArchive(CArchive& ar, bool emptyFirst);
     int writeDocument(CArchive& ar, std::string_view block, bool quiet, bool* told) const;

@@ -206,14 +206,25 @@ int classifyGeneral(const std::array<CDbPoint, 4>& c, const CDbPoint& p, const C
     return JOINT_CROSSES;
 }
 
+// 1 vertical, 2 level, 3 oblique.
+int edgeKind(const CDbPoint& p, const CDbPoint& q)
+{
+    if (std::fabs(p.x - q.x) < kEdgeKindTolerance)
+        return 1;
+    if (std::fabs(p.y - q.y) < kEdgeKindTolerance)
+        return 2;
+    return 3;
+}
+
+// A cut rounds the piece's ends, which can turn a nearly level or upright edge into a level or
+// upright one; the walls already passed judged it by its old kind (an oblique edge is left alone by
+// a wall side it runs along), so they look at it again, a few times at most.
+constexpr int kMaxRejudgements = 4;
+
 int classify(const std::array<CDbPoint, 4>& c, const CDbPoint& p, const CDbPoint& q, CDbPoint& out1, CDbPoint& out2,
              double e, const Carrier& l)
 {
-    int kind = 3;
-    if (std::fabs(p.x - q.x) < kEdgeKindTolerance)
-        kind = 1;
-    else if (std::fabs(p.y - q.y) < kEdgeKindTolerance)
-        kind = 2;
+    const int kind = edgeKind(p, q);
 
     // Wholly on one side of the wall (touching included); an oblique edge is judged against the
     // corners moved out by the thickness.
@@ -631,6 +642,7 @@ int clipEdgeFiltered(CKovUnit& unit, CKovWall& wall, int edgeIndex, WallGrid& gr
     const Carrier line = carrierIn(wall.MWallPntKado, p, q);
     CDbPoint boxA = p, boxB = q;
     grid.candidates(p, q, cand);
+    int rejudged = 0;
     for (std::size_t k = 0; k < cand.size(); ++k) {
         const int index = cand[k];
         const CKovWall& other = *std::as_const(unit.m_Walls)[index];
@@ -640,8 +652,16 @@ int clipEdgeFiltered(CKovUnit& unit, CKovWall& wall, int edgeIndex, WallGrid& gr
         const int code = classify(other.MWallPntKado, p, q, out1, out2, other.MWallWide1 + other.MWallWide2, line);
         if (code == JOINT_NONE)
             continue;
+        const int kindBefore = edgeKind(p, q);
         if (!unit.UpdateWallOutlineEdge(p, q, code, wall, edgeIndex, out1, out2))
             return 0;
+        if (edgeKind(p, q) != kindBefore && rejudged < kMaxRejudgements) {
+            ++rejudged;
+            boxA = p, boxB = q;
+            grid.candidates(p, q, cand);
+            k = static_cast<std::size_t>(-1);
+            continue;
+        }
         // Looked up again when it leaves its box, or when it has shrunk to less than half of it: a
         // long face cut by many walls then meets only those along what is left of it.
         const double size = std::max(std::fabs(q.x - p.x), std::fabs(q.y - p.y));
@@ -667,14 +687,22 @@ int CKovUnit::ClipWallEdge(CKovWall& wall, int edgeIndex)
     CDbPoint p, q;
     orderedEdge(wall, i, p, q);
     const Carrier line = carrierIn(wall.MWallPntKado, p, q);
+    int rejudged = 0;
     for (int k = 0; k < m_Walls.GetSize(); ++k) {
         const CKovWall& other = *std::as_const(m_Walls)[k];
         if (other.MWallID == wall.MWallID || !takesPart(other, wall.MWallLayer1))
             continue;
         CDbPoint out1, out2;
         const int code = classify(other.MWallPntKado, p, q, out1, out2, other.MWallWide1 + other.MWallWide2, line);
-        if (code != JOINT_NONE && !UpdateWallOutlineEdge(p, q, code, wall, edgeIndex, out1, out2))
+        if (code == JOINT_NONE)
+            continue;
+        const int kindBefore = edgeKind(p, q);
+        if (!UpdateWallOutlineEdge(p, q, code, wall, edgeIndex, out1, out2))
             return 0;
+        if (edgeKind(p, q) != kindBefore && rejudged < kMaxRejudgements) {
+            ++rejudged;
+            k = -1;
+        }
     }
     return 1;
 }

@@ -36,7 +36,33 @@ std::string ArchiveError::describe() const
 
 namespace {
 
-std::string systemMessage(int err) { return std::system_category().message(err); }
+// What went wrong, said in Japanese: the system's own texts are English.
+std::string systemMessage(int err)
+{
+    switch (err) {
+    case ENOENT: return "ファイルまたはフォルダーがありません";
+    case ENOTDIR: return "途中のフォルダーがありません";
+    case EACCES:
+    case EPERM: return "アクセスが許可されていません";
+    case EISDIR: return "フォルダーです";
+    case EROFS: return "読み取り専用の場所です";
+    case ENOSPC: return "ディスクの空き容量が足りません";
+    case EDQUOT: return "ディスクの使用量の上限を超えています";
+    case EFBIG: return "ファイルが大きすぎます";
+    case EIO: return "入出力エラーが起きました";
+    case ENAMETOOLONG: return "名前が長すぎます";
+    case ELOOP: return "シンボリックリンクが循環しています";
+    case ENOMEM: return "メモリが足りません";
+    case EMFILE:
+    case ENFILE: return "開いているファイルが多すぎます";
+    case EBUSY:
+    case ETXTBSY: return "ほかのプログラムが使用中です";
+    case ENXIO:
+    case ENODEV:
+    case EINVAL: return "通常のファイルではありません";
+    default: return "システムのエラー (番号 " + kov::platform::formatInt(err) + ")";
+    }
+}
 
 // A large buffer about to be filled gets its memory at once, in large pages where the system
 // gives them, rather than one page fault per 4 KiB while the file is read into it.
@@ -55,18 +81,21 @@ void prefault(void* p, std::size_t size)
 #endif
 }
 
-// Writes all of `bytes` to `fd`; false with errno set otherwise.
-bool writeAll(int fd, const std::uint8_t* bytes, std::size_t size)
+// Writes all of `bytes` to `fd`; false with errno set otherwise, `written` telling how far it got.
+bool writeAll(int fd, const std::uint8_t* bytes, std::size_t size, std::size_t* written = nullptr)
 {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, bytes, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(fd, bytes + done, size - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = ENOSPC;
+            if (written) *written = done;
             return false;
         }
-        bytes += n;
-        size -= std::size_t(n);
+        done += std::size_t(n);
     }
+    if (written) *written = done;
     return true;
 }
 
@@ -90,7 +119,7 @@ std::filesystem::path followLinks(const std::filesystem::path& file, int& err)
 // Temporary files "<prefix><pid>-<n>" of this document that a save killed while writing left
 // behind: ours (this process's) or of a process that no longer runs. Another running instance's
 // file is its save in progress and stays.
-void removeStaleTemporaries(const std::filesystem::path& folder, const std::string& prefix)
+void removeStaleTemporaries(const std::filesystem::path& folder, const std::string& prefix, bool ownToo = true)
 {
     std::error_code ec;
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
@@ -105,7 +134,7 @@ void removeStaleTemporaries(const std::filesystem::path& folder, const std::stri
             continue;
         const long long pid = std::stoll(std::string(rest.substr(0, dash)));
         const bool gone = pid <= 0 || pid > INT_MAX || (::kill(pid_t(pid), 0) != 0 && errno == ESRCH);
-        if (pid != ::getpid() && !gone) continue;
+        if (!gone && (!ownToo || pid != ::getpid())) continue;
         struct stat st {};
         if (::lstat(it->path().c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(it->path().c_str());
     }
@@ -348,8 +377,9 @@ struct CArchive::Impl {
     {
         Sink& k = *sink;
         k.crc = crc32(data.data(), data.size(), k.crc);
-        if (!writeAll(k.fd, data.data(), data.size())) {
-            fail(ArchiveErrc::WriteFailed, k.flushed, systemMessage(errno));
+        std::size_t written = 0;
+        if (!writeAll(k.fd, data.data(), data.size(), &written)) {
+            fail(ArchiveErrc::WriteFailed, k.flushed + written, systemMessage(errno));
             return false;
         }
         k.flushed += data.size();
@@ -406,7 +436,8 @@ std::unique_ptr<CArchive> CArchive::openForReading(const std::filesystem::path& 
         if (error) *error = "「" + file.string() + "」を読み込めません: " + systemMessage(err);
         return nullptr;
     };
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    // Never blocks: a FIFO or device is refused by its kind before anything is read.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return report(errno);
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
@@ -417,6 +448,15 @@ std::unique_ptr<CArchive> CArchive::openForReading(const std::filesystem::path& 
     if (!S_ISREG(st.st_mode)) {
         ::close(fd);
         return report(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // What a save killed while writing this document left behind goes now, not only at the next save.
+    {
+        int linkErr = 0;
+        const std::filesystem::path target = followLinks(file, linkErr);
+        if (linkErr == 0)
+            removeStaleTemporaries(target.parent_path().empty() ? "." : target.parent_path(),
+                                   "." + target.filename().string() + ".tmp", false);
     }
     // Read straight into the archive's own buffer; a file that grows meanwhile is read to its end.
     std::vector<std::uint8_t> bytes;
@@ -470,7 +510,13 @@ bool openSink(CArchive::Impl::Sink& k, const std::filesystem::path& file)
     }
     // A file the user made read-only is not silently replaced.
     struct stat old {};
-    const bool exists = ::stat(k.target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    const bool found = ::stat(k.target.c_str(), &old) == 0;
+    // A FIFO, device or folder is never replaced by a file.
+    if (found && !S_ISREG(old.st_mode)) {
+        k.refusal = cannotSave(file, S_ISDIR(old.st_mode) ? EISDIR : EINVAL);
+        return false;
+    }
+    const bool exists = found;
     if (exists && ((old.st_mode & 0222) == 0 || ::access(k.target.c_str(), W_OK) != 0)) {
         k.refusal = cannotSave(file, EACCES);
         return false;
@@ -563,7 +609,8 @@ bool CArchive::commitTo(const std::filesystem::path& file, std::string* error) c
     if (a.sink && !a.sink->refusal.empty()) return refuse(a.sink->refusal);
     if (a.sink && (a.sink->committed || a.sink->named != file))
         return refuse(std::string(messageFor(ArchiveErrc::WrongMode)));
-    if (!a.error.ok()) return refuse(a.error.describe());
+    if (!a.error.ok())
+        return refuse(a.sink ? "「" + file.string() + "」を保存できません: " + a.error.describe() : a.error.describe());
     if (a.openDepth > 0)
         return refuse(std::string(messageFor(ArchiveErrc::BlocksOpen)) + ": " + a.path());
     a.seal();

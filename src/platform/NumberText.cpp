@@ -11,12 +11,8 @@ std::size_t formatFixedTo(char* buf, double value, int decimals)
 {
     char* const end = buf + kFixedTextCapacity;
     decimals = decimals < 0 ? 0 : decimals > 17 ? 17 : decimals;
-    if (std::isnan(value)) value = 0.0;
-    if (std::isinf(value)) {
-        const std::string_view t = value > 0 ? "inf" : "-inf";
-        t.copy(buf, t.size());
-        return t.size();
-    }
+    // No file gets a value that reads back as no number.
+    if (!std::isfinite(value)) value = 0.0;
     // to_chars ignores the C locale, unlike printf.
     auto res = std::to_chars(buf, end, value, std::chars_format::fixed, decimals);
     if (res.ec != std::errc()) {
@@ -122,16 +118,9 @@ double parseDouble(std::string_view text)
     // from_chars takes no sign of '+' and no hexadecimal prefix; atof-like prefix parsing is enough.
     double value = 0.0;
     auto res = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
-    if (res.ec == std::errc::result_out_of_range) {
-        // Overflow: as strtod, the largest value of the sign; underflow gives 0.
-        bool tiny = false;
-        auto e = text.find_first_of("eE");
-        if (e != std::string_view::npos && e + 1 < text.size() && text[e + 1] == '-') tiny = true;
-        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
-    } else if (res.ec != std::errc()) {
-        return 0.0;
-    }
-    if (std::isnan(value)) return 0.0;
+    // Underflow gives 0; overflow reads as no number, as "inf" and "nan" do: nothing non-finite
+    // gets into a drawing.
+    if (res.ec != std::errc() || !std::isfinite(value)) return 0.0;
     return negative ? -value : value;
 }
 

@@ -190,13 +190,19 @@ TEST(Document, FileThatIsNoDocumentLeavesTheOpenDrawingAndItsFile)
 {
     struct Case {
         const char* name;
+        const char* file;
         std::vector<std::uint8_t> bytes; // empty: the file does not exist
-        const char* message;
+        const char* message;             // after the file's name
     };
     const std::string text = "これは図面ではありません\n";
+    const std::vector<std::uint8_t> garbage(text.begin(), text.end());
+    const std::vector<std::uint8_t> binary{'A', 'u', 't', 'o', 'C', 0x1a, 0x00, 0x00, 0xff, 0x13};
     const Case cases[] = {
-        {"plain text", std::vector<std::uint8_t>(text.begin(), text.end()), "ファイル読み取り失敗"},
-        {"missing file", {}, "読み込めません"},
+        {"plain text", "other.kvr", garbage, "」は図面ファイルではないか、壊れています"},
+        {"missing file", "other.kvr", {}, "」を読み込めません"},
+        // Drawings of the exchange formats are named, with the command that reads them.
+        {"binary DXF", "other.dxf", binary, "」は DXF ファイルです。「ファイル」→「読み込み」→「DXF読み込み」"},
+        {"cut-short Jw_cad drawing", "other.jww", {'J', 'w', 'w', 'D'}, "」は Jw_cad のファイルです"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -206,10 +212,10 @@ TEST(Document, FileThatIsNoDocumentLeavesTheOpenDrawingAndItsFile)
         ASSERT_TRUE(rig.saveAs(mine));
         rig.addLine(3, 3, 4, 4); // unsaved work
 
-        const fs::path other = rig.file("other.kvr");
+        const fs::path other = rig.file(c.file);
         if (!c.bytes.empty()) writeBytes(other, c.bytes);
         rig.questions.reply(Answer::No, "への変更を保存しますか");
-        rig.questions.acknowledge(c.message);
+        rig.questions.acknowledge("「" + other.string() + c.message);
         EXPECT_FALSE(rig.doc->OpenDocumentFile(other));
 
         EXPECT_EQ(lineStarts(rig.doc->m_Unit), (std::vector<double>{1, 3}));

@@ -176,24 +176,29 @@ TEST(ToolPanel, ToolCommandEffects)
         int fittingSetting = 0;
     };
     const Case cases[] = {
-        {cmd::PanelSelect, 0, true, 1, 0, 0, 0, "選択モード"},
+        {cmd::PanelSelect, 0, true, 1, 1, 1, 0, "選択モード"},
         {cmd::PanelWall, 1, false, 0, 1, 1, 3, "２点指定で壁作成"},
         {cmd::PanelRectRoom, 10, false, 0, 1, 1, 0, "２点指定で四角形部屋作成"},
         {cmd::PanelPolygonRoom, 11, false, 0, 1, 1, 0, "ｸﾘｯｸしていき多角形部屋作成（開始点と同じ点指定で終了）"},
         {cmd::PanelStairs, 56, false, 0, 1, 1, 3, "3点指定で階段作成（まず幅を２点で指定）"},
         {cmd::PanelStairs, 56, false, 1, 0, 1, 3, "3点指定で階段作成（まず幅を２点で指定）", 1},
         {cmd::PanelFittings, 55, false, 1, 0, 1, 3, "3点指定で建具作成", 1},
-        {cmd::PanelText, 8, false, 1, 0, 0, 0, ""},
-        {cmd::PanelDecoratedText, 70, false, 1, 0, 0, 0, "修飾文字作成位置をクリック"},
-        {cmd::PanelParts, 0, true, 1, 0, 0, 0, ""},
+        {cmd::PanelText, 8, false, 1, 1, 1, 0, ""},
+        {cmd::PanelDecoratedText, 70, false, 1, 1, 1, 0, "修飾文字作成位置をクリック"},
+        // The parts palette and the picture insertion end the tool in use and switch grid snap off;
+        // the picture switches wall-core snap off too.
+        {cmd::PanelParts, 0, true, 1, 1, 0, 0, ""},
         {cmd::PanelImage, 0, true, 1, 0, 0, 0, ""},
     };
     for (const Case& c : cases) {
         kov::test::DocumentRig rig;
         CKoviraDoc& doc = *rig.doc;
+        // In the middle of another tool with every snap on, so that each effect shows.
+        doc.m_nToolMode = 4;
         doc.m_PlotInfo.PlotLinePita = 1;
-        doc.m_PlotInfo.PlotWallPita = 0;
-        doc.m_Grid.kyutyaku = 0;
+        doc.m_PlotInfo.PlotWallPita = 1;
+        doc.m_Grid.visible = 1;
+        doc.m_Grid.kyutyaku = 1;
         doc.m_Selection.AddTextId(rig.addText("a"));
         rig.profile.WriteProfileInt(kSectionUtility, "tateg_seti", c.fittingSetting);
         AppSettingsCache s;

@@ -10,10 +10,15 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QColor>
+#include <QImage>
+#include <QLabel>
 #include <QTest>
 #include <QToolBar>
 
@@ -207,6 +212,33 @@ TEST(MainWindow, EditButtonReadsEditOnlyForOneSelectedObject)
     rig.doc->m_Selection.AddTextId(rig.addText("b"));
     w.DrawToolSample();
     EXPECT_EQ(label(), "");
+
+    // The sample is drawn in the style of the one selected figure, and of nothing for two.
+    auto pixels = [&w](auto pick) {
+        const QImage img = w.findChild<QLabel*>(QStringLiteral("ctl2126"))->pixmap().toImage();
+        int n = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) n += pick(QColor(img.pixel(x, y)));
+        return n;
+    };
+    auto red = [](const QColor& c) { return c.red() > 200 && c.green() < 80 && c.blue() < 80; };
+    auto blue = [](const QColor& c) { return c.blue() > 200 && c.red() < 80 && c.green() < 80; };
+    auto drawn = [](const QColor& c) { return c != QColor(Qt::white); };
+    const int redLine = rig.addLine(0, 0, 1000, 0);
+    const int blueLine = rig.addLine(0, 500, 1000, 500);
+    rig.doc->m_Unit.FindLine(redLine)->MLineColor = 0x0000FF;  // red, as colour values are stored
+    rig.doc->m_Unit.FindLine(blueLine)->MLineColor = 0xFF0000; // blue
+    struct Case { const char* name; std::vector<int> lines; int red, blue; };
+    const Case cases[] = {{"red line", {redLine}, 1, 0}, {"blue line", {blueLine}, 0, 1}, {"both", {redLine, blueLine}, 0, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        rig.doc->m_Selection.Clear();
+        for (int id : c.lines) rig.doc->m_Selection.AddLineId(id);
+        w.DrawToolSample();
+        EXPECT_EQ(pixels(red) > 0, c.red == 1);
+        EXPECT_EQ(pixels(blue) > 0, c.blue == 1);
+        if (c.lines.size() > 1) EXPECT_EQ(pixels(drawn), 0) << "no sample for two objects in select mode";
+    }
     // With the dimension tool the button does nothing at all.
     rig.doc->m_nToolMode = 9;
     w.SetStatusText("x");

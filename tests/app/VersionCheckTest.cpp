@@ -127,6 +127,36 @@ TEST(VersionCheck, OnlyWebAddressesAreFetchedOrOpened)
     ConcludeVersionCheck(false, {}, 606000, q, [](const QUrl&) { return true; });
 }
 
+TEST(VersionCheck, ServerThatNeverAnswersIsAFailedConnectionAtTheTimeLimit)
+{
+    // Takes the connection and the request, and says nothing.
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
+    std::vector<QTcpSocket*> held;
+    QObject::connect(&silent, &QTcpServer::newConnection, [&] { held.push_back(silent.nextPendingConnection()); });
+    VersionFetch f;
+    QEventLoop loop;
+    std::optional<bool> answer;
+    int answers = 0;
+    f.start(QUrl(QStringLiteral("http://127.0.0.1:%1/v").arg(silent.serverPort())), 300, [&](bool ok, QByteArray) {
+        answer = ok;
+        ++answers;
+        loop.quit();
+    });
+    // Far beyond the limit: without it the window would wait for the server for ever.
+    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+    if (!answer) loop.exec();
+    ASSERT_TRUE(answer.has_value()) << "no answer by the time limit";
+    EXPECT_FALSE(*answer);
+    EXPECT_EQ(held.size(), 1u);
+    // Answered once: nothing more comes when the connection closes later.
+    QEventLoop after;
+    QTimer::singleShot(200, &after, &QEventLoop::quit);
+    for (QTcpSocket* s : held) s->close();
+    after.exec();
+    EXPECT_EQ(answers, 1);
+}
+
 TEST(VersionCheck, ClosedPortIsAFailedConnection)
 {
     QTcpServer s;

@@ -347,6 +347,12 @@ TEST(WallJoining, ObliqueFacesStopAtTheWallsTheyMeet)
          {{{2234, 2795}, {2234, 4722}, 38.5}, {{1596, 4578}, {2672, 2886}, 53}, {{1765, 3759}, {4313, 3759}, 27}}},
         // A steep face: rounding x first put its cut up to half the slope off.
         {"steep face through an oblique wall", {{{5453, 410}, {5543, 4608}, 18.5}, {{2845, 3666}, {5979, 1447}, 58}}},
+        // A piece cut off by the last wall lies inside the first and must be cut by it again.
+        {"piece of a later cut inside an earlier wall",
+         {{{118, 2423}, {5997, 2432}, 13},
+          {{3669, 5566}, {4216, 9}, 30},
+          {{1716, 5536}, {5020, 805}, 56},
+          {{3729, 1787}, {5670, 5002}, 56}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

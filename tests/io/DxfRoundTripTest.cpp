@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 using kov::test::countOf;
 using kov::test::DxfCounts;
@@ -138,14 +141,53 @@ TEST(DxfRoundTrip, HouseIsReadByLibreCad)
 {
     const QString librecad = QStandardPaths::findExecutable("librecad");
     if (librecad.isEmpty()) GTEST_SKIP() << "LibreCAD is not installed";
+    const QString pdftoppm = QStandardPaths::findExecutable("pdftoppm");
+    if (pdftoppm.isEmpty()) GTEST_SKIP() << "pdftoppm is not installed";
     kov::test::TempFolder dir;
+    // The house as it is, and its walls alone, whose ring must come out on the page.
     const DxfHouse house;
-    const auto path = dir.file("house.dxf");
-    ASSERT_EQ(house.unit.WriteDxfFile(path, house.plot), "");
-    int code = 0;
-    const std::string out = run(librecad, {"dxf2pdf", "-a", "-o", QString::fromStdString(dir.file("house.pdf").string()),
-                                           QString::fromStdString(path.string())}, code);
-    EXPECT_EQ(code, 0) << out;
-    ASSERT_TRUE(std::filesystem::exists(dir.file("house.pdf"))) << out;
-    EXPECT_GT(std::filesystem::file_size(dir.file("house.pdf")), 500u) << out;
+    CKovUnit walls;
+    for (const auto& w : house.unit.m_Walls) walls.m_Walls.Add(std::make_unique<CKovWall>(*w));
+    for (const auto& [name, unit] : {std::pair<const char*, const CKovUnit*>{"house", &house.unit}, {"walls", &walls}}) {
+        SCOPED_TRACE(name);
+        const auto path = dir.file(std::string(name) + ".dxf");
+        const auto pdf = dir.file(std::string(name) + ".pdf");
+        ASSERT_EQ(unit->WriteDxfFile(path, house.plot), "");
+        int code = 0;
+        std::string out = run(librecad, {"dxf2pdf", "-a", "-o", QString::fromStdString(pdf.string()),
+                                         QString::fromStdString(path.string())}, code);
+        EXPECT_EQ(code, 0) << out;
+        ASSERT_TRUE(std::filesystem::exists(pdf)) << out;
+        // A page with nothing on it passes every check above: look at the page itself.
+        const auto picture = dir.file(name);
+        out = run(pdftoppm, {"-gray", "-r", "50", "-singlefile", QString::fromStdString(pdf.string()),
+                             QString::fromStdString(picture.string())}, code);
+        ASSERT_EQ(code, 0) << out;
+        const QImage page(QString::fromStdString(picture.string() + ".pgm"));
+        ASSERT_FALSE(page.isNull());
+        int left = page.width(), right = -1, top = page.height(), bottom = -1;
+        auto dark = [&](int x, int y) { return qGray(page.pixel(x, y)) < 160; };
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                if (dark(x, y)) left = std::min(left, x), right = std::max(right, x), top = std::min(top, y),
+                                bottom = std::max(bottom, y);
+        ASSERT_GT(right, left + 20) << "nothing drawn";
+        if (std::string(name) != "walls") continue;
+        // The ring of walls, 3,100 by 2,100 outside: that shape, dark at its four sides, empty inside.
+        const double w = right - left, h = bottom - top;
+        EXPECT_NEAR(w / h, 3100.0 / 2100.0, 0.1);
+        const int midX = (left + right) / 2, midY = (top + bottom) / 2;
+        auto darkNear = [&](int x0, int x1, int y0, int y1) {
+            for (int y = std::max(0, y0); y <= std::min(page.height() - 1, y1); ++y)
+                for (int x = std::max(0, x0); x <= std::min(page.width() - 1, x1); ++x)
+                    if (dark(x, y)) return true;
+            return false;
+        };
+        const int band = std::max(2, int(w * 0.05));
+        EXPECT_TRUE(darkNear(left, left + band, midY, midY)) << "left wall";
+        EXPECT_TRUE(darkNear(right - band, right, midY, midY)) << "right wall";
+        EXPECT_TRUE(darkNear(midX, midX, top, top + band)) << "top wall";
+        EXPECT_TRUE(darkNear(midX, midX, bottom - band, bottom)) << "bottom wall";
+        EXPECT_FALSE(darkNear(left + 3 * band, right - 3 * band, top + 3 * band, bottom - 3 * band)) << "room inside";
+    }
 }

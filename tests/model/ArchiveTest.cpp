@@ -1,5 +1,6 @@
 #include "model/ArchiveFormat.h"
 #include "model/DefFile.h"
+#include "model/FileCommit.h"
 
 #include "support/TestSupport.h"
 
@@ -13,6 +14,9 @@
 #include <string>
 #include <vector>
 
+#include <csignal>
+
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -619,7 +623,7 @@ TEST(Archive, CommitReplacesTheFileOnlyWhole)
     EXPECT_TRUE(in->error().ok());
 
     EXPECT_FALSE(CArchive::openForReading(dir.file("nothing.kva"), &why));
-    EXPECT_NE(why.find("nothing.kva"), std::string::npos);
+    EXPECT_EQ(why, "「" + dir.file("nothing.kva").string() + "」を読み込めません: ファイルまたはフォルダーがありません");
     EXPECT_FALSE(CArchive::openForReading(dir.file("folder.kva"), &why));
 }
 
@@ -695,6 +699,79 @@ TEST(Archive, CommitSweepsOnlyThisFilesStaleTemporaries)
     std::string why;
     ASSERT_TRUE(smallArchive()->commitTo(target, &why)) << why;
     for (const Case& c : cases) EXPECT_EQ(std::filesystem::exists(dir.file(c.name)), !c.removed) << c.name;
+}
+
+TEST(Archive, OpeningSweepsTemporariesOfEndedSaves)
+{
+    kov::test::TempFolder dir;
+    const auto target = dir.file("plan.kva");
+    ASSERT_TRUE(smallArchive()->commitTo(target, nullptr));
+    const std::string me = std::to_string(::getpid());
+    struct Case { std::string name; bool removed; };
+    const Case cases[] = {
+        {".plan.kva.tmp2147483646-3", true},  // a save killed while writing, before this start
+        {".plan.kva.tmp" + me + "-999", false}, // this process may be saving it
+        {".plan.kva.tmp1-5", false},          // another running instance's save in progress
+        {".other.kva.tmp2147483646-1", false}, // another document's
+    };
+    for (const Case& c : cases) writeFile(dir.file(c.name), std::string(1000, 'x'));
+    std::string why;
+    ASSERT_TRUE(CArchive::openForReading(target, &why)) << why;
+    for (const Case& c : cases) EXPECT_EQ(std::filesystem::exists(dir.file(c.name)), !c.removed) << c.name;
+}
+
+TEST(Archive, FifosAndDevicesAreNeitherReplacedNorWaitedFor)
+{
+    namespace fs = std::filesystem;
+    kov::test::TempFolder dir;
+    const fs::path fifo = dir.file("x.kvr");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const fs::path& node : {fifo, fs::path("/dev/null")}) {
+        SCOPED_TRACE(node.string());
+        std::string why;
+        EXPECT_FALSE(smallArchive()->commitTo(node, &why));
+        EXPECT_EQ(why, "「" + node.string() + "」を保存できません: 通常のファイルではありません");
+        why.clear();
+        EXPECT_FALSE(CommitBytesToFile(node, toBytes("x"), &why));
+        EXPECT_NE(why.find("通常のファイルではありません"), std::string::npos) << why;
+        struct stat st {};
+        ASSERT_EQ(::lstat(node.c_str(), &st), 0);
+        EXPECT_FALSE(S_ISREG(st.st_mode)) << "the node stays what it was";
+        // Reading one answers at once (a FIFO with no writer would block an open for reading).
+        EXPECT_FALSE(CArchive::openForReading(node, &why));
+        EXPECT_EQ(why, "「" + node.string() + "」を読み込めません: 通常のファイルではありません");
+    }
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path())) ++entries;
+    EXPECT_EQ(entries, 1u) << "no temporary file is left";
+}
+
+TEST(Archive, FailedLargeSaveNamesTheFileAndWhereItStopped)
+{
+    kov::test::TempFolder dir;
+    const auto target = dir.file("plan.kva");
+    // The file size limit stands in for a full disk: writes past it fail with EFBIG.
+    const std::size_t limit = 1536 * 1024 + 17;
+    struct rlimit old {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    void (*oldSignal)(int) = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = limit;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string why;
+    {
+        auto ar = CArchive::forWritingFile(target);
+        CDefFile w;
+        w.WriteStart(*ar, "A");
+        for (int i = 0; i < 200000; ++i) w.WriteDataFixedD(*ar, "x", i * 0.25);
+        w.WriteEnd(*ar, "A");
+        EXPECT_FALSE(ar->commitTo(target, &why));
+    }
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldSignal);
+    EXPECT_EQ(why.rfind("「" + target.string() + "」を保存できません: ", 0), 0u) << why;
+    EXPECT_NE(why.find("ファイルが大きすぎます (オフセット " + std::to_string(limit)), std::string::npos) << why;
+    EXPECT_FALSE(std::filesystem::exists(target));
 }
 
 TEST(Archive, ArchiveWrittenIntoItsFileMatchesOneWrittenInMemory)

@@ -278,23 +278,29 @@ TEST_F(UnitBlocksTest, OddNumbersWriteReadAndWriteTheSame)
     const Written first = write(unit, m_saveCtx);
     ASSERT_EQ(first.ok, 1);
     EXPECT_FALSE(contains(first.bytes, "nan"));
+    EXPECT_FALSE(contains(first.bytes, "inf"));
     CKovUnit back;
     ASSERT_EQ(read(back, first.bytes, m_loadCtx).ok, 1);
     for (const CDbPoint& p : back.m_Lines[0]->MLinePnt) {
-        EXPECT_FALSE(std::isnan(p.x));
-        EXPECT_FALSE(std::isnan(p.y));
+        EXPECT_TRUE(std::isfinite(p.x));
+        EXPECT_TRUE(std::isfinite(p.y));
     }
+    for (const double v : back.m_Lines[0]->MLineParam) EXPECT_TRUE(std::isfinite(v));
     EXPECT_EQ(back.m_Texts[0]->MTextpnt.y, 1e14 + 0.0078125);
     const Written second = write(back, m_loadCtx);
     EXPECT_EQ(std::string(second.bytes.begin(), second.bytes.end()), std::string(first.bytes.begin(), first.bytes.end()));
 
-    // A file that says "nan" itself brings no NaN in.
-    CKovUnit fromText;
-    ASSERT_EQ(read(fromText, archiveOf(unitOf("{BLK_UnitLine\nMLineID=5\nMLinePntX=nand\nMLinePntY=-NAN\n"
-                                               "MLineParam=nan(1)d\n}BLK_UnitLine\n")), m_loadCtx).ok, 1);
-    ASSERT_EQ(fromText.m_Lines[0]->MLinePnt.size(), 1u);
-    EXPECT_EQ(fromText.m_Lines[0]->MLinePnt[0], CDbPoint(0, 0));
-    EXPECT_EQ(fromText.m_Lines[0]->MLineParam, std::vector<double>{0.0});
+    // A file that says "nan" or "inf" itself, or a number beyond any double, brings none of them in.
+    for (const char* word : {"nan", "-NAN", "infd", "-inf", "1e400d"}) {
+        SCOPED_TRACE(word);
+        const std::string w = word;
+        CKovUnit fromText;
+        ASSERT_EQ(read(fromText, archiveOf(unitOf("{BLK_UnitLine\nMLineID=5\nMLinePntX=" + w + "\nMLinePntY=" + w
+                                                   + "\nMLineParam=" + w + "\n}BLK_UnitLine\n")), m_loadCtx).ok, 1);
+        ASSERT_EQ(fromText.m_Lines[0]->MLinePnt.size(), 1u);
+        EXPECT_EQ(fromText.m_Lines[0]->MLinePnt[0], CDbPoint(0, 0));
+        EXPECT_EQ(fromText.m_Lines[0]->MLineParam, std::vector<double>{0.0});
+    }
 }
 
 TEST_F(UnitBlocksTest, ValuesAreWrittenAsTheFileFormatWantsThem)
@@ -422,6 +428,37 @@ TEST_F(UnitBlocksTest, PictureFileIsNamedByTheIdentifierReadLast)
     ASSERT_TRUE(ReadWholeFile(m_second.file("temp7.png"), stored));
     EXPECT_EQ(stored, png);
     EXPECT_FALSE(fs::exists(m_second.file("temp1.png")));
+}
+
+// Pictures read go to numbers that no file of the folder has yet (another drawing's pictures stay),
+// and two pictures read together never share one.
+TEST_F(UnitBlocksTest, PicturesReadTakeNumbersNoFileHas)
+{
+    const Bytes png = encoded(kPicturePng);
+    const Bytes others = encoded(kPictureBmp);
+    for (const char* name : {"temp7.png", "temp8.bmp"})
+        ASSERT_TRUE(WriteWholeFile(m_second.file(name), others.data(), others.size()));
+    std::string inside;
+    for (const int id : {7, 7, 8})
+        inside += "{BLK_UnitImage\nIMGImagetype=1\n{BLKImagePng\n" + rawRun(png) + "}BLKImagePng\nImageID="
+            + std::to_string(id) + "\n}BLK_UnitImage\n";
+    CKovUnit unit;
+    const Read r = read(unit, archiveOf(unitOf(inside)), m_loadCtx);
+    ASSERT_EQ(r.ok, 1) << r.error.describe();
+    ASSERT_EQ(unit.m_Images.GetSize(), 3);
+    std::vector<std::string> names;
+    for (const auto& image : unit.m_Images) {
+        names.push_back(fs::path(image->ImageName).filename().string());
+        Bytes stored;
+        ASSERT_TRUE(ReadWholeFile(PictureFileForType(image->ImageName, image->IMGImagetype), stored)) << image->ImageName;
+        EXPECT_EQ(stored, png);
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"temp9.bmp", "temp10.bmp", "temp11.bmp"}));
+    for (const char* name : {"temp7.png", "temp8.bmp"}) {
+        Bytes kept;
+        ASSERT_TRUE(ReadWholeFile(m_second.file(name), kept));
+        EXPECT_EQ(kept, others) << name;
+    }
 }
 
 // A document names a file of its own choosing: saving it must not embed that file, nor drawing read it.
