@@ -237,7 +237,9 @@ TEST(MainWindow, EditButtonReadsEditOnlyForOneSelectedObject)
         w.DrawToolSample();
         EXPECT_EQ(pixels(red) > 0, c.red == 1);
         EXPECT_EQ(pixels(blue) > 0, c.blue == 1);
-        if (c.lines.size() > 1) EXPECT_EQ(pixels(drawn), 0) << "no sample for two objects in select mode";
+        if (c.lines.size() > 1) {
+            EXPECT_EQ(pixels(drawn), 0) << "no sample for two objects in select mode";
+        }
     }
     // With the dimension tool the button does nothing at all.
     rig.doc->m_nToolMode = 9;
