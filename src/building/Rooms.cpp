@@ -10,6 +10,7 @@
 #include "model/SelectionRecord.h"
 #include "platform/NumberText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -146,6 +147,24 @@ void CKovUnit::AddGroupLine(const CDbPoint& p1, const CDbPoint& p2, CKovGroup& g
 
 namespace {
 
+// A wall of the layer group whose core already runs along the whole edge: the room takes no second
+// wall there (a room drawn inside existing walls would double them).
+bool edgeHasWall(const CKovUnit& unit, const CDbPoint& a, const CDbPoint& b, int layerGroup)
+{
+    constexpr double kOnCore = 0.01; // millimetres
+    auto onCore = [](const CKovWall& w, const CDbPoint& p) {
+        const double dx = w.MWallPntB.x - w.MWallPntA.x, dy = w.MWallPntB.y - w.MWallPntA.y;
+        const double len2 = dx * dx + dy * dy;
+        if (len2 == 0.0) return false;
+        const double t = std::clamp(((p.x - w.MWallPntA.x) * dx + (p.y - w.MWallPntA.y) * dy) / len2, 0.0, 1.0);
+        return std::hypot(w.MWallPntA.x + t * dx - p.x, w.MWallPntA.y + t * dy - p.y) <= kOnCore;
+    };
+    for (const auto& w : unit.m_Walls)
+        if (w->MWall_Type == CKovWall::WALL && w->MWallLayer1 == layerGroup && onCore(*w, a) && onCore(*w, b))
+            return true;
+    return false;
+}
+
 // What the two room operations share once the walls are made: the group, the polygon and its lines,
 // the box and the label, and the selection.
 struct RoomBuild {
@@ -213,7 +232,16 @@ int RoomBuild::finish(const std::vector<int>& walls, const CDbPointArray& polygo
         }
     }
 
+    // The box covers the outline too: edges that kept an existing wall add none of their own.
     bool first = true;
+    for (const CDbPoint& p : polygonPoints) {
+        if (first) {
+            group->MGrpmin = group->MGrpmax = p;
+            first = false;
+        }
+        group->MGrpmin = {std::min(group->MGrpmin.x, p.x), std::min(group->MGrpmin.y, p.y)};
+        group->MGrpmax = {std::max(group->MGrpmax.x, p.x), std::max(group->MGrpmax.y, p.y)};
+    }
     for (int id : walls) {
         CKovWall* wall = unit.FindWall(id);
         if (!wall)
@@ -263,9 +291,15 @@ int CKovUnit::CreatePolygonRoom(const DeviceTransform& transform, const CDbPoint
                                 SelectionRecord& selection, const CGrid& grid, const RoomSettings& settings)
 {
     std::vector<int> walls;
+    int edges = 0;
     for (std::size_t i = 0; i < vertices.size(); ++i) {
         const CDbPoint& to = i + 1 < vertices.size() ? vertices[i + 1] : closing;
         // An edge of no length makes no wall and is left out.
+        if (vertices[i].x == to.x && vertices[i].y == to.y)
+            continue;
+        ++edges;
+        if (edgeHasWall(*this, vertices[i], to, plot.m_Layer.m_nCurrentGroup))
+            continue;
         const int id = AddWall(vertices[i], to, plot.PlotWallWide, plot);
         if (id > 0) {
             ResetWallOutline(id);
@@ -273,7 +307,7 @@ int CKovUnit::CreatePolygonRoom(const DeviceTransform& transform, const CDbPoint
         }
     }
     // Nothing to build a room from.
-    if (walls.empty())
+    if (edges == 0)
         return 0;
     CDbPointArray points = vertices;
     points.push_back(closing);
@@ -290,6 +324,8 @@ int CKovUnit::CreateRectRoom(const DeviceTransform& transform, double x1, double
     const CDbPointArray p = {{xmin, ymin}, {xmin, ymax}, {xmax, ymax}, {xmax, ymin}};
     std::vector<int> walls;
     for (std::size_t i = 0; i < 4; ++i) {
+        if (edgeHasWall(*this, p[i], p[(i + 1) % 4], plot.m_Layer.m_nCurrentGroup))
+            continue;
         const int id = AddWall(p[i], p[(i + 1) % 4], plot.PlotWallWide, plot);
         if (id <= 0)
             return 0;

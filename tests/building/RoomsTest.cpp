@@ -198,4 +198,31 @@ TEST(Rooms, GroupLineAndSettingsFromTheProfile)
     EXPECT_EQ(s.room_heyack_jyou, 0);
 }
 
+TEST(Rooms, EdgesOnExistingWallsAddNoSecondWall)
+{
+    // Four walls drawn first, then a room on them: the room keeps the four and adds none.
+    RoomMaker r("洋室");
+    const CDbPointArray corners = {{0, 0}, {0, 3000}, {4000, 3000}, {4000, 0}};
+    for (std::size_t i = 0; i < 4; ++i) r.unit.AddWall(corners[i], corners[(i + 1) % 4], 50, r.plot);
+    ASSERT_EQ(r.rect(4000, 3000), 1);
+    EXPECT_EQ(r.unit.m_Walls.GetSize(), 4);
+    EXPECT_EQ(r.room().MGrpmax, CDbPoint(4000, 3000));
+    EXPECT_EQ(r.label(), "洋室");
+
+    // A second room beside the first shares one edge along a longer wall: three new walls.
+    RoomMaker s("洋室");
+    s.unit.AddWall({4000, -1000}, {4000, 5000}, 50, s.plot);
+    const CDbPointArray v = {{4000, 0}, {4000, 3000}, {7000, 3000}, {7000, 0}};
+    ASSERT_EQ(s.unit.CreatePolygonRoom(s.transform, v, v[0], s.plot, s.font, s.selection, s.grid, s.settings), 1);
+    EXPECT_EQ(s.unit.m_Walls.GetSize(), 4);
+    EXPECT_EQ(s.room().MGrpWallID.size(), 3u);
+    // A wall of another layer group does not count.
+    RoomMaker t("洋室");
+    t.plot.m_Layer.m_nCurrentGroup = 1;
+    t.unit.AddWall({0, 0}, {0, 3000}, 50, t.plot);
+    t.plot.m_Layer.m_nCurrentGroup = 0;
+    ASSERT_EQ(t.rect(4000, 3000), 1);
+    EXPECT_EQ(t.unit.m_Walls.GetSize(), 5);
+}
+
 } // namespace
