@@ -5,6 +5,7 @@
 #include "LargeDrawing.h"
 
 #include "app/KovView.h"
+#include "tools/ToolMachine.h"
 
 #include <benchmark/benchmark.h>
 

@@ -415,9 +415,8 @@ std::unique_ptr<CArchive> CArchive::forWriting(std::size_t expectedSize)
     auto impl = std::make_unique<Impl>();
     impl->mode = Mode::Store;
     if (expectedSize > 0) impl->data.reserve(expectedSize + kTrailerSize + 64);
-    impl->appendText(kMagic);
-    impl->appendText(kov::platform::formatInt(kFormatVersion));
-    impl->data.push_back('\n');
+    const std::string head = std::string(kMagic) + kov::platform::formatInt(kFormatVersion) + '\n';
+    impl->appendText(head);
     return std::unique_ptr<CArchive>(new CArchive(std::move(impl)));
 }
 
