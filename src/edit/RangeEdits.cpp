@@ -111,7 +111,7 @@ void CKovUnit::CopyRange(SelectionRecord& selection, const CPlotInfo& plot, cons
 {
     if (toolPoints.size() < 3)
         return;
-    SelectInRect(selection, plot, toolPoints[0].x, toolPoints[0].y, toolPoints[1].x, toolPoints[1].y, transform, 1);
+    SelectInRect(selection, plot, toolPoints[0].x, toolPoints[0].y, toolPoints[1].x, toolPoints[1].y, transform, RangeLayers::CurrentGroup);
     const CDbPoint d{target.x - toolPoints[2].x, target.y - toolPoints[2].y};
 
     const int figureCount = m_Lines.GetSize();
@@ -248,7 +248,7 @@ void CKovUnit::MoveRange(SelectionRecord& selection, const CPlotInfo& plot, cons
 {
     if (toolPoints.size() < 3)
         return;
-    SelectInRect(selection, plot, toolPoints[0].x, toolPoints[0].y, toolPoints[1].x, toolPoints[1].y, transform, 1);
+    SelectInRect(selection, plot, toolPoints[0].x, toolPoints[0].y, toolPoints[1].x, toolPoints[1].y, transform, RangeLayers::CurrentGroup);
     const CDbPoint d{target.x - toolPoints[2].x, target.y - toolPoints[2].y};
     for (int id : selection.m_Lines)
         if (CKovLine* f = FindLine(id))

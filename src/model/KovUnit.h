@@ -13,6 +13,7 @@
 #include "model/KovLine.h"
 #include "model/KovText.h"
 #include "model/KovWall.h"
+#include "model/LayerAddress.h"
 #include "model/ObjectArray.h"
 
 #include <array>
@@ -285,8 +286,8 @@ public:
 
     // -- picking (begin)
     // Click picks, tested in device pixels of the screen with the pick radius (edit/PickRules.h holds
-    // the windows and the tie rule). Layer filter: 0 the current layer only, 1 the snappable layers
-    // and the current one, any other value every layer. Members of groups are picked as their group
+    // the windows and the tie rule), on the layers the filter names (PickLayers, model/LayerAddress.h).
+    // Members of groups are picked as their group
     // (dimension lines excepted). Each pick appends at most one identifier and returns 1 when it did.
     //
     // The click of select mode: replaces the selection (adds with mouseFlags exactly 9, Ctrl, on a
@@ -294,33 +295,33 @@ public:
     // pictures, on the current layer. cycle (the double click) steps past the object selected before.
     void PickAtPoint(const TextBoxMeasurer& measurer, SelectionRecord& selection, const CPlotInfo& plot, double x,
                      double y, const DeviceTransform& transform, int mouseFlags, int cycle);
-    int PickGroup(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, int devX, int devY,
+    int PickGroup(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, int devX, int devY,
                   const DeviceTransform& transform, int cycle, int previousGroup);
     // 1 with the corner code 1-4 when a corner of the group's box lies in the inclusive square window.
     int HitGroupCorner(int groupId, const CPlotInfo& plot, int devX, int devY, const DeviceTransform& transform,
                        int& corner) const;
-    int PickText(const TextBoxMeasurer& measurer, SelectionRecord& selection, const CPlotInfo& plot, int layerFilter,
+    int PickText(const TextBoxMeasurer& measurer, SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter,
                  int devX, int devY, const DeviceTransform& transform, int cycle, int previousText,
                  int previousGroup);
     // Outlines, then circles and ellipses, then arcs, then dimension lines.
-    int PickFigure(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double x, double y, int devX,
+    int PickFigure(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, double x, double y, int devX,
                    int devY, const DeviceTransform& transform, int cycle, int previousFigure, int previousGroup);
-    int PickOutline(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double x, double y, int devX,
+    int PickOutline(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, double x, double y, int devX,
                     int devY, const DeviceTransform& transform, int cycle, int previousFigure, int previousGroup);
-    int PickCircle(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double x, double y, int devX,
+    int PickCircle(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, double x, double y, int devX,
                    int devY, const DeviceTransform& transform, int cycle, int previousFigure, int previousGroup);
-    int PickArc(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double x, double y, int devX,
+    int PickArc(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, double x, double y, int devX,
                 int devY, const DeviceTransform& transform, int cycle, int previousFigure, int previousGroup);
-    int PickDimension(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double x, double y,
+    int PickDimension(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, double x, double y,
                       int devX, int devY, const DeviceTransform& transform, int cycle, int previousFigure,
                       int previousGroup);
-    int PickWall(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double x, double y, int devX,
+    int PickWall(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, double x, double y, int devX,
                  int devY, const DeviceTransform& transform, int cycle, int previousWall, int previousGroup);
     // Against the rectangle the picture's last drawing recorded (m_rcDrawn), widened by the radius.
-    int PickImage(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, int devX, int devY, int cycle,
+    int PickImage(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, int devX, int devY, int cycle,
                   int previousPicture);
     // Straight lines only (the line edits); rooms' lines are never taken.
-    int PickLine(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, int devX, int devY,
+    int PickLine(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, int devX, int devY,
                  const DeviceTransform& transform, int cycle, int previousFigure, int previousGroup);
     // Takes the segment P-Q as the best when the click's distance from it is strictly below
     // bestDistance, which is also the reach beyond the segment's ends.
@@ -328,12 +329,13 @@ public:
                                      int& bestDistance, const DevicePoint& click);
     // -- picking (end)
 
+
     // -- range and layer selection (begin)
-    // Replaces the selection with the objects wholly and strictly inside the rectangle: filter 1 the
-    // current layer group, 2 the current layer, other values everything. Members of existing groups
+    // Replaces the selection with the objects wholly and strictly inside the rectangle, on the layers
+    // the filter names (RangeLayers). Members of existing groups
     // come through their group; a group identifier that names no group is cleared to 0 on the way.
     void SelectInRect(SelectionRecord& selection, const CPlotInfo& plot, double x1, double y1, double x2, double y2,
-                      const DeviceTransform& transform, int filter);
+                      const DeviceTransform& transform, RangeLayers filter);
     void SelectInRectOnLayer(SelectionRecord& selection, const CPlotInfo& plot, double x1, double y1, double x2,
                              double y2, const DeviceTransform& transform);
     void SelectLayer(SelectionRecord& selection, int layerGroup, int layer);
@@ -415,6 +417,7 @@ public:
     int ScaleGroupFromSnapshot(const CKovGroup& group, const CKovUnit& snapshot, double fx, double fy,
                                const CDbPoint& r);
     // -- moving, copying, deleting and scaling ranges (end)
+
 
     // -- hatch lines and rooms (begin)
     // Parallel lines clipped to the outline (edge i from starts[i] to ends[i]), appended to the
