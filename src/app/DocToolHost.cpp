@@ -13,6 +13,8 @@ DocToolHost::DocToolHost(CKoviraDoc& doc, kov::platform::Surface& measureSurface
 
 DocToolHost::~DocToolHost() = default;
 
+kov::platform::Profile* DocToolHost::SettingsStore() { return &m_doc.services().profile; }
+
 void DocToolHost::RedrawAll()
 {
     // The pending snapshot stays undecided: a select click's snapshot is where its drag starts from.
@@ -34,6 +36,15 @@ void DocToolHost::ShowMessage(std::string_view text)
     else
         m_doc.services().questions.messageBox(text, kAppWindowTitle, kov::platform::MessageIcon::Information,
                                               kov::platform::Buttons::Ok);
+}
+
+} // namespace kov::app
+
+namespace kov::app {
+
+bool DocToolHost::AskOkCancel(std::string_view caption, std::string_view question)
+{
+    return m_doc.services().questions.askOkCancel(question, caption);
 }
 
 } // namespace kov::app

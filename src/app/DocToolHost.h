@@ -35,11 +35,15 @@ public:
     bool Undo(bool placing) override { return m_doc.Undo(placing); }
     bool Redo() override { return m_doc.Redo(); }
     const TextBoxMeasurer& Measurer() override { return *m_measurer; }
+    kov::platform::Profile* SettingsStore() override;
+    std::filesystem::path TempImageFolder() override { return m_doc.TempImageFolder(); }
 
     // Marks the drawing for a new picture and repaints through the hook.
     void RedrawAll() override;
     void SetStatusText(std::string_view text) override;
     void ShowMessage(std::string_view text) override;
+    // Through the document's questions (scripted in tests).
+    bool AskOkCancel(std::string_view caption, std::string_view question) override;
 
     std::function<void()> onRedraw;
     std::function<void(std::string_view)> onStatus;

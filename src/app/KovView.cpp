@@ -6,6 +6,7 @@
 #include "app/KoviraApp.h"
 #include "app/KoviraDoc.h"
 #include "app/DocToolHost.h"
+#include "dialogs/EditDialogs.h"
 #include "dialogs/FigureSizeDialogs.h"
 #include "dialogs/PictureOutputDialogs.h"
 #include "dialogs/RelativeInputDialog.h"
@@ -119,6 +120,28 @@ public:
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         return dialog.form().m_Reach;
+    }
+    std::optional<std::string> AskString(std::string_view caption, std::string_view text,
+                                         std::string_view unit) override
+    {
+        kov::dialogs::StringEntryDialog dialog(std::string(caption), std::string(text), std::string(unit), &m_view);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.text();
+    }
+    std::optional<std::array<double, 2>> AskRangeScaleFactors() override
+    {
+        kov::dialogs::GroupStretchDialog dialog(0, 0, true, doc().services().profile, &m_view);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return std::array<double, 2>{dialog.form().m_fx, dialog.form().m_fy};
+    }
+    std::optional<CDbPoint> AskStretchOffset() override
+    {
+        kov::dialogs::ObjectMoveDialog dialog(kov::dialogs::ObjectMoveForm::STRETCH, doc().services().profile, &m_view);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return CDbPoint{dialog.form().m_dx, dialog.form().m_dy};
     }
     void OpenPanel(kov::tools::ToolPanel panel, int, bool shown) override
     {

@@ -7,6 +7,7 @@
 // FrameLogic and CommandStates; this class shows it and forwards the clicks.
 
 #include "app/ContextMenu.h"
+#include "app/EditCommands.h"
 #include "app/CommandStates.h"
 
 #include <QMainWindow>
@@ -124,7 +125,10 @@ private:
     void buildRoutes();
     void buildSelectionRoutes();
     void buildFileRoutes();
+    void buildEditRoutes();
 public:
+    // What the editing and layer commands ask (dialogs by default; tests answer directly).
+    EditAnswers& editAnswers() { return m_editAnswers; }
     // The context menu's items for the selection and tool state now; empty when none opens.
     std::vector<ContextItem> contextMenuItems() const;
     void OpenContextMenu(const QPoint& global);
@@ -178,6 +182,7 @@ private:
     QWidget* m_stretchGroup = nullptr;
     VersionFetch* m_versionFetch = nullptr;
     std::function<bool(int)> m_toolCommands;
+    EditAnswers m_editAnswers;
 };
 
 } // namespace kov::app

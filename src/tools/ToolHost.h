@@ -8,6 +8,7 @@
 #include "model/DbPoint.h"
 
 #include <array>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -102,6 +103,11 @@ public:
     virtual void SetStretchRotateButton(bool on) { (void)on; }
     virtual void UncheckArcButton() {}
     virtual void ShowMessage(std::string_view text) { (void)text; }
+    // The settings store, read where a setting must be current at every use (the room lock during a
+    // drag); null: the built-in defaults.
+    virtual kov::platform::Profile* SettingsStore() { return nullptr; }
+    // Where the copies of pictures put their temporary files.
+    virtual std::filesystem::path TempImageFolder() { return {}; }
 
     // -- dialogs (empty answer: cancelled) -------------------------------------------------------
     virtual std::optional<CDbPoint> AskRelativePoint(const CDbPoint& clicked) { (void)clicked; return std::nullopt; }
@@ -110,6 +116,26 @@ public:
     // Left, right, up and down distances of a rectangle about a centre.
     virtual std::optional<std::array<double, 4>> AskRectDistances() { return std::nullopt; }
     virtual std::optional<double> AskParallelDistance(double current) { (void)current; return std::nullopt; }
+    // A question with OK and Cancel: true for OK.
+    virtual bool AskOkCancel(std::string_view caption, std::string_view question)
+    {
+        (void)caption;
+        (void)question;
+        return false;
+    }
+    // A one-line entry: the text as typed.
+    virtual std::optional<std::string> AskString(std::string_view caption, std::string_view text,
+                                                 std::string_view unit)
+    {
+        (void)caption;
+        (void)text;
+        (void)unit;
+        return std::nullopt;
+    }
+    // The range scale's two factors (horizontal, vertical).
+    virtual std::optional<std::array<double, 2>> AskRangeScaleFactors() { return std::nullopt; }
+    // The stretch's offset (dx, dy) in drawing millimetres.
+    virtual std::optional<CDbPoint> AskStretchOffset() { return std::nullopt; }
     // The range picture tools on release: the dragged rectangle of window pixels to a picture file
     // (tool 12) or to the clipboard (tool 13).
     virtual void RangeToPicture(int tool, DevicePoint press, DevicePoint release)

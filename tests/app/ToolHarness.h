@@ -43,6 +43,9 @@ public:
     std::deque<std::optional<std::array<int, 2>>> triangleAnswers;
     std::deque<std::optional<std::array<double, 4>>> rectAnswers;
     std::deque<std::optional<double>> parallelAnswers;
+    std::deque<std::optional<std::string>> stringAnswers;
+    std::deque<std::optional<std::array<double, 2>>> scaleAnswers;
+    std::deque<std::optional<CDbPoint>> stretchAnswers;
 
     void SetStatusText(std::string_view text) override { prompt = std::string(text); }
     void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
@@ -68,6 +71,12 @@ public:
     std::optional<std::array<int, 2>> AskTriangleSides(int) override { return next(triangleAnswers, "triangle"); }
     std::optional<std::array<double, 4>> AskRectDistances() override { return next(rectAnswers, "rectangle"); }
     std::optional<double> AskParallelDistance(double) override { return next(parallelAnswers, "parallel distance"); }
+    std::optional<std::string> AskString(std::string_view, std::string_view, std::string_view) override
+    {
+        return next(stringAnswers, "string entry");
+    }
+    std::optional<std::array<double, 2>> AskRangeScaleFactors() override { return next(scaleAnswers, "range scale"); }
+    std::optional<CDbPoint> AskStretchOffset() override { return next(stretchAnswers, "stretch offset"); }
 };
 
 struct ToolHarness {
