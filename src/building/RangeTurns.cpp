@@ -240,6 +240,13 @@ private:
                     f.MLineParam[0] = code == a ? b : a;
             }
         }
+        // A quarter turn turns a dimension's side with it: the line drawn above its points comes to
+        // their left after a left turn, to their right after a right turn.
+        if (isQuarter(m_map.turn) && f.MLineType == CKovLine::DIMENSION && !f.MLineParam.empty()) {
+            const int code = static_cast<int>(f.MLineParam[0]);
+            if (code >= 1 && code <= 4 && code == f.MLineParam[0])
+                f.MLineParam[0] = m_map.turn == Turn::Left ? code % 4 + 1 : (code + 2) % 4 + 1;
+        }
         // A quarter turn turns an ellipse's axes too: its width becomes its height.
         if (isQuarter(m_map.turn) && (f.MLineType == CKovLine::CIRCLE || f.MLineType == CKovLine::ARC) &&
             f.MLineParam.size() == 2 && f.MLineParam[1] != 0) {

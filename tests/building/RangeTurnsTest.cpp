@@ -110,6 +110,8 @@ TEST(RangeTurns, QuarterTurnsOfGroupsTextsAndColumns)
     EXPECT_EQ(u.FindText(40)->MTextFontMenu.lfEscapement, 900);
     // x' = y + (cx - cy), y' = (cx + cy) - x with the centre (1000, 1000).
     EXPECT_EQ(u.FindText(40)->MTextpnt, (CDbPoint{1300, 1100}));
+    // A dimension drawn left of its points (2) is drawn below them after a left turn (3).
+    EXPECT_EQ(u.FindLine(15)->MLineParam[0], 3);
     // The ellipse turns with its axes: 75 wide, twice as high.
     EXPECT_EQ(u.FindLine(13)->MLineParam, (std::vector<double>{75, 2}));
     // The column keeps its size about its moved core point.
