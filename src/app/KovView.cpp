@@ -136,6 +136,13 @@ public:
             return std::nullopt;
         return std::array<double, 2>{dialog.form().m_fx, dialog.form().m_fy};
     }
+    std::optional<bool> AskOriginChange(std::string_view message) override
+    {
+        kov::dialogs::OriginChangeDialog dialog(std::string(message), &m_view);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.allGroups();
+    }
     std::optional<CDbPoint> AskStretchOffset() override
     {
         kov::dialogs::ObjectMoveDialog dialog(kov::dialogs::ObjectMoveForm::STRETCH, doc().services().profile, &m_view);

@@ -4,6 +4,7 @@
 #include "platform/Profile.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -286,5 +287,22 @@ StringEntryDialog::StringEntryDialog(const std::string& caption, const std::stri
 }
 
 std::string StringEntryDialog::text() const { return m_edit->text().toStdString(); }
+
+// -- drawing centre ----------------------------------------------------------------------------------
+
+OriginChangeDialog::OriginChangeDialog(const std::string& message, QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("図面中心点変更"));
+    auto* grid = new QGridLayout(this);
+    auto* text = new QLabel(qs(message));
+    text->setWordWrap(true);
+    grid->addWidget(text, 0, 0);
+    // Not remembered: every use starts with the editing layer group alone.
+    m_all = new QCheckBox(QStringLiteral("全てのﾚｲﾔｰの中心点を変更する"));
+    grid->addWidget(m_all, 1, 0);
+    grid->addWidget(okCancel(this, QStringLiteral("OK")), 2, 0);
+}
+
+bool OriginChangeDialog::allGroups() const { return m_all->isChecked(); }
 
 } // namespace kov::dialogs

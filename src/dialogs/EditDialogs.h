@@ -6,7 +6,8 @@
 // - "移動距離" / "コピー（数値）" / "部分伸縮　伸縮距離": an offset by horizontal and vertical distances with
 //   their directions and a distance along an angle; for copying also the number of copies and
 //   whether each copy shifts by the selection's width or height;
-// - a one-line entry whose caption, text and unit the caller sets (the range rotation's angle).
+// - a one-line entry whose caption, text and unit the caller sets (the range rotation's angle);
+// - the drawing centre tool's confirmation.
 // Each keeps its values and rules in a form; the dialog only shows it.
 
 #include <QDialog>
@@ -128,6 +129,17 @@ public:
 
 private:
     QLineEdit* m_edit;
+};
+
+// "図面中心点変更": the drawing centre tool's question, with the choice of every layer group.
+class OriginChangeDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit OriginChangeDialog(const std::string& message, QWidget* parent = nullptr);
+    bool allGroups() const;
+
+private:
+    QCheckBox* m_all;
 };
 
 } // namespace kov::dialogs

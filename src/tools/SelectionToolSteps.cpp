@@ -1,5 +1,6 @@
 // Tools that work on the selection or take from the drawing: mirroring the selection about a line
-// (63), picking up an object's attributes (14) and fitting a picture to two drawing points (71).
+// (63), picking up an object's attributes (14), fitting a picture to two drawing points (71) and
+// moving the drawing's centre (37).
 
 #include "tools/ToolMachine.h"
 
@@ -9,7 +10,10 @@
 #include "model/KovUnit.h"
 #include "model/PlotInfo.h"
 #include "model/SelectionRecord.h"
+#include "platform/NumberText.h"
 #include "platform/Profile.h"
+
+#include <cmath>
 
 #include <string>
 
@@ -152,6 +156,52 @@ void ToolMachine::StepMatchImage(const DeviceTransform& t, DevicePoint d, CDbPoi
         return;
     }
     }
+    m_host.RedrawAll();
+}
+
+void ToolMachine::StepDrawingCentre(const DeviceTransform& t, DevicePoint d, CDbPoint p)
+{
+    PushUndo();
+    m_ToolPoints.clear();
+    m_bDragging = 0;
+    using kov::platform::formatFixed;
+    // Up is positive in what the user reads.
+    const std::string message = "編集中レイヤーグループの中心点を現在の(" + formatFixed(p.x, 2) + "," +
+                                formatFixed(-p.y, 2) + ")に変更しますがよろしいですか？";
+    const std::optional<bool> allGroups = m_host.AskOriginChange(message);
+    if (!allGroups)
+        return;
+    CKovUnit& unit = m_host.Unit();
+    const CKovUnit* snapshot = m_host.NewestSnapshot();
+    if (!snapshot)
+        return;
+    const CPlotInfo& plot = m_host.Plot();
+    const int g = CurrentGroup();
+    const double paper = t.paperScale != 0 ? t.paperScale : 1;
+    auto shift = [&](int group, double x, double y, DevicePoint click) {
+        unit.MoveLayerGroupCentre(x, y, *snapshot, group);
+        // Pictures lie on the paper: they move by the whole paper millimetres from the click to the origin.
+        DevicePoint origin;
+        ToDevicePointInt(origin, 0, 0, t, group);
+        const double mx = std::trunc((origin.x - click.x) / paper), my = std::trunc((origin.y - click.y) / paper);
+        for (int i = 0; i < unit.m_Images.GetSize(); ++i)
+            if (static_cast<const CKovUnit&>(unit).m_Images[i]->IMGLayer1 == group)
+                unit.m_Images[i]->MoveBy(mx, my);
+    };
+    shift(g, p.x, p.y, d);
+    if (*allGroups) {
+        const auto& scales = plot.m_Layer.m_dScale;
+        const double own = scales[static_cast<std::size_t>(g)];
+        for (int j = 0; j < CLayer::kUsed; ++j) {
+            if (j == g || own == 0)
+                continue;
+            const double ratio = scales[static_cast<std::size_t>(j)] / own;
+            const CDbPoint q{p.x * ratio, p.y * ratio};
+            shift(j, q.x, q.y, ToDevicePoint(q, t, j));
+        }
+    }
+    CallSelectTool();
+    m_host.RefreshLayerBar();
     m_host.RedrawAll();
 }
 

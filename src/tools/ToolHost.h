@@ -136,6 +136,12 @@ public:
     virtual std::optional<std::array<double, 2>> AskRangeScaleFactors() { return std::nullopt; }
     // The stretch's offset (dx, dy) in drawing millimetres.
     virtual std::optional<CDbPoint> AskStretchOffset() { return std::nullopt; }
+    // The drawing centre's confirmation: empty when cancelled, else whether every layer group moves.
+    virtual std::optional<bool> AskOriginChange(std::string_view message)
+    {
+        (void)message;
+        return std::nullopt;
+    }
     // The range picture tools on release: the dragged rectangle of window pixels to a picture file
     // (tool 12) or to the clipboard (tool 13).
     virtual void RangeToPicture(int tool, DevicePoint press, DevicePoint release)

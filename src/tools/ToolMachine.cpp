@@ -444,6 +444,7 @@ void ToolMachine::DispatchToolAction(DevicePoint& device, CDbPoint& point, const
         case 63: StepMirrorSelection(t, device, point); break;
         case 14: StepPickUpAttributes(flags, t, point); break;
         case 71: StepMatchImage(t, device, point); break;
+        case 37: StepDrawingCentre(t, device, point); break;
         default: notReady(); break;
         }
         return;

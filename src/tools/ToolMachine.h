@@ -151,6 +151,8 @@ public:
     void StepMirrorSelection(const DeviceTransform& t, DevicePoint d, CDbPoint p);
     void StepPickUpAttributes(unsigned flags, const DeviceTransform& t, CDbPoint p);
     void StepMatchImage(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    // The drawing centre (37): the clicked point becomes the origin of the editing layer group.
+    void StepDrawingCentre(const DeviceTransform& t, DevicePoint d, CDbPoint p);
 
     // -- zoom and view commands ----------------------------------------------------------------------
     void FitAll();

@@ -56,7 +56,7 @@ std::array<ToolInfo, 72> makeTable()
     row(34, 32843, "包絡", "URPS", "一点目をクリック", R::Ends, false);
     row(35, 32847, "コーナー処理", "URPS", "コーナー処理する線上をクリック", R::Ends, false);
     row(36, 32886, "面取", "URPS", "面取りする二つの線上をクリック", R::Ends, false);
-    row(37, 32824, "図面中心点変更(&O)", "UR", "画面中心となる位置をクリック", R::Ends, false);
+    row(37, 32824, "図面中心点変更(&O)", "UR", "画面中心となる位置をクリック", R::Ends, true);
     row(38, 32860, "囲った内容を移動(&V)", "URPS", kRangeFirst, R::Ends, true);
     row(39, 32854, "囲った内容を複写(&M)", "URPS", kRangeFirst, R::Ends, true);
     row(40, 32856, "囲った内容を左右反転(&R)", "URPS", kRangeFirst, R::Ends, true);

@@ -290,6 +290,29 @@ TEST(EditTools, FitAPictureToTwoDrawingPoints)
     EXPECT_NEAR(c2.y + k * (p1.y - centre.y), 0, 1e-6);
 }
 
+TEST(EditTools, TheDrawingCentreMovesTheEditingLayerGroupOrAll)
+{
+    for (bool all : {false, true}) {
+        SCOPED_TRACE(all);
+        ToolHarness h;
+        const int own = h.rig.addLine(0, 0, G, 0);
+        CKovUnit& unit = h.rig.doc->m_Unit;
+        addFigure(unit, 50, CKovLine::LINE, {{0, 0}, {G, 0}}, {}, 0, 1, 0); // layer group 1, scale 1:50
+        h.rig.doc->m_PlotInfo.m_Layer.m_dScale[1] = 50;
+        ASSERT_TRUE(h.start(37));
+        h.host.originAnswers.push_back(std::nullopt);
+        h.click({2 * G, -G});
+        EXPECT_EQ(h.host.originMessages.back(), "編集中レイヤーグループの中心点を現在の(910.00,455.00)に変更しますがよろしいですか？");
+        EXPECT_EQ(h.m.ToolMode(), 37); // cancelled: the tool stays
+        h.host.originAnswers.push_back(all);
+        h.click({2 * G, -G});
+        EXPECT_EQ(figure(h, own).MLinePnt[0], (CDbPoint{-2 * G, G}));
+        // The other layer group moves by the click at its own scale.
+        EXPECT_EQ(figure(h, 50).MLinePnt[0], (all ? CDbPoint{-G, G / 2} : CDbPoint{0, 0}));
+        EXPECT_EQ(h.m.ToolMode(), 0);
+    }
+}
+
 TEST(SelectMode, GripsDragVerticesWhenTheStretchSwitchIsOn)
 {
     ToolHarness h;

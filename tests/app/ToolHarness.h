@@ -46,6 +46,8 @@ public:
     std::deque<std::optional<std::string>> stringAnswers;
     std::deque<std::optional<std::array<double, 2>>> scaleAnswers;
     std::deque<std::optional<CDbPoint>> stretchAnswers;
+    std::deque<std::optional<bool>> originAnswers;
+    std::vector<std::string> originMessages;
 
     void SetStatusText(std::string_view text) override { prompt = std::string(text); }
     void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
@@ -77,6 +79,11 @@ public:
     }
     std::optional<std::array<double, 2>> AskRangeScaleFactors() override { return next(scaleAnswers, "range scale"); }
     std::optional<CDbPoint> AskStretchOffset() override { return next(stretchAnswers, "stretch offset"); }
+    std::optional<bool> AskOriginChange(std::string_view message) override
+    {
+        originMessages.emplace_back(message);
+        return next(originAnswers, "drawing centre");
+    }
 };
 
 struct ToolHarness {
