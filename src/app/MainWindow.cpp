@@ -6,6 +6,7 @@
 #include "app/ExchangeCommands.h"
 #include "app/FileListDialogs.h"
 #include "app/PrintCommands.h"
+#include "app/SettingsCommand.h"
 #include "app/FrameLogic.h"
 #include "app/KoviraApp.h"
 #include "app/KoviraDoc.h"
@@ -629,6 +630,13 @@ void MainWindow::buildRoutes()
         if (dlg.exec() != QDialog::Accepted) return;
         doc.m_Grid = dlg.grid();
         ApplyGridDivision();
+        view.RedrawAll();
+    });
+    V(Settings, [this, &doc, &view] {
+        if (!OnSettings(doc, this)) return;
+        ShowSnapButtons();
+        DrawToolSample();
+        RefreshLayerBar();
         view.RedrawAll();
     });
     V(Help, [this] { OpenInstalledFile("help/index.html"); });
