@@ -328,9 +328,10 @@ GeneralSettingsPage::GeneralSettingsPage(GeneralPageForm& form, const SettingsSe
     right->addStretch(1);
 
     // Edits and boxes go straight into the form.
-    auto text = [this](const char* name, std::string GeneralPageForm::*member) {
-        connect(control<QLineEdit>(this, name), &QLineEdit::textChanged, this,
-                [this, member](const QString& t) { m_form.*member = t.toStdString(); });
+    GeneralSettingsPage* self = this;
+    auto text = [self](const char* name, std::string GeneralPageForm::*member) {
+        connect(control<QLineEdit>(self, name), &QLineEdit::textChanged, self,
+                [self, member](const QString& t) { self->m_form.*member = t.toStdString(); });
     };
     text("movex", &GeneralPageForm::moveX);
     text("movey", &GeneralPageForm::moveY);
@@ -340,10 +341,10 @@ GeneralSettingsPage::GeneralSettingsPage(GeneralPageForm& form, const SettingsSe
     text("gazou_jpeg_atu", &GeneralPageForm::jpegQuality);
     text("gazou_size_w", &GeneralPageForm::sizeWidth);
     text("gazou_size_h", &GeneralPageForm::sizeHeight);
-    auto check = [this](const char* name, int GeneralPageForm::*member) {
-        connect(control<QCheckBox>(this, name), &QCheckBox::clicked, this, [this, member](bool on) {
-            m_form.*member = on ? 1 : 0;
-            sync();
+    auto check = [self](const char* name, int GeneralPageForm::*member) {
+        connect(control<QCheckBox>(self, name), &QCheckBox::clicked, self, [self, member](bool on) {
+            self->m_form.*member = on ? 1 : 0;
+            self->sync();
         });
     };
     check("config_format", &GeneralPageForm::formatUse);
@@ -357,8 +358,8 @@ GeneralSettingsPage::GeneralSettingsPage(GeneralPageForm& form, const SettingsSe
     connect(wallGroup, &QButtonGroup::idClicked, this, [this](int id) { m_form.wallMode = id; });
     connect(fittingGroup, &QButtonGroup::idClicked, this, [this](int id) { m_form.fittings3x5 = id; });
 
-    auto on = [this](const char* name, auto handler) {
-        connect(control<QPushButton>(this, name), &QPushButton::clicked, this, handler);
+    auto on = [self](const char* name, auto handler) {
+        connect(control<QPushButton>(self, name), &QPushButton::clicked, self, handler);
     };
     on("wallColour", [this] {
         if (m_form.ChooseWallColour()) sync();

@@ -342,15 +342,18 @@ RoomSettingsPage::RoomSettingsPage(RoomPageForm& form, QWidget* parent) : QWidge
         m_form.SpacingEdited(t.toStdString());
         paintSamples();
     });
-    auto button = [this](const char* name, bool (RoomPageForm::*action)()) {
-        connect(control<QPushButton>(this, name), &QPushButton::clicked, this, [this, action] {
-            if ((m_form.*action)()) sync();
-        });
-    };
-    button("add", &RoomPageForm::Add);
-    button("insert", &RoomPageForm::Insert);
-    button("change", &RoomPageForm::Change);
-    button("delete", &RoomPageForm::Delete);
+    connect(control<QPushButton>(this, "add"), &QPushButton::clicked, this, [this] {
+        if (m_form.Add()) sync();
+    });
+    connect(control<QPushButton>(this, "insert"), &QPushButton::clicked, this, [this] {
+        if (m_form.Insert()) sync();
+    });
+    connect(control<QPushButton>(this, "change"), &QPushButton::clicked, this, [this] {
+        if (m_form.Change()) sync();
+    });
+    connect(control<QPushButton>(this, "delete"), &QPushButton::clicked, this, [this] {
+        if (m_form.Delete()) sync();
+    });
     sync();
 }
 

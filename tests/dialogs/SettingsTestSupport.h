@@ -74,3 +74,37 @@ inline void writeText(const std::filesystem::path& file, const std::string& text
 }
 
 } // namespace kov::test
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+namespace kov::test {
+
+// Drives the next modal dialog once its exec() has shown it: `drive` gets it and ends it (accept or
+// reject). A dialog that never comes fails the test that waited for it.
+inline void whenModal(std::function<void(QDialog*)> drive)
+{
+    auto tries = std::make_shared<int>(0);
+    auto timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, tries, drive = std::move(drive)] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog && ++*tries < 300) return;
+        timer->stop();
+        timer->deleteLater();
+        if (!dialog) {
+            ADD_FAILURE() << "no modal dialog appeared";
+            return;
+        }
+        drive(dialog);
+    });
+    timer->start();
+}
+
+} // namespace kov::test
