@@ -633,11 +633,10 @@ void MainWindow::buildRoutes()
         view.RedrawAll();
     });
     V(Settings, [this, &doc, &view] {
-        if (!OnSettings(doc, this)) return;
+        if (!OnSettings(doc, &view, this)) return;
         ShowSnapButtons();
         DrawToolSample();
         RefreshLayerBar();
-        view.RedrawAll();
     });
     V(Help, [this] { OpenInstalledFile("help/index.html"); });
     V(Guide1, [this] { OpenInstalledFile("help/guide1.html", "help/guide1.html"); });

@@ -3,12 +3,15 @@
 #include "app/FrameLogic.h"
 #include "app/KoviraApp.h"
 #include "app/KoviraDoc.h"
+#include "app/KovView.h"
 
+#include "building/RoomSettings.h"
 #include "dialogs/SettingsSheet.h"
 #include "model/PictureFiles.h"
 #include "model/SettingsRegistry.h"
 #include "model/SettingsValues.h"
 #include "platform/Profile.h"
+#include "tools/ToolMachine.h"
 
 #include <QStandardPaths>
 #include <QWidget>
@@ -91,7 +94,7 @@ void ApplySettingsSheet(CKoviraDoc& doc, const kov::dialogs::SettingsSheetForm& 
     if (depth >= 2 && depth <= 99) doc.m_nUndoDepth = depth;
 }
 
-bool OnSettings(CKoviraDoc& doc, QWidget* parent)
+bool OnSettings(CKoviraDoc& doc, CKoviraView* view, QWidget* parent)
 {
     const kov::dialogs::SettingsServices services = MakeSettingsServices(doc, parent);
     kov::dialogs::SettingsSheetForm form(services);
@@ -99,6 +102,12 @@ bool OnSettings(CKoviraDoc& doc, QWidget* parent)
     kov::dialogs::CPropSheet1 sheet(form, services, parent);
     if (sheet.exec() != QDialog::Accepted) return false;
     ApplySettingsSheet(doc, form);
+    if (view) {
+        kov::platform::Profile& profile = doc.services().profile;
+        view->machine().settings().Load(profile);
+        view->machine().m_roomSettings = RoomSettings::FromProfile(profile);
+        view->RedrawAll();
+    }
     return true;
 }
 

@@ -17,6 +17,7 @@ class SettingsSheetForm;
 namespace kov::app {
 
 class CKoviraDoc;
+class CKoviraView;
 
 // The numbers of the temporary pictures that the drawing, its base, its undo and redo snapshots and
 // the document's own list name: files the deletion of leftovers must keep.
@@ -30,7 +31,8 @@ kov::dialogs::SettingsServices MakeSettingsServices(CKoviraDoc& doc, QWidget* pa
 // reset of every setting. The undo depth follows the setting.
 void ApplySettingsSheet(CKoviraDoc& doc, const kov::dialogs::SettingsSheetForm& form);
 
-// The command itself: true when the sheet closed with OK (the caller redraws).
-bool OnSettings(CKoviraDoc& doc, QWidget* parent);
+// The command itself: true when the sheet closed with OK. The view's tools then read the settings
+// again (they keep copies for every click) and the view is redrawn.
+bool OnSettings(CKoviraDoc& doc, CKoviraView* view, QWidget* parent);
 
 } // namespace kov::app

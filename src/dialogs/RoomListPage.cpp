@@ -260,6 +260,7 @@ RoomSettingsPage::RoomSettingsPage(RoomPageForm& form, QWidget* parent) : QWidge
     cl->addWidget(tatami, 1, 2);
     auto* mild = named(new QCheckBox(qs(texts::kMildGradient)), "room_grad_mild");
     cl->addWidget(mild, 2, 0, 1, 3);
+    cl->setColumnStretch(3, 1);
     layout->addWidget(common);
 
     auto* roomBox = new QGroupBox(qs(texts::kRoomGroup));

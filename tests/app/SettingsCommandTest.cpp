@@ -10,11 +10,13 @@
 #include "app/DocumentTestSupport.h"
 #include "dialogs/SettingsSheet.h"
 #include "model/PictureFiles.h"
+#include "tools/ToolMachine.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -81,6 +83,9 @@ TEST(SettingsCommand, OkCopiesTheSheetIntoTheDocument)
         page<QPushButton>(sheet, SettingsSheetForm::Grid, "standard");
         page<QCheckBox>(sheet, SettingsSheetForm::Grid, "memori")->click();
         page<QComboBox>(sheet, SettingsSheetForm::Operation, "app_undonum")->setCurrentIndex(0); // "5"
+        page<QCheckBox>(sheet, SettingsSheetForm::Operation, "app_walltyoku")->click();
+        page<QComboBox>(sheet, SettingsSheetForm::Operation, "app_mousemovelisp")->setCurrentIndex(4);     // "8"
+        page<QRadioButton>(sheet, SettingsSheetForm::Rooms, "room_heibei1")->click();
         sheet.accept();
     });
     const bool memori = rig.doc->m_Grid.GridMemori != 0;
@@ -91,6 +96,11 @@ TEST(SettingsCommand, OkCopiesTheSheetIntoTheDocument)
     EXPECT_EQ(rig.profile.GetProfileInt("KOV_T_UTILITY", "app_undonum", -1), 5);
     EXPECT_EQ(rig.doc->m_PlotInfo.m_RoomInfo.m_Font.lfFaceName, "ＭＳ 明朝");
     EXPECT_EQ(rig.window->statusText().find("今後の版"), std::string::npos);
+    // The tools take the changed settings at their next click, not at the next start.
+    kov::tools::ToolMachine& tools = rig.window->view()->machine();
+    EXPECT_EQ(tools.settings().app_walltyoku, 1);
+    EXPECT_EQ(tools.settings().app_mousemovelisp, 8);
+    EXPECT_EQ(tools.m_roomSettings.room_heibei, 1);
 }
 
 TEST(SettingsCommand, CancelLeavesEverythingAsItWas)
