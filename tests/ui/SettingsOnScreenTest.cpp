@@ -56,7 +56,7 @@ TEST_F(SettingsOnScreen, TheSixPagesFromTheToolMenu)
     m_program.setProcessChannelMode(QProcess::ForwardedChannels);
     m_program.start(KOVIRA_PROGRAM, {});
     ASSERT_TRUE(m_program.waitForStarted(10000));
-    const std::string window = run("xdotool search --sync --onlyvisible --name 'Kovira' 2>/dev/null | head -1");
+    const std::string window = run("xdotool search --sync --onlyvisible --name 'コビラ６' 2>/dev/null | head -1");
     ASSERT_FALSE(window.empty()) << "no window of the program appeared";
     QThread::msleep(1500);
     run("xdotool windowfocus --sync " + window + " 2>/dev/null");
