@@ -39,8 +39,8 @@ void fillWallGrid(CKovUnit& unit)
         }
 }
 
-constexpr CDbPoint kLow{-500, -500};
-constexpr CDbPoint kHigh{kCells * kCell + 500, kCells * kCell + 500};
+const CDbPoint kLow{-500, -500};
+const CDbPoint kHigh{kCells * kCell + 500, kCells * kCell + 500};
 
 void BM_EnvelopeRange(benchmark::State& state)
 {
