@@ -13,8 +13,6 @@ DocToolHost::DocToolHost(CKoviraDoc& doc, kov::platform::Surface& measureSurface
 
 DocToolHost::~DocToolHost() = default;
 
-kov::platform::Profile* DocToolHost::SettingsStore() { return &m_doc.services().profile; }
-
 void DocToolHost::RedrawAll()
 {
     // The pending snapshot stays undecided: a select click's snapshot is where its drag starts from.

@@ -126,6 +126,7 @@ private:
     void buildSelectionRoutes();
     void buildFileRoutes();
     void buildEditRoutes();
+    void buildLineEditRoutes();
 public:
     // What the editing and layer commands ask (dialogs by default; tests answer directly).
     EditAnswers& editAnswers() { return m_editAnswers; }

@@ -48,6 +48,8 @@ public:
     std::deque<std::optional<CDbPoint>> stretchAnswers;
     std::deque<std::optional<bool>> originAnswers;
     std::vector<std::string> originMessages;
+    std::deque<std::optional<DivisionAnswer>> divisionAnswers;
+    std::deque<std::optional<int>> divisionCountAnswers;
 
     void SetStatusText(std::string_view text) override { prompt = std::string(text); }
     void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
@@ -84,6 +86,8 @@ public:
         originMessages.emplace_back(message);
         return next(originAnswers, "drawing centre");
     }
+    std::optional<DivisionAnswer> AskDivision() override { return next(divisionAnswers, "division"); }
+    std::optional<int> AskDivisionCount(int) override { return next(divisionCountAnswers, "division count"); }
 };
 
 struct ToolHarness {
