@@ -186,8 +186,18 @@ void copyNamesAndStates(JwwHeader& h, const CPlotInfo& plot)
             gi.layerState[ls] = jwStateOf(layers.m_LayerInfo[gs][ls].m_nType);
         }
         gi.state = jwStateOf(layers.m_GrpLayerInfo[gs].m_nType);
-        gi.writeLayer = static_cast<std::uint32_t>(cl);
-        gi.layerState[static_cast<std::size_t>(cl)] = 3;
+        // Each group's layer written to: the current one in the current group; elsewhere the first
+        // editable layer, so that no hidden or shown-only layer becomes editable on the way.
+        int write = g == cg ? cl : -1;
+        for (int l = 0; l < 16 && write < 0; ++l)
+            if (gi.layerState[static_cast<std::size_t>(l)] == 2)
+                write = l;
+        if (write >= 0) {
+            gi.writeLayer = static_cast<std::uint32_t>(write);
+            gi.layerState[static_cast<std::size_t>(write)] = 3;
+        } else {
+            gi.writeLayer = static_cast<std::uint32_t>(cl);
+        }
     }
     h.m_groups[static_cast<std::size_t>(cg)].state = 3;
 }

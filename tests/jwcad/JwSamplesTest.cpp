@@ -239,6 +239,9 @@ TEST(JwwSamples, RoundTripKeepsLayersStatesScalesAndFills)
     h.m_groups[1].scale = 50;
     h.m_groups[1].name = "詳細";
     h.m_groups[3].state = 0;
+    // Layers of other groups at the index of the layer written on (9) keep their states too.
+    h.m_groups[2].layerState[9] = 0;
+    h.m_groups[4].layerState[9] = 1;
     for (auto& r : h.m_DataList)
         if (r && r->GetKind() == CData::MOJI && r->m_nLayer == 7)
             r->m_nGLayer = 1;
