@@ -70,18 +70,27 @@ std::vector<std::uint8_t> write(const CPlotInfo& plot, const CGrid& grid, const 
     return ar->bytes();
 }
 
+// The settings as a new document has them, read once: reading them was a good part of a run.
+const CPlotInfo& defaultPlot()
+{
+    static const CPlotInfo plot;
+    return plot;
+}
+
 struct Read {
-    CPlotInfo plot;
+    CPlotInfo plot{defaultPlot()};
     CGrid grid;
     CKovUnit unit;
     UnitFileContext ctx;
+    bool found = false;   // the bytes hold a document block
 
     explicit Read(std::vector<std::uint8_t> bytes)
     {
         ctx.pictureFolder = pictureFolder();
         auto ar = CArchive::forReading(std::move(bytes));
         DocumentLoad load(plot, grid, unit, ctx);
-        if (load.FindStart(*ar, "KOVDATA")) load.Load(*ar, "KOVDATA");
+        found = load.FindStart(*ar, "KOVDATA");
+        if (found) load.Load(*ar, "KOVDATA");
         // Where a fault lies is worked out only when asked: ask, so that path is tried too.
         (void)ar->error().describe();
     }
@@ -89,10 +98,13 @@ struct Read {
 };
 
 // Reads the bytes, writes what was read; false when the save refuses (a picture whose bytes could
-// not be kept). The pictures' files go with the drawing, so the next read finds the same free names.
+// not be kept), or when the bytes hold no document at all (a new document's save, the same every
+// time, would be most of such a run). The pictures' files go with the drawing, so the next read
+// finds the same free names.
 bool readAndWrite(std::vector<std::uint8_t> bytes, std::vector<std::uint8_t>& out)
 {
     Read r(std::move(bytes));
+    if (!r.found) return false;
     bool ok = false;
     out = write(r.plot, r.grid, r.unit, ok);
     return ok;

@@ -514,15 +514,16 @@ CJWEnko readEnko(Reader& in, double k, bool readFlatness, AngleReader angle)
 // The text pool: strings ended by a zero byte; one without its zero byte at the end is dropped.
 std::vector<std::string> splitPool(const std::uint8_t* pool, std::size_t size)
 {
+    // Whole strings at a time: a figure file's pool runs to the end of the file, and a damaged one
+    // may hold tens of thousands of zero bytes.
+    const char* at = reinterpret_cast<const char*>(pool);
+    const char* const end = at + size;
     std::vector<std::string> strings;
-    std::string current;
-    for (std::size_t i = 0; i < size; ++i) {
-        if (pool[i] == 0) {
-            strings.push_back(current);
-            current.clear();
-        } else {
-            current += static_cast<char>(pool[i]);
-        }
+    strings.reserve(static_cast<std::size_t>(std::count(at, end, '\0')));
+    while (const void* zero = std::memchr(at, 0, static_cast<std::size_t>(end - at))) {
+        const char* stop = static_cast<const char*>(zero);
+        strings.emplace_back(at, stop);
+        at = stop + 1;
     }
     return strings;
 }
