@@ -6,6 +6,7 @@
 #include "app/KoviraApp.h"
 #include "app/KoviraDoc.h"
 #include "app/DocToolHost.h"
+#include "dialogs/FigurePropertyDialog.h"
 #include "dialogs/FigureSizeDialogs.h"
 #include "dialogs/PictureOutputDialogs.h"
 #include "dialogs/RelativeInputDialog.h"
@@ -120,8 +121,12 @@ public:
             return std::nullopt;
         return dialog.form().m_Reach;
     }
-    void OpenPanel(kov::tools::ToolPanel panel, int, bool shown) override
+    void OpenPanel(kov::tools::ToolPanel panel, int mode, bool shown) override
     {
+        if (panel == kov::tools::ToolPanel::Style) {
+            openStylePanel(mode, shown);
+            return;
+        }
         if (!shown)
             return;
         QWidget* w = nullptr;
@@ -160,6 +165,32 @@ public:
     }
 
 private:
+    // The figure tools' style panel on the document's own settings; hidden while the settings say
+    // so, the frame's properties command shows it then.
+    SwatchEnvironment swatchEnvironment() const
+    {
+        const CKovUnit::DrawEnvironment d = m_view.MakeDrawEnvironment();
+        SwatchEnvironment env;
+        env.patterns = d.patterns;
+        env.autoColumns = d.autoColumns;
+        env.tatamiBorders = d.tatamiBorders;
+        return env;
+    }
+    void openStylePanel(int slot, bool shown)
+    {
+        auto* w = new kov::dialogs::CLinePropSetDg(doc().m_PlotInfo, doc().services().profile, doc().services().questions,
+                                                   kov::dialogs::LinePropForm::Mode::ToolDefaults, slot,
+                                                   swatchEnvironment(), &m_view);
+        w->setWindowFlag(Qt::Tool);
+        m_panels.emplace_back(w);
+        if (m_view.onStylePanel)
+            m_view.onStylePanel(w);
+        if (shown) {
+            w->show();
+            m_view.setFocus();
+        }
+    }
+
     CKoviraView& m_view;
     std::vector<QPointer<QWidget>> m_panels;
 };
