@@ -183,12 +183,13 @@ private:
                                                    swatchEnvironment(), &m_view);
         w->setWindowFlag(Qt::Tool);
         m_panels.emplace_back(w);
+        // Shown first, so that the frame places it by the size it really has.
+        if (shown)
+            w->show();
         if (m_view.onStylePanel)
             m_view.onStylePanel(w);
-        if (shown) {
-            w->show();
+        if (shown)
             m_view.setFocus();
-        }
     }
 
     CKoviraView& m_view;

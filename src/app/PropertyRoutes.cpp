@@ -64,6 +64,8 @@ void MainWindow::KeepStylePanel(QWidget* panel)
     connect(panel, &QObject::destroyed, this, [this, panel] {
         if (m_pToolDialog[kStyleSlot] == panel) m_pToolDialog[kStyleSlot] = nullptr;
     });
+    // Placed by its own width, which it has only once laid out.
+    panel->adjustSize();
     PlaceToolDialogBeside(4);
 }
 

@@ -498,6 +498,11 @@ TEST(PropertyCommands, FigureToolsOpenTheirStylePanelBesideTheLayerBar)
     EXPECT_TRUE(panel->isVisible());
     EXPECT_EQ(panel->windowTitle(), QStringLiteral("作図図形の設定"));
     EXPECT_EQ(panel->form().kind(), 1);
+    // Beside the layer bar, its whole width left of the bar, off the drawing's middle.
+    auto* bar = r.window->findChild<QWidget*>(QStringLiteral("layerBarDock"));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_LE(panel->frameGeometry().right(), bar->mapToGlobal(QPoint(0, 0)).x());
+    EXPECT_GT(panel->frameGeometry().left(), r.window->mapToGlobal(QPoint(r.window->width() / 3, 0)).x());
     // Its edits are the next rectangle's style at once.
     choose(panel->findChild<QComboBox*>(QStringLiteral("lineType")), 2);
     EXPECT_EQ(r.doc->m_PlotInfo.PlotLineType[1], 2);
