@@ -7,6 +7,7 @@
 #include "app/FileListDialogs.h"
 #include "app/PrintCommands.h"
 #include "app/PropertyCommands.h"
+#include "app/SettingsCommand.h"
 #include "app/FrameLogic.h"
 #include "app/KoviraApp.h"
 #include "app/KoviraDoc.h"
@@ -633,6 +634,12 @@ void MainWindow::buildRoutes()
         doc.m_Grid = dlg.grid();
         ApplyGridDivision();
         view.RedrawAll();
+    });
+    V(Settings, [this, &doc, &view] {
+        if (!OnSettings(doc, &view, this)) return;
+        ShowSnapButtons();
+        DrawToolSample();
+        RefreshLayerBar();
     });
     V(Help, [this] { OpenInstalledFile("help/index.html"); });
     V(Guide1, [this] { OpenInstalledFile("help/guide1.html", "help/guide1.html"); });

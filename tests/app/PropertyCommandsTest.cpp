@@ -9,6 +9,7 @@
 #include "app/MainWindow.h"
 #include "dialogs/FigurePropertyDialog.h"
 #include "dialogs/ModalRun.h"
+#include "dialogs/SettingsSheet.h"
 
 #include "app/DocumentTestSupport.h"
 #include "support/EditFixtures.h"
@@ -24,7 +25,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <deque>
 #include <functional>
@@ -532,6 +535,39 @@ TEST(PropertyCommands, FigureToolsOpenTheirStylePanelBesideTheLayerBar)
     EXPECT_FALSE(line->isVisible());
     h.run(cmd::PanelProperties);
     EXPECT_TRUE(line->isVisible());
+}
+
+// -- the room font from the settings sheet's room page ----------------------------------------------------
+
+TEST(PropertyCommands, RoomFontDialogFromTheRoomPage)
+{
+    Rig r;
+    r.doc->m_PlotInfo.m_RoomInfo.m_Font.m_size = 4.0;
+    r.ok([](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("部屋文字フォントの設定"));
+        EXPECT_EQ(child<QLineEdit>(d, "height")->text(), QStringLiteral("4.0"));
+        retype(child<QLineEdit>(d, "height"), QStringLiteral("101"));  // out of range: 1
+        retype(child<QLineEdit>(d, "spacing"), QStringLiteral("2.5"));
+    });
+    // The sheet itself runs modally: worked once it is up.
+    bool driven = false;
+    QTimer::singleShot(50, [&driven] {
+        using kov::dialogs::CPropSheet1;
+        using kov::dialogs::SettingsSheetForm;
+        auto* sheet = dynamic_cast<CPropSheet1*>(QApplication::activeModalWidget());
+        ASSERT_NE(sheet, nullptr);
+        sheet->showTab(SettingsSheetForm::Rooms);
+        auto* button = sheet->tabs()->widget(SettingsSheetForm::Rooms)->findChild<QPushButton*>(QStringLiteral("roomfont"));
+        ASSERT_NE(button, nullptr);
+        button->click();
+        driven = true;
+        sheet->accept();
+    });
+    r.run(cmd::Settings);
+    EXPECT_TRUE(driven);
+    EXPECT_EQ(r.opened, std::vector<std::string>{"roomFont"});
+    EXPECT_EQ(r.doc->m_PlotInfo.m_RoomInfo.m_Font.m_size, 1.0);
+    EXPECT_EQ(r.doc->m_PlotInfo.m_RoomInfo.m_Font.m_kankaku, 2.5);
 }
 
 } // namespace
