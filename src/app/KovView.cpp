@@ -165,8 +165,6 @@ public:
     }
 
 private:
-    // The figure tools' style panel on the document's own settings; hidden while the settings say
-    // so, the frame's properties command shows it then.
     SwatchEnvironment swatchEnvironment() const
     {
         const CKovUnit::DrawEnvironment d = m_view.MakeDrawEnvironment();
@@ -176,6 +174,8 @@ private:
         env.tatamiBorders = d.tatamiBorders;
         return env;
     }
+    // The figure tools' style panel on the document's own settings; hidden while the settings say
+    // so, the frame's properties command shows it then.
     void openStylePanel(int slot, bool shown)
     {
         auto* w = new kov::dialogs::CLinePropSetDg(doc().m_PlotInfo, doc().services().profile, doc().services().questions,
