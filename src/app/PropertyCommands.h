@@ -11,6 +11,8 @@
 #include <string>
 
 class CFontMenu;
+class CKovUnit;
+class SelectionRecord;
 class QWidget;
 
 namespace kov::app {
@@ -53,5 +55,17 @@ void OnLayerList(CKoviraDoc& doc, CKoviraView& view, const PropertyFrame& frame)
 void OnLayerName(CKoviraDoc& doc, const PropertyFrame& frame);
 // "レイヤー全選択状態(&E)..." (32821).
 void OnSelectLayer(CKoviraDoc& doc, CKoviraView& view, const PropertyFrame& frame);
+
+// The layer commands that merge layer groups or move the selection, around the container
+// operations that carry them out (passed in: they belong to the editing layer):
+// "レイヤーの移動合成(&M)..." (32820) and "レイヤーのコピー合成(&C)..." (32859) take the snapshot, ask
+// for the layers and confirm, then merge source into target; "選択物のレイヤー変更(&S)..." (32819)
+// puts the selection (or, keeping it, copies of it) on the target. A list without a choice, a
+// cancelled dialog or question changes nothing.
+using LayerMerge = std::function<void(CKovUnit& unit, int sourceGroup, int targetGroup)>;
+using SelectionToLayer = std::function<void(CKovUnit& unit, const SelectionRecord& selection, int targetGroup, int keep)>;
+void OnLayerMerge(CKoviraDoc& doc, CKoviraView& view, const PropertyFrame& frame, bool copy, const LayerMerge& merge);
+void OnChangeSelectionLayer(CKoviraDoc& doc, CKoviraView& view, const PropertyFrame& frame,
+                            const SelectionToLayer& change);
 
 } // namespace kov::app
