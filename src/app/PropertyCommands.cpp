@@ -10,7 +10,6 @@
 #include "dialogs/FigurePropertyDialog.h"
 #include "dialogs/LayerDialogs.h"
 #include "dialogs/ModalRun.h"
-#include "dialogs/PropertyTexts.h"
 #include "dialogs/RoomDialogs.h"
 #include "dialogs/SelectedTextDialog.h"
 #include "dialogs/WallThicknessDialog.h"
@@ -18,14 +17,12 @@
 #include "model/SettingsValues.h"
 #include "platform/Cp932.h"
 #include "platform/Profile.h"
-#include "platform/Questions.h"
 #include "render/DrawEnvironment.h"
 
 #include <QDialog>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <memory>
 
 namespace kov::app {
@@ -385,54 +382,6 @@ void OnLayerName(CKoviraDoc& doc, const PropertyFrame& frame)
     // The name is saved with the plot settings, in the drawing.
     doc.SetModifiedFlag();
     if (frame.refreshLayerBar) frame.refreshLayerBar();
-}
-
-void OnSelectLayer(CKoviraDoc& doc, CKoviraView& view, const PropertyFrame& frame)
-{
-    kov::dialogs::CLayerChangeDlg dialog(kov::dialogs::LayerChangeForm::SelectLayer,
-                                         doc.m_PlotInfo.m_Layer.m_nCurrentGroup, frame.parent);
-    if (RunModal(dialog) != QDialog::Accepted) return;
-    const int target = dialog.form().target;
-    if (target < 0) return;
-    doc.m_PlotInfo.m_Layer.m_nCurrentGroup = target;
-    doc.m_Unit.SelectLayer(doc.m_Selection, target, 0);
-    if (frame.refreshLayerBar) frame.refreshLayerBar();
-    view.RedrawAll();
-}
-
-void OnLayerMerge(CKoviraDoc& doc, CKoviraView& view, const PropertyFrame& frame, bool copy, const LayerMerge& merge)
-{
-    view.PushUndo();
-    using kov::dialogs::LayerChangeForm;
-    kov::dialogs::CLayerChangeDlg dialog(copy ? LayerChangeForm::CopyMerge : LayerChangeForm::MoveMerge,
-                                         doc.m_PlotInfo.m_Layer.m_nCurrentGroup, frame.parent);
-    if (RunModal(dialog) != QDialog::Accepted) return;
-    const int source = dialog.form().source, target = dialog.form().target;
-    if (source < 0 || target < 0) return;
-    char question[160];
-    std::snprintf(question, sizeof question,
-                  copy ? kov::dialogs::proptext::kCopyMergeQuestion : kov::dialogs::proptext::kMoveMergeQuestion, source,
-                  target);
-    if (!doc.services().questions.askOkCancel(question)) return;
-    doc.m_Selection.Clear();
-    if (merge) merge(doc.m_Unit, source, target);
-    if (frame.refreshLayerBar) frame.refreshLayerBar();
-    view.RedrawAll();
-}
-
-void OnChangeSelectionLayer(CKoviraDoc& doc, CKoviraView& view, const PropertyFrame& frame,
-                            const SelectionToLayer& change)
-{
-    view.PushUndo();
-    kov::dialogs::CLayerChangeDlg dialog(kov::dialogs::LayerChangeForm::ChangeSelection,
-                                         doc.m_PlotInfo.m_Layer.m_nCurrentGroup, frame.parent);
-    if (RunModal(dialog) != QDialog::Accepted) return;
-    const int target = dialog.form().target;
-    if (target < 0) return;
-    if (change) change(doc.m_Unit, doc.m_Selection, target, dialog.form().keep);
-    doc.m_Selection.Clear();
-    if (frame.refreshLayerBar) frame.refreshLayerBar();
-    view.RedrawAll();
 }
 
 } // namespace kov::app

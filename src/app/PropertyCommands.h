@@ -2,8 +2,7 @@
 
 // The commands that edit the properties of the selection and the layers through the property and
 // layer dialogs: the selected text, a room's fill and pattern, a wall's or column's thickness, one
-// figure's style or the line type of several, the layer list, the layer name and the layer
-// change commands. Each runs its dialog through kov::dialogs::RunModal and applies the result.
+// figure's style or the line type of several, the layer list and the layer name. Each runs its dialog through kov::dialogs::RunModal and applies the result.
 
 #include "render/Swatches.h"
 
@@ -11,8 +10,6 @@
 #include <string>
 
 class CFontMenu;
-class CKovUnit;
-class SelectionRecord;
 class QWidget;
 
 namespace kov::app {
@@ -53,19 +50,4 @@ void OnChangeLineType(CKoviraDoc& doc, CKoviraView& view, const PropertyFrame& f
 // The layer bar's "一覧" (1863), and the layer-name command.
 void OnLayerList(CKoviraDoc& doc, CKoviraView& view, const PropertyFrame& frame);
 void OnLayerName(CKoviraDoc& doc, const PropertyFrame& frame);
-// "レイヤー全選択状態(&E)..." (32821).
-void OnSelectLayer(CKoviraDoc& doc, CKoviraView& view, const PropertyFrame& frame);
-
-// The layer commands that merge layer groups or move the selection, around the container
-// operations that carry them out (passed in: they belong to the editing layer):
-// "レイヤーの移動合成(&M)..." (32820) and "レイヤーのコピー合成(&C)..." (32859) take the snapshot, ask
-// for the layers and confirm, then merge source into target; "選択物のレイヤー変更(&S)..." (32819)
-// puts the selection (or, keeping it, copies of it) on the target. A list without a choice, a
-// cancelled dialog or question changes nothing.
-using LayerMerge = std::function<void(CKovUnit& unit, int sourceGroup, int targetGroup)>;
-using SelectionToLayer = std::function<void(CKovUnit& unit, const SelectionRecord& selection, int targetGroup, int keep)>;
-void OnLayerMerge(CKoviraDoc& doc, CKoviraView& view, const PropertyFrame& frame, bool copy, const LayerMerge& merge);
-void OnChangeSelectionLayer(CKoviraDoc& doc, CKoviraView& view, const PropertyFrame& frame,
-                            const SelectionToLayer& change);
-
 } // namespace kov::app

@@ -50,7 +50,6 @@ void MainWindow::buildPropertyRoutes()
         OnChangeLineType(doc, view, propertyFrame());
         DrawToolSample();
     });
-    V(cmd::LayerSelectAll, [this, &doc, &view] { OnSelectLayer(doc, view, propertyFrame()); });
     F(cmd::LayerList, [this, &doc, &view] { OnLayerList(doc, view, propertyFrame()); });
     F(cmd::LayerName, [this, &doc] { OnLayerName(doc, propertyFrame()); });
 }

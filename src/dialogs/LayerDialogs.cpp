@@ -1,5 +1,6 @@
 #include "dialogs/LayerDialogs.h"
 
+#include "dialogs/ModalRun.h"
 #include "dialogs/PropertyTexts.h"
 #include "model/PaperSizes.h"
 #include "model/SelectionRecord.h"
@@ -121,6 +122,13 @@ void CLayerChangeDlg::accept()
     m_form.keepChecked = m_keep->isChecked();
     m_form.Accept();
     QDialog::accept();
+}
+
+std::optional<LayerChangeResult> AskLayerChange(int mode, int currentGroup, QWidget* parent)
+{
+    CLayerChangeDlg dialog(mode, currentGroup, parent);
+    if (RunModal(dialog) != QDialog::Accepted) return std::nullopt;
+    return LayerChangeResult{dialog.form().source, dialog.form().target, dialog.form().keep};
 }
 
 // -- layer list -----------------------------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include <QImage>
 
 #include <array>
+#include <optional>
 #include <string>
 
 class QCheckBox;
@@ -69,6 +70,15 @@ private:
     QComboBox* m_target = nullptr;
     QCheckBox* m_keep = nullptr;
 };
+
+// The layer change dialog run modally (through RunModal): the source and target layer groups and
+// the keep flag at OK, -1 where a list had no choice; nothing when cancelled.
+struct LayerChangeResult {
+    int source = -1;
+    int target = -1;
+    int keep = 0;
+};
+std::optional<LayerChangeResult> AskLayerChange(int mode, int currentGroup, QWidget* parent = nullptr);
 
 class LayerListForm {
 public:

@@ -53,9 +53,6 @@ inline constexpr const char* kChangedLayer = "変更後のレイヤー";
 inline constexpr const char* kMergedLayer = "合成後のレイヤー";
 inline constexpr const char* kChosenLayer = "指定レイヤー";
 inline constexpr const char* kKeepOnSource = "元のレイヤーにも残す";
-// The blanks around the numbers of the move question are ideographic spaces; the copy question has none.
-inline constexpr const char* kMoveMergeQuestion = "レイヤー %d　を　%d　に合成します。よろしいですか？";
-inline constexpr const char* kCopyMergeQuestion = "レイヤー %d を%dにコピー合成します。よろしいですか？";
 
 // -- layer list dialog ----------------------------------------------------------------------------
 inline constexpr const char* kLayerListTitle = "レイヤー一覧";

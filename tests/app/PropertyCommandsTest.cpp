@@ -7,7 +7,6 @@
 #include "app/ContextMenu.h"
 #include "app/KovView.h"
 #include "app/MainWindow.h"
-#include "app/PropertyCommands.h"
 #include "dialogs/FigurePropertyDialog.h"
 #include "dialogs/ModalRun.h"
 #include "dialogs/SettingsSheet.h"
@@ -459,36 +458,21 @@ TEST(PropertyCommands, LayerListFromTheLayerBarsButton)
     EXPECT_EQ(r.doc->m_PlotInfo.m_Layer.m_nCurrentGroup, 1);
 }
 
-TEST(PropertyCommands, LayerNameAndLayerSelectionFromTheMenu)
+TEST(PropertyCommands, LayerNameFromTheLayerMenu)
 {
     Rig r;
     r.ok([](QDialog& d) {
-        auto* name = child<QLineEdit>(d, "name");
-        name->setText(QStringLiteral("一階平面"));
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("レイヤー名"));
+        child<QLineEdit>(d, "name")->setText(QStringLiteral("一階平面"));
     });
     r.window->action(cmd::LayerName)->trigger();
+    EXPECT_EQ(r.opened, std::vector<std::string>{"layerName"});
     EXPECT_EQ(r.doc->m_PlotInfo.m_Layer.m_GrpLayerInfo[0].m_strName, "一階平面");
     EXPECT_TRUE(r.doc->IsModified());
-
-    // "レイヤー全選択状態": the objects on layer 0 of the chosen layer group, which becomes current.
-    addFigure(r.unit(), 1, CKovLine::LINE, {{0, 0}, {100, 0}}, {}, 0, 1, 0);
-    addFigure(r.unit(), 2, CKovLine::LINE, {{0, 0}, {100, 0}}, {}, 0, 1, 3);
-    addFigure(r.unit(), 3, CKovLine::LINE, {{0, 0}, {100, 0}}, {}, 0, 0, 0);
-    r.ok([](QDialog& d) {
-        EXPECT_EQ(d.windowTitle(), QStringLiteral("指定レイヤーを全て選択状態"));
-        EXPECT_FALSE(child<QComboBox>(d, "source")->isEnabled());
-        child<QComboBox>(d, "target")->setCurrentIndex(1);
-    });
-    r.run(cmd::LayerSelectAll);
-    EXPECT_EQ(r.doc->m_PlotInfo.m_Layer.m_nCurrentGroup, 1);
-    EXPECT_EQ(r.doc->m_Selection.m_Lines, std::vector<int>{1});
-    // With a current layer group above 2 the lists have no choice: nothing changes.
-    r.doc->m_PlotInfo.m_Layer.m_nCurrentGroup = 5;
-    r.doc->m_Selection.Clear();
-    r.ok();
-    r.run(cmd::LayerSelectAll);
-    EXPECT_EQ(r.doc->m_PlotInfo.m_Layer.m_nCurrentGroup, 5);
-    EXPECT_TRUE(r.doc->m_Selection.IsEmpty());
+    // Cancel keeps the name.
+    r.cancel([](QDialog& d) { child<QLineEdit>(d, "name")->clear(); });
+    r.run(cmd::LayerName);
+    EXPECT_EQ(r.doc->m_PlotInfo.m_Layer.m_GrpLayerInfo[0].m_strName, "一階平面");
 }
 
 // -- the figure tools' style panel ------------------------------------------------------------------------
@@ -569,72 +553,6 @@ TEST(PropertyCommands, RoomFontDialogFromTheRoomPage)
     EXPECT_EQ(r.opened, std::vector<std::string>{"roomFont"});
     EXPECT_EQ(r.doc->m_PlotInfo.m_RoomInfo.m_Font.m_size, 1.0);
     EXPECT_EQ(r.doc->m_PlotInfo.m_RoomInfo.m_Font.m_kankaku, 2.5);
-}
-
-// The merge and move commands around their container operations: the dialog's mode, the question
-// with its exact blanks, and no operation for a cancelled question or a list without a choice.
-TEST(PropertyCommands, LayerMergeAndSelectionLayerAskThenCarryOut)
-{
-    struct Call {
-        int source, target, keep;
-    };
-    Rig r;
-    std::vector<Call> calls;
-    PropertyFrame frame;
-    frame.parent = r.window.get();
-    int refreshed = 0;
-    frame.refreshLayerBar = [&refreshed] { ++refreshed; };
-    const LayerMerge merge = [&calls](CKovUnit&, int s, int t) { calls.push_back({s, t, -1}); };
-    addFigure(r.unit(), 1, CKovLine::LINE, {{0, 0}, {100, 0}});
-    r.doc->m_Selection.AddLineId(1);
-
-    r.ok([](QDialog& d) {
-        EXPECT_EQ(d.windowTitle(), QStringLiteral("レイヤーを移動合成"));
-        child<QComboBox>(d, "target")->setCurrentIndex(2);
-    });
-    r.questions.reply(Answer::Ok, "レイヤー 0　を　2　に合成します。よろしいですか？");
-    OnLayerMerge(*r.doc, *r.window->view(), frame, false, merge);
-    r.ok([](QDialog& d) {
-        EXPECT_EQ(d.windowTitle(), QStringLiteral("レイヤーをコピー合成"));
-        child<QComboBox>(d, "source")->setCurrentIndex(1);
-    });
-    r.questions.reply(Answer::Ok, "レイヤー 1 を0にコピー合成します。よろしいですか？");
-    OnLayerMerge(*r.doc, *r.window->view(), frame, true, merge);
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].source, 0);
-    EXPECT_EQ(calls[0].target, 2);
-    EXPECT_EQ(calls[1].source, 1);
-    EXPECT_EQ(calls[1].target, 0);
-    EXPECT_TRUE(r.doc->m_Selection.IsEmpty());
-    EXPECT_EQ(refreshed, 2);
-    // Cancel at the question: nothing merged.
-    r.ok();
-    r.questions.reply(Answer::Cancel);
-    OnLayerMerge(*r.doc, *r.window->view(), frame, false, merge);
-    // A current layer group above 2: the lists have no choice, nothing is asked or merged.
-    r.doc->m_PlotInfo.m_Layer.m_nCurrentGroup = 4;
-    r.ok();
-    OnLayerMerge(*r.doc, *r.window->view(), frame, true, merge);
-    EXPECT_EQ(calls.size(), 2u);
-
-    r.doc->m_PlotInfo.m_Layer.m_nCurrentGroup = 0;
-    r.doc->m_Selection.AddLineId(1);
-    const SelectionToLayer change = [&calls](CKovUnit&, const SelectionRecord& sel, int t, int keep) {
-        EXPECT_EQ(sel.m_Lines, std::vector<int>{1}); // the selection as it was
-        calls.push_back({-1, t, keep});
-    };
-    r.ok([](QDialog& d) {
-        EXPECT_EQ(d.windowTitle(), QStringLiteral("選択物のレイヤー変更"));
-        EXPECT_FALSE(child<QComboBox>(d, "source")->isEnabled());
-        child<QComboBox>(d, "target")->setCurrentIndex(1);
-        child<QCheckBox>(d, "keep")->setChecked(true);
-    });
-    OnChangeSelectionLayer(*r.doc, *r.window->view(), frame, change);
-    ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[2].target, 1);
-    EXPECT_EQ(calls[2].keep, 1);
-    EXPECT_TRUE(r.doc->m_Selection.IsEmpty());
-    EXPECT_EQ(r.opened.size(), 5u);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "dialogs/FigurePropertyDialog.h"
 #include "dialogs/FontNameList.h"
 #include "dialogs/LayerDialogs.h"
+#include "dialogs/ModalRun.h"
 #include "dialogs/RoomDialogs.h"
 #include "dialogs/SelectedTextDialog.h"
 #include "model/KovUnit.h"
@@ -258,6 +259,33 @@ TEST(LayerChange, ModesShowTheirTitlesAndLists)
     high.Accept();
     EXPECT_EQ(high.source, -1);
     EXPECT_EQ(high.target, -1);
+}
+
+TEST(LayerChange, AskedThroughTheModalRunner)
+{
+    std::vector<QString> titles;
+    kov::dialogs::ScopedModalRunner runner([&titles](QDialog& d) {
+        titles.push_back(d.windowTitle());
+        d.findChild<QComboBox*>(QStringLiteral("target"))->setCurrentIndex(2);
+        d.findChild<QCheckBox*>(QStringLiteral("keep"))->setChecked(true);
+        if (titles.size() == 2) {
+            d.reject();
+        } else {
+            d.accept();
+        }
+        return d.result();
+    });
+    const auto chosen = AskLayerChange(LayerChangeForm::ChangeSelection, 1);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(chosen->source, 1);
+    EXPECT_EQ(chosen->target, 2);
+    EXPECT_EQ(chosen->keep, 1);
+    EXPECT_FALSE(AskLayerChange(LayerChangeForm::MoveMerge, 0).has_value());
+    const auto merged = AskLayerChange(LayerChangeForm::CopyMerge, 0);
+    ASSERT_TRUE(merged.has_value());
+    EXPECT_EQ(merged->keep, 0); // the keep flag belongs to the selection's change only
+    EXPECT_EQ(titles, (std::vector<QString>{QStringLiteral("選択物のレイヤー変更"), QStringLiteral("レイヤーを移動合成"),
+                                            QStringLiteral("レイヤーをコピー合成")}));
 }
 
 // A drawing with a horizontal line through the middle of layer 0 of layer group 0 and a vertical
