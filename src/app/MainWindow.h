@@ -130,6 +130,7 @@ private:
     PropertyFrame propertyFrame();
     // The figure tools' style panel: kept in its slot and placed beside the layer bar.
     void KeepStylePanel(QWidget* panel);
+    void buildLineEditRoutes();
 public:
     // The context menu's items for the selection and tool state now; empty when none opens.
     std::vector<ContextItem> contextMenuItems() const;
