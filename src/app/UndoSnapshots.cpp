@@ -35,19 +35,22 @@ void CKoviraDoc::appendUndo(CKovUnit* snapshot)
 
 void CKoviraDoc::PushUndo()
 {
-    SettleUndo();
+    SettleUndo(true);
     m_pPendingUndo.reset(copyOf(m_Unit));
 }
 
-void CKoviraDoc::SettleUndo()
+void CKoviraDoc::SettleUndo(bool dropUnchanged)
 {
     if (!m_pPendingUndo)
         return;
-    std::unique_ptr<CKovUnit> pending = std::move(m_pPendingUndo);
-    if (pending->SharesAllWith(m_Unit)) {
-        pending->RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
+    if (m_pPendingUndo->SharesAllWith(m_Unit)) {
+        if (dropUnchanged) {
+            m_pPendingUndo->RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
+            m_pPendingUndo.reset();
+        }
         return;
     }
+    std::unique_ptr<CKovUnit> pending = std::move(m_pPendingUndo);
     appendUndo(pending.release());
     for (CKovUnit* unit : m_RedoStack)
         discardSnapshot(unit);
@@ -57,7 +60,7 @@ void CKoviraDoc::SettleUndo()
 
 void CKoviraDoc::PushUndoHeld()
 {
-    SettleUndo();
+    SettleUndo(true);
     appendUndo(copyOf(m_Unit));
     for (CKovUnit* unit : m_RedoStack)
         discardSnapshot(unit);
@@ -78,6 +81,7 @@ bool CKoviraDoc::CanRedo()
 
 bool CKoviraDoc::Undo(bool placing)
 {
+    SettleUndo(true);
     if (!CanUndo(placing))
         return false;
     m_RedoStack.push_back(copyOf(m_Unit));
@@ -94,6 +98,7 @@ bool CKoviraDoc::Undo(bool placing)
 
 bool CKoviraDoc::Redo()
 {
+    SettleUndo(true);
     if (!CanRedo())
         return false;
     appendUndo(copyOf(m_Unit));
