@@ -94,11 +94,11 @@ public:
     // counts as a change: check an edit through the const container before making it.
     void PushUndo();
     // Decides the copy of the last PushUndo: on the stack when the live drawing differs from it
-    // (with the depth rule, redo emptied, the drawing marked modified). Every redraw and every stack
-    // query settles first. A copy that nothing differs from yet stays waiting, unless `dropUnchanged`
-    // (the next snapshot, undo and redo drop it): a redraw or the idle refresh of the commands while
-    // a command's dialog is open comes before the change, and must not throw its snapshot away.
-    void SettleUndo(bool dropUnchanged = false);
+    // (with the depth rule, redo emptied, the drawing marked modified), dropped otherwise. Every
+    // redraw and every stack query settles first. With keepUnchanged (the idle refresh of the
+    // command states) an unchanged copy stays pending: a tool that took it at a pick may change the
+    // drawing at a later click.
+    void SettleUndo(bool keepUnchanged = false);
     // A snapshot of the drawing as it stands, on the stack at once though nothing changed since the
     // last one: figures being placed are moved from it, and an undo after the placing returns to it.
     void PushUndoHeld();

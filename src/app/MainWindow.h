@@ -124,6 +124,7 @@ private:
     void buildRoutes();
     void buildSelectionRoutes();
     void buildFileRoutes();
+    void buildLineEditRoutes();
 public:
     // The context menu's items for the selection and tool state now; empty when none opens.
     std::vector<ContextItem> contextMenuItems() const;

@@ -35,22 +35,21 @@ void CKoviraDoc::appendUndo(CKovUnit* snapshot)
 
 void CKoviraDoc::PushUndo()
 {
-    SettleUndo(true);
+    SettleUndo();
     m_pPendingUndo.reset(copyOf(m_Unit));
 }
 
-void CKoviraDoc::SettleUndo(bool dropUnchanged)
+void CKoviraDoc::SettleUndo(bool keepUnchanged)
 {
     if (!m_pPendingUndo)
         return;
-    if (m_pPendingUndo->SharesAllWith(m_Unit)) {
-        if (dropUnchanged) {
-            m_pPendingUndo->RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
-            m_pPendingUndo.reset();
-        }
+    if (keepUnchanged && m_pPendingUndo->SharesAllWith(m_Unit))
+        return;
+    std::unique_ptr<CKovUnit> pending = std::move(m_pPendingUndo);
+    if (pending->SharesAllWith(m_Unit)) {
+        pending->RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
         return;
     }
-    std::unique_ptr<CKovUnit> pending = std::move(m_pPendingUndo);
     appendUndo(pending.release());
     for (CKovUnit* unit : m_RedoStack)
         discardSnapshot(unit);
@@ -60,7 +59,7 @@ void CKoviraDoc::SettleUndo(bool dropUnchanged)
 
 void CKoviraDoc::PushUndoHeld()
 {
-    SettleUndo(true);
+    SettleUndo();
     appendUndo(copyOf(m_Unit));
     for (CKovUnit* unit : m_RedoStack)
         discardSnapshot(unit);
@@ -81,7 +80,6 @@ bool CKoviraDoc::CanRedo()
 
 bool CKoviraDoc::Undo(bool placing)
 {
-    SettleUndo(true);
     if (!CanUndo(placing))
         return false;
     m_RedoStack.push_back(copyOf(m_Unit));
@@ -98,7 +96,6 @@ bool CKoviraDoc::Undo(bool placing)
 
 bool CKoviraDoc::Redo()
 {
-    SettleUndo(true);
     if (!CanRedo())
         return false;
     appendUndo(copyOf(m_Unit));
