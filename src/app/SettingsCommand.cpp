@@ -63,6 +63,7 @@ kov::dialogs::SettingsServices MakeSettingsServices(CKoviraDoc& doc, QWidget* pa
     const double dpi = parent && parent->logicalDpiY() > 0 ? parent->logicalDpiY() : 96;
     s.editRoomFont = [questions, dpi](CFontMenu& font) { return PickFontRecord(font, *questions, dpi); };
     s.tempPicturesInUse = TempPicturesInUse(doc);
+    s.documentPictureFolder = doc.TempImageFolder();
     return s;
 }
 
