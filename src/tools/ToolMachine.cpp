@@ -133,12 +133,8 @@ void ToolMachine::CallDelete()
     for (int id : sel.m_Groups)
         if (const CKovGroup* g = static_cast<const CKovUnit&>(unit).FindGroup(id); g && !g->MGrpWallID.empty())
             walls = true;
-    // One pass over each array, however many groups are selected.
-    unit.DeleteGroups(sel.m_Groups);
-    for (int id : sel.m_Walls) unit.DeleteWall(id);
-    for (int id : sel.m_Lines) unit.DeleteLine(id);
-    for (int id : sel.m_Texts) unit.DeleteText(id);
-    for (int id : sel.m_Images) unit.DeleteImage(id);
+    // One pass over each array, however many objects are selected.
+    unit.DeleteSelection(sel);
     sel.Clear();
     if (walls)
         rejoinWalls();
