@@ -728,6 +728,7 @@ void MainWindow::buildRoutes()
 
     buildSelectionRoutes();
     buildFileRoutes();
+    buildAnnotationRoutes();
 
     // application
     A(FileNew, [] {

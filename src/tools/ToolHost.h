@@ -88,6 +88,8 @@ public:
     virtual bool Undo(bool placing) = 0;
     virtual bool Redo() = 0;
     virtual const TextBoxMeasurer& Measurer() = 0;
+    // The settings store, for the settings the tools read at the moment of use; null without one.
+    virtual kov::platform::Profile* SettingsProfile() { return nullptr; }
 
     // -- the frame -----------------------------------------------------------------------------
     virtual void SetStatusText(std::string_view text) { (void)text; }
@@ -110,6 +112,15 @@ public:
     // Left, right, up and down distances of a rectangle about a centre.
     virtual std::optional<std::array<double, 4>> AskRectDistances() { return std::nullopt; }
     virtual std::optional<double> AskParallelDistance(double current) { (void)current; return std::nullopt; }
+    // A one-line text entry: its caption, the starting text and the label right of the edit.
+    virtual std::optional<std::string> AskString(std::string_view caption, std::string_view text,
+                                                 std::string_view label)
+    {
+        (void)caption;
+        (void)text;
+        (void)label;
+        return std::nullopt;
+    }
     // The range picture tools on release: the dragged rectangle of window pixels to a picture file
     // (tool 12) or to the clipboard (tool 13).
     virtual void RangeToPicture(int tool, DevicePoint press, DevicePoint release)
