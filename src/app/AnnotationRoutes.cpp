@@ -6,7 +6,7 @@
 #include "app/KoviraDoc.h"
 #include "app/MainWindow.h"
 #include "dialogs/AxisLinesDialog.h"
-#include "dialogs/DimensionDialogs.h"
+#include "dialogs/AutoDimensionDialog.h"
 #include "model/AxisValueFile.h"
 #include "model/Geometry.h"
 #include "model/KovUnit.h"

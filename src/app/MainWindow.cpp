@@ -6,6 +6,7 @@
 #include "app/ExchangeCommands.h"
 #include "app/FileListDialogs.h"
 #include "app/PrintCommands.h"
+#include "app/SettingsCommand.h"
 #include "app/FrameLogic.h"
 #include "app/KoviraApp.h"
 #include "app/KoviraDoc.h"
@@ -631,6 +632,12 @@ void MainWindow::buildRoutes()
         ApplyGridDivision();
         view.RedrawAll();
     });
+    V(Settings, [this, &doc, &view] {
+        if (!OnSettings(doc, &view, this)) return;
+        ShowSnapButtons();
+        DrawToolSample();
+        RefreshLayerBar();
+    });
     V(Help, [this] { OpenInstalledFile("help/index.html"); });
     V(Guide1, [this] { OpenInstalledFile("help/guide1.html", "help/guide1.html"); });
     V(Guide2, [this] { OpenInstalledFile("help/guide2.html", "help/guide2.html"); });
@@ -728,6 +735,7 @@ void MainWindow::buildRoutes()
 
     buildSelectionRoutes();
     buildFileRoutes();
+    buildLineEditRoutes();
     buildAnnotationRoutes();
 
     // application
@@ -774,7 +782,9 @@ CommandContext MainWindow::commandContext() const
 
 void MainWindow::UpdateCommandStates()
 {
-    if (m_document) m_document->SettleUndo();
+    // Idle refreshes come between a tool's clicks: a snapshot taken at one click stays for the change
+    // a later click makes.
+    if (m_document) m_document->SettleUndo(true);
     const CommandContext c = commandContext();
     for (auto& [command, a] : m_actions) {
         const CommandState s = EvaluateCommand(command, c);

@@ -125,6 +125,7 @@ private:
     void buildRoutes();
     void buildSelectionRoutes();
     void buildFileRoutes();
+    void buildLineEditRoutes();
     void buildAnnotationRoutes();
 public:
     // The modal dialogs of the generator commands run through this: exec() unless a test answers

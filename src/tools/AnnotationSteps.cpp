@@ -146,7 +146,7 @@ void ToolMachine::StepDoubleLine(int tool, const DeviceTransform& t, DevicePoint
 
 void ToolMachine::AdjustDoubleLineEnds()
 {
-    const kov::platform::Profile* profile = m_host.SettingsProfile();
+    const kov::platform::Profile* profile = m_host.SettingsStore();
     const int mode = profile ? profile->GetProfileInt(kov::model::kSectionUtility, "tool_nijyuusen_balmode", 0) : 0;
     const std::size_t n = m_ToolPoints.size();
     if ((mode != 1 && mode != 2) || n < 2) return;
@@ -187,7 +187,7 @@ int ToolMachine::FinishDimension(int id)
     SelectionRecord& sel = m_host.Selection();
     sel.Clear();
     sel.AddLineId(id);
-    kov::platform::Profile* profile = m_host.SettingsProfile();
+    kov::platform::Profile* profile = m_host.SettingsStore();
     if (!profile || profile->GetProfileInt(kov::model::kSectionPlotMenu, "config_sunpo_bunkai", 1) == 0)
         return 1;
     CKovUnit& unit = m_host.Unit();

@@ -88,8 +88,6 @@ public:
     virtual bool Undo(bool placing) = 0;
     virtual bool Redo() = 0;
     virtual const TextBoxMeasurer& Measurer() = 0;
-    // The settings store, for the settings the tools read at the moment of use; null without one.
-    virtual kov::platform::Profile* SettingsProfile() { return nullptr; }
 
     // -- the frame -----------------------------------------------------------------------------
     virtual void SetStatusText(std::string_view text) { (void)text; }
@@ -121,6 +119,17 @@ public:
         (void)label;
         return std::nullopt;
     }
+    // The division dialog ("分割"): by count (mode 0) or by length (mode 1).
+    struct DivisionAnswer {
+        int mode = 0;
+        int count = 2;
+        double length = 0;
+    };
+    virtual std::optional<DivisionAnswer> AskDivision() { return std::nullopt; }
+    // The division-count dialog ("分割数") preset with the count.
+    virtual std::optional<int> AskDivisionCount(int current) { (void)current; return std::nullopt; }
+    // The settings the tools read and write at the moment of use; null without a store.
+    virtual kov::platform::Profile* SettingsStore() { return nullptr; }
     // The range picture tools on release: the dragged rectangle of window pixels to a picture file
     // (tool 12) or to the clipboard (tool 13).
     virtual void RangeToPicture(int tool, DevicePoint press, DevicePoint release)

@@ -74,7 +74,12 @@ public:
     int m_bArcInsert = 0;
     int m_nArcDivisions = 24;
     double m_dParallelDistance = 50;
-    double m_dOffsetLeft = 50;    // tool_nisen_l: double lines, left of the direction of travel
+    // The line editing tools: the value kept between clicks (the division length of tool 64, the
+    // arc end of tool 35), the chamfer panel's sizes and mode, the two-line tool's distances.
+    double m_dToolValue = 50;
+    std::array<double, 4> m_ChamferSizes{300, 300, 300, 300};
+    int m_nChamferMode = 0;
+    double m_dOffsetLeft = 50;    // tool_nisen_l: left of the direction of travel (two and double lines)
     double m_dOffsetRight = 50;   // tool_nisen_r
     StairsSettings m_Stairs;      // the stairs panel's record
     BalloonValues m_Balloon;      // the balloon panel's choices
@@ -146,6 +151,19 @@ public:
     void StepTriangle(DevicePoint d, CDbPoint p);
     void StepRoundedRectangle(const DeviceTransform& t, DevicePoint d, CDbPoint p);
     void StepDimensionedRectangle(CDbPoint p);
+    // Line editing (tools/LineEditSteps.cpp).
+    void StepDivideFigure(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepCorner(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepChamfer(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepTrimExtend(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepCutLine(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepPartialCut(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepEraseLine(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepJoinLines(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepParallelLine(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepTwoLines(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepDivideBetweenPoints(DevicePoint d, CDbPoint p);
+    void StepEnvelope(DevicePoint d, CDbPoint p);
     // Wall edits, stairs, balloons, double lines and the dimension's follow-up.
     void StepWallPartialDelete(const DeviceTransform& t, DevicePoint d, CDbPoint p);
     void StepAddRoomVertex(const DeviceTransform& t, DevicePoint d, CDbPoint p);

@@ -9,7 +9,7 @@
 
 #include "app/DocumentTestSupport.h"
 #include "dialogs/AxisLinesDialog.h"
-#include "dialogs/DimensionDialogs.h"
+#include "dialogs/AutoDimensionDialog.h"
 #include "model/AxisValueFile.h"
 #include "support/EditFixtures.h"
 #include "tools/ToolMachine.h"

@@ -45,6 +45,8 @@ public:
     std::deque<std::optional<double>> parallelAnswers;
     std::deque<std::optional<std::string>> stringAnswers;
     std::vector<std::string> stringQuestions; // "caption|text|label" of each string entry asked
+    std::deque<std::optional<DivisionAnswer>> divisionAnswers;
+    std::deque<std::optional<int>> divisionCountAnswers;
 
     void SetStatusText(std::string_view text) override { prompt = std::string(text); }
     void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
@@ -76,6 +78,8 @@ public:
         stringQuestions.push_back(std::string(caption) + "|" + std::string(text) + "|" + std::string(label));
         return next(stringAnswers, "string entry");
     }
+    std::optional<DivisionAnswer> AskDivision() override { return next(divisionAnswers, "division"); }
+    std::optional<int> AskDivisionCount(int) override { return next(divisionCountAnswers, "division count"); }
 };
 
 struct ToolHarness {

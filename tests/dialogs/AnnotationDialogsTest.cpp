@@ -1,8 +1,8 @@
-// The dimension settings, the automatic dimensions, the axis-line values and the stairs panel:
+// The automatic dimensions, the axis-line values and the stairs panel:
 // what their forms make of the controls, and the dialogs built and accepted offscreen.
 
 #include "dialogs/AxisLinesDialog.h"
-#include "dialogs/DimensionDialogs.h"
+#include "dialogs/AutoDimensionDialog.h"
 #include "dialogs/StairsPanel.h"
 #include "dialogs/StringEntryDialog.h"
 #include "platform/Profile.h"
@@ -20,54 +20,6 @@
 namespace {
 
 using namespace kov::dialogs;
-
-TEST(DimensionStyle, ListsOpenOnTheStoredValuesAndOkKeepsThem)
-{
-    DimensionStyleValues v;
-    v.grouping = 3;
-    v.endMark = 1; // one end only: no entry
-    v.endMarkSize = 4;
-    v.unit = 2;
-    v.face = "IPAGothic";
-    DimensionStyleForm f(v);
-    EXPECT_EQ(f.GroupingIndex(), 3);
-    EXPECT_EQ(f.EndMarkIndex(), -1);
-    EXPECT_EQ(f.EndMarkSizeIndex(), 4);
-    EXPECT_EQ(f.UnitIndex(), 2);
-    const std::vector<std::string> names = DimensionStyleForm::FontNames({"A", "A", "IPAGothic", "B", "B"});
-    EXPECT_EQ(names, (std::vector<std::string>{"A", "IPAGothic", "B"}));
-    EXPECT_EQ(f.FaceIndex(names), 1);
-
-    DimensionStyleForm::Controls c;
-    c.textHeight = "";
-    c.extensionStart = "2";
-    c.face = "no such font";
-    c.decimals = 1;
-    c.endMark = -1;
-    c.endMarkSize = -1;
-    c.unit = 1;
-    c.grouping = 3;
-    c.shown = false;
-    c.typed = false;
-    f.OnOK(c, names);
-    const DimensionStyleValues& out = f.values();
-    EXPECT_EQ(out.textHeight, 0);      // an emptied edit stores 0
-    EXPECT_EQ(out.extensionStart, 2);
-    EXPECT_EQ(out.face, "IPAGothic");  // a face that is no font is not taken
-    EXPECT_EQ(out.endMark, 0);         // no choice stores 0
-    EXPECT_EQ(out.endMarkSize, 2);     // and "やや大" for the size
-    EXPECT_EQ(out.grouping, 3);
-    EXPECT_EQ(out.valueShown, 0);
-    EXPECT_EQ(out.valueMode, 0);
-
-    CSunpoSetDlg dialog(v);
-    EXPECT_EQ(dialog.m_grouping->currentIndex(), 3);
-    EXPECT_EQ(dialog.m_endMark->currentIndex(), -1);
-    dialog.m_endMark->setCurrentIndex(2);
-    dialog.accept();
-    EXPECT_EQ(dialog.values().endMark, 6);
-    EXPECT_EQ(dialog.values().grouping, 3);
-}
 
 TEST(AutoDimensionDialog, LayerListsAndScope)
 {
