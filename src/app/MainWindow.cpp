@@ -743,6 +743,7 @@ void MainWindow::buildRoutes()
     buildFileRoutes();
     buildPropertyRoutes();
     buildLineEditRoutes();
+    buildAnnotationRoutes();
 
     // application
     A(FileNew, [] {
