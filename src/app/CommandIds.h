@@ -67,6 +67,7 @@ inline constexpr int ChangeLayerOfSelection = 32819;
 inline constexpr int MeasureArea = 32829;
 inline constexpr int AllAuxDelete = 32833;
 inline constexpr int PolylineToLines = 32834;
+inline constexpr int ChamferPolylineCorners = 32904;
 inline constexpr int WallsToLines = 32835;
 inline constexpr int ColumnsToLines = 32836;
 inline constexpr int DetailColumns = 32858;
@@ -164,6 +165,7 @@ inline constexpr int GroupToolBar = 32800;
 inline constexpr int LayerMoveMerge = 32820;
 inline constexpr int LayerSelectAll = 32821;
 inline constexpr int LayerCopyMerge = 32859;
+inline constexpr int LayerName = 33990;       // the frame's layer-name command
 
 // -- help ---------------------------------------------------------------------------------------
 inline constexpr int Help = 32796;

@@ -35,6 +35,7 @@ public:
     bool Undo(bool placing) override { return m_doc.Undo(placing); }
     bool Redo() override { return m_doc.Redo(); }
     const TextBoxMeasurer& Measurer() override { return *m_measurer; }
+    kov::platform::Profile* SettingsStore() override { return &m_doc.services().profile; }
 
     // Marks the drawing for a new picture and repaints through the hook.
     void RedrawAll() override;

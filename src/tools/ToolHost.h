@@ -110,6 +110,17 @@ public:
     // Left, right, up and down distances of a rectangle about a centre.
     virtual std::optional<std::array<double, 4>> AskRectDistances() { return std::nullopt; }
     virtual std::optional<double> AskParallelDistance(double current) { (void)current; return std::nullopt; }
+    // The division dialog ("分割"): by count (mode 0) or by length (mode 1).
+    struct DivisionAnswer {
+        int mode = 0;
+        int count = 2;
+        double length = 0;
+    };
+    virtual std::optional<DivisionAnswer> AskDivision() { return std::nullopt; }
+    // The division-count dialog ("分割数") preset with the count.
+    virtual std::optional<int> AskDivisionCount(int current) { (void)current; return std::nullopt; }
+    // The settings the tools read and write at the moment of use; null without a store.
+    virtual kov::platform::Profile* SettingsStore() { return nullptr; }
     // The range picture tools on release: the dragged rectangle of window pixels to a picture file
     // (tool 12) or to the clipboard (tool 13).
     virtual void RangeToPicture(int tool, DevicePoint press, DevicePoint release)

@@ -43,6 +43,8 @@ public:
     std::deque<std::optional<std::array<int, 2>>> triangleAnswers;
     std::deque<std::optional<std::array<double, 4>>> rectAnswers;
     std::deque<std::optional<double>> parallelAnswers;
+    std::deque<std::optional<DivisionAnswer>> divisionAnswers;
+    std::deque<std::optional<int>> divisionCountAnswers;
 
     void SetStatusText(std::string_view text) override { prompt = std::string(text); }
     void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
@@ -68,6 +70,8 @@ public:
     std::optional<std::array<int, 2>> AskTriangleSides(int) override { return next(triangleAnswers, "triangle"); }
     std::optional<std::array<double, 4>> AskRectDistances() override { return next(rectAnswers, "rectangle"); }
     std::optional<double> AskParallelDistance(double) override { return next(parallelAnswers, "parallel distance"); }
+    std::optional<DivisionAnswer> AskDivision() override { return next(divisionAnswers, "division"); }
+    std::optional<int> AskDivisionCount(int) override { return next(divisionCountAnswers, "division count"); }
 };
 
 struct ToolHarness {
