@@ -123,7 +123,7 @@ inline constexpr int ToolRangeRotate = 33966;
 inline constexpr int ToolRangeStretch = 33931;
 inline constexpr int ToolRangeDelete = 32855;
 // The stretch tool (60), which the menus of the original reach by no entry.
-inline constexpr int ToolPartStretch = 33990;
+inline constexpr int ToolPartStretch = 33991;
 inline constexpr int ToolMeasureAngle = 32825;
 inline constexpr int ToolAreaSum = 32837;
 inline constexpr int ToolLengthSum = 32838;
@@ -168,6 +168,7 @@ inline constexpr int GroupToolBar = 32800;
 inline constexpr int LayerMoveMerge = 32820;
 inline constexpr int LayerSelectAll = 32821;
 inline constexpr int LayerCopyMerge = 32859;
+inline constexpr int LayerName = 33990;       // the frame's layer-name command
 
 // -- help ---------------------------------------------------------------------------------------
 inline constexpr int Help = 32796;

@@ -7,66 +7,13 @@
 #include "app/KoviraDoc.h"
 #include "app/MainWindow.h"
 #include "dialogs/EditDialogs.h"
+#include "dialogs/LayerDialogs.h"
 #include "platform/Questions.h"
 #include "tools/ToolMachine.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDialog>
-#include <QDialogButtonBox>
-#include <QGridLayout>
-#include <QLabel>
 
 namespace kov::app {
-
-namespace {
-
-// The layer choice: the three layer groups the menus offer, source and target, and in the change of
-// the selection's layer whether the selected objects stay where they are.
-std::optional<LayerChoice> askLayer(QWidget* parent, int mode, int current)
-{
-    QDialog dialog(parent);
-    const char* title = mode == kLayerOfSelection ? "選択物のレイヤー変更"
-                        : mode == kLayerMoveMerge ? "レイヤーを移動合成"
-                        : mode == kLayerSelect    ? "指定レイヤーを全て選択状態"
-                                                  : "レイヤーをコピー合成";
-    dialog.setWindowTitle(QString::fromUtf8(title));
-    auto* grid = new QGridLayout(&dialog);
-    auto* source = new QComboBox;
-    auto* target = new QComboBox;
-    for (QComboBox* list : {source, target})
-        for (const char* item : {"0", "1", "2"})
-            list->addItem(QString::fromLatin1(item));
-    // A current layer group beyond the lists opens them without a choice.
-    source->setCurrentIndex(current >= 0 && current <= 2 ? current : -1);
-    target->setCurrentIndex(current >= 0 && current <= 2 ? current : -1);
-    auto* keep = new QCheckBox(mode == kLayerOfSelection ? QStringLiteral("元のレイヤーにも残す") : QString());
-    keep->setEnabled(mode == kLayerOfSelection);
-    const bool select = mode == kLayerSelect;
-    source->setEnabled(mode != kLayerOfSelection && !select);
-    if (select)
-        source->setCurrentIndex(-1);
-    grid->addWidget(new QLabel(select ? QString() : QStringLiteral("元のレイヤー")), 0, 0);
-    grid->addWidget(source, 0, 1);
-    grid->addWidget(new QLabel(select ? QString() : QStringLiteral("↓")), 1, 1);
-    grid->addWidget(new QLabel(mode == kLayerOfSelection ? QStringLiteral("変更後のレイヤー")
-                               : select                  ? QStringLiteral("指定レイヤー")
-                                                         : QStringLiteral("合成後のレイヤー")),
-                    2, 0);
-    grid->addWidget(target, 2, 1);
-    grid->addWidget(keep, 3, 0, 1, 2);
-    auto* buttons = new QDialogButtonBox;
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    grid->addWidget(buttons, 4, 0, 1, 2);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return LayerChoice{source->currentIndex(), target->currentIndex(), keep->isChecked() ? 1 : 0};
-}
-
-} // namespace
 
 void MainWindow::buildEditRoutes()
 {
@@ -76,7 +23,12 @@ void MainWindow::buildEditRoutes()
     kov::platform::Profile& profile = doc.services().profile;
 
     EditAnswers& ask = m_editAnswers;
-    ask.layer = [this](int mode, int current) { return askLayer(this, mode, current); };
+    ask.layer = [this](int mode, int current) -> std::optional<LayerChoice> {
+        const auto answer = kov::dialogs::AskLayerChange(mode, current, this);
+        if (!answer)
+            return std::nullopt;
+        return LayerChoice{answer->source, answer->target, answer->keep};
+    };
     ask.move = [this, &profile](kov::dialogs::ObjectMoveForm::Mode mode) -> std::optional<kov::dialogs::ObjectMoveForm> {
         kov::dialogs::ObjectMoveDialog dialog(mode, profile, this);
         if (dialog.exec() != QDialog::Accepted)

@@ -154,6 +154,17 @@ LayerBarView RefreshLayerBarView(const CKovUnit& unit, CPlotInfo& plot)
         const auto sj = static_cast<std::size_t>(j);
         v.numberCaptions[sj] = std::to_string(j) + (LayerGroupHasObject(unit, j) ? "." : "");
         v.stateCaptions[sj] = LayerStateText(layer.m_GrpLayerInfo[sj].m_nType, j == current);
+        std::string hidden;
+        for (int l = 0; l < CLayer::kUsed; ++l) {
+            const CLayerInfo& info = layer.m_LayerInfo[sj][static_cast<std::size_t>(l)];
+            if (info.m_nType != CLayerInfo::LAYER_HIDDEN) continue;
+            if (!hidden.empty()) hidden += "、";
+            hidden += std::to_string(l) + (info.m_strName.empty() ? "" : " " + info.m_strName);
+        }
+        std::string& tip = v.stateTips[sj];
+        tip = std::to_string(j) + "グループ";
+        if (!layer.m_GrpLayerInfo[sj].m_strName.empty()) tip += "「" + layer.m_GrpLayerInfo[sj].m_strName + "」";
+        if (!hidden.empty()) tip += "\n非表示のレイヤー: " + hidden;
         if (j == current) v.checkedNumber = j;
     }
     if (current >= 0 && current < CLayer::kRecords)
@@ -410,9 +421,17 @@ bool ApplyColumnThickness(CKoviraDoc& doc, int wallId, double h, int columnType)
     const CKovUnit& read = doc.m_Unit;
     const CKovWall* w = read.FindWall(wallId);
     if (!w || !w->IsColumn() || !(h > 0)) return false;
-    const std::array<CDbPoint, 4> old = w->MWallPntKado;
     doc.PushUndo();
-    CKovWall* column = doc.m_Unit.FindWall(wallId);
+    return ResizeColumn(doc.m_Unit, wallId, h, columnType);
+}
+
+bool ResizeColumn(CKovUnit& unit, int wallId, double h, int columnType)
+{
+    const CKovUnit& read = unit;
+    const CKovWall* w = read.FindWall(wallId);
+    if (!w || !w->IsColumn() || !(h > 0)) return false;
+    const std::array<CDbPoint, 4> old = w->MWallPntKado;
+    CKovWall* column = unit.FindWall(wallId);
     CDbPoint a = column->MWallPntA, b = column->MWallPntA;
     std::array<CDbPoint, 4> c;
     CKovUnit::ComputeWallCorners(c, a, b, h, 0);

@@ -19,6 +19,7 @@
 #include <unordered_map>
 
 class QAbstractButton;
+class QDialog;
 class QComboBox;
 class QDockWidget;
 class QLabel;
@@ -35,6 +36,7 @@ namespace kov::app {
 class CKoviraDoc;
 class CKoviraView;
 class VersionFetch;
+struct PropertyFrame;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -126,10 +128,20 @@ private:
     void buildSelectionRoutes();
     void buildFileRoutes();
     void buildEditRoutes();
+    void buildPropertyRoutes();
+    // What the property and layer commands use of the frame.
+    PropertyFrame propertyFrame();
+    // The figure tools' style panel: kept in its slot and placed beside the layer bar.
+    void KeepStylePanel(QWidget* panel);
     void buildLineEditRoutes();
+    void buildAnnotationRoutes();
 public:
     // What the editing and layer commands ask (dialogs by default; tests answer directly).
     EditAnswers& editAnswers() { return m_editAnswers; }
+    // The modal dialogs of the generator commands run through this: exec() unless a test answers
+    // them (fills the dialog's controls and returns whether it accepted).
+    std::function<bool(QDialog&)> runDialog;
+    bool RunModal(QDialog& dialog);
     // The context menu's items for the selection and tool state now; empty when none opens.
     std::vector<ContextItem> contextMenuItems() const;
     void OpenContextMenu(const QPoint& global);

@@ -267,27 +267,6 @@ void ObjectMoveDialog::accept()
     QDialog::accept();
 }
 
-// -- one-line entry ----------------------------------------------------------------------------------
-
-StringEntryDialog::StringEntryDialog(const std::string& caption, const std::string& text, const std::string& unit,
-                                     QWidget* parent)
-    : QDialog(parent)
-{
-    setWindowTitle(qs(caption));
-    auto* grid = new QGridLayout(this);
-    m_edit = new QLineEdit(qs(text));
-    grid->addWidget(m_edit, 0, 0);
-    grid->addWidget(new QLabel(qs(unit)), 0, 1);
-    auto* buttons = new QDialogButtonBox;
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    grid->addWidget(buttons, 1, 0, 1, 2);
-}
-
-std::string StringEntryDialog::text() const { return m_edit->text().toStdString(); }
-
 // -- drawing centre ----------------------------------------------------------------------------------
 
 OriginChangeDialog::OriginChangeDialog(const std::string& message, QWidget* parent) : QDialog(parent)

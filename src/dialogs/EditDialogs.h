@@ -6,7 +6,6 @@
 // - "移動距離" / "コピー（数値）" / "部分伸縮　伸縮距離": an offset by horizontal and vertical distances with
 //   their directions and a distance along an angle; for copying also the number of copies and
 //   whether each copy shifts by the selection's width or height;
-// - a one-line entry whose caption, text and unit the caller sets (the range rotation's angle);
 // - the drawing centre tool's confirmation.
 // Each keeps its values and rules in a form; the dialog only shows it.
 
@@ -118,17 +117,6 @@ private:
     QLineEdit* m_distance;
     QComboBox* m_copies;
     QComboBox* m_shift;
-};
-
-class StringEntryDialog : public QDialog {
-    Q_OBJECT
-public:
-    StringEntryDialog(const std::string& caption, const std::string& text, const std::string& unit,
-                      QWidget* parent = nullptr);
-    std::string text() const;
-
-private:
-    QLineEdit* m_edit;
 };
 
 // "図面中心点変更": the drawing centre tool's question, with the choice of every layer group.

@@ -11,13 +11,7 @@ int FreePictureId(CKovUnit& unit, const std::filesystem::path& folder)
 {
     for (int tries = 0; tries < CKovUnit::kImageIdLimit; ++tries) {
         const int id = unit.NextImageId();
-        if (id == CKovUnit::kNoFreeId || folder.empty())
-            return id;
-        std::error_code ec;
-        bool taken = false;
-        for (int type : {kPictureBmp, kPictureJpeg, kPicturePng, kPictureGif})
-            taken = taken || std::filesystem::exists(TempImagePath(folder, id, type), ec);
-        if (!taken)
+        if (id == CKovUnit::kNoFreeId || folder.empty() || !TempImageNumberTaken(folder, id))
             return id;
     }
     return CKovUnit::kNoFreeId;
@@ -32,6 +26,9 @@ std::unique_ptr<CKovImage> CopyPicture(CKovUnit& unit, const CKovImage& source, 
     copy->ImageID = id;
     copy->ImageName = TempImagePath(folder, id, kPictureBmp).string();
     const int type = source.IMGImagetype;
+    // The copy gets a file of its own: the source's, written first if it still waits in memory.
+    source.ExtractFile();
+    copy->SettleFile();
     if (type >= 0 && type <= 4) {
         std::error_code ec;
         std::filesystem::copy_file(PictureFileForType(source.ImageName, type),

@@ -159,7 +159,7 @@ void CKovUnit::CopyRange(SelectionRecord& selection, const CPlotInfo& plot, cons
         const int id = NextLineId();
         if (id == kNoFreeId)
             break;
-        auto copy = std::make_unique<CKovLine>(*m_Lines[i]);
+        auto copy = std::make_unique<CKovLine>(*std::as_const(m_Lines)[i]);
         copy->MLineID = id;
         copy->MoveBy(d.x, d.y);
         if (copy->MLineGrpID != 0) {

@@ -120,13 +120,13 @@ public:
         (void)question;
         return false;
     }
-    // A one-line entry: the text as typed.
+    // A one-line text entry: its caption, the starting text and the label right of the edit.
     virtual std::optional<std::string> AskString(std::string_view caption, std::string_view text,
-                                                 std::string_view unit)
+                                                 std::string_view label)
     {
         (void)caption;
         (void)text;
-        (void)unit;
+        (void)label;
         return std::nullopt;
     }
     // The range scale's two factors (horizontal, vertical).

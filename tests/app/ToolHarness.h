@@ -48,6 +48,7 @@ public:
     std::deque<std::optional<CDbPoint>> stretchAnswers;
     std::deque<std::optional<bool>> originAnswers;
     std::vector<std::string> originMessages;
+    std::vector<std::string> stringQuestions; // "caption|text|label" of each string entry asked
     std::deque<std::optional<DivisionAnswer>> divisionAnswers;
     std::deque<std::optional<int>> divisionCountAnswers;
 
@@ -75,8 +76,10 @@ public:
     std::optional<std::array<int, 2>> AskTriangleSides(int) override { return next(triangleAnswers, "triangle"); }
     std::optional<std::array<double, 4>> AskRectDistances() override { return next(rectAnswers, "rectangle"); }
     std::optional<double> AskParallelDistance(double) override { return next(parallelAnswers, "parallel distance"); }
-    std::optional<std::string> AskString(std::string_view, std::string_view, std::string_view) override
+    std::optional<std::string> AskString(std::string_view caption, std::string_view text,
+                                         std::string_view label) override
     {
+        stringQuestions.push_back(std::string(caption) + "|" + std::string(text) + "|" + std::string(label));
         return next(stringAnswers, "string entry");
     }
     std::optional<std::array<double, 2>> AskRangeScaleFactors() override { return next(scaleAnswers, "range scale"); }
