@@ -7,6 +7,7 @@
 // The same object lives as long as the program and is emptied for every new or opened drawing.
 
 #include "app/AppTexts.h"
+#include "io/DxfReader.h"
 #include "jwcad/JwConversion.h"
 
 #include "model/DefFile.h"
@@ -220,6 +221,10 @@ public:
     bool ExportJwc(const std::filesystem::path& path);
     // The template of JWW exports: "jwdef.jww" in the user's data folder when there is one.
     std::filesystem::path JwwTemplatePath() const;
+    // A DXF file as a new document (defined in DxfDocument.cpp): read into a new drawing first, which
+    // replaces the open one (after the save question) only when the file was read. A failure is one
+    // message naming the file; what the reader reports besides is told after. True when replaced.
+    bool ImportDxf(const std::filesystem::path& path, const kov::io::DxfReadOptions& options);
 
     // -- hooks the shell and the other openers fill ---------------------------------------------------
     // The oldest packed documents; without one such files fail to open ("ファイル読み取り失敗").

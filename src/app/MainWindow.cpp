@@ -743,6 +743,7 @@ void MainWindow::buildRoutes()
     buildFileRoutes();
     buildPropertyRoutes();
     buildLineEditRoutes();
+    buildAnnotationRoutes();
 
     // application
     A(FileNew, [] {
@@ -1186,6 +1187,7 @@ void MainWindow::RefreshLayerBar()
         n->setText(QString::fromStdString(v.numberCaptions[static_cast<std::size_t>(r)]));
         n->setChecked(v.checkedNumber == r);
         panelButton(states[r])->setText(QString::fromStdString(v.stateCaptions[static_cast<std::size_t>(r)]));
+        panelButton(states[r])->setToolTip(QString::fromStdString(v.stateTips[static_cast<std::size_t>(r)]));
     }
     if (auto* s = panelButton(PanelScale)) s->setText(QString::fromStdString(v.scaleText));
     for (int c : {ColourModeColour, ColourModeBlackWhite, ColourModeGradient1, ColourModeGradient2, ColourModeChic})

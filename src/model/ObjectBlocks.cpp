@@ -86,7 +86,9 @@ int CKovLine::WriteLineBlock(CArchive& ar, std::string_view block) const
         && WriteDataInt(ar, "MLineWide", MLineWide) && WriteDataInt(ar, "MLineTanten", MLineTanten)
         && WriteDataInt(ar, "MLineYaWide", MLineYaWide) && WriteDataInt(ar, "MLineType", MLineType)
         && WriteDataInt(ar, "MLineGrpID", MLineGrpID) && WriteDataInt(ar, "MLineLayer1", MLineLayer1)
-        && WriteDataInt(ar, "MLineLayer2", MLineLayer2) && WriteEnd(ar, block);
+        && WriteDataInt(ar, "MLineLayer2", MLineLayer2)
+        // Only where set: every other figure keeps the bytes it always had.
+        && (MLineNoOutline == 0 || WriteDataInt(ar, "MLineNoOutline", MLineNoOutline)) && WriteEnd(ar, block);
 }
 
 CDefFile::RD_STATUS CKovLine::OnReadStart(CArchive&, std::string_view)
@@ -141,6 +143,8 @@ int CKovLine::OnReadData(std::string_view key, std::string_view value)
         MLineLayer1 = parseInt(value);
     else if (keyIs(key, "MLineLayer2"))
         MLineLayer2 = parseInt(value);
+    else if (keyIs(key, "MLineNoOutline"))
+        MLineNoOutline = parseInt(value) != 0 ? 1 : 0;
     return 1;
 }
 
