@@ -208,7 +208,7 @@ TEST(ViewMouse, ARoomDrawnWithTheToolShowsItsLabelAndIsPickedInside)
     // Its floor is filled, away from the label and the walls.
     const DevicePoint floor = view->SheetToWindow(CDbPoint{600, 600});
     EXPECT_EQ(kov::platform::fromQColor(QColor(view->backBuffer().pixel(floor.x, floor.y))),
-              kov::platform::rgbColor(0xFF, 0xF3, 0xE2)) << "the fill of 洋室 in the room list";
+              kov::platform::rgbColor(0xFF, 0xF4, 0xE2)) << "the fill of 洋室 in the room list";
 
     // Grid snap off: with it on, a click lands on the nearest grid point, whatever the room.
     rig.doc->m_Grid.kyutyaku = 0;
