@@ -147,7 +147,7 @@ public:
 
     // -- the document steps that the commands above are made of ------------------------------------
     // Empties the document (settings reloaded, containers and stacks emptied, selection and tool
-    // reset, the temporary pictures of m_TempImageNumbers deleted).
+    // reset, every temporary picture of the document deleted).
     void DeleteContents();
     // The new-document step: empties, not modified. 1 on success.
     int OnNewDocument();
@@ -197,7 +197,8 @@ public:
     // Adds a picture's identifier to m_TempImageNumbers when it is not there yet.
     void AddTempImageNumber(std::uint32_t id);
 
-    // The folders the document uses now (common-folder switches applied).
+    // The folders the document uses now (common-folder switches applied). The pictures' folder is
+    // the document's own inside the shared one (OwnPictureFolder); it goes when the document does.
     std::filesystem::path TempImageFolder() const;
     std::filesystem::path BackupFolder() const;
 
@@ -256,6 +257,9 @@ private:
     void appendUndo(CKovUnit* snapshot);
     std::unique_ptr<CKovUnit> m_pPendingUndo; // the copy of the last PushUndo, not yet settled
     void installPictureRemover() const;
+    int m_pictureFolderSerial = 0; // names the document's own picture folder
+    mutable std::filesystem::path m_madePictureFolder;
+    std::filesystem::path pictureFolderPath() const;
     void initialUpdate();
     // The newest backup of a changed drawing that is being left, unless `opening` (the file read
     // next) is that backup.

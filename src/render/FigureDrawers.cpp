@@ -209,8 +209,7 @@ void CKovUnit::DrawFigurePolygon(pf::Surface& dc, const DeviceTransform& transfo
     // A lone unhatched room floor may lose its outline in black and white, so the room's walls
     // alone bound it on paper.
     bool whiteOutline = false;
-    if (plot.PlotSirokuro != 0 && figure.MLinebHach == 0 && figure.MLineGrpID != 0 && env.profile != nullptr
-        && env.profile->GetProfileInt("KOV_T_PlotMenu", "app_sirokuro_roomdel", 0) != 0) {
+    if (plot.PlotSirokuro != 0 && figure.MLinebHach == 0 && figure.MLineGrpID != 0 && RoomOutlinesWhite(env)) {
         const CKovGroup* group = std::as_const(*this).FindGroup(figure.MLineGrpID);
         whiteOutline = group != nullptr && group->MGrpRoom == CKovGroup::ROOM && group->MGrpLineID.size() == 1
                        && group->MGrpLineID.front() == figure.MLineID;
