@@ -85,6 +85,8 @@ public:
     std::function<void(const QPoint& global)> onContextMenu;
     // A tool's modeless panel was opened: the frame keeps and places it (its placement kind).
     std::function<void(QWidget* panel, int placeBelowKind)> onToolPanelShown;
+    // The fitting tool started: the frame shows its fittings palette.
+    std::function<void()> onFittingsPalette;
     // The zoom or scroll was changed from outside: scroll bars and picture follow.
     void ViewChanged();
     // -- what the open tool panels hold for the previews (the panels keep them up to date)

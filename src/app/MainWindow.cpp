@@ -129,6 +129,7 @@ MainWindow::MainWindow(CKoviraDoc* document, QWidget* parent) : QMainWindow(pare
         m_view->onPrompt = [this](const QString& text) { SetStatusText(text.toStdString()); };
         m_view->onContextMenu = [this](const QPoint& global) { OpenContextMenu(global); };
         m_view->onToolPanelShown = [this](QWidget* panel, int kind) { KeepToolPanel(panel, kind); };
+        m_view->onFittingsPalette = [this] { ShowFittingsPalette(); };
         connect(m_view, &CKoviraView::selectionTextChanged, this, [this](const QString& text) {
             if (m_panes[7]) m_panes[7]->setText(text);
             // After every drawing change: the panel shows the tool the machine is in, and a
@@ -728,6 +729,7 @@ void MainWindow::buildRoutes()
 
     buildSelectionRoutes();
     buildFileRoutes();
+    buildLibraryRoutes();
 
     // application
     A(FileNew, [] {
@@ -993,6 +995,7 @@ void MainWindow::OnToolCommand(int command)
     DrawToolSample();
     focusAndRedraw();
     if (e->setsPrompt) SetStatusText(std::string(e->prompt));
+    if (command == PanelParts) ShowPartsPalette();
 }
 
 void MainWindow::OnDeleteTool()
@@ -1299,7 +1302,8 @@ void MainWindow::OnToolProperties()
                 if (app) app->questions().message("色、または模様のない部屋は変更できません");
                 return;
             }
-            comesLater(cmd::PanelProperties);
+            if (g->MGrpRoom == 2 && m_view) m_view->machine().OnChangeFittingSize();
+            else comesLater(cmd::PanelProperties);
         } else if (!sel.m_Walls.empty()) {
             const CKovWall* w = unit.FindWall(sel.m_Walls.front());
             if (!w) return;

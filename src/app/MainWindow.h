@@ -14,6 +14,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <unordered_map>
 
@@ -28,6 +29,13 @@ class QCheckBox;
 namespace kov::platform {
 class Profile;
 }
+
+namespace kov::dialogs {
+class PartsPalette;
+class FittingsPalette;
+}
+
+class CKovUnit;
 
 namespace kov::app {
 
@@ -104,6 +112,15 @@ public:
     int m_bDrawToolBarShown = 1;
     int m_bGroupToolBarShown = 1;
 
+    // The parts and fittings palettes (LibraryRoutes.cpp): made hidden on first use, shown beside
+    // the layer bar; null until then.
+    kov::dialogs::PartsPalette* partsPalette() const { return m_BuhinDlg; }
+    kov::dialogs::FittingsPalette* fittingsPalette() const { return m_TategDlg; }
+    void ShowPartsPalette();
+    void ShowFittingsPalette();
+    // "グループの保存...": the one selected group as a part file, through the palette in save mode.
+    void OnSaveGroup();
+
     // The version check's address (a setting may name another; tests point it at a local server).
     QString versionAddress() const;
     // Runs the check; `done` (tests) hears when the dialogue has ended.
@@ -124,6 +141,10 @@ private:
     void buildRoutes();
     void buildSelectionRoutes();
     void buildFileRoutes();
+    void buildLibraryRoutes();
+    kov::dialogs::PartsPalette* m_BuhinDlg = nullptr;
+    kov::dialogs::FittingsPalette* m_TategDlg = nullptr;
+    std::unique_ptr<CKovUnit> m_groupToSave; // the group the save-mode palette writes
 public:
     // The context menu's items for the selection and tool state now; empty when none opens.
     std::vector<ContextItem> contextMenuItems() const;

@@ -56,6 +56,37 @@ std::string brokenText(const fs::path& file, const std::string& why)
 
 } // namespace
 
+namespace {
+
+PartRead readPart(CArchive& ar, CKovUnit& part, const fs::path& file, std::string* error)
+{
+    CDefFile finder;
+    if (!finder.FindStart(ar, kPartBlock)) {
+        if (!ar.error().ok()) {
+            if (error) *error = brokenText(file, ar.error().describe());
+            return PartRead::Failed;
+        }
+        return PartRead::NotPartFile;
+    }
+    PartUnit unit;
+    UnitFileContext ctx;
+    PartLoader loader(unit, ctx);
+    const int loaded = loader.Load(ar, kPartBlock);
+    if (!loaded || !ar.error().ok() || !ctx.warnings.empty()) {
+        if (error) {
+            if (!ar.error().ok()) *error = brokenText(file, ar.error().describe());
+            else if (!ctx.warnings.empty()) *error = brokenText(file, ctx.warnings.front());
+            else *error = brokenText(file, "読み込みが途中で止まりました");
+        }
+        unit.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
+        return PartRead::Failed;
+    }
+    part = std::move(static_cast<CKovUnit&>(unit));
+    return PartRead::Read;
+}
+
+} // namespace
+
 PartRead ReadPartFile(const fs::path& file, CKovUnit& part, std::string* error)
 {
     part.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
@@ -65,29 +96,14 @@ PartRead ReadPartFile(const fs::path& file, CKovUnit& part, std::string* error)
         if (error) *error = why;
         return PartRead::Failed;
     }
-    CDefFile finder;
-    if (!finder.FindStart(*ar, kPartBlock)) {
-        if (!ar->error().ok()) {
-            if (error) *error = brokenText(file, ar->error().describe());
-            return PartRead::Failed;
-        }
-        return PartRead::NotPartFile;
-    }
-    PartUnit unit;
-    UnitFileContext ctx;
-    PartLoader loader(unit, ctx);
-    const int loaded = loader.Load(*ar, kPartBlock);
-    if (!loaded || !ar->error().ok() || !ctx.warnings.empty()) {
-        if (error) {
-            if (!ar->error().ok()) *error = brokenText(file, ar->error().describe());
-            else if (!ctx.warnings.empty()) *error = brokenText(file, ctx.warnings.front());
-            else *error = brokenText(file, "読み込みが途中で止まりました");
-        }
-        unit.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
-        return PartRead::Failed;
-    }
-    part = std::move(static_cast<CKovUnit&>(unit));
-    return PartRead::Read;
+    return readPart(*ar, part, file, error);
+}
+
+PartRead ReadPartBytes(std::vector<std::uint8_t> bytes, CKovUnit& part, const fs::path& name, std::string* error)
+{
+    part.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
+    std::unique_ptr<CArchive> ar = CArchive::forReading(std::move(bytes));
+    return readPart(*ar, part, name, error);
 }
 
 bool WritePartFile(const fs::path& file, const CKovUnit& unit, std::string* error)

@@ -9,6 +9,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
+#include <cstdint>
 
 class CKovUnit;
 class CPlotInfo;
@@ -30,6 +32,9 @@ enum class PartRead {
 // match, leaves `part` empty: a partly read part is never inserted. `error` gets what went wrong,
 // naming the file.
 PartRead ReadPartFile(const std::filesystem::path& file, CKovUnit& part, std::string* error = nullptr);
+// The same from the file's bytes (`name` only says which file in the message).
+PartRead ReadPartBytes(std::vector<std::uint8_t> bytes, CKovUnit& part, const std::filesystem::path& name = {},
+                       std::string* error = nullptr);
 
 // Writes the container as a part file: written whole beside the target and renamed over it, so a
 // failed save leaves the old file as it was. False with `error` set (the program's message) when
