@@ -6,6 +6,7 @@
 #include "app/ExchangeCommands.h"
 #include "app/FileListDialogs.h"
 #include "app/PrintCommands.h"
+#include "app/SettingsCommand.h"
 #include "app/FrameLogic.h"
 #include "app/KoviraApp.h"
 #include "app/KoviraDoc.h"
@@ -631,6 +632,12 @@ void MainWindow::buildRoutes()
         doc.m_Grid = dlg.grid();
         ApplyGridDivision();
         view.RedrawAll();
+    });
+    V(Settings, [this, &doc, &view] {
+        if (!OnSettings(doc, &view, this)) return;
+        ShowSnapButtons();
+        DrawToolSample();
+        RefreshLayerBar();
     });
     V(Help, [this] { OpenInstalledFile("help/index.html"); });
     V(Guide1, [this] { OpenInstalledFile("help/guide1.html", "help/guide1.html"); });

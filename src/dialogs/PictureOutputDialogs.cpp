@@ -1,5 +1,6 @@
 #include "dialogs/PictureOutputDialogs.h"
 
+#include "io/PictureExport.h"
 #include "platform/NumberText.h"
 #include "platform/Profile.h"
 
@@ -65,14 +66,14 @@ void PictureOutputForm::qualityEdited(const std::string& text)
 void PictureOutputForm::widthEdited(const std::string& text)
 {
     const int v = editValue(text);
-    if (v >= 0 && v <= 19999)
+    if (v >= 0 && v <= kov::io::kMaxPictureOutputSide)
         m_profile.WriteProfileInt(kPlot, "gazou_size_w", v);
 }
 
 void PictureOutputForm::heightEdited(const std::string& text)
 {
     const int v = editValue(text);
-    if (v >= 0 && v <= 19999)
+    if (v >= 0 && v <= kov::io::kMaxPictureOutputSide)
         m_profile.WriteProfileInt(kPlot, "gazou_size_h", v);
 }
 

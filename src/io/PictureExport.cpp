@@ -133,8 +133,8 @@ PictureExportSettings PictureExportSettings::Load(const kov::platform::Profile& 
     s.justSize = p.GetProfileInt(kUtility, "app_gazou_justsize", 0);
     s.jpegQuality = p.GetProfileInt(kUtility, "gazou_jpeg_atu", 100);
     s.sizeFlag = p.GetProfileInt(kPlot, "gazou_size", 0);
-    s.sizeW = p.GetProfileInt(kPlot, "gazou_size_w", 800);
-    s.sizeH = p.GetProfileInt(kPlot, "gazou_size_h", 800);
+    s.sizeW = ClampPictureOutputSide(p.GetProfileInt(kPlot, "gazou_size_w", 800));
+    s.sizeH = ClampPictureOutputSide(p.GetProfileInt(kPlot, "gazou_size_h", 800));
     s.purpose = p.GetProfileInt(kPlot, "gazou_out_moku", 0);
     s.transparent = p.GetProfileInt(kPlot, "gazou_toukagif", 0);
     return s;
@@ -208,6 +208,10 @@ PictureOutcome RenderToImage(const PictureScene& scene, const PicturePage& page,
         bytes.assign(data.begin(), data.end());
     } else {
         QImage image(w, h, QImage::Format_RGB32);
+        if (image.isNull()) {
+            out.message = picturetexts::kNoMemory;
+            return out;
+        }
         image.fill(qcolor(background));
         {
             kov::platform::PainterSurfaceOptions options;
@@ -256,6 +260,10 @@ PictureOutcome RenderToImage(const PictureScene& scene, const PicturePage& page,
             ho = std::max(ho, 1);
         }
         QImage final = (wo == w && ho == h) ? image : image.scaled(wo, ho, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        if (final.isNull()) {
+            out.message = picturetexts::kNoMemory;
+            return out;
+        }
         if (s.transparent && writerType == kWritePng) {
             // Every pixel of the window colour becomes transparent, inside the drawing too.
             final = final.convertToFormat(QImage::Format_ARGB32);
@@ -297,6 +305,8 @@ QImage RenderRangeImage(const PictureScene& scene, const PicturePage& page, Devi
     if (w == 0 || h == 0)
         return QImage();
     QImage image(w, h, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
     image.fill(qcolor(windowColour));
     DeviceTransform transform;
     if (!transformFor(transform, scene, page.pageRect, std::min(a.x, b.x), std::min(a.y, b.y), outputDevice(w, h)))

@@ -35,6 +35,8 @@ inline constexpr const char* kCannotSave =
     "画像保存ができませんでした。\nネットワークパスにアクセスできないか、フォルダ名、ファイル名、もしくはユーザー名に"
     "不正な日本語か文字があります。\n半角英数字のパス(C:\\gazou等)に保存してみてください。";
 inline constexpr const char* kTransparentPngFailed = "透過png作成に失敗しました";
+// A picture too large for the memory at hand (mended: the export used to go on with no picture).
+inline constexpr const char* kNoMemory = "画像が大きすぎてメモリが足りません。出力サイズを小さくしてください。";
 inline constexpr const char* kZoomedAutoSave = "ズーム拡大している自動保存できません。全体表示にして保存してください。";
 inline constexpr const char* kSelectMode = "選択モード";
 inline constexpr const char* kDragRange = "クリックドラッグして範囲を決める";
@@ -44,6 +46,12 @@ inline constexpr const char* kDragRange = "クリックドラッグして範囲�
 int WriterTypeOfPath(const std::filesystem::path& path);
 // The save dialog's filter list, the format of `formatCode` (gazououtput_type) first.
 const char* ExportFilterFor(int formatCode);
+
+// The largest picture side in pixels that the output size settings hold: the settings page and
+// the picture output panel store no more, and the export takes no more from a stored value.
+inline constexpr int kMaxPictureOutputSide = 20000;
+// A typed or stored output side: 0 for 0 or less (no size), kMaxPictureOutputSide for anything above.
+constexpr int ClampPictureOutputSide(int side) { return side <= 0 ? 0 : side > kMaxPictureOutputSide ? kMaxPictureOutputSide : side; }
 
 // The export settings as read at each use.
 struct PictureExportSettings {

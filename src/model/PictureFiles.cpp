@@ -132,6 +132,38 @@ std::filesystem::path CKovImage::MakeTempImageName(const std::filesystem::path& 
     return TempImagePath(folder, id, kPictureBmp);
 }
 
+long long TempPictureNumberOf(const std::string& name)
+{
+    if (name.size() < 9 || name.compare(0, 4, "temp") != 0) return -1;
+    const std::string_view ext = std::string_view(name).substr(name.size() - 4);
+    if (ext != ".bmp" && ext != ".png" && ext != ".jpg" && ext != ".gif") return -1;
+    long long n = 0;
+    for (std::size_t i = 4; i + 4 < name.size(); ++i) {
+        if (name[i] < '0' || name[i] > '9' || n >= 1'000'000'000'000LL) return -1;
+        n = n * 10 + (name[i] - '0');
+    }
+    return n;
+}
+
+TempPicturePurge PurgeTempPictures(const std::filesystem::path& folder, const std::unordered_set<long long>& inUse)
+{
+    TempPicturePurge r;
+    std::error_code ec;
+    std::vector<std::filesystem::path> doomed;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code kind;
+        if (!it->is_regular_file(kind)) continue;
+        const long long n = TempPictureNumberOf(it->path().filename().string());
+        if (n >= 0 && !inUse.count(n)) doomed.push_back(it->path());
+    }
+    for (const auto& file : doomed) {
+        std::error_code removed;
+        if (std::filesystem::remove(file, removed) && !removed) ++r.deleted;
+        else ++r.failed;
+    }
+    return r;
+}
+
 void DeleteTempImageFiles(const std::filesystem::path& folder, int id)
 {
     for (const int type : {kPictureBmp, kPictureGif, kPicturePng, kPictureJpeg}) {

@@ -50,6 +50,18 @@ std::unordered_set<long long> TempImageNumbersIn(const std::filesystem::path& fo
 // it is emptied in a mode that discards the files; copies never call it.
 void DeleteTempImageFiles(const std::filesystem::path& folder, int id);
 
+// The number N of a temporary picture's name as the program makes it ("temp<N>.bmp", ".png", ".jpg"
+// or ".gif", exactly so); -1 for any other name.
+long long TempPictureNumberOf(const std::string& fileName);
+
+struct TempPicturePurge {
+    int deleted = 0;
+    int failed = 0;
+};
+// The leftover temporary pictures of the folder deleted: the names the program makes, except the
+// numbers still named by a drawing (`inUse`). Folders and other files are left alone.
+TempPicturePurge PurgeTempPictures(const std::filesystem::path& folder, const std::unordered_set<long long>& inUse);
+
 // Size in pixels, 0 when the file is no readable picture.
 int GetImageFileWidth(const std::filesystem::path& file);
 int GetImageFileHeight(const std::filesystem::path& file);

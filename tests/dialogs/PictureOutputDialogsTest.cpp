@@ -27,9 +27,10 @@ TEST(PictureOutputPanel, EditsWriteAtOnceWithinTheirRanges)
     panel.m_size->setChecked(true);
     EXPECT_EQ(p.GetProfileInt("KOV_T_PlotMenu", "gazou_size", -1), 1);
     EXPECT_TRUE(panel.m_width->isEnabled());
-    emit panel.m_width->textEdited("19999");
+    // The settings page's limit: no side above 20000 pixels is stored.
     emit panel.m_width->textEdited("20000");
-    EXPECT_EQ(p.GetProfileInt("KOV_T_PlotMenu", "gazou_size_w", -1), 19999);
+    emit panel.m_width->textEdited("20001");
+    EXPECT_EQ(p.GetProfileInt("KOV_T_PlotMenu", "gazou_size_w", -1), 20000);
     // A purpose disables the manual controls; back to manual restores them from the stored size flag.
     panel.m_purpose[2]->click();
     EXPECT_EQ(p.GetProfileInt("KOV_T_PlotMenu", "gazou_out_moku", -1), 2);

@@ -140,6 +140,22 @@ TEST(PictureExport, SizeSettings)
     }
 }
 
+TEST(PictureExport, StoredSizesBeyondTheLimitAreReadAtTheLimit)
+{
+    // A hand-edited or older store may hold what the settings no longer let through.
+    struct Row {
+        int stored, read;
+    } rows[] = {{50000, 20000}, {20001, 20000}, {20000, 20000}, {-5, 0}, {640, 640}};
+    for (const Row& r : rows) {
+        kov::platform::MemoryProfile p;
+        p.WriteProfileInt("KOV_T_PlotMenu", "gazou_size_w", r.stored);
+        p.WriteProfileInt("KOV_T_PlotMenu", "gazou_size_h", r.stored);
+        const auto s = kov::io::PictureExportSettings::Load(p);
+        EXPECT_EQ(s.sizeW, r.read) << r.stored;
+        EXPECT_EQ(s.sizeH, r.read) << r.stored;
+    }
+}
+
 TEST(PictureExport, TransparencyKeysAndMetafiles)
 {
     Rig png;
