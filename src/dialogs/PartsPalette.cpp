@@ -536,14 +536,11 @@ PartsPalette::PartsPalette(kov::tools::ToolMachine& machine, kov::platform::Prof
 
 bool PartsPalette::OpenForPlacing()
 {
-    const bool wasSaving = m_form.m_nMode != PartsPaletteForm::PLACING;
     m_form.m_nMode = PartsPaletteForm::PLACING;
     m_form.m_pSave = nullptr;
-    if (!m_loaded || wasSaving) {
-        if (!m_form.ReloadFolders()) return false;
-        m_loaded = true;
-        fillTree();
-    }
+    // The folders are listed at every opening: a folder added or an order set since shows at once.
+    if (!m_form.ReloadFolders()) return false;
+    fillTree();
     Refresh();
     show();
     raise();
@@ -555,7 +552,6 @@ bool PartsPalette::OpenForSaving(const CKovUnit& group)
     m_form.m_nMode = PartsPaletteForm::SAVING;
     m_form.m_pSave = &group;
     if (!m_form.ReloadFolders()) return false;
-    m_loaded = false; // the placing mode lists the folders again
     fillTree();
     Refresh();
     show();

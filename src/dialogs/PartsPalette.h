@@ -146,7 +146,7 @@ public:
                  kov::platform::Questions& questions, std::filesystem::path root, QWidget* parent = nullptr);
     PartsPaletteForm& form() { return m_form; }
 
-    // Opens in placing mode (the folders are read on the first opening) or in save mode with the
+    // Opens in placing mode or in save mode with the
     // container holding the group to save. False when the library cannot be shown.
     bool OpenForPlacing();
     bool OpenForSaving(const CKovUnit& group);
@@ -167,7 +167,6 @@ private:
     void syncControls();
 
     PartsPaletteForm m_form;
-    bool m_loaded = false;
     std::array<QLabel*, PartsPaletteForm::kCells> m_cells{};
     std::array<QLabel*, PartsPaletteForm::kCells> m_names{};
     QPushButton* m_prev = nullptr;
