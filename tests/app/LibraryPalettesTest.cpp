@@ -170,6 +170,51 @@ TEST(PartsPalette, ContinuousPlacementAndCancel)
     EXPECT_TRUE(r.h.sel().IsEmpty());
 }
 
+TEST(PartsPalette, ACancelledPlacementJoinsTheWallsAgain)
+{
+    PaletteRig r;
+    // A part with a wall of its own.
+    {
+        CKovUnit unit;
+        CPlotInfo plot;
+        const int wall = unit.AddWall({0, 0}, {910, 0}, 50, plot);
+        unit.ResetWallOutline(wall);
+        auto g = std::make_unique<CKovGroup>();
+        g->MGrpID = unit.NextGroupId();
+        g->MGrpWallID = {wall};
+        g->MGrpmax = {910, 0};
+        unit.m_Groups.Add(std::move(g));
+        ASSERT_TRUE(kov::building::WritePartFile(r.root / "B" / "壁.mgp", unit));
+        unit.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
+    }
+    // Two walls in an L, joined at their corner.
+    r.h.start(1);
+    r.h.click({910, 910});
+    r.h.click({3640, 910});
+    r.h.click({3640, 910});
+    r.h.click({3640, 2730});
+    r.h.m.CallSelectTool();
+    auto outlines = [&r] {
+        std::vector<CDbPoint> edges;
+        for (const auto& w : r.h.unit().m_Walls) {
+            edges.insert(edges.end(), w->MWallarPntA.begin(), w->MWallarPntA.end());
+            edges.insert(edges.end(), w->MWallarPntB.begin(), w->MWallarPntB.end());
+        }
+        return edges;
+    };
+    const std::vector<CDbPoint> joined = outlines();
+    r.profile().WriteProfileInt(kU, "buhin_haiti_muki", 6);
+    ASSERT_TRUE(r.form->ReloadFolders());
+    r.form->ChooseFolder(1, 0);
+    r.form->ClickCell(0);
+    ASSERT_EQ(r.h.m.m_bPlacing, 1);
+    ASSERT_NE(outlines(), joined);
+    // The flip took the joints apart; the cancel puts them back without the part's wall.
+    r.form->OnCancel();
+    EXPECT_EQ(r.h.unit().m_Walls.GetSize(), 2);
+    EXPECT_EQ(outlines(), joined);
+}
+
 TEST(PartsPalette, ListModeAndRefusals)
 {
     PaletteRig r(20);
