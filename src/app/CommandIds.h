@@ -67,6 +67,7 @@ inline constexpr int ChangeLayerOfSelection = 32819;
 inline constexpr int MeasureArea = 32829;
 inline constexpr int AllAuxDelete = 32833;
 inline constexpr int PolylineToLines = 32834;
+inline constexpr int ChamferPolylineCorners = 32904;
 inline constexpr int WallsToLines = 32835;
 inline constexpr int ColumnsToLines = 32836;
 inline constexpr int DetailColumns = 32858;

@@ -6,9 +6,12 @@
 #include "app/KoviraApp.h"
 #include "app/KoviraDoc.h"
 #include "app/DocToolHost.h"
+#include "dialogs/ChamferDialogs.h"
+#include "dialogs/DivideDialogs.h"
 #include "dialogs/FigureSizeDialogs.h"
 #include "dialogs/FittingsPalette.h"
 #include "dialogs/NotationSymbolDialog.h"
+#include "dialogs/ParallelLineDialog.h"
 #include "dialogs/PictureOutputDialogs.h"
 #include "dialogs/RelativeInputDialog.h"
 #include "dialogs/WallThicknessDialog.h"
@@ -36,6 +39,7 @@
 #include <QPaintEvent>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -145,6 +149,28 @@ public:
             return std::nullopt;
         return dialog.form().m_Reach;
     }
+    std::optional<double> AskParallelDistance(double current) override
+    {
+        kov::dialogs::ParallelDistanceDialog dialog(current, &m_view);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.form().m_dDistance;
+    }
+    std::optional<DivisionAnswer> AskDivision() override
+    {
+        kov::dialogs::DivideDialog dialog(&m_view);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        const kov::dialogs::DivideForm& f = dialog.form();
+        return DivisionAnswer{f.m_nMode, f.m_nCount, f.m_dLength};
+    }
+    std::optional<int> AskDivisionCount(int current) override
+    {
+        kov::dialogs::DivisionCountDialog dialog(current, &m_view);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.form().m_nCount;
+    }
     void OpenPanel(kov::tools::ToolPanel panel, int, bool shown) override
     {
         if (!shown)
@@ -159,6 +185,19 @@ public:
         if (panel == kov::tools::ToolPanel::WallThickness) {
             w = new kov::dialogs::WallThicknessDialog(doc().m_PlotInfo, false, &m_view);
             placeBelow = 6;
+        } else if (panel == kov::tools::ToolPanel::Chamfer) {
+            kov::tools::ToolMachine& m = m_view.machine();
+            auto* d = new kov::dialogs::ChamferPanel(m.m_ChamferSizes, m.m_nChamferMode, doc().services().profile,
+                                                     &m_view);
+            // Esc ends the tool once the panel's own handling is over (the tool's end deletes it).
+            d->onEscape = [&view = m_view] {
+                QTimer::singleShot(0, &view, [&view] {
+                    view.machine().CallSelectTool();
+                    view.RedrawAll();
+                });
+            };
+            w = d;
+            placeBelow = 4;
         } else if (panel == kov::tools::ToolPanel::PictureOutput) {
             auto* d = new kov::dialogs::CGazouOutSizeDg(doc().services().profile, &m_view);
             d->LoadSettings();
@@ -224,6 +263,10 @@ CKoviraView::CKoviraView(CKoviraDoc& doc, CKoviraApp* app, QWidget* parent)
     f.colour = static_cast<std::uint32_t>(m_Settings.tool_tateg_color);
     f.heights.height = m_Settings.ritutakasa;
     f.heights.mounting = m_Settings.ritutoritakasa;
+    m_machine->m_ChamferSizes = {m_Settings.mentori_kakuatai, m_Settings.mentori_maruatai, m_Settings.mentori_l1atai,
+                                 m_Settings.mentori_l2atai};
+    m_machine->m_dOffsetLeft = m_Settings.tool_nisen_l;
+    m_machine->m_dOffsetRight = m_Settings.tool_nisen_r;
 }
 
 CKoviraView::~CKoviraView()
@@ -571,11 +614,12 @@ CKovUnit::PreviewInput CKoviraView::PreviewInputs(const CKovUnit::DrawEnvironmen
     const int tool = m_doc.m_nToolMode;
     in.fixedRadiusOn = m_Settings.tool_hankeikotei_check;
     in.fixedRadius = tool == 7 ? m_Settings.tool_hankeikotei_atai_arc : m_Settings.tool_hankeikotei_atai;
-    in.measured = m_Settings.tool_nagasa;
+    // The corner keeps its arc end and the division its length in the machine.
+    in.measured = tool == 35 || tool == 64 ? m_machine->m_dToolValue : m_Settings.tool_nagasa;
     in.angle = settingInt(kSectionPlotMenu, "tool_kakudo_tokei", 0) != 0 ? 360 - m_dAnglePanel : m_dAnglePanel;
-    in.doubleLeft = m_Settings.tool_nisen_l;
-    in.doubleRight = m_Settings.tool_nisen_r;
-    in.parallelDistance = m_Settings.tool_hukusen;
+    in.doubleLeft = m_machine->m_dOffsetLeft;
+    in.doubleRight = m_machine->m_dOffsetRight;
+    in.parallelDistance = m_machine->m_dParallelDistance;
     if (tool == 33) in.divisions = settingInt(kSectionUtility, "tool_bunkatu", 2);
     in.fittingKind = m_nFittingKind;
     in.fittingNumber = m_nFittingNumber;
@@ -746,7 +790,8 @@ void CKoviraView::resizeEvent(QResizeEvent* event)
     QAbstractScrollArea::resizeEvent(event);
     takeViewportSize();
     syncScrollBars();
-    if (!m_doc.m_bRedraw) RedrawAll();
+    // A new size is no edit: a snapshot a tool took at one click stays for its next click.
+    if (!m_doc.m_bRedraw) RedrawForTool();
 }
 
 void CKoviraView::syncScrollBars()

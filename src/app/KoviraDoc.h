@@ -95,8 +95,10 @@ public:
     void PushUndo();
     // Decides the copy of the last PushUndo: on the stack when the live drawing differs from it
     // (with the depth rule, redo emptied, the drawing marked modified), dropped otherwise. Every
-    // redraw and every stack query settles first.
-    void SettleUndo();
+    // redraw and every stack query settles first. With keepUnchanged (the idle refresh of the
+    // command states) an unchanged copy stays pending: a tool that took it at a pick may change the
+    // drawing at a later click.
+    void SettleUndo(bool keepUnchanged = false);
     // A snapshot of the drawing as it stands, on the stack at once though nothing changed since the
     // last one: figures being placed are moved from it, and an undo after the placing returns to it.
     void PushUndoHeld();

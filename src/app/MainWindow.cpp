@@ -737,6 +737,7 @@ void MainWindow::buildRoutes()
     buildSelectionRoutes();
     buildFileRoutes();
     buildLibraryRoutes();
+    buildLineEditRoutes();
 
     // application
     A(FileNew, [] {
@@ -782,7 +783,9 @@ CommandContext MainWindow::commandContext() const
 
 void MainWindow::UpdateCommandStates()
 {
-    if (m_document) m_document->SettleUndo();
+    // Idle refreshes come between a tool's clicks: a snapshot taken at one click stays for the change
+    // a later click makes.
+    if (m_document) m_document->SettleUndo(true);
     const CommandContext c = commandContext();
     for (auto& [command, a] : m_actions) {
         const CommandState s = EvaluateCommand(command, c);

@@ -145,6 +145,7 @@ private:
     kov::dialogs::PartsPalette* m_BuhinDlg = nullptr;
     kov::dialogs::FittingsPalette* m_TategDlg = nullptr;
     std::unique_ptr<CKovUnit> m_groupToSave; // the group the save-mode palette writes
+    void buildLineEditRoutes();
 public:
     // The context menu's items for the selection and tool state now; empty when none opens.
     std::vector<ContextItem> contextMenuItems() const;

@@ -81,6 +81,7 @@ const std::vector<MenuDef>& MainMenus()
           {PatternsToLines, "図形模様を直線グループに一括変換(&D)", "", "", "色と塗り(&I)"},
           {0},
           {PolylineToLines, "多角形、連続線を単線化(&B)", "", "", "変換(&V)"},
+          {ChamferPolylineCorners, "連続線、多角形の角を角面や丸面でつなぐ", "", "", "変換(&V)"},
           {DimensionToLines, "寸法線を文字線化(&W)", "", "", "変換(&V)"},
           {WallsToLines, "壁→直線化", "", "", "変換(&V)"},
           {ColumnsToLines, "柱→直線化", "", "", "変換(&V)"},

@@ -39,9 +39,11 @@ void CKoviraDoc::PushUndo()
     m_pPendingUndo.reset(copyOf(m_Unit));
 }
 
-void CKoviraDoc::SettleUndo()
+void CKoviraDoc::SettleUndo(bool keepUnchanged)
 {
     if (!m_pPendingUndo)
+        return;
+    if (keepUnchanged && m_pPendingUndo->SharesAllWith(m_Unit))
         return;
     std::unique_ptr<CKovUnit> pending = std::move(m_pPendingUndo);
     if (pending->SharesAllWith(m_Unit)) {

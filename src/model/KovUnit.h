@@ -417,6 +417,96 @@ public:
                                const CDbPoint& r);
     // -- moving, copying, deleting and scaling ranges (end)
 
+    // -- line edits: trims, corners, chamfers, divisions, cuts, joins, parallels (begin)
+    // Defined in src/edit (Trimming, Corners, ArcLineFillet, Division, LineCuts, ParallelLines,
+    // Explode, Envelope). They take no undo snapshot and redraw nothing. A message for the user goes
+    // to `tell` before the operation returns; the tool step shows it. Clicks come in sheet
+    // millimetres and device pixels of the transform; toolPoints are the tool's collected points,
+    // whose count is the step. Results as each tool's step reads them (1 done or accepted, 2 and 3
+    // waiting or done by the tool's table, 0 or -1 refused).
+    using MessageSink = std::function<void(std::string_view)>;
+
+    // Trim and extend: step 0 picks the reference (line, circle or arc of any layer), step 1 a
+    // target line or arc of the current layer (3 done at once, 2 when the crossing is to be chosen),
+    // step 2 the crossing nearer the click (3).
+    int TrimExtendLine(SelectionRecord& selection, const CPlotInfo& plot, int devX, int devY,
+                       CDbPointArray& toolPoints, const CDbPoint& click, const DeviceTransform& transform,
+                       const MessageSink& tell);
+    // Moves one end of a straight line to n; r, a point on or near the line, tells which part stays.
+    static void ReplaceLineEnd(CKovLine& line, const CDbPoint& n, const CDbPoint& r);
+
+    // Corner: two lines, or a line and an arc, extended or cut to meet. arcEnd keeps, between clicks,
+    // which end of a picked arc moves (1 start, 2 end, 0 for a line).
+    int CornerLines(SelectionRecord& selection, const CPlotInfo& plot, CDbPointArray& toolPoints,
+                    const CDbPoint& click, int devX, int devY, const DeviceTransform& transform, double& arcEnd);
+    // With one tool point: stores p and the crossings of the line with the arc's circle as tool
+    // points 1-3; with four: joins both at the candidate nearer p. 0 when they do not meet.
+    int CornerArcLine(CKovLine& arc, CKovLine& line, const CDbPoint& p, double arcEnd, CDbPointArray& toolPoints);
+    // Chamfer sizes: 0 face or edge length, 1 fillet radius, 2 and 3 the L-notch's lengths.
+    // Modes: 0 straight by face length, 1 straight by edge length, 2 fillet, 3 L-shaped notch.
+    using ChamferSizes = std::array<double, 4>;
+    int ChamferLines(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                     const CDbPoint& click, int devX, int devY, const DeviceTransform& transform,
+                     const ChamferSizes& sizes, int mode, const MessageSink& tell);
+    // The chamfer of two figures already chosen, clicked at the two points: 2 made, 0 refused.
+    int ChamferPair(int firstId, int secondId, const CDbPoint& firstClick, const CDbPoint& secondClick,
+                    const CPlotInfo& plot, const ChamferSizes& sizes, int mode, const MessageSink& tell);
+    // The fillet of radius r between segments A0-A1 and B0-B1: out holds its centre, start and end
+    // (counter-clockwise, the shorter way) and the segments are cut back to the tangent points
+    // (A0, B0 the tangent points, A1, B1 the far ends). -1 with nothing changed when none exists.
+    static int FilletCorner(CDbPoint out[3], CDbPoint& a0, CDbPoint& a1, CDbPoint& b0, CDbPoint& b1, double r);
+    // The rounded corner of radius r between an arc and a line, clicked at pa and pl: 1 made (both
+    // changed, a new arc added), 0 no fillet possible, 2 no position matches the clicks.
+    int FilletArcLine(CKovLine& arc, CKovLine& line, const CPlotInfo& plot, const CDbPoint& pa, const CDbPoint& pl,
+                      double r);
+
+    // Division by count or length. The dialog answers mode (0 count, 1 length), count and length;
+    // false when cancelled.
+    using DivisionAsk = std::function<bool(int& mode, int& count, double& length)>;
+    int DivideFigure(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                     const CDbPoint& click, int devX, int devY, const DeviceTransform& transform,
+                     double& segmentLength, const DivisionAsk& ask, const MessageSink& tell);
+    // Lines across the segment toolPoints[0]-[1] at its n - 1 division points, from the parallel
+    // through toolPoints[2] to the parallel through `end`; they become the selection.
+    void DivideBetweenPoints(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                             const CDbPoint& end, int n);
+
+    // Partial cut: step 0 picks the line (the click becomes its foot on it), step 1 removes the part
+    // between the two clicks. 1 done, 0 not.
+    int CutLinePart(SelectionRecord& selection, const CPlotInfo& plot, const DeviceTransform& transform, int devX,
+                    int devY, const CDbPointArray& toolPoints, CDbPoint& click);
+    // Cuts every line, continuous line, circle and arc of the current layer under the click there.
+    // 1 when one was cut (the click becomes a straight line's cut point).
+    int SplitLineAtPoint(const CPlotInfo& plot, const DeviceTransform& transform, int devX, int devY, CDbPoint& click);
+    // Deletes the ungrouped figure of the current layer under the click.
+    void EraseLineAtPoint(const CPlotInfo& plot, const DeviceTransform& transform, int devX, int devY,
+                          const CDbPoint& click);
+    // The lines continuing the clicked one end to end become one continuous line or closed polygon,
+    // selected: 1; 0 no line at the click; -1 nothing to join or a branch.
+    int JoinLines(SelectionRecord& selection, const CPlotInfo& plot, const CDbPoint& click, int devX, int devY,
+                  const DeviceTransform& transform);
+
+    // Parallel line at distance d on the clicked side: 1 reference taken, 2 drawn, 0 no line, -1 gone.
+    int MakeParallelLine(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints, double x,
+                         double y, int devX, int devY, const DeviceTransform& transform, double d);
+    // Two lines along a reference, left and right of the way from the start to the end click:
+    // 1 reference, 2 start (the click becomes its foot on the reference), 3 drawn, 0 no line, -1 refused.
+    int MakeDoubleLine(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                       CDbPoint& click, int devX, int devY, const DeviceTransform& transform,
+                       const std::array<double, 2>& leftRight);
+
+    // Every selected rectangle, polygon and continuous line becomes the straight lines of its sides,
+    // which become the selection.
+    void ExplodePolylines(SelectionRecord& selection, const CPlotInfo& plot);
+
+    // Envelope processing of the ungrouped straight lines of the editing layer in the rectangle
+    // p1 (min x, min y), p2 (min x, max y), p3 (max x, max y), p4 (max x, min y), line type by line type.
+    void EnvelopeRange(const CPlotInfo& plot, const CDbPoint& p1, const CDbPoint& p2, const CDbPoint& p3,
+                       const CDbPoint& p4);
+    void EnvelopeInRect(const CPlotInfo& plot, const CDbPoint& p1, const CDbPoint& p2, const CDbPoint& p3,
+                        const CDbPoint& p4, int lineType);
+    // -- line edits (end)
+
     // -- hatch lines and rooms (begin)
     // Parallel lines clipped to the outline (edge i from starts[i] to ends[i]), appended to the
     // selection. angle in degrees; pitch d inside a group of linesPerGroup lines, spacing e between

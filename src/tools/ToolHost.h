@@ -137,10 +137,19 @@ public:
     // -- the libraries and the settings store ----------------------------------------------------
     // The installed folders of fittings and notation symbols; null when the program has none.
     virtual const kov::platform::Folders* LibraryFolders() { return nullptr; }
-    // Where the tools read and write their settings; null for none (defaults are used).
-    virtual kov::platform::Profile* SettingsStore() { return nullptr; }
     // A long operation runs: the wait cursor.
     virtual void SetBusy(bool busy) { (void)busy; }
+    // The division dialog ("分割"): by count (mode 0) or by length (mode 1).
+    struct DivisionAnswer {
+        int mode = 0;
+        int count = 2;
+        double length = 0;
+    };
+    virtual std::optional<DivisionAnswer> AskDivision() { return std::nullopt; }
+    // The division-count dialog ("分割数") preset with the count.
+    virtual std::optional<int> AskDivisionCount(int current) { (void)current; return std::nullopt; }
+    // The settings the tools read and write at the moment of use; null without a store.
+    virtual kov::platform::Profile* SettingsStore() { return nullptr; }
     // The range picture tools on release: the dragged rectangle of window pixels to a picture file
     // (tool 12) or to the clipboard (tool 13).
     virtual void RangeToPicture(int tool, DevicePoint press, DevicePoint release)

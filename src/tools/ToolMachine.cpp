@@ -462,6 +462,18 @@ void ToolMachine::DispatchToolAction(DevicePoint& device, CDbPoint& point, const
         case 51: StepDimensionedRectangle(point); break;
         case 62: StepRoundedRectangle(t, device, point); break;
         case 69: StepNotationSymbols(device, point); break;
+        case 18: StepCutLine(t, device, point); break;
+        case 19: StepPartialCut(t, device, point); break;
+        case 20: StepEraseLine(t, device, point); break;
+        case 21: StepParallelLine(t, device, point); break;
+        case 22: StepTwoLines(t, device, point); break;
+        case 32: StepTrimExtend(t, device, point); break;
+        case 33: StepDivideBetweenPoints(device, point); break;
+        case 34: StepEnvelope(device, point); break;
+        case 35: StepCorner(t, device, point); break;
+        case 36: StepChamfer(t, device, point); break;
+        case 64: StepDivideFigure(t, device, point); break;
+        case 67: StepJoinLines(t, device, point); break;
         default: notReady(); break;
         }
         return;
@@ -605,6 +617,8 @@ bool ToolMachine::StartTool(int tool)
             if (!d)
                 return false;
             m_dParallelDistance = *d;
+            if (kov::platform::Profile* store = m_host.SettingsStore())
+                store->WriteProfileString("KOV_T_UTILITY", "tool_hukusen", kov::platform::formatFixed(*d, 5));
         }
     }
     if (tool == 13 || tool == 14 || tool == 59 || tool == 12)

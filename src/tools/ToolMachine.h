@@ -77,6 +77,13 @@ public:
     int m_bArcInsert = 0;
     int m_nArcDivisions = 24;
     double m_dParallelDistance = 50;
+    // The line editing tools: the value kept between clicks (the division length of tool 64, the
+    // arc end of tool 35), the chamfer panel's sizes and mode, the two-line tool's distances.
+    double m_dToolValue = 50;
+    std::array<double, 4> m_ChamferSizes{300, 300, 300, 300};
+    int m_nChamferMode = 0;
+    double m_dOffsetLeft = 50;
+    double m_dOffsetRight = 50;
     // The room-choice panel: rectangle (0) or polygon (1) mode, the fixed size switch and index.
     int m_nRoomPanelMode = -1;    // -1: the panel is closed
     int m_bRoomFixedSize = 0;
@@ -159,6 +166,19 @@ public:
     void OnFlipShutter();
     void OnTurnFitting();
     void OnChangeFittingSize();
+    // Line editing (tools/LineEditSteps.cpp).
+    void StepDivideFigure(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepCorner(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepChamfer(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepTrimExtend(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepCutLine(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepPartialCut(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepEraseLine(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepJoinLines(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepParallelLine(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepTwoLines(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepDivideBetweenPoints(DevicePoint d, CDbPoint p);
+    void StepEnvelope(DevicePoint d, CDbPoint p);
 
     // -- zoom and view commands ----------------------------------------------------------------------
     void FitAll();

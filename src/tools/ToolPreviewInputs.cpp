@@ -21,10 +21,10 @@ CKovUnit::PreviewInput PreviewInputOf(ToolMachine& machine, const ViewToolSettin
     if (tool == 10 && !in.points.empty()) in.pointer = machine.SnapPresetRoomCorner(in.points.back(), in.pointer);
     in.fixedRadiusOn = machine.m_bFixedRadius;
     in.fixedRadius = machine.m_dFixedRadius;
-    in.measured = settings.tool_nagasa;
+    in.measured = tool == 35 || tool == 64 ? machine.m_dToolValue : settings.tool_nagasa;
     in.angle = panels.clockwiseAngles ? 360 - panels.angle : panels.angle;
-    in.doubleLeft = settings.tool_nisen_l;
-    in.doubleRight = settings.tool_nisen_r;
+    in.doubleLeft = machine.m_dOffsetLeft;
+    in.doubleRight = machine.m_dOffsetRight;
     in.parallelDistance = machine.m_dParallelDistance;
     in.divisions = panels.divisions;
     in.fittingKind = panels.fittingKind;

@@ -45,6 +45,8 @@ public:
     std::deque<std::optional<double>> parallelAnswers;
     std::deque<std::optional<kov::tools::NotationSymbolChoice>> symbolAnswers;
     std::deque<std::optional<std::array<double, 2>>> fittingSizeAnswers;
+    std::deque<std::optional<DivisionAnswer>> divisionAnswers;
+    std::deque<std::optional<int>> divisionCountAnswers;
 
     void SetStatusText(std::string_view text) override { prompt = std::string(text); }
     void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
@@ -78,6 +80,8 @@ public:
     {
         return next(fittingSizeAnswers, "fitting size");
     }
+    std::optional<DivisionAnswer> AskDivision() override { return next(divisionAnswers, "division"); }
+    std::optional<int> AskDivisionCount(int) override { return next(divisionCountAnswers, "division count"); }
 };
 
 struct ToolHarness {

@@ -1,0 +1,184 @@
+// The line editing tools on a real X server (run under xvfb-run): a drawing of a wall junction in
+// double lines and a corner of two lines is opened; the envelope, picked from the menu 作図 → 線の加工
+// by the keyboard, opens the junction with two clicks; the chamfer tool (its panel beside the
+// drawing) cuts the corner with two clicks. The picture is kept beside the test.
+
+#include "app/DocumentTestSupport.h"
+#include "ui/UiSupport.h"
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string run(const std::string& command) { return kov::test::runCommand(command); }
+
+QImage grab(const fs::path& file)
+{
+    run("import -window root " + file.string());
+    return QImage(QString::fromStdString(file.string()));
+}
+
+bool dark(const QImage& shot, int x, int y) { return qGray(shot.pixel(x, y)) < 96; }
+
+int ink(const QImage& shot, const QRect& r)
+{
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            n += dark(shot, x, y);
+    return n;
+}
+
+// The drawing holds a frame of ±12 m by ±7 m around its origin and nothing else near the axes:
+// from the middle of the screen the first dark pixel each way is the frame, which gives the mapping.
+struct SheetOnScreen {
+    double x0 = 0, y0 = 0, sx = 0, sy = 0;
+    bool found = false;
+    QPoint at(double x, double y) const
+    {
+        return {static_cast<int>(std::lround(x0 + x * sx)), static_cast<int>(std::lround(y0 + y * sy))};
+    }
+};
+
+SheetOnScreen findFrame(const QImage& shot)
+{
+    SheetOnScreen s;
+    const int cx = shot.width() / 2, cy = shot.height() / 2;
+    int left = cx, right = cx, top = cy, bottom = cy;
+    while (left > 0 && !dark(shot, left, cy)) --left;
+    while (right < shot.width() - 1 && !dark(shot, right, cy)) ++right;
+    while (top > 0 && !dark(shot, cx, top)) --top;
+    while (bottom < shot.height() - 1 && !dark(shot, cx, bottom)) ++bottom;
+    if (left == 0 || top == 0 || right == shot.width() - 1 || bottom == shot.height() - 1)
+        return s;
+    s.sx = (right - left) / 24000.0;
+    s.sy = (bottom - top) / 14000.0;
+    s.x0 = left + 12000 * s.sx;
+    s.y0 = top + 7000 * s.sy;
+    s.found = true;
+    return s;
+}
+
+void click(const QPoint& p)
+{
+    run("xdotool mousemove " + std::to_string(p.x()) + " " + std::to_string(p.y()) + " click 1");
+    QThread::msleep(400);
+}
+
+// 作図(D) → 線の加工(T), then that many steps down the sub-menu, which opens on its first item and
+// steps over disabled ones (円接線 without a selected circle).
+void menuTool(int down)
+{
+    run("xdotool key alt+d");
+    QThread::msleep(500);
+    run("xdotool key t");
+    QThread::msleep(500);
+    for (int i = 0; i < down; ++i) run("xdotool key Down");
+    run("xdotool key Return");
+    QThread::msleep(800);
+}
+
+class LineEditOnScreen : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "needs an X server: run under xvfb-run";
+        for (const char* tool : {"xdotool", "import"})
+            ASSERT_FALSE(run(std::string("command -v ") + tool).empty()) << tool << " is not installed";
+    }
+    void TearDown() override
+    {
+        if (m_program.state() != QProcess::NotRunning) {
+            m_program.kill();
+            m_program.waitForFinished(5000);
+        }
+    }
+
+    kov::test::DocumentRig m_rig;
+    QProcess m_program;
+};
+
+TEST_F(LineEditOnScreen, EnvelopeOpensAJunctionAndTheChamferToolCutsACorner)
+{
+    // The drawing: the frame, two double lines crossing up left, a corner down right.
+    auto add = [this](double x1, double y1, double x2, double y2) { m_rig.addLine(x1, y1, x2, y2); };
+    add(-12000, -7000, 12000, -7000);
+    add(12000, -7000, 12000, 7000);
+    add(12000, 7000, -12000, 7000);
+    add(-12000, 7000, -12000, -7000);
+    for (double d : {-300.0, 300.0}) {
+        add(-10000, -4000 + d, -4000, -4000 + d);
+        add(-7000 + d, -6500, -7000 + d, -2000);
+    }
+    // On grid points, which the chamfer's clicks snap to.
+    add(2730, 2730, 9100, 2730);
+    add(2730, 2730, 2730, 6370);
+    const fs::path drawing = m_rig.file("line-edits.kvr");
+    ASSERT_TRUE(m_rig.saveAs(drawing));
+    // A chamfer large enough to see at this scale.
+    const fs::path home = m_rig.file("home");
+    const fs::path ini = home / "XDG_CONFIG_HOME" / "KoviraSoft" / "Kovira.ini";
+    fs::create_directories(ini.parent_path());
+    {
+        QFile f(QString::fromStdString(ini.string()));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[KOV_T_UTILITY]\nmentori_kakuatai=2000\n");
+    }
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("QT_SCALE_FACTOR", "1");
+    env.insert("KOVIRA_DATA_DIR", KOVIRA_DATA_SOURCE);
+    for (const char* var : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+        env.insert(var, QString::fromStdString((home / var).string()));
+    m_program.setProcessEnvironment(env);
+    m_program.setProcessChannelMode(QProcess::ForwardedChannels);
+    m_program.start(KOVIRA_PROGRAM, {QString::fromStdString(drawing.string())});
+    ASSERT_TRUE(m_program.waitForStarted(10000));
+    const std::string window = run("xdotool search --sync --onlyvisible --name 'line-edits' 2>/dev/null | head -1");
+    ASSERT_FALSE(window.empty()) << "no window of the program appeared";
+    QThread::msleep(1500);
+    run("xdotool windowfocus --sync " + window + " 2>/dev/null");
+    const QImage before = grab(m_rig.file("before.png"));
+    const SheetOnScreen sheet = findFrame(before);
+    ASSERT_TRUE(sheet.found) << "the drawing's frame was not found on the screen";
+
+    // 包絡: the 13th item, the 12th enabled one: two corners around the junction.
+    // Inside the junction, between the upright lines: the middle parts of the level lines.
+    const QRect inside(sheet.at(-7250, -4350), sheet.at(-6750, -3650));
+    const int crossed = ink(before, inside);
+    ASSERT_GT(crossed, 0);
+    menuTool(11);
+    click(sheet.at(-8500, -5500));
+    click(sheet.at(-5500, -2500));
+    QThread::msleep(500);
+    const QImage opened = grab(m_rig.file("opened.png"));
+    EXPECT_LT(ink(opened, inside), crossed / 4) << "the lines inside the junction are gone";
+
+    // 面取, two items further: the two lines of the corner; the panel stays open beside the drawing.
+    menuTool(13);
+    click(sheet.at(6370, 2730));
+    click(sheet.at(2730, 5460));
+    QThread::msleep(800);
+    const QImage cut = grab(fs::path(KOVIRA_UI_OUTPUT) / "line-edits-envelope-and-chamfer.png");
+    // The corner point itself is cut away; the chamfer's face crosses the corner's diagonal.
+    EXPECT_EQ(ink(cut, QRect(sheet.at(2730, 2730) - QPoint(2, 2), QSize(5, 5))), 0) << "the corner is cut off";
+    const QPoint onFace = sheet.at(2730 + 707, 2730 + 707);
+    EXPECT_GT(ink(cut, QRect(onFace - QPoint(3, 3), QSize(7, 7))), 0) << "the chamfer's face is drawn";
+    const std::string title = run("xdotool getwindowname " + window);
+    EXPECT_NE(title.find("line-edits"), std::string::npos) << title;
+}
+
+} // namespace
