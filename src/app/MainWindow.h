@@ -42,6 +42,7 @@ namespace kov::app {
 class CKoviraDoc;
 class CKoviraView;
 class VersionFetch;
+struct PropertyFrame;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -145,6 +146,11 @@ private:
     kov::dialogs::PartsPalette* m_BuhinDlg = nullptr;
     kov::dialogs::FittingsPalette* m_TategDlg = nullptr;
     std::unique_ptr<CKovUnit> m_groupToSave; // the group the save-mode palette writes
+    void buildPropertyRoutes();
+    // What the property and layer commands use of the frame.
+    PropertyFrame propertyFrame();
+    // The figure tools' style panel: kept in its slot and placed beside the layer bar.
+    void KeepStylePanel(QWidget* panel);
     void buildLineEditRoutes();
 public:
     // The context menu's items for the selection and tool state now; empty when none opens.
