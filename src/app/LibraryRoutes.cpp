@@ -52,6 +52,8 @@ void MainWindow::ShowPartsPalette()
         placeBesideLayerBar(m_BuhinDlg, this);
     }
     if (!m_BuhinDlg->OpenForPlacing()) m_BuhinDlg->hide();
+    // Parts are placed in select mode: the prompt of a tool left behind would mislead.
+    SetStatusText("選択モード");
 }
 
 void MainWindow::ShowFittingsPalette()

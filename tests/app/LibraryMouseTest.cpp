@@ -215,6 +215,7 @@ TEST(LibraryMouse, FurnishAHouseFromThePalettes)
     kov::dialogs::PartsPalette* parts = h.window.partsPalette();
     ASSERT_TRUE(parts && parts->isVisible());
     EXPECT_EQ(h.rig.doc->m_nToolMode, 0);
+    EXPECT_EQ(h.window.statusText(), "選択モード"); // not the fitting tool's prompt any more
     parts->move(h.window.frameGeometry().right() + 4, h.window.frameGeometry().top());
     settle(10);
     struct Part {
