@@ -40,9 +40,12 @@ QImage grab(const fs::path& file, const std::string& window = "root")
     return QImage(QString::fromStdString(file.string())).convertToFormat(QImage::Format_RGB32);
 }
 
-std::string windowNamed(const std::string& title)
+// The window of that title, waiting up to `seconds` (a sanitizer build starts slowly on a busy
+// machine); empty when none shows.
+std::string windowNamed(const std::string& title, int seconds = 8)
 {
-    return run("timeout 8 xdotool search --sync --onlyvisible --name '" + title + "' 2>/dev/null | head -1");
+    return run("timeout " + std::to_string(seconds) + " xdotool search --sync --onlyvisible --name '" + title +
+               "' 2>/dev/null | head -1");
 }
 
 std::map<std::string, int> geometryOf(const std::string& window)
@@ -223,7 +226,7 @@ TEST_F(LibraryOnScreen, ADoorASofaAndABathFromThePalettes)
     m_program.setProcessChannelMode(QProcess::ForwardedChannels);
     m_program.start(KOVIRA_PROGRAM, {QString::fromStdString(plan.string())});
     ASSERT_TRUE(m_program.waitForStarted(10000));
-    const std::string window = windowNamed("plan.kvr");
+    const std::string window = windowNamed("plan.kvr", 60);
     ASSERT_FALSE(window.empty()) << "no window of the program appeared";
     QThread::msleep(1500);
     run("xdotool windowfocus --sync " + window + " 2>/dev/null");
@@ -308,8 +311,12 @@ TEST_F(LibraryOnScreen, ADoorASofaAndABathFromThePalettes)
 
     // Ctrl+S writes the drawing; read back, it holds the door and the sofa.
     run("xdotool windowfocus --sync " + window + " 2>/dev/null");
+    const auto unsaved = fs::last_write_time(plan);
     run("xdotool key Escape ctrl+s");
-    QThread::msleep(1500);
+    std::error_code ec;
+    for (int i = 0; i < 120 && fs::last_write_time(plan, ec) == unsaved; ++i) QThread::msleep(250);
+    QThread::msleep(500);
+    ASSERT_NE(fs::last_write_time(plan, ec), unsaved) << "Ctrl+S wrote nothing";
     kov::test::DocumentRig back;
     ASSERT_TRUE(back.doc->OnOpenDocument(plan)) << "the saved drawing could not be read";
     const CKovUnit& unit = back.doc->m_Unit;
