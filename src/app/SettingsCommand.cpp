@@ -82,6 +82,7 @@ kov::dialogs::SettingsServices MakeSettingsServices(CKoviraDoc& doc, QWidget* pa
         kov::dialogs::CBuhinFordaJyunDg dialog(profile, doc.services().questions, root, parent);
         if (dialog.opened()) dialog.exec();
     };
+    s.documentPictureFolder = doc.TempImageFolder();
     return s;
 }
 

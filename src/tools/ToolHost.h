@@ -139,6 +139,15 @@ public:
     virtual const kov::platform::Folders* LibraryFolders() { return nullptr; }
     // A long operation runs: the wait cursor.
     virtual void SetBusy(bool busy) { (void)busy; }
+    // A one-line text entry: its caption, the starting text and the label right of the edit.
+    virtual std::optional<std::string> AskString(std::string_view caption, std::string_view text,
+                                                 std::string_view label)
+    {
+        (void)caption;
+        (void)text;
+        (void)label;
+        return std::nullopt;
+    }
     // The division dialog ("分割"): by count (mode 0) or by length (mode 1).
     struct DivisionAnswer {
         int mode = 0;

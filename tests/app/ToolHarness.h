@@ -45,6 +45,8 @@ public:
     std::deque<std::optional<double>> parallelAnswers;
     std::deque<std::optional<kov::tools::NotationSymbolChoice>> symbolAnswers;
     std::deque<std::optional<std::array<double, 2>>> fittingSizeAnswers;
+    std::deque<std::optional<std::string>> stringAnswers;
+    std::vector<std::string> stringQuestions; // "caption|text|label" of each string entry asked
     std::deque<std::optional<DivisionAnswer>> divisionAnswers;
     std::deque<std::optional<int>> divisionCountAnswers;
 
@@ -79,6 +81,12 @@ public:
     std::optional<std::array<double, 2>> AskFittingSize(double, double) override
     {
         return next(fittingSizeAnswers, "fitting size");
+    }
+    std::optional<std::string> AskString(std::string_view caption, std::string_view text,
+                                         std::string_view label) override
+    {
+        stringQuestions.push_back(std::string(caption) + "|" + std::string(text) + "|" + std::string(label));
+        return next(stringAnswers, "string entry");
     }
     std::optional<DivisionAnswer> AskDivision() override { return next(divisionAnswers, "division"); }
     std::optional<int> AskDivisionCount(int) override { return next(divisionCountAnswers, "division count"); }
