@@ -88,6 +88,8 @@ public:
     std::function<void(const QPoint& global)> onContextMenu;
     // A tool's modeless panel was opened: the frame keeps and places it (its placement kind).
     std::function<void(QWidget* panel, int placeBelowKind)> onToolPanelShown;
+    // The fitting tool started: the frame shows its fittings palette.
+    std::function<void()> onFittingsPalette;
     // A figure tool's style panel was made (shown or not): the frame keeps it beside the layer bar.
     std::function<void(QWidget* panel)> onStylePanel;
     // The zoom or scroll was changed from outside: scroll bars and picture follow.

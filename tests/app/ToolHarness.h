@@ -43,6 +43,8 @@ public:
     std::deque<std::optional<std::array<int, 2>>> triangleAnswers;
     std::deque<std::optional<std::array<double, 4>>> rectAnswers;
     std::deque<std::optional<double>> parallelAnswers;
+    std::deque<std::optional<kov::tools::NotationSymbolChoice>> symbolAnswers;
+    std::deque<std::optional<std::array<double, 2>>> fittingSizeAnswers;
     std::deque<std::optional<std::string>> stringAnswers;
     std::vector<std::string> stringQuestions; // "caption|text|label" of each string entry asked
     std::deque<std::optional<DivisionAnswer>> divisionAnswers;
@@ -72,6 +74,14 @@ public:
     std::optional<std::array<int, 2>> AskTriangleSides(int) override { return next(triangleAnswers, "triangle"); }
     std::optional<std::array<double, 4>> AskRectDistances() override { return next(rectAnswers, "rectangle"); }
     std::optional<double> AskParallelDistance(double) override { return next(parallelAnswers, "parallel distance"); }
+    std::optional<kov::tools::NotationSymbolChoice> AskNotationSymbol(const kov::tools::NotationSymbolChoice&) override
+    {
+        return next(symbolAnswers, "notation symbol");
+    }
+    std::optional<std::array<double, 2>> AskFittingSize(double, double) override
+    {
+        return next(fittingSizeAnswers, "fitting size");
+    }
     std::optional<std::string> AskString(std::string_view caption, std::string_view text,
                                          std::string_view label) override
     {
