@@ -195,6 +195,12 @@ public:
             delete p.data();
         m_panels.clear();
     }
+    void PrintRange(const CDbPoint& first, const CDbPoint& second) override
+    {
+        m_view.pullToolState();
+        if (m_view.onPrintRange)
+            m_view.onPrintRange(first, second);
+    }
     void RangeToPicture(int tool, DevicePoint press, DevicePoint release) override
     {
         if (tool == 12)
@@ -879,6 +885,7 @@ void CKoviraView::pullToolState()
     m_bPlacing = m.m_bPlacing;
     m_bStretchRotate = m.m_bStretchRotate;
     m_bArcSegment = m.m_bArcInsert;
+    m_bPrintRange = m.m_bPrintRange;
 }
 
 void CKoviraView::afterToolEvent()

@@ -131,6 +131,8 @@ private:
     // The figure tools' style panel: kept in its slot and placed beside the layer bar.
     void KeepStylePanel(QWidget* panel);
     void buildLineEditRoutes();
+    // The picture commands and the range print's preview.
+    void buildPictureRoutes();
 public:
     // The context menu's items for the selection and tool state now; empty when none opens.
     std::vector<ContextItem> contextMenuItems() const;

@@ -161,6 +161,8 @@ public:
     void StepTwoLines(const DeviceTransform& t, DevicePoint d, CDbPoint p);
     void StepDivideBetweenPoints(DevicePoint d, CDbPoint p);
     void StepEnvelope(DevicePoint d, CDbPoint p);
+    // The range print's release (tools/PrintRangeStep.cpp).
+    void FinishPrintRange();
 
     // -- zoom and view commands ----------------------------------------------------------------------
     void FitAll();
