@@ -236,6 +236,12 @@ public:
             delete p.data();
         m_panels.clear();
     }
+    void PrintRange(const CDbPoint& first, const CDbPoint& second) override
+    {
+        m_view.pullToolState();
+        if (m_view.onPrintRange)
+            m_view.onPrintRange(first, second);
+    }
     void RangeToPicture(int tool, DevicePoint press, DevicePoint release) override
     {
         if (tool == 12)
@@ -826,6 +832,7 @@ void CKoviraView::pullToolState()
     m_Settings.tool_tateg_atumitype = m.m_Fitting.thicknessMode;
     m_Settings.tool_tateg_atumiedit = m.m_Fitting.thickness;
     m_Settings.tool_tateg_color = static_cast<int>(m.m_Fitting.colour);
+    m_bPrintRange = m.m_bPrintRange;
 }
 
 void CKoviraView::afterToolEvent()

@@ -20,6 +20,7 @@
 #include "dialogs/PropertyTexts.h"
 #include "io/PrintDialogs.h"
 #include "model/KovUnit.h"
+#include "platform/Clipboard.h"
 #include "platform/Profile.h"
 #include "platform/Questions.h"
 #include "render/DrawEnvironment.h"
@@ -31,7 +32,6 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -745,6 +745,7 @@ void MainWindow::buildRoutes()
     buildLibraryRoutes();
     buildPropertyRoutes();
     buildLineEditRoutes();
+    buildPictureRoutes();
     buildAnnotationRoutes();
 
     // application
@@ -784,8 +785,7 @@ CommandContext MainWindow::commandContext() const
         c.zoomMode = m_view->m_nZoomMode;
         c.placing = m_view->m_bPlacing;
     }
-    if (const QMimeData* mime = QGuiApplication::clipboard()->mimeData())
-        c.clipboardHasPicture = mime->hasImage() ? 1 : 0;
+    c.clipboardHasPicture = kov::platform::ClipboardHasImage() ? 1 : 0;
     return c;
 }
 

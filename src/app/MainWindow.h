@@ -153,6 +153,8 @@ private:
     // The figure tools' style panel: kept in its slot and placed beside the layer bar.
     void KeepStylePanel(QWidget* panel);
     void buildLineEditRoutes();
+    // The picture commands and the range print's preview.
+    void buildPictureRoutes();
     void buildAnnotationRoutes();
 public:
     // The modal dialogs of the generator commands run through this: exec() unless a test answers

@@ -159,6 +159,14 @@ public:
     virtual std::optional<int> AskDivisionCount(int current) { (void)current; return std::nullopt; }
     // The settings the tools read and write at the moment of use; null without a store.
     virtual kov::platform::Profile* SettingsStore() { return nullptr; }
+    // The range print (tool 59) on release: the print preview of the rectangle between the two
+    // corners (sheet millimetres of the current layer group; the first holds the smaller x and y),
+    // centred on the printer's page.
+    virtual void PrintRange(const CDbPoint& first, const CDbPoint& second)
+    {
+        (void)first;
+        (void)second;
+    }
     // The range picture tools on release: the dragged rectangle of window pixels to a picture file
     // (tool 12) or to the clipboard (tool 13).
     virtual void RangeToPicture(int tool, DevicePoint press, DevicePoint release)

@@ -589,8 +589,7 @@ void ToolMachine::DispatchButtonUp(DevicePoint device, const DeviceTransform& t,
         m_ToolPoints.clear();
         m_host.RangeToPicture(tool, m_pxLast, device);
     } else if (tool == 59 && !m_ToolPoints.empty()) {
-        m_ToolPoints.clear();
-        notReady();
+        FinishPrintRange();
     }
     m_bDragging = 0;
     m_bMoved = 0;

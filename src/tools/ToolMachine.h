@@ -182,6 +182,8 @@ public:
     void StepTwoLines(const DeviceTransform& t, DevicePoint d, CDbPoint p);
     void StepDivideBetweenPoints(DevicePoint d, CDbPoint p);
     void StepEnvelope(DevicePoint d, CDbPoint p);
+    // The range print's release (tools/PrintRangeStep.cpp).
+    void FinishPrintRange();
     // Wall edits, stairs, balloons, double lines and the dimension's follow-up.
     void StepWallPartialDelete(const DeviceTransform& t, DevicePoint d, CDbPoint p);
     void StepAddRoomVertex(const DeviceTransform& t, DevicePoint d, CDbPoint p);

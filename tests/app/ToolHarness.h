@@ -58,6 +58,8 @@ public:
         ++redraws;
     }
     void OpenPanel(kov::tools::ToolPanel panel, int mode, bool) override { panels.emplace_back(panel, mode); }
+    std::vector<std::pair<CDbPoint, CDbPoint>> printedRanges;
+    void PrintRange(const CDbPoint& first, const CDbPoint& second) override { printedRanges.emplace_back(first, second); }
     void ClosePanels() override { panels.clear(); }
 
     template <class T> static T next(std::deque<T>& answers, const char* what)
