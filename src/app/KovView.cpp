@@ -7,11 +7,15 @@
 #include "app/KoviraApp.h"
 #include "app/KoviraDoc.h"
 #include "app/DocToolHost.h"
+#include "dialogs/BalloonPanel.h"
 #include "dialogs/ChamferDialogs.h"
 #include "dialogs/DivideDialogs.h"
+#include "dialogs/DoubleLinePanel.h"
 #include "dialogs/FigurePropertyDialog.h"
 #include "dialogs/FigureSizeDialogs.h"
 #include "dialogs/ParallelLineDialog.h"
+#include "dialogs/StairsPanel.h"
+#include "dialogs/StringEntryDialog.h"
 #include "dialogs/PictureOutputDialogs.h"
 #include "dialogs/RelativeInputDialog.h"
 #include "dialogs/WallThicknessDialog.h"
@@ -159,6 +163,20 @@ public:
             d->LoadSettings();
             w = d;
             placeBelow = 8;
+        } else if (panel == kov::tools::ToolPanel::DoubleLine) {
+            auto* d = new kov::dialogs::CNisenDlg(
+                m_view.machine(), doc().services().profile, mode,
+                [this](std::string_view text) { ShowMessage(text); }, [this] { RedrawAll(); }, &m_view);
+            m_doubleLinePanel = d;
+            w = d;
+            placeBelow = 2;
+        } else if (panel == kov::tools::ToolPanel::Stairs) {
+            w = new kov::dialogs::CKaidanDlg(m_view.machine().m_Stairs, doc().services().profile,
+                                             doc().services().questions, &m_view);
+            placeBelow = 6;
+        } else if (panel == kov::tools::ToolPanel::Balloon) {
+            w = new kov::dialogs::CHukidashiDg(m_view.machine().m_Balloon, [this] { RedrawAll(); }, &m_view);
+            placeBelow = 9;
         } else {
             return;
         }
@@ -169,6 +187,18 @@ public:
             m_view.onToolPanelShown(w, placeBelow);
         w->show();
         m_view.setFocus();
+    }
+    void UncheckArcButton() override
+    {
+        if (m_doubleLinePanel) m_doubleLinePanel->UncheckArcButton();
+    }
+    std::optional<std::string> AskString(std::string_view caption, std::string_view text,
+                                         std::string_view label) override
+    {
+        kov::dialogs::CStringSetDlg dialog(std::string(caption), std::string(text), std::string(label), &m_view);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.text();
     }
     void ClosePanels() override
     {
@@ -214,6 +244,7 @@ private:
 
     CKoviraView& m_view;
     std::vector<QPointer<QWidget>> m_panels;
+    QPointer<kov::dialogs::CNisenDlg> m_doubleLinePanel;
 };
 
 CKoviraView::CKoviraView(CKoviraDoc& doc, CKoviraApp* app, QWidget* parent)
@@ -246,6 +277,8 @@ CKoviraView::CKoviraView(CKoviraDoc& doc, CKoviraApp* app, QWidget* parent)
 
 CKoviraView::~CKoviraView()
 {
+    // The tool panels edit the tool machine's values: they go (and write them) while it lives.
+    m_toolHost->ClosePanels();
     // The fitting settings and elevation heights go back to the store; the panels keep the rest.
     m_Settings.SaveFittingsAndElevations(m_doc.services().profile);
 }
@@ -489,12 +522,11 @@ CKovUnit::PreviewInput CKoviraView::PreviewInputs(const CKovUnit::DrawEnvironmen
     in.ownThicknessOn = m_Settings.tool_tateg_atumitype;
     in.ownThickness = m_Settings.tool_tateg_atumiedit;
     if (tool == 55) in.fittingOnRight = settingInt(kSectionUtility, "tateg_seti", 0);
-    in.stairsMode = m_StairsPanel.kaidan_mode;
-    in.stairsFilled = m_StairsPanel.kaidan_nakanuri;
-    in.stairsColour = m_StairsPanel.kaidan_nakacolor;
-    in.balloonShape = m_BalloonPanel.shape;
-    in.balloonSide = m_BalloonPanel.tailSide;
-    in.balloonPosition = m_BalloonPanel.tailPosition;
+    in.stairs = m_machine->m_Stairs;
+    in.balloonShape = m_machine->m_Balloon.shape;
+    in.balloonSide = m_machine->m_Balloon.tailSide;
+    in.balloonPosition = m_machine->m_Balloon.tailPosition;
+    in.arcSteps = m_machine->m_nArcDivisions;
     in.text = m_strText;
     in.textFont = &m_doc.m_FontMenu;
     in.textVertical = m_TextPanel.vertical;

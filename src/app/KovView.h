@@ -93,8 +93,6 @@ public:
     // The zoom or scroll was changed from outside: scroll bars and picture follow.
     void ViewChanged();
     // -- what the open tool panels hold for the previews (the panels keep them up to date)
-    kov::tools::StairsSettings m_StairsPanel;
-    kov::tools::BalloonValues m_BalloonPanel;
     kov::tools::TextPanelValues m_TextPanel;
     kov::tools::DecoratedTextValues m_DecoratedTextPanel;
     bool m_bDecoratedTextPanelOpen = false;

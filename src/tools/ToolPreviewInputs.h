@@ -15,8 +15,6 @@ class ToolMachine;
 
 // The panel values and the settings read at each use that the previews need.
 struct PreviewPanelValues {
-    StairsSettings stairs;
-    BalloonValues balloon;
     TextPanelValues text;
     DecoratedTextValues decoratedText;
     bool decoratedTextOpen = false;
