@@ -57,7 +57,6 @@ public:
     CDbPoint m_ptLast;              // last clicked point; first corner of the range print
     int m_nZoomMode = 0;            // 0 none, 1 zoom command, 2 both-button drag, 3 range zoom
     int m_bHandTool = 0;
-    std::string m_strText;          // the text being placed by the text tool
     CDbPoint m_ptCurrent;           // the pointer (sheet mm); second corner of the range print
     DevicePoint m_pxLast;           // logical-pixel twins of m_ptLast and m_ptCurrent
     DevicePoint m_pxCurrent;
@@ -90,10 +89,6 @@ public:
     // -- what the open tool panels hold for the previews (the panels keep them up to date)
     kov::tools::StairsSettings m_StairsPanel;
     kov::tools::BalloonValues m_BalloonPanel;
-    kov::tools::TextPanelValues m_TextPanel;
-    kov::tools::DecoratedTextValues m_DecoratedTextPanel;
-    bool m_bDecoratedTextPanelOpen = false;
-    double m_dAnglePanel = 0;       // the angle panel's value in degrees (tool 16)
     int m_nFittingKind = 0;         // the fitting chosen in the fittings palette
     int m_nFittingNumber = 0;
 

@@ -125,6 +125,7 @@ private:
     void buildSelectionRoutes();
     void buildFileRoutes();
     void buildLineEditRoutes();
+    void buildMeasureRoutes();
 public:
     // The context menu's items for the selection and tool state now; empty when none opens.
     std::vector<ContextItem> contextMenuItems() const;

@@ -197,7 +197,11 @@ void ToolMachine::OnLButtonDblClk(unsigned flags, DevicePoint client)
         StepMultiPoint(tool, t, device, point, 1);
         return;
     }
-    if (isIn(tool, {27, 53, 54, 56, 61, 48, 49})) {
+    if (tool == 48 || tool == 49) {
+        tool == 48 ? FinishAreaTotal(point) : FinishLengthTotal(point);
+        return;
+    }
+    if (isIn(tool, {27, 53, 54, 56, 61})) {
         notReady();
         return;
     }
@@ -466,6 +470,13 @@ void ToolMachine::DispatchToolAction(DevicePoint& device, CDbPoint& point, const
         case 36: StepChamfer(t, device, point); break;
         case 64: StepDivideFigure(t, device, point); break;
         case 67: StepJoinLines(t, device, point); break;
+        case 15: StepLineByLength(device, point); break;
+        case 16: StepLineByAngle(device, point); break;
+        case 17: StepPerpendicular(t, device, point); break;
+        case 23: case 24: StepCircleTangent(t, device, point); break;
+        case 47: StepMeasureAngle(device, point); break;
+        case 48: StepAreaTotal(device, point); break;
+        case 49: StepLengthTotal(device, point); break;
         default: notReady(); break;
         }
         return;
@@ -483,7 +494,11 @@ void ToolMachine::DispatchToolAction(DevicePoint& device, CDbPoint& point, const
             PushUndo();
     } else if (m_ToolPoints.empty()) {
         sel.Clear();
-        if (tool == 8 || tool == 70 || tool == 55)
+        if (tool == 8)
+            StepText(point);
+        else if (tool == 70)
+            StepDecoratedText(point);
+        else if (tool == 55)
             notReady();
         else
             m_ToolPoints.push_back(point);
@@ -662,7 +677,10 @@ bool ToolMachine::StartTool(int tool)
         m_host.OpenPanel(ToolPanel::Style, tool == 6 ? 3 : 4, stylePanel);
         m_host.OpenPanel(ToolPanel::FixedRadius, 0, true);
         break;
-    case 8: m_host.OpenPanel(ToolPanel::Text, 0, true); break;
+    case 8:
+        StartTextPanels(8);
+        m_host.OpenPanel(ToolPanel::Text, 0, true);
+        break;
     case 9:
         if (m_settings.app_autopita) plot.PlotWallPita = 1;
         if (m_settings.app_sunpotyoku) m_nAxisLock = 3;
@@ -719,7 +737,10 @@ bool ToolMachine::StartTool(int tool)
         m_host.OpenPanel(ToolPanel::Style, 1, stylePanel);
         m_host.OpenPanel(ToolPanel::Balloon, 0, true);
         break;
-    case 70: m_host.OpenPanel(ToolPanel::DecoratedText, 0, true); break;
+    case 70:
+        StartTextPanels(70);
+        m_host.OpenPanel(ToolPanel::DecoratedText, 0, true);
+        break;
     case 71:
         if (m_settings.app_autogridpita) grid.kyutyaku = 0;
         m_nAxisLock = 3;
