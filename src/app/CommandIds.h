@@ -165,6 +165,7 @@ inline constexpr int GroupToolBar = 32800;
 inline constexpr int LayerMoveMerge = 32820;
 inline constexpr int LayerSelectAll = 32821;
 inline constexpr int LayerCopyMerge = 32859;
+inline constexpr int LayerName = 33990;       // the frame's layer-name command
 
 // -- help ---------------------------------------------------------------------------------------
 inline constexpr int Help = 32796;

@@ -410,9 +410,17 @@ bool ApplyColumnThickness(CKoviraDoc& doc, int wallId, double h, int columnType)
     const CKovUnit& read = doc.m_Unit;
     const CKovWall* w = read.FindWall(wallId);
     if (!w || !w->IsColumn() || !(h > 0)) return false;
-    const std::array<CDbPoint, 4> old = w->MWallPntKado;
     doc.PushUndo();
-    CKovWall* column = doc.m_Unit.FindWall(wallId);
+    return ResizeColumn(doc.m_Unit, wallId, h, columnType);
+}
+
+bool ResizeColumn(CKovUnit& unit, int wallId, double h, int columnType)
+{
+    const CKovUnit& read = unit;
+    const CKovWall* w = read.FindWall(wallId);
+    if (!w || !w->IsColumn() || !(h > 0)) return false;
+    const std::array<CDbPoint, 4> old = w->MWallPntKado;
+    CKovWall* column = unit.FindWall(wallId);
     CDbPoint a = column->MWallPntA, b = column->MWallPntA;
     std::array<CDbPoint, 4> c;
     CKovUnit::ComputeWallCorners(c, a, b, h, 0);

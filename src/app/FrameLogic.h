@@ -143,5 +143,7 @@ bool ApplyWallThickness(CKoviraDoc& doc, int wallId, double thickness, int wallT
 // The selected column's half thickness and column type, with an undo snapshot first. A thin column
 // stays thin across the axis it was thin across before.
 bool ApplyColumnThickness(CKoviraDoc& doc, int wallId, double half, int columnType);
+// The same on the container alone, without the snapshot (several columns at once).
+bool ResizeColumn(CKovUnit& unit, int wallId, double half, int columnType);
 
 } // namespace kov::app

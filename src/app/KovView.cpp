@@ -9,6 +9,7 @@
 #include "app/DocToolHost.h"
 #include "dialogs/ChamferDialogs.h"
 #include "dialogs/DivideDialogs.h"
+#include "dialogs/FigurePropertyDialog.h"
 #include "dialogs/FigureSizeDialogs.h"
 #include "dialogs/ParallelLineDialog.h"
 #include "dialogs/PictureOutputDialogs.h"
@@ -156,8 +157,12 @@ public:
     std::optional<std::string> AskObjectCount() override { return kov::app::AskObjectCount(&m_view, doc()); }
     void ShowTextEntry() override { kov::app::ShowTextEntry(m_panels); }
     void RefreshPanel(kov::tools::ToolPanel panel) override { RefreshOptionPanels(m_panels, panel); }
-    void OpenPanel(kov::tools::ToolPanel panel, int, bool shown) override
+    void OpenPanel(kov::tools::ToolPanel panel, int mode, bool shown) override
     {
+        if (panel == kov::tools::ToolPanel::Style) {
+            openStylePanel(mode, shown);
+            return;
+        }
         if (!shown)
             return;
         if (OpenOptionPanel(m_view, doc(), panel, [this](QWidget* w, int kind, bool show) { keep(w, kind, show); }))
@@ -216,6 +221,33 @@ private:
             return;
         w->show();
         m_view.setFocus();
+    }
+
+    SwatchEnvironment swatchEnvironment() const
+    {
+        const CKovUnit::DrawEnvironment d = m_view.MakeDrawEnvironment();
+        SwatchEnvironment env;
+        env.patterns = d.patterns;
+        env.autoColumns = d.autoColumns;
+        env.tatamiBorders = d.tatamiBorders;
+        return env;
+    }
+    // The figure tools' style panel on the document's own settings; hidden while the settings say
+    // so, the frame's properties command shows it then.
+    void openStylePanel(int slot, bool shown)
+    {
+        auto* w = new kov::dialogs::CLinePropSetDg(doc().m_PlotInfo, doc().services().profile, doc().services().questions,
+                                                   kov::dialogs::LinePropForm::Mode::ToolDefaults, slot,
+                                                   swatchEnvironment(), &m_view);
+        w->setWindowFlag(Qt::Tool);
+        m_panels.emplace_back(w);
+        // Shown first, so that the frame places it by the size it really has.
+        if (shown)
+            w->show();
+        if (m_view.onStylePanel)
+            m_view.onStylePanel(w);
+        if (shown)
+            m_view.setFocus();
     }
 
     CKoviraView& m_view;

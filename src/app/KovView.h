@@ -84,6 +84,10 @@ public:
     std::function<void(const QPoint& global)> onContextMenu;
     // A tool's modeless panel was opened: the frame keeps and places it (its placement kind).
     std::function<void(QWidget* panel, int placeBelowKind)> onToolPanelShown;
+    // A figure tool's style panel was made (shown or not): the frame keeps it beside the layer bar.
+    std::function<void(QWidget* panel)> onStylePanel;
+    // The tool panel's style sample is drawn again (the text panel changed the document's font).
+    std::function<void()> onToolSample;
     // The zoom or scroll was changed from outside: scroll bars and picture follow.
     void ViewChanged();
     // -- what the open tool panels hold for the previews (the panels keep them up to date)

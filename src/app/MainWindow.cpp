@@ -6,6 +6,7 @@
 #include "app/ExchangeCommands.h"
 #include "app/FileListDialogs.h"
 #include "app/PrintCommands.h"
+#include "app/PropertyCommands.h"
 #include "app/SettingsCommand.h"
 #include "app/FrameLogic.h"
 #include "app/KoviraApp.h"
@@ -17,6 +18,7 @@
 #include "dialogs/DxfReadSetDialog.h"
 #include "dialogs/GridConfDialog.h"
 #include "dialogs/ToolPanelClosing.h"
+#include "dialogs/PropertyTexts.h"
 #include "io/PrintDialogs.h"
 #include "model/KovUnit.h"
 #include "platform/Profile.h"
@@ -131,6 +133,8 @@ MainWindow::MainWindow(CKoviraDoc* document, QWidget* parent) : QMainWindow(pare
         m_view->onPrompt = [this](const QString& text) { SetStatusText(text.toStdString()); };
         m_view->onContextMenu = [this](const QPoint& global) { OpenContextMenu(global); };
         m_view->onToolPanelShown = [this](QWidget* panel, int kind) { KeepToolPanel(panel, kind); };
+        m_view->onStylePanel = [this](QWidget* panel) { KeepStylePanel(panel); };
+        m_view->onToolSample = [this] { DrawToolSample(); };
         connect(m_view, &CKoviraView::selectionTextChanged, this, [this](const QString& text) {
             if (m_panes[7]) m_panes[7]->setText(text);
             // After every drawing change: the panel shows the tool the machine is in, and a
@@ -736,6 +740,7 @@ void MainWindow::buildRoutes()
 
     buildSelectionRoutes();
     buildFileRoutes();
+    buildPropertyRoutes();
     buildLineEditRoutes();
     buildMeasureRoutes();
 
@@ -1306,30 +1311,33 @@ void MainWindow::OnToolProperties()
         const SelectionRecord& sel = doc.m_Selection;
         if (sel.m_nCount != 1) return;
         const CKovUnit& unit = doc.m_Unit;
+        const PropertyFrame frame = propertyFrame();
         if (!sel.m_Texts.empty()) {
-            comesLater(cmd::EditSelectedText);
+            OnEditSelectedText(doc, *m_view, frame);
         } else if (!sel.m_Groups.empty()) {
             const CKovGroup* g = unit.FindGroup(sel.m_Groups.front());
             if (!g || (g->MGrpRoom != 1 && g->MGrpRoom != 2)) return;
-            if (g->MGrpRoom == 1 && g->MGrpLineID.empty()) {
-                if (app) app->questions().message("色、または模様のない部屋は変更できません");
+            if (g->MGrpRoom == 2) {
+                // The fitting dialog comes with the fittings palette.
+                comesLater(cmd::PanelProperties);
+            } else if (g->MGrpLineID.empty()) {
+                doc.services().questions.message(kov::dialogs::proptext::kRoomWithoutColour);
                 return;
+            } else {
+                if (doc.m_PlotInfo.PlotSirokuro != 0 &&
+                    !doc.services().questions.askOkCancel(
+                        "現在、白黒モードです。色の変更は表示上影響しませんが、実行しますか？"))
+                    return;
+                EditRoomProperties(doc, *m_view, g->MGrpID, frame);
             }
-            comesLater(cmd::PanelProperties);
         } else if (!sel.m_Walls.empty()) {
             const CKovWall* w = unit.FindWall(sel.m_Walls.front());
             if (!w) return;
-            bool ok = false;
-            const bool column = w->IsColumn();
-            const double value = QInputDialog::getDouble(
-                this, QString::fromUtf8(kAppWindowTitle.data()),
-                column ? QStringLiteral("選択柱の厚さ（片側）") : QStringLiteral("選択壁の厚さ（壁芯片側）"),
-                w->MWallWide1, 1, 100000, 1, &ok);
-            if (!ok) return;
-            if (column) ApplyColumnThickness(doc, w->MWallID, value, w->MHasiraType);
-            else ApplyWallThickness(doc, w->MWallID, value, w->MWallType);
+            if (w->IsColumn()) EditColumnProperties(doc, w->MWallID, frame);
+            else EditWallProperties(doc, w->MWallID, frame);
         } else if (!sel.m_Lines.empty()) {
-            comesLater(cmd::PanelProperties);
+            if (!unit.FindLine(sel.m_Lines.front())) return;
+            EditFigureProperties(doc, sel.m_Lines.front(), frame);
         }
     } else if (m_pToolDialog[14]) {
         m_pToolDialog[14]->show();

@@ -34,6 +34,7 @@ namespace kov::app {
 class CKoviraDoc;
 class CKoviraView;
 class VersionFetch;
+struct PropertyFrame;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -124,6 +125,11 @@ private:
     void buildRoutes();
     void buildSelectionRoutes();
     void buildFileRoutes();
+    void buildPropertyRoutes();
+    // What the property and layer commands use of the frame.
+    PropertyFrame propertyFrame();
+    // The figure tools' style panel: kept in its slot and placed beside the layer bar.
+    void KeepStylePanel(QWidget* panel);
     void buildLineEditRoutes();
     void buildMeasureRoutes();
 public:

@@ -6,6 +6,8 @@
 #include "app/KovView.h"
 
 #include "building/RoomSettings.h"
+#include "dialogs/ModalRun.h"
+#include "dialogs/RoomDialogs.h"
 #include "dialogs/SettingsSheet.h"
 #include "model/PictureFiles.h"
 #include "model/SettingsRegistry.h"
@@ -61,7 +63,15 @@ kov::dialogs::SettingsServices MakeSettingsServices(CKoviraDoc& doc, QWidget* pa
     }
     kov::platform::Questions* questions = s.questions;
     const double dpi = parent && parent->logicalDpiY() > 0 ? parent->logicalDpiY() : 96;
-    s.editRoomFont = [questions, dpi](CFontMenu& font) { return PickFontRecord(font, *questions, dpi); };
+    // "部屋文字の変更...": the room font dialog, with the font chooser for face and colour.
+    s.editRoomFont = [questions, dpi, parent](CFontMenu& font) {
+        kov::dialogs::CRoomFontDg dialog(
+            font, [dpi](double mm) { return MmToPixels(mm, dpi); },
+            [questions, dpi](CFontMenu& f) { return PickFontRecord(f, *questions, dpi); }, parent);
+        if (kov::dialogs::RunModal(dialog) != QDialog::Accepted) return false;
+        font = dialog.font();
+        return true;
+    };
     s.tempPicturesInUse = TempPicturesInUse(doc);
     return s;
 }

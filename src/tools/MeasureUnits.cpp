@@ -3,6 +3,8 @@
 #include "model/Geometry.h"
 #include "platform/NumberText.h"
 
+#include <cmath>
+
 namespace kov::tools {
 
 namespace {
@@ -31,7 +33,10 @@ constexpr std::array<Unit, 4> kAreaUnits{{{"㎡", 1000000, 1},
 
 std::string number(double value, int decimals, int truncation)
 {
-    const double v = ApplyMeasureTruncation(value, decimals, truncation);
+    double v = ApplyMeasureTruncation(value, decimals, truncation);
+    // A value that writes as zero is written without a sign: a rightward angle comes out as -0.
+    if (std::fabs(v) < 0.5 * std::pow(10.0, -decimals))
+        v = 0;
     if (decimals == 0) return kov::platform::formatInt(truncToInt64(v));
     return kov::platform::formatFixed(v, decimals);
 }

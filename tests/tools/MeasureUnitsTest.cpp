@@ -35,6 +35,9 @@ TEST(MeasureUnits, LengthsAreasAndAnglesInEveryUnit)
         {"RoomArea", MeasureKind::Area, 13249600, 2, 1, {"13.25㎡", "13249600.00m㎡", "132496.00c㎡", "4.01坪", ""}},
         {"Angle", MeasureKind::Angle, 90, 0, 1, {"90.000°", "90.000°", "90.000°", "90.000°", "90.000°"}},
         {"AngleCut", MeasureKind::Angle, 33.69006752, 2, 0, {"33.690°", "33.690°", "33.690°", "33.690°", "33.690°"}},
+        // A rightward direction measures -0 degrees; no minus sign reaches the drawing.
+        {"AngleNegativeZero", MeasureKind::Angle, -0.0, 2, 1, {"0.000°", "0.000°", "0.000°", "0.000°", "0.000°"}},
+        {"AngleBelowHalfAThousandth", MeasureKind::Angle, -0.0004, 2, 1, {"0.000°", "0.000°", "0.000°", "0.000°", "0.000°"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
