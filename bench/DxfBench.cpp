@@ -3,6 +3,7 @@
 // benchmark in a temporary folder; without python3-ezdxf the benchmarks say so and skip.
 
 #include "BenchApplication.h"
+#include "FloorPlanPage.h"
 
 #include "io/DxfReader.h"
 #include "io/Printing.h"
@@ -91,8 +92,8 @@ void BM_DxfWriteFloorPlan(benchmark::State& state)
 }
 BENCHMARK(BM_DxfWriteFloorPlan)->Unit(benchmark::kMillisecond);
 
-// The whole way from the file to paper: read into a new drawing, lay it out and print its one
-// page into a PDF file.
+// The whole way from the file to paper: read into a new drawing, lay it out on A3 as the print
+// benchmark does and print its one page into a PDF file, which must show the plan.
 void BM_DxfToPdfFloorPlan(benchmark::State& state)
 {
     if (!plan().error.empty()) {
@@ -100,21 +101,25 @@ void BM_DxfToPdfFloorPlan(benchmark::State& state)
         return;
     }
     QTemporaryDir out;
-    const std::string pdf = out.filePath("floorplan.pdf").toStdString();
+    const QString pdf = out.filePath("floorplan.pdf");
     for (auto _ : state) {
         auto unit = std::make_unique<CKovUnit>();
         CPlotInfo plot;
         CGrid grid;
         SelectionRecord selection;
         unit->ReadDxfFile(plan().path.toStdString(), selection, plot, CFontMenu{}, {});
+        const kov::io::PrintOptions options = kov::bench::LayOutOnA3(*unit, plot);
         CKovUnit::DrawEnvironment env;
         const auto passes = kov::io::DrawingPrintPasses(*unit, plot, selection, false, env);
-        if (!kov::io::PrintToPdf(pdf, plot, grid, kov::io::PrintOptions{}, passes))
+        if (!kov::io::PrintToPdf(pdf.toStdString(), plot, grid, options, passes))
             state.SkipWithError("the PDF could not be printed");
         state.PauseTiming();
         unit.reset();
         state.ResumeTiming();
     }
+    const double ink = kov::bench::PageInk(pdf);
+    state.counters["ink_pct"] = ink * 100;
+    if (ink >= 0 && ink < 0.002) state.SkipWithError("the printed page is empty");
 }
 BENCHMARK(BM_DxfToPdfFloorPlan)->Unit(benchmark::kMillisecond);
 

@@ -5,6 +5,7 @@
 // KOVIRA_BENCH_PDF=<file> keeps the printed page.
 
 #include "BenchApplication.h"
+#include "FloorPlanPage.h"
 
 #include "io/DxfReader.h"
 #include "io/Printing.h"
@@ -33,7 +34,6 @@
 namespace {
 
 constexpr int kEntities = 60000;
-constexpr int kA3Landscape = 2;
 
 struct FloorPlan {
     QTemporaryDir dir;
@@ -57,38 +57,6 @@ const FloorPlan& plan()
 {
     static const FloorPlan f;
     return f;
-}
-
-// The drawing on the page: every layer group at the smallest whole scale that puts the extents of
-// its figures and texts on the paper with a tenth to spare, texts kept at their drawing size, and
-// the extents centred.
-kov::io::PrintOptions layOut(CKovUnit& unit, CPlotInfo& plot)
-{
-    plot.PlotPaperSize = kA3Landscape;
-    double minX = std::numeric_limits<double>::max(), minY = minX;
-    double maxX = -minX, maxY = -minX;
-    auto take = [&](const CDbPoint& p) {
-        minX = std::min(minX, p.x);
-        minY = std::min(minY, p.y);
-        maxX = std::max(maxX, p.x);
-        maxY = std::max(maxY, p.y);
-    };
-    for (const auto& line : unit.m_Lines)
-        for (const CDbPoint& p : line->MLinePnt) take(p);
-    for (const auto& text : unit.m_Texts) take(text->MTextpnt);
-    kov::io::PrintOptions options;
-    if (minX > maxX) return options;
-    int w = 0, h = 0;
-    kov::model::GetPaperSizeMm(plot, w, h);
-    const double scale = std::max(1.0, std::ceil(std::max((maxX - minX) / w, (maxY - minY) / h) * 1.1));
-    // Text heights are paper millimetres at the scale the drawing was read at.
-    const double read = plot.m_Layer.m_dScale[0] > 0 ? plot.m_Layer.m_dScale[0] : 1.0;
-    for (int i = 0; i < unit.m_Texts.GetSize(); ++i) unit.m_Texts[i]->MTextFontMenu.m_size *= read / scale;
-    plot.m_Layer.m_dScale.fill(scale);
-    options.printRange = true;
-    options.rangeFirst = {minX, minY};
-    options.rangeSecond = {maxX, maxY};
-    return options;
 }
 
 void print(CKovUnit& unit, const CPlotInfo& plot, const kov::io::PrintOptions& options, const QString& pdf)
@@ -115,7 +83,7 @@ void BM_DxfToPdf(benchmark::State& state)
         CPlotInfo plot;
         SelectionRecord selection;
         const auto result = unit->ReadDxfFile(plan().path.toStdString(), selection, plot, CFontMenu{}, {});
-        const kov::io::PrintOptions options = layOut(*unit, plot);
+        const kov::io::PrintOptions options = kov::bench::LayOutOnA3(*unit, plot);
         print(*unit, plot, options, pdf);
         state.counters["figures"] = result.figures;
         state.counters["texts"] = result.texts;
@@ -126,6 +94,9 @@ void BM_DxfToPdf(benchmark::State& state)
         state.ResumeTiming();
     }
     state.counters["pdf_kB"] = static_cast<double>(QFileInfo(pdf).size()) / 1024.0;
+    const double ink = kov::bench::PageInk(pdf);
+    state.counters["ink_pct"] = ink * 100;
+    if (ink >= 0 && ink < 0.002) state.SkipWithError("the printed page is empty");
     // KOVIRA_BENCH_PDF=<file> keeps the page to look at.
     if (const char* keep = std::getenv("KOVIRA_BENCH_PDF")) {
         QFile::remove(QString::fromLocal8Bit(keep));
@@ -145,7 +116,7 @@ void BM_FloorPlanPrintToPdf(benchmark::State& state)
     CPlotInfo plot;
     SelectionRecord selection;
     unit.ReadDxfFile(plan().path.toStdString(), selection, plot, CFontMenu{}, {});
-    const kov::io::PrintOptions options = layOut(unit, plot);
+    const kov::io::PrintOptions options = kov::bench::LayOutOnA3(unit, plot);
     QTemporaryDir out;
     const QString pdf = out.filePath("floorplan.pdf");
     for (auto _ : state)

@@ -1,9 +1,10 @@
 // The drawing container at the identifier limits: whole copies (every undo snapshot is one),
-// lookups by identifier and deleting groups.
+// lookups by identifier and deleting groups and selections.
 
 #include "LargeDrawing.h"
 
 #include "model/KovUnit.h"
+#include "model/SelectionRecord.h"
 
 #include <benchmark/benchmark.h>
 
@@ -99,5 +100,31 @@ void BM_DeleteAllGroups(benchmark::State& state)
     }
 }
 BENCHMARK(BM_DeleteAllGroups)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// Deleting 10,000 selected loose figures and 2,000 walls at once (a range selection and Delete).
+void BM_DeleteSelectedLooseObjects(benchmark::State& state)
+{
+    const CKovUnit& large = largeDrawing();
+    SelectionRecord sel;
+    for (const auto& f : large.m_Lines)
+        if (f->MLineGrpID == 0 && sel.m_Lines.size() < 10000)
+            sel.m_Lines.push_back(f->MLineID);
+    for (const auto& w : large.m_Walls)
+        if (w->MWallGrpID == 0 && sel.m_Walls.size() < 2000)
+            sel.m_Walls.push_back(w->MWallID);
+    for (auto _ : state) {
+        state.PauseTiming();
+        CKovUnit unit;
+        unit.CopyFrom(large);
+        state.ResumeTiming();
+        unit.DeleteSelection(sel);
+        benchmark::DoNotOptimize(unit.m_Lines.GetSize());
+        state.PauseTiming();
+        unit.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
+        state.ResumeTiming();
+    }
+    state.counters["figures"] = double(sel.m_Lines.size());
+}
+BENCHMARK(BM_DeleteSelectedLooseObjects)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 } // namespace

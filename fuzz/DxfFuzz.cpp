@@ -13,8 +13,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    // The settings are read from their defaults once: reading them was most of a run's time.
+    static const CPlotInfo defaults;
+    static const CFontMenu font;
     CKovUnit unit;
-    CPlotInfo plot;
+    CPlotInfo plot(defaults);
     SelectionRecord selection;
     kov::io::DxfReadOptions options;
     // Both option boxes, taken from the first byte, so that both header paths are walked.
@@ -22,6 +25,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         options.keepPaperSize = data[0] & 1;
         options.keepScale = (data[0] >> 1) & 1;
     }
-    unit.ReadDxf(std::string_view(reinterpret_cast<const char*>(data), size), selection, plot, CFontMenu{}, options);
+    unit.ReadDxf(std::string_view(reinterpret_cast<const char*>(data), size), selection, plot, font, options);
     return 0;
 }

@@ -11,14 +11,16 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const CFontMenu font;
+    // The settings are read from their defaults once: reading them was most of a run's time.
+    static const CFontMenu font;
+    static const CPlotInfo defaults;
     {
-        CPlotInfo plot;
+        CPlotInfo plot(defaults);
         CKovUnit unit;
         ImportJwcDrawing(data, size, font, plot, unit);
     }
     {
-        CPlotInfo plot;
+        CPlotInfo plot(defaults);
         CKovUnit unit;
         SelectionRecord selection;
         int group = 0;

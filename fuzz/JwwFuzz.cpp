@@ -10,15 +10,17 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    // The settings are read from their defaults once: reading them was most of a run's time.
+    static const CPlotInfo defaults;
     {
-        CPlotInfo plot;
+        CPlotInfo plot(defaults);
         CKovUnit unit;
         JwwImportOptions options;
         options.m_bArcsToPolylines = size > 0 && (data[size - 1] & 1);
         ImportJwwDrawing(data, size, options, plot, unit);
     }
     {
-        CPlotInfo plot;
+        CPlotInfo plot(defaults);
         CKovUnit unit;
         SelectionRecord selection;
         int group = 0;

@@ -1,6 +1,7 @@
 #include "app/CommandStates.h"
 
 #include "app/CommandIds.h"
+#include "app/ContextMenu.h"
 
 #include "model/KovUnit.h"
 #include "model/SelectionRecord.h"
@@ -89,6 +90,9 @@ const std::unordered_map<int, Rule>& rules()
                  {ToolTwoLines, 22}, {ToolLineStretch, 32}, {ToolJoinLines, 67}})
             tool(Kind::FiguresAndTool, id, n);
         tool(Kind::WallsAndTool, ToolWallPartDelete, 57);
+        // The room tools of the context menu act on the one selected room.
+        tool(Kind::OneRoom, RoomVertex, 65);
+        tool(Kind::OneRoom, RoomCurvedWall, 66);
         tool(Kind::SelectionAndTool, ToolMirrorMove, 63);
         tool(Kind::OneFigureAndCircleTangent, ToolCircleTangent, 23);
 

@@ -4,9 +4,6 @@
 #include "io/DxfTexts.h"
 #include "platform/Questions.h"
 
-#include <QFile>
-#include <QString>
-
 namespace kov::app {
 
 namespace t = kov::io::dxftext;
@@ -38,23 +35,8 @@ bool ImportDxf(CKoviraDoc& doc, const DxfOptionsAsker& askOptions)
     if (!path) return false;
     kov::io::DxfReadOptions options;
     if (askOptions && !askOptions(options)) return false;
-    // A file that cannot be read leaves the drawing as it was.
-    QFile file(QString::fromStdString(path->string()));
-    if (!file.open(QIODevice::ReadOnly)) {
-        questions.message(t::withArgument(t::kOpenFailed, path->string()), {}, kov::platform::MessageIcon::Error);
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (!doc.FileNew()) return false;
-    const kov::io::DxfReadResult result =
-        doc.m_Unit.ReadDxf(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                           doc.m_Selection, doc.m_PlotInfo, doc.m_FontMenu, options);
-    for (const std::string& m : result.messages)
-        questions.message(m, {}, result.read ? kov::platform::MessageIcon::Warning : kov::platform::MessageIcon::Error);
-    if (!result.read) return false;
-    // The drawing lives in no document file of its own: leaving it must ask.
-    doc.SetModifiedFlag(true);
-    return true;
+    // The file is read first: one that cannot be read leaves the drawing as it was.
+    return doc.ImportDxf(*path, options);
 }
 
 } // namespace kov::app

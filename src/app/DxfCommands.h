@@ -22,9 +22,9 @@ bool ExportDxf(CKoviraDoc& doc);
 // Shows the import options dialog; false when cancelled.
 using DxfOptionsAsker = std::function<bool(kov::io::DxfReadOptions&)>;
 
-// Asks for the file ("DXFファイル取り込み") and the options, then starts a new drawing (asking to
-// save the old one) and reads the file into it. Cancelling any question changes nothing. What the
-// reader reports is told. True when the file was read (perhaps only in part).
+// Asks for the file ("DXFファイル取り込み") and the options, reads the file into a new drawing and,
+// when it was read, replaces the open one (asking to save it first). Cancelling any question or a
+// file that cannot be read changes nothing. What the reader reports is told. True when replaced.
 bool ImportDxf(CKoviraDoc& doc, const DxfOptionsAsker& askOptions);
 
 } // namespace kov::app

@@ -14,9 +14,9 @@ class CKoviraDoc;
 class CKoviraView;
 
 namespace exchangetexts {
-inline constexpr const char* kJwReadTitle = "JW_CADファイル(JWW(6.0まで),JWC)）の読み込み";
-inline constexpr const char* kJwReadFilter =
-    "JWWファイル(JW_WIN版(6.0まで)) (*.jww)|*.jww|JWCファイル(JW_DOS版 (*.jwc)|*.jwc|";
+// Every version of JWW reads (version-7 files included): the titles name no version.
+inline constexpr const char* kJwReadTitle = "JW_CADファイル(JWW,JWC)の読み込み";
+inline constexpr const char* kJwReadFilter = "JWWファイル(JW_WIN版) (*.jww)|*.jww|JWCファイル(JW_DOS版) (*.jwc)|*.jwc|";
 inline constexpr const char* kJwWriteTitle = "JW_CADファイル(JWW(6.0),JWC)）の保存";
 inline constexpr const char* kJwWriteFilter = "JWWファイル(JW_WIN版(6.0)) (*.jww)|*.jww|JWCファイル(JW_DOS版 (*.jwc)|*.jwc|";
 inline constexpr const char* kJwFigureTitle = "JW_CAD図形ファイル(JWS,JWK)）の読み込み";

@@ -154,6 +154,17 @@ LayerBarView RefreshLayerBarView(const CKovUnit& unit, CPlotInfo& plot)
         const auto sj = static_cast<std::size_t>(j);
         v.numberCaptions[sj] = std::to_string(j) + (LayerGroupHasObject(unit, j) ? "." : "");
         v.stateCaptions[sj] = LayerStateText(layer.m_GrpLayerInfo[sj].m_nType, j == current);
+        std::string hidden;
+        for (int l = 0; l < CLayer::kUsed; ++l) {
+            const CLayerInfo& info = layer.m_LayerInfo[sj][static_cast<std::size_t>(l)];
+            if (info.m_nType != CLayerInfo::LAYER_HIDDEN) continue;
+            if (!hidden.empty()) hidden += "、";
+            hidden += std::to_string(l) + (info.m_strName.empty() ? "" : " " + info.m_strName);
+        }
+        std::string& tip = v.stateTips[sj];
+        tip = std::to_string(j) + "グループ";
+        if (!layer.m_GrpLayerInfo[sj].m_strName.empty()) tip += "「" + layer.m_GrpLayerInfo[sj].m_strName + "」";
+        if (!hidden.empty()) tip += "\n非表示のレイヤー: " + hidden;
         if (j == current) v.checkedNumber = j;
     }
     if (current >= 0 && current < CLayer::kRecords)

@@ -60,6 +60,8 @@ bool LayerGroupHasObject(const CKovUnit& unit, int group);
 struct LayerBarView {
     std::array<std::string, 3> numberCaptions;  // "0" or "0." when the group holds objects
     std::array<std::string, 3> stateCaptions;
+    // The group's name and the layers of it that are hidden, as an imported drawing brings them.
+    std::array<std::string, 3> stateTips;
     int checkedNumber = -1;                     // row of the current group, or -1
     int colourButton = 0;                       // command of the ticked colour button
     std::string scaleText;                      // for the tool panel's scale button

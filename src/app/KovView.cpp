@@ -1,4 +1,5 @@
 #include "app/KovView.h"
+#include "app/KovViewRendering.h"
 
 
 #include "app/AppTexts.h"
@@ -7,11 +8,15 @@
 #include "app/KoviraDoc.h"
 #include "app/OptionPanels.h"
 #include "app/DocToolHost.h"
+#include "dialogs/BalloonPanel.h"
 #include "dialogs/ChamferDialogs.h"
 #include "dialogs/DivideDialogs.h"
+#include "dialogs/DoubleLinePanel.h"
 #include "dialogs/FigurePropertyDialog.h"
 #include "dialogs/FigureSizeDialogs.h"
 #include "dialogs/ParallelLineDialog.h"
+#include "dialogs/StairsPanel.h"
+#include "dialogs/StringEntryDialog.h"
 #include "dialogs/PictureOutputDialogs.h"
 #include "dialogs/RelativeInputDialog.h"
 #include "dialogs/ToolPanelClosing.h"
@@ -56,29 +61,9 @@ constexpr std::string_view kTemplateBrokenMessage = "フォ－マットファイ
 constexpr std::string_view kOldPictureFormMessage = "旧形式の保存は回転情報は失われます";
 constexpr std::uint32_t kCrossColour = 0x007DFF;
 
-// A first run's settings, for a view without an application object (tests).
-const AppSettingsCache& defaultSettings()
-{
-    static const AppSettingsCache cache = [] {
-        AppSettingsCache c;
-        for (const CachedSetting& s : CachedSettings()) c.*s.member = s.defaultValue;
-        return c;
-    }();
-    return cache;
-}
+const AppSettingsCache& defaultSettings() { return DefaultAppSettings(); }
 
-pf::Font uiFont(int height)
-{
-    pf::Font f;
-    f.faceName = "ＭＳ ゴシック";
-    f.height = height;
-    f.weight = 400;
-    f.outPrecision = 3;
-    f.clipPrecision = 2;
-    f.quality = 1;
-    f.pitchAndFamily = 0x31;
-    return f;
-}
+pf::Font uiFont(int height) { return ViewUiFont(height); }
 
 DeviceRect offsetRect(const DeviceRect& r, int dx, int dy)
 {
@@ -190,10 +175,36 @@ public:
             d->LoadSettings();
             w = d;
             placeBelow = 8;
+        } else if (panel == kov::tools::ToolPanel::DoubleLine) {
+            auto* d = new kov::dialogs::CNisenDlg(
+                m_view.machine(), doc().services().profile, mode,
+                [this](std::string_view text) { ShowMessage(text); }, [this] { RedrawAll(); }, &m_view);
+            m_doubleLinePanel = d;
+            w = d;
+            placeBelow = 2;
+        } else if (panel == kov::tools::ToolPanel::Stairs) {
+            w = new kov::dialogs::CKaidanDlg(m_view.machine().m_Stairs, doc().services().profile,
+                                             doc().services().questions, &m_view);
+            placeBelow = 6;
+        } else if (panel == kov::tools::ToolPanel::Balloon) {
+            w = new kov::dialogs::CHukidashiDg(m_view.machine().m_Balloon, [this] { RedrawAll(); }, &m_view);
+            placeBelow = 9;
         } else {
             return;
         }
         keep(w, placeBelow, true);
+    }
+    void UncheckArcButton() override
+    {
+        if (m_doubleLinePanel) m_doubleLinePanel->UncheckArcButton();
+    }
+    std::optional<std::string> AskString(std::string_view caption, std::string_view text,
+                                         std::string_view label) override
+    {
+        kov::dialogs::CStringSetDlg dialog(std::string(caption), std::string(text), std::string(label), &m_view);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.text();
     }
     void ClosePanels() override
     {
@@ -252,6 +263,7 @@ private:
 
     CKoviraView& m_view;
     std::vector<QPointer<QWidget>> m_panels;
+    QPointer<kov::dialogs::CNisenDlg> m_doubleLinePanel;
 };
 
 CKoviraView::CKoviraView(CKoviraDoc& doc, CKoviraApp* app, QWidget* parent)
@@ -375,33 +387,18 @@ void CKoviraView::LoadTemplateDrawing()
     m_doc.m_bRedraw = 1;
 }
 
+void CKoviraView::RedrawWhole()
+{
+    m_shown.reset();
+    RedrawAll();
+}
+
 void CKoviraView::RedrawAll()
 {
     m_doc.SettleUndo();
     RebuildBackBuffer();
     viewport()->update();
     emit selectionTextChanged(QString::fromStdString(DescribeSelection()));
-}
-
-void CKoviraView::RebuildBackBuffer()
-{
-    // A redraw asked for while rendering (a resize handled inside the render) is that render.
-    if (m_bRendering) return;
-    m_bRendering = true;
-    const pf::DevicePoint scroll = m_geo.scrollPosition();
-    const int w = std::max(1, m_geo.clientSize().cx);
-    const int h = std::max(1, m_geo.clientSize().cy);
-    // A new buffer each time: the one painted last stays whole until this one is complete.
-    QImage buffer(w, h, QImage::Format_RGB32);
-    buffer.fill(QColor(0xFF, 0xFF, 0xFF));
-    {
-        pf::PainterSurface dc(buffer);
-        RenderDrawing(dc);
-    }
-    m_BackBuffer = std::move(buffer);
-    m_bufferScroll = scroll;
-    m_doc.m_bRedraw = 0;
-    m_bRendering = false;
 }
 
 CKovUnit::DrawEnvironment CKoviraView::MakeDrawEnvironment() const
@@ -420,107 +417,6 @@ CKovUnit::DrawEnvironment CKoviraView::MakeDrawEnvironment() const
     env.fallbackFont = &m_doc.m_FontMenu;
     env.profile = &m_doc.services().profile;
     return env;
-}
-
-void CKoviraView::RenderDrawing(pf::Surface& dc)
-{
-    // A resize since the last render: the page is recomputed here and this render uses it, rather
-    // than starting a second render from inside this one.
-    m_geo.StorePageRect(m_doc.m_PlotInfo);
-    m_geo.m_bPageChanged = false;
-
-    const std::optional<DeviceTransform> t = WindowTransform();
-    // Nothing can be mapped onto a page without extent (a minimised window, a paper of 0 mm).
-    if (!t) {
-        dc.fillRect({0, 0, m_geo.clientSize().cx, m_geo.clientSize().cy}, pf::Brush::solid(kWorkspaceColour));
-        return;
-    }
-    ++m_nRenders;
-    FillBackground(dc);
-
-    const AppSettingsCache& s = m_app ? static_cast<const AppSettingsCache&>(*m_app) : defaultSettings();
-    CKovUnit::DrawEnvironment env = MakeDrawEnvironment();
-
-    CKovUnit& unit = m_doc.m_Unit;
-    const CPlotInfo& plot = m_doc.m_PlotInfo;
-    const SelectionRecord& sel = m_doc.m_Selection;
-    unit.DrawBackgroundImages(dc, *t, plot, sel, m_bPlacing != 0, false, env, m_bDragging == 0);
-    if (m_doc.m_Grid.visible) {
-        kov::render::GridDrawOptions options;
-        options.lineWidth = settingInt(kSectionPlotMenu, "app_grid_hutosa", 1);
-        options.dpiAware = s.app_dpiaware > 0 ? s.app_dpiaware : 96;
-        kov::render::DrawGrid(dc, *t, toWindow(m_geo.m_rcPage), m_doc.m_Grid, plot, options);
-    }
-    if (m_bDragging)
-        unit.DrawUnselectedByLayer(dc, *t, plot, sel, m_bPlacing != 0, false, env);
-    else
-        unit.DrawAllByLayer(dc, *t, plot, sel, m_bPlacing != 0, false, env);
-    PaintOutsidePage(dc);
-    DrawColourModeLabel(dc);
-}
-
-void CKoviraView::FillBackground(pf::Surface& dc)
-{
-    if (m_app) m_app->ReadBackgroundSettings();
-    const pf::Profile& p = m_doc.services().profile;
-    if (p.GetProfileInt(kSectionUtility, "app_haikei", 0) == 0) return;
-    const std::uint32_t colour = kov::model::parseColour(
-        p.GetProfileString(kSectionUtility, "app_haikei_color", kov::model::colourText(kBackgroundColourDefault)));
-    const DeviceRect total = m_geo.GetTotalRect();
-    dc.fillRect(toWindow(total), pf::Brush::solid(colour));
-}
-
-void CKoviraView::PaintOutsidePage(pf::Surface& dc)
-{
-    const DeviceRect T = toWindow(m_geo.GetTotalRect());
-    const DeviceRect P = toWindow(m_geo.m_rcPage);
-    const pf::Brush surround = pf::Brush::solid(kWorkspaceColour);
-    dc.fillRect({T.left, T.top, T.right, P.top}, surround);
-    dc.fillRect({T.left, P.bottom, T.right, T.bottom}, surround);
-    dc.fillRect({T.left, T.top, P.left, T.bottom}, surround);
-    dc.fillRect({P.right, T.top, T.right, T.bottom}, surround);
-    // Two 1-pixel outlines: a 2-pixel black frame around the page.
-    const pf::Pen black{pf::PenStyle::Solid, 1, 0};
-    for (int k = 1; k <= 2; ++k) {
-        const DevicePoint outline[] = {{P.left - k, P.top - k},
-                                       {P.left - k, P.bottom + k - 1},
-                                       {P.right + k - 1, P.bottom + k - 1},
-                                       {P.right + k - 1, P.top - k},
-                                       {P.left - k, P.top - k}};
-        dc.polyline(outline, black);
-    }
-}
-
-void CKoviraView::DrawColourModeLabel(pf::Surface& dc)
-{
-    if (m_geo.m_dZoom != 1.0) return;
-    if (settingInt(kSectionPlotMenu, "app_modeview", 1) == 0) return;
-    const CPlotInfo& plot = m_doc.m_PlotInfo;
-    std::string_view text = "カラー";
-    std::uint32_t box = 0xFFFF80;
-    if (plot.PlotSirokuro) {
-        text = "白黒";
-        box = 0xFFFFFF;
-    } else if (plot.PlotGradation == 1) {
-        text = "ｸﾞﾗﾃﾞｰｼｮﾝ(方向)";
-        box = 0xFF8000;
-    } else if (plot.PlotGradation == 2) {
-        text = "ｸﾞﾗﾃｰｼｮﾝ(周囲)";
-        box = 0xC08000;
-    } else if (plot.PlotGradation == 3) {
-        text = "ｸﾞﾗﾃｰｼｮﾝ(ｼｯｸ)";
-        box = 0xC0C0C0;
-    }
-    const int dpi = m_app ? m_app->app_dpiaware : 0;
-    const int height = dpi > 144 ? 15 * dpi / 96 : 15;
-    pf::TextStyle style;
-    style.font = uiFont(height);
-    const pf::TextSize size = dc.textExtent(text, style.font);
-    const int n = snapTolerance();
-    const DeviceRect total = toWindow(m_geo.GetTotalRect());
-    const DeviceRect r{n, total.bottom - n - size.cy, n + size.cx, total.bottom - n};
-    dc.fillRect(r, pf::Brush::solid(box));
-    dc.textOut({r.left, r.top}, text, style);
 }
 
 // ---------------------------------------------------------------- mapping
@@ -566,7 +462,10 @@ QImage CKoviraView::composeFrame()
 
 void CKoviraView::DrawOverlaysOn(QImage& frame)
 {
-    pf::PainterSurface dc(frame);
+    // Hatches keep to the page, as in the buffer under them.
+    pf::PainterSurfaceOptions options;
+    options.patternOrigin = {-m_geo.scrollPosition().x, -m_geo.scrollPosition().y};
+    pf::PainterSurface dc(frame, options);
     DrawOverlays(dc);
 }
 
@@ -644,12 +543,11 @@ CKovUnit::PreviewInput CKoviraView::PreviewInputs(const CKovUnit::DrawEnvironmen
     in.ownThicknessOn = m_Settings.tool_tateg_atumitype;
     in.ownThickness = m_Settings.tool_tateg_atumiedit;
     if (tool == 55) in.fittingOnRight = settingInt(kSectionUtility, "tateg_seti", 0);
-    in.stairsMode = m_StairsPanel.kaidan_mode;
-    in.stairsFilled = m_StairsPanel.kaidan_nakanuri;
-    in.stairsColour = m_StairsPanel.kaidan_nakacolor;
-    in.balloonShape = m_BalloonPanel.shape;
-    in.balloonSide = m_BalloonPanel.tailSide;
-    in.balloonPosition = m_BalloonPanel.tailPosition;
+    in.stairs = m_machine->m_Stairs;
+    in.balloonShape = m_machine->m_Balloon.shape;
+    in.balloonSide = m_machine->m_Balloon.tailSide;
+    in.balloonPosition = m_machine->m_Balloon.tailPosition;
+    in.arcSteps = m_machine->m_nArcDivisions;
     in.text = m_machine->m_strText;
     in.textFont = &m_doc.m_FontMenu;
     in.textVertical = m_machine->m_TextPanel.vertical;

@@ -24,6 +24,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kov::platform {
 class Surface;
@@ -38,6 +39,8 @@ namespace kov::app {
 class DocToolHost;
 class CKoviraApp;
 class CKoviraDoc;
+struct ViewPaintState;
+struct ViewRenderInputs;
 
 // The system colours the view paints with: the window (behind the drawing) and the workspace
 // (around the page).
@@ -91,8 +94,6 @@ public:
     // The zoom or scroll was changed from outside: scroll bars and picture follow.
     void ViewChanged();
     // -- what the open tool panels hold for the previews (the panels keep them up to date)
-    kov::tools::StairsSettings m_StairsPanel;
-    kov::tools::BalloonValues m_BalloonPanel;
     int m_nFittingKind = 0;         // the fitting chosen in the fittings palette
     int m_nFittingNumber = 0;
 
@@ -100,8 +101,12 @@ public:
     // The first update of every new or opened document: zoom 1, no zoom mode, the screen's
     // resolution recorded, the template drawing for an empty document, then a full redraw.
     void OnInitialUpdate();
-    // Renders the whole drawing into the back buffer, then repaints. Every edit ends with it.
+    // Brings the back buffer up to the drawing, then repaints. Every edit ends with it. Only what
+    // changed since the last render is painted again (KovViewRendering.h).
     void RedrawAll();
+    // Renders the whole drawing afresh: for a change the view cannot see in the drawing, its
+    // selection or its settings (none is known), and for tests.
+    void RedrawWhole();
     // Before every change to the drawing's objects (see CKoviraDoc::PushUndo).
     void PushUndo();
     // Undo and redo commands: nothing while imported figures are being placed, or with nothing to
@@ -128,8 +133,12 @@ public:
     CDbPoint WindowToSheet(DevicePoint px) const;
 
     const QImage& backBuffer() const { return m_BackBuffer; }
-    // How often the drawing itself has been rendered (tests: pointer moves must not render).
+    // How often the drawing itself has been rendered, whole or in part (tests: pointer moves must
+    // not render).
     int renderCount() const { return m_nRenders; }
+    // What the last render painted, in window pixels: the whole window, the rectangles an edit
+    // changed or the strips a scroll brought into view.
+    const std::vector<DeviceRect>& lastPaintedRects() const { return m_lastPainted; }
     // The picture the next paint shows: the back buffer with the overlays, physical pixels.
     QImage composeFrame();
     // What the drawers take from the application: its patterns and drawing settings (also for
@@ -159,10 +168,12 @@ protected:
 
 private:
     void RebuildBackBuffer();
-    void RenderDrawing(kov::platform::Surface& dc);
-    void FillBackground(kov::platform::Surface& dc);
-    void PaintOutsidePage(kov::platform::Surface& dc);
-    void DrawColourModeLabel(kov::platform::Surface& dc);
+    // The render's steps draw from the inputs alone, on any thread (KovViewRendering.cpp).
+    ViewRenderInputs GatherRenderInputs(const DeviceTransform& t, const ViewPaintState& shown);
+    void RenderDrawing(kov::platform::Surface& dc, const ViewRenderInputs& in) const;
+    void FillBackground(kov::platform::Surface& dc, const ViewRenderInputs& in) const;
+    void PaintOutsidePage(kov::platform::Surface& dc, const ViewRenderInputs& in) const;
+    void DrawColourModeLabel(kov::platform::Surface& dc, const ViewRenderInputs& in) const;
     void DrawOverlays(kov::platform::Surface& dc);
     void DrawMeasurementBox(kov::platform::Surface& dc, const DeviceTransform& t);
     // The preview of the tool in use and the measuring tools' readouts.
@@ -193,6 +204,8 @@ private:
     CKoviraApp* m_app;
     QImage m_BackBuffer;            // m_pBackBuffer: window pixels, pixel (0, 0) = the scroll position
     DevicePoint m_bufferScroll;     // the scroll position the buffer was rendered at
+    std::unique_ptr<ViewPaintState> m_shown;  // what the buffer shows; null: nothing known
+    std::vector<DeviceRect> m_lastPainted;
     bool m_bRendering = false;
     bool m_bSyncingScrollBars = false;
     int m_nRenders = 0;

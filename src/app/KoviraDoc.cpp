@@ -10,6 +10,7 @@
 #include "platform/Questions.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <system_error>
 
@@ -48,23 +49,39 @@ private:
 
 CKoviraDoc::CKoviraDoc(DocumentServices services) : m_services(std::move(services))
 {
+    static std::atomic<int> documents{0};
+    m_pictureFolderSerial = ++documents;
     m_UndoStack.push_back(&m_BaseUnit);
     installPictureRemover();
 }
 
 CKoviraDoc::~CKoviraDoc()
 {
-    // The containers never delete picture files when destroyed; only emptying does.
+    // The containers never delete picture files when destroyed; the document's own folder goes.
     for (std::size_t i = 1; i < m_UndoStack.size(); ++i) delete m_UndoStack[i];
     for (CKovUnit* unit : m_RedoStack) delete unit;
+    std::error_code ec;
+    fs::remove_all(pictureFolderPath(), ec);
 }
 
 // ---------------------------------------------------------------- folders and flags
 
+fs::path CKoviraDoc::pictureFolderPath() const
+{
+    return OwnPictureFolder(m_services.folders.folderFor(kov::platform::UserData::TempPictures,
+                                                         kov::platform::readCommonFolderSwitches(m_services.profile)),
+                            m_pictureFolderSerial);
+}
+
 fs::path CKoviraDoc::TempImageFolder() const
 {
-    return m_services.folders.folderFor(kov::platform::UserData::TempPictures,
-                                        kov::platform::readCommonFolderSwitches(m_services.profile));
+    fs::path folder = pictureFolderPath();
+    // Made once per place: every writer of a picture file expects the folder to be there.
+    if (folder != m_madePictureFolder) {
+        kov::platform::ensureFolder(folder);
+        m_madePictureFolder = folder;
+    }
+    return folder;
 }
 
 fs::path CKoviraDoc::BackupFolder() const
@@ -104,12 +121,12 @@ void CKoviraDoc::freeSnapshots()
 {
     m_pPendingUndo.reset();
     for (std::size_t i = 1; i < m_UndoStack.size(); ++i) {
-        m_UndoStack[i]->RemoveAllObjects(CKovUnit::REMOVE_DISCARD_SNAPSHOT);
+        m_UndoStack[i]->RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
         delete m_UndoStack[i];
     }
     m_UndoStack.clear();
     for (CKovUnit* unit : m_RedoStack) {
-        unit->RemoveAllObjects(CKovUnit::REMOVE_DISCARD_SNAPSHOT);
+        unit->RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
         delete unit;
     }
     m_RedoStack.clear();
@@ -122,17 +139,20 @@ void CKoviraDoc::emptyDocument()
     m_Grid.InitFromProfile(profile);
 
     installPictureRemover();
-    m_Unit.RemoveAllObjects(CKovUnit::REMOVE_DELETE_PICTURE_FILES);
-    m_BaseUnit.RemoveAllObjects(CKovUnit::REMOVE_DISCARD_SNAPSHOT);
+    // Every picture file of the drawing, its undo copies and its imports lies in the document's own
+    // folder: emptied at once, each file unlinked once (picture by picture, the drawing and each undo
+    // copy would try every type of every picture's name again).
+    const fs::path folder = TempImageFolder();
+    DeleteFilesIn(folder);
+    SweepEndedPictureFolders(folder.parent_path());
+    m_Unit.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
+    m_BaseUnit.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
     freeSnapshots();
     m_UndoStack.push_back(&m_BaseUnit);
 
     m_Selection.Clear();
     m_nToolMode = 0;
     m_bRedraw = 1;
-
-    const fs::path folder = TempImageFolder();
-    for (std::uint32_t n : m_TempImageNumbers) DeleteTempImageFiles(folder, int(n));
 }
 
 void CKoviraDoc::DeleteContents()

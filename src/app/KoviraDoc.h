@@ -7,6 +7,7 @@
 // The same object lives as long as the program and is emptied for every new or opened drawing.
 
 #include "app/AppTexts.h"
+#include "io/DxfReader.h"
 #include "jwcad/JwConversion.h"
 
 #include "model/DefFile.h"
@@ -146,7 +147,7 @@ public:
 
     // -- the document steps that the commands above are made of ------------------------------------
     // Empties the document (settings reloaded, containers and stacks emptied, selection and tool
-    // reset, the temporary pictures of m_TempImageNumbers deleted).
+    // reset, every temporary picture of the document deleted).
     void DeleteContents();
     // The new-document step: empties, not modified. 1 on success.
     int OnNewDocument();
@@ -196,7 +197,8 @@ public:
     // Adds a picture's identifier to m_TempImageNumbers when it is not there yet.
     void AddTempImageNumber(std::uint32_t id);
 
-    // The folders the document uses now (common-folder switches applied).
+    // The folders the document uses now (common-folder switches applied). The pictures' folder is
+    // the document's own inside the shared one (OwnPictureFolder); it goes when the document does.
     std::filesystem::path TempImageFolder() const;
     std::filesystem::path BackupFolder() const;
 
@@ -219,6 +221,10 @@ public:
     bool ExportJwc(const std::filesystem::path& path);
     // The template of JWW exports: "jwdef.jww" in the user's data folder when there is one.
     std::filesystem::path JwwTemplatePath() const;
+    // A DXF file as a new document (defined in DxfDocument.cpp): read into a new drawing first, which
+    // replaces the open one (after the save question) only when the file was read. A failure is one
+    // message naming the file; what the reader reports besides is told after. True when replaced.
+    bool ImportDxf(const std::filesystem::path& path, const kov::io::DxfReadOptions& options);
 
     // -- hooks the shell and the other openers fill ---------------------------------------------------
     // The oldest packed documents; without one such files fail to open ("ファイル読み取り失敗").
@@ -251,6 +257,9 @@ private:
     void appendUndo(CKovUnit* snapshot);
     std::unique_ptr<CKovUnit> m_pPendingUndo; // the copy of the last PushUndo, not yet settled
     void installPictureRemover() const;
+    int m_pictureFolderSerial = 0; // names the document's own picture folder
+    mutable std::filesystem::path m_madePictureFolder;
+    std::filesystem::path pictureFolderPath() const;
     void initialUpdate();
     // The newest backup of a changed drawing that is being left, unless `opening` (the file read
     // next) is that backup.

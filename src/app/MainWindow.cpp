@@ -129,6 +129,7 @@ MainWindow::MainWindow(CKoviraDoc* document, QWidget* parent) : QMainWindow(pare
         m_view = new CKoviraView(*m_document, CKoviraApp::Current(), this);
         setCentralWidget(m_view);
         m_view->viewport()->installEventFilter(this);
+        m_view->installEventFilter(this);
         m_view->viewport()->setMouseTracking(true);
         m_view->onPrompt = [this](const QString& text) { SetStatusText(text.toStdString()); };
         m_view->onContextMenu = [this](const QPoint& global) { OpenContextMenu(global); };
@@ -147,6 +148,8 @@ MainWindow::MainWindow(CKoviraDoc* document, QWidget* parent) : QMainWindow(pare
         m_document->SetInitialUpdate([this](CKoviraDoc&) {
             m_view->OnInitialUpdate();
             InitToolPanel();
+            // A new or opened drawing starts in select mode: the prompt of the tool before goes too.
+            SetStatusText("選択モード");
             refreshTitle();
         });
     }
@@ -743,6 +746,7 @@ void MainWindow::buildRoutes()
     buildPropertyRoutes();
     buildLineEditRoutes();
     buildMeasureRoutes();
+    buildAnnotationRoutes();
 
     // application
     A(FileNew, [] {
@@ -835,6 +839,10 @@ void MainWindow::ShowCoordinates(double x, double y, double dx, double dy, const
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    // A click or a key in the view is the next action: a message about an earlier command goes.
+    if (m_view && (watched == m_view->viewport() || watched == m_view) &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress))
+        clearStaleMessage();
     if (m_view && watched == m_view->viewport() && event->type() == QEvent::MouseMove) {
         const auto* me = static_cast<QMouseEvent*>(event);
         const double ratio = m_view->devicePixelRatioOfView();
@@ -1186,6 +1194,7 @@ void MainWindow::RefreshLayerBar()
         n->setText(QString::fromStdString(v.numberCaptions[static_cast<std::size_t>(r)]));
         n->setChecked(v.checkedNumber == r);
         panelButton(states[r])->setText(QString::fromStdString(v.stateCaptions[static_cast<std::size_t>(r)]));
+        panelButton(states[r])->setToolTip(QString::fromStdString(v.stateTips[static_cast<std::size_t>(r)]));
     }
     if (auto* s = panelButton(PanelScale)) s->setText(QString::fromStdString(v.scaleText));
     for (int c : {ColourModeColour, ColourModeBlackWhite, ColourModeGradient1, ColourModeGradient2, ColourModeChic})

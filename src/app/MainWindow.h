@@ -18,6 +18,7 @@
 #include <unordered_map>
 
 class QAbstractButton;
+class QDialog;
 class QComboBox;
 class QDockWidget;
 class QLabel;
@@ -132,7 +133,12 @@ private:
     void KeepStylePanel(QWidget* panel);
     void buildLineEditRoutes();
     void buildMeasureRoutes();
+    void buildAnnotationRoutes();
 public:
+    // The modal dialogs of the generator commands run through this: exec() unless a test answers
+    // them (fills the dialog's controls and returns whether it accepted).
+    std::function<bool(QDialog&)> runDialog;
+    bool RunModal(QDialog& dialog);
     // The context menu's items for the selection and tool state now; empty when none opens.
     std::vector<ContextItem> contextMenuItems() const;
     void OpenContextMenu(const QPoint& global);

@@ -79,12 +79,7 @@ int freePictureId(const CKovUnit& target, const fs::path& folder, int id)
     for (int candidate = id + 1;; ++candidate) {
         if (candidate > CKovUnit::kImageIdLimit * 16) return CKovUnit::kNoFreeId;
         if (target.FindImage(candidate)) continue;
-        if (!folder.empty()) {
-            bool fileThere = false;
-            for (int type : kPictureTypes)
-                fileThere = fileThere || fs::exists(TempImagePath(folder, candidate, type));
-            if (fileThere) continue;
-        }
+        if (!folder.empty() && TempImageNumberTaken(folder, candidate)) continue;
         return candidate;
     }
 }
@@ -173,6 +168,8 @@ int MergeUnit(CKovUnit& target, CKovUnit& source, SelectionRecord& selection, in
                 continue;
             }
             if (!pictureFolder.empty()) {
+                // Files are moved: what still waits in memory is written first.
+                image->SettleFile();
                 for (int type : kPictureTypes) {
                     std::error_code ec;
                     const fs::path from = TempImagePath(pictureFolder, image->ImageID, type);

@@ -1,11 +1,13 @@
 // The menu commands that work on the selection: grouping, drawing order, group turns and flips,
-// colours and fills, and the deletion of auxiliary lines.
+// colours, fills, opacity and gradation, hatches, and the deletion of auxiliary lines.
 
 #include "app/CommandIds.h"
 #include "app/ContextMenu.h"
 #include "app/KovView.h"
 #include "app/KoviraDoc.h"
 #include "app/MainWindow.h"
+#include "dialogs/HatchSettingsDialog.h"
+#include "dialogs/SelectionStyleDialogs.h"
 #include "model/KovUnit.h"
 #include "model/SettingsValues.h"
 #include "platform/Profile.h"
@@ -15,6 +17,7 @@
 #include <QMenu>
 
 #include <charconv>
+#include <optional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -32,6 +35,9 @@ constexpr const char* kGroupHasGroup =
 constexpr const char* kGroupHasPicture = "選択物の中に画像があるとグループ化できません。";
 constexpr const char* kColourInBlackWhite =
     "現在、白黒モードです。色の変更は表示上影響しませんが、実行しますか？";
+constexpr const char* kOpacityInBlackWhite =
+    "現在、白黒モードです。不透明度の変更は表示上影響しませんが、実行しますか？";
+constexpr const char* kPatternsToLinesQuestion = "全図形プロパティの模様を直線のグループの模様に変換してもよろしいですか？";
 constexpr int kFittingGroup = 2;
 
 // Walls of the current layer group rebuilt and joined again after a group with walls changed.
@@ -87,6 +93,33 @@ void rotateGroup90(CKoviraDoc& doc, CKoviraView& view, double degrees)
     scratch->RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
     if (walls) rejoinCurrentGroupWalls(doc);
     view.RedrawAll();
+}
+
+// The hatch's outline: every edge of the selected figures, then of the figures of the selected
+// groups; lines and continuous lines give their point pairs, rectangles and polygons every edge with
+// the closing one, other kinds nothing.
+void hatchOutline(const CKovUnit& unit, const SelectionRecord& sel, CDbPointArray& starts, CDbPointArray& ends)
+{
+    auto add = [&](int id) {
+        const CKovLine* f = unit.FindLine(id);
+        if (!f) return;
+        const CDbPointArray& p = f->MLinePnt;
+        const bool closed = f->MLineType == CKovLine::RECTANGLE || f->MLineType == CKovLine::POLYGON;
+        const bool open = f->MLineType == CKovLine::LINE || f->MLineType == CKovLine::CONTINUOUS;
+        if (!closed && !open) return;
+        for (std::size_t i = 0; i + 1 < p.size(); ++i) {
+            starts.push_back(p[i]);
+            ends.push_back(p[i + 1]);
+        }
+        if (closed && p.size() >= 2) {
+            starts.push_back(p.back());
+            ends.push_back(p.front());
+        }
+    };
+    for (int id : sel.m_Lines) add(id);
+    for (int groupId : sel.m_Groups)
+        if (const CKovGroup* g = unit.FindGroup(groupId))
+            for (int id : g->MGrpLineID) add(id);
 }
 
 } // namespace
@@ -190,6 +223,66 @@ void MainWindow::buildSelectionRoutes()
     V(cmd::ContextLineSnap, [this] { RunCommand(cmd::PanelLineSnap); });
     V(cmd::ContextWallCoreSnap, [this] { RunCommand(cmd::PanelWallCoreSnap); });
     V(cmd::ContextProperties, [this] { RunCommand(cmd::PanelProperties); });
+    V(cmd::Opacity, [this, &doc, &view, &questions] {
+        if (doc.m_PlotInfo.PlotSirokuro != 0 && !questions.askOkCancel(kOpacityInBlackWhite)) return;
+        view.PushUndo();
+        int opacity = 100;
+        const SelectionRecord& sel = doc.m_Selection;
+        if (sel.m_nCount == 1 && !sel.m_Lines.empty())
+            if (const CKovLine* f = std::as_const(doc.m_Unit).FindLine(sel.m_Lines.front()); f && f->MLinebNakanuri)
+                opacity = f->MLineAlpha;
+        kov::dialogs::CAlphaChangeDg dialog(opacity, this);
+        if (dialog.exec() != QDialog::Accepted) return;
+        doc.m_Unit.SetSelectionOpacity(doc.m_Selection, dialog.opacity());
+        view.RedrawAll();
+    });
+    V(cmd::GradientDirection, [this, &doc, &view] {
+        kov::dialogs::CGradHenkouDg dialog(doc.m_Selection.m_Groups.size() == 1, this);
+        if (dialog.exec() != QDialog::Accepted) return;
+        view.PushUndo();
+        doc.m_Unit.SetGradientDirection(doc.m_Selection, dialog.form().m_nChoice, dialog.form().m_nGroupSize);
+        view.m_ToolPoints.clear();
+        view.machine().m_ToolPoints.clear();
+        view.RedrawAll();
+    });
+    V(cmd::MakeHatch, [this, &doc, &view, &profile] {
+        const SelectionRecord& sel = doc.m_Selection;
+        if (sel.m_Lines.empty() && sel.m_Groups.empty()) return;
+        const std::optional<DeviceTransform> transform = view.machine().MakeTransform();
+        if (!transform) return;
+        view.PushUndo();
+        CDbPointArray starts, ends;
+        hatchOutline(doc.m_Unit, sel, starts, ends);
+        if (starts.empty()) return;
+        kov::dialogs::CHachSetForm values;
+        values.Load(profile);
+        values.m_nLayerGroup = doc.m_PlotInfo.m_Layer.m_nCurrentGroup;
+        values.m_nLayer = doc.m_PlotInfo.m_Layer.m_nCurrentLayer;
+        kov::dialogs::CHachSetDg dialog(values, doc.m_PlotInfo, *transform, this);
+        if (dialog.exec() != QDialog::Accepted) return;
+        const kov::dialogs::CHachSetForm& chosen = dialog.form();
+        chosen.Save(profile);
+        doc.m_Selection.Clear();
+        chosen.MakeLines(doc.m_Unit, doc.m_Selection, doc.m_PlotInfo, starts, ends, *transform,
+                         doc.m_PlotInfo.m_Layer.m_nCurrentGroup, chosen.m_nLayerGroup, chosen.m_nLayer);
+        // One group of the new lines, on the output layer.
+        CPlotInfo output = doc.m_PlotInfo;
+        output.m_Layer.m_nCurrentGroup = chosen.m_nLayerGroup;
+        output.m_Layer.m_nCurrentLayer = chosen.m_nLayer;
+        if (!doc.m_Selection.m_Lines.empty()) doc.m_Unit.GroupSelection(doc.m_Selection, output);
+        view.RedrawAll();
+    });
+    V(cmd::PatternsToLines, [&doc, &view, &questions] {
+        if (!questions.askOkCancel(kPatternsToLinesQuestion)) return;
+        const std::optional<DeviceTransform> transform = view.machine().MakeTransform();
+        if (!transform) return;
+        view.PushUndo();
+        doc.m_Unit.AllHatchesToLines(doc.m_Selection, *transform, view.machine().settings().hach_kankaku_line,
+                                     doc.m_PlotInfo);
+        view.m_ToolPoints.clear();
+        view.machine().m_ToolPoints.clear();
+        view.RedrawAll();
+    });
     V(cmd::AllAuxDelete, [&doc, &view, &questions] {
         if (doc.m_Unit.DeleteAuxLines(doc.m_PlotInfo, questions, [&view] { view.PushUndo(); }) > 0) view.RedrawAll();
     });

@@ -73,6 +73,7 @@ kov::dialogs::SettingsServices MakeSettingsServices(CKoviraDoc& doc, QWidget* pa
         return true;
     };
     s.tempPicturesInUse = TempPicturesInUse(doc);
+    s.documentPictureFolder = doc.TempImageFolder();
     return s;
 }
 

@@ -716,9 +716,12 @@ void kov::building::joinWalls(CKovUnit& unit, int layerGroup, bool prefilter)
         grid = std::make_unique<WallGrid>(unit, layerGroup);
     std::vector<int> cand;
     for (int w = 0; w < unit.m_Walls.GetSize(); ++w) {
-        CKovWall& wall = *unit.m_Walls[w];
-        if (!takesPart(wall, layerGroup))
+        // Each wall is joined on a copy that goes back only when its outline changed: a wall the
+        // join leaves as it was stays shared with the undo copies (most walls, at every wall edit).
+        const CKovWall& before = *std::as_const(unit.m_Walls)[w];
+        if (!takesPart(before, layerGroup))
             continue;
+        CKovWall wall = before;
         CDbPointArray& starts = wall.MWallarPntA;
         CDbPointArray& ends = wall.MWallarPntB;
         int clips = 0;
@@ -735,7 +738,10 @@ void kov::building::joinWalls(CKovUnit& unit, int layerGroup, bool prefilter)
             if (stands)
                 ++i;
         }
-        starts.shrink_to_fit();
-        ends.shrink_to_fit();
+        if (starts != before.MWallarPntA || ends != before.MWallarPntB) {
+            starts.shrink_to_fit();
+            ends.shrink_to_fit();
+            *unit.m_Walls[w] = std::move(wall);
+        }
     }
 }

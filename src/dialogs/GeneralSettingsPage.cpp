@@ -134,7 +134,12 @@ void GeneralPageForm::PurgeTempPictures() const
     kov::platform::Questions& q = *m_services.questions;
     if (!q.askOkCancel(texts::kAskPurge)) return;
     const auto folder = m_services.folders.folderFor(kov::platform::UserData::TempPictures, m_services.switches());
-    const TempPicturePurge r = ::PurgeTempPictures(folder, m_services.tempPicturesInUse);
+    TempPicturePurge r = ::PurgeTempPictures(folder, m_services.tempPicturesInUse);
+    if (!m_services.documentPictureFolder.empty() && m_services.documentPictureFolder != folder) {
+        const TempPicturePurge own = ::PurgeTempPictures(m_services.documentPictureFolder, m_services.tempPicturesInUse);
+        r.deleted += own.deleted;
+        r.failed += own.failed;
+    }
     if (r.deleted + r.failed == 0) {
         q.message(texts::kNothingToPurge);
         return;

@@ -41,6 +41,8 @@ struct SettingsServices {
     // The numbers of the temporary pictures the drawing, its base and its undo and redo snapshots
     // name: the deletion of leftover temporary pictures never touches them.
     std::unordered_set<long long> tempPicturesInUse;
+    // The open drawing's own picture folder inside the shared one, where its leftovers lie too.
+    std::filesystem::path documentPictureFolder;
 
     // A setting as a page shows it: from the cache where it has one (and `fromCache`), else the key.
     int Read(std::string_view section, std::string_view key, int defaultValue, bool fromCache) const;

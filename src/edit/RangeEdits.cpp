@@ -54,13 +54,7 @@ int freePictureId(CKovUnit& unit, const std::filesystem::path& folder)
         const int id = unit.NextImageId();
         if (id == CKovUnit::kNoFreeId)
             return id;
-        if (folder.empty())
-            return id;
-        std::error_code ec;
-        bool taken = false;
-        for (int type : {kPictureBmp, kPictureJpeg, kPicturePng, kPictureGif})
-            taken = taken || std::filesystem::exists(TempImagePath(folder, id, type), ec);
-        if (!taken)
+        if (folder.empty() || !TempImageNumberTaken(folder, id))
             return id;
     }
     return CKovUnit::kNoFreeId;
@@ -180,7 +174,7 @@ void CKovUnit::CopyRange(SelectionRecord& selection, const CPlotInfo& plot, cons
         const int id = NextLineId();
         if (id == kNoFreeId)
             break;
-        auto copy = std::make_unique<CKovLine>(*m_Lines[i]);
+        auto copy = std::make_unique<CKovLine>(*std::as_const(m_Lines)[i]);
         copy->MLineID = id;
         copy->MoveBy(d.x, d.y);
         if (copy->MLineGrpID != 0) {
@@ -230,6 +224,9 @@ void CKovUnit::CopyRange(SelectionRecord& selection, const CPlotInfo& plot, cons
         copy->ImageID = id;
         copy->ImageName = TempImagePath(pictureFolder, id, kPictureBmp).string();
         const int type = picture->IMGImagetype;
+        // The copy gets a file of its own: the source's, written first if it still waits in memory.
+        picture->ExtractFile();
+        copy->SettleFile();
         if (type >= 0 && type <= 4) {
             // A failed copy leaves the new picture without its file, as a missing file would.
             std::error_code ec;

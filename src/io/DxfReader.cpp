@@ -9,6 +9,7 @@
 #include "io/DxfTexts.h"
 
 #include "model/KovUnit.h"
+#include "model/PaperSizes.h"
 #include "model/PlotInfo.h"
 #include "model/SelectionRecord.h"
 #include "platform/Cp932.h"
@@ -20,6 +21,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
+#include <map>
 #include <numbers>
 #include <set>
 #include <unordered_map>
@@ -103,14 +106,23 @@ public:
     int line() const { return m_line; }
 
 private:
+    // Lines end in LF, CR LF or a lone CR (the old Macintosh files).
     bool readLine(std::string_view& out)
     {
         if (m_pos >= m_data.size()) return false;
-        const auto nl = m_data.find('\n', m_pos);
-        const std::size_t end = nl == std::string_view::npos ? m_data.size() : nl;
-        out = m_data.substr(m_pos, end - m_pos);
-        if (!out.empty() && out.back() == '\r') out.remove_suffix(1);
-        m_pos = nl == std::string_view::npos ? m_data.size() : nl + 1;
+        const char* begin = m_data.data() + m_pos;
+        const std::size_t left = m_data.size() - m_pos;
+        const auto* lf = static_cast<const char*>(std::memchr(begin, '\n', left));
+        const std::size_t upToLf = lf ? static_cast<std::size_t>(lf - begin) : left;
+        const auto* cr = static_cast<const char*>(std::memchr(begin, '\r', upToLf));
+        std::size_t length = upToLf, next = lf ? upToLf + 1 : left;
+        if (cr) {
+            length = static_cast<std::size_t>(cr - begin);
+            next = length + 1;
+            if (next == upToLf && lf) ++next; // CR LF
+        }
+        out = std::string_view(begin, length);
+        m_pos += next;
         ++m_line;
         return true;
     }
@@ -159,9 +171,10 @@ struct Vertex {
     double x = 0.0, y = 0.0, bulge = 0.0;
 };
 
-enum class Kind : std::uint8_t { LINE, CIRCLE, ARC, TEXT, MTEXT, POLYLINE, LWPOLYLINE, INSERT, OTHER };
+enum class Kind : std::uint8_t { LINE, CIRCLE, ARC, TEXT, MTEXT, POLYLINE, LWPOLYLINE, INSERT, SOLID, ELLIPSE,
+                                 DIMENSION, OTHER };
 
-enum Slot { X0, Y0, X1, Y1, V40, V41, V42, V50, V51, V44, V45, SLOTS };
+enum Slot { X0, Y0, X1, Y1, X2, Y2, X3, Y3, V40, V41, V42, V50, V51, V44, V45, NX, NY, NZ, SLOTS };
 
 struct Entity {
     Kind kind = Kind::OTHER;
@@ -172,7 +185,7 @@ struct Entity {
     std::array<double, SLOTS> v{};
     std::string_view layer;              // raw bytes
     std::string_view ltype;
-    std::string_view name;               // INSERT: the block
+    std::string_view name;               // INSERT and DIMENSION: the block
     std::string text;                    // raw bytes: TEXT code 1; MTEXT codes 3 then 1
     std::vector<Vertex> vertices;
 
@@ -181,6 +194,18 @@ struct Entity {
     {
         v[s] = real(value);
         seen |= 1u << s;
+    }
+    // The extrusion direction (210, 220, 230): the plane the entity's own coordinates lie in.
+    enum class Plane { UP, DOWN, TILTED };
+    Plane plane() const
+    {
+        if (!has(NX) && !has(NY) && !has(NZ)) return Plane::UP;
+        const double x = v[NX], y = v[NY], z = has(NZ) ? v[NZ] : 0.0;
+        const double len = std::sqrt(x * x + y * y + z * z);
+        // Only the Z axis itself, either way up, is a plane of the drawing.
+        if (!(len > 0.0) || !std::isfinite(len) || std::fabs(x) > 1e-9 * len || std::fabs(y) > 1e-9 * len)
+            return Plane::TILTED;
+        return z > 0.0 ? Plane::UP : Plane::DOWN;
     }
 };
 
@@ -436,15 +461,13 @@ public:
         m_font.lfHeight = 0;
         m_font.m_tate_align = 2;
         m_font.m_gyoukan = currentFont.m_gyoukan;
-        const double s = plot.m_Layer.m_dScale[static_cast<std::size_t>(
-            std::clamp(plot.m_Layer.m_nCurrentGroup, 0, CLayer::kUsed - 1))];
-        m_w = 420.0 * s;
-        m_h = 297.0 * s;
     }
 
-    void run(std::string_view bytes)
+    // False when the bytes hold no DXF at all; the plot settings are then untouched.
+    bool run(std::string_view bytes)
     {
         firstPass(bytes);
+        if (!m_sawSection) return false;
         if (m_codepage == Codepage::CP1252 && looksLikeCp932(bytes)) m_codepage = Codepage::CP932;
         finishHeader();
         nameLayers();
@@ -455,7 +478,11 @@ public:
             build(e, top);
         }
         finish();
+        return true;
     }
+
+    // Why the bytes hold no DXF, when run() said so.
+    std::string_view notDxfReason() const { return m_brokenAtStart ? text::kReasonBadStart : text::kReasonNoSection; }
 
 private:
     struct Context {
@@ -488,10 +515,15 @@ private:
         for (;;) {
             const Pairs::Status st = pairs.next(p);
             if (st == Pairs::END) {
-                if (section != NONE) problem(text::withArgument(text::kTruncated, std::to_string(pairs.line())));
+                if (section != NONE && m_sawSection)
+                    problem(text::withArgument(text::kTruncated, std::to_string(pairs.line())));
                 return;
             }
             if (st != Pairs::OK) {
+                if (!m_sawSection) {
+                    m_brokenAtStart = true;
+                    return;
+                }
                 reportBroken(st, pairs);
                 return;
             }
@@ -499,6 +531,7 @@ private:
                 const std::string_view kw = trim(p.value);
                 if (kw == "EOF") return;
                 if (kw == "SECTION") {
+                    m_sawSection = true;
                     Pair name;
                     if (pairs.peek(name) == Pairs::OK && name.code == 2) {
                         pairs.next(name);
@@ -545,7 +578,11 @@ private:
                 }
                 if (section == ENTITIES) {
                     Entity e;
-                    if (readEntity(kw, pairs, e) && !e.paperSpace) m_entities.push_back(std::move(e));
+                    if (readEntity(kw, pairs, e)) {
+                        if (!e.paperSpace) m_entities.push_back(std::move(e));
+                    } else if (!e.paperSpace && kw != "SEQEND" && kw != "VERTEX") {
+                        ++m_notRead[std::string(kw)];
+                    }
                     continue;
                 }
                 continue;
@@ -566,11 +603,11 @@ private:
                 const bool unset = std::fabs(pendingX) >= 1e19 || std::fabs(y) >= 1e19;
                 if (!unset && (lim || m_limitCount == 0)) {
                     if (variable == "$EXTMAX" || variable == "$LIMMAX") {
-                        m_w = pendingX;
-                        m_h = y;
+                        m_limW = pendingX;
+                        m_limH = y;
                     } else {
-                        m_w -= pendingX;
-                        m_h -= y;
+                        m_limW -= pendingX;
+                        m_limH -= y;
                     }
                     if (lim) ++m_limitCount;
                 }
@@ -616,14 +653,16 @@ private:
     void readLayer(Pairs& pairs)
     {
         std::string_view name;
-        int colour = 7;
+        int colour = 7, flags = 0;
         std::string_view ltype;
         body(pairs, [&](const Pair& q) {
             if (q.code == 2) name = q.value;
             else if (q.code == 62) colour = integer(q.value);
             else if (q.code == 6) ltype = trim(q.value);
+            else if (q.code == 70) flags = integer(q.value);
         });
-        m_rawLayers.push_back({name, colour, ltype});
+        // A layer that is off (a negative colour) or frozen (flag 1) shows nothing.
+        m_rawLayers.push_back({name, colour, ltype, colour < 0 || (flags & 1) != 0});
     }
 
     Block* readBlock(Pairs& pairs)
@@ -650,27 +689,36 @@ private:
         if (kw == "POLYLINE") return Kind::POLYLINE;
         if (kw == "LWPOLYLINE") return Kind::LWPOLYLINE;
         if (kw == "INSERT") return Kind::INSERT;
+        if (kw == "SOLID" || kw == "TRACE") return Kind::SOLID;
+        if (kw == "ELLIPSE") return Kind::ELLIPSE;
+        if (kw == "DIMENSION") return Kind::DIMENSION;
         return Kind::OTHER;
     }
 
-    // Reads one entity after its keyword; false for kinds that make nothing.
+    // Reads one entity after its keyword; false for kinds that make nothing (their paper-space
+    // flag is still read, so that they can be counted).
     bool readEntity(std::string_view kw, Pairs& pairs, Entity& e)
     {
         e.kind = kindOf(kw);
-        if (e.kind == Kind::OTHER) {
-            body(pairs, [](const Pair&) {});
-            return false;
-        }
         std::string mtextHead;
+        // What follows an embedded object (101) belongs to it, not to the entity: newer writers put
+        // a second insertion point, height and angle there.
+        bool embedded = false;
         body(pairs, [&](const Pair& q) {
+            if (embedded) return;
             switch (q.code) {
+            case 101: embedded = true; return;
             case 8: e.layer = trim(q.value); return;
             case 6: e.ltype = trim(q.value); return;
             case 62: e.colour = integer(q.value); return;
             case 67: e.paperSpace = integer(q.value) != 0; return;
+            case 210: e.set(NX, q.value); return;
+            case 220: e.set(NY, q.value); return;
+            case 230: e.set(NZ, q.value); return;
             default: break;
             }
             switch (e.kind) {
+            case Kind::OTHER: return;
             case Kind::LWPOLYLINE:
                 if (q.code == 10) e.vertices.push_back({real(q.value), 0.0, 0.0});
                 else if (q.code == 20 && !e.vertices.empty()) e.vertices.back().y = real(q.value);
@@ -683,6 +731,7 @@ private:
                 else if (q.code == 3) mtextHead.append(q.value);
                 break;
             case Kind::INSERT:
+            case Kind::DIMENSION:
                 if (q.code == 2) e.name = trim(q.value);
                 break;
             default: break;
@@ -692,6 +741,10 @@ private:
             case 20: e.set(Y0, q.value); break;
             case 11: e.set(X1, q.value); break;
             case 21: e.set(Y1, q.value); break;
+            case 12: e.set(X2, q.value); break;
+            case 22: e.set(Y2, q.value); break;
+            case 13: e.set(X3, q.value); break;
+            case 23: e.set(Y3, q.value); break;
             case 40: e.set(V40, q.value); break;
             case 41: e.set(V41, q.value); break;
             case 42: e.set(V42, q.value); break;
@@ -706,6 +759,7 @@ private:
             default: break;
             }
         });
+        if (e.kind == Kind::OTHER) return false;
         if (e.kind == Kind::MTEXT && !mtextHead.empty()) e.text = mtextHead + e.text;
         if (e.kind == Kind::POLYLINE) readVertices(pairs, e);
         return true;
@@ -743,11 +797,24 @@ private:
 
     void finishHeader()
     {
+        choosePaperFromLimits();
+        // Drawing and file share one sheet: the sheet the document now has, at its scale, with
+        // the file's origin at its lower left corner, as the writer puts it. A file read and
+        // written again keeps its coordinates, and a file without limits lands on the paper.
+        int paperX = 0, paperY = 0;
+        kov::model::GetPaperSizeMm(m_plot, paperX, paperY);
+        const double s = kov::io::DxfSheetScale(m_plot);
+        m_w = paperX * s;
+        m_h = paperY * s;
+    }
+
+    void choosePaperFromLimits()
+    {
         if (m_options.keepPaperSize || m_limitCount < 2) return;
         const double s = m_plot.m_Layer.m_dScale[0];
         if (!(s > 0.0)) return;
         // The limits are drawing units: the paper is what they measure at the drawing's scale.
-        const double pw = m_w / s, ph = m_h / s;
+        const double pw = m_limW / s, ph = m_limH / s;
         const int code = kov::io::DxfPaperCodeOfSize(pw, ph);
         if (code >= 0) {
             m_plot.PlotPaperSize = code;
@@ -755,14 +822,14 @@ private:
         }
         if (!std::isfinite(pw) || !std::isfinite(ph)) return;
         if (pw > 1189.0 || ph > 841.0) {
-            m_plot.PlotPaperSize = 11;
+            m_plot.PlotPaperSize = kov::model::kUserPaperCode;
             m_plot.PlotPaperSizeUserX = 1189;
             m_plot.PlotPaperSizeUserY = 841;
             return;
         }
         const long ux = std::lround(pw), uy = std::lround(ph);
         if (ux <= 0 || uy <= 0) return; // no paper of no size: the document keeps its own
-        m_plot.PlotPaperSize = 11;
+        m_plot.PlotPaperSize = kov::model::kUserPaperCode;
         m_plot.PlotPaperSizeUserX = static_cast<int>(ux);
         m_plot.PlotPaperSizeUserY = static_cast<int>(uy);
     }
@@ -773,8 +840,11 @@ private:
         for (std::size_t n = 0; n < m_rawLayers.size(); ++n) {
             const RawLayer& raw = m_rawLayers[n];
             LayerEntry entry{decode(raw.name, m_codepage), raw.colour, raw.ltype};
-            if (n < 256)
-                m_plot.m_Layer.m_LayerInfo[n / 16][n % 16].m_strName = entry.name;
+            if (n < kSlots) {
+                CLayerInfo& slot = m_plot.m_Layer.m_LayerInfo[n / 16][n % 16];
+                slot.m_strName = entry.name;
+                if (raw.hidden) slot.m_nType = CLayerInfo::LAYER_HIDDEN;
+            }
             m_layerIndex.try_emplace(kov::io::DxfUpperAscii(entry.name), n);
             m_layers.push_back(std::move(entry));
         }
@@ -783,22 +853,39 @@ private:
 
     // ---- second pass
 
+    // The table entry of a layer name, -1 when the table lacks it.
+    int layerEntryOf(std::string_view rawName)
+    {
+        if (rawName != m_lastLayerName || !m_lastLayerKnown) {
+            const auto it = m_layerIndex.find(kov::io::DxfUpperAscii(decode(rawName, m_codepage)));
+            m_lastLayerEntry = it == m_layerIndex.end() ? -1 : static_cast<int>(it->second);
+            m_lastLayerName = rawName;
+            m_lastLayerKnown = true;
+        }
+        return m_lastLayerEntry;
+    }
+
+    // A layer the table lacks takes the first entry's colour and line type.
     const LayerEntry* layerOf(std::string_view rawName)
     {
         if (m_layers.empty()) return nullptr;
-        if (rawName != m_lastLayerName || !m_lastLayer) {
-            const auto it = m_layerIndex.find(kov::io::DxfUpperAscii(decode(rawName, m_codepage)));
-            // A layer the table lacks takes the first entry's colour and line type.
-            m_lastLayer = it == m_layerIndex.end() ? &m_layers.front() : &m_layers[it->second];
-            m_lastLayerName = rawName;
-        }
-        return m_lastLayer;
+        const int n = layerEntryOf(rawName);
+        return n < 0 ? &m_layers.front() : &m_layers[static_cast<std::size_t>(n)];
     }
 
     std::string_view layerName(const Entity& e, const Context& ctx) const
     {
         if (ctx.depth > 0 && (e.layer == "0" || e.layer.empty())) return ctx.layer;
         return e.layer;
+    }
+
+    // The layer slot of an entity: its layer's place in the table (the first 256 entries name
+    // the 16 × 16 slots), slot (0, 0) for layers the table lacks.
+    std::pair<int, int> slotOf(const Entity& e, const Context& ctx)
+    {
+        const int n = layerEntryOf(layerName(e, ctx));
+        if (n < 0 || n >= static_cast<int>(kSlots)) return {0, 0};
+        return {n / 16, n % 16};
     }
 
     int colourNumber(const Entity& e, const Context& ctx)
@@ -840,13 +927,14 @@ private:
         return false;
     }
 
-    void addFigure(int kind, CDbPointArray points, std::vector<double> params, const Entity& e, const Context& ctx)
+    CKovLine* addFigure(int kind, CDbPointArray points, std::vector<double> params, const Entity& e,
+                        const Context& ctx)
     {
         const int id = m_unit.NextLineId();
         if (id == CKovUnit::kNoFreeId) {
             problem(text::withArgument(text::kTooMany, std::to_string(CKovUnit::kLineIdLimit)));
             m_full = true;
-            return;
+            return nullptr;
         }
         auto f = std::make_unique<CKovLine>();
         f->MLineID = id;
@@ -857,13 +945,16 @@ private:
         f->MLineLineT = lineStyle(e, ctx);
         f->MLineWide = 1;
         f->MLineTanten = 0;
+        std::tie(f->MLineLayer1, f->MLineLayer2) = slotOf(e, ctx);
         if (kind != CKovLine::LINE) {
             f->MLinebNakanuri = 0;
             f->MLineNakaColor = 0;
             f->MLinebHach = 0;
         }
+        CKovLine* made = f.get();
         m_unit.m_Lines.Add(std::move(f));
         ++m_result.figures;
+        return made;
     }
 
     // Points of the arc about (cx, cy) of radius r from angle a0 through `sweep` degrees (DXF sense).
@@ -904,9 +995,35 @@ private:
         return out;
     }
 
-    void build(const Entity& e, const Context& ctx)
+    // Entities whose coordinates lie in their own plane: all but lines, 3D polylines, ellipses and
+    // dimensions (whose points are the world's).
+    static bool inOwnPlane(const Entity& e)
+    {
+        switch (e.kind) {
+        case Kind::LINE:
+        case Kind::ELLIPSE:
+        case Kind::DIMENSION: return false;
+        case Kind::POLYLINE: return (e.i70 & 8) == 0;
+        default: return true;
+        }
+    }
+
+    void build(const Entity& e, const Context& outer)
     {
         if (!spend()) return;
+        // The arbitrary-axis rule for the planes a plan meets: seen from below (extrusion 0, 0, -1)
+        // the entity's x axis is the world's -x, as CAD programs write mirrored objects.
+        Context local = outer;
+        if (inOwnPlane(e) || e.kind == Kind::ELLIPSE) {
+            switch (e.plane()) {
+            case Entity::Plane::UP: break;
+            case Entity::Plane::DOWN:
+                if (e.kind != Kind::ELLIPSE) local.m = outer.m * Affine::scaling(-1.0, 1.0);
+                break;
+            case Entity::Plane::TILTED: ++m_tilted; return;
+            }
+        }
+        const Context& ctx = local;
         const Affine& m = ctx.m;
         switch (e.kind) {
         case Kind::LINE:
@@ -918,7 +1035,10 @@ private:
         case Kind::POLYLINE:
         case Kind::LWPOLYLINE: {
             // Polygon and polyface meshes are surfaces, not outlines.
-            if (e.kind == Kind::POLYLINE && (e.i70 & (16 | 64))) break;
+            if (e.kind == Kind::POLYLINE && (e.i70 & (16 | 64))) {
+                ++m_notRead[e.kind == Kind::POLYLINE ? "POLYLINE" : "LWPOLYLINE"];
+                break;
+            }
             const bool closed = (e.i70 & 1) != 0;
             const auto pts = polylinePoints(e.vertices, closed);
             if (pts.size() < 2) break;
@@ -928,9 +1048,12 @@ private:
             addFigure(closed ? CKovLine::POLYGON : CKovLine::CONTINUOUS, std::move(points), {}, e, ctx);
             break;
         }
+        case Kind::SOLID: buildSolid(e, ctx); break;
+        case Kind::ELLIPSE: buildEllipse(e, ctx, e.plane() == Entity::Plane::DOWN); break;
         case Kind::TEXT:
         case Kind::MTEXT: buildText(e, ctx); break;
-        case Kind::INSERT: insert(e, ctx); break;
+        case Kind::INSERT:
+        case Kind::DIMENSION: insert(e, ctx); break;
         case Kind::OTHER: break;
         }
     }
@@ -975,6 +1098,58 @@ private:
         addFigure(arc ? CKovLine::CONTINUOUS : CKovLine::POLYGON, std::move(points), {}, e, ctx);
     }
 
+    // A SOLID (or TRACE) is a filled triangle or quadrilateral without an outline; its third and
+    // fourth corners come in the order of a zigzag.
+    void buildSolid(const Entity& e, const Context& ctx)
+    {
+        const bool triangle = !e.has(X3) || (e.v[X3] == e.v[X2] && e.v[Y3] == e.v[Y2]);
+        CDbPointArray points{toDrawing(ctx.m, e.v[X0], e.v[Y0]), toDrawing(ctx.m, e.v[X1], e.v[Y1])};
+        if (!triangle) points.push_back(toDrawing(ctx.m, e.v[X3], e.v[Y3]));
+        points.push_back(toDrawing(ctx.m, e.v[X2], e.v[Y2]));
+        CKovLine* f = addFigure(CKovLine::POLYGON, std::move(points), {}, e, ctx);
+        if (!f) return;
+        f->MLinebNakanuri = 1;
+        f->MLineNoOutline = 1;
+        f->MLineNakaColor = f->MLineNakaColor2 = f->MLineColor;
+    }
+
+    // An ELLIPSE: centre and major axis (its end relative to the centre) in world coordinates, the
+    // minor axis as a ratio, and start and end parameters. Upright and level whole ellipses stay
+    // ellipses; the others become their outlines.
+    void buildEllipse(const Entity& e, const Context& ctx, bool seenFromBelow)
+    {
+        const double mx = e.v[X1], my = e.v[Y1], ratio = e.has(V40) ? e.v[V40] : 1.0;
+        const double major = std::hypot(mx, my);
+        if (!(major > 0.0) || !std::isfinite(major) || !(ratio > 0.0) || ratio > 1e6) return;
+        const double t0 = e.has(V41) ? e.v[V41] : 0.0, t1 = e.has(V42) ? e.v[V42] : 2.0 * kPi;
+        double sweep = t1 - t0;
+        while (sweep <= 0.0) sweep += 2.0 * kPi;
+        const bool whole = std::fabs(sweep - 2.0 * kPi) < 1e-9 || sweep > 2.0 * kPi;
+        // The minor axis is the major one turned a quarter about the extrusion direction.
+        const double side = seenFromBelow ? -1.0 : 1.0;
+        const double nx = -my * ratio * side, ny = mx * ratio * side;
+        const Affine& m = ctx.m;
+        const bool level = my == 0.0, upright = mx == 0.0;
+        if (whole && m.similar() && m.b == 0.0 && m.c == 0.0 && (level || upright)) {
+            const double k = m.scale();
+            const double rx = (level ? major : major * ratio) * k, ry = (level ? major * ratio : major) * k;
+            std::vector<double> params{rx};
+            if (rx != ry) params.push_back(ry / rx);
+            addFigure(CKovLine::CIRCLE, {toDrawing(m, e.v[X0], e.v[Y0])}, std::move(params), e, ctx);
+            return;
+        }
+        const int n = std::clamp(static_cast<int>(std::ceil(72.0 * sweep / (2.0 * kPi))), 4, 72);
+        CDbPointArray points;
+        for (int k = 0; k <= n; ++k) {
+            if (whole && k == n) break;
+            const double t = t0 + sweep * k / n;
+            const double x = e.v[X0] + mx * std::cos(t) + nx * std::sin(t);
+            const double y = e.v[Y0] + my * std::cos(t) + ny * std::sin(t);
+            points.push_back(toDrawing(m, x, y));
+        }
+        addFigure(whole ? CKovLine::POLYGON : CKovLine::CONTINUOUS, std::move(points), {}, e, ctx);
+    }
+
     void buildText(const Entity& e, const Context& ctx)
     {
         const Affine& m = ctx.m;
@@ -984,6 +1159,10 @@ private:
         int hAlign = 0, vAlign = 2;
         double x = e.v[X0], y = e.v[Y0];
         double angle = e.has(V50) ? e.v[V50] : 0.0;
+        double height = e.has(V40) && e.v[V40] > 0.0 && std::isfinite(e.v[V40]) ? e.v[V40] : 0.0;
+        double spacing = 0.0;
+        bool fitted = false;
+        const bool mirrored = m.det() < 0.0;
         if (mtext) {
             if (e.i71 >= 1 && e.i71 <= 9) {
                 hAlign = (e.i71 - 1) % 3;
@@ -993,7 +1172,35 @@ private:
             }
             if (!e.has(V50) && e.has(X1) && (e.v[X1] != 0.0 || e.v[Y1] != 0.0))
                 angle = std::atan2(e.v[Y1], e.v[X1]) * 180.0 / kPi;
-        } else if ((e.i72 != 0 || e.i73 != 0) && e.has(X1) && e.i72 != 3 && e.i72 != 5) {
+        } else if ((e.i72 == 3 || e.i72 == 5) && e.has(X1)) {
+            // Aligned (3) and fit (5): the text runs from its first point to its second; aligned
+            // keeps its proportions, fit its height.
+            double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+            m.apply(e.v[X0], e.v[Y0], x1, y1);
+            m.apply(e.v[X1], e.v[Y1], x2, y2);
+            if (mirrored) {
+                std::swap(x1, x2);
+                std::swap(y1, y2);
+            }
+            const double length = std::hypot(x2 - x1, y2 - y1);
+            const double bytes = static_cast<double>(kov::platform::cp932ByteLength(s));
+            if (length > 0.0 && std::isfinite(length) && bytes > 0) {
+                fitted = true;
+                const double up = std::hypot(m.b, m.d);
+                const double h = height * up;
+                // The program's own estimate of a text's width: half its height per byte, plus spacing.
+                const double fullHeight = 2.0 * length / bytes;
+                if (e.i72 == 3 || !(h > 0.0)) {
+                    height = fullHeight;
+                } else {
+                    height = h;
+                    spacing = std::max(fullHeight - h, -h / 2.0);
+                }
+                angle = std::atan2(y2 - y1, x2 - x1) * 180.0 / kPi;
+                x = x1;
+                y = y1;
+            }
+        } else if ((e.i72 != 0 || e.i73 != 0) && e.has(X1)) {
             // Aligned by the second point.
             x = e.v[X1];
             y = e.v[Y1];
@@ -1009,13 +1216,31 @@ private:
         auto t = std::make_unique<CKovText>();
         t->MTextID = id;
         t->MTextstr = std::move(s);
-        t->MTextpnt = toDrawing(m, x, y);
         t->MTextFontMenu = m_font;
         CFontMenu& font = t->MTextFontMenu;
-        const double heightScale = std::hypot(m.b, m.d);
-        if (e.has(V40) && e.v[V40] > 0.0 && std::isfinite(e.v[V40]))
-            font.m_size = e.v[V40] * heightScale / m_textScale;
-        double turned = angle + std::atan2(m.c, m.a) * 180.0 / kPi;
+        double turned = angle;
+        if (fitted) {
+            // Already in world coordinates.
+            t->MTextpnt = CDbPoint(x - m_w / 2.0, m_h / 2.0 - y);
+            font.m_size = height / m_textScale;
+            font.m_kankaku = spacing / m_textScale;
+        } else {
+            t->MTextpnt = toDrawing(m, x, y);
+            // The base line's direction and the characters' up through the map. A mirror keeps the
+            // text readable: it runs the other way along the mirrored line, anchored at its other end.
+            const double a = angle * kPi / 180.0;
+            double dx = m.a * std::cos(a) + m.b * std::sin(a), dy = m.c * std::cos(a) + m.d * std::sin(a);
+            const double ux = -m.a * std::sin(a) + m.b * std::cos(a), uy = -m.c * std::sin(a) + m.d * std::cos(a);
+            if (mirrored) {
+                dx = -dx;
+                dy = -dy;
+                hAlign = 2 - hAlign;
+            }
+            turned = std::atan2(dy, dx) * 180.0 / kPi;
+            if (height > 0.0) font.m_size = height * std::hypot(ux, uy) / m_textScale;
+        }
+        if (!std::isfinite(font.m_size) || !(font.m_size > 0.0)) font.m_size = m_font.m_size;
+        if (!std::isfinite(font.m_kankaku)) font.m_kankaku = 0.0;
         if (!std::isfinite(turned)) turned = 0.0;
         turned = std::fmod(turned, 360.0);
         if (turned < 0.0) turned += 360.0;
@@ -1023,17 +1248,22 @@ private:
         font.lfOrientation = font.lfEscapement;
         font.m_toko_align = hAlign;
         font.m_tate_align = vAlign;
+        std::tie(t->MTextLayer1, t->MTextLayer2) = slotOf(e, ctx);
         m_unit.m_Texts.Add(std::move(t));
         ++m_result.texts;
     }
 
+    // An INSERT places its block; a DIMENSION draws the block its writer made of it, which lies
+    // where the dimension is.
     void insert(const Entity& e, const Context& ctx)
     {
+        const bool dimension = e.kind == Kind::DIMENSION;
         const std::string key = kov::io::DxfUpperAscii(e.name);
         const auto it = m_blocks.find(key);
         const std::string shown = decode(e.name, m_codepage);
         if (it == m_blocks.end()) {
-            problem(text::withArgument(text::kMissingBlock, shown));
+            if (dimension) ++m_notRead["DIMENSION"];
+            else problem(text::withArgument(text::kMissingBlock, shown));
             return;
         }
         if (std::find(m_stack.begin(), m_stack.end(), key) != m_stack.end()) {
@@ -1045,12 +1275,13 @@ private:
             return;
         }
         const Block& block = it->second;
-        const double sx = e.has(V41) ? e.v[V41] : 1.0;
-        const double sy = e.has(V42) ? e.v[V42] : 1.0;
+        const double sx = !dimension && e.has(V41) ? e.v[V41] : 1.0;
+        const double sy = !dimension && e.has(V42) ? e.v[V42] : 1.0;
         if (sx == 0.0 || sy == 0.0 || !std::isfinite(sx) || !std::isfinite(sy)) return;
-        const long long cols = std::max(1, e.i70), rows = std::max(1, e.i71);
+        const long long cols = dimension ? 1 : std::max(1, e.i70), rows = dimension ? 1 : std::max(1, e.i71);
         const double cs = e.v[V44], rs = e.v[V45];
-        const Affine place = ctx.m * Affine::translate(e.v[X0], e.v[Y0]) * Affine::rotation(e.v[V50]);
+        const Affine place = dimension ? ctx.m
+                                       : ctx.m * Affine::translate(e.v[X0], e.v[Y0]) * Affine::rotation(e.v[V50]);
         const Affine local = Affine::scaling(sx, sy) * Affine::translate(-block.baseX, -block.baseY);
         Context inner{Affine{}, colourNumber(e, ctx), lineStyle(e, ctx), layerName(e, ctx), ctx.depth + 1};
         if (inner.colour == 0 || inner.colour == 256) inner.colour = 7;
@@ -1058,7 +1289,7 @@ private:
         for (long long r = 0; r < rows && !m_full; ++r) {
             for (long long c = 0; c < cols && !m_full; ++c) {
                 if (!spend()) break;
-                inner.m = place * Affine::translate(c * cs, r * rs) * local;
+                inner.m = place * Affine::translate(c * cs, r * rs) * (dimension ? Affine{} : local);
                 for (const Entity& child : block.entities) {
                     if (m_full) break;
                     build(child, inner);
@@ -1068,31 +1299,160 @@ private:
         m_stack.pop_back();
     }
 
+    // ---- after the entities
+
     void finish()
     {
         CLayer& layers = m_plot.m_Layer;
+        for (int g = 1; g < CLayer::kUsed; ++g) layers.m_dScale[static_cast<std::size_t>(g)] = layers.m_dScale[0];
         layers.m_nCurrentGroup = 0;
         layers.m_nCurrentLayer = 0;
-        for (int g = 1; g < CLayer::kUsed; ++g) layers.m_dScale[static_cast<std::size_t>(g)] = layers.m_dScale[0];
+        // The layer edited next is one that shows.
+        for (int l = 0; l < CLayer::kUsed; ++l) {
+            if (layers.m_LayerInfo[0][static_cast<std::size_t>(l)].m_nType != CLayerInfo::LAYER_HIDDEN) {
+                layers.m_nCurrentLayer = l;
+                break;
+            }
+        }
+        if (m_tilted > 0) problem(text::withArgument(text::kTilted, std::to_string(m_tilted)));
+        if (!m_notRead.empty()) {
+            std::string list;
+            for (const auto& [kind, count] : m_notRead) {
+                if (!list.empty()) list += "、";
+                list += kind == "POINT" ? "点(POINT)" : kind;
+                list += " " + std::to_string(count) + " 個";
+            }
+            problem(text::withArgument(text::kNotRead, list));
+        }
+        fitToPaper();
+    }
+
+    // The drawing's extents in drawing millimetres; false when it holds nothing.
+    bool extents(double& minX, double& minY, double& maxX, double& maxY) const
+    {
+        bool any = false;
+        auto take = [&](double x, double y) {
+            if (!std::isfinite(x) || !std::isfinite(y)) return;
+            if (!any) {
+                minX = maxX = x;
+                minY = maxY = y;
+                any = true;
+                return;
+            }
+            minX = std::min(minX, x);
+            maxX = std::max(maxX, x);
+            minY = std::min(minY, y);
+            maxY = std::max(maxY, y);
+        };
+        for (const auto& f : m_unit.m_Lines) {
+            if (f->MLineType == CKovLine::CIRCLE && !f->MLinePnt.empty() && !f->MLineParam.empty()) {
+                const double r = f->MLineParam[0];
+                const double ry = f->MLineParam.size() > 1 ? r * f->MLineParam[1] : r;
+                take(f->MLinePnt[0].x - r, f->MLinePnt[0].y - ry);
+                take(f->MLinePnt[0].x + r, f->MLinePnt[0].y + ry);
+                continue;
+            }
+            for (const CDbPoint& p : f->MLinePnt) take(p.x, p.y);
+        }
+        for (const auto& t : m_unit.m_Texts) take(t->MTextpnt.x, t->MTextpnt.y);
+        return any;
+    }
+
+    // After the import the drawing lies on the paper. Where its extents run off the sheet, the
+    // paper (A4 to A1, landscape) and the scale (a common one, no smaller than the file's) are
+    // chosen from the extents, the drawing is centred, and the user is told.
+    void fitToPaper()
+    {
+        double minX = 0, minY = 0, maxX = 0, maxY = 0;
+        if (!extents(minX, minY, maxX, maxY)) return;
+        if (minX >= -m_w / 2.0 && maxX <= m_w / 2.0 && minY >= -m_h / 2.0 && maxY <= m_h / 2.0) return;
+        const double width = maxX - minX, height = maxY - minY;
+        const double dx = -(minX + maxX) / 2.0, dy = -(minY + maxY) / 2.0;
+        auto centre = [&] {
+            for (int i = 0; i < m_unit.m_Lines.GetSize(); ++i) m_unit.m_Lines[i]->MoveBy(dx, dy);
+            for (int i = 0; i < m_unit.m_Texts.GetSize(); ++i) m_unit.m_Texts[i]->MoveBy(dx, dy);
+        };
+        // On the paper and at the scale it has, centred, where it fits so.
+        if (width <= m_w && height <= m_h) {
+            centre();
+            problem(std::string(text::kCentred));
+            return;
+        }
+        CLayer& layers = m_plot.m_Layer;
+        const double scale = layers.m_dScale[0] > 0.0 ? layers.m_dScale[0] : 1.0;
+        static constexpr double kScales[] = {1, 2, 5, 10, 20, 25, 50, 100, 200, 250, 500, 1000, 2000, 2500, 5000,
+                                             10000, 20000, 50000, 100000, 200000, 500000, 1000000};
+        static constexpr int kPapers[] = {0, 2, 3, 4}; // A4, A3, A2, A1 landscape
+        std::vector<double> scales{scale};
+        if (!m_options.keepScale)
+            for (double s : kScales)
+                if (s > scale) scales.push_back(s);
+        std::vector<int> papers;
+        if (m_options.keepPaperSize) papers.push_back(m_plot.PlotPaperSize);
+        else papers.assign(std::begin(kPapers), std::end(kPapers));
+        double chosenScale = scales.back();
+        int chosenPaper = papers.back();
+        bool found = false;
+        // A margin of a twentieth of the sheet all round.
+        for (double s : scales) {
+            for (int code : papers) {
+                int pw = 0, ph = 0;
+                if (!kov::model::GetPaperSizeMm(code, m_plot.PlotPaperSizeUserX, m_plot.PlotPaperSizeUserY, pw, ph))
+                    continue;
+                if (width <= pw * s * 0.9 && height <= ph * s * 0.9) {
+                    chosenScale = s;
+                    chosenPaper = code;
+                    found = true;
+                    break;
+                }
+            }
+            if (found) break;
+        }
+        const int paperBefore = m_plot.PlotPaperSize;
+        m_plot.PlotPaperSize = chosenPaper;
+        if (chosenScale != scale) {
+            layers.SetAllScales(chosenScale);
+            // Texts keep their size in the drawing: on paper they shrink with the scale.
+            for (int i = 0; i < m_unit.m_Texts.GetSize(); ++i) m_unit.m_Texts[i]->MTextFontMenu.m_size *= scale / chosenScale;
+        }
+        centre();
+        if (chosenScale == scale && chosenPaper == paperBefore) {
+            problem(std::string(text::kCentred));
+            return;
+        }
+        int pw = 0, ph = 0;
+        kov::model::GetPaperSizeMm(m_plot, pw, ph);
+        std::string what = std::to_string(pw) + "×" + std::to_string(ph) + "mm、1/";
+        what += chosenScale == std::floor(chosenScale) ? std::to_string(static_cast<long long>(chosenScale))
+                                                       : kov::platform::formatFixed(chosenScale, 2);
+        problem(text::withArgument(text::kFitted, what));
     }
 
     struct RawLayer {
         std::string_view name;
         int colour;
         std::string_view ltype;
+        bool hidden;
     };
+
+    static constexpr std::size_t kSlots = 256;
 
     CKovUnit& m_unit;
     CPlotInfo& m_plot;
     const DxfReadOptions& m_options;
     DxfReadResult& m_result;
     CFontMenu m_font;
-    double m_w = 0.0, m_h = 0.0;
+    double m_w = 0.0, m_h = 0.0;         // the sheet in drawing units: DXF (0, 0) is its lower left
+    double m_limW = 0.0, m_limH = 0.0;   // what the header's limits measure
     int m_limitCount = 0;
     double m_textScale = 1.0;
     Codepage m_codepage = Codepage::CP932;
     bool m_full = false;
+    bool m_sawSection = false;
+    bool m_brokenAtStart = false;
     long long m_work = 0;
+    long long m_tilted = 0;
+    std::map<std::string, long long> m_notRead;
     std::vector<RawLayer> m_rawLayers;
     std::vector<LayerEntry> m_layers;
     std::unordered_map<std::string, std::size_t> m_layerIndex;
@@ -1101,7 +1461,8 @@ private:
     std::vector<std::string> m_stack;
     std::set<std::string> m_told;
     std::string_view m_lastLayerName;
-    const LayerEntry* m_lastLayer = nullptr;
+    bool m_lastLayerKnown = false;
+    int m_lastLayerEntry = -1;
 };
 
 } // namespace
@@ -1111,13 +1472,21 @@ kov::io::DxfReadResult CKovUnit::ReadDxf(std::string_view fileBytes, SelectionRe
 {
     DxfReadResult result;
     selection.Clear();
+    // Nothing is changed for bytes that are no DXF: the one message says why.
+    if (fileBytes.empty()) {
+        result.messages.emplace_back(text::kReasonEmpty);
+        return result;
+    }
     if (fileBytes.substr(0, 18) == "AutoCAD Binary DXF") {
         result.messages.emplace_back(text::kBinaryDxf);
         return result;
     }
-    result.read = true;
     Reader reader(*this, plot, currentFont, options, result);
-    reader.run(fileBytes);
+    if (!reader.run(fileBytes)) {
+        result.messages.assign(1, std::string(reader.notDxfReason()));
+        return result;
+    }
+    result.read = true;
     selection.Clear();
     return result;
 }
@@ -1134,6 +1503,9 @@ kov::io::DxfReadResult CKovUnit::ReadDxfFile(const std::filesystem::path& path, 
         return result;
     }
     const QByteArray bytes = file.readAll();
-    return ReadDxf(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), selection, plot,
-                   currentFont, options);
+    DxfReadResult result = ReadDxf(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                                   selection, plot, currentFont, options);
+    if (!result.read && result.messages.size() == 1)
+        result.messages[0] = text::withArgument(text::kReadFailed, path.string(), result.messages[0]);
+    return result;
 }

@@ -1,6 +1,7 @@
 #include "io/DxfTables.h"
 
 #include "model/KovUnit.h"
+#include "model/PaperSizes.h"
 #include "model/PlotInfo.h"
 #include "platform/Color.h"
 #include "platform/Cp932.h"
@@ -33,17 +34,8 @@ constexpr std::array<ColourRow, 6> kColourRows{{
 constexpr std::uint32_t kGrey8 = rgbColor(128, 128, 128);
 constexpr std::uint32_t kGrey9 = rgbColor(192, 192, 192);
 
-struct PaperRow {
-    int code;
-    int x;
-    int y;
-};
-
-// Paper codes by size; the reader tries them in this order.
-constexpr std::array<PaperRow, 11> kPapers{{
-    {4, 840, 594}, {3, 594, 420}, {2, 420, 297}, {0, 297, 210}, {1, 364, 257}, {5, 257, 182},
-    {6, 210, 297}, {7, 182, 257}, {8, 100, 148}, {9, 297, 420}, {10, 257, 364},
-}};
+// Paper codes the reader recognises by size, in the order tried: codes 0-10 but the user size.
+constexpr std::array<int, 11> kReadPapers{4, 3, 2, 0, 1, 5, 6, 7, 8, 9, 10};
 
 bool endsWith(std::string_view s, std::string_view tail)
 {
@@ -99,10 +91,10 @@ std::uint32_t DxfColorToRgb(int number)
 std::string_view DxfLineTypeName(int lineStyle)
 {
     switch (lineStyle) {
-    case 1:
-    case 2: return "DASHED1";
-    case 3: return "CENTER1";
-    case 4: return "PHANTOM1";
+    case 1: return "DASHED";
+    case 2: return "DOT";
+    case 3: return "CENTER";
+    case 4: return "DIVIDE";
     case 5: return "ADD_LINE";
     default: return "CONTINUOUS";
     }
@@ -116,55 +108,111 @@ int DxfLineTypeCode(std::string_view name)
         std::string_view word;
         int style;
     };
-    static constexpr std::array<Row, 13> kRows{{
+    // Longer words first: DASHDOT before DOT.
+    static constexpr std::array<Row, 24> kRows{{
         {"DASHED1", 1}, {"DASHED2", 1}, {"DASHED3", 1}, {"CENTER1", 3}, {"CENTER2", 3}, {"PHANTOM1", 4},
         {"PHANTOM2", 4}, {"ADD_LINE", 5}, {"DASHED", 1}, {"CENTER", 3}, {"PHANTOM", 4}, {"DOTS", 2},
-        {"HIDDEN", 2},
+        {"HIDDEN", 2}, {"DASHDOT", 3}, {"DASHDOT2", 3}, {"DASHDOTX2", 3}, {"DIVIDE", 4}, {"DIVIDE2", 4},
+        {"DIVIDEX2", 4}, {"DASHEDX2", 1}, {"CENTERX2", 3}, {"DOT", 2}, {"DOT2", 2}, {"DOTX2", 2},
     }};
     for (const Row& row : kRows)
         if (endsWith(n, row.word)) return row.style;
     return 0;
 }
 
-const std::array<DxfLineType, 9>& DxfLineTypes()
+const std::array<DxfLineType, 6>& DxfLineTypes()
 {
-    static const std::array<DxfLineType, 9> kTypes{{
+    static const std::array<DxfLineType, 6> kTypes{{
         {"CONTINUOUS", "実線", {}, 0},
-        {"DASHED1", "--  --  --  --  --  --  --  --  ", {1.25, -1.25}, 2},
-        {"DASHED2", "----    ----    ----    ----    ", {2.5, -2.5}, 2},
-        {"DASHED3", "------  ------  ------  ------  ", {3.75, -1.25}, 2},
-        {"CENTER1", "----- - ----- - ----- - ----- - ", {6.25, -1.25, 1.25, -1.25}, 4},
-        {"CENTER2", "----------  --  ----------  --  ", {12.5, -2.5, 2.5, -2.5}, 4},
-        {"PHANTOM1", "--- - - --- - - --- - - --- - - ", {3.25, -1.25, 1.25, -1.25, 1.25, -1.25}, 6},
-        {"PHANTOM2", "--------  -  -  --------  -  -  ", {10.0, -2.5, 1.25, -2.5, 1.25, -2.5}, 6},
+        {"DASHED", "__  __  __  __  __  __  __  __  ", {1.25, -1.25}, 2},
+        {"DOT", ".  .  .  .  .  .  .  .  .  .  .  ", {0.0, -0.75}, 2},
+        {"CENTER", "____ _ ____ _ ____ _ ____ _ ", {6.25, -1.25, 1.25, -1.25}, 4},
+        {"DIVIDE", "___ . . ___ . . ___ . . ___ . . ", {3.25, -1.25, 0.0, -1.25, 0.0, -1.25}, 6},
         {"ADD_LINE", "-   -   -   -   -   -   -   -   ", {0.625, -1.875}, 2},
     }};
     return kTypes;
+}
+
+std::string DxfTextValue(std::string_view utf8)
+{
+    // Most texts: every character in the code page, none of the three specials.
+    const bool specials = utf8.find("\xC2\xB0") != std::string_view::npos || utf8.find("\xC2\xB1") != std::string_view::npos
+                          || utf8.find("\xE2\x8C\x80") != std::string_view::npos;
+    if (!specials && utf8.find_first_of("\r\n") == std::string_view::npos) {
+        kov::platform::Cp932Text whole = kov::platform::toCp932(utf8);
+        if (whole.replaced == 0) return std::move(whole.bytes);
+    }
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if (b < 0x80) {
+            if (b != '\r' && b != '\n') out += static_cast<char>(b);
+            ++i;
+            continue;
+        }
+        // One character of UTF-8 (an invalid byte goes alone).
+        const std::size_t len = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        const std::string_view ch = utf8.substr(i, len);
+        i += ch.size();
+        char32_t cp = 0;
+        if (ch.size() == len && len > 1) {
+            cp = b & (0x7F >> len);
+            for (std::size_t k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(ch[k]) & 0x3F);
+        }
+        switch (cp) {
+        case 0x00B0: out += "%%d"; continue;
+        case 0x00B1: out += "%%p"; continue;
+        case 0x2300: out += "%%c"; continue;
+        default: break;
+        }
+        const kov::platform::Cp932Text t = kov::platform::toCp932(ch);
+        if (t.replaced == 0) {
+            out += t.bytes;
+        } else if (cp > 0 && cp <= 0xFFFF) {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            out += "\\U+";
+            for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(cp >> shift) & 0xF];
+        } else {
+            out += '?';
+        }
+    }
+    return out;
 }
 
 void DxfPaperSize(const CPlotInfo& plot, int& outX, int& outY)
 {
     outX = 420;
     outY = 297;
-    if (plot.PlotPaperSize == 11) {
-        if (plot.PlotPaperSizeUserX > 0 && plot.PlotPaperSizeUserY > 0) {
-            outX = plot.PlotPaperSizeUserX;
-            outY = plot.PlotPaperSizeUserY;
-        }
+    // A user size of 0 or less is no paper: the default sheet.
+    if (plot.PlotPaperSize == kov::model::kUserPaperCode && (plot.PlotPaperSizeUserX <= 0 || plot.PlotPaperSizeUserY <= 0))
         return;
+    int w = 0, h = 0;
+    if (kov::model::GetPaperSizeMm(plot, w, h) && w > 0 && h > 0) {
+        outX = w;
+        outY = h;
     }
-    for (const PaperRow& row : kPapers)
-        if (row.code == plot.PlotPaperSize && row.code != 2) {
-            outX = row.x;
-            outY = row.y;
-        }
 }
 
 int DxfPaperCodeOfSize(double x, double y)
 {
-    for (const PaperRow& row : kPapers)
-        if (std::fabs(x - row.x) < 0.01 && std::fabs(y - row.y) < 0.01) return row.code;
+    auto near = [&](int w, int h) { return std::fabs(x - w) < 0.01 && std::fabs(y - h) < 0.01; };
+    for (int code : kReadPapers) {
+        int w = 0, h = 0;
+        kov::model::GetPaperSizeMm(code, 0, 0, w, h);
+        if (near(w, h)) return code;
+        if (code == 4 && near(840, 594)) return code;
+    }
     return -1;
+}
+
+int DxfSheetScale(const CPlotInfo& plot)
+{
+    const int g = std::clamp(plot.m_Layer.m_nCurrentGroup, 0, CLayer::kUsed - 1);
+    const double scale = plot.m_Layer.m_dScale[static_cast<std::size_t>(g)];
+    const int s = std::isfinite(scale) && std::fabs(scale) < 1e9 ? static_cast<int>(scale) : 0;
+    return s == 0 ? 1 : s;
 }
 
 DxfLayerNames::DxfLayerNames(const CPlotInfo& plot, const CKovUnit& unit)

@@ -71,6 +71,14 @@ public:
             if (ch != '\r' && ch != '\n') oneLine += ch;
         pair(c, kov::platform::toCp932(oneLine).bytes);
     }
+    // A text's value: code page 932 where it holds the character, the specials every reader knows
+    // for degree, plus-minus and diameter, and "\U+XXXX" for the rest, so nothing becomes "?".
+    void textValue(std::string_view c, std::string_view utf8)
+    {
+        code(c);
+        m_s += kov::io::DxfTextValue(utf8);
+        m_s += "\r\n";
+    }
     void real(std::string_view c, double v)
     {
         code(c);
@@ -152,7 +160,7 @@ struct Writer {
         out.real("40", height > 0.0 && std::isfinite(height) ? height : 1.0);
         out.real("41", 1.0);
         out.real("50", angle);
-        out.cp932("1", utf8);
+        out.textValue("1", utf8);
         hAlign = hAlign >= 0 && hAlign <= 2 ? hAlign : 0;
         vAlign = vAlign >= 0 && vAlign <= 2 ? vAlign : 0;
         // The anchor as the drawing places it; DXF aligns by its second point.
@@ -297,12 +305,51 @@ struct Writer {
         }
     }
 
+    // A TEXT holds one line: a text of several lines is written as one TEXT per line, each where
+    // the drawing shows it (line i a pitch of size and line gap further across the base line).
     void text(const CKovText& t)
     {
         const std::string& layer = layers.of(t.MTextLayer1, t.MTextLayer2);
         const CFontMenu& font = t.MTextFontMenu;
-        text(layer, t.MTextpnt, font.m_size * groupScale(plot, t.MTextLayer1), font.lfEscapement / 10.0, t.MTextstr,
-             font.m_toko_align, font.m_tate_align);
+        const double scale = groupScale(plot, t.MTextLayer1);
+        const double height = font.m_size * scale;
+        const double angle = font.lfEscapement / 10.0;
+        std::vector<std::string_view> lines;
+        std::string_view rest = t.MTextstr;
+        for (;;) {
+            const auto lf = rest.find('\n');
+            std::string_view line = rest.substr(0, lf);
+            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            lines.push_back(line);
+            if (lf == std::string_view::npos) break;
+            rest.remove_prefix(lf + 1);
+        }
+        if (lines.size() == 1) {
+            text(layer, t.MTextpnt, height, angle, lines[0], font.m_toko_align, font.m_tate_align);
+            return;
+        }
+        // The renderer's line placement: lines step 90 degrees clockwise from the base line; the
+        // block hangs from the anchor (top), is centred on it (middle) or stands on it (bottom).
+        const double pitch = (font.m_gyoukan + font.m_size) * scale;
+        const double theta = (angle - 90.0) * std::numbers::pi / 180.0;
+        const double c = std::cos(theta), sn = std::sin(theta);
+        const double n = static_cast<double>(lines.size());
+        double ox = 0.0, oy = 0.0;
+        if (font.m_tate_align == 1) {
+            ox = -0.5 * pitch * c * n;
+            oy = 0.5 * pitch * sn * n;
+        } else if (font.m_tate_align == 2) {
+            ox = -(n - 1) * pitch * c;
+            oy = (n - 1) * pitch * sn;
+        }
+        // Each line's anchor is its top, except where the block stands on the anchor.
+        const int vAlign = font.m_tate_align == 2 ? 2 : 0;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (lines[i].empty()) continue;
+            const double k = static_cast<double>(i);
+            const CDbPoint at(t.MTextpnt.x + k * pitch * c + ox, t.MTextpnt.y - k * pitch * sn + oy);
+            text(layer, at, height, angle, lines[i], font.m_toko_align, vAlign);
+        }
     }
 
     void header()
@@ -404,7 +451,7 @@ void CKovUnit::WriteDxf(std::string& result, const CPlotInfo& plot) const
     Extents ext;
     int paperX = 0, paperY = 0;
     kov::io::DxfPaperSize(plot, paperX, paperY);
-    const int s = wholeScale(groupScale(plot, plot.m_Layer.m_nCurrentGroup));
+    const int s = kov::io::DxfSheetScale(plot);
     ext.w = paperX * s;
     ext.h = paperY * s;
 

@@ -303,6 +303,28 @@ void JwConversionContext::TakeColours(const JwwHeader& header)
 
 int CData::ConvertToDrawing(JwConversionContext&, int, const JwwBlockTransform&) const { return 1; }
 
+int CDataTen::ConvertToDrawing(JwConversionContext& ctx, int, const JwwBlockTransform&) const
+{
+    ++ctx.pointsDropped;
+    return 1;
+}
+
+bool CDataMoji::IsSettingText() const
+{
+    // Zero-length, of a version-7 file, and of the form "Name = value" with no blank in either.
+    if (m_nVersion < 700 || m_start_x != m_end_x || m_start_y != m_end_y)
+        return false;
+    const std::string_view s = m_string;
+    const auto eq = s.find(" = ");
+    if (eq == std::string_view::npos || eq == 0 || s.find(' ', eq + 3) != std::string_view::npos)
+        return false;
+    const std::string_view name = s.substr(0, eq);
+    const bool letterFirst = (name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z');
+    return letterFirst && std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+    });
+}
+
 int CDataSen::ConvertToDrawing(JwConversionContext& ctx, int, const JwwBlockTransform& t) const
 {
     const double s = ctx.scales[static_cast<std::size_t>(layerGroupOf(*this, ctx))];
@@ -335,7 +357,7 @@ int CDataEnko::ConvertToDrawing(JwConversionContext& ctx, int, const JwwBlockTra
 
 int CDataMoji::ConvertToDrawing(JwConversionContext& ctx, int, const JwwBlockTransform& t) const
 {
-    if (std::string_view(m_string).substr(0, kPictureRecordMark.size()) == kPictureRecordMark)
+    if (std::string_view(m_string).substr(0, kPictureRecordMark.size()) == kPictureRecordMark || IsSettingText())
         return 1;
     const double s = ctx.scales[static_cast<std::size_t>(layerGroupOf(*this, ctx))];
     double sx = m_start_x, sy = m_start_y, ex = m_end_x, ey = m_end_y;
@@ -445,16 +467,23 @@ int CDataSolid::ConvertToDrawing(JwConversionContext& ctx, int, const JwwBlockTr
     fig->MLinebNakanuri = 1;
     fig->MLineColor = colour;
     fig->MLineNakaColor = colour;
+    // One colour in the gradient modes too.
+    fig->MLineNakaColor2 = colour;
     fig->MLineLineT = 0;
-    if (ctx.options.m_nSolids == 0) {
-        fig->MLineLayer1 = 0;
+    // A solid is its fill alone: an outline would draw it larger, and black on white in black and white.
+    fig->MLineNoOutline = 1;
+    // Layer 0 of its own layer group: another group may be at another scale, where the solid
+    // would no longer lie under what it fills.
+    if (ctx.options.m_nSolids == 0)
         fig->MLineLayer2 = 0;
-    }
     const bool front = ctx.solidsFirst != 0;
     const bool circular = m_nPenStyle == 101 || m_nPenStyle == 105 || m_nPenStyle == 106 || m_nPenStyle == 111;
     if (circular) {
-        if (m_nPenStyle == 111)
+        if (m_nPenStyle == 111) {
+            // Drawn as its outline: the one circular solid that keeps a line.
             fig->MLinebNakanuri = 0;
+            fig->MLineNoOutline = 0;
+        }
         JwEllipse e;
         e.cx = m_start_x;
         e.cy = m_start_y;
@@ -472,7 +501,9 @@ int CDataSolid::ConvertToDrawing(JwConversionContext& ctx, int, const JwwBlockTr
     fig->MLineType = CKovLine::POLYGON;
     const double xs[4] = {m_start_x, m_end_x, m_DPoint2_x, m_DPoint3_x};
     const double ys[4] = {m_start_y, m_end_y, m_DPoint2_y, m_DPoint3_y};
-    for (int i = 0; i < 4; ++i) {
+    // A triangle repeats its third corner as the fourth.
+    const int corners = (xs[3] == xs[2] && ys[3] == ys[2]) ? 3 : 4;
+    for (int i = 0; i < corners; ++i) {
         double x = xs[i], y = ys[i];
         t.Apply(x, y);
         fig->MLinePnt.push_back(toDrawing(x, y, s));
@@ -637,7 +668,28 @@ std::string formatLimit(int limit)
     return buf;
 }
 
-bool usableScale(double s) { return std::isfinite(s) && s >= 1.0 && s <= 1.0e6; }
+} // namespace
+
+namespace {
+
+// Jw_cad states: 0 hidden, 1 shown only, 2 editable, 3 written to (editable).
+int layerStateOfJw(std::uint32_t state)
+{
+    switch (state) {
+    case 0: return CLayerInfo::LAYER_HIDDEN;
+    case 1: return CLayerInfo::LAYER_VISIBLE;
+    default: return CLayerInfo::LAYER_SNAP;
+    }
+}
+
+void sayPointsDropped(JwImportOutcome& out, long long points)
+{
+    if (points <= 0)
+        return;
+    char buf[160];
+    std::snprintf(buf, sizeof buf, jwtexts::kPointsDropped, points);
+    out.messages.push_back(buf);
+}
 
 } // namespace
 
@@ -660,15 +712,30 @@ JwImportOutcome ImportJwwDrawing(const std::uint8_t* data, std::size_t size, Jww
     case 4: plot.PlotPaperSize = 0; break;
     default: plot.PlotPaperSize = 4; break;
     }
+    // The file's layer groups and layers as they were: a hidden layer stays hidden, and every
+    // group keeps its own scale, at which its coordinates are paper millimetres.
     CLayer& layers = plot.m_Layer;
     for (int g = 0; g < 16; ++g) {
-        for (int l = 0; l < 16; ++l)
-            layers.m_LayerInfo[g][l] = CLayerInfo();
-        layers.m_GrpLayerInfo[g] = CLayerInfo();
-        // The file's own scales: its coordinates are paper millimetres at them.
-        if (usableScale(header.m_groups[g].scale))
-            layers.m_dScale[g] = header.m_groups[g].scale;
+        const JwwHeader::GroupInfo& gi = header.m_groups[static_cast<std::size_t>(g)];
+        for (int l = 0; l < 16; ++l) {
+            CLayerInfo& info = layers.m_LayerInfo[static_cast<std::size_t>(g)][static_cast<std::size_t>(l)];
+            info.m_nType = layerStateOfJw(gi.layerState[static_cast<std::size_t>(l)]);
+            info.m_strName = gi.layerName[static_cast<std::size_t>(l)];
+        }
+        layers.m_GrpLayerInfo[static_cast<std::size_t>(g)].m_nType = layerStateOfJw(gi.state);
+        layers.m_GrpLayerInfo[static_cast<std::size_t>(g)].m_strName = gi.name;
+        // Below 1 too: Jw_cad's enlargements (2:1 is 0.5).
+        if (CLayer::ValidScale(gi.scale))
+            layers.m_dScale[static_cast<std::size_t>(g)] = gi.scale;
     }
+    // The group and layer the file was written on are edited next, so they are shown.
+    const int cg = header.m_nWriteGLay < 16 ? static_cast<int>(header.m_nWriteGLay) : 0;
+    const std::uint32_t writeLayer = header.m_groups[static_cast<std::size_t>(cg)].writeLayer;
+    const int cl = writeLayer < 16 ? static_cast<int>(writeLayer) : 0;
+    layers.m_nCurrentGroup = cg;
+    layers.m_nCurrentLayer = cl;
+    layers.m_GrpLayerInfo[static_cast<std::size_t>(cg)].m_nType = CLayerInfo::LAYER_SNAP;
+    layers.m_LayerInfo[static_cast<std::size_t>(cg)][static_cast<std::size_t>(cl)].m_nType = CLayerInfo::LAYER_SNAP;
     plot.PlotSirokuro = header.m_switches[5] == 0 ? 1 : 0;
     unit.ResetIdCounters();
     SelectionRecord selection;
@@ -676,7 +743,7 @@ JwImportOutcome ImportJwwDrawing(const std::uint8_t* data, std::size_t size, Jww
     JwConversionContext ctx(unit, selection, options, header.m_DataListList);
     ctx.TakeColours(header);
     for (int g = 0; g < 16; ++g)
-        ctx.scales[g] = layers.m_dScale[g];
+        ctx.scales[static_cast<std::size_t>(g)] = layers.m_dScale[static_cast<std::size_t>(g)];
     convertAll(ctx, header.m_DataList);
     if (ctx.full)
         out.messages.push_back(jwtexts::kDrawingFull);
@@ -684,18 +751,7 @@ JwImportOutcome ImportJwwDrawing(const std::uint8_t* data, std::size_t size, Jww
         out.messages.push_back(jwtexts::kBlocksTooLarge);
     if (options.m_bBlockSkipped && options.m_nBlockLimit != 0)
         out.messages.push_back(formatLimit(options.m_nBlockLimit));
-    layers.m_nCurrentGroup = 0;
-    layers.m_nCurrentLayer = 0;
-    for (int g = 1; g < 16; ++g)
-        layers.m_dScale[g] = layers.m_dScale[0];
-    for (int i = 0; i < unit.m_Lines.GetSize(); ++i) {
-        unit.m_Lines[i]->MLineLayer1 = 0;
-        unit.m_Lines[i]->MLineLayer2 = 0;
-    }
-    for (int i = 0; i < unit.m_Texts.GetSize(); ++i) {
-        unit.m_Texts[i]->MTextLayer1 = 0;
-        unit.m_Texts[i]->MTextLayer2 = 0;
-    }
+    sayPointsDropped(out, ctx.pointsDropped);
     return out;
 }
 
@@ -778,6 +834,7 @@ JwImportOutcome ImportJwsFigures(const std::uint8_t* data, std::size_t size, con
         out.messages.push_back(jwtexts::kDrawingFull);
     if (ctx.expansionCut)
         out.messages.push_back(jwtexts::kBlocksTooLarge);
+    sayPointsDropped(out, ctx.pointsDropped);
     const int cg = std::clamp(plot.m_Layer.m_nCurrentGroup, 0, 15);
     const int cl = std::clamp(plot.m_Layer.m_nCurrentLayer, 0, 15);
     const double s = ctx.scales[cg];

@@ -56,6 +56,7 @@ struct JwConversionContext {
     bool full = false;                               // no identifier was left: the import stops
     long long expansions = 0;                        // records met inside block inserts
     bool expansionCut = false;                       // inserts left out: too much to expand
+    long long pointsDropped = 0;                     // point records met: the drawing holds no points
 
     JwConversionContext(CKovUnit& u, SelectionRecord& s, JwwImportOptions& o, const JwRecordList& b)
         : unit(u), selection(s), options(o), blocks(b)
@@ -76,6 +77,8 @@ inline constexpr const char* kNotJwc = "jwcファイルでないか、ファイ�
 inline constexpr const char* kJwcSaveFailed = "jwc保存に失敗しました。";
 inline constexpr const char* kBlocksTooLarge = "ブロック図形の展開が多すぎるため、一部を読み込みませんでした。";
 inline constexpr const char* kDrawingFull = "図形の数が上限に達したため、ファイルの一部だけを読み込みました。";
+inline constexpr const char* kPointsDropped = "点 %lld 個は読み込みません。";
+inline constexpr const char* kBadJwcScale = "jwcファイルの縮尺が正しくないため、読み込めませんでした。";
 } // namespace jwtexts
 
 struct JwImportOutcome {
@@ -84,8 +87,9 @@ struct JwImportOutcome {
     std::string detail;                  // what was wrong, for the log
 };
 
-// A JWW drawing into an empty container and the new document's settings (paper, layers, scales,
-// black-and-white). Nothing is touched when the file cannot be read.
+// A JWW drawing into an empty container and the new document's settings (paper, black-and-white,
+// the file's layer groups and layers with their states, names and scales; the group and layer the
+// file was written on become the current ones). Nothing is touched when the file cannot be read.
 JwImportOutcome ImportJwwDrawing(const std::uint8_t* data, std::size_t size, JwwImportOptions options,
                                  CPlotInfo& plot, CKovUnit& unit);
 // A JWS figure file added to the container on the current layer as one selected group (the caller

@@ -157,25 +157,88 @@ void textBaseLine(const CKovText& text, double s, double& sx, double& sy, double
     widthOut = w;
 }
 
+// Jw_cad states: 0 hidden, 1 shown only, 2 editable (3, the one written to, is set by the caller).
+std::uint32_t jwStateOf(int state)
+{
+    switch (state) {
+    case CLayerInfo::LAYER_HIDDEN: return 0;
+    case CLayerInfo::LAYER_VISIBLE: return 1;
+    default: return 2;
+    }
+}
+
+// The states of every group and layer as the drawing has them, so that hidden layers stay hidden
+// in the other program and come back hidden.
 void copyNamesAndStates(JwwHeader& h, const CPlotInfo& plot)
 {
     const CLayer& layers = plot.m_Layer;
+    const int cg = std::clamp(layers.m_nCurrentGroup, 0, 15), cl = std::clamp(layers.m_nCurrentLayer, 0, 15);
     h.m_nZumen = static_cast<std::uint32_t>(JwwPaperCodeOf(plot));
-    h.m_nWriteGLay = static_cast<std::uint32_t>(std::clamp(layers.m_nCurrentGroup, 0, 15));
+    h.m_nWriteGLay = static_cast<std::uint32_t>(cg);
     for (int g = 0; g < 16; ++g) {
-        JwwHeader::GroupInfo& gi = h.m_groups[static_cast<std::size_t>(g)];
+        const auto gs = static_cast<std::size_t>(g);
+        JwwHeader::GroupInfo& gi = h.m_groups[gs];
         gi.scale = scaleOf(plot, g);
-        gi.name = layers.m_GrpLayerInfo[static_cast<std::size_t>(g)].m_strName;
+        gi.name = layers.m_GrpLayerInfo[gs].m_strName;
         for (int l = 0; l < 16; ++l) {
-            gi.layerName[static_cast<std::size_t>(l)] = layers.m_LayerInfo[static_cast<std::size_t>(g)][static_cast<std::size_t>(l)].m_strName;
-            gi.layerState[static_cast<std::size_t>(l)] = l == layers.m_nCurrentLayer ? 3 : 2;
+            const auto ls = static_cast<std::size_t>(l);
+            gi.layerName[ls] = layers.m_LayerInfo[gs][ls].m_strName;
+            gi.layerState[ls] = jwStateOf(layers.m_LayerInfo[gs][ls].m_nType);
         }
-        const int state = layers.m_LayerInfo[static_cast<std::size_t>(g)][0].m_nType;
-        gi.state = state == 1 ? 1 : state == 2 ? 0 : 2;
-        gi.writeLayer = static_cast<std::uint32_t>(std::clamp(layers.m_nCurrentLayer, 0, 15));
+        gi.state = jwStateOf(layers.m_GrpLayerInfo[gs].m_nType);
+        // Each group's layer written to: the current one in the current group; elsewhere the first
+        // editable layer, so that no hidden or shown-only layer becomes editable on the way.
+        int write = g == cg ? cl : -1;
+        for (int l = 0; l < 16 && write < 0; ++l)
+            if (gi.layerState[static_cast<std::size_t>(l)] == 2)
+                write = l;
+        if (write >= 0) {
+            gi.writeLayer = static_cast<std::uint32_t>(write);
+            gi.layerState[static_cast<std::size_t>(write)] = 3;
+        } else {
+            gi.writeLayer = static_cast<std::uint32_t>(cl);
+        }
     }
-    h.m_groups[h.m_nWriteGLay].state = 3;
+    h.m_groups[static_cast<std::size_t>(cg)].state = 3;
 }
+
+// A fill as a Jw_cad solid of its own colour: the four corners (a triangle repeats its third).
+void addSolid(JwRecordList& out, const Pen& pen, double s, const CDbPointArray& p, std::uint32_t colour)
+{
+    auto r = record<CDataSolid>(pen.group, pen.layer, 1, 10, pen.width);
+    const CDbPoint& d = p.size() == 4 ? p[3] : p[2];
+    r->m_start_x = p[0].x / s;
+    r->m_start_y = -p[0].y / s;
+    r->m_end_x = p[1].x / s;
+    r->m_end_y = -p[1].y / s;
+    r->m_DPoint2_x = p[2].x / s;
+    r->m_DPoint2_y = -p[2].y / s;
+    r->m_DPoint3_x = d.x / s;
+    r->m_DPoint3_y = -d.y / s;
+    r->m_Color = colour & 0xFFFFFF;
+    out.push_back(std::move(r));
+}
+
+// A filled circle, ellipse or arc as a circular Jw_cad solid: centre; radius and flatness; tilt
+// and start angle; arc angle and form (100 the whole figure, 5 closed along the chord).
+void addRoundSolid(JwRecordList& out, const Pen& pen, double s, const CDbPoint& c, double radius, double flat,
+                   double tilt, double start, double arc, double form, std::uint32_t colour)
+{
+    auto r = record<CDataSolid>(pen.group, pen.layer, 101, 10, pen.width);
+    r->m_start_x = c.x / s;
+    r->m_start_y = -c.y / s;
+    r->m_end_x = radius / s;
+    r->m_end_y = flat;
+    r->m_DPoint2_x = tilt;
+    r->m_DPoint2_y = start;
+    r->m_DPoint3_x = arc;
+    r->m_DPoint3_y = form;
+    r->m_Color = colour & 0xFFFFFF;
+    out.push_back(std::move(r));
+}
+
+// A fill Jw_cad can hold as a solid: a plain fill (a pattern has no solid of its own).
+bool solidFill(const CKovLine& fig) { return fig.MLinebNakanuri != 0 && fig.MLinePattern == 0; }
 
 } // namespace
 
@@ -281,6 +344,10 @@ void BuildJwwRecords(JwwHeader& header, const CPlotInfo& plot, const CKovUnit& u
         }
         case CKovLine::RECTANGLE:
         case CKovLine::POLYGON:
+            if (solidFill(fig) && (p.size() == 3 || p.size() == 4))
+                addSolid(out, pen, s, p, fig.MLineNakaColor);
+            if (fig.MLineNoOutline != 0 && solidFill(fig) && (p.size() == 3 || p.size() == 4))
+                break;
             for (std::size_t i = 0; i + 1 < p.size(); ++i)
                 addLine(out, pen, s, p[i], p[i + 1]);
             if (p.size() >= 2)
@@ -294,6 +361,11 @@ void BuildJwwRecords(JwwHeader& header, const CPlotInfo& plot, const CKovUnit& u
             if (p.empty() || fig.MLineParam.empty())
                 break;
             const double flat = fig.MLineParam.size() == 2 ? fig.MLineParam[1] : 1.0;
+            if (solidFill(fig)) {
+                addRoundSolid(out, pen, s, p[0], fig.MLineParam[0], flat, 0, 0, kTwoPi, 100.0, fig.MLineNakaColor);
+                if (fig.MLineNoOutline != 0)
+                    break;
+            }
             addCircle(out, pen, s, p[0], fig.MLineParam[0], 0, kTwoPi, 0, flat, true);
             break;
         }
@@ -305,19 +377,29 @@ void BuildJwwRecords(JwwHeader& header, const CPlotInfo& plot, const CKovUnit& u
             double sweep = beta - alpha;
             if (sweep < 0)
                 sweep += 360;
+            double start = 0, arc = 0, tilt = 0, flat = 1.0;
             if (fig.MLineParam.size() == 2) {
                 // An elliptic arc: its ends as angles of the ellipse's own parameter, the ellipse untilted.
-                const double f = fig.MLineParam[1] > 0 ? fig.MLineParam[1] : 1.0;
-                const double t0 = parametricOf(alpha, f), t1 = parametricOf(beta, f);
-                double arc = t1 - t0;
+                flat = fig.MLineParam[1] > 0 ? fig.MLineParam[1] : 1.0;
+                const double t0 = parametricOf(alpha, flat), t1 = parametricOf(beta, flat);
+                start = t0;
+                arc = t1 - t0;
                 if (arc <= 0)
                     arc += kTwoPi;
-                addCircle(out, pen, s, p[0], fig.MLineParam[0], t0, arc, 0, f, false);
             } else if (sweep + alpha >= 360) {
-                addCircle(out, pen, s, p[0], fig.MLineParam[0], 0, sweep * kPi / 180, alpha * kPi / 180, 1.0, false);
+                arc = sweep * kPi / 180;
+                tilt = alpha * kPi / 180;
             } else {
-                addCircle(out, pen, s, p[0], fig.MLineParam[0], alpha * kPi / 180, sweep * kPi / 180, 0, 1.0, false);
+                start = alpha * kPi / 180;
+                arc = sweep * kPi / 180;
             }
+            if (solidFill(fig) && fig.MLineTanten != CKovLine::THICK_ARC) {
+                addRoundSolid(out, pen, s, p[0], fig.MLineParam[0], flat, tilt, start, arc,
+                              fig.MLineTanten == CKovLine::CHORD_ARC ? 5.0 : 0.0, fig.MLineNakaColor);
+                if (fig.MLineNoOutline != 0)
+                    break;
+            }
+            addCircle(out, pen, s, p[0], fig.MLineParam[0], start, arc, tilt, flat, false);
             break;
         }
         default:
@@ -413,7 +495,8 @@ JwExportOutcome ExportJwcBytes(const CPlotInfo& plot, const CKovUnit& unit, bool
     d.SetJwcHeaderDefaults();
     const CLayer& layers = plot.m_Layer;
     const int cg = std::clamp(layers.m_nCurrentGroup, 0, 15), cl = std::clamp(layers.m_nCurrentLayer, 0, 15);
-    const double scale = scaleOf(plot, cg);
+    // Within what a float and the file's 16-bit group scales can hold.
+    const double scale = std::min(scaleOf(plot, cg), CLayer::kMaxScale);
     d.m_line1.m_scale = static_cast<float>(scale);
     const JwcPaper paper = jwcPaper(plot, scale);
     d.m_line1.m_paper = paper.code;

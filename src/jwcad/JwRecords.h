@@ -87,6 +87,8 @@ public:
     int GetKind() const override { return TEN; }
     void Serialize(JwArchive& ar) override;
     std::unique_ptr<CData> Clone() const override { return std::make_unique<CDataTen>(*this); }
+    // Makes nothing (the drawing holds no points); counted so that the import can say so.
+    int ConvertToDrawing(JwConversionContext& ctx, int transformed, const JwwBlockTransform& t) const override;
 };
 
 class CDataMoji : public CData {
@@ -97,6 +99,8 @@ public:
     double m_degKakudo = 0;                // degrees, counter-clockwise
     std::string m_strFontName;             // UTF-8
     std::string m_string;                  // UTF-8
+    // A setting that version-7 files keep as a text ("Printer_PaperSize = 0"), not drawing.
+    bool IsSettingText() const;
     int GetKind() const override { return MOJI; }
     void Serialize(JwArchive& ar) override;
     std::unique_ptr<CData> Clone() const override { return std::make_unique<CDataMoji>(*this); }

@@ -1,5 +1,6 @@
 #include "jwcad/JwcFile.h"
 
+#include "model/Layer.h"
 #include "platform/NumberText.h"
 
 #include <algorithm>
@@ -317,7 +318,8 @@ std::vector<std::uint8_t> JwcData::WriteJwcFile() const
         for (int v : *table)
             putWord(out, v);
     // Every group is written at the drawing's scale, as a whole 16-bit number.
-    const int scale = std::clamp(static_cast<int>(m_line1.m_scale), 0, 0xFFFF);
+    // Clamped before the cast: a scale past the int range is no int.
+    const int scale = static_cast<int>(std::clamp(static_cast<double>(m_line1.m_scale), 0.0, 65535.0));
     for (int g = 0; g < 16; ++g)
         putWord(out, scale);
     for (int v : m_groupEditable)
@@ -413,7 +415,9 @@ void JwcData::ParseLine1(const std::uint8_t* chunk)
     if (m_line1.m_unitsAcross <= 0)
         m_line1.m_unitsAcross = 518;
     const double scale = parseDouble(field(f, 9));
-    m_line1.m_scale = static_cast<float>(std::isfinite(scale) && scale > 0 ? scale : 1.0);
+    // Checked before it is narrowed to a float: 1e39 would be infinite, and every point NaN.
+    m_line1.m_badScale = std::isfinite(scale) && scale > CLayer::kMaxScale;
+    m_line1.m_scale = static_cast<float>(std::isfinite(scale) && scale > 0 && !m_line1.m_badScale ? scale : 1.0);
     m_line1.m_unitFactor = static_cast<float>(paper) / static_cast<float>(m_line1.m_unitsAcross) * m_line1.m_scale;
     if (!tail.empty())
         m_line1.m_fields.push_back(tail);
@@ -510,15 +514,16 @@ CJWEnko readEnko(Reader& in, double k, bool readFlatness, AngleReader angle)
 // The text pool: strings ended by a zero byte; one without its zero byte at the end is dropped.
 std::vector<std::string> splitPool(const std::uint8_t* pool, std::size_t size)
 {
+    // Whole strings at a time: a figure file's pool runs to the end of the file, and a damaged one
+    // may hold tens of thousands of zero bytes.
+    const char* at = reinterpret_cast<const char*>(pool);
+    const char* const end = at + size;
     std::vector<std::string> strings;
-    std::string current;
-    for (std::size_t i = 0; i < size; ++i) {
-        if (pool[i] == 0) {
-            strings.push_back(current);
-            current.clear();
-        } else {
-            current += static_cast<char>(pool[i]);
-        }
+    strings.reserve(static_cast<std::size_t>(std::count(at, end, '\0')));
+    while (const void* zero = std::memchr(at, 0, static_cast<std::size_t>(end - at))) {
+        const char* stop = static_cast<const char*>(zero);
+        strings.emplace_back(at, stop);
+        at = stop + 1;
     }
     return strings;
 }

@@ -49,6 +49,7 @@ public:
     struct {
         std::vector<std::string> m_fields;
         float m_unitFactor = 1, m_scale = 1;
+        bool m_badScale = false;   // the file's scale is past any drawing's (read as 1)
         int m_paper = 4, m_unitsAcross = 518;
         int m_nSen = 0, m_nEnko = 0, m_nMozi = 0, m_nTen = 0;
         int m_code13 = 1, m_code12 = 2, m_currentLayer = 0;

@@ -167,6 +167,11 @@ JwImportOutcome ImportJwcDrawing(const std::uint8_t* data, std::size_t size, con
         out.detail = read.error + " at byte " + std::to_string(read.offset);
         return out;
     }
+    if (d.m_line1.m_badScale) {
+        out.messages.push_back(jwtexts::kBadJwcScale);
+        out.detail = "the file's scale is past any drawing's";
+        return out;
+    }
     out.ok = true;
     CLayer& layers = plot.m_Layer;
     layers.m_nCurrentGroup = 0;

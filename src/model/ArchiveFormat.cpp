@@ -200,13 +200,13 @@ Record parseRecord(const std::uint8_t* data, std::size_t pos, std::size_t end)
     return r;
 }
 
-Layout examine(const std::vector<std::uint8_t>& data)
+Layout examine(const std::uint8_t* data, std::size_t dataSize, bool checkCrc)
 {
     Layout l;
-    const char* base = reinterpret_cast<const char*>(data.data());
-    const std::string_view all(base, data.size());
+    const char* base = reinterpret_cast<const char*>(data);
+    const std::string_view all(base, dataSize);
     const std::size_t nl = all.substr(0, 64).find('\n');
-    if (data.empty() || !all.starts_with(kMagic) || nl == std::string_view::npos) {
+    if (dataSize == 0 || !all.starts_with(kMagic) || nl == std::string_view::npos) {
         l.error = ArchiveErrc::NotArchive;
         return l;
     }
@@ -229,10 +229,10 @@ Layout examine(const std::vector<std::uint8_t>& data)
         return l;
     }
     l.recordsBegin = nl + 1;
-    l.recordsEnd = data.size();
+    l.recordsEnd = dataSize;
 
     // The trailer is the last line, itself starting a line.
-    const std::size_t size = data.size();
+    const std::size_t size = dataSize;
     if (size >= l.recordsBegin + kTrailerSize) {
         const std::size_t t = size - kTrailerSize;
         const std::string_view tail = all.substr(t);
@@ -245,7 +245,9 @@ Layout examine(const std::vector<std::uint8_t>& data)
         }
         if (tail.starts_with(kTrailerTag) && tail.back() == '\n' && hex && base[t - 1] == '\n') {
             l.recordsEnd = t;
-            if (crc32(data.data(), t) != stored) l.integrity = ArchiveErrc::ChecksumMismatch;
+            l.trailer = true;
+            l.storedCrc = stored;
+            if (checkCrc && crc32(data, t) != stored) l.integrity = ArchiveErrc::ChecksumMismatch;
             return l;
         }
     }

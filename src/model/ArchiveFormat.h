@@ -15,13 +15,18 @@
 #include "model/DefFile.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
+#include <cstring>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace kov::archive {
+
+// The record reader below reads bytes eight at a time in little-endian order.
+static_assert(std::endian::native == std::endian::little);
 
 inline constexpr std::string_view kMagic = "KOVIRA-ARCHIVE ";
 inline constexpr int kFormatVersion = 1;
@@ -79,6 +84,28 @@ inline bool parsePlainValue(const std::uint8_t* data, std::size_t pos, std::size
     const std::size_t eq = i++;
     const std::size_t valueEnd = std::min(end, i + kMaxValueSize + 1);
     bool escaped = false;
+    // Eight bytes at a time while they lie inside: values are most of an archive's bytes, and most
+    // are shorter than a call to memchr is worth.
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+    auto bytesEqual = [](std::uint64_t w, std::uint64_t pattern) {
+        const std::uint64_t x = w ^ pattern; // a zero byte where w holds the byte looked for
+        return ~(((x & kLow7) + kLow7) | x | kLow7);
+    };
+    while (i + 8 <= valueEnd) {
+        std::uint64_t w;
+        std::memcpy(&w, base + i, 8);
+        const std::uint64_t newline = bytesEqual(w, 0x0A0A0A0A0A0A0A0AULL);
+        const std::uint64_t backslash = bytesEqual(w, 0x5C5C5C5C5C5C5C5CULL);
+        if (newline) {
+            // Little-endian: the lowest marked byte comes first; only backslashes before it count.
+            const int at = std::countr_zero(newline);
+            escaped |= (backslash & ((std::uint64_t(1) << at) - 1)) != 0;
+            i += std::size_t(at / 8);
+            break;
+        }
+        escaped |= backslash != 0;
+        i += 8;
+    }
     while (i < valueEnd && base[i] != '\n') {
         escaped |= base[i] == '\\';
         ++i;
@@ -100,8 +127,12 @@ struct Layout {
     std::size_t recordsBegin = 0;
     std::size_t recordsEnd = 0;
     int version = 0;
+    bool trailer = false;        // a trailer is there: its CRC is of the bytes before recordsEnd
+    std::uint32_t storedCrc = 0; // the CRC the trailer holds
 };
-Layout examine(const std::vector<std::uint8_t>& data);
+// With checkCrc false the CRC is not computed: integrity stays None for an archive with a trailer,
+// and the caller compares the CRC of the bytes before recordsEnd with storedCrc itself.
+Layout examine(const std::uint8_t* data, std::size_t size, bool checkCrc = true);
 
 std::string_view messageFor(ArchiveErrc code);
 

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <future>
+#include <system_error>
 #include <climits>
 #include <csignal>
 #include <string>
@@ -144,7 +146,7 @@ void removeStaleTemporaries(const std::filesystem::path& folder, const std::stri
 
 struct CArchive::Impl {
     struct Frame {
-        std::string_view name; // points into `data`, which never changes while loading
+        std::string_view name; // points into the bytes read, which never change while loading
         std::size_t startOffset = 0;
         std::size_t bodyStart = 0;
     };
@@ -186,7 +188,11 @@ struct CArchive::Impl {
     }
     std::size_t flushedSize() const { return sink ? sink->flushed : 0; }
 
-    // Loading.
+    // Loading: the bytes read, `data` itself or, for a file read whole, `owned` (which no zeroing
+    // precedes: the file fills it).
+    const std::uint8_t* in = nullptr;
+    std::size_t inSize = 0;
+    std::unique_ptr<std::uint8_t[]> owned;
     Layout layout;
     std::size_t pos = 0;
     std::vector<Frame> frames;
@@ -196,10 +202,38 @@ struct CArchive::Impl {
 
     // ---- loading ----
 
+    // A large archive's checksum is computed beside the reading, on another core; the verdict is
+    // taken when first asked for (error()).
+    static constexpr std::size_t kCrcAsideSize = std::size_t(4) << 20;
+    std::future<std::uint32_t> crcAside;
+
     void startLoading()
     {
-        layout = examine(data);
+        const bool aside = inSize >= kCrcAsideSize;
+        layout = examine(in, inSize, !aside);
+        if (aside && layout.trailer) {
+            const std::uint8_t* bytes = in;
+            const std::size_t size = layout.recordsEnd;
+            try {
+                crcAside = std::async(std::launch::async, [bytes, size] { return crc32(bytes, size); });
+            } catch (const std::system_error&) {
+                // No thread to spare: here and now.
+                if (crc32(bytes, size) != layout.storedCrc) layout.integrity = ArchiveErrc::ChecksumMismatch;
+            }
+        }
         rewind();
+        noteIntegrity();
+    }
+
+    void settleCrc()
+    {
+        if (!crcAside.valid()) return;
+        if (crcAside.get() != layout.storedCrc) layout.integrity = ArchiveErrc::ChecksumMismatch;
+        noteIntegrity();
+    }
+
+    void noteIntegrity()
+    {
         if (layout.integrity != ArchiveErrc::None) {
             integrity.code = layout.integrity;
             integrity.message = std::string(messageFor(layout.integrity));
@@ -228,7 +262,7 @@ struct CArchive::Impl {
         int depth = 0;
         std::size_t p = from;
         while (p < f.startOffset) {
-            const Record r = parseRecord(data.data(), p, layout.recordsEnd);
+            const Record r = parseRecord(in, p, layout.recordsEnd);
             if (r.kind == RecordKind::Bad || r.kind == RecordKind::EndOfData) break;
             if (r.kind == RecordKind::Start) {
                 if (depth == 0 && namesEqual(r.name, f.name)) ++n;
@@ -280,14 +314,15 @@ struct CArchive::Impl {
     // comes back as Bad; nothing is read after the first one.
     Record step()
     {
+        // One record for every way out, built where the caller takes it: a copy of a record just
+        // written field by field stalls on every line.
+        Record r;
         if (!error.ok()) {
-            Record r;
             r.kind = RecordKind::Bad;
             r.offset = r.next = pos;
             return r;
         }
-        Record r;
-        if (!parsePlainValue(data.data(), pos, layout.recordsEnd, r)) r = parseRecord(data.data(), pos, layout.recordsEnd);
+        if (!parsePlainValue(in, pos, layout.recordsEnd, r)) r = parseRecord(in, pos, layout.recordsEnd);
         switch (r.kind) {
         case RecordKind::Bad:
             fail(r.error, r.offset);
@@ -425,6 +460,8 @@ std::unique_ptr<CArchive> CArchive::forReading(std::vector<std::uint8_t> bytes)
     auto impl = std::make_unique<Impl>();
     impl->mode = Mode::Load;
     impl->data = std::move(bytes);
+    impl->in = impl->data.data();
+    impl->inSize = impl->data.size();
     impl->startLoading();
     return std::unique_ptr<CArchive>(new CArchive(std::move(impl)));
 }
@@ -457,15 +494,21 @@ std::unique_ptr<CArchive> CArchive::openForReading(const std::filesystem::path& 
             removeStaleTemporaries(target.parent_path().empty() ? "." : target.parent_path(),
                                    "." + target.filename().string() + ".tmp", false);
     }
-    // Read straight into the archive's own buffer; a file that grows meanwhile is read to its end.
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(std::size_t(st.st_size > 0 ? st.st_size : 0) + 1);
-    prefault(bytes.data(), bytes.capacity());
-    bytes.resize(bytes.capacity());
+    // Read straight into the archive's own buffer, never zeroed first; a file that grows meanwhile is
+    // read to its end.
+    std::size_t capacity = std::size_t(st.st_size > 0 ? st.st_size : 0) + 1;
+    std::unique_ptr<std::uint8_t[]> bytes(new std::uint8_t[capacity]);
+    prefault(bytes.get(), capacity);
     std::size_t filled = 0;
     for (;;) {
-        if (filled == bytes.size()) bytes.resize(bytes.size() + bytes.size() / 2 + 65536);
-        const ssize_t n = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+        if (filled == capacity) {
+            const std::size_t larger = capacity + capacity / 2 + 65536;
+            std::unique_ptr<std::uint8_t[]> grown(new std::uint8_t[larger]);
+            std::memcpy(grown.get(), bytes.get(), filled);
+            bytes = std::move(grown);
+            capacity = larger;
+        }
+        const ssize_t n = ::read(fd, bytes.get() + filled, capacity - filled);
         if (n < 0) {
             if (errno == EINTR) continue;
             const int err = errno;
@@ -475,17 +518,25 @@ std::unique_ptr<CArchive> CArchive::openForReading(const std::filesystem::path& 
         if (n == 0) break;
         filled += std::size_t(n);
     }
-    bytes.resize(filled);
     ::close(fd);
-    return forReading(std::move(bytes));
+    auto impl = std::make_unique<Impl>();
+    impl->mode = Mode::Load;
+    impl->owned = std::move(bytes);
+    impl->in = impl->owned.get();
+    impl->inSize = filled;
+    impl->startLoading();
+    return std::unique_ptr<CArchive>(new CArchive(std::move(impl)));
 }
 
 bool CArchive::IsStoring() const { return m_impl->storing(); }
 
 const std::vector<std::uint8_t>& CArchive::bytes() const
 {
-    if (m_impl->storing()) m_impl->seal();
-    return m_impl->data;
+    Impl& a = *m_impl;
+    if (a.storing()) a.seal();
+    // A file read whole keeps its bytes apart: a copy for the rare reader that wants them all.
+    else if (a.owned && a.data.empty() && a.inSize > 0) a.data.assign(a.in, a.in + a.inSize);
+    return a.data;
 }
 
 namespace {
@@ -642,7 +693,7 @@ bool CArchive::ReadRaw(std::vector<std::uint8_t>& out)
         return false;
     }
     if (!a.error.ok()) return false;
-    const Record r = parseRecord(a.data.data(), a.pos, a.layout.recordsEnd);
+    const Record r = parseRecord(a.in, a.pos, a.layout.recordsEnd);
     if (r.kind == RecordKind::Bad) {
         a.fail(r.error, r.offset);
         return false;
@@ -651,7 +702,7 @@ bool CArchive::ReadRaw(std::vector<std::uint8_t>& out)
         a.fail(ArchiveErrc::NotRawRun, r.offset);
         return false;
     }
-    out.assign(a.data.begin() + std::ptrdiff_t(r.rawBegin), a.data.begin() + std::ptrdiff_t(r.rawBegin + r.rawSize));
+    out.assign(a.in + r.rawBegin, a.in + r.rawBegin + r.rawSize);
     a.pos = r.next;
     return true;
 }
@@ -669,6 +720,7 @@ std::uint64_t CArchive::position() const
 
 const ArchiveError& CArchive::error() const
 {
+    m_impl->settleCrc();
     return m_impl->error.ok() ? m_impl->integrity : m_impl->error;
 }
 

@@ -1,17 +1,48 @@
 #pragma once
 
 // A picture placed and sized in paper millimetres about its centre. Its bytes live in a temporary
-// file named after its identifier. Fields carry the names of their stored keys.
+// file named after its identifier (after a read, in memory until the file is first needed). Fields carry the names of their stored keys.
 
 #include "model/DefFile.h"
 #include "model/DrawTransform.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
+#include <mutex>
 #include <unordered_set>
 #include <string>
+#include <vector>
 
 struct UnitFileContext;
+
+// The bytes a picture was read with, kept in memory until something needs its temporary file: a
+// drawing of thousands of pictures opens without writing thousands of files that nothing reads yet.
+// While the file is unwritten its number stays held in the folder (HoldTempImageNumber), so no other
+// picture takes the name. Shared by every copy of the picture (undo copies share the name too).
+class PendingPictureFile {
+public:
+    PendingPictureFile(std::vector<std::uint8_t> bytes, std::filesystem::path file, std::filesystem::path folder,
+                       long long number);
+    ~PendingPictureFile();
+    PendingPictureFile(const PendingPictureFile&) = delete;
+    PendingPictureFile& operator=(const PendingPictureFile&) = delete;
+
+    const std::filesystem::path& file() const { return m_file; }
+    // The bytes while the file is unwritten, else null.
+    std::shared_ptr<const std::vector<std::uint8_t>> bytes() const;
+    // Writes the file the first time; true when it is there. The bytes then leave memory.
+    bool write();
+
+private:
+    void release(); // under the lock
+    mutable std::mutex m_mutex;
+    std::shared_ptr<const std::vector<std::uint8_t>> m_bytes;
+    const std::filesystem::path m_file, m_folder;
+    const long long m_number;
+    bool m_held = true;
+    bool m_written = false;
+};
 
 class CKovImage : public CDefFile {
 public:
@@ -43,6 +74,19 @@ public:
     ~CKovImage() override = default;
 
     void CopyFrom(const CKovImage& o) { *this = o; }
+
+    // The picture's file for its type written now when it still waits in memory (see
+    // PendingPictureFile); true when nothing waits or the file was written. Every reader of the
+    // file by its name calls it first.
+    bool ExtractFile() const;
+    // The bytes of the picture's file for its type while they still wait in memory, else null.
+    std::shared_ptr<const std::vector<std::uint8_t>> PendingFileBytes() const;
+    // For code that moves or replaces the file under a new name: what waited in memory is written
+    // under the old name first and then forgotten.
+    void SettleFile();
+    // The bytes of the file of the picture's name and type, kept in memory until the file is needed;
+    // its number held in `folder` meanwhile.
+    void KeepFileBytes(std::vector<std::uint8_t> bytes, const std::filesystem::path& folder);
     // A picture moves in paper millimetres: the caller converts.
     void MoveBy(double dx, double dy)
     {
@@ -96,6 +140,10 @@ private:
     std::vector<std::uint8_t> m_pendingBytes;
     int m_pendingBlock = 0; // which bytes block they came from (ObjectBlocks.cpp)
     std::string m_pendingError;
+    // After the read: the file's bytes until the file is needed; copies share it.
+    std::shared_ptr<PendingPictureFile> m_pendingFile;
+    // The waiting bytes when they are those of the file the picture's name and type give.
+    PendingPictureFile* pendingForFile() const;
 
 public:
     // -- file blocks (end)
@@ -115,5 +163,6 @@ private:
         IMGImagegifcol = o.IMGImagegifcol;
         IMGImagetype = o.IMGImagetype;
         BLKImagekakudo = o.BLKImagekakudo;
+        m_pendingFile = o.m_pendingFile;
     }
 };

@@ -39,6 +39,7 @@ public:
     int MLineGrpID = 0;                       // owning group, 0 for none
     int MLineLayer1 = 0;                      // layer group
     int MLineLayer2 = 0;                      // layer
+    int MLineNoOutline = 0;                   // "MLineNoOutline": 1 a fill drawn without its outline (Jw_cad solids)
 
     CKovLine() = default;
     CKovLine(const CKovLine&) = default;

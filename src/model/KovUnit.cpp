@@ -3,6 +3,7 @@
 #include "model/KovUnit.h"
 
 #include "model/PictureFiles.h"
+#include "model/SelectionRecord.h"
 
 #include <unordered_map>
 #include <utility>
@@ -39,7 +40,11 @@ void CKovUnit::UseTempImageFolder(const std::filesystem::path& folder)
         SetPictureFileRemover({});
         return;
     }
-    SetPictureFileRemover([folder](const CKovImage& picture) { DeleteTempImageFiles(folder, picture.ImageID); });
+    SetPictureFileRemover([folder](const CKovImage& picture) {
+        // A picture whose bytes still wait in memory has no file to delete.
+        if (!picture.PendingFileBytes())
+            DeleteTempImageFiles(folder, picture.ImageID);
+    });
 }
 
 int CKovUnit::DeleteLine(int id) { return deleteById(m_Lines, id); }
@@ -53,7 +58,7 @@ int CKovUnit::DeleteGroup(int id)
     if (index < 0)
         return 0;
     // Copies of the lists: the group stays in place while its members go.
-    const CKovGroup& group = *m_Groups[index];
+    const CKovGroup& group = *std::as_const(m_Groups)[index];
     const std::vector<int> lines = group.MGrpLineID;
     const std::vector<int> walls = group.MGrpWallID;
     const std::vector<int> texts = group.MGrpTextID;
@@ -67,24 +72,42 @@ int CKovUnit::DeleteGroup(int id)
     return 1;
 }
 
+namespace {
+
+// Deleting one by one takes, for every identifier named, the first object still holding it.
+// Counting how often each identifier is named and passing over the array once, taking the first
+// holders while the count lasts, deletes the very same objects.
+using Counts = std::unordered_map<int, int>;
+
+template <class Array, class IdOf>
+int deleteCounted(Array& array, Counts& counts, IdOf idOf)
+{
+    if (counts.empty())
+        return 0;
+    return array.DeleteIf([&](const auto& object) {
+        const auto it = counts.find(idOf(object));
+        if (it == counts.end() || it->second == 0)
+            return false;
+        --it->second;
+        return true;
+    });
+}
+
+} // namespace
+
 int CKovUnit::DeleteGroups(const std::vector<int>& ids)
 {
-    // Deleting one by one takes, for every identifier named, the first object still holding it.
-    // Counting how often each identifier is named and passing over the array once, taking the
-    // first holders while the count lasts, deletes the very same objects.
-    using Counts = std::unordered_map<int, int>;
-    auto deleteCounted = [](auto& array, Counts& counts, auto idOf) {
-        if (counts.empty())
-            return 0;
-        return array.DeleteIf([&](const auto& object) {
-            const auto it = counts.find(idOf(object));
-            if (it == counts.end() || it->second == 0)
-                return false;
-            --it->second;
-            return true;
-        });
-    };
-    Counts groups, lines, walls, texts;
+    SelectionRecord groupsOnly;
+    groupsOnly.m_Groups = ids;
+    return deleteSelected(groupsOnly);
+}
+
+void CKovUnit::DeleteSelection(const SelectionRecord& selection) { deleteSelected(selection); }
+
+int CKovUnit::deleteSelected(const SelectionRecord& selection)
+{
+    const std::vector<int>& ids = selection.m_Groups;
+    Counts groups, lines, walls, texts, images;
     for (const int id : ids)
         ++groups[id];
     // The groups that go, each listing its members as they stand before any deletion.
@@ -100,9 +123,20 @@ int CKovUnit::DeleteGroups(const std::vector<int>& ids)
         for (const int member : group->MGrpTextID)
             ++texts[member];
     }
+    // The loose objects go after the groups' members: counted on top of them, they take the
+    // holders that are first once the members are gone.
+    for (const int id : selection.m_Walls)
+        ++walls[id];
+    for (const int id : selection.m_Lines)
+        ++lines[id];
+    for (const int id : selection.m_Texts)
+        ++texts[id];
+    for (const int id : selection.m_Images)
+        ++images[id];
     deleteCounted(m_Lines, lines, [](const CKovLine& o) { return o.MLineID; });
     deleteCounted(m_Walls, walls, [](const CKovWall& o) { return o.MWallID; });
     deleteCounted(m_Texts, texts, [](const CKovText& o) { return o.MTextID; });
+    deleteCounted(m_Images, images, [](const CKovImage& o) { return o.ImageID; });
     groups.clear();
     for (const int id : ids)
         ++groups[id];

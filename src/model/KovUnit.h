@@ -18,7 +18,9 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 class CPlotInfo;
 class CFontMenu;
@@ -29,6 +31,8 @@ class DeviceTransform;
 class TextBoxMeasurer;
 class CGrid;
 struct RoomSettings;
+struct StairsSettings;
+struct AxisLineSettings;
 namespace kov::platform { class Questions; }
 namespace kov::platform { class Surface; struct Pen; struct DeviceRect; struct DevicePoint; } // drawing members
 using DevicePoint = kov::platform::DevicePoint;
@@ -116,6 +120,10 @@ public:
     // groups at once (a selection of rooms) costs about as much as deleting one. Returns how many
     // groups went.
     int DeleteGroups(const std::vector<int>& ids);
+    // The selection's groups (as DeleteGroups), then its walls, figures, texts and pictures, each
+    // identifier taking the first object still holding it, as deleting them one by one would: in
+    // one pass over each array, so that deleting thousands of selected objects stays quick.
+    void DeleteSelection(const SelectionRecord& selection);
 
     // Makes this container a copy of the source: same identifiers, counters and order. The objects
     // are shared until either container changes one, so the copy costs little (ObjectArray.h).
@@ -244,11 +252,6 @@ public:
     void AddSelectedPolygon(SelectionRecord& selection, const CDbPointArray& points, int count, int layerGroup,
                             int layer, int lineType, int hatch, int fillColourUnset, int fill, std::uint32_t colour,
                             std::uint32_t fillColour);
-    // A closed polygon with four fillets inside a new group (the polygon is member 0), which becomes
-    // the selection; the radius is the radius point's distance from the nearest corner, at most half
-    // the shorter side.
-    void CreateRoundedRect(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& corners,
-                           const CDbPoint& radiusPoint);
     // -- figure creation (end)
 
     // -- curves and measures (begin)
@@ -546,6 +549,86 @@ public:
                           int frameShape, int opacity);
     // -- text creation (end)
 
+    // -- wall edits, dimensions, double lines, balloons, stairs and axis lines (begin)
+    // Erase the part of every wall (columns never) of the current layer group between P and Q: on
+    // a wall's core line, or inside its body. A wall cut in its middle becomes two walls of its
+    // group. 1 when any wall changed (the layer group's walls are then reset and joined again), 0
+    // when no wall lies between the points.
+    int EraseWallPartOnCore(const CPlotInfo& plot, CDbPoint p, CDbPoint q);
+    int EraseWallPartInside(const CPlotInfo& plot, CDbPoint p, CDbPoint q);
+    // With one room group selected, its axis-parallel wall through the click is split there and the
+    // room's polygon gets the click as a vertex. 0 refused (no single room, a click on a vertex),
+    // 1 otherwise (also when no wall passes through the click).
+    int AddRoomVertex(SelectionRecord& selection, const CPlotInfo& plot, const CDbPoint& click, DevicePoint clickPx,
+                      const DeviceTransform& transform);
+    // The three clicks that bend a room wall: one end (1), its other end (2), the bulge point (3,
+    // the wall replaced by a curved band); 0 refused with nothing changed. The click is moved onto
+    // the chosen vertex. separateSegments as for double lines.
+    int BendRoomWall(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& points, CDbPoint& click,
+                     DevicePoint clickPx, const DeviceTransform& transform, int separateSegments);
+
+    // Dimensions around the walls of the scope (0 every wall, 2 the walls of sourceLayer): a chain
+    // between consecutive wall-end coordinates on each side and an overall dimension one row
+    // further out, on targetLayer, appended to the selection. height and distance in drawing mm.
+    void CreateAutoDimensions(int height, int distance, int scope, std::array<int, 2> sourceLayer,
+                              std::array<int, 2> targetLayer, SelectionRecord& selection, const CPlotInfo& plot);
+    // Every selected dimension becomes its value text, its extension lines and a plain line in
+    // its place; the selection then holds what was made. defaultFont: the user's font for texts.
+    void DimensionsToText(SelectionRecord& selection, const CPlotInfo& plot, const CFontMenu& defaultFont);
+    // The value text of a dimension of that length by the plot settings' unit, decimals and grouping.
+    static std::string FormatDimensionValue(double length, const CPlotInfo& plot);
+
+    // Two lines at dl left and dr right of the path (points, then finish), or the closed band
+    // between them. Both clear the selection and select what they make; the band returns its
+    // identifier, -1 when nothing was made.
+    void AddDoubleLine(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& points,
+                       const CDbPoint& finish, double dl, double dr, int separateSegments);
+    int AddDoubleLinePolygon(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& points,
+                             const CDbPoint& finish, double dl, double dr);
+    // The left and right outlines of such a path; false when every segment has equal ends.
+    static bool DoubleLineOutlines(const CDbPointArray& points, const CDbPoint& finish, double dl, double dr,
+                                   CDbPointArray& left, CDbPointArray& right);
+
+    // Balloon (shape 0 rectangle, 1 rounded, 2 ellipse; direction 0 up, 1 left, 2 down, 3 right;
+    // position 0-2 along the side) and rounded rectangle: one closed polygon made a group of its own,
+    // which becomes the selection. arcSteps: arc pieces per rounded corner.
+    void CreateBalloon(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& corners,
+                       const CDbPoint& tip, const DeviceTransform& transform, int arcSteps, int direction,
+                       int position, int shape);
+    void CreateRoundedRect(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& corners,
+                           const CDbPoint& radiusPoint, int arcSteps);
+    // The outlines the two make (the previews draw the same); empty when nothing would be made.
+    static CDbPointArray BalloonOutline(const CDbPoint& corner1, const CDbPoint& corner2, const CDbPoint& tip,
+                                        double paperScale, int arcSteps, int direction, int position, int shape);
+    static CDbPointArray RoundedRectOutline(const CDbPoint& corner1, const CDbPoint& corner2,
+                                            const CDbPoint& radiusPoint, int arcSteps);
+    // The tail on the side A-B: its base a quarter of the side at the start (0), the end (2) or the
+    // middle (any other code), and the tip between.
+    static void AddBalloonTailPoints(CDbPointArray& list, const CDbPoint& a, const CDbPoint& b, int position,
+                                     const CDbPoint& tip);
+
+    // Stairs from the two width points and the third click: the four-corner outline and treads of a
+    // straight flight, the six-corner outline and lines of a turning section or of the end of a
+    // flight, and the turning section's pivot. 1 when made; 0 when the run, the width, the number of
+    // steps or the tread depth gives no flight.
+    static int ComputeStairsGeometry(const CPlotInfo& plot, const CDbPointArray& widthPoints, const CDbPoint& click,
+                                     const StairsSettings& settings, std::array<CDbPoint, 4>& outline4,
+                                     std::array<CDbPoint, 6>& outline6, CDbPointArray& treadStarts,
+                                     CDbPointArray& treadEnds, CDbPointArray& turnStarts, CDbPointArray& turnEnds,
+                                     CDbPoint& pivot);
+    // The stairs as one selected group (the direction arrow as one selected line, on the finishing
+    // double click only). false when the geometry gave nothing: the tool keeps its points.
+    bool CreateStairs(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& points,
+                      const CDbPoint& click, const StairsSettings& settings, int finish);
+
+    // The axis-line grid from the spacings xs and ys (sheet mm) and the settings (read from the
+    // profile by the caller, model/AxisValueFile.h): lines, numbered circles and dimensions on
+    // the layer, each appended to the selection.
+    void CreateGridLines(SelectionRecord& selection, const CPlotInfo& plot, const DeviceTransform& transform,
+                         int layerGroup, int layer, const std::vector<double>& xs, const std::vector<double>& ys,
+                         const AxisLineSettings& settings);
+    // -- wall edits, dimensions, double lines, balloons, stairs and axis lines (end)
+
     // -- drawing: line styles, dimensions, end marks (begin)
     // Stateless drawers; they paint only through the surface and set every pen, brush and background
     // mode they use on each call.
@@ -799,4 +882,5 @@ private:
     bool wallIdInUse(int id) const { return m_Walls.Contains(id); }
     bool textIdInUse(int id) const { return m_Texts.Contains(id); }
     bool imageIdInUse(int id) const { return m_Images.Contains(id); }
+    int deleteSelected(const SelectionRecord& selection); // groups deleted
 };

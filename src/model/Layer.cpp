@@ -72,7 +72,7 @@ int CLayer::WholeScale() const
 
 bool CLayer::ValidScale(double scale)
 {
-    return std::isfinite(scale) && scale > 0.0;
+    return std::isfinite(scale) && scale > 0.0 && scale <= kMaxScale;
 }
 
 void CLayer::SetAllScales(double scale)

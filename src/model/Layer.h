@@ -64,7 +64,9 @@ public:
     int WholeScale() const;
     // Refuses a scale of 0 or below and no number: a scale divides wherever it is used.
     void SetAllScales(double scale);
+    // Above 0 and at most kMaxScale: a denominator past it fits no int nor float it is narrowed to.
     static bool ValidScale(double scale);
+    static constexpr double kMaxScale = 1.0e6;
     void ResetReadCounters() { m_nReadGroup = m_nReadRow = m_nReadColumn = 0; }
 
     // Resets the current indices, states and names of layers and groups 0-15 and reads the 16 scales.

@@ -86,7 +86,9 @@ int CKovLine::WriteLineBlock(CArchive& ar, std::string_view block) const
         && WriteDataInt(ar, "MLineWide", MLineWide) && WriteDataInt(ar, "MLineTanten", MLineTanten)
         && WriteDataInt(ar, "MLineYaWide", MLineYaWide) && WriteDataInt(ar, "MLineType", MLineType)
         && WriteDataInt(ar, "MLineGrpID", MLineGrpID) && WriteDataInt(ar, "MLineLayer1", MLineLayer1)
-        && WriteDataInt(ar, "MLineLayer2", MLineLayer2) && WriteEnd(ar, block);
+        && WriteDataInt(ar, "MLineLayer2", MLineLayer2)
+        // Only where set: every other figure keeps the bytes it always had.
+        && (MLineNoOutline == 0 || WriteDataInt(ar, "MLineNoOutline", MLineNoOutline)) && WriteEnd(ar, block);
 }
 
 CDefFile::RD_STATUS CKovLine::OnReadStart(CArchive&, std::string_view)
@@ -96,9 +98,12 @@ CDefFile::RD_STATUS CKovLine::OnReadStart(CArchive&, std::string_view)
 
 int CKovLine::OnReadData(std::string_view key, std::string_view value)
 {
-    if (keyIs(key, "MLinePntX"))
+    if (keyIs(key, "MLinePntX")) {
+        // Most figures have two to four points: one allocation for them.
+        if (MLinePnt.empty())
+            MLinePnt.reserve(4);
         MLinePnt.emplace_back(parseDouble(value), 0.0);
-    else if (keyIs(key, "MLinePntY"))
+    } else if (keyIs(key, "MLinePntY"))
         setLastY(MLinePnt, value, m_malformedKeys);
     else if (keyIs(key, "MLineParam"))
         MLineParam.push_back(parseDouble(value));
@@ -138,6 +143,8 @@ int CKovLine::OnReadData(std::string_view key, std::string_view value)
         MLineLayer1 = parseInt(value);
     else if (keyIs(key, "MLineLayer2"))
         MLineLayer2 = parseInt(value);
+    else if (keyIs(key, "MLineNoOutline"))
+        MLineNoOutline = parseInt(value) != 0 ? 1 : 0;
     return 1;
 }
 
@@ -228,13 +235,18 @@ CDefFile::RD_STATUS CKovWall::OnReadStart(CArchive&, std::string_view)
 
 int CKovWall::OnReadData(std::string_view key, std::string_view value)
 {
-    if (keyIs(key, "MWallarPntAX"))
+    // A wall's outline has four edges unless joining cut it: one allocation for them.
+    if (keyIs(key, "MWallarPntAX")) {
+        if (MWallarPntA.empty())
+            MWallarPntA.reserve(4);
         MWallarPntA.emplace_back(parseDouble(value), 0.0);
-    else if (keyIs(key, "MWallarPntAY"))
+    } else if (keyIs(key, "MWallarPntAY"))
         setLastY(MWallarPntA, value, m_malformedKeys);
-    else if (keyIs(key, "MWallarPntBX"))
+    else if (keyIs(key, "MWallarPntBX")) {
+        if (MWallarPntB.empty())
+            MWallarPntB.reserve(4);
         MWallarPntB.emplace_back(parseDouble(value), 0.0);
-    else if (keyIs(key, "MWallarPntBY"))
+    } else if (keyIs(key, "MWallarPntBY"))
         setLastY(MWallarPntB, value, m_malformedKeys);
     else if (keyIs(key, "MWallID"))
         MWallID = parseInt(value);
@@ -372,23 +384,36 @@ int CKovImage::WriteImageBlock(CArchive& ar, std::string_view block, UnitFileCon
 
     const bool notBmp = IMGImagetype == kPictureJpeg || IMGImagetype == kPicturePng || IMGImagetype == kPictureGif;
     const std::filesystem::path file = notBmp ? PictureFileForType(bmpName, IMGImagetype) : bmpName;
-    std::vector<std::uint8_t> bytes;
+    // Bytes still waiting in memory since the read are the file's: no file is written to be read back.
+    const std::shared_ptr<const std::vector<std::uint8_t>> waiting = PendingFileBytes();
+    std::vector<std::uint8_t> read;
+    auto fileBytes = [&]() -> const std::vector<std::uint8_t>* {
+        if (waiting)
+            return waiting.get();
+        return ReadWholeFile(file, read) ? &read : nullptr;
+    };
 
     if (ctx.oldPictureForm) {
         // Readers of this form know only BMP: every other picture goes as a 32-bit BMP, one with a
         // transparent colour too (the colour travels in its own keys).
+        std::vector<std::uint8_t> bmp;
+        const std::vector<std::uint8_t>* bytes = nullptr;
         if (notBmp) {
             QImage image;
             std::string why;
-            if (!ReadPictureFile(file, image, &why))
+            const std::vector<std::uint8_t>* source = fileBytes();
+            if (!source)
+                return reportUnreadable(ctx, *this, file, "cannot be read");
+            if (!ReadPictureBytes(*source, image, &why))
                 return reportUnreadable(ctx, *this, file, why);
-            bytes = EncodeBmp32(image);
-            if (bytes.empty())
+            bmp = EncodeBmp32(image);
+            if (bmp.empty())
                 return reportUnreadable(ctx, *this, file, "cannot be written as BMP");
-        } else if (!ReadWholeFile(file, bytes)) {
+            bytes = &bmp;
+        } else if (!(bytes = fileBytes())) {
             return reportUnreadable(ctx, *this, file, "cannot be read");
         }
-        return writeBytesBlock(*this, ar, "BLKImageBmp2", bytes) && WriteEnd(ar, block);
+        return writeBytesBlock(*this, ar, "BLKImageBmp2", *bytes) && WriteEnd(ar, block);
     }
 
     if (!WriteDataInt(ar, "IMGImagetype", IMGImagetype))
@@ -402,9 +427,10 @@ int CKovImage::WriteImageBlock(CArchive& ar, std::string_view block, UnitFileCon
     case kPictureJpeg: bytesBlock = "BLKImageJpg"; break;
     default: return WriteEnd(ar, block); // an unknown type has no bytes to store
     }
-    if (!ReadWholeFile(file, bytes))
+    const std::vector<std::uint8_t>* bytes = fileBytes();
+    if (!bytes)
         return reportUnreadable(ctx, *this, file, "cannot be read");
-    return writeBytesBlock(*this, ar, bytesBlock, bytes) && WriteEnd(ar, block);
+    return writeBytesBlock(*this, ar, bytesBlock, *bytes) && WriteEnd(ar, block);
 }
 
 CDefFile::RD_STATUS CKovImage::OnReadStart(CArchive& ar, std::string_view block)
@@ -486,7 +512,7 @@ int CKovImage::FinishRead(const std::filesystem::path& pictureFolder, std::strin
     if (m_pendingBlock == kNoBytes)
         return 1;
     const int block = m_pendingBlock;
-    const std::vector<std::uint8_t> bytes = std::move(m_pendingBytes);
+    std::vector<std::uint8_t> bytes = std::move(m_pendingBytes);
     m_pendingBytes.clear();
     m_pendingBlock = kNoBytes;
 
@@ -505,19 +531,23 @@ int CKovImage::FinishRead(const std::filesystem::path& pictureFolder, std::strin
         taken ? MakeTempImageName(pictureFolder, ImageID, *taken) : MakeTempImageName(pictureFolder, ImageID);
     ImageName = bmpName.string();
     const std::filesystem::path file = PictureFileForType(bmpName, IMGImagetype);
+    if (block == kPngBlock)
+        IMGImagegifflg = 0; // the PNG holds its own transparency
+    const bool transparentBmp = (block == kBmp2Block || block == kOldBmpBlock) && IMGImagegifflg != 0;
+    if (!transparentBmp) {
+        // Nothing reads the file yet: it is written when the picture is first needed as a file.
+        KeepFileBytes(std::move(bytes), pictureFolder);
+        return 1;
+    }
     if (!WriteWholeFile(file, bytes.data(), bytes.size())) {
         error = "cannot write " + file.string();
         return 0;
     }
-    if (block == kPngBlock)
-        IMGImagegifflg = 0; // the PNG holds its own transparency
-    if ((block == kBmp2Block || block == kOldBmpBlock) && IMGImagegifflg != 0) {
-        // Drawing needs the transparency in the picture itself: a PNG beside the BMP carries it.
-        if (!ConvertToTransparentPng(file, PictureFileForType(bmpName, kPicturePng), IMGImagegifcol, 0, 0, 0, 0, false)) {
-            error = "cannot make the transparent picture from " + file.string();
-            return 0; // the BMP stays, drawn without its transparent colour
-        }
-        IMGImagetype = kPicturePng;
+    // Drawing needs the transparency in the picture itself: a PNG beside the BMP carries it.
+    if (!ConvertToTransparentPng(file, PictureFileForType(bmpName, kPicturePng), IMGImagegifcol, 0, 0, 0, 0, false)) {
+        error = "cannot make the transparent picture from " + file.string();
+        return 0; // the BMP stays, drawn without its transparent colour
     }
+    IMGImagetype = kPicturePng;
     return 1;
 }

@@ -12,8 +12,15 @@
 #include <QImageWriter>
 #include <QPainter>
 
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
 #include <fstream>
 #include <limits>
+#include <mutex>
+#include <unordered_map>
 #include <unordered_set>
 #include <system_error>
 
@@ -36,6 +43,15 @@ struct ContentReader {
         std::vector<std::uint8_t> raw;
         if (ReadWholeFile(file, raw))
             bytes = QByteArray(reinterpret_cast<const char*>(raw.data()), static_cast<qsizetype>(raw.size()));
+        open();
+    }
+    explicit ContentReader(const std::vector<std::uint8_t>& raw)
+        : bytes(reinterpret_cast<const char*>(raw.data()), static_cast<qsizetype>(raw.size()))
+    {
+        open();
+    }
+    void open()
+    {
         buffer.setData(bytes);
         buffer.open(QIODevice::ReadOnly);
         reader.setDevice(&buffer);
@@ -60,6 +76,20 @@ long long tempNumber(const std::string& name)
         return -1;
     return n;
 }
+
+// Numbers held without a file, by folder, each with how many holds it has.
+struct HeldNumbers {
+    std::mutex mutex;
+    std::unordered_map<std::string, std::unordered_map<long long, int>> byFolder;
+};
+
+HeldNumbers& heldNumbers()
+{
+    static HeldNumbers held;
+    return held;
+}
+
+std::string folderKey(const std::filesystem::path& folder) { return folder.lexically_normal().string(); }
 
 } // namespace
 
@@ -110,7 +140,60 @@ std::unordered_set<long long> TempImageNumbersIn(const std::filesystem::path& fo
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
         if (const long long n = tempNumber(it->path().filename().string()); n >= 0)
             taken.insert(n);
+    HeldNumbers& held = heldNumbers();
+    std::lock_guard lock(held.mutex);
+    if (const auto f = held.byFolder.find(folderKey(folder)); f != held.byFolder.end())
+        for (const auto& [n, holds] : f->second)
+            taken.insert(n);
     return taken;
+}
+
+void HoldTempImageNumber(const std::filesystem::path& folder, long long number)
+{
+    HeldNumbers& held = heldNumbers();
+    std::lock_guard lock(held.mutex);
+    ++held.byFolder[folderKey(folder)][number];
+}
+
+void ReleaseTempImageNumber(const std::filesystem::path& folder, long long number)
+{
+    HeldNumbers& held = heldNumbers();
+    std::lock_guard lock(held.mutex);
+    const auto f = held.byFolder.find(folderKey(folder));
+    if (f == held.byFolder.end())
+        return;
+    const auto n = f->second.find(number);
+    if (n != f->second.end() && --n->second <= 0)
+        f->second.erase(n);
+    if (f->second.empty())
+        held.byFolder.erase(f);
+}
+
+bool TempImageNumberTaken(const std::filesystem::path& folder, long long number)
+{
+    {
+        HeldNumbers& held = heldNumbers();
+        std::lock_guard lock(held.mutex);
+        if (const auto f = held.byFolder.find(folderKey(folder)); f != held.byFolder.end() && f->second.count(number))
+            return true;
+    }
+    if (number < 0 || number > std::numeric_limits<int>::max())
+        return false;
+    std::error_code ec;
+    for (const int type : {kPictureBmp, kPictureGif, kPicturePng, kPictureJpeg})
+        if (std::filesystem::exists(TempImagePath(folder, static_cast<int>(number), type), ec))
+            return true;
+    return false;
+}
+
+void DeleteFilesIn(const std::filesystem::path& folder)
+{
+    std::error_code ec;
+    std::vector<std::filesystem::path> files;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        files.push_back(it->path());
+    for (const std::filesystem::path& f : files)
+        std::filesystem::remove_all(f, ec);
 }
 
 std::filesystem::path CKovImage::MakeTempImageName(const std::filesystem::path& folder, int& id)
@@ -130,6 +213,115 @@ std::filesystem::path CKovImage::MakeTempImageName(const std::filesystem::path& 
         id = id == std::numeric_limits<int>::max() ? 1 : id + 1;
     taken.insert(id);
     return TempImagePath(folder, id, kPictureBmp);
+}
+
+namespace {
+
+constexpr std::string_view kOwnFolderPrefix = "kovira-";
+
+} // namespace
+
+std::filesystem::path OwnPictureFolder(const std::filesystem::path& shared, int serial)
+{
+    return shared / (std::string(kOwnFolderPrefix) + std::to_string(::getpid()) + "-" + std::to_string(serial));
+}
+
+void SweepEndedPictureFolders(const std::filesystem::path& shared)
+{
+    std::error_code ec;
+    std::vector<std::filesystem::path> ended;
+    for (std::filesystem::directory_iterator it(shared, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= kOwnFolderPrefix.size() || name.compare(0, kOwnFolderPrefix.size(), kOwnFolderPrefix) != 0)
+            continue;
+        const std::string_view rest = std::string_view(name).substr(kOwnFolderPrefix.size());
+        const std::size_t dash = rest.find('-');
+        auto digits = [](std::string_view d) {
+            return !d.empty() && d.size() <= 10 && d.find_first_not_of("0123456789") == std::string_view::npos;
+        };
+        if (dash == std::string_view::npos || !digits(rest.substr(0, dash)) || !digits(rest.substr(dash + 1)))
+            continue;
+        const long long pid = std::stoll(std::string(rest.substr(0, dash)));
+        const bool gone = pid <= 0 || pid > INT_MAX || (::kill(pid_t(pid), 0) != 0 && errno == ESRCH);
+        std::error_code kind;
+        if (gone && it->is_directory(kind) && !it->is_symlink(kind))
+            ended.push_back(it->path());
+    }
+    for (const std::filesystem::path& folder : ended)
+        std::filesystem::remove_all(folder, ec);
+}
+
+PendingPictureFile::PendingPictureFile(std::vector<std::uint8_t> bytes, std::filesystem::path file,
+                                       std::filesystem::path folder, long long number)
+    : m_bytes(std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes))), m_file(std::move(file)),
+      m_folder(std::move(folder)), m_number(number)
+{
+    HoldTempImageNumber(m_folder, m_number);
+}
+
+PendingPictureFile::~PendingPictureFile()
+{
+    std::lock_guard lock(m_mutex);
+    release();
+}
+
+void PendingPictureFile::release()
+{
+    if (m_held)
+        ReleaseTempImageNumber(m_folder, m_number);
+    m_held = false;
+}
+
+std::shared_ptr<const std::vector<std::uint8_t>> PendingPictureFile::bytes() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_bytes;
+}
+
+bool PendingPictureFile::write()
+{
+    std::lock_guard lock(m_mutex);
+    if (m_written)
+        return true;
+    if (!m_bytes || !WriteWholeFile(m_file, m_bytes->data(), m_bytes->size()))
+        return false;
+    m_written = true;
+    m_bytes.reset();
+    // The file holds the name from now on.
+    release();
+    return true;
+}
+
+PendingPictureFile* CKovImage::pendingForFile() const
+{
+    if (!m_pendingFile)
+        return nullptr;
+    return m_pendingFile->file() == PictureFileForType(ImageName, IMGImagetype) ? m_pendingFile.get() : nullptr;
+}
+
+bool CKovImage::ExtractFile() const
+{
+    PendingPictureFile* pending = pendingForFile();
+    return !pending || pending->write();
+}
+
+std::shared_ptr<const std::vector<std::uint8_t>> CKovImage::PendingFileBytes() const
+{
+    PendingPictureFile* pending = pendingForFile();
+    return pending ? pending->bytes() : nullptr;
+}
+
+void CKovImage::KeepFileBytes(std::vector<std::uint8_t> bytes, const std::filesystem::path& folder)
+{
+    m_pendingFile = std::make_shared<PendingPictureFile>(std::move(bytes), PictureFileForType(ImageName, IMGImagetype),
+                                                         folder, ImageID);
+}
+
+void CKovImage::SettleFile()
+{
+    if (m_pendingFile)
+        m_pendingFile->write();
+    m_pendingFile.reset();
 }
 
 long long TempPictureNumberOf(const std::string& name)
@@ -254,6 +446,17 @@ bool ReadPictureFile(const std::filesystem::path& file, QImage& out, std::string
     out = r.reader.read();
     if (out.isNull()) {
         setError(error, file.string() + ": " + r.reader.errorString().toStdString());
+        return false;
+    }
+    return true;
+}
+
+bool ReadPictureBytes(const std::vector<std::uint8_t>& bytes, QImage& out, std::string* error)
+{
+    ContentReader r(bytes);
+    out = r.empty() ? QImage() : r.reader.read();
+    if (out.isNull()) {
+        setError(error, r.empty() ? std::string("no picture bytes") : r.reader.errorString().toStdString());
         return false;
     }
     return true;

@@ -43,8 +43,27 @@ std::filesystem::path TempImagePath(const std::filesystem::path& folder, int id,
 std::filesystem::path PictureFileForType(const std::filesystem::path& bmpName, int type);
 
 // The first free temporary name of a picture: CKovImage::MakeTempImageName.
-// The numbers N of the files "temp<N>" and "temp<N>.<anything>" in the folder (one listing).
+// The numbers N of the files "temp<N>" and "temp<N>.<anything>" in the folder (one listing), and the
+// numbers held there without a file (below).
 std::unordered_set<long long> TempImageNumbersIn(const std::filesystem::path& folder);
+
+// A picture read from a drawing keeps its bytes in memory until something needs its file, and holds
+// its number in the folder meanwhile: every search for a free name in this process takes a held
+// number as taken, as if the file were there. Each hold is released once.
+void HoldTempImageNumber(const std::filesystem::path& folder, long long number);
+void ReleaseTempImageNumber(const std::filesystem::path& folder, long long number);
+// A file "temp<N>.<type>" of any picture type in the folder, or N held.
+bool TempImageNumberTaken(const std::filesystem::path& folder, long long number);
+
+// Every file of the folder, once (a document's own picture folder when the document is emptied).
+void DeleteFilesIn(const std::filesystem::path& folder);
+
+// The folder of one open document's temporary pictures inside the shared folder:
+// "kovira-<process>-<serial>". Held numbers (above) are known only inside one process, so two
+// programs never share a folder.
+std::filesystem::path OwnPictureFolder(const std::filesystem::path& shared, int serial);
+// Removes, with their files, the own folders of programs that no longer run (left by a crash).
+void SweepEndedPictureFolders(const std::filesystem::path& shared);
 
 // Deletes temp<id>.bmp, .gif, .png and .jpg from the folder. The container calls it for a picture when
 // it is emptied in a mode that discards the files; copies never call it.
@@ -76,6 +95,7 @@ int GetEncoderClsid(std::string_view mimeType);
 
 // Reads a picture by its content. False with `error` set when it cannot be decoded.
 bool ReadPictureFile(const std::filesystem::path& file, QImage& out, std::string* error = nullptr);
+bool ReadPictureBytes(const std::vector<std::uint8_t>& bytes, QImage& out, std::string* error = nullptr);
 // The picture encoded as the given type (BMP as 32-bit, GIF through giflib); empty on failure.
 std::vector<std::uint8_t> EncodePicture(const QImage& image, int type, std::string* error = nullptr);
 bool SavePictureFile(const QImage& image, const std::filesystem::path& file, int type, std::string* error = nullptr);

@@ -26,7 +26,10 @@ public:
     std::uint32_t Room_HachColor = 0;
     int Room_HachType = 3;
     double Room_HachKankaku = 4.55;          // hatch spacing
-    std::string Room_Name;
+    // A room drawn before any room was chosen gets a name, so that it has its floor and a label
+    // (with no name a room is only its walls: nothing tells it is a room, nothing at its middle
+    // picks it).
+    std::string Room_Name = "洋室";
     CFontMenu m_Font;                        // label font, from KOV_T_FontMenuRoom
 
     // Without a profile the label font takes the values an empty room-font section gives.

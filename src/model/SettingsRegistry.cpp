@@ -51,7 +51,7 @@ void writeColour(Profile& p, std::string_view section, std::string_view key, std
 void readScales(Profile& p, CLayer& layer)
 {
     int all = p.GetProfileInt(kSectionPlotMenu, "scale", 100);
-    if (all <= 0) all = 100;
+    if (!CLayer::ValidScale(all)) all = 100;
     for (int g = 0; g < CLayer::kUsed; ++g) {
         const auto i = static_cast<std::size_t>(g);
         layer.m_dScale[i] = all;

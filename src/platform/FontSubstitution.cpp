@@ -1,12 +1,13 @@
 #include "platform/FontSubstitution.h"
 
+#include "platform/TextCaches.h"
+
 #include <QFontMetricsF>
 
 #include <algorithm>
 #include <cstdint>
 #include <cmath>
 #include <map>
-#include <mutex>
 #include <tuple>
 
 namespace kov::platform {
@@ -115,12 +116,12 @@ FaceChoice substituteFace(std::string_view windowsFace)
 
 ResolvedFont resolveFont(const Font& font)
 {
-    // Drawers ask for the same few fonts again and again; measuring a face is not cheap.
+    // Drawers ask for the same few fonts again and again; measuring a face is not cheap. Each
+    // thread has its own: copies of one QFont share data that drawing writes to.
     using Key = std::tuple<std::string, int32_t, int32_t, int32_t, bool, bool, bool>;
-    static std::mutex mutex;
-    static std::map<Key, ResolvedFont> cache;
+    thread_local ThreadTextCache<std::map<Key, ResolvedFont>> fonts;
+    std::map<Key, ResolvedFont>& cache = fonts.get();
     const Key key{font.faceName, font.height, font.width, font.weight, font.italic, font.underline, font.strikeOut};
-    std::lock_guard lock(mutex);
     if (auto it = cache.find(key); it != cache.end()) return it->second;
     if (cache.size() > 512) cache.clear();
     return cache.emplace(key, build(font)).first->second;

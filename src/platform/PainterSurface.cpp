@@ -1,6 +1,7 @@
 #include "platform/PainterSurface.h"
 
 #include "platform/FontSubstitution.h"
+#include "platform/TextCaches.h"
 #include "platform/TextOutline.h"
 
 #include <QLinearGradient>
@@ -310,8 +311,8 @@ struct LaidOutText {
 
 LaidOutText laidOut(std::string_view utf8, const Font& logical, const QFont& font)
 {
-    static std::mutex mutex;
-    static std::unordered_map<std::string, LaidOutText> cache;
+    thread_local ThreadTextCache<std::unordered_map<std::string, LaidOutText>> lines;
+    std::unordered_map<std::string, LaidOutText>& cache = lines.get();
     thread_local std::string key;
     key.clear();
     auto addInt = [](std::string& k, int32_t v) { k.append(reinterpret_cast<const char*>(&v), sizeof v); };
@@ -323,7 +324,6 @@ LaidOutText laidOut(std::string_view utf8, const Font& logical, const QFont& fon
     addInt(key, int32_t(logical.faceName.size()));
     key += logical.faceName;
     key += utf8;
-    std::lock_guard lock(mutex);
     if (auto it = cache.find(key); it != cache.end()) return it->second;
     // Bounded: a drawing's worth of labels, then start again.
     if (cache.size() >= 50000) cache.clear();
@@ -340,24 +340,96 @@ LaidOutText laidOut(std::string_view utf8, const Font& logical, const QFont& fon
     return cache.emplace(key, entry).first->second;
 }
 
+// Small texts as painted pictures, by everything that decides their pixels: a redraw then puts
+// down a picture instead of laying glyphs or rasterising outlines again. Texts larger than this
+// are drawn directly (a close zoom shows few of them).
+constexpr double kMaxCachedTextArea = 512.0 * 512.0;
+constexpr qsizetype kMaxCachedTextBytes = 64LL * 1024 * 1024;
+
+struct PaintedText {
+    QImage image;   // null: too large to keep, drawn directly
+    QPoint offset;  // of the picture's top-left from the anchor's whole pixel
+};
+
+// Text pictures shared by every thread: pixels only, which threads may draw from at once (the
+// fonts and layouts that make them stay with each thread). Bounded in bytes: when full it starts
+// again, and a new generation of the text caches empties it.
+class TextPictures {
+public:
+    std::optional<PaintedText> find(const std::string& key)
+    {
+        std::lock_guard lock(m_mutex);
+        renew();
+        const auto it = m_entries.find(key);
+        if (it == m_entries.end()) return std::nullopt;
+        return it->second;
+    }
+    void add(const std::string& key, const PaintedText& painted)
+    {
+        std::lock_guard lock(m_mutex);
+        renew();
+        if (m_bytes + painted.image.sizeInBytes() > kMaxCachedTextBytes) {
+            m_entries.clear();
+            m_bytes = 0;
+        }
+        if (m_entries.emplace(key, painted).second) m_bytes += painted.image.sizeInBytes();
+    }
+
+private:
+    void renew()
+    {
+        const std::uint64_t now = TextCacheGeneration();
+        if (now == m_generation) return;
+        m_entries.clear();
+        m_bytes = 0;
+        m_generation = now;
+    }
+
+    std::mutex m_mutex;
+    std::unordered_map<std::string, PaintedText> m_entries;
+    qsizetype m_bytes = 0;
+    std::uint64_t m_generation = 0;
+};
+
+// Decorated texts (outlines stroked and filled).
+TextPictures& decoratedPictures()
+{
+    static TextPictures cache;
+    return cache;
+}
+
+// Plain lines of text, apart from the decorated ones: they come and go with the zoom.
+TextPictures& linePictures()
+{
+    static TextPictures cache;
+    return cache;
+}
+
 } // namespace
 
 PainterSurface::PainterSurface(QPaintDevice& device, Options options)
     : m_ownPainter(std::make_unique<QPainter>(&device)), m_painter(m_ownPainter.get()), m_options(options)
 {
     if (device.devType() == QInternal::Printer) m_options.isPrinting = m_options.isOutput = true;
-    m_painter->setRenderHint(QPainter::Antialiasing, false);
-    m_deviceArea = this->device().area;
-    m_pixelTarget = isPixelDevice(m_painter->device());
+    start();
 }
 
 PainterSurface::PainterSurface(QPainter& painter, Options options) : m_painter(&painter), m_options(options)
 {
     if (painter.device() && painter.device()->devType() == QInternal::Printer)
         m_options.isPrinting = m_options.isOutput = true;
+    start();
+}
+
+void PainterSurface::start()
+{
     m_painter->setRenderHint(QPainter::Antialiasing, false);
+    const DevicePoint o = m_options.origin;
+    if (o.x != 0 || o.y != 0) m_painter->translate(-o.x, -o.y);
     m_deviceArea = device().area;
     m_pixelTarget = isPixelDevice(m_painter->device());
+    // Text pictures for the screen only: a file or paper gets its glyphs drawn.
+    m_textPictures = m_pixelTarget && !m_options.isOutput && !m_options.isPrinting;
 }
 
 QBrush PainterSurface::brushFor(const Brush& brush, const Background& bk)
@@ -375,7 +447,10 @@ QBrush PainterSurface::brushFor(const Brush& brush, const Background& bk)
     for (const auto& [k, b] : m_brushes)
         if (k == key) return b;
     if (m_brushes.size() >= 64) m_brushes.clear();
-    m_brushes.emplace_back(key, makeQBrush(brush, bk));
+    QBrush made = makeQBrush(brush, bk);
+    const DevicePoint o = m_options.patternOrigin;
+    if (o.x != 0 || o.y != 0) made.setTransform(QTransform::fromTranslate(o.x, o.y));
+    m_brushes.emplace_back(key, made);
     return m_brushes.back().second;
 }
 
@@ -412,7 +487,8 @@ DeviceProperties PainterSurface::device() const
     if (const QPaintDevice* dev = m_painter->device()) {
         d.dpiX = dev->logicalDpiX();
         d.dpiY = dev->logicalDpiY();
-        d.area = {0, 0, dev->width(), dev->height()};
+        const DevicePoint o = m_options.origin;
+        d.area = {o.x, o.y, o.x + dev->width(), o.y + dev->height()};
     }
     return d;
 }
@@ -437,15 +513,17 @@ void PainterSurface::flush()
         // The same pixels Qt would set, opaque over whatever lies there, without a call per run.
         const QRgb value = c.rgba() | 0xFF000000u;
         const QRect& clip = direct.clip;
+        const int sx = direct.shift.x(), sy = direct.shift.y();
         for (const QRect& r : m_batchRuns) {
             const QRect k = r & clip;
             for (int y = k.top(); y <= k.bottom(); ++y) {
-                QRgb* row = reinterpret_cast<QRgb*>(direct.bits + y * direct.stride);
+                QRgb* row = reinterpret_cast<QRgb*>(direct.bits + (y + sy) * direct.stride) + sx;
                 std::fill(row + k.left(), row + k.left() + k.width(), value);
             }
         }
         for (const QPoint& p : m_batchPixels)
-            if (clip.contains(p)) reinterpret_cast<QRgb*>(direct.bits + p.y() * direct.stride)[p.x()] = value;
+            if (clip.contains(p))
+                reinterpret_cast<QRgb*>(direct.bits + (p.y() + sy) * direct.stride)[p.x() + sx] = value;
         m_batchRuns.clear();
         m_batchPixels.clear();
         return;
@@ -464,8 +542,8 @@ void PainterSurface::flush()
 
 PainterSurface::DirectPixels PainterSurface::directPixels()
 {
-    // Only a plain state: no transform, no opacity, no other composition, a clip of one
-    // rectangle at most; anything else goes through Qt.
+    // Only a plain state: no transform but a shift by whole pixels (a band's origin), no opacity,
+    // no other composition, a clip of one rectangle at most; anything else goes through Qt.
     if (!m_pixelTarget || m_painter->paintEngine() == nullptr
         || m_painter->paintEngine()->type() != QPaintEngine::Raster)
         return {};
@@ -474,10 +552,14 @@ PainterSurface::DirectPixels PainterSurface::directPixels()
     auto* image = static_cast<QImage*>(device);
     const QImage::Format f = image->format();
     if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied) return {};
-    if (!m_painter->transform().isIdentity() || m_painter->opacity() < 1.0
+    const QTransform& t = m_painter->transform();
+    if (t.type() > QTransform::TxTranslate || m_painter->opacity() < 1.0
         || m_painter->compositionMode() != QPainter::CompositionMode_SourceOver)
         return {};
-    QRect clip = image->rect();
+    const QPoint shift(int(t.dx()), int(t.dy()));
+    if (shift.x() != t.dx() || shift.y() != t.dy()) return {};
+    // The clip and the batch are in device pixels, the picture's rows start at the shift.
+    QRect clip = image->rect().translated(-shift);
     if (m_painter->hasClipping()) {
         if (!m_clipKnown) {
             const QRegion region = m_painter->clipRegion();
@@ -489,7 +571,7 @@ PainterSurface::DirectPixels PainterSurface::directPixels()
         clip &= m_clip;
     }
     // Where the painter itself writes (bits() could detach a shared picture from it).
-    return {const_cast<uchar*>(image->constBits()), image->bytesPerLine(), clip};
+    return {const_cast<uchar*>(image->constBits()), image->bytesPerLine(), clip, shift};
 }
 
 namespace {
@@ -740,7 +822,8 @@ void PainterSurface::focusRect(const DeviceRect& r)
     };
     // Only the pixels that can show: a frame dragged far past the device would list millions.
     QRect visible(0, 0, 0, 0);
-    if (const QPaintDevice* dev = m_painter->device()) visible = QRect(0, 0, dev->width(), dev->height());
+    if (m_painter->device() != nullptr)
+        visible = QRect(m_deviceArea.left, m_deviceArea.top, m_deviceArea.width(), m_deviceArea.height());
     if (m_painter->hasClipping()) visible &= m_painter->clipBoundingRect().toAlignedRect();
     if (visible.isEmpty()) return;
     const int right = n.right - 1, bottom = n.bottom - 1;
@@ -768,6 +851,57 @@ void PainterSurface::setPixel(DevicePoint p, COLORREF color)
     m_painter->fillRect(QRect(p.x, p.y, 1, 1), toQColor(color));
 }
 
+namespace {
+
+// The glyphs of a line, the painter standing at the reference point and turned to the baseline;
+// `x` and `top` place the line's cell.
+void drawGlyphs(QPainter& painter, std::string_view utf8, const Font& logical, const ResolvedFont& rf,
+                const QFont& font, int x, int top)
+{
+    painter.setFont(font);
+    const int baseline = top + rf.metrics.ascent;
+    if (!rf.vertical) {
+        const LaidOutText line = laidOut(utf8, logical, font);
+        painter.drawStaticText(QPointF(x, baseline - line.ascent), line.text);
+        return;
+    }
+    // Upright characters stand in a square cell along the turned baseline; lying ones run along
+    // it as in horizontal text.
+    const QTransform base = painter.transform();
+    double at = x;
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        // One character's bytes (a broken sequence is taken byte by byte, as the layout would).
+        std::size_t n = 1;
+        const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+        if (lead >= 0xF0) n = 4;
+        else if (lead >= 0xE0) n = 3;
+        else if (lead >= 0xC0) n = 2;
+        n = std::min(n, utf8.size() - i);
+        const std::string_view ch = utf8.substr(i, n);
+        i += n;
+        const LaidOutText glyph = laidOut(ch, logical, font);
+        const double advance = glyph.advance;
+        const QList<uint> code = qs(ch).toUcs4();
+        const VerticalGlyph v = verticalGlyph(code.isEmpty() ? U'?' : char32_t(code.front()));
+        if (v.upright) {
+            QTransform t = base;
+            t.translate(at + advance / 2, top + rf.metrics.height / 2.0);
+            t.rotate(-90);
+            painter.setTransform(t);
+            const double glyphBaseline = rf.metrics.ascent - rf.metrics.height / 2.0 - v.shift * advance;
+            painter.drawStaticText(QPointF(-advance / 2 + v.shift * advance, glyphBaseline - glyph.ascent),
+                                   glyph.text);
+            painter.setTransform(base);
+        } else {
+            painter.drawStaticText(QPointF(at, baseline - glyph.ascent), glyph.text);
+        }
+        at += advance;
+    }
+}
+
+} // namespace
+
 void PainterSurface::textOut(DevicePoint p, std::string_view utf8, const TextStyle& style)
 {
     flush();
@@ -777,58 +911,81 @@ void PainterSurface::textOut(DevicePoint p, std::string_view utf8, const TextSty
     // Measuring shapes the text once more: only when the alignment or the background needs it.
     const bool measure = style.hAlign != TextHAlign::Left || style.background.opaque;
     const TextSize size = measure ? textExtent(utf8, style.font, style.charExtra) : TextSize{};
-
-    m_painter->save();
-    m_painter->translate(p.x, p.y);
-    m_painter->rotate(-style.font.escapement / 10.0);
     const int x = style.hAlign == TextHAlign::Center ? -size.cx / 2 : style.hAlign == TextHAlign::Right ? -size.cx : 0;
     const int top = style.vAlign == TextVAlign::Top        ? 0
                     : style.vAlign == TextVAlign::Baseline ? -rf.metrics.ascent
                                                            : -rf.metrics.height;
-    if (style.background.opaque)
+    if (style.background.opaque) {
+        m_painter->save();
+        m_painter->translate(p.x, p.y);
+        m_painter->rotate(-style.font.escapement / 10.0);
         m_painter->fillRect(QRect(x, top, size.cx, rf.metrics.height), toQColor(style.background.color));
-    m_painter->setFont(font);
-    m_painter->setPen(toQColor(style.color));
-    const int baseline = top + rf.metrics.ascent;
-    if (!rf.vertical) {
-        const LaidOutText line = laidOut(utf8, style.font, font);
-        m_painter->drawStaticText(QPointF(x, baseline - line.ascent), line.text);
-    } else {
-        // Upright characters stand in a square cell along the turned baseline; lying ones run
-        // along it as in horizontal text.
-        const QTransform base = m_painter->transform();
-        double at = x;
-        std::size_t i = 0;
-        while (i < utf8.size()) {
-            // One character's bytes (a broken sequence is taken byte by byte, as the layout would).
-            std::size_t n = 1;
-            const unsigned char lead = static_cast<unsigned char>(utf8[i]);
-            if (lead >= 0xF0) n = 4;
-            else if (lead >= 0xE0) n = 3;
-            else if (lead >= 0xC0) n = 2;
-            n = std::min(n, utf8.size() - i);
-            const std::string_view ch = utf8.substr(i, n);
-            i += n;
-            const LaidOutText glyph = laidOut(ch, style.font, font);
-            const double advance = glyph.advance;
-            const QList<uint> code = qs(ch).toUcs4();
-            const VerticalGlyph v = verticalGlyph(code.isEmpty() ? U'?' : char32_t(code.front()));
-            if (v.upright) {
-                QTransform t = base;
-                t.translate(at + advance / 2, top + rf.metrics.height / 2.0);
-                t.rotate(-90);
-                m_painter->setTransform(t);
-                const double glyphBaseline = rf.metrics.ascent - rf.metrics.height / 2.0 - v.shift * advance;
-                m_painter->drawStaticText(QPointF(-advance / 2 + v.shift * advance, glyphBaseline - glyph.ascent),
-                                          glyph.text);
-                m_painter->setTransform(base);
-            } else {
-                m_painter->drawStaticText(QPointF(at, baseline - glyph.ascent), glyph.text);
-            }
-            at += advance;
-        }
+        m_painter->restore();
     }
+    if (m_textPictures && drawTextPicture(p, utf8, style, font, top, x)) return;
+    m_painter->save();
+    m_painter->translate(p.x, p.y);
+    m_painter->rotate(-style.font.escapement / 10.0);
+    m_painter->setPen(toQColor(style.color));
+    drawGlyphs(*m_painter, utf8, style.font, rf, font, x, top);
     m_painter->restore();
+}
+
+bool PainterSurface::drawTextPicture(DevicePoint p, std::string_view utf8, const TextStyle& style, const QFont& font,
+                                     int top, int x)
+{
+    // The same labels come back at every redraw; laying their glyphs (shaping is cached already)
+    // costs more than putting down a picture of them. Kept by everything that decides the pixels
+    // about the whole-pixel reference point.
+    if (m_painter->transform().type() > QTransform::TxTranslate) return false;
+    const ResolvedFont rf = resolveFont(style.font);
+    thread_local std::string key;
+    key.clear();
+    auto addInt = [](int64_t v) { key.append(reinterpret_cast<const char*>(&v), sizeof v); };
+    const Font& f = style.font;
+    for (const int64_t v : {int64_t(f.height), int64_t(f.width), int64_t(f.weight), int64_t(f.escapement),
+                            int64_t(f.italic) | int64_t(f.underline) << 1 | int64_t(f.strikeOut) << 2,
+                            int64_t(style.charExtra), int64_t(style.color), int64_t(x), int64_t(top),
+                            int64_t(f.faceName.size())})
+        addInt(v);
+    key += f.faceName;
+    key += utf8;
+    if (const std::optional<PaintedText> kept = linePictures().find(key)) {
+        if (kept->image.isNull()) return false;  // too large to keep
+        m_painter->drawImage(QPoint(p.x, p.y) + kept->offset, kept->image);
+        return true;
+    }
+    // Where the glyphs' ink lies about the reference point (a column of upright characters: its
+    // cells, widened on every side), turned as the text is, with a pixel to spare all round.
+    QRectF ink;
+    if (!rf.vertical) {
+        const LaidOutText line = laidOut(utf8, f, font);
+        ink = QFontMetricsF(font).boundingRect(qs(utf8)).translated(x, top + rf.metrics.ascent);
+        ink |= QRectF(x, top, line.advance, rf.metrics.height);
+    } else {
+        const double advance = laidOut(utf8, f, font).advance + std::abs(double(style.charExtra)) * double(utf8.size());
+        const double margin = rf.metrics.height + 2.0;
+        ink = QRectF(x - margin, top - margin, advance + 2 * margin, rf.metrics.height + 2 * margin);
+    }
+    QTransform turn;
+    turn.rotate(-f.escapement / 10.0);
+    const QRect area = turn.mapRect(ink).toAlignedRect().adjusted(-2, -2, 2, 2);
+    PaintedText painted;
+    if (double(area.width()) * area.height() <= kMaxCachedTextArea) {
+        painted.offset = area.topLeft();
+        painted.image = QImage(area.size(), QImage::Format_ARGB32_Premultiplied);
+        painted.image.fill(Qt::transparent);
+        QPainter picture(&painted.image);
+        picture.setRenderHint(QPainter::Antialiasing, false);
+        picture.translate(-area.left(), -area.top());
+        picture.rotate(-f.escapement / 10.0);
+        picture.setPen(toQColor(style.color));
+        drawGlyphs(picture, utf8, f, rf, font, x, top);
+    }
+    linePictures().add(key, painted);
+    if (painted.image.isNull()) return false;
+    m_painter->drawImage(QPoint(p.x, p.y) + painted.offset, painted.image);
+    return true;
 }
 
 TextSize PainterSurface::textExtent(std::string_view utf8, const Font& font, int charExtra)
@@ -903,7 +1060,8 @@ void PainterSurface::fillPathGradient(const FillShape& shape, const PathGradient
     // Only what can show: a room zoomed far in reaches well past the device, and a layer of its
     // whole size would not fit in memory.
     QRect visible = boundary.boundingRect().toAlignedRect() & path.boundingRect().toAlignedRect();
-    if (const QPaintDevice* dev = m_painter->device()) visible &= QRect(0, 0, dev->width(), dev->height());
+    if (m_painter->device() != nullptr)
+        visible &= QRect(m_deviceArea.left, m_deviceArea.top, m_deviceArea.width(), m_deviceArea.height());
     if (m_painter->hasClipping()) visible &= m_painter->clipBoundingRect().toAlignedRect();
     const QRect bounds = visible.adjusted(-1, -1, 1, 1);
     if (visible.isEmpty()) return;
@@ -954,8 +1112,8 @@ struct StrokedText {
 
 StrokedText strokedText(const TextPath& text)
 {
-    static std::mutex mutex;
-    static std::unordered_map<std::string, StrokedText> cache;
+    thread_local ThreadTextCache<std::unordered_map<std::string, StrokedText>> strokes;
+    std::unordered_map<std::string, StrokedText>& cache = strokes.get();
     const double penWidth = text.penWidth < 0 ? 1.0 : text.penWidth;
     std::string key = text.text;
     auto add = [&key](double v) {
@@ -973,10 +1131,7 @@ StrokedText strokedText(const TextPath& text)
             add(p.y - text.anchor.y);
         }
     key += text.font.faceName;
-    {
-        std::lock_guard lock(mutex);
-        if (auto it = cache.find(key); it != cache.end()) return it->second;
-    }
+    if (auto it = cache.find(key); it != cache.end()) return it->second;
     TextPath atOrigin = text;
     atOrigin.anchor = {0, 0};
     if (atOrigin.warp)
@@ -991,27 +1146,12 @@ StrokedText strokedText(const TextPath& text)
         stroker.setCapStyle(Qt::SquareCap);
         entry.stroke = stroker.createStroke(entry.outline);
     }
-    std::lock_guard lock(mutex);
     if (cache.size() >= 2000) cache.clear();
     return cache.emplace(key, entry).first->second;
 }
 
 } // namespace
 
-namespace {
-
-// Small decorated texts as painted pictures, by everything that decides their pixels: a redraw
-// then puts down a picture instead of rasterising antialiased outlines again. Texts larger than
-// this are drawn directly (a close zoom shows few of them).
-constexpr double kMaxCachedTextArea = 512.0 * 512.0;
-constexpr qsizetype kMaxCachedTextBytes = 64LL * 1024 * 1024;
-
-struct PaintedText {
-    QImage image;
-    QPoint offset;  // of the picture's top-left from the anchor's whole pixel
-};
-
-} // namespace
 
 void PainterSurface::drawTextPath(const TextPath& text)
 {
@@ -1046,14 +1186,7 @@ void PainterSurface::drawTextPath(const TextPath& text)
         const auto q = static_cast<int64_t>(std::llround(v * 64));
         key.append(reinterpret_cast<const char*>(&q), sizeof q);
     }
-    static std::mutex mutex;
-    static std::unordered_map<std::string, PaintedText> cache;
-    static qsizetype cachedBytes = 0;
-    PaintedText painted;
-    {
-        std::lock_guard lock(mutex);
-        if (auto it = cache.find(key); it != cache.end()) painted = it->second;
-    }
+    PaintedText painted = decoratedPictures().find(key).value_or(PaintedText{});
     if (painted.image.isNull()) {
         const QRect area = bounds.translated(fraction).toAlignedRect().adjusted(-1, -1, 1, 1);
         painted.offset = area.topLeft();
@@ -1065,12 +1198,7 @@ void PainterSurface::drawTextPath(const TextPath& text)
             p.translate(fraction - QPointF(area.topLeft()));
             paint(p);
         }
-        std::lock_guard lock(mutex);
-        if (cachedBytes + painted.image.sizeInBytes() > kMaxCachedTextBytes) {
-            cache.clear();
-            cachedBytes = 0;
-        }
-        if (cache.emplace(key, painted).second) cachedBytes += painted.image.sizeInBytes();
+        decoratedPictures().add(key, painted);
     }
     m_painter->drawImage(whole.toPoint() + painted.offset, painted.image);
 }

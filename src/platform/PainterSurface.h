@@ -20,6 +20,12 @@ namespace kov::platform {
 struct PainterSurfaceOptions {
     bool isPrinting = false;  // a printer page or its preview (set by itself on a QPrinter)
     bool isOutput = false;    // paper or a picture file rather than the screen
+    // The device point that the paint device's pixel (0, 0) shows: a band or a rectangle cut out
+    // of a larger picture gets the very pixels the whole picture has there.
+    DevicePoint origin;
+    // Where hatch and pattern cells are anchored, in device pixels. The view anchors them at the
+    // page's corner, so that a strip drawn after a scroll meets the pixels kept from before.
+    DevicePoint patternOrigin;
 };
 
 class PainterSurface final : public Surface {
@@ -35,13 +41,14 @@ public:
     PainterSurface(const PainterSurface&) = delete;
     PainterSurface& operator=(const PainterSurface&) = delete;
 
-    // For what the surface does not offer. Leave it untransformed and unclipped on return: the
-    // surface works in device pixels and anchors hatches at the device origin. A clip set here
-    // before the first drawing call is honoured; clip through setClipRect() after that (the
-    // surface keeps the clip it writes pixels within).
+    // For what the surface does not offer. Leave its transform (the origin's shift) and its clip
+    // as they were on return: the surface works in device pixels and anchors hatches at the
+    // pattern origin. A clip set here before the first drawing call is honoured; clip through
+    // setClipRect() after that (the surface keeps the clip it writes pixels within).
     QPainter& painter()
     {
         flush();
+        m_clipKnown = false;
         return *m_painter;
     }
 
@@ -81,6 +88,7 @@ public:
     std::optional<DeviceRect> visibleArea() const override;
 
 private:
+    void start();
     void strokeAndFill(const QPainterPath& path, const Pen& pen, const Brush& brush, const Background& bk);
     // The segments of a solid outline, batched; 1-pixel ones each leave out their end point.
     void thinSegments(std::span<const DevicePoint> points, bool closed, const Pen& pen);
@@ -108,7 +116,8 @@ private:
     struct DirectPixels {
         uchar* bits = nullptr;
         qsizetype stride = 0;
-        QRect clip;
+        QRect clip;     // device pixels
+        QPoint shift;   // from device pixels to the picture's own
     };
     DirectPixels directPixels();
     bool m_clipKnown = false;  // m_clip holds the painter's clip as one rectangle, or empty
@@ -125,6 +134,16 @@ private:
         friend bool operator==(const BrushKey&, const BrushKey&) = default;
     };
     std::vector<std::pair<BrushKey, QBrush>> m_brushes;
+    // Plain lines of text kept as pictures (screen pictures only; paper and files get glyphs).
+    bool m_textPictures = false;
+    bool drawTextPicture(DevicePoint p, std::string_view utf8, const TextStyle& style, const QFont& font,
+                         int top, int x);
 };
+
+// Every thread keeps its own fonts, laid-out lines and outlines (Qt's text objects must not be
+// drawn from two threads at once); the pictures of texts, mere pixels, are shared. This empties
+// them all, each thread's at its next text: the view calls it when the zoom changes, since no text
+// of the old size comes back soon.
+void ClearTextCaches();
 
 } // namespace kov::platform

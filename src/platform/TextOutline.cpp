@@ -1,6 +1,7 @@
 #include "platform/TextOutline.h"
 
 #include "platform/FontSubstitution.h"
+#include "platform/TextCaches.h"
 
 #include <QFontMetricsF>
 #include <QPolygonF>
@@ -9,7 +10,6 @@
 #include <algorithm>
 #include <iterator>
 #include <map>
-#include <mutex>
 #include <string>
 #include <tuple>
 
@@ -87,22 +87,18 @@ QPainterPath textOutline(const TextPath& text)
 {
     // Outlines by font and text: a redraw makes the same decorated texts again, and turning glyphs
     // into paths costs far more than moving a path.
-    static std::mutex mutex;
-    static std::map<std::tuple<std::string, std::string, int32_t, int32_t, int32_t, int>, QPainterPath> cache;
-    const auto key = std::make_tuple(text.text, text.font.faceName, text.font.height, text.font.width,
-                                     text.font.weight,
-                                     int(text.font.italic) | int(text.font.underline) << 1 |
-                                         int(text.font.strikeOut) << 2);
+    // Per thread: copies of one path share data that reading its bounds writes to.
+    using Key = std::tuple<std::string, std::string, int32_t, int32_t, int32_t, int>;
+    thread_local ThreadTextCache<std::map<Key, QPainterPath>> outlines;
+    std::map<Key, QPainterPath>& cache = outlines.get();
+    const Key key = std::make_tuple(text.text, text.font.faceName, text.font.height, text.font.width,
+                                    text.font.weight,
+                                    int(text.font.italic) | int(text.font.underline) << 1 |
+                                        int(text.font.strikeOut) << 2);
     QPainterPath path;
-    {
-        std::lock_guard lock(mutex);
-        if (auto it = cache.find(key); it != cache.end()) {
-            path = it->second;
-        }
-    }
+    if (auto it = cache.find(key); it != cache.end()) path = it->second;
     if (path.isEmpty()) {
         path = outlineAtOrigin(text);
-        std::lock_guard lock(mutex);
         if (cache.size() >= 2000) cache.clear();
         cache.emplace(key, path);
     }

@@ -49,79 +49,6 @@ std::string formatValue(double v, int decimals)
 
 } // namespace
 
-namespace kov::render {
-
-void AddBalloonTailPoints(CDbPointArray& out, const CDbPoint& p, const CDbPoint& q, int position, const CDbPoint& tip)
-{
-    const double len = PointDistance(p.x, p.y, q.x, q.y);
-    if (len == 0) {
-        out.insert(out.end(), {p, tip, q});
-        return;
-    }
-    if (position == 0) {
-        out.insert(out.end(), {p, tip, PointTowards(p, q, len / 4)});
-    } else if (position == 2) {
-        out.insert(out.end(), {PointTowards(p, q, len * 3 / 4), tip, q});
-    } else {
-        out.insert(out.end(), {PointTowards(p, q, len / 2 - len / 8), tip, PointTowards(p, q, len / 2 + len / 8)});
-    }
-}
-
-CDbPointArray EllipseBalloonOutline(double x1, double y1, double x2, double y2, int side, const CDbPoint& tip,
-                                    double paperScale)
-{
-    const double a = (x2 - x1) / 2, b = (y2 - y1) / 2;
-    const double cx = x1 + a, cy = y1 + b;
-    const double around = (a + b) * 0.5 * kKovTwoPi;
-    const int n = around >= 120 ? 36 : truncToInt(around);
-    // Below one corner there is no step to walk: nothing rather than a division by zero.
-    if (n < 1) return {};
-    const int step = 360 / n;
-    CDbPointArray pts;
-    pts.reserve(std::size_t(n) + 3);
-    pts.push_back({cx + a, cy});
-    for (int k = 1; k < n; ++k) {
-        int deg = k * step;
-        if (deg >= 360) deg -= 360;
-        const double th = deg * kKovPi / 180.0;
-        pts.push_back({cx + a * std::cos(th), cy - b * std::sin(th)});
-    }
-    pts.push_back(pts.front());
-
-    const double z = std::max(20 / paperScale, (x2 - x1) / 10);
-    const double h = z / 2;
-    auto tail = [&](auto insertBefore, auto stopAt) {
-        std::size_t i = 0;
-        while (i < pts.size() && !insertBefore(pts[i])) ++i;
-        if (i == pts.size()) i = pts.size() - 1; // no point in the band: the tail still shows
-        pts.insert(pts.begin() + std::ptrdiff_t(i), tip);
-        std::size_t j = i + 1;
-        while (j < pts.size() && !stopAt(pts[j])) ++j;
-        pts.erase(pts.begin() + std::ptrdiff_t(i + 1), pts.begin() + std::ptrdiff_t(j));
-    };
-    switch (side) {
-    case 2: tail([&](const CDbPoint& p) { return p.y > cy && p.x > cx - h; }, [&](const CDbPoint& p) { return p.x > cx + h; }); break;
-    case 0: tail([&](const CDbPoint& p) { return p.y < cy && p.x < cx + h; }, [&](const CDbPoint& p) { return p.x < cx - h; }); break;
-    case 1: tail([&](const CDbPoint& p) { return p.x < cx && p.y > cy - h; }, [&](const CDbPoint& p) { return p.y > cy + h; }); break;
-    default: {
-        // The right band holds both ends of the list: cut its head and its tail.
-        std::size_t j = 0;
-        while (j < pts.size() && !(pts[j].x > cx && pts[j].y < cy - h)) ++j;
-        if (j < pts.size()) ++j;
-        pts.erase(pts.begin(), pts.begin() + std::ptrdiff_t(j));
-        std::size_t k = 0;
-        while (k < pts.size() && !(pts[k].x > cx && pts[k].y > cy - h && pts[k].y < cy + h)) ++k;
-        pts.erase(pts.begin() + std::ptrdiff_t(k), pts.end());
-        pts.insert(pts.begin(), tip);
-        pts.push_back(tip);
-        break;
-    }
-    }
-    return pts;
-}
-
-} // namespace kov::render
-
 void CKovUnit::DrawDimensionPreview(pf::Surface& dc, const DeviceTransform& t, const PreviewInput& in) const
 {
     const CPlotInfo& plot = *in.plot;
@@ -251,52 +178,10 @@ void CKovUnit::DrawBalloonPreview(pf::Surface& dc, const DeviceTransform& t, con
         closedChain(dc, t, plot, {a, {a.x, b.y}, b, {b.x, a.y}});
         return;
     }
-    const CDbPoint& a = in.points[0];
-    const CDbPoint& b = in.points[1];
-    if (a == b) return;
-    const double x1 = std::min(a.x, b.x), x2 = std::max(a.x, b.x);
-    const double y1 = std::min(a.y, b.y), y2 = std::max(a.y, b.y);
-    const double r = std::min((x2 - x1) / 2, (y2 - y1) / 2) * 0.25;
-    if (r == 0) return;
-    const int side = in.balloonSide;
-    if (in.balloonShape == 2) {
-        closedChain(dc, t, plot, EllipseBalloonOutline(x1, y1, x2, y2, side, in.pointer, t.paperScale));
-        return;
-    }
-    // Edges in the direction of the position labels: left down, bottom right, right up, top left.
-    // Side codes: 0 top, 1 left, 2 bottom, 3 right → edge index 3, 0, 1, 2.
-    const int tailEdge = side == 0 ? 3 : side == 1 ? 0 : side == 2 ? 1 : 2;
-    if (in.balloonShape == 1) {
-        BoxFillet f[4];
-        for (int i = 0; i < 4; ++i) f[i] = FilletBoxCorner(x1, y1, x2, y2, i, r);
-        for (int e = 0; e < 4; ++e) {
-            const CDbPoint& s = f[e].second;
-            const CDbPoint& q = f[(e + 1) % 4].first;
-            if (e != tailEdge) {
-                dc.line(dev(s, t, plot), dev(q, t, plot), kRedPen);
-                continue;
-            }
-            CDbPointArray chain{s};
-            AddBalloonTailPoints(chain, s, q, in.balloonPosition, in.pointer);
-            chain.push_back(q);
-            std::vector<DevicePoint> d;
-            for (const CDbPoint& p : chain) d.push_back(dev(p, t, plot));
-            dc.polyline(d, kRedPen);
-        }
-        for (const BoxFillet& c : f) {
-            const DevicePoint tl = dev({c.centre.x - r, c.centre.y - r}, t, plot);
-            const DevicePoint br = dev({c.centre.x + r, c.centre.y + r}, t, plot);
-            dc.arc({tl.x, tl.y, br.x, br.y}, dev(c.first, t, plot), dev(c.second, t, plot), kRedPen);
-        }
-        return;
-    }
-    const CDbPoint c[4] = {{x1, y1}, {x1, y2}, {x2, y2}, {x2, y1}};
-    CDbPointArray outline;
-    for (int e = 0; e < 4; ++e) {
-        outline.push_back(c[e]);
-        if (e == tailEdge) AddBalloonTailPoints(outline, c[e], c[(e + 1) % 4], in.balloonPosition, in.pointer);
-    }
-    closedChain(dc, t, plot, outline);
+    // The outline the balloon tool will make of these points, from the same service.
+    closedChain(dc, t, plot,
+                BalloonOutline(in.points[0], in.points[1], in.pointer, t.paperScale, in.arcSteps, in.balloonSide,
+                               in.balloonPosition, in.balloonShape));
 }
 
 void CKovUnit::DrawNotationSymbolPreview(pf::Surface& dc, const DeviceTransform& t, const PreviewInput& in) const

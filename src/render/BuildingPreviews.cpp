@@ -145,7 +145,8 @@ void CKovUnit::DrawFittingPreview(pf::Surface& dc, const DeviceTransform& t, con
 void CKovUnit::DrawStairsPreview(pf::Surface& dc, const DeviceTransform& t, const PreviewInput& in) const
 {
     const CPlotInfo& plot = *in.plot;
-    if (in.stairsMode == 4) {
+    const StairsSettings& s = in.stairs;
+    if (s.kaidan_mode == StairsSettings::DIRECTION_ARROW) {
         std::vector<DevicePoint> pts;
         pts.reserve(in.points.size() + 1);
         for (const CDbPoint& p : in.points) pts.push_back(dev(p, t, plot));
@@ -157,7 +158,25 @@ void CKovUnit::DrawStairsPreview(pf::Surface& dc, const DeviceTransform& t, cons
         dc.line(dev(in.points[0], t, plot), dev(in.pointer, t, plot), kRedPen);
         return;
     }
-    // From the second point on the outline and treads come from the stairs service; until that
-    // service exists there is nothing more to show.
-    (void)kBlackPen;
+    // From the second point on: the outline and the lines the stairs tool will make.
+    std::array<CDbPoint, 4> outline4;
+    std::array<CDbPoint, 6> outline6;
+    CDbPointArray treadStarts, treadEnds, turnStarts, turnEnds;
+    CDbPoint pivot;
+    if (!ComputeStairsGeometry(plot, in.points, in.pointer, s, outline4, outline6, treadStarts, treadEnds, turnStarts,
+                               turnEnds, pivot))
+        return;
+    const bool straight = s.kaidan_mode == StairsSettings::STRAIGHT;
+    if (s.kaidan_nakanuri) {
+        std::vector<DevicePoint> poly;
+        if (straight)
+            for (const CDbPoint& p : outline4) poly.push_back(dev(p, t, plot));
+        else
+            for (const CDbPoint& p : outline6) poly.push_back(dev(p, t, plot));
+        dc.polygon(poly, pf::FillRule::Alternate, kBlackPen, pf::Brush::solid(s.kaidan_nakacolor));
+    }
+    const CDbPointArray& starts = straight ? treadStarts : turnStarts;
+    const CDbPointArray& ends = straight ? treadEnds : turnEnds;
+    for (std::size_t i = 0; i < starts.size() && i < ends.size(); ++i)
+        dc.line(dev(starts[i], t, plot), dev(ends[i], t, plot), kBlackPen);
 }

@@ -31,4 +31,13 @@ struct CKovUnit::DrawEnvironment {
     // app_sirokuro_roomdel is read from here at every polygon drawn, so a change in the settings
     // shows at the next redraw; without a profile it counts as 0.
     const kov::platform::Profile* profile = nullptr;
+    // app_sirokuro_roomdel as read once for a whole render (-1: read it from the profile). Bands
+    // drawn on other threads take it from here: they read no profile.
+    int roomOutlinesWhite = -1;
+    // The passes note where each picture was drawn (for its grips and picking). A render in bands
+    // notes them once beforehand instead, so that no band writes what another reads.
+    bool recordPictureRects = true;
 };
+
+// app_sirokuro_roomdel for this drawing: the value read for the render, else the profile's.
+bool RoomOutlinesWhite(const CKovUnit::DrawEnvironment& env);

@@ -171,7 +171,7 @@ struct Pass {
     void picture(const CKovImage& image)
     {
         const DeviceRect r = image.DeviceRectFor(t);
-        image.m_rcDrawn = r;
+        if (env.recordPictureRects) image.m_rcDrawn = r;
         if (cull.pictureVisible(r)) image.DrawImageObject(dc, r.left, r.top, r.right, r.bottom, output, t);
     }
     void marks() { unit.DrawSelectionMarks(dc, t, plot, selection); }
@@ -308,6 +308,12 @@ void runLayerPass(Pass& p, LayerPass mode)
 }
 
 } // namespace
+
+bool RoomOutlinesWhite(const CKovUnit::DrawEnvironment& env)
+{
+    if (env.roomOutlinesWhite >= 0) return env.roomOutlinesWhite != 0;
+    return env.profile != nullptr && env.profile->GetProfileInt("KOV_T_PlotMenu", "app_sirokuro_roomdel", 0) != 0;
+}
 
 void CKovUnit::DrawAllByLayer(pf::Surface& dc, const DeviceTransform& transform, const CPlotInfo& plot,
                               const SelectionRecord& selection, bool placing, bool output, DrawEnvironment& env)

@@ -76,6 +76,12 @@ ClosedStyle closedStyle(pf::Surface& dc, const DeviceTransform& transform, const
     // Broken circles and arcs get their dashes from the arc walk afterwards, not from the shape.
     if (curvedShape && isBroken(figure.MLineLineT)) s.pen = pf::Pen{pf::PenStyle::Null, 0, 0};
     s.fillPen = figure.MLineLineT == kAuxiliaryLine ? s.pen : pf::Pen{pf::PenStyle::Solid, s.width, s.colours.fill};
+    if (figure.MLineNoOutline != 0 && figure.MLinebNakanuri != 0) {
+        // A fill without an outline (a Jw_cad solid): a one-pixel edge of the fill's own colour
+        // keeps a thin solid visible without drawing it larger.
+        s.pen = pf::Pen{pf::PenStyle::Null, 0, 0};
+        s.fillPen = pf::Pen{pf::PenStyle::Solid, 1, s.colours.fill};
+    }
     s.pattern = PatternImage(env, figure.MLinePattern, s.printing, transform.paperScale);
     s.hatch = figure.MLinebHach != 0 ? HatchStyleOf(figure.MLineHachT) : std::nullopt;
     s.filled = figure.MLinebNakanuri != 0;
@@ -203,8 +209,7 @@ void CKovUnit::DrawFigurePolygon(pf::Surface& dc, const DeviceTransform& transfo
     // A lone unhatched room floor may lose its outline in black and white, so the room's walls
     // alone bound it on paper.
     bool whiteOutline = false;
-    if (plot.PlotSirokuro != 0 && figure.MLinebHach == 0 && figure.MLineGrpID != 0 && env.profile != nullptr
-        && env.profile->GetProfileInt("KOV_T_PlotMenu", "app_sirokuro_roomdel", 0) != 0) {
+    if (plot.PlotSirokuro != 0 && figure.MLinebHach == 0 && figure.MLineGrpID != 0 && RoomOutlinesWhite(env)) {
         const CKovGroup* group = std::as_const(*this).FindGroup(figure.MLineGrpID);
         whiteOutline = group != nullptr && group->MGrpRoom == CKovGroup::ROOM && group->MGrpLineID.size() == 1
                        && group->MGrpLineID.front() == figure.MLineID;

@@ -55,7 +55,10 @@ FigureColours FigureColoursOf(const CKovLine& figure, const CPlotInfo& plot, boo
         if (c.blackAndWhite) c.outline = BlackUnlessWhite(c.outline);
         break;
     default:
-        if (c.blackAndWhite || chic) {
+        if ((c.blackAndWhite || chic) && figure.MLineNoOutline != 0 && figure.MLinebNakanuri != 0) {
+            // A fill that has no outline is all there is of the figure: black, as a line would be.
+            c.fill = BlackUnlessWhite(c.fill);
+        } else if (c.blackAndWhite || chic) {
             c.outline = BlackUnlessWhite(c.outline);
             c.fill = isBlack(c.fill) ? 0 : 0xFFFFFF;
         }

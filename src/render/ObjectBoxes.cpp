@@ -37,17 +37,17 @@ ObjectCulling::ObjectCulling(const std::optional<DeviceRect>& visible, const Dev
     m_dimensionMargin = m_figureMargin + paperPixels(plot.PlotSunpoTextHeight * 12, m_paperScale);
 }
 
-bool ObjectCulling::boxVisible(double minX, double minY, double maxX, double maxY, int layerGroup, int pixels) const
+bool ObjectCulling::boxVisible(const Extent& e) const
 {
     if (!m_visible) return true;
-    if (!(minX <= maxX) || !(minY <= maxY)) return true;  // no points, or NaN: let the drawer decide
+    if (!(e.minX <= e.maxX) || !(e.minY <= e.maxY)) return true;  // no points, or NaN: let the drawer decide
     // The mapping in floating point, a pixel wider on each side for its truncation: this runs for
     // every object of every redraw, most of which miss the window. Clamping the mapped values, as
     // the drawers do, keeps the same box inside the device's range, so the answer is the same.
-    const auto g = static_cast<std::size_t>(std::clamp(layerGroup, 0, DeviceTransform::kLayerGroups - 1));
+    const auto g = static_cast<std::size_t>(std::clamp(e.layerGroup, 0, DeviceTransform::kLayerGroups - 1));
     const double sx = m_transform.scaleX[g], sy = m_transform.scaleY[g];
-    const double ax = sx * minX, bx = sx * maxX, ay = sy * minY, by = sy * maxY;
-    const double slack = pixels + 1.0;
+    const double ax = sx * e.minX, bx = sx * e.maxX, ay = sy * e.minY, by = sy * e.maxY;
+    const double slack = e.pixels + 1.0;
     const double left = std::min(ax, bx) + m_transform.originX - slack;
     const double right = std::max(ax, bx) + m_transform.originX + slack;
     const double top = std::min(ay, by) + m_transform.originY - slack;
@@ -58,15 +58,35 @@ bool ObjectCulling::boxVisible(double minX, double minY, double maxX, double max
     return right >= v.left && left < v.right && bottom >= v.top && top < v.bottom;
 }
 
-bool ObjectCulling::figureVisible(const CKovLine& figure) const
+std::optional<DeviceRect> ObjectCulling::deviceBox(const Extent& e) const
 {
-    if (!m_visible) return true;
+    if (std::isnan(e.minX) || std::isnan(e.minY) || std::isnan(e.maxX) || std::isnan(e.maxY)) return std::nullopt;
+    if (!(e.minX <= e.maxX) || !(e.minY <= e.maxY)) return DeviceRect{};
+    const auto g = static_cast<std::size_t>(std::clamp(e.layerGroup, 0, DeviceTransform::kLayerGroups - 1));
+    const double sx = m_transform.scaleX[g], sy = m_transform.scaleY[g];
+    const double ax = sx * e.minX, bx = sx * e.maxX, ay = sy * e.minY, by = sy * e.maxY;
+    const double slack = e.pixels + 1.0;
+    const double left = std::min(ax, bx) + m_transform.originX - slack;
+    const double right = std::max(ax, bx) + m_transform.originX + slack;
+    const double top = std::min(ay, by) + m_transform.originY - slack;
+    const double bottom = std::max(ay, by) + m_transform.originY + slack;
+    if (std::isnan(left + right + top + bottom)) return std::nullopt;
+    // Clamped as the drawers clamp what they map, then whole pixels outwards.
+    auto clamp = [](double v) { return std::clamp(v, -double(kDeviceCoordLimit), double(kDeviceCoordLimit)); };
+    return DeviceRect{int(std::floor(clamp(left))), int(std::floor(clamp(top))), int(std::ceil(clamp(right))) + 1,
+                      int(std::ceil(clamp(bottom))) + 1};
+}
+
+ObjectCulling::Extent ObjectCulling::figureExtent(const CKovLine& figure) const
+{
     double minX = kInf, minY = kInf, maxX = -kInf, maxY = -kInf;
+    bool unknown = false;
     auto take = [&](double x, double y) {
         minX = std::min(minX, x);
         maxX = std::max(maxX, x);
         minY = std::min(minY, y);
         maxY = std::max(maxY, y);
+        unknown = unknown || std::isnan(x + y);
     };
     for (const CDbPoint& p : figure.MLinePnt) take(p.x, p.y);
     int margin = m_figureMargin;
@@ -89,18 +109,32 @@ bool ObjectCulling::figureVisible(const CKovLine& figure) const
             take(maxX + off, maxY + off);
         }
     }
-    return boxVisible(minX, minY, maxX, maxY, figure.MLineLayer1, margin);
+    // A coordinate that is not a number leaves the extremes alone: the extent is unknown.
+    if (unknown) minX = std::numeric_limits<double>::quiet_NaN();
+    return {minX, minY, maxX, maxY, figure.MLineLayer1, margin};
 }
 
-bool ObjectCulling::wallVisible(const CKovWall& wall) const
+bool ObjectCulling::figureVisible(const CKovLine& figure) const
 {
     if (!m_visible) return true;
+    return boxVisible(figureExtent(figure));
+}
+
+std::optional<DeviceRect> ObjectCulling::figureBox(const CKovLine& figure) const
+{
+    return deviceBox(figureExtent(figure));
+}
+
+ObjectCulling::Extent ObjectCulling::wallExtent(const CKovWall& wall) const
+{
     double minX = kInf, minY = kInf, maxX = -kInf, maxY = -kInf;
+    bool unknown = false;
     auto take = [&](const CDbPoint& p) {
         minX = std::min(minX, p.x);
         maxX = std::max(maxX, p.x);
         minY = std::min(minY, p.y);
         maxY = std::max(maxY, p.y);
+        unknown = unknown || std::isnan(p.x + p.y);
     };
     take(wall.MWallPntA);
     take(wall.MWallPntB);
@@ -109,12 +143,23 @@ bool ObjectCulling::wallVisible(const CKovWall& wall) const
     for (const CDbPoint& p : wall.MWallarPntB) take(p);
     // Column squares at wall ends and the circle of a through column reach beyond the corners.
     const double reach = 3 * std::max(std::abs(wall.MWallWide1), std::abs(wall.MWallWide2));
-    return boxVisible(minX - reach, minY - reach, maxX + reach, maxY + reach, wall.MWallLayer1, m_figureMargin);
+    if (unknown) minX = std::numeric_limits<double>::quiet_NaN();
+    return {minX - reach, minY - reach, maxX + reach, maxY + reach, wall.MWallLayer1, m_figureMargin};
 }
 
-bool ObjectCulling::textVisible(const CKovText& text) const
+bool ObjectCulling::wallVisible(const CKovWall& wall) const
 {
     if (!m_visible) return true;
+    return boxVisible(wallExtent(wall));
+}
+
+std::optional<DeviceRect> ObjectCulling::wallBox(const CKovWall& wall) const
+{
+    return deviceBox(wallExtent(wall));
+}
+
+ObjectCulling::Extent ObjectCulling::textExtent(const CKovText& text) const
+{
     // The longest line in characters and the number of lines, without copying the text.
     int lines = 1, column = 0, longest = 0;
     for (std::size_t i = 0; i < text.MTextstr.size(); ++i) {
@@ -133,7 +178,28 @@ bool ObjectCulling::textVisible(const CKovText& text) const
     const double height = lines * (em + std::abs(f.m_gyoukan));
     // Any angle and alignment, horizontal or vertical, stays within this reach of the anchor.
     const int reach = paperPixels(width + height + em + std::abs(text.MTextHuchiAtsumi), m_paperScale) + 4;
-    return boxVisible(text.MTextpnt.x, text.MTextpnt.y, text.MTextpnt.x, text.MTextpnt.y, text.MTextLayer1, reach);
+    return {text.MTextpnt.x, text.MTextpnt.y, text.MTextpnt.x, text.MTextpnt.y, text.MTextLayer1, reach};
+}
+
+bool ObjectCulling::textVisible(const CKovText& text) const
+{
+    if (!m_visible) return true;
+    return boxVisible(textExtent(text));
+}
+
+std::optional<DeviceRect> ObjectCulling::textBox(const CKovText& text) const
+{
+    return deviceBox(textExtent(text));
+}
+
+DeviceRect ObjectCulling::pictureBox(const DeviceRect& r)
+{
+    // A picture at a free angle turns about the middle of its rectangle.
+    const long long reach = (static_cast<long long>(std::abs(r.width())) + std::abs(r.height())) / 2 + 2;
+    const long long cx = (static_cast<long long>(r.left) + r.right) / 2;
+    const long long cy = (static_cast<long long>(r.top) + r.bottom) / 2;
+    auto c = [](long long v) { return int(std::clamp<long long>(v, -kDeviceCoordLimit, kDeviceCoordLimit)); };
+    return {c(cx - reach), c(cy - reach), c(cx + reach + 1), c(cy + reach + 1)};
 }
 
 bool ObjectCulling::pictureVisible(const DeviceRect& r) const

@@ -28,9 +28,25 @@ public:
     // A picture by its device rectangle (it may turn about the rectangle's middle).
     bool pictureVisible(const DeviceRect& rect) const;
 
+    // The device boxes the tests above use: an empty box for an object that draws nothing (no
+    // points), nullopt when a coordinate is not a number (the drawer decides where it lands).
+    std::optional<DeviceRect> figureBox(const CKovLine& figure) const;
+    std::optional<DeviceRect> wallBox(const CKovWall& wall) const;
+    std::optional<DeviceRect> textBox(const CKovText& text) const;
+    static DeviceRect pictureBox(const DeviceRect& rect);
+
 private:
-    // The box of drawing-millimetre extremes (layer group's scale), widened by `pixels`.
-    bool boxVisible(double minX, double minY, double maxX, double maxY, int layerGroup, int pixels) const;
+    // Drawing-millimetre extremes in a layer group's scale, widened by `pixels` once mapped.
+    struct Extent {
+        double minX, minY, maxX, maxY;
+        int layerGroup;
+        int pixels;
+    };
+    Extent figureExtent(const CKovLine& figure) const;
+    Extent wallExtent(const CKovWall& wall) const;
+    Extent textExtent(const CKovText& text) const;
+    bool boxVisible(const Extent& e) const;
+    std::optional<DeviceRect> deviceBox(const Extent& e) const;
 
     std::optional<DeviceRect> m_visible;
     const DeviceTransform& m_transform;

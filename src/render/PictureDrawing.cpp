@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <list>
 #include <mutex>
+#include <vector>
 
 namespace kov::render {
 
@@ -38,6 +39,23 @@ public:
         if (ec) return {};
         const auto time = std::filesystem::last_write_time(file, ec);
         if (ec) return {};
+        return find(file, quarterTurns, size, time, [&file] { return LoadPictureFile(file); });
+    }
+    // The bytes of a file not written yet: the entry is known by the file's name with no time.
+    QImage get(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes, int quarterTurns)
+    {
+        return find(file, quarterTurns, bytes.size(), std::filesystem::file_time_type::min(), [&bytes] {
+            QImage image;
+            ReadPictureBytes(bytes, image);
+            return image;
+        });
+    }
+
+private:
+    template <class Load>
+    QImage find(const std::filesystem::path& file, int quarterTurns, std::uintmax_t size,
+                std::filesystem::file_time_type time, Load load)
+    {
         std::lock_guard lock(m_mutex);
         for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
             if (it->file == file && it->quarterTurns == quarterTurns && it->size == size && it->time == time) {
@@ -45,7 +63,7 @@ public:
                 return it->image;
             }
         }
-        QImage image = LoadPictureFile(file);
+        QImage image = load();
         if (image.isNull()) return {};
         if (quarterTurns != 0) image = image.transformed(QTransform().rotate(90.0 * quarterTurns));
         m_entries.push_front({file, quarterTurns, size, time, image});
@@ -57,7 +75,6 @@ public:
         return image;
     }
 
-private:
     static constexpr qsizetype kMaxBytes = 256LL * 1024 * 1024;
     static constexpr std::size_t kMaxEntries = 64;
     struct Entry {
@@ -145,7 +162,12 @@ void CKovImage::DrawImageObject(kov::platform::Surface& dc, int left, int top, i
     const DeviceRect r = DeviceRect{left, top, right, bottom}.normalized();
     const double angle = BLKImagekakudo;
     const int quarterTurns = angle == 90.0 ? 1 : angle == 180.0 ? 2 : angle == 270.0 ? 3 : 0;
-    const QImage image = kov::render::cache().get(std::filesystem::path(DrawnFileName()), quarterTurns);
+    // A picture still waiting in memory since the read is drawn from there: showing a drawing writes
+    // no files.
+    const std::filesystem::path file = DrawnFileName();
+    const auto waiting = PendingFileBytes();
+    const QImage image = waiting ? kov::render::cache().get(file, *waiting, quarterTurns)
+                                 : kov::render::cache().get(file, quarterTurns);
     if (image.isNull()) return;
 
     const long long W = static_cast<long long>(r.right) - r.left, H = static_cast<long long>(r.bottom) - r.top;

@@ -9,6 +9,7 @@
 #include "model/DrawTransform.h"
 #include "model/FontMenu.h"
 #include "model/KovUnit.h"
+#include "model/StairsSettings.h"
 #include "platform/Surface.h"
 #include "render/DrawEnvironment.h"
 
@@ -47,15 +48,14 @@ struct CKovUnit::PreviewInput {
     double ownThickness = 100;                // tool_tateg_atumiedit
     int fittingOnRight = 0;                   // tateg_seti
 
-    // Stairs (tool 56).
-    int stairsMode = 1;                       // kaidan_mode
-    int stairsFilled = 0;                     // kaidan_nakanuri
-    std::uint32_t stairsColour = 0xFFFFFF;    // kaidan_nakacolor
+    // Stairs (tool 56): the stairs panel's record.
+    StairsSettings stairs;
 
     // Balloon (tool 68): shape 0 rectangle, 1 rounded, 2 ellipse; side 0 up, 1 left, 2 down, 3 right.
     int balloonShape = 1;
     int balloonSide = 2;
     int balloonPosition = 1;
+    int arcSteps = 24;                        // arc pieces of a rounded corner (tool_nijyuusen_rbunkatu)
 
     // Text (tool 8).
     std::string text;
@@ -116,15 +116,5 @@ struct BoxFillet {
     CDbPoint second;
 };
 BoxFillet FilletBoxCorner(double x1, double y1, double x2, double y2, int corner, double r);
-
-// The three tail points a balloon edge P-Q gets for the tail position (0 start, 1 middle, 2 end)
-// and the tip, appended to `out`.
-void AddBalloonTailPoints(CDbPointArray& out, const CDbPoint& p, const CDbPoint& q, int position,
-                          const CDbPoint& tip);
-
-// The ellipse balloon's outline with its tail, in sheet mm; empty when the balloon is too small to
-// have corners.
-CDbPointArray EllipseBalloonOutline(double x1, double y1, double x2, double y2, int side, const CDbPoint& tip,
-                                    double paperScale);
 
 } // namespace kov::render

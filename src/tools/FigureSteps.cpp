@@ -88,14 +88,8 @@ int ToolMachine::CompleteBasicShape(const CDbPoint& p, const DeviceTransform& t)
     (void)view;
     if (id <= 0)
         return 0;
-    if (tool == 9) {
-        // The dimension stays one figure: its value is drawn from its points.
-        m_bDragging = 0;
-        SelectionRecord& sel = m_host.Selection();
-        sel.Clear();
-        sel.AddLineId(id);
-        return 1;
-    }
+    if (tool == 9)
+        return FinishDimension(id);
     selectNewFigure(id, t, true);
     return 1;
 }
@@ -300,17 +294,12 @@ void ToolMachine::StepTriangle(DevicePoint d, CDbPoint p)
     m_host.RedrawAll();
 }
 
-void ToolMachine::StepRoundedRectangle(const DeviceTransform& t, DevicePoint d, CDbPoint p)
+// A new figure group (rounded rectangle, balloon) whose outline has a pattern: with the automatic
+// pattern setting off the pattern becomes lines that join the group.
+void ToolMachine::patternLinesIntoSelectedGroup(const DeviceTransform& t)
 {
-    if (m_ToolPoints.size() < 2) {
-        collect(d, p);
-        m_host.RedrawAll();
-        return;
-    }
     CKovUnit& unit = m_host.Unit();
     SelectionRecord& sel = m_host.Selection();
-    PushUndo();
-    unit.CreateRoundedRect(sel, m_host.Plot(), m_ToolPoints, p);
     if (sel.m_nCount == 1 && sel.m_Groups.size() == 1 && !m_settings.zukei_moyou_auto) {
         const int groupId = sel.m_Groups[0];
         const CKovGroup* group = static_cast<const CKovUnit&>(unit).FindGroup(groupId);
@@ -341,6 +330,20 @@ void ToolMachine::StepRoundedRectangle(const DeviceTransform& t, DevicePoint d, 
             }
         }
     }
+}
+
+void ToolMachine::StepRoundedRectangle(const DeviceTransform& t, DevicePoint d, CDbPoint p)
+{
+    if (m_ToolPoints.size() < 2) {
+        collect(d, p);
+        m_host.RedrawAll();
+        return;
+    }
+    CKovUnit& unit = m_host.Unit();
+    SelectionRecord& sel = m_host.Selection();
+    PushUndo();
+    unit.CreateRoundedRect(sel, m_host.Plot(), m_ToolPoints, p, m_nArcDivisions);
+    patternLinesIntoSelectedGroup(t);
     m_ToolPoints.clear();
     m_host.RedrawAll();
 }

@@ -111,6 +111,15 @@ public:
     // Left, right, up and down distances of a rectangle about a centre.
     virtual std::optional<std::array<double, 4>> AskRectDistances() { return std::nullopt; }
     virtual std::optional<double> AskParallelDistance(double current) { (void)current; return std::nullopt; }
+    // A one-line text entry: its caption, the starting text and the label right of the edit.
+    virtual std::optional<std::string> AskString(std::string_view caption, std::string_view text,
+                                                 std::string_view label)
+    {
+        (void)caption;
+        (void)text;
+        (void)label;
+        return std::nullopt;
+    }
     // The division dialog ("分割"): by count (mode 0) or by length (mode 1).
     struct DivisionAnswer {
         int mode = 0;

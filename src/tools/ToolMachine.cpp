@@ -133,12 +133,8 @@ void ToolMachine::CallDelete()
     for (int id : sel.m_Groups)
         if (const CKovGroup* g = static_cast<const CKovUnit&>(unit).FindGroup(id); g && !g->MGrpWallID.empty())
             walls = true;
-    // One pass over each array, however many groups are selected.
-    unit.DeleteGroups(sel.m_Groups);
-    for (int id : sel.m_Walls) unit.DeleteWall(id);
-    for (int id : sel.m_Lines) unit.DeleteLine(id);
-    for (int id : sel.m_Texts) unit.DeleteText(id);
-    for (int id : sel.m_Images) unit.DeleteImage(id);
+    // One pass over each array, however many objects are selected.
+    unit.DeleteSelection(sel);
     sel.Clear();
     if (walls)
         rejoinWalls();
@@ -201,7 +197,15 @@ void ToolMachine::OnLButtonDblClk(unsigned flags, DevicePoint client)
         tool == 48 ? FinishAreaTotal(point) : FinishLengthTotal(point);
         return;
     }
-    if (isIn(tool, {27, 53, 54, 56, 61})) {
+    if (tool == 27 || tool == 61) {
+        StepDoubleLine(tool, t, device, point, 1);
+        return;
+    }
+    if (tool == 56) {
+        StepStairs(device, point, 1);
+        return;
+    }
+    if (isIn(tool, {53, 54})) {
         notReady();
         return;
     }
@@ -477,6 +481,12 @@ void ToolMachine::DispatchToolAction(DevicePoint& device, CDbPoint& point, const
         case 47: StepMeasureAngle(device, point); break;
         case 48: StepAreaTotal(device, point); break;
         case 49: StepLengthTotal(device, point); break;
+        case 27: case 61: StepDoubleLine(tool, t, device, point, 0); break;
+        case 56: StepStairs(device, point, 0); break;
+        case 57: StepWallPartialDelete(t, device, point); break;
+        case 65: StepAddRoomVertex(t, device, point); break;
+        case 66: StepCurveRoomWall(t, device, point); break;
+        case 68: StepBalloon(t, device, point); break;
         default: notReady(); break;
         }
         return;
@@ -718,6 +728,7 @@ bool ToolMachine::StartTool(int tool)
         if (m_settings.app_walltyoku) m_nAxisLock = 3;
         break;
     case 56:
+        if (const kov::platform::Profile* p = m_host.SettingsStore()) m_Stairs.Load(*p);
         m_host.OpenPanel(ToolPanel::Stairs, 0, true);
         if (m_settings.app_walltyoku) m_nAxisLock = 3;
         break;
@@ -734,6 +745,7 @@ bool ToolMachine::StartTool(int tool)
         break;
     case 62: m_host.OpenPanel(ToolPanel::Style, 1, stylePanel); break;
     case 68:
+        m_Balloon = BalloonValues{};
         m_host.OpenPanel(ToolPanel::Style, 1, stylePanel);
         m_host.OpenPanel(ToolPanel::Balloon, 0, true);
         break;

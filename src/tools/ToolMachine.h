@@ -79,8 +79,10 @@ public:
     double m_dToolValue = 50;
     std::array<double, 4> m_ChamferSizes{300, 300, 300, 300};
     int m_nChamferMode = 0;
-    double m_dOffsetLeft = 50;
-    double m_dOffsetRight = 50;
+    double m_dOffsetLeft = 50;    // tool_nisen_l: left of the direction of travel (two and double lines)
+    double m_dOffsetRight = 50;   // tool_nisen_r
+    StairsSettings m_Stairs;      // the stairs panel's record
+    BalloonValues m_Balloon;      // the balloon panel's choices
     // The room-choice panel: rectangle (0) or polygon (1) mode, the fixed size switch and index.
     int m_nRoomPanelMode = -1;    // -1: the panel is closed
     int m_bRoomFixedSize = 0;
@@ -194,6 +196,18 @@ public:
     void StepText(CDbPoint p);
     void CreateTextFromDialog();
     void StepDecoratedText(CDbPoint p);
+    // Wall edits, stairs, balloons, double lines and the dimension's follow-up.
+    void StepWallPartialDelete(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepAddRoomVertex(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepCurveRoomWall(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    int StepStairs(DevicePoint d, CDbPoint p, int finish);
+    void StepBalloon(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepDoubleLine(int tool, const DeviceTransform& t, DevicePoint d, CDbPoint p, int finish);
+    void AdjustDoubleLineEnds();
+    // The double-line panel's "作図終了": finishes the chain as a double click at the last point.
+    void ApplyDoubleLineDialog();
+    // The new dimension becomes lines and a text, and its value can be typed ("寸法値").
+    int FinishDimension(int id);
 
     // -- zoom and view commands ----------------------------------------------------------------------
     void FitAll();
@@ -212,6 +226,7 @@ public:
 private:
     void collect(const DevicePoint& d, const CDbPoint& p);
     void selectNewFigure(int id, const DeviceTransform& t, bool figureFirst);
+    void patternLinesIntoSelectedGroup(const DeviceTransform& t);
     bool insertArc(const CDbPoint& c);
     void notReady();
     void rejoinWalls();

@@ -34,12 +34,11 @@ CKovUnit::PreviewInput PreviewInputOf(ToolMachine& machine, const ViewToolSettin
     in.ownThicknessOn = settings.tool_tateg_atumitype;
     in.ownThickness = settings.tool_tateg_atumiedit;
     in.fittingOnRight = panels.fittingOnRight;
-    in.stairsMode = panels.stairs.kaidan_mode;
-    in.stairsFilled = panels.stairs.kaidan_nakanuri;
-    in.stairsColour = panels.stairs.kaidan_nakacolor;
-    in.balloonShape = panels.balloon.shape;
-    in.balloonSide = panels.balloon.tailSide;
-    in.balloonPosition = panels.balloon.tailPosition;
+    in.stairs = machine.m_Stairs;
+    in.balloonShape = machine.m_Balloon.shape;
+    in.balloonSide = machine.m_Balloon.tailSide;
+    in.balloonPosition = machine.m_Balloon.tailPosition;
+    in.arcSteps = machine.m_nArcDivisions;
     in.text = machine.m_strText;
     in.textFont = &host.Font();
     in.textVertical = machine.m_TextPanel.vertical;

@@ -15,8 +15,6 @@ class ToolMachine;
 
 // The panel values and the settings read at each use that the previews need.
 struct PreviewPanelValues {
-    StairsSettings stairs;
-    BalloonValues balloon;
     int fittingKind = 0;           // chosen in the fittings palette
     int fittingNumber = 0;
     int divisions = 2;             // tool_bunkatu

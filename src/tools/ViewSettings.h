@@ -5,6 +5,7 @@
 // store. Numbers with decimals are stored as text (locale-free), integers as integers.
 
 #include "model/FontMenu.h"
+#include "model/StairsSettings.h"
 
 #include <array>
 #include <cstdint>
@@ -61,21 +62,8 @@ struct ViewToolSettings {
     void SaveFittingsAndElevations(kov::platform::Profile& profile) const;
 };
 
-// The stairs panel's record (section KOV_T_UTILITY).
-struct StairsSettings {
-    int kaidan_mode = 1;             // 1-4
-    int kaidan_tyokumode = 1;        // straight flight: 1 by number of steps, 2 by tread depth
-    int kaidan_dansuu = 5;           // steps of a straight flight
-    double kaidan_dan1 = 150;        // tread depth, stored as text
-    int kaidan_magarisuu = 2;        // winder treads of a turning section
-    int kaidan_kabesin = 1;          // 1 the width clicks are wall cores, 2 finished faces
-    int kaidan_nakanuri = 1;         // "階段に色をつける"
-    int kaidan_magarisikaku = 0;     // the turning section as a plain rectangle
-    std::uint32_t kaidan_nakacolor = 0xFFFFFF; // fill colour, stored as "%ld" text
-
-    void Load(const kov::platform::Profile& profile);
-    void Save(kov::platform::Profile& profile) const;
-};
+// The stairs panel's record (model/StairsSettings.h).
+using ::StairsSettings;
 
 // The text settings panel: what the text preview reads.
 struct TextPanelValues {

@@ -436,8 +436,42 @@ TEST(Document, PicturesTravelWithTheDocument)
     EXPECT_FALSE(fs::exists(TempImagePath(folder, 3, kPicturePng)));
     ASSERT_TRUE(rig.doc->OpenDocumentFile(path));
     ASSERT_EQ(rig.doc->m_Unit.m_Images.GetSize(), 1);
-    const CKovImage& read = *rig.doc->m_Unit.m_Images[0];
+    const CKovImage& read = *std::as_const(rig.doc->m_Unit).m_Images[0];
+    // Opening writes no picture file: the bytes wait until something needs the file, and hold
+    // its name meanwhile.
+    EXPECT_TRUE(fs::is_empty(folder));
+    ASSERT_NE(read.PendingFileBytes(), nullptr);
+    int next = read.ImageID;
+    EXPECT_NE(CKovImage::MakeTempImageName(folder, next), TempImagePath(folder, read.ImageID));
+    // Saved again from memory, and the same picture read back.
+    const fs::path again = rig.file("again.kvr");
+    ASSERT_TRUE(rig.saveAs(again));
+    EXPECT_TRUE(fs::is_empty(folder));
+    ASSERT_TRUE(read.ExtractFile());
     EXPECT_EQ(GetImageFileWidth(TempImagePath(folder, read.ImageID, kPicturePng)), 4);
+    EXPECT_EQ(read.PendingFileBytes(), nullptr);
+    ASSERT_TRUE(rig.doc->OpenDocumentFile(again));
+    EXPECT_TRUE(fs::is_empty(folder)) << "emptied before the read";
+    const CKovImage& back = *std::as_const(rig.doc->m_Unit).m_Images[0];
+    ASSERT_TRUE(back.ExtractFile());
+    EXPECT_EQ(GetImageFileWidth(TempImagePath(folder, back.ImageID, kPicturePng)), 4);
+}
+
+TEST(Document, ItsPictureFolderIsItsOwnAndGoesWithIt)
+{
+    fs::path first, second;
+    {
+        DocumentRig a, b;
+        first = a.doc->TempImageFolder();
+        second = b.doc->TempImageFolder();
+        EXPECT_NE(first, second);
+        EXPECT_EQ(first.parent_path(), a.folders.tempPictures);
+        a.addPicture(3);
+        ASSERT_TRUE(fs::exists(TempImagePath(first, 3, kPicturePng)));
+        a.doc.reset();
+        EXPECT_FALSE(fs::exists(first));
+        EXPECT_TRUE(fs::is_directory(second));
+    }
 }
 
 TEST(Document, EmptyingResetsStacksSelectionAndTemporaryPictures)

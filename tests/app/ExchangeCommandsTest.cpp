@@ -51,7 +51,7 @@ TEST(ExchangeCommands, JwDrawingsReadByContentWhateverTheExtension)
     EXPECT_TRUE(kov::app::OnImportJwcad(v.view, *v.rig.doc));
     EXPECT_EQ(v.rig.doc->m_Unit.m_Lines.GetSize(), 1);
     // The apartment plan of another program, drawn in the view.
-    v.rig.questions.pickOpenFile(kSamples + "Ａマンション平面例.jww").reply(Answer::No);
+    v.rig.questions.pickOpenFile(kSamples + "Ａマンション平面例.jww").reply(Answer::No).acknowledge("点 10 個は読み込みません。");
     ASSERT_TRUE(kov::app::OnImportJwcad(v.view, *v.rig.doc));
     EXPECT_GT(v.rig.doc->m_Unit.m_Lines.GetSize(), 1500);
     const QImage& b = v.view.backBuffer();

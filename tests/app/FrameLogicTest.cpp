@@ -118,6 +118,15 @@ TEST(LayerBar, CaptionsStatesAndCycle)
     v = RefreshLayerBarView(doc.m_Unit, doc.m_PlotInfo);
     EXPECT_EQ(v.stateCaptions[1], "表吸編集");
     EXPECT_EQ(v.checkedNumber, 1);
+
+    // The tip names the group and its hidden layers, as an imported drawing has them.
+    doc.m_PlotInfo.m_Layer.m_GrpLayerInfo[0].m_strName = "一般図";
+    doc.m_PlotInfo.m_Layer.m_LayerInfo[0][3].m_nType = CLayerInfo::LAYER_HIDDEN;
+    doc.m_PlotInfo.m_Layer.m_LayerInfo[0][3].m_strName = "建具";
+    doc.m_PlotInfo.m_Layer.m_LayerInfo[0][7].m_nType = CLayerInfo::LAYER_HIDDEN;
+    v = RefreshLayerBarView(doc.m_Unit, doc.m_PlotInfo);
+    EXPECT_EQ(v.stateTips[0], "0グループ「一般図」\n非表示のレイヤー: 3 建具、7");
+    EXPECT_EQ(v.stateTips[1], "1グループ");
 }
 
 TEST(LayerBar, ColourModes)

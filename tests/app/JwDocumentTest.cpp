@@ -35,13 +35,19 @@ TEST(JwDocument, ImportReplacesAfterTheSaveQuestionAndCancelKeeps)
     EXPECT_EQ(rig.doc->m_Unit.m_Lines.GetSize(), 1);
     rig.doc->SetJwwOptionsChooser([] { return std::optional<JwwImportOptions>(JwwImportOptions{}); });
     rig.questions.reply(Answer::No);   // do not save the changed drawing
+    rig.questions.acknowledge("点 10 個は読み込みません。");
     ASSERT_TRUE(rig.doc->ImportJww(kSamples + "Ａマンション平面例.jww"));
     EXPECT_GT(rig.doc->m_Unit.m_Lines.GetSize(), 1000);
     EXPECT_EQ(rig.doc->m_Unit.m_Texts.GetSize(), 56);
     EXPECT_TRUE(rig.doc->IsModified());
-    EXPECT_EQ(rig.doc->m_PlotInfo.m_Layer.m_nCurrentGroup, 0);
+    // The file's layers: its records stay on them, the one it was written on is current.
+    const CLayer& layers = rig.doc->m_PlotInfo.m_Layer;
+    int onOwnLayers = 0;
     for (const auto& f : rig.doc->m_Unit.m_Lines)
-        ASSERT_EQ(f->MLineLayer1 * 16 + f->MLineLayer2, 0);
+        onOwnLayers += f->MLineLayer1 * 16 + f->MLineLayer2 != 0;
+    EXPECT_GT(onOwnLayers, 1000);
+    EXPECT_EQ(layers.m_LayerInfo[static_cast<std::size_t>(layers.m_nCurrentGroup)][static_cast<std::size_t>(layers.m_nCurrentLayer)].m_nType,
+              CLayerInfo::LAYER_SNAP);
 }
 
 TEST(JwDocument, ExportAndReadBackBothFormats)

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include <QAbstractButton>
@@ -312,13 +313,33 @@ TEST(MainWindow, PanelAndStatusFollowTheToolAfterKeysAndLaterActions)
     EXPECT_EQ(w.statusText(), "選択モード");
     EXPECT_EQ(rig.iconOf(cmd::PanelRectRoom), "rectroom");
     EXPECT_EQ(rig.iconOf(cmd::PanelSelect), "select_on");
+    // A drawing opened in the middle of a tool starts in select mode, and the status says so.
+    w.panelButton(cmd::PanelRectRoom)->click();
+    ASSERT_EQ(w.statusText(), "２点指定で四角形部屋作成");
+    const auto path = rig.file("other.kvr");
+    ASSERT_TRUE(rig.saveAs(path));
+    ASSERT_TRUE(rig.doc->OpenDocumentFile(path));
+    QApplication::processEvents();
+    EXPECT_EQ(rig.doc->m_nToolMode, 0);
+    EXPECT_EQ(w.statusText(), "選択モード");
+    EXPECT_EQ(rig.iconOf(cmd::PanelSelect), "select_on");
 
-    // A message about a command that is not there yet goes with the next action.
+    // A message about a command that is not there yet goes with the next action: another command,
+    // a click in the view, a key there.
     w.SetToolCommands([](int) { return false; });
-    w.RunCommand(cmd::FileClose);
-    ASSERT_NE(w.statusText().find("今後の版"), std::string::npos);
-    w.RunCommand(cmd::ZoomIn);
-    EXPECT_EQ(w.statusText().find("今後の版"), std::string::npos) << w.statusText();
+    const std::function<void()> nextActions[] = {
+        [&w] { w.RunCommand(cmd::ZoomIn); },
+        [&w] { QTest::mouseClick(w.view()->viewport(), Qt::LeftButton, {}, QPoint(5, 5)); },
+        [&w] { QTest::keyClick(w.view()->viewport(), Qt::Key_Escape); },
+        [&w] { QTest::keyClick(w.view(), Qt::Key_Escape); },
+    };
+    for (const auto& next : nextActions) {
+        w.RunCommand(cmd::FileClose);
+        ASSERT_NE(w.statusText().find("今後の版"), std::string::npos);
+        next();
+        QApplication::processEvents();
+        EXPECT_EQ(w.statusText().find("今後の版"), std::string::npos) << w.statusText();
+    }
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 #include "app/CommandIds.h"
 #include "app/KovView.h"
 #include "app/MainWindow.h"
+#include "dialogs/HatchSettingsDialog.h"
+#include "dialogs/SelectionStyleDialogs.h"
 
 #include "app/DocumentTestSupport.h"
 #include "support/EditFixtures.h"
@@ -12,7 +14,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QRadioButton>
+#include <QTimer>
 
 #include <functional>
 
@@ -156,6 +162,105 @@ TEST(SelectionRoutes, ColoursFillsAndAuxiliaryLines)
     EXPECT_EQ(std::as_const(r.unit()).FindLine(2), nullptr);
     r.run(cmd::EditUndo);
     EXPECT_NE(std::as_const(r.unit()).FindLine(2), nullptr);
+}
+
+// Answers the modal dialog the next command opens: `answer` gets it once it shows, after the
+// window's idle refresh of its commands has run meanwhile, as it does while a person answers.
+template <class Dialog>
+void answerDialog(MainWindow& window, std::function<void(Dialog&)> answer)
+{
+    QTimer::singleShot(0, [&window, answer] {
+        auto* d = dynamic_cast<Dialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr) << "the dialog did not open";
+        window.UpdateCommandStates();
+        answer(*d);
+    });
+}
+
+TEST(SelectionRoutes, OpacityAndGradationThroughTheirQuestions)
+{
+    Rig r;
+    CKovLine& box = addFigure(r.unit(), 1, CKovLine::RECTANGLE, {{0, 0}, {100, 0}, {100, 100}, {0, 100}});
+    box.MLinebNakanuri = 1;
+    box.MLineAlpha = 60;
+    r.doc->m_Selection.AddLineId(1);
+    int shown = -1;
+    answerDialog<kov::dialogs::CAlphaChangeDg>(*r.window, [&shown](kov::dialogs::CAlphaChangeDg& d) {
+        shown = d.edit()->text().toInt();
+        d.edit()->setText("35");
+        d.accept();
+    });
+    r.run(cmd::Opacity);
+    EXPECT_EQ(shown, 60) << "the one filled figure's opacity to start from";
+    EXPECT_EQ(r.figure(1).MLineAlpha, 35);
+    r.run(cmd::EditUndo);
+    EXPECT_EQ(r.figure(1).MLineAlpha, 60);
+
+    answerDialog<kov::dialogs::CGradHenkouDg>(*r.window, [](kov::dialogs::CGradHenkouDg& d) {
+        d.list()->setCurrentIndex(5); // "上から下へ"
+        d.accept();
+    });
+    r.run(cmd::GradientDirection);
+    EXPECT_EQ(r.figure(1).MLineGradiation, 90 * 100 + 1);
+    // Cancel changes nothing.
+    answerDialog<kov::dialogs::CGradHenkouDg>(*r.window, [](kov::dialogs::CGradHenkouDg& d) {
+        d.list()->setCurrentIndex(3);
+        d.reject();
+    });
+    r.run(cmd::GradientDirection);
+    EXPECT_EQ(r.figure(1).MLineGradiation, 90 * 100 + 1);
+}
+
+TEST(SelectionRoutes, HatchOfTheSelectedOutlineBecomesOneGroup)
+{
+    Rig r;
+    r.window->resize(1000, 700);
+    addFigure(r.unit(), 1, CKovLine::RECTANGLE, {{0, 0}, {5000, 0}, {5000, 5000}, {0, 5000}});
+    r.doc->m_Selection.AddLineId(1);
+    // Real millimetres, 500 apart, onto layer 4 of layer group 0.
+    answerDialog<kov::dialogs::CHachSetDg>(*r.window, [](kov::dialogs::CHachSetDg& d) {
+        QRadioButton* real = nullptr;
+        for (QRadioButton* b : d.findChildren<QRadioButton*>())
+            if (b->text() == "実寸mm") real = b;
+        ASSERT_NE(real, nullptr);
+        real->click();
+        auto* pitch = d.findChild<QLineEdit*>("pitch");
+        pitch->setText("500");
+        emit pitch->textEdited("500");
+        d.accept();
+    });
+    r.run(cmd::MakeHatch);
+    ASSERT_EQ(r.unit().m_Groups.GetSize(), 1);
+    const CKovGroup& g = *std::as_const(r.unit()).m_Groups[0];
+    EXPECT_EQ(g.MGrpLineID.size(), 11u) << "500 apart across 5000, the two edges too";
+    EXPECT_EQ(r.doc->m_Selection.m_Groups, std::vector<int>{g.MGrpID});
+    EXPECT_EQ(r.profile.GetProfileInt("KOV_T_UTILITY", "hach_mmtani", -1), 1);
+    EXPECT_EQ(r.profile.GetProfileString("KOV_T_UTILITY", "hach_kankaku", ""), "500.00");
+    r.run(cmd::EditUndo);
+    EXPECT_EQ(r.unit().m_Groups.GetSize(), 0);
+    EXPECT_EQ(r.unit().m_Lines.GetSize(), 1);
+    // Circles give no outline: no dialog, nothing made.
+    r.doc->m_Selection.Clear();
+    addFigure(r.unit(), 2, CKovLine::CIRCLE, {{0, 0}, {100, 0}}, {100, 1});
+    r.doc->m_Selection.AddLineId(2);
+    r.run(cmd::MakeHatch);
+    EXPECT_EQ(r.unit().m_Lines.GetSize(), 2);
+}
+
+TEST(SelectionRoutes, PatternsBecomeLinesAfterTheQuestion)
+{
+    Rig r;
+    r.window->resize(1000, 700);
+    CKovLine& box = addFigure(r.unit(), 1, CKovLine::RECTANGLE, {{0, 0}, {5000, 0}, {5000, 5000}, {0, 5000}});
+    box.MLinebHach = 1;
+    box.MLineHachT = 4;
+    r.questions.reply(Answer::Cancel, "全図形プロパティの模様を直線のグループの模様に変換してもよろしいですか？");
+    r.run(cmd::PatternsToLines);
+    EXPECT_EQ(r.unit().m_Lines.GetSize(), 1);
+    r.questions.reply(Answer::Ok);
+    r.run(cmd::PatternsToLines);
+    EXPECT_GT(r.unit().m_Lines.GetSize(), 1);
+    EXPECT_EQ(r.unit().m_Groups.GetSize(), 1);
 }
 
 } // namespace

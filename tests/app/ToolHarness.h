@@ -43,6 +43,8 @@ public:
     std::deque<std::optional<std::array<int, 2>>> triangleAnswers;
     std::deque<std::optional<std::array<double, 4>>> rectAnswers;
     std::deque<std::optional<double>> parallelAnswers;
+    std::deque<std::optional<std::string>> stringAnswers;
+    std::vector<std::string> stringQuestions; // "caption|text|label" of each string entry asked
     std::deque<std::optional<DivisionAnswer>> divisionAnswers;
     std::deque<std::optional<int>> divisionCountAnswers;
     // The length dialog: the captions and proposals asked, the lengths typed (none: cancelled).
@@ -85,6 +87,12 @@ public:
     std::optional<std::array<int, 2>> AskTriangleSides(int) override { return next(triangleAnswers, "triangle"); }
     std::optional<std::array<double, 4>> AskRectDistances() override { return next(rectAnswers, "rectangle"); }
     std::optional<double> AskParallelDistance(double) override { return next(parallelAnswers, "parallel distance"); }
+    std::optional<std::string> AskString(std::string_view caption, std::string_view text,
+                                         std::string_view label) override
+    {
+        stringQuestions.push_back(std::string(caption) + "|" + std::string(text) + "|" + std::string(label));
+        return next(stringAnswers, "string entry");
+    }
     std::optional<DivisionAnswer> AskDivision() override { return next(divisionAnswers, "division"); }
     std::optional<int> AskDivisionCount(int) override { return next(divisionCountAnswers, "division count"); }
     std::optional<double> AskDistance(std::string_view caption, double proposed) override

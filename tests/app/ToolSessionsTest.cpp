@@ -207,7 +207,8 @@ TEST(ToolSessions, EveryFigureKind)
         {4, {{0, 0}, {3640, 910}}, false, CKovLine::RECTANGLE, false},
         {6, {{0, 0}, {1820, 0}}, false, CKovLine::CIRCLE, false},
         {7, {{0, 0}, {1820, 0}, {0, 1820}}, false, CKovLine::ARC, false},
-        {9, {{0, 0}, {3640, 0}, {1820, 910}}, false, CKovLine::DIMENSION, false},
+        // The dimension becomes its text and three lines (its value asked and kept as measured).
+        {9, {{0, 0}, {3640, 0}, {1820, 910}}, false, CKovLine::LINE, false, 4},
         {5, {{0, 0}, {3640, 0}, {3640, 2730}, {0, 0}}, false, CKovLine::POLYGON, false},
         {26, {{0, 0}, {1820, 0}, {1820, 1820}, {3640, 1820}}, true, CKovLine::CONTINUOUS, false},
         {30, {{0, 0}, {1820, 910}, {3640, 0}, {5460, 910}}, true, CKovLine::CONTINUOUS, false},
@@ -225,6 +226,7 @@ TEST(ToolSessions, EveryFigureKind)
         ToolHarness h;
         h.host.triangleAnswers.push_back(std::array<int, 2>{3000, 2000});
         h.host.rectAnswers.push_back(std::array<double, 4>{910, 910, 455, 455});
+        h.host.stringAnswers.push_back(std::nullopt);
         ASSERT_TRUE(h.start(c.tool));
         const std::size_t depth = h.undoDepth();
         for (std::size_t i = 0; i < c.clicks.size(); ++i) {
@@ -243,11 +245,12 @@ TEST(ToolSessions, EveryFigureKind)
         if (c.selectedAsGroup)
             EXPECT_EQ(h.sel().m_Groups.size(), 1u);
         else
-            EXPECT_EQ(h.sel().m_Lines.size(), static_cast<std::size_t>(c.selected));
+            EXPECT_EQ(h.sel().m_Lines.size() + h.sel().m_Texts.size(), static_cast<std::size_t>(c.selected));
         // Each figure is one undo step.
         EXPECT_EQ(h.undoDepth(), depth + 1);
         EXPECT_TRUE(h.rig.doc->Undo());
         EXPECT_TRUE(h.unit().m_Lines.empty());
+        EXPECT_TRUE(h.unit().m_Texts.empty());
         // Every tool but the triangle stays for the next figure.
         EXPECT_EQ(h.m.ToolMode(), c.tool == 50 ? 0 : c.tool);
     }

@@ -50,8 +50,9 @@ const StartRow kStarts[] = {
     {70, true, 0, false, 0, 1, 0},  {71, false, 0, true, 0, 1, 0},
 };
 
-// The first prompt of every tool, as the tool table gives it (index = tool number; none for the tools
-// that have no start of their own and the text tool, whose panels ask).
+// The first prompt of every tool, written out as the user reads it rather than taken from the code's
+// own table (index = tool number; none for the tools that have no start of their own and the text
+// tool, whose panels ask).
 const char* const kFirstPrompts[72] = {
     "",
     "２点指定で壁作成", // 1

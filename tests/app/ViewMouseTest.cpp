@@ -40,6 +40,19 @@ std::string walls(const CKovUnit& unit)
     return s.str();
 }
 
+// Counts the left releases that reach the view, so that a click sent through the X server is
+// waited for.
+struct ReleaseCounter : QObject {
+    int& count;
+    explicit ReleaseCounter(int& c) : count(c) {}
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::MouseButtonRelease)
+            ++count;
+        return false;
+    }
+};
+
 struct Mouse {
     kov::app::CKoviraView& view;
     int clicks = 0; // left releases that reached the view
@@ -89,16 +102,7 @@ TEST(ViewMouse, DrawSaveAndReopenAHouse)
     kov::app::CKoviraView* view = window.view();
     ASSERT_NE(view, nullptr);
     Mouse mouse{*view};
-    struct ReleaseCounter : QObject {
-        int& count;
-        explicit ReleaseCounter(int& c) : count(c) {}
-        bool eventFilter(QObject*, QEvent* e) override
-        {
-            if (e->type() == QEvent::MouseButtonRelease)
-                ++count;
-            return false;
-        }
-    } counter(mouse.clicks);
+    ReleaseCounter counter(mouse.clicks);
     view->viewport()->installEventFilter(&counter);
     window.activateWindow();
     window.raise();
@@ -153,6 +157,58 @@ TEST(ViewMouse, DrawSaveAndReopenAHouse)
         QApplication::processEvents();
         EXPECT_TRUE(window.grab().save(QString(name).replace(".png", "-zoomed.png")));
     }
+}
+
+TEST(ViewMouse, ARoomDrawnWithTheToolShowsItsLabelAndIsPickedInside)
+{
+    // With the room settings a new drawing starts with: the room has its name at its middle once
+    // it is no longer selected, and a click there picks what lies there.
+    DocumentRig rig;
+    kov::app::MainWindow window(rig.doc.get());
+    window.resize(1280, 860);
+    window.show();
+    QApplication::processEvents();
+    kov::app::CKoviraView* view = window.view();
+    ASSERT_NE(view, nullptr);
+    Mouse mouse{*view};
+    ReleaseCounter counter(mouse.clicks);
+    view->viewport()->installEventFilter(&counter);
+    window.activateWindow();
+    window.raise();
+    for (int i = 0; i < 20; ++i) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+    QKeyEvent f3(QEvent::KeyPress, Qt::Key_F3, Qt::NoModifier);
+    QApplication::sendEvent(view, &f3);
+    ASSERT_EQ(rig.doc->m_nToolMode, 10);
+    mouse.click({0, 0});
+    mouse.click({3640, 2730});
+    ASSERT_EQ(rig.doc->m_Unit.m_Groups.size(), 1u);
+    ASSERT_EQ(rig.doc->m_Unit.m_Texts.size(), 1u);
+    EXPECT_EQ(rig.doc->m_Unit.m_Texts[0]->MTextstr, "洋室");
+
+    // Select mode, the selection dropped by a click on empty paper.
+    for (Qt::Key key : {Qt::Key_Escape, Qt::Key_S}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &press);
+    }
+    ASSERT_EQ(rig.doc->m_nToolMode, 0);
+    mouse.click({-1000, -1000});
+    ASSERT_TRUE(rig.doc->m_Selection.IsEmpty());
+    QApplication::processEvents();
+    const CDbPoint middle{1820, 1365};
+    const DevicePoint c = view->SheetToWindow(middle);
+    int ink = 0;
+    for (int y = c.y - 12; y <= c.y + 12; ++y)
+        for (int x = c.x - 30; x <= c.x + 30; ++x) ink += QColor(view->backBuffer().pixel(x, y)).lightness() < 100;
+    EXPECT_GT(ink, 10) << "the room's name shows at its middle";
+
+    // Grid snap off: with it on, a click lands on the nearest grid point, whatever the room.
+    rig.doc->m_Grid.kyutyaku = 0;
+    mouse.click(middle);
+    EXPECT_EQ(rig.doc->m_Selection.m_nCount, 1);
+    EXPECT_EQ(rig.doc->m_Selection.m_Texts.size(), 1u) << "the label at the middle is picked";
 }
 
 } // namespace

@@ -241,6 +241,9 @@ void expectSamePicture(const CKovImage& a, const fs::path& aFolder, const CKovIm
     EXPECT_EQ(a.IMGImagegifcol, e.IMGImagegifcol);
     EXPECT_EQ(a.IMGImagetype, e.IMGImagetype);
     EXPECT_EQ(a.BLKImagekakudo, e.BLKImagekakudo);
+    // A picture read waits in memory until its file is needed: asked for it now.
+    ASSERT_TRUE(a.ExtractFile());
+    ASSERT_TRUE(e.ExtractFile());
     const fs::path aFile = TempImagePath(aFolder, a.ImageID, a.IMGImagetype);
     ASSERT_TRUE(fs::exists(aFile)) << aFile;
     EXPECT_EQ(fileBytes(aFile), fileBytes(TempImagePath(eFolder, e.ImageID, e.IMGImagetype)));
@@ -370,7 +373,9 @@ void expectSalvageable(CKoviraDoc& doc, kov::platform::ScriptedQuestions& questi
     EXPECT_EQ(std::count_if(unit.m_Lines.begin(), unit.m_Lines.end(), [&](const auto& l) { return l->MLineID == line; }), 1);
     recordDrawing(doc);
     for (const auto& picture : doc.m_Unit.m_Images)
-        if (!fs::exists(TempImagePath(doc.TempImageFolder(), picture->ImageID, picture->IMGImagetype))) return;
+        if (!picture->PendingFileBytes() &&
+            !fs::exists(TempImagePath(doc.TempImageFolder(), picture->ImageID, picture->IMGImagetype)))
+            return;
     const fs::path salvaged = rig.file("salvaged.kvr");
     questions.pickSaveFile(salvaged);
     ASSERT_TRUE(doc.DoFileSave());
@@ -482,6 +487,7 @@ TEST(WholeDrawing, HouseSavedForOldReadersKeepsItsPictureAsBmp)
     const CKovImage* picture = reader.doc->m_Unit.FindImage(house.picture);
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->IMGImagetype, kPictureBmp);
+    ASSERT_TRUE(picture->ExtractFile());
     QImage read;
     ASSERT_TRUE(ReadPictureFile(TempImagePath(reader.doc->TempImageFolder(), picture->ImageID, kPictureBmp), read));
     EXPECT_EQ(read.size(), QSize(4, 3));
@@ -623,8 +629,10 @@ TEST(WholeDrawing, MergedHouseKeepsItsGroupsAndSharesNoIdentifier)
     expectUniqueIdentifiers(unit.m_Images, &CKovImage::ImageID, "picture");
     // Each picture kept its own bytes under its own number.
     std::vector<int> widths;
-    for (const auto& picture : unit.m_Images)
+    for (const auto& picture : unit.m_Images) {
+        EXPECT_TRUE(picture->ExtractFile());
         widths.push_back(GetImageFileWidth(TempImagePath(reader.doc->TempImageFolder(), picture->ImageID, picture->IMGImagetype)));
+    }
     EXPECT_EQ(widths, (std::vector<int>{9, 4}));
 
     // Every group lists members that exist and name it; together the groups hold what they held.

@@ -428,6 +428,26 @@ TEST(WallJoining, SecondJoinChangesNothing)
         EXPECT_EQ(edgesOf(*p.unit.m_Walls[static_cast<int>(i)]), first[i]) << "wall " << i;
 }
 
+TEST(WallJoining, WallsTheJoinLeavesAloneStaySharedWithTheUndoCopy)
+{
+    // A wall added at one end of a row: only the wall it meets is cut again; every other wall, of
+    // this layer group or another, is still the undo copy's own object.
+    Plan p;
+    for (int i = 0; i < 20; ++i)
+        p.wall({i * 2000.0, 0}, {i * 2000.0 + 1000, 0});
+    p.wall({0, 5000}, {1000, 5000}, 50, 1);
+    p.plot.m_Layer.m_nCurrentGroup = 0;
+    p.unit.JoinWalls(0);
+    CKovUnit copy;
+    copy.CopyFrom(p.unit);
+    p.wall({1000, -1000}, {1000, 1000});
+    p.unit.JoinWalls(0);
+    const CKovUnit& after = p.unit;
+    EXPECT_NE(after.m_Walls[0], std::as_const(copy).m_Walls[0]) << "the wall that was met";
+    for (int i = 1; i < copy.m_Walls.GetSize(); ++i)
+        EXPECT_EQ(after.m_Walls[i], std::as_const(copy).m_Walls[i]) << "wall " << i;
+}
+
 TEST(WallJoining, RemainingWallGrowsBackAfterResetAndJoin)
 {
     Plan p;

@@ -9,7 +9,9 @@
 #include <QFile>
 #include <QProcess>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 
 using kov::test::countOf;
 using kov::test::DxfCounts;
@@ -45,24 +47,28 @@ std::string entities(const std::string& body) { return "0\nSECTION\n2\nENTITIES\
 // The counts come from the files themselves: model-space entities with every INSERT expanded, as
 // python3-ezdxf 0.18 lists them (recover.readfile, then the blocks walked), LWPOLYLINE and POLYLINE
 // both counted as polylines, TEXT and MTEXT as texts. Entities that make nothing here: 3DFACE, and
-// circles of radius 0 or below (circle_radius_le_0.dxf holds one of 0 and one of -1).
+// circles of radius 0 or below (circle_radius_le_0.dxf holds one of 0 and one of -1). Whatever the
+// file's coordinates, the drawing lands on the paper, and the user is told when it was moved.
 TEST(DxfReader, SampleFilesOfOtherProgramsReadWithTheirCounts)
 {
+    namespace t = kov::io::dxftext;
+    const std::string centred(t::kCentred);
     struct Case {
         const char* file;
         DxfCounts expected;
+        std::vector<std::string> messages;
     };
     const Case cases[] = {
-        {"AC1003_LINE_Example.dxf", {13, 0, 0, 9, 0}},
-        {"ASCII_R12.dxf", {2, 0, 0, 0, 1}},
-        {"Minimal_DXF_AC1006.dxf", {1, 0, 0, 0, 0}},
-        {"Minimal_DXF_AC1009.dxf", {0, 0, 0, 0, 0}},
-        {"R12_with_trash_beyond_EOF.dxf", {0, 0, 1, 0, 0}},
-        {"caret_encoding.dxf", {0, 0, 0, 0, 61}},
-        {"cc_dxflib.dxf", {0, 1, 0, 0, 0}},
-        {"circle_radius_le_0.dxf", {0, 0, 0, 0, 0}},
-        {"colors.dxf", {0, 20, 18, 0, 30}},
-        {"text_alignments.dxf", {10, 0, 32, 0, 16}},
+        {"AC1003_LINE_Example.dxf", {13, 0, 0, 9, 0}, {}},
+        {"ASCII_R12.dxf", {2, 0, 0, 0, 1}, {centred}},
+        {"Minimal_DXF_AC1006.dxf", {1, 0, 0, 0, 0}, {"次の要素は読み込みませんでした：3DFACE 2 個", centred}},
+        {"Minimal_DXF_AC1009.dxf", {0, 0, 0, 0, 0}, {}},
+        {"R12_with_trash_beyond_EOF.dxf", {0, 0, 1, 0, 0}, {centred}},
+        {"caret_encoding.dxf", {0, 0, 0, 0, 61}, {centred}},
+        {"cc_dxflib.dxf", {0, 1, 0, 0, 0}, {centred}},
+        {"circle_radius_le_0.dxf", {0, 0, 0, 0, 0}, {}},
+        {"colors.dxf", {0, 20, 18, 0, 30}, {"図面が用紙からはみ出すため、用紙と縮尺を図面の大きさから選び（297×210mm、1/1）、図面を用紙の中央に置きました。"}},
+        {"text_alignments.dxf", {10, 0, 32, 0, 16}, {centred}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -70,12 +76,19 @@ TEST(DxfReader, SampleFilesOfOtherProgramsReadWithTheirCounts)
         DxfImport in(bytes);
         EXPECT_TRUE(in.result.read);
         EXPECT_EQ(countOf(in.unit), c.expected);
-        EXPECT_TRUE(in.result.messages.empty()) << in.result.messages.front();
-        // Everything lies on layer 0 of layer group 0, in no group.
+        EXPECT_EQ(in.result.messages, c.messages);
+        // On the sheet: the paper at the scale, about the sheet's centre.
+        int paperX = 0, paperY = 0;
+        kov::io::DxfPaperSize(in.plot, paperX, paperY);
+        const double halfW = paperX * in.plot.m_Layer.m_dScale[0] / 2, halfH = paperY * in.plot.m_Layer.m_dScale[0] / 2;
+        auto onSheet = [&](const CDbPoint& p) {
+            return std::isfinite(p.x) && std::isfinite(p.y) && std::fabs(p.x) <= halfW + 1e-6 && std::fabs(p.y) <= halfH + 1e-6;
+        };
         for (const auto& f : in.unit.m_Lines) {
-            EXPECT_EQ(f->MLineLayer1 * 16 + f->MLineLayer2 + f->MLineGrpID, 0);
-            for (const CDbPoint& p : f->MLinePnt) EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
+            EXPECT_EQ(f->MLineGrpID, 0);
+            for (const CDbPoint& p : f->MLinePnt) EXPECT_TRUE(onSheet(p)) << p.x << ", " << p.y;
         }
+        for (const auto& x : in.unit.m_Texts) EXPECT_TRUE(onSheet(x->MTextpnt)) << x->MTextpnt.x << ", " << x->MTextpnt.y;
         EXPECT_TRUE(in.unit.m_Groups.empty());
     }
 }
@@ -303,7 +316,8 @@ TEST(DxfReader, InsertsTakeBasePointScaleRotationAndNestByName)
     // The inner line from the outer base point runs 10 units, doubled and turned a quarter: from
     // (100, 100) up to (100, 120) in the file. The drawing's y points down from the sheet centre.
     const CKovLine* line = in.unit.m_Lines[0];
-    const double w = 420 * 100 / 2.0, h = 297 * 100 / 2.0;
+    // The document's sheet (A4 landscape at 1:100) has the file's origin at its lower left corner.
+    const double w = 297 * 100 / 2.0, h = 210 * 100 / 2.0;
     EXPECT_NEAR(line->MLinePnt[0].x, 100 - w, 1e-9);
     EXPECT_NEAR(line->MLinePnt[0].y, h - 100, 1e-9);
     EXPECT_NEAR(line->MLinePnt[1].x, 100 - w, 1e-9);
@@ -364,4 +378,222 @@ TEST(DxfReader, OptionsFormStartsClearedAndHandsOnTheBoxes)
     EXPECT_EQ(form.options.keepPaperSize, 0);
     EXPECT_EQ(form.options.keepScale, 1);
     EXPECT_EQ(form.options.third + form.options.fourth, 0);
+}
+
+namespace {
+
+// A drawing read at 1:1 on the document's paper (A4 landscape): DXF (x, y) is the drawing's
+// (x - 148.5, 105 - y).
+CDbPoint fileXY(const CDbPoint& p) { return {p.x + 148.5, 105.0 - p.y}; }
+
+std::string layers(std::initializer_list<std::string_view> entries)
+{
+    std::string s = "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n";
+    for (std::string_view e : entries) s += std::string(e);
+    return s + "0\nENDTAB\n0\nENDSEC\n";
+}
+
+} // namespace
+
+// Entities as newer writers and mirrored objects write them.
+TEST(DxfReader, ReaderCases)
+{
+    const std::string below = "210\n0\n220\n0\n230\n-1\n";
+    const std::string block = "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nB\n10\n0\n20\n0\n"
+                              "0\nLINE\n10\n0\n20\n0\n11\n10\n21\n0\n"
+                              "0\nTEXT\n10\n0\n20\n0\n40\n5\n1\nAB\n0\nENDBLK\n0\nENDSEC\n";
+    struct Case {
+        const char* name;
+        std::string file;
+        std::function<void(const DxfImport&)> check;
+    };
+    const Case cases[] = {
+        {"MTEXT: what follows an embedded object is not the text's",
+         entities("0\nMTEXT\n10\n100\n20\n50\n40\n2.5\n1\nRoom\n101\nEmbedded Object\n10\n9999\n20\n9999\n40\n500\n"
+                  "11\n0\n21\n1\n"),
+         [](const DxfImport& in) {
+             ASSERT_EQ(in.unit.m_Texts.GetSize(), 1);
+             const CKovText& t = *in.unit.m_Texts[0];
+             EXPECT_NEAR(fileXY(t.MTextpnt).x, 100, 1e-9);
+             EXPECT_NEAR(fileXY(t.MTextpnt).y, 50, 1e-9);
+             EXPECT_DOUBLE_EQ(t.MTextFontMenu.m_size, 2.5);
+             EXPECT_EQ(t.MTextFontMenu.lfEscapement, 0);
+         }},
+        {"a circle seen from below lies mirrored: OCS x -30 is world x +30",
+         entities("0\nCIRCLE\n10\n-30\n20\n20\n40\n5\n" + below),
+         [](const DxfImport& in) {
+             ASSERT_EQ(in.unit.m_Lines.GetSize(), 1);
+             EXPECT_NEAR(fileXY(in.unit.m_Lines[0]->MLinePnt[0]).x, 30, 1e-9);
+             EXPECT_NEAR(fileXY(in.unit.m_Lines[0]->MLinePnt[0]).y, 20, 1e-9);
+         }},
+        {"an arc seen from below runs from 90 to 180 degrees",
+         entities("0\nARC\n10\n-30\n20\n20\n40\n10\n50\n0\n51\n90\n" + below),
+         [](const DxfImport& in) {
+             ASSERT_EQ(in.unit.m_Lines.GetSize(), 1);
+             const CKovLine& a = *in.unit.m_Lines[0];
+             EXPECT_NEAR(fileXY(a.MLinePnt[1]).x, 30, 1e-9);   // starts at the top
+             EXPECT_NEAR(fileXY(a.MLinePnt[1]).y, 30, 1e-9);
+             EXPECT_NEAR(fileXY(a.MLinePnt[2]).x, 20, 1e-9);   // ends on the left
+             EXPECT_NEAR(fileXY(a.MLinePnt[2]).y, 20, 1e-9);
+         }},
+        {"a polyline seen from below",
+         entities("0\nLWPOLYLINE\n90\n2\n70\n0\n10\n-10\n20\n5\n10\n-40\n20\n5\n" + below),
+         [](const DxfImport& in) {
+             ASSERT_EQ(in.unit.m_Lines.GetSize(), 1);
+             EXPECT_NEAR(fileXY(in.unit.m_Lines[0]->MLinePnt[0]).x, 10, 1e-9);
+             EXPECT_NEAR(fileXY(in.unit.m_Lines[0]->MLinePnt[1]).x, 40, 1e-9);
+         }},
+        {"an insert seen from below",
+         block + entities("0\nINSERT\n2\nB\n10\n-50\n20\n10\n" + below),
+         [](const DxfImport& in) {
+             ASSERT_EQ(in.unit.m_Lines.GetSize(), 1);
+             EXPECT_NEAR(fileXY(in.unit.m_Lines[0]->MLinePnt[0]).x, 50, 1e-9);
+             EXPECT_NEAR(fileXY(in.unit.m_Lines[0]->MLinePnt[1]).x, 40, 1e-9);
+         }},
+        {"a text in an insert of x scale -1 is mirrored, not turned",
+         block + entities("0\nINSERT\n2\nB\n10\n100\n20\n10\n41\n-1\n"),
+         [](const DxfImport& in) {
+             ASSERT_EQ(in.unit.m_Texts.GetSize(), 1);
+             const CKovText& t = *in.unit.m_Texts[0];
+             EXPECT_EQ(t.MTextFontMenu.lfEscapement, 0);
+             EXPECT_EQ(t.MTextFontMenu.m_toko_align, 2);   // runs left from the insertion point
+             EXPECT_NEAR(fileXY(t.MTextpnt).x, 100, 1e-9);
+             EXPECT_DOUBLE_EQ(t.MTextFontMenu.m_size, 5);
+         }},
+        {"a plane at a slant is refused with a message",
+         entities("0\nCIRCLE\n10\n0\n20\n0\n40\n5\n210\n1\n220\n0\n230\n0\n0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n"),
+         [](const DxfImport& in) {
+             EXPECT_EQ(countOf(in.unit), (DxfCounts{1, 0, 0, 0, 0}));
+             EXPECT_EQ(in.result.messages,
+                       std::vector<std::string>{"図面の面に対して傾いた要素 1 個は読み込みませんでした。"});
+         }},
+        {"fit text takes its angle and width from its two points",
+         entities("0\nTEXT\n10\n0\n20\n0\n11\n100\n21\n100\n40\n10\n72\n5\n1\nABCD\n"),
+         [](const DxfImport& in) {
+             ASSERT_EQ(in.unit.m_Texts.GetSize(), 1);
+             const CFontMenu& f = in.unit.m_Texts[0]->MTextFontMenu;
+             EXPECT_EQ(f.lfEscapement, 450);
+             EXPECT_DOUBLE_EQ(f.m_size, 10);
+             // Four bytes of half the height each, plus spacing, span the 141.4 between the points.
+             EXPECT_NEAR(4 * 0.5 * (f.m_size + f.m_kankaku), std::hypot(100.0, 100.0), 1e-9);
+         }},
+        {"aligned text keeps its proportions",
+         entities("0\nTEXT\n10\n0\n20\n0\n11\n100\n21\n0\n40\n10\n72\n3\n1\nABCD\n"),
+         [](const DxfImport& in) {
+             ASSERT_EQ(in.unit.m_Texts.GetSize(), 1);
+             const CFontMenu& f = in.unit.m_Texts[0]->MTextFontMenu;
+             EXPECT_EQ(f.lfEscapement, 0);
+             EXPECT_DOUBLE_EQ(f.m_size, 50);
+             EXPECT_DOUBLE_EQ(f.m_kankaku, 0);
+         }},
+        {"layers that are off or frozen come in hidden, each entity on its layer",
+         layers({"0\nLAYER\n2\nA\n70\n0\n62\n1\n", "0\nLAYER\n2\nB\n70\n0\n62\n-2\n", "0\nLAYER\n2\nC\n70\n1\n62\n3\n"})
+             + entities("0\nLINE\n8\nA\n10\n0\n20\n0\n11\n1\n21\n1\n0\nLINE\n8\nB\n10\n0\n20\n0\n11\n1\n21\n1\n"
+                        "0\nLINE\n8\nC\n10\n0\n20\n0\n11\n1\n21\n1\n"),
+         [](const DxfImport& in) {
+             const auto& L = in.plot.m_Layer.m_LayerInfo[0];
+             EXPECT_EQ(L[0].m_nType, CLayerInfo::LAYER_SNAP);
+             EXPECT_EQ(L[1].m_nType, CLayerInfo::LAYER_HIDDEN);
+             EXPECT_EQ(L[2].m_nType, CLayerInfo::LAYER_HIDDEN);
+             ASSERT_EQ(in.unit.m_Lines.GetSize(), 3);
+             for (int i = 0; i < 3; ++i) EXPECT_EQ(in.unit.m_Lines[i]->MLineLayer2, i);
+             EXPECT_EQ(in.unit.m_Lines[1]->MLineColor, kov::io::DxfColorToRgb(2));   // an off layer's colour
+             EXPECT_EQ(in.plot.m_Layer.m_nCurrentLayer, 0);
+         }},
+        {"a file without limits lands on the document's paper",
+         entities("0\nLINE\n10\n10\n20\n10\n11\n280\n21\n200\n"),
+         [](const DxfImport& in) {
+             EXPECT_TRUE(in.result.messages.empty());
+             ASSERT_EQ(in.unit.m_Lines.GetSize(), 1);
+             EXPECT_NEAR(in.unit.m_Lines[0]->MLinePnt[0].x, 10 - 148.5, 1e-9);
+             EXPECT_NEAR(in.unit.m_Lines[0]->MLinePnt[1].y, 105 - 200, 1e-9);
+         }},
+        {"a drawing larger than the paper gets paper and scale from its extents",
+         entities("0\nLINE\n10\n-5000\n20\n-3000\n11\n5000\n21\n3000\n0\nTEXT\n10\n0\n20\n0\n40\n100\n1\nT\n"),
+         [](const DxfImport& in) {
+             EXPECT_EQ(in.result.messages, std::vector<std::string>{"図面が用紙からはみ出すため、用紙と縮尺を図面の"
+                                                                    "大きさから選び（594×420mm、1/20）、図面を用紙の中央に置きました。"});
+             EXPECT_EQ(in.plot.PlotPaperSize, 3);   // A2
+             EXPECT_EQ(in.plot.m_Layer.m_dScale[0], 20);
+             EXPECT_NEAR(in.unit.m_Lines[0]->MLinePnt[0].x, -5000, 1e-9);   // centred
+             EXPECT_NEAR(in.unit.m_Lines[0]->MLinePnt[0].y, 3000, 1e-9);
+             EXPECT_DOUBLE_EQ(in.unit.m_Texts[0]->MTextFontMenu.m_size, 5);  // 100 units at 1:20
+         }},
+        {"kinds not read are counted in one message",
+         entities("0\nHATCH\n8\n0\n0\nPOINT\n10\n1\n20\n1\n0\nPOINT\n10\n2\n20\n2\n0\nSPLINE\n70\n8\n"
+                  "0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n"),
+         [](const DxfImport& in) {
+             EXPECT_EQ(in.result.messages,
+                       std::vector<std::string>{"次の要素は読み込みませんでした：HATCH 1 個、点(POINT) 2 個、SPLINE 1 個"});
+         }},
+        {"a SOLID is a fill without outline, its corners in zigzag order",
+         entities("0\nSOLID\n62\n1\n10\n0\n20\n0\n11\n10\n21\n0\n12\n0\n22\n10\n13\n10\n23\n10\n"),
+         [](const DxfImport& in) {
+             ASSERT_EQ(in.unit.m_Lines.GetSize(), 1);
+             const CKovLine& f = *in.unit.m_Lines[0];
+             EXPECT_EQ(f.MLineType, CKovLine::POLYGON);
+             EXPECT_EQ(f.MLineNoOutline, 1);
+             EXPECT_EQ(f.MLinebNakanuri, 1);
+             EXPECT_EQ(f.MLineNakaColor, kov::io::DxfColorToRgb(1));
+             ASSERT_EQ(f.MLinePnt.size(), 4u);
+             EXPECT_NEAR(fileXY(f.MLinePnt[2]).x, 10, 1e-9);
+             EXPECT_NEAR(fileXY(f.MLinePnt[2]).y, 10, 1e-9);
+         }},
+        {"a DIMENSION draws its block; without one it is counted",
+         "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\n*D1\n10\n0\n20\n0\n0\nLINE\n10\n5\n20\n5\n11\n50\n21\n5\n0\nENDBLK\n0\nENDSEC\n"
+             + entities("0\nDIMENSION\n2\n*D1\n10\n50\n20\n5\n0\nDIMENSION\n2\n*D9\n"),
+         [](const DxfImport& in) {
+             ASSERT_EQ(in.unit.m_Lines.GetSize(), 1);
+             EXPECT_NEAR(fileXY(in.unit.m_Lines[0]->MLinePnt[0]).x, 5, 1e-9);
+             EXPECT_EQ(in.result.messages, std::vector<std::string>{"次の要素は読み込みませんでした：DIMENSION 1 個"});
+         }},
+        {"ellipses: level and whole an ellipse, turned an outline",
+         entities("0\nELLIPSE\n10\n100\n20\n100\n11\n40\n21\n0\n40\n0.5\n41\n0\n42\n6.283185307179586\n"
+                  "0\nELLIPSE\n10\n100\n20\n100\n11\n30\n21\n30\n40\n0.5\n41\n0\n42\n3.14159\n"),
+         [](const DxfImport& in) {
+             ASSERT_EQ(in.unit.m_Lines.GetSize(), 2);
+             EXPECT_EQ(in.unit.m_Lines[0]->MLineType, CKovLine::CIRCLE);
+             EXPECT_EQ(in.unit.m_Lines[0]->MLineParam, (std::vector<double>{40, 0.5}));
+             EXPECT_EQ(in.unit.m_Lines[1]->MLineType, CKovLine::CONTINUOUS);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DxfImport in(c.file, {}, 1.0);
+        EXPECT_TRUE(in.result.read);
+        c.check(in);
+    }
+}
+
+// Bytes that are no DXF change nothing and say why, once; a file of old Macintosh line ends reads.
+TEST(DxfReader, WhatIsNoDxfIsRefusedWhole)
+{
+    namespace t = kov::io::dxftext;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string_view why;
+    };
+    const Case cases[] = {
+        {"empty", "", t::kReasonEmpty},
+        {"binary DXF", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22), t::kBinaryDxf},
+        {"a picture named .dxf", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), t::kReasonBadStart},
+        {"line ends alone", "\r\r\r\r", t::kReasonBadStart},
+        {"text without sections", "0\nLINE\n10\n0\n", t::kReasonNoSection},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DxfImport in(c.bytes, {}, 50.0);
+        EXPECT_FALSE(in.result.read);
+        EXPECT_EQ(in.result.messages, std::vector<std::string>{std::string(c.why)});
+        EXPECT_TRUE(in.unit.m_Lines.empty());
+        CPlotInfo fresh;
+        fresh.m_Layer.SetAllScales(50.0);
+        EXPECT_EQ(in.plot.m_Layer, fresh.m_Layer);
+    }
+    std::string mac = entities("0\nLINE\n10\n0\n20\n0\n11\n5\n21\n5\n");
+    std::replace(mac.begin(), mac.end(), '\n', '\r');
+    DxfImport in(mac);
+    EXPECT_TRUE(in.result.read);
+    EXPECT_EQ(in.unit.m_Lines.GetSize(), 1);
 }

@@ -1,5 +1,6 @@
 #include "DxfTestSupport.h"
 
+#include "platform/Cp932.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -190,4 +191,120 @@ TEST(DxfRoundTrip, HouseIsReadByLibreCad)
         EXPECT_TRUE(darkNear(midX, midX, bottom - band, bottom)) << "bottom wall";
         EXPECT_FALSE(darkNear(left + 3 * band, right - 3 * band, top + 3 * band, bottom - 3 * band)) << "room inside";
     }
+}
+
+namespace {
+
+// Values of one group code of every entity of a type.
+std::vector<std::string> valuesOf(const std::string& dxf, std::string_view type, int code)
+{
+    std::vector<std::string> out;
+    std::vector<std::string> lines;
+    std::size_t pos = 0;
+    while (pos < dxf.size()) {
+        const auto end = dxf.find("\r\n", pos);
+        lines.push_back(dxf.substr(pos, end - pos));
+        pos = end == std::string::npos ? dxf.size() : end + 2;
+    }
+    bool inside = false;
+    for (std::size_t i = 0; i + 1 < lines.size(); i += 2) {
+        const int c = std::stoi(lines[i]);
+        if (c == 0) inside = lines[i + 1] == type;
+        else if (inside && c == code) out.push_back(lines[i + 1]);
+    }
+    return out;
+}
+
+} // namespace
+
+// Characters outside the code page go out as the escapes every reader decodes; a text of several
+// lines as one TEXT per line, where the drawing shows each.
+TEST(DxfRoundTrip, TextsKeepTheirCharactersAndLines)
+{
+    DxfHouse house;
+    house.unit.m_Texts.RemoveAll();
+    house.text("⌀50 ±3 20°C ☃ 洋室", {0, 0}, 5, 0, 0, 0);
+    house.text("一行目\r\n二行目", {1000, 1000}, 5, 0, 0, 0);
+    house.unit.m_Texts[1]->MTextFontMenu.m_tate_align = 0;
+    const std::string out = house.dxf();
+    const auto values = valuesOf(out, "TEXT", 1);
+    ASSERT_GE(values.size(), 3u);
+    EXPECT_EQ(values[1], "%%c50 %%p3 20%%dC \\U+2603 " + kov::platform::toCp932("洋室").bytes);
+    EXPECT_EQ(values[2], kov::platform::toCp932("一行目").bytes);
+    EXPECT_EQ(values[3], kov::platform::toCp932("二行目").bytes);
+    // The second line one pitch (size, no gap) lower: 5 mm at 1:50.
+    const auto ys = valuesOf(out, "TEXT", 20);
+    EXPECT_NEAR(std::stod(ys[2]) - std::stod(ys[3]), 250.0, 1e-6);
+
+    DxfImport back(out, {}, 50.0);
+    std::vector<std::string> texts;
+    for (const auto& t : back.unit.m_Texts) texts.push_back(t->MTextstr);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "⌀50 ±3 20°C ☃ 洋室"), texts.end());
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "一行目"), texts.end());
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "二行目"), texts.end());
+}
+
+// A file read and written again keeps its coordinates, also when its limits are not whole
+// millimetres at its scale.
+TEST(DxfRoundTrip, CoordinatesOfAFileReadComeBackAsTheyWere)
+{
+    const std::string file = "0\nSECTION\n2\nHEADER\n9\n$LIMMIN\n10\n0\n20\n0\n9\n$LIMMAX\n10\n42020\n20\n29703\n"
+                             "9\n$LTSCALE\n40\n100\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n"
+                             "0\nLINE\n10\n1000.5\n20\n2000.25\n11\n30000\n21\n20000\n0\nENDSEC\n0\nEOF\n";
+    DxfImport in(file);
+    ASSERT_TRUE(in.result.read);
+    EXPECT_TRUE(in.result.messages.empty());
+    std::string out;
+    in.unit.WriteDxf(out, in.plot);
+    EXPECT_EQ(valuesOf(out, "LINE", 10), std::vector<std::string>{"1000.500000"});
+    EXPECT_EQ(valuesOf(out, "LINE", 20), std::vector<std::string>{"2000.250000"});
+    EXPECT_EQ(valuesOf(out, "LINE", 11), std::vector<std::string>{"30000.000000"});
+    EXPECT_EQ(valuesOf(out, "LINE", 21), std::vector<std::string>{"20000.000000"});
+}
+
+// Another program draws our broken lines broken: it goes by the line type's name.
+TEST(DxfRoundTrip, BrokenLinesAreDrawnBrokenByLibreCad)
+{
+    const QString librecad = QStandardPaths::findExecutable("librecad");
+    if (librecad.isEmpty()) GTEST_SKIP() << "LibreCAD is not installed";
+    const QString pdftoppm = QStandardPaths::findExecutable("pdftoppm");
+    if (pdftoppm.isEmpty()) GTEST_SKIP() << "pdftoppm is not installed";
+    kov::test::TempFolder dir;
+    // Five long level lines, one per style from solid to two-dot chain, 2 m apart at 1:50.
+    DxfHouse house;
+    house.unit.m_Lines.RemoveAll();
+    house.unit.m_Walls.RemoveAll();
+    house.unit.m_Texts.RemoveAll();
+    for (int style = 0; style <= 4; ++style)
+        house.figure(CKovLine::LINE, {{-5000, style * 800.0}, {5000, style * 800.0}}, {}, 0, 0, style);
+    const auto path = dir.file("styles.dxf"), pdf = dir.file("styles.pdf");
+    ASSERT_EQ(house.unit.WriteDxfFile(path, house.plot), "");
+    int code = 0;
+    std::string out = run(librecad, {"dxf2pdf", "-a", "-o", QString::fromStdString(pdf.string()),
+                                     QString::fromStdString(path.string())}, code);
+    ASSERT_TRUE(std::filesystem::exists(pdf)) << out;
+    const auto picture = dir.file("styles");
+    out = run(pdftoppm, {"-gray", "-r", "100", "-singlefile", QString::fromStdString(pdf.string()),
+                         QString::fromStdString(picture.string())}, code);
+    ASSERT_EQ(code, 0) << out;
+    const QImage page(QString::fromStdString(picture.string() + ".pgm"));
+    ASSERT_FALSE(page.isNull());
+    // The bands of rows with ink, top to bottom (solid first), and in each the most ink runs a row has.
+    std::vector<int> runs;
+    bool inBand = false;
+    for (int y = 0; y < page.height(); ++y) {
+        int count = 0;
+        bool inRun = false;
+        for (int x = 0; x < page.width(); ++x) {
+            const bool ink = qGray(page.pixel(x, y)) < 200;
+            if (ink && !inRun) ++count;
+            inRun = ink;
+        }
+        if (count > 0 && !inBand) runs.push_back(0);
+        if (count > 0) runs.back() = std::max(runs.back(), count);
+        inBand = count > 0;
+    }
+    ASSERT_EQ(runs.size(), 5u) << "lines found";
+    EXPECT_EQ(runs[0], 1) << "solid";
+    for (std::size_t style = 1; style <= 4; ++style) EXPECT_GT(runs[style], 5) << "style " << style;
 }

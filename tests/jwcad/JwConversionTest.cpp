@@ -114,7 +114,7 @@ TEST(JwwConversion, CoordinatesScaleAndFlip)
     expectNear(f.MLinePnt[0], 500, -1000, "start");
     expectNear(f.MLinePnt[1], -250, 0, "end");
     EXPECT_EQ(got->plot.m_Layer.m_dScale[0], 50);
-    EXPECT_EQ(got->plot.m_Layer.m_dScale[7], 50);   // every group takes group 0's scale
+    EXPECT_EQ(got->plot.m_Layer.m_dScale[7], 100);   // every group keeps its own scale
 }
 
 TEST(JwwConversion, TextsAnchorStyleAndColour)
@@ -277,6 +277,20 @@ TEST(JwwConversion, SolidsByOption)
     EXPECT_EQ(f.MLineColor, 0x123456u);
     EXPECT_EQ(f.MLineNakaColor, 0x123456u);
     EXPECT_EQ(f.MLineType, CKovLine::POLYGON);
+    // A fill alone, on layer 0 of its own layer group (another group may be at another scale).
+    EXPECT_EQ(f.MLineNoOutline, 1);
+    EXPECT_EQ(f.MLineLayer1, 2);
+    EXPECT_EQ(f.MLineLayer2, 0);
+    EXPECT_EQ(f.MLinePnt.size(), 4u);
+    JwwImportOptions ownLayer;
+    ownLayer.m_nSolids = 1;
+    EXPECT_EQ(importRecords(solid(), ownLayer)->unit.m_Lines[1]->MLineLayer2, 5);
+    // A triangle repeats its third corner: three corners.
+    auto triangle = solid();
+    auto& t = static_cast<CDataSolid&>(*triangle[1]);
+    t.m_DPoint3_x = t.m_DPoint2_x;
+    t.m_DPoint3_y = t.m_DPoint2_y;
+    EXPECT_EQ(importRecords(std::move(triangle), toZero)->unit.m_Lines[1]->MLinePnt.size(), 3u);
     JwwImportOptions ignore;
     ignore.m_nSolids = 2;
     EXPECT_EQ(importRecords(solid(), ignore)->unit.m_Lines.GetSize(), 1);
@@ -504,8 +518,10 @@ TEST(JwwConversion, InsertsOfInsertsAreBounded)
     top->m_dBairitsuX = top->m_dBairitsuY = 1;
     auto got = importRecords(listOf(std::move(top)), {}, nullptr, std::move(blocks));
     ASSERT_TRUE(got->outcome.ok);
-    ASSERT_EQ(got->outcome.messages.size(), 1u);
+    // The points met before the bound are said too.
+    ASSERT_EQ(got->outcome.messages.size(), 2u);
     EXPECT_EQ(got->outcome.messages[0], "ブロック図形の展開が多すぎるため、一部を読み込みませんでした。");
+    EXPECT_NE(got->outcome.messages[1].find("個は読み込みません"), std::string::npos);
 }
 
 TEST(JwwConversion, NumbersThatAreNoNumberNeverReachTheDrawing)

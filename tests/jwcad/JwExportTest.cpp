@@ -350,3 +350,60 @@ TEST(JwFiles, SniffedByContent)
     const std::uint8_t other[] = {'x'};
     EXPECT_EQ(SniffJwFile(other, 1), JwFileKind::Unknown);
 }
+
+TEST(JwcFile, ScalesPastAnyDrawingAreRefused)
+{
+    CPlotInfo plot;
+    plot.m_Layer.SetAllScales(50);
+    CKovUnit unit;
+    buildHouse(unit);
+    const auto bytes = ExportJwcBytes(plot, unit, false).bytes;
+    // The tenth field of header line 1 (at byte 200) is the scale.
+    auto withScale = [&](const std::string& scale) {
+        auto b = bytes;
+        std::string line(reinterpret_cast<const char*>(b.data()) + 200);
+        std::size_t at = 0;
+        for (int i = 0; i < 9; ++i)
+            at = line.find(',', at) + 1;
+        line.replace(at, line.find(',', at) - at, scale);
+        std::fill(b.begin() + 200, b.begin() + 399, 0);
+        std::memcpy(b.data() + 200, line.data(), std::min<std::size_t>(line.size(), 198));
+        return b;
+    };
+    struct Row {
+        const char* scale;
+        bool read;
+    } rows[] = {
+        {"50.000000", true},
+        {"1000000", true},
+        {"2147483648", false},   // no int
+        {"3000000000", false},
+        {"1e39", false},         // no float: every point would be NaN
+        {"nan", true},           // no number: read as 1, as before
+    };
+    for (const Row& r : rows) {
+        const auto b = withScale(r.scale);
+        CPlotInfo plot2;
+        CKovUnit back;
+        const JwImportOutcome out = ImportJwcDrawing(b.data(), b.size(), CFontMenu(), plot2, back);
+        EXPECT_EQ(out.ok, r.read) << r.scale;
+        if (!r.read) {
+            ASSERT_EQ(out.messages.size(), 1u) << r.scale;
+            EXPECT_EQ(out.messages[0], jwtexts::kBadJwcScale);
+            EXPECT_EQ(back.m_Lines.GetSize(), 0);
+            continue;
+        }
+        for (const auto& f : back.m_Lines)
+            for (const auto& p : f->MLinePnt)
+                EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y)) << r.scale;
+    }
+    // A drawing whose scale is past a 16-bit group scale writes the largest, and reads back.
+    CPlotInfo huge;
+    huge.m_Layer.m_dScale[0] = 5.0e9;
+    const auto out = ExportJwcBytes(huge, unit, false);
+    ASSERT_TRUE(out.ok);
+    CPlotInfo plot3;
+    CKovUnit back;
+    EXPECT_TRUE(ImportJwcDrawing(out.bytes.data(), out.bytes.size(), CFontMenu(), plot3, back).ok);
+    EXPECT_LE(plot3.m_Layer.m_dScale[0], CLayer::kMaxScale);
+}

@@ -318,7 +318,7 @@ TEST(Deletion, DeleteGroupTakesTheFirstObjectOfASharedIdentifier)
     EXPECT_EQ(unit.m_Lines[0]->MLineColor, 2u);
 }
 
-TEST(Deletion, DeletingManyGroupsAtOnceDeletesWhatOneByOneWould)
+TEST(Deletion, DeletingManyObjectsAtOnceDeletesWhatOneByOneWould)
 {
     // Shared identifiers, members listed twice or by two groups, groups named twice or not at all.
     std::mt19937 rng(3);
@@ -338,12 +338,26 @@ TEST(Deletion, DeletingManyGroupsAtOnceDeletesWhatOneByOneWould)
         }
         std::vector<int> ids(rng() % 10);
         for (int& id : ids) id = small(11);
+        // Every other round the selection holds loose objects too, some of them group members.
+        SelectionRecord sel;
+        sel.m_Groups = ids;
+        if (round % 2) {
+            for (int i = int(rng() % 8); i > 0; --i) sel.m_Lines.push_back(small(28));
+            for (int i = int(rng() % 4); i > 0; --i) sel.m_Walls.push_back(small(12));
+            for (int i = int(rng() % 4); i > 0; --i) sel.m_Texts.push_back(small(12));
+        }
 
         CKovUnit oneByOne;
         oneByOne.CopyFrom(unit);
         int expected = 0;
         for (const int id : ids) expected += oneByOne.DeleteGroup(id);
-        ASSERT_EQ(unit.DeleteGroups(ids), expected) << "round " << round;
+        for (const int id : sel.m_Walls) oneByOne.DeleteWall(id);
+        for (const int id : sel.m_Lines) oneByOne.DeleteLine(id);
+        for (const int id : sel.m_Texts) oneByOne.DeleteText(id);
+        if (round % 2)
+            unit.DeleteSelection(sel);
+        else
+            ASSERT_EQ(unit.DeleteGroups(ids), expected) << "round " << round;
 
         auto same = [](const auto& a, const auto& b, auto mark) {
             std::vector<long long> x, y;

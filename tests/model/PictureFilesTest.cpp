@@ -11,6 +11,9 @@
 
 #include <fstream>
 #include <limits>
+#include <memory>
+#include <unordered_set>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -236,4 +239,72 @@ TEST(PictureFilesTest, TransparentPngMakesOneColourClear)
 
     EXPECT_EQ(ConvertToTransparentPng(folder.file("none.bmp"), folder.file("x.png"), red, 0, 0, 0, 0, false), 0);
     EXPECT_FALSE(fs::exists(folder.file("x.png")));
+}
+
+TEST(PictureFilesTest, NumbersHeldWithoutAFileAreTakenUntilReleased)
+{
+    kov::test::TempFolder folder;
+    touch(folder.file("temp3.png"));
+    HoldTempImageNumber(folder.path(), 4);
+    HoldTempImageNumber(folder.path(), 4); // two pictures sharing one name hold it twice
+    EXPECT_EQ(TempImageNumbersIn(folder.path()), (std::unordered_set<long long>{3, 4}));
+    for (long long n : {3, 4})
+        EXPECT_TRUE(TempImageNumberTaken(folder.path(), n)) << n;
+    EXPECT_FALSE(TempImageNumberTaken(folder.path(), 5));
+    int id = 3;
+    EXPECT_EQ(CKovImage::MakeTempImageName(folder.path(), id), folder.file("temp5.bmp"));
+    // Another folder does not see them.
+    kov::test::TempFolder other;
+    EXPECT_FALSE(TempImageNumberTaken(other.path(), 4));
+    ReleaseTempImageNumber(folder.path(), 4);
+    EXPECT_TRUE(TempImageNumberTaken(folder.path(), 4));
+    ReleaseTempImageNumber(folder.path(), 4);
+    EXPECT_FALSE(TempImageNumberTaken(folder.path(), 4));
+}
+
+TEST(PictureFilesTest, BytesWaitInMemoryUntilTheFileIsNeeded)
+{
+    kov::test::TempFolder folder;
+    const std::vector<std::uint8_t> bytes = {1, 2, 3};
+    CKovImage picture;
+    picture.ImageID = 7;
+    picture.ImageName = folder.file("temp7.bmp").string();
+    {
+        // As a read leaves it: the name held, no file.
+        auto pending = std::make_shared<PendingPictureFile>(bytes, folder.file("temp7.bmp"), folder.path(), 7);
+        EXPECT_TRUE(TempImageNumberTaken(folder.path(), 7));
+        EXPECT_FALSE(fs::exists(folder.file("temp7.bmp")));
+        EXPECT_EQ(*pending->bytes(), bytes);
+        ASSERT_TRUE(pending->write());
+        EXPECT_EQ(pending->bytes(), nullptr);
+        std::vector<std::uint8_t> written;
+        ASSERT_TRUE(ReadWholeFile(folder.file("temp7.bmp"), written));
+        EXPECT_EQ(written, bytes);
+    }
+    // Written: the file holds the name now.
+    fs::remove(folder.file("temp7.bmp"));
+    EXPECT_FALSE(TempImageNumberTaken(folder.path(), 7));
+    // A picture with nothing waiting has its file already.
+    EXPECT_TRUE(picture.ExtractFile());
+    EXPECT_EQ(picture.PendingFileBytes(), nullptr);
+}
+
+TEST(PictureFilesTest, FoldersOfEndedProgramsAreSwept)
+{
+    kov::test::TempFolder shared;
+    const fs::path mine = OwnPictureFolder(shared.path(), 3);
+    EXPECT_EQ(mine.parent_path(), shared.path());
+    // A process number no process has (beyond the kernel's limit).
+    const fs::path ended = shared.file("kovira-2147483000-1");
+    const fs::path kept[] = {mine, shared.file("kovira-1-2"), shared.file("other"), shared.file("kovira-x-1")};
+    for (const fs::path& f : kept)
+        fs::create_directories(f);
+    fs::create_directories(ended);
+    touch(ended / "temp1.png");
+    touch(shared.file("kovira-2147483001-1")); // a file, not a folder: left alone
+    SweepEndedPictureFolders(shared.path());
+    EXPECT_FALSE(fs::exists(ended));
+    for (const fs::path& f : kept)
+        EXPECT_TRUE(fs::is_directory(f)) << f;
+    EXPECT_TRUE(fs::exists(shared.file("kovira-2147483001-1")));
 }

@@ -239,6 +239,9 @@ TEST_F(UnitBlocksTest, WrittenReadAndWrittenAgainIsByteIdentical)
     for (const auto& image : back.m_Images) {
         const fs::path file = PictureFileForType(image->ImageName, image->IMGImagetype);
         EXPECT_EQ(file.parent_path(), m_second.path());
+        // Read, the bytes wait in memory; the file is written when asked for.
+        EXPECT_FALSE(fs::exists(file)) << file;
+        ASSERT_TRUE(image->ExtractFile());
         EXPECT_EQ(GetImageFileFormat(file), image->IMGImagetype) << file;
         Bytes original, copy;
         ASSERT_TRUE(ReadWholeFile(TempImagePath(m_first.path(), image->ImageID, image->IMGImagetype), original));
@@ -424,6 +427,7 @@ TEST_F(UnitBlocksTest, PictureFileIsNamedByTheIdentifierReadLast)
     EXPECT_EQ(image.IMGImagetype, kPicturePng);
     EXPECT_EQ(image.IMGImagegifflg, 0); // a PNG holds its own transparency
     EXPECT_EQ(fs::path(image.ImageName), m_second.file("temp7.bmp"));
+    ASSERT_TRUE(image.ExtractFile());
     Bytes stored;
     ASSERT_TRUE(ReadWholeFile(m_second.file("temp7.png"), stored));
     EXPECT_EQ(stored, png);
@@ -449,6 +453,7 @@ TEST_F(UnitBlocksTest, PicturesReadTakeNumbersNoFileHas)
     std::vector<std::string> names;
     for (const auto& image : unit.m_Images) {
         names.push_back(fs::path(image->ImageName).filename().string());
+        ASSERT_TRUE(image->ExtractFile());
         Bytes stored;
         ASSERT_TRUE(ReadWholeFile(PictureFileForType(image->ImageName, image->IMGImagetype), stored)) << image->ImageName;
         EXPECT_EQ(stored, png);
@@ -488,6 +493,7 @@ TEST_F(UnitBlocksTest, PictureTakesTheFirstFreeNumber)
     CKovUnit unit;
     ASSERT_EQ(read(unit, archiveOf(unitOf(inside)), m_loadCtx).ok, 1);
     EXPECT_EQ(unit.m_Images[0]->ImageID, 4);
+    ASSERT_TRUE(std::as_const(unit).m_Images[0]->ExtractFile());
     EXPECT_EQ(GetImageFileFormat(m_second.file("temp4.png")), kPicturePng);
 }
 
@@ -520,6 +526,8 @@ TEST_F(UnitBlocksTest, OldestBmpBlockIsCheckedBeforeItIsKept)
     ASSERT_EQ(r.ok, 1) << r.error.describe();
     ASSERT_EQ(unit.m_Images.GetSize(), 2);
     EXPECT_EQ(unit.m_Lines.GetSize(), 1);
+    for (const auto& image : unit.m_Images)
+        image->ExtractFile();
     Bytes stored;
     ASSERT_TRUE(ReadWholeFile(m_second.file("temp2.bmp"), stored));
     EXPECT_EQ(stored, bmp);
@@ -606,6 +614,7 @@ TEST_F(UnitBlocksTest, OldFormWritesEveryPictureAsBmp)
     for (int i = 0; i < 4; ++i) {
         const CKovImage& image = *back.m_Images[i];
         EXPECT_EQ(image.IMGImagetype, expected[i]) << i;
+        ASSERT_TRUE(image.ExtractFile());
         const fs::path file = PictureFileForType(image.ImageName, image.IMGImagetype);
         EXPECT_EQ(GetImageFileFormat(file), expected[i]) << i;
         EXPECT_EQ(GetImageFileWidth(file), 6) << i;
@@ -626,6 +635,8 @@ TEST_F(UnitBlocksTest, EmptyingTheReadDrawingDeletesItsPictureFilesButNotForCopi
     ASSERT_EQ(read(back, w.bytes, m_loadCtx).ok, 1);
     const fs::path folder = m_second.path();
     CKovUnit::SetPictureFileRemover([folder](const CKovImage& image) { DeleteTempImageFiles(folder, image.ImageID); });
+    for (const auto& image : back.m_Images)
+        image->ExtractFile();
 
     CKovUnit copy;
     copy.CopyFrom(back);

@@ -83,13 +83,15 @@ TEST(AnnotationPreviews, DimensionsTextsBalloonsAndSymbols)
              f.in.points = {{100, 100}, {200, 160}}; f.in.pointer = {150, 250};
              f.in.balloonShape = 0; f.in.balloonSide = 2; f.in.balloonPosition = 0;
          },
-         {"polyline (100,100) (100,160) (100,160) (150,250) (125,160) (200,160) (200,100) (100,100) pen=solid:1:0x0000FF"}},
+         {"polyline (100,160) (100,160) (150,250) (125,160) (200,160) (200,100) (100,100) (100,160) (100,160) "
+          "pen=solid:1:0x0000FF"}},
         {"balloon tail on the upper edge at position 0 starts at its right end", 68,
          [](PreviewFixture& f) {
              f.in.points = {{100, 100}, {200, 160}}; f.in.pointer = {150, 20};
              f.in.balloonShape = 0; f.in.balloonSide = 0; f.in.balloonPosition = 0;
          },
-         {"polyline (100,100) (100,160) (200,160) (200,100) (200,100) (150,20) (175,100) (100,100) pen=solid:1:0x0000FF"}},
+         {"polyline (100,160) (200,160) (200,100) (200,100) (150,20) (175,100) (100,100) (100,160) (100,160) "
+          "pen=solid:1:0x0000FF"}},
         {"balloon with equal corners draws nothing", 68,
          [](PreviewFixture& f) { f.in.points = {{100, 100}, {100, 100}}; f.in.pointer = {150, 250}; },
          {}},
@@ -156,7 +158,7 @@ TEST(AnnotationPreviews, EllipseBalloonCornerCount)
     const CDbPoint tip{0, 0}; // far away on the lower side's left: the tail replaces only the band
     // Half sizes adding to 200: 36 corners, 10 degrees apart.
     {
-        const CDbPointArray pts = kov::render::EllipseBalloonOutline(0, 0, 200, 200, 0, tip, 4.0);
+        const CDbPointArray pts = CKovUnit::BalloonOutline({0, 0}, {200, 200}, tip, 4.0, 24, 0, 1, 2);
         const CDbPoint c350 = corner(100, 100, 100, 100, 350);
         const CDbPoint c355 = corner(100, 100, 100, 100, 355);
         EXPECT_TRUE(has(pts, c350.x, c350.y));
@@ -164,32 +166,27 @@ TEST(AnnotationPreviews, EllipseBalloonCornerCount)
     }
     // Half sizes adding to 25.4: 79 corners 4 degrees apart, the last at 312 degrees.
     {
-        const CDbPointArray pts = kov::render::EllipseBalloonOutline(0, 0, 25.4, 25.4, 0, tip, 4.0);
+        const CDbPointArray pts = CKovUnit::BalloonOutline({0, 0}, {25.4, 25.4}, tip, 4.0, 24, 0, 1, 2);
         const CDbPoint c312 = corner(12.7, 12.7, 12.7, 12.7, 312);
         const CDbPoint c316 = corner(12.7, 12.7, 12.7, 12.7, 316);
         EXPECT_TRUE(has(pts, c312.x, c312.y));
         EXPECT_FALSE(has(pts, c316.x, c316.y));
     }
-    // So small that it has no corner: nothing, where a step of 360 / 0 would have been taken.
-    EXPECT_TRUE(kov::render::EllipseBalloonOutline(0, 0, 0.2, 0.1, 2, tip, 4.0).empty());
+    // So small that its outline is shorter than one step: one step of 360 degrees, never 360 / 0.
+    EXPECT_GE(CKovUnit::BalloonOutline({0, 0}, {0.2, 0.1}, tip, 4.0, 24, 2, 1, 2).size(), 2u);
 }
 
-TEST(AnnotationPreviews, RoundedBalloonHasThreeEdgesATailAndFourCorners)
+TEST(AnnotationPreviews, RoundedBalloonIsTheOutlineTheToolMakes)
 {
     PreviewFixture f;
     f.in.points = {{100, 100}, {200, 180}};
     f.in.pointer = {150, 260};
     f.in.balloonShape = 1;
     const std::vector<std::string> calls = drawPreview(f, 68);
-    const auto count = [&](const char* op) {
-        return std::count_if(calls.begin(), calls.end(), [&](const std::string& c) { return c.rfind(op, 0) == 0; });
-    };
-    EXPECT_EQ(count("line "), 3);
-    EXPECT_EQ(count("polyline "), 1);
-    EXPECT_EQ(count("arc "), 4);
-    // The lower edge runs left to right between the tangent points (r = 40 × 0.25 = 10), its tail in
-    // the middle quarter.
-    EXPECT_NE(std::find(calls.begin(), calls.end(),
-                        "polyline (110,180) (140,180) (150,260) (160,180) (190,180) pen=solid:1:0x0000FF"),
-              calls.end());
+    ASSERT_EQ(calls.size(), 1u);
+    // The lower edge runs left to right between the tangent points (r = 40 x 0.25 = 10), its tail
+    // in the middle quarter; the corners are the tool's arcs.
+    EXPECT_NE(calls[0].find("(140,180) (150,260) (160,180)"), std::string::npos) << calls[0];
+    const CDbPointArray outline = CKovUnit::BalloonOutline({100, 100}, {200, 180}, {150, 260}, 4.0, 24, 2, 1, 1);
+    EXPECT_EQ(outline.size(), 4u * 23u + 3u);
 }

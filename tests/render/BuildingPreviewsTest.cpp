@@ -62,10 +62,10 @@ TEST(BuildingPreviews, WallsRoomsFittingsAndStairs)
          {"polygon alternate (150,50) (150,150) (450,150) (450,50) (150,50) pen=solid:1:0x0000FF brush=solid:0xFFFFFF",
           "line (450,150)-(450,450) pen=solid:1:0x0000FF"}},
         {"stairs mode 4 is a red point chain", 56,
-         [](PreviewFixture& f) { f.in.points = {{10, 10}, {50, 10}}; f.in.pointer = {50, 60}; f.in.stairsMode = 4; },
+         [](PreviewFixture& f) { f.in.points = {{10, 10}, {50, 10}}; f.in.pointer = {50, 60}; f.in.stairs.kaidan_mode = 4; },
          {"polyline (10,10) (50,10) (50,60) pen=solid:1:0x0000FF"}},
         {"stairs, one point: the red first line", 56,
-         [](PreviewFixture& f) { f.in.points = {{10, 10}}; f.in.pointer = {50, 60}; f.in.stairsMode = 1; },
+         [](PreviewFixture& f) { f.in.points = {{10, 10}}; f.in.pointer = {50, 60}; f.in.stairs.kaidan_mode = 1; },
          {"line (10,10)-(50,60) pen=solid:1:0x0000FF"}},
     };
     checkRows(rows);
@@ -97,4 +97,35 @@ TEST(BuildingPreviews, BentWallShowsBothFacesOfTheCurve)
     const std::vector<std::string> calls = drawPreview(f, 66);
     // Two faces of 24 pieces each.
     EXPECT_EQ(calls.size(), 48u);
+}
+
+TEST(BuildingPreviews, StairsFromTheSecondPointAreWhatTheToolMakes)
+{
+    PreviewFixture f;
+    f.in.points = {{100, 100}, {100, 400}};
+    f.in.pointer = {400, 250};
+    f.in.stairs.kaidan_kabesin = 2;
+    f.in.stairs.kaidan_nakacolor = 0x00FFFF;
+    std::vector<std::string> want = {
+        "polygon alternate (100,400) (100,100) (400,100) (400,400) pen=solid:1:0x000000 brush=solid:0x00FFFF"};
+    for (int j = 0; j <= 5; ++j) {
+        const std::string x = std::to_string(100 + 60 * j);
+        want.push_back("line (" + x + ",100)-(" + x + ",400) pen=solid:1:0x000000");
+    }
+    EXPECT_EQ(drawPreview(f, 56), want);
+    // Without the fill: only the treads.
+    f.in.stairs.kaidan_nakanuri = 0;
+    EXPECT_EQ(drawPreview(f, 56).size(), 6u);
+    // A turning section: its six corners and its winder; the end of a flight: its six edges.
+    f.in.stairs.kaidan_nakanuri = 1;
+    f.in.stairs.kaidan_mode = 2;
+    const std::vector<std::string> turning = drawPreview(f, 56);
+    ASSERT_EQ(turning.size(), 2u);
+    EXPECT_EQ(turning[0].rfind("polygon alternate (100,400) (100,100) ", 0), 0u) << turning[0];
+    f.in.stairs.kaidan_mode = 3;
+    EXPECT_EQ(drawPreview(f, 56).size(), 7u);
+    // On the width line no flight can be made: nothing is drawn.
+    f.in.stairs.kaidan_mode = 1;
+    f.in.pointer = {100, 250};
+    EXPECT_TRUE(drawPreview(f, 56).empty());
 }

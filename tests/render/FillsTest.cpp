@@ -362,3 +362,48 @@ TEST(FigureFills, HatchPaintsOverTheFillColourOrTransparently)
         }
     }
 }
+
+TEST(FigureFills, FillWithoutOutlineIsTheFillAloneInEveryMode)
+{
+    // A Jw_cad solid: no outline in any mode, and in black and white a black fill, not a white
+    // box with a black edge.
+    struct Row {
+        int kind;
+        ModeSetup mode;
+        std::uint32_t fill;
+        const char* expectFill;
+    } rows[] = {
+        {2, kPlain, kRed, "solid:0x0000FF"},
+        {2, kBlackWhite, kRed, "solid:0x000000"},
+        {2, kBlackWhite, kWhite, "solid:0xFFFFFF"},
+        {1, kBlackWhite, kGreen, "solid:0x000000"},
+        {3, kBlackWhite, kRed, "solid:0x000000"},
+        {3, kPlain, kGreen, "solid:0x00FF00"},
+        {4, kPlain, kRed, "solid:0x0000FF"},
+        {4, kBlackWhite, kRed, "solid:0x000000"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE("kind " + std::to_string(row.kind) + " in " + row.mode.name);
+        CKovUnit unit;
+        CKovLine& f = addFigureOfKind(unit, row.kind);
+        f.MLinebNakanuri = 1;
+        f.MLineNoOutline = 1;
+        f.MLineColor = row.fill;
+        f.MLineNakaColor = f.MLineNakaColor2 = row.fill;
+        CPlotInfo plot;
+        plot.PlotSirokuro = row.mode.blackAndWhite;
+        RecordingSurface s;
+        unit.DrawFigure(s, pixelTransform(), f, plot, false, CKovUnit::DrawEnvironment{});
+        EXPECT_EQ(fillSummary(s), row.expectFill);
+        const std::string fill = std::string(row.expectFill).substr(6);
+        for (const auto& c : s.calls()) {
+            EXPECT_NE(c.op, "line");
+            EXPECT_NE(c.op, "polyline");
+            EXPECT_NE(c.op, "arc");
+            if (c.pen.style != kov::platform::PenStyle::Null) {
+                EXPECT_EQ(hex(c.pen.color), fill) << c.op;
+                EXPECT_LE(c.pen.width, 1) << c.op;
+            }
+        }
+    }
+}

@@ -203,3 +203,23 @@ TEST(PictureRect, CentredAtPaperSizeWhateverTheDrawingScale)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PictureDrawingTest, BytesWaitingInMemoryAreDrawnWithoutAFile)
+{
+    CKovImage p = make(kPicturePng, QImage());
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(picture(60, 30).save(&buffer, "PNG"));
+    p.KeepFileBytes(std::vector<std::uint8_t>(png.begin(), png.end()), folder.path());
+    EXPECT_EQ(draw(p), "60x30 (0,25) (100,25) (0,75)");
+    EXPECT_FALSE(std::filesystem::exists(p.DrawnFileName()));
+    // Once written, the file is what is drawn.
+    ASSERT_TRUE(p.ExtractFile());
+    EXPECT_TRUE(std::filesystem::exists(p.DrawnFileName()));
+    EXPECT_EQ(draw(p), "60x30 (0,25) (100,25) (0,75)");
+}
+
+} // namespace

@@ -109,7 +109,8 @@ TEST_F(EditOnScreen, MergeRangePictureDeleteAndContextMenu)
     m_program.setProcessChannelMode(QProcess::ForwardedChannels);
     m_program.start(KOVIRA_PROGRAM, {QString::fromStdString(house.string())});
     ASSERT_TRUE(m_program.waitForStarted(10000));
-    const std::string window = run("xdotool search --sync --onlyvisible --name 'house.kvr' 2>/dev/null | head -1");
+    // The window is named after the drawing it shows.
+    const std::string window = run("timeout 60 xdotool search --sync --onlyvisible --name 'house.kvr' 2>/dev/null | head -1");
     ASSERT_FALSE(window.empty()) << "no window of the program appeared";
     QThread::msleep(1500);
     run("xdotool windowfocus --sync " + window + " 2>/dev/null");
