@@ -6,6 +6,7 @@
 #include "app/ExchangeCommands.h"
 #include "app/KoviraApp.h"
 #include "app/KoviraDoc.h"
+#include "app/OptionPanels.h"
 #include "app/DocToolHost.h"
 #include "dialogs/BalloonPanel.h"
 #include "dialogs/ChamferDialogs.h"
@@ -20,6 +21,7 @@
 #include "dialogs/StringEntryDialog.h"
 #include "dialogs/PictureOutputDialogs.h"
 #include "dialogs/RelativeInputDialog.h"
+#include "dialogs/ToolPanelClosing.h"
 #include "dialogs/WallThicknessDialog.h"
 #include "building/RoomSettings.h"
 #include "tools/ToolMachine.h"
@@ -157,6 +159,14 @@ public:
             return std::nullopt;
         return dialog.form().m_nCount;
     }
+    std::optional<double> AskDistance(std::string_view caption, double proposed) override
+    {
+        return AskLength(&m_view, caption, proposed);
+    }
+    MeasureAnswer ShowMeasureResult(const MeasureResult& result) override { return AskMeasureResult(&m_view, result); }
+    std::optional<std::string> AskObjectCount() override { return kov::app::AskObjectCount(&m_view, doc()); }
+    void ShowTextEntry() override { kov::app::ShowTextEntry(m_panels); }
+    void RefreshPanel(kov::tools::ToolPanel panel) override { RefreshOptionPanels(m_panels, panel); }
     void OpenPanel(kov::tools::ToolPanel panel, int mode, bool shown) override
     {
         if (panel == kov::tools::ToolPanel::Style) {
@@ -164,6 +174,8 @@ public:
             return;
         }
         if (!shown)
+            return;
+        if (OpenOptionPanel(m_view, doc(), panel, [this](QWidget* w, int kind, bool show) { keep(w, kind, show); }))
             return;
         QWidget* w = nullptr;
         int placeBelow = 0; // the frame's placement kind
@@ -210,13 +222,7 @@ public:
         } else {
             return;
         }
-        w->setWindowFlag(Qt::Tool);
-        m_panels.emplace_back(w);
-        // The frame keeps it in its slot and puts it beside the bars, off the drawing.
-        if (m_view.onToolPanelShown)
-            m_view.onToolPanelShown(w, placeBelow);
-        w->show();
-        m_view.setFocus();
+        keep(w, placeBelow, true);
     }
     void UncheckArcButton() override
     {
@@ -233,7 +239,7 @@ public:
     void ClosePanels() override
     {
         for (QPointer<QWidget>& p : m_panels)
-            delete p.data();
+            kov::dialogs::CloseToolPanel(p.data());
         m_panels.clear();
     }
     void PrintRange(const CDbPoint& first, const CDbPoint& second) override
@@ -251,6 +257,19 @@ public:
     }
 
 private:
+    void keep(QWidget* w, int placeKind, bool show)
+    {
+        w->setWindowFlag(Qt::Tool);
+        m_panels.emplace_back(w);
+        // The frame keeps it in its slot and puts it beside the bars, off the drawing.
+        if (m_view.onToolPanelShown)
+            m_view.onToolPanelShown(w, placeKind);
+        if (!show)
+            return;
+        w->show();
+        m_view.setFocus();
+    }
+
     SwatchEnvironment swatchEnvironment() const
     {
         const CKovUnit::DrawEnvironment d = m_view.MakeDrawEnvironment();
@@ -313,6 +332,7 @@ CKoviraView::CKoviraView(CKoviraDoc& doc, CKoviraApp* app, QWidget* parent)
     f.colour = static_cast<std::uint32_t>(m_Settings.tool_tateg_color);
     f.heights.height = m_Settings.ritutakasa;
     f.heights.mounting = m_Settings.ritutoritakasa;
+    m_machine->m_dToolLength = m_Settings.tool_nagasa;
     m_machine->m_ChamferSizes = {m_Settings.mentori_kakuatai, m_Settings.mentori_maruatai, m_Settings.mentori_l1atai,
                                  m_Settings.mentori_l2atai};
     m_machine->m_dOffsetLeft = m_Settings.tool_nisen_l;
@@ -551,11 +571,12 @@ CKovUnit::PreviewInput CKoviraView::PreviewInputs(const CKovUnit::DrawEnvironmen
     in.selection = &m_doc.m_Selection;
     in.env = &env;
     const int tool = m_doc.m_nToolMode;
-    in.fixedRadiusOn = m_Settings.tool_hankeikotei_check;
-    in.fixedRadius = tool == 7 ? m_Settings.tool_hankeikotei_atai_arc : m_Settings.tool_hankeikotei_atai;
+    in.fixedRadiusOn = m_machine->m_bFixedRadius;
+    in.fixedRadius = m_machine->m_dFixedRadius;
     // The corner keeps its arc end and the division its length in the machine.
-    in.measured = tool == 35 || tool == 64 ? m_machine->m_dToolValue : m_Settings.tool_nagasa;
-    in.angle = settingInt(kSectionPlotMenu, "tool_kakudo_tokei", 0) != 0 ? 360 - m_dAnglePanel : m_dAnglePanel;
+    in.measured = tool == 35 || tool == 64 ? m_machine->m_dToolValue : m_machine->m_dToolLength;
+    const double angle = m_machine->m_dLineAngle;
+    in.angle = settingInt(kSectionPlotMenu, "tool_kakudo_tokei", 0) != 0 ? 360 - angle : angle;
     in.doubleLeft = m_machine->m_dOffsetLeft;
     in.doubleRight = m_machine->m_dOffsetRight;
     in.parallelDistance = m_machine->m_dParallelDistance;
@@ -572,21 +593,23 @@ CKovUnit::PreviewInput CKoviraView::PreviewInputs(const CKovUnit::DrawEnvironmen
     in.balloonSide = m_machine->m_Balloon.tailSide;
     in.balloonPosition = m_machine->m_Balloon.tailPosition;
     in.arcSteps = m_machine->m_nArcDivisions;
-    in.text = m_strText;
+    in.text = m_machine->m_strText;
     in.textFont = &m_doc.m_FontMenu;
-    in.textVertical = m_TextPanel.vertical;
-    in.textAngle = m_TextPanel.mozi_kakudo;
-    in.decoratedPanelOpen = m_bDecoratedTextPanelOpen;
-    if (tool == 70 && m_bDecoratedTextPanelOpen) {
-        in.decoratedFont = m_DecoratedTextPanel.font;
-        in.decoratedText = m_DecoratedTextPanel.text;
-        in.frameThickness = m_DecoratedTextPanel.frameThickness;
-        in.frameShape = m_DecoratedTextPanel.shape;
-        in.frameSlant = m_DecoratedTextPanel.slant;
-        in.framesOnly = m_DecoratedTextPanel.framesOnly;
-        in.decoratedTextColour = m_DecoratedTextPanel.textColour;
-        in.decoratedFrameColour = m_DecoratedTextPanel.frameColour;
-        in.decoratedOpacity = m_DecoratedTextPanel.opacity;
+    in.textVertical = m_machine->m_TextPanel.vertical;
+    in.textAngle = m_machine->m_TextPanel.mozi_kakudo;
+    // The decorated-text panel lives as long as its tool.
+    in.decoratedPanelOpen = tool == 70;
+    if (tool == 70) {
+        const kov::tools::DecoratedTextValues& d = m_machine->m_DecoratedText;
+        in.decoratedFont = d.font;
+        in.decoratedText = d.text;
+        in.frameThickness = d.frameThickness;
+        in.frameShape = d.shape;
+        in.frameSlant = d.slant;
+        in.framesOnly = d.framesOnly;
+        in.decoratedTextColour = d.textColour;
+        in.decoratedFrameColour = d.frameColour;
+        in.decoratedOpacity = d.opacity;
     }
     in.drawingArea = toWindow(m_geo.m_rcPage);
     return in;
@@ -605,8 +628,8 @@ void CKoviraView::DrawToolPreviews(pf::Surface& dc, const DeviceTransform& t, co
     options.arcMode = m_bArcSegment != 0;
     options.arcPieces = m_Settings.tool_nijyuusen_rbunkatu;
     if (tool == 47) options.clockwiseAngles = settingInt(kSectionPlotMenu, "tool_kakudo_tokei", 0) != 0;
-    const double angle = kov::render::DrawToolOverlay(dc, t, m_doc.m_Unit, tool, PreviewInputs(env), frame, options);
-    if (angle >= 0) m_Settings.tool_nagasa = angle;
+    // The angle tool measures from its clicks; what the readout shows is not kept.
+    kov::render::DrawToolOverlay(dc, t, m_doc.m_Unit, tool, PreviewInputs(env), frame, options);
     // The multi-point tools measure from their first point.
     if (kov::render::HasPointsPreview(tool) && !m_ToolPoints.empty()) {
         const DevicePoint w = SheetToWindow(m_ToolPoints.front());

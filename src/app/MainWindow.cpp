@@ -17,6 +17,7 @@
 
 #include "dialogs/DxfReadSetDialog.h"
 #include "dialogs/GridConfDialog.h"
+#include "dialogs/ToolPanelClosing.h"
 #include "dialogs/PropertyTexts.h"
 #include "io/PrintDialogs.h"
 #include "model/KovUnit.h"
@@ -135,6 +136,7 @@ MainWindow::MainWindow(CKoviraDoc* document, QWidget* parent) : QMainWindow(pare
         m_view->onToolPanelShown = [this](QWidget* panel, int kind) { KeepToolPanel(panel, kind); };
         m_view->onFittingsPalette = [this] { ShowFittingsPalette(); };
         m_view->onStylePanel = [this](QWidget* panel) { KeepStylePanel(panel); };
+        m_view->onToolSample = [this] { DrawToolSample(); };
         connect(m_view, &CKoviraView::selectionTextChanged, this, [this](const QString& text) {
             if (m_panes[7]) m_panes[7]->setText(text);
             // After every drawing change: the panel shows the tool the machine is in, and a
@@ -746,6 +748,7 @@ void MainWindow::buildRoutes()
     buildPropertyRoutes();
     buildLineEditRoutes();
     buildPictureRoutes();
+    buildMeasureRoutes();
     buildAnnotationRoutes();
 
     // application
@@ -861,14 +864,18 @@ constexpr int kBelowSlot[] = {-1, 3, 1, 2, 0, 4, 7, -1, 9, 12};
 
 void MainWindow::KeepToolPanel(QWidget* panel, int kind)
 {
-    if (kind < 1 || kind > 9 || kBelowSlot[kind] < 0) return;
-    const auto slot = static_cast<std::size_t>(kBelowSlot[kind]);
+    // A negative kind is placed beside the layer bar.
+    static const int kBesideSlot[] = {-1, -1, -1, 10, 14, -1, -1, -1, -1, 6, 5, 11, 13};
+    const bool beside = kind < 0;
+    if (beside ? (-kind > 12 || kBesideSlot[-kind] < 0) : (kind < 1 || kind > 9 || kBelowSlot[kind] < 0)) return;
+    const auto slot = static_cast<std::size_t>(beside ? kBesideSlot[-kind] : kBelowSlot[kind]);
     m_pToolDialog[slot] = panel;
     // Whoever closes it first, the slot never points at a closed panel.
     connect(panel, &QObject::destroyed, this, [this, slot, panel] {
         if (m_pToolDialog[slot] == panel) m_pToolDialog[slot] = nullptr;
     });
-    PlaceToolDialogBelow(kind);
+    if (beside) PlaceToolDialogBeside(-kind);
+    else PlaceToolDialogBelow(kind);
 }
 
 // The panels sit beside the layer bar or below the tool panel, never over the drawing's centre.
@@ -933,10 +940,10 @@ void MainWindow::ResetToolPalette()
     for (int slot : kOrder) {
         QWidget*& w = m_pToolDialog[static_cast<std::size_t>(slot)];
         if (w) {
-            delete w;
+            kov::dialogs::CloseToolPanel(w);
             w = nullptr;
         }
-        if (slot == 11 && m_view) m_view->m_strText.clear();
+        if (slot == 11 && m_view) m_view->machine().m_strText.clear();
     }
     ShowScale();
 }
@@ -1422,7 +1429,7 @@ void MainWindow::saveLayoutAndSettings()
     static const int kOrder[] = {14, 0, 1, 2, 12, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13};
     for (int slot : kOrder) {
         QWidget*& w = m_pToolDialog[static_cast<std::size_t>(slot)];
-        delete w;
+        kov::dialogs::CloseToolPanel(w);
         w = nullptr;
     }
     const QRect g = geometry();

@@ -155,6 +155,7 @@ private:
     void buildLineEditRoutes();
     // The picture commands and the range print's preview.
     void buildPictureRoutes();
+    void buildMeasureRoutes();
     void buildAnnotationRoutes();
 public:
     // The modal dialogs of the generator commands run through this: exec() unless a test answers

@@ -6,6 +6,7 @@
 // the same document with scripted answers.
 
 #include "model/DbPoint.h"
+#include "model/DrawTransform.h"
 
 #include <array>
 #include <optional>
@@ -167,6 +168,34 @@ public:
         (void)first;
         (void)second;
     }
+    // The length dialog ("mm") with its caption and the proposed distance; the distance typed.
+    virtual std::optional<double> AskDistance(std::string_view caption, double proposed)
+    {
+        (void)caption;
+        (void)proposed;
+        return std::nullopt;
+    }
+    // The measuring result ("測定"): a label, the value written in each of five units with their
+    // names (by unit index), and the unit shown first. The answer: the text, possibly edited, to
+    // put into the drawing (none when closed) and the unit last chosen, also when closed.
+    struct MeasureResult {
+        std::string label;
+        std::array<std::string, 5> texts;
+        std::array<std::string, 5> units;
+        int unit = 0;
+    };
+    struct MeasureAnswer {
+        std::optional<std::string> text;
+        int unit = 0;
+    };
+    virtual MeasureAnswer ShowMeasureResult(const MeasureResult& result) { return {std::nullopt, result.unit}; }
+    // The object count ("オブジェクトの数測定") of the drawing; the text of the ticked counts, or
+    // none when cancelled.
+    virtual std::optional<std::string> AskObjectCount() { return std::nullopt; }
+    // The text tool's entry line, shown for the clicked point.
+    virtual void ShowTextEntry() {}
+    // The tool changed values its open panel shows (a placed decorated text empties the text).
+    virtual void RefreshPanel(ToolPanel panel) { (void)panel; }
     // The range picture tools on release: the dragged rectangle of window pixels to a picture file
     // (tool 12) or to the clipboard (tool 13).
     virtual void RangeToPicture(int tool, DevicePoint press, DevicePoint release)

@@ -200,6 +200,10 @@ void ToolMachine::OnLButtonDblClk(unsigned flags, DevicePoint client)
         StepMultiPoint(tool, t, device, point, 1);
         return;
     }
+    if (tool == 48 || tool == 49) {
+        tool == 48 ? FinishAreaTotal(point) : FinishLengthTotal(point);
+        return;
+    }
     if (tool == 27 || tool == 61) {
         StepDoubleLine(tool, t, device, point, 1);
         return;
@@ -208,7 +212,7 @@ void ToolMachine::OnLButtonDblClk(unsigned flags, DevicePoint client)
         StepStairs(device, point, 1);
         return;
     }
-    if (isIn(tool, {53, 54, 48, 49})) {
+    if (isIn(tool, {53, 54})) {
         notReady();
         return;
     }
@@ -478,6 +482,13 @@ void ToolMachine::DispatchToolAction(DevicePoint& device, CDbPoint& point, const
         case 36: StepChamfer(t, device, point); break;
         case 64: StepDivideFigure(t, device, point); break;
         case 67: StepJoinLines(t, device, point); break;
+        case 15: StepLineByLength(device, point); break;
+        case 16: StepLineByAngle(device, point); break;
+        case 17: StepPerpendicular(t, device, point); break;
+        case 23: case 24: StepCircleTangent(t, device, point); break;
+        case 47: StepMeasureAngle(device, point); break;
+        case 48: StepAreaTotal(device, point); break;
+        case 49: StepLengthTotal(device, point); break;
         case 27: case 61: StepDoubleLine(tool, t, device, point, 0); break;
         case 56: StepStairs(device, point, 0); break;
         case 57: StepWallPartialDelete(t, device, point); break;
@@ -501,8 +512,10 @@ void ToolMachine::DispatchToolAction(DevicePoint& device, CDbPoint& point, const
             PushUndo();
     } else if (m_ToolPoints.empty()) {
         sel.Clear();
-        if (tool == 8 || tool == 70)
-            notReady();
+        if (tool == 8)
+            StepText(point);
+        else if (tool == 70)
+            StepDecoratedText(point);
         else
             m_ToolPoints.push_back(point);
     } else {
@@ -683,7 +696,10 @@ bool ToolMachine::StartTool(int tool)
         m_host.OpenPanel(ToolPanel::Style, tool == 6 ? 3 : 4, stylePanel);
         m_host.OpenPanel(ToolPanel::FixedRadius, 0, true);
         break;
-    case 8: m_host.OpenPanel(ToolPanel::Text, 0, true); break;
+    case 8:
+        StartTextPanels(8);
+        m_host.OpenPanel(ToolPanel::Text, 0, true);
+        break;
     case 9:
         if (m_settings.app_autopita) plot.PlotWallPita = 1;
         if (m_settings.app_sunpotyoku) m_nAxisLock = 3;
@@ -742,7 +758,10 @@ bool ToolMachine::StartTool(int tool)
         m_host.OpenPanel(ToolPanel::Style, 1, stylePanel);
         m_host.OpenPanel(ToolPanel::Balloon, 0, true);
         break;
-    case 70: m_host.OpenPanel(ToolPanel::DecoratedText, 0, true); break;
+    case 70:
+        StartTextPanels(70);
+        m_host.OpenPanel(ToolPanel::DecoratedText, 0, true);
+        break;
     case 71:
         if (m_settings.app_autogridpita) grid.kyutyaku = 0;
         m_nAxisLock = 3;

@@ -93,6 +93,17 @@ public:
     int m_nRoomSizeIndex = 2;
     RoomSettings m_roomSettings;  // how new rooms are labelled (application settings)
     kov::building::FittingChoice m_Fitting; // the fittings palette's choice and the fitting tool's settings
+    // The line tools' panels: the length of tools 15 and 16 ("tool_nagasa"), the angle panel's
+    // angle in degrees and its "線の長さ指定". Kept apart from m_dToolValue, which the measuring
+    // tools and the line edits overwrite with values of their own.
+    double m_dToolLength = 50;
+    double m_dLineAngle = 0;
+    int m_bLineLengthGiven = 0;
+    // The text tools: the settings panel's writing direction and angle, the text typed in the
+    // entry line for the clicked point, and the decorated-text panel's text and look.
+    TextPanelValues m_TextPanel;
+    std::string m_strText;
+    DecoratedTextValues m_DecoratedText;
 
 private:
     PageGeometry m_ownPage;
@@ -184,6 +195,27 @@ public:
     void StepEnvelope(DevicePoint d, CDbPoint p);
     // The range print's release (tools/PrintRangeStep.cpp).
     void FinishPrintRange();
+    // Construction lines (tools/ConstructionSteps.cpp).
+    void StepLineByLength(DevicePoint d, CDbPoint p);
+    void StepLineByAngle(DevicePoint d, CDbPoint p);
+    void StepPerpendicular(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepCircleTangent(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    // Measuring (tools/MeasureSteps.cpp): the tools, their double-click finishers and the commands.
+    void StepMeasureAngle(DevicePoint d, CDbPoint p);
+    void StepAreaTotal(DevicePoint d, CDbPoint p);
+    void FinishAreaTotal(CDbPoint p);
+    void StepLengthTotal(DevicePoint d, CDbPoint p);
+    void FinishLengthTotal(CDbPoint p);
+    void OnMeasureSelectionArea();
+    void OnMeasureSelectionLength();
+    void OnMeasureRoomArea();
+    void OnCountObjects();
+    // Texts (tools/TextSteps.cpp): the panels' values set for a start of tool 8 or 70, the click
+    // of the text tool, the entry line's OK, the click of the decorated-text tool.
+    void StartTextPanels(int tool);
+    void StepText(CDbPoint p);
+    void CreateTextFromDialog();
+    void StepDecoratedText(CDbPoint p);
     // Wall edits, stairs, balloons, double lines and the dimension's follow-up.
     void StepWallPartialDelete(const DeviceTransform& t, DevicePoint d, CDbPoint p);
     void StepAddRoomVertex(const DeviceTransform& t, DevicePoint d, CDbPoint p);

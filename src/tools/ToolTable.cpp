@@ -26,7 +26,7 @@ std::array<ToolInfo, 72> makeTable()
         "左ｸﾘｯｸで頂点設定、右ｸﾘｯｸで直前点ｷｬﾝｾﾙ（開始点と同じ点指定で終了）", R::Last, true);
     row(6, 32890, "円(&C)", "RSP", "中心点と半径指定で円作成", R::All, true);
     row(7, 32891, "円弧・扇形・弦(&E)", "RSP", "中心点、半径、開始、終了点指定円弧作成", R::All, true);
-    row(8, 1014, "文字", "RSP", "", R::All, false);
+    row(8, 1014, "文字", "RSP", "", R::All, true);
     row(9, 33909, "寸法線(&S)", "URPS", "開始点、終了点、寸法高さをクリック", R::All, true);
     row(10, 1259, "四角形部屋作成ツール", "RSP", "２点指定で四角形部屋作成", R::All, true);
     row(11, 1258, "多角形部屋作成ツール", "RSP", "ｸﾘｯｸしていき多角形部屋作成（開始点と同じ点指定で終了）", R::Last,
@@ -34,16 +34,16 @@ std::array<ToolInfo, 72> makeTable()
     row(12, 32806, "範囲を決めて出力(&H)", "URPS", kDrag, R::Ends, true);
     row(13, 32807, "ｸﾘｯﾌﾟボﾞｰﾄに画像としてｺﾋﾟｰ（&G）", "PS", kDrag, R::Ends, true);
     row(14, 32822, "属性取得", "PS", "ｸﾘｯｸした要素（ﾚｲﾔｰ）を取得する", R::Ends, false);
-    row(15, 32831, "長さ指定線", "URPS", "左ｸﾘｯｸで位置指定", R::Ends, false);
-    row(16, 32842, "角度指定線", "URP", "一点目をクリック", R::Ends, false);
-    row(17, 32879, "垂直線", "URP", "基準線上をクリック", R::Ends, false);
+    row(15, 32831, "長さ指定線", "URPS", "左ｸﾘｯｸで位置指定", R::Ends, true);
+    row(16, 32842, "角度指定線", "URP", "一点目をクリック", R::Ends, true);
+    row(17, 32879, "垂直線", "URP", "基準線上をクリック", R::Ends, true);
     row(18, 32839, "線切断", "URPS", "切断したい線の上をクリック", R::Ends, true);
     row(19, 32840, "線部分削除", "URP", "線上の切断開始点をクリック", R::Ends, true);
     row(20, 32841, "線消", "URPS", "ｸﾘｯｸした線を削除（ｸﾞﾙｰﾌﾟの要素は不可）", R::Ends, true);
     row(21, 32823, "複線", "SPUR", "基準線上をクリック", R::Ends, true);
     row(22, 32844, "２線", "URPS", "基準線上をクリック", R::Ends, true);
-    row(23, 32832, "円接線", "URP", "円周上の点か、円へ接する線をひく指定点をクリック", R::Ends, false);
-    row(24, 0, "", "", "", R::Ends, false);
+    row(23, 32832, "円接線", "URP", "円周上の点か、円へ接する線をひく指定点をクリック", R::Ends, true);
+    row(24, 0, "", "", "", R::Ends, true);
     row(25, 32851, "三点円弧作成(&E)", "URPS", "円弧開始点をクリック", R::Ends, true);
     row(26, 32883, "連続線(&W)", "URPS", kMulti, R::Last, true);
     row(27, 32885, "二重線(&N)", "URPS", kMulti, R::Last, true);
@@ -66,9 +66,9 @@ std::array<ToolInfo, 72> makeTable()
     row(44, 33966, "囲った内容を回転...(&K)", "URPS", kRangeFirst, R::Ends, false);
     row(45, 33931, "囲った内容を伸縮(&S)...", "URPS", kRangeFirst, R::Ends, false);
     row(46, 32855, "囲った内容を削除(&D)", "URPS", kRangeFirst, R::Ends, false);
-    row(47, 32825, "角度測定", "URP", "角度計測点をクリック", R::Ends, false);
-    row(48, 32837, "面積累計", "URP", "一点目をクリック", R::Ends, false);
-    row(49, 32838, "長さ累計", "URP", "一点目をクリック", R::Ends, false);
+    row(47, 32825, "角度測定", "URP", "角度計測点をクリック", R::Ends, true);
+    row(48, 32837, "面積累計", "URP", "一点目をクリック", R::Ends, true);
+    row(49, 32838, "長さ累計", "URP", "一点目をクリック", R::Ends, true);
     row(50, 32830, "２点からの距離", "URP", "底辺となる一点目をクリック", R::Ends, true);
     row(51, 32870, "寸法指定四角形", "URPS", "寸法指定四角形作成、指定位置で左クリック", R::All, true);
     row(52, 32895, "屋根作成", "URPS", "3点指定で屋根作成", R::Ends, false);
@@ -94,7 +94,7 @@ std::array<ToolInfo, 72> makeTable()
         "吹き出しをグループとして作成、左クリック１，２点で四角形、３点目で吹き出し位置を決めます", R::Ends, true);
     row(69, 33942, "表示記号の作成", "RSP", "地盤、砂利などを作図する範囲の幅を決める一点目を左クリック", R::Last,
         true);
-    row(70, 1132, "", "RSP", "修飾文字作成位置をクリック", R::All, false);
+    row(70, 1132, "", "RSP", "修飾文字作成位置をクリック", R::All, true);
     row(71, 33972, "選択画像の位置大きさ合わせ", "PUR", "画像上の基点を左クリック", R::Last, false);
     return t;
 }

@@ -49,6 +49,21 @@ public:
     std::vector<std::string> stringQuestions; // "caption|text|label" of each string entry asked
     std::deque<std::optional<DivisionAnswer>> divisionAnswers;
     std::deque<std::optional<int>> divisionCountAnswers;
+    // The length dialog: the captions and proposals asked, the lengths typed (none: cancelled).
+    std::vector<std::pair<std::string, double>> distancesAsked;
+    std::deque<std::optional<double>> distanceAnswers;
+    // The measuring result: what it showed, and the unit chosen with OK (the unit's text, or the
+    // edited one) or with "閉じる" (no text).
+    struct MeasureReply {
+        bool output = true;
+        std::optional<int> unit;             // the unit shown when not given
+        std::optional<std::string> edited;   // the unit's text when not given
+    };
+    std::vector<MeasureResult> measured;
+    std::deque<MeasureReply> measureAnswers;
+    std::deque<std::optional<std::string>> countAnswers;
+    int textEntries = 0;
+    std::vector<kov::tools::ToolPanel> refreshed;
 
     void SetStatusText(std::string_view text) override { prompt = std::string(text); }
     void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
@@ -92,6 +107,24 @@ public:
     }
     std::optional<DivisionAnswer> AskDivision() override { return next(divisionAnswers, "division"); }
     std::optional<int> AskDivisionCount(int) override { return next(divisionCountAnswers, "division count"); }
+    std::optional<double> AskDistance(std::string_view caption, double proposed) override
+    {
+        distancesAsked.emplace_back(std::string(caption), proposed);
+        return next(distanceAnswers, "length");
+    }
+    MeasureAnswer ShowMeasureResult(const MeasureResult& r) override
+    {
+        measured.push_back(r);
+        const MeasureReply reply = next(measureAnswers, "measuring result");
+        MeasureAnswer a;
+        a.unit = reply.unit.value_or(r.unit);
+        if (reply.output)
+            a.text = reply.edited ? *reply.edited : r.texts[static_cast<std::size_t>(a.unit)];
+        return a;
+    }
+    std::optional<std::string> AskObjectCount() override { return next(countAnswers, "object count"); }
+    void ShowTextEntry() override { ++textEntries; }
+    void RefreshPanel(kov::tools::ToolPanel panel) override { refreshed.push_back(panel); }
 };
 
 struct ToolHarness {
