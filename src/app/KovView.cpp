@@ -13,6 +13,8 @@
 #include "dialogs/DoubleLinePanel.h"
 #include "dialogs/FigurePropertyDialog.h"
 #include "dialogs/FigureSizeDialogs.h"
+#include "dialogs/FittingsPalette.h"
+#include "dialogs/NotationSymbolDialog.h"
 #include "dialogs/ParallelLineDialog.h"
 #include "dialogs/StairsPanel.h"
 #include "dialogs/StringEntryDialog.h"
@@ -35,6 +37,7 @@
 #include "render/RubberBands.h"
 #include "tools/SelectionDescription.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -103,6 +106,28 @@ public:
             return std::nullopt;
         return std::array<int, 2>{dialog.form().a, dialog.form().b};
     }
+    std::optional<kov::tools::NotationSymbolChoice> AskNotationSymbol(const kov::tools::NotationSymbolChoice& initial) override
+    {
+        kov::dialogs::CHyoukiKigouDg dialog(initial.heightFixed, initial.height, doc().services().folders.symbols, &m_view);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        const kov::dialogs::NotationSymbolForm& f = dialog.form();
+        return kov::tools::NotationSymbolChoice{f.m_nKind, f.m_bHeightFixed, f.m_dHeight};
+    }
+    std::optional<std::array<double, 2>> AskFittingSize(double width, double depth) override
+    {
+        kov::dialogs::CTategPropDlg dialog(width, depth, doc().services().questions, &m_view);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return std::array<double, 2>{dialog.form().m_dWidth, dialog.form().m_dDepth};
+    }
+    void SetBusy(bool busy) override
+    {
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    }
     std::optional<std::array<double, 4>> AskRectDistances() override
     {
         kov::dialogs::RectBySizeDialog dialog(&m_view);
@@ -142,6 +167,11 @@ public:
             return;
         QWidget* w = nullptr;
         int placeBelow = 0; // the frame's placement kind
+        if (panel == kov::tools::ToolPanel::Fittings) {
+            if (m_view.onFittingsPalette)
+                m_view.onFittingsPalette();
+            return;
+        }
         if (panel == kov::tools::ToolPanel::WallThickness) {
             w = new kov::dialogs::WallThicknessDialog(doc().m_PlotInfo, false, &m_view);
             placeBelow = 6;
@@ -206,6 +236,12 @@ public:
             delete p.data();
         m_panels.clear();
     }
+    void PrintRange(const CDbPoint& first, const CDbPoint& second) override
+    {
+        m_view.pullToolState();
+        if (m_view.onPrintRange)
+            m_view.onPrintRange(first, second);
+    }
     void RangeToPicture(int tool, DevicePoint press, DevicePoint release) override
     {
         if (tool == 12)
@@ -269,6 +305,14 @@ CKoviraView::CKoviraView(CKoviraDoc& doc, CKoviraApp* app, QWidget* parent)
     m_machine->m_bFixedRadius = m_Settings.tool_hankeikotei_check;
     m_machine->m_nArcDivisions = m_Settings.tool_nijyuusen_rbunkatu;
     m_machine->m_dParallelDistance = m_Settings.tool_hukusen;
+    kov::building::FittingChoice& f = m_machine->m_Fitting;
+    f.widthMode = m_Settings.tool_tateg_habatype;
+    f.width = m_Settings.tool_tateg_habaedit;
+    f.thicknessMode = m_Settings.tool_tateg_atumitype;
+    f.thickness = m_Settings.tool_tateg_atumiedit;
+    f.colour = static_cast<std::uint32_t>(m_Settings.tool_tateg_color);
+    f.heights.height = m_Settings.ritutakasa;
+    f.heights.mounting = m_Settings.ritutoritakasa;
     m_machine->m_ChamferSizes = {m_Settings.mentori_kakuatai, m_Settings.mentori_maruatai, m_Settings.mentori_l1atai,
                                  m_Settings.mentori_l2atai};
     m_machine->m_dOffsetLeft = m_Settings.tool_nisen_l;
@@ -280,6 +324,7 @@ CKoviraView::~CKoviraView()
     // The tool panels edit the tool machine's values: they go (and write them) while it lives.
     m_toolHost->ClosePanels();
     // The fitting settings and elevation heights go back to the store; the panels keep the rest.
+    pullToolState();
     m_Settings.SaveFittingsAndElevations(m_doc.services().profile);
 }
 
@@ -779,6 +824,15 @@ void CKoviraView::pullToolState()
     m_bPlacing = m.m_bPlacing;
     m_bStretchRotate = m.m_bStretchRotate;
     m_bArcSegment = m.m_bArcInsert;
+    // The fittings palette edits the machine's fitting settings; the previews and the store read them here.
+    m_nFittingKind = m.m_Fitting.kind;
+    m_nFittingNumber = m.m_Fitting.number;
+    m_Settings.tool_tateg_habatype = m.m_Fitting.widthMode;
+    m_Settings.tool_tateg_habaedit = m.m_Fitting.width;
+    m_Settings.tool_tateg_atumitype = m.m_Fitting.thicknessMode;
+    m_Settings.tool_tateg_atumiedit = m.m_Fitting.thickness;
+    m_Settings.tool_tateg_color = static_cast<int>(m.m_Fitting.colour);
+    m_bPrintRange = m.m_bPrintRange;
 }
 
 void CKoviraView::afterToolEvent()

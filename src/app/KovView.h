@@ -88,8 +88,12 @@ public:
     std::function<void(const QPoint& global)> onContextMenu;
     // A tool's modeless panel was opened: the frame keeps and places it (its placement kind).
     std::function<void(QWidget* panel, int placeBelowKind)> onToolPanelShown;
+    // The fitting tool started: the frame shows its fittings palette.
+    std::function<void()> onFittingsPalette;
     // A figure tool's style panel was made (shown or not): the frame keeps it beside the layer bar.
     std::function<void(QWidget* panel)> onStylePanel;
+    // The range print's drag ended: the frame previews the rectangle (sheet mm, smaller corner first).
+    std::function<void(const CDbPoint& first, const CDbPoint& second)> onPrintRange;
     // The zoom or scroll was changed from outside: scroll bars and picture follow.
     void ViewChanged();
     // -- what the open tool panels hold for the previews (the panels keep them up to date)

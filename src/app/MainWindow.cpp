@@ -20,6 +20,7 @@
 #include "dialogs/PropertyTexts.h"
 #include "io/PrintDialogs.h"
 #include "model/KovUnit.h"
+#include "platform/Clipboard.h"
 #include "platform/Profile.h"
 #include "platform/Questions.h"
 #include "render/DrawEnvironment.h"
@@ -31,7 +32,6 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -133,6 +133,7 @@ MainWindow::MainWindow(CKoviraDoc* document, QWidget* parent) : QMainWindow(pare
         m_view->onPrompt = [this](const QString& text) { SetStatusText(text.toStdString()); };
         m_view->onContextMenu = [this](const QPoint& global) { OpenContextMenu(global); };
         m_view->onToolPanelShown = [this](QWidget* panel, int kind) { KeepToolPanel(panel, kind); };
+        m_view->onFittingsPalette = [this] { ShowFittingsPalette(); };
         m_view->onStylePanel = [this](QWidget* panel) { KeepStylePanel(panel); };
         connect(m_view, &CKoviraView::selectionTextChanged, this, [this](const QString& text) {
             if (m_panes[7]) m_panes[7]->setText(text);
@@ -741,8 +742,10 @@ void MainWindow::buildRoutes()
 
     buildSelectionRoutes();
     buildFileRoutes();
+    buildLibraryRoutes();
     buildPropertyRoutes();
     buildLineEditRoutes();
+    buildPictureRoutes();
     buildAnnotationRoutes();
 
     // application
@@ -782,8 +785,7 @@ CommandContext MainWindow::commandContext() const
         c.zoomMode = m_view->m_nZoomMode;
         c.placing = m_view->m_bPlacing;
     }
-    if (const QMimeData* mime = QGuiApplication::clipboard()->mimeData())
-        c.clipboardHasPicture = mime->hasImage() ? 1 : 0;
+    c.clipboardHasPicture = kov::platform::ClipboardHasImage() ? 1 : 0;
     return c;
 }
 
@@ -1015,6 +1017,7 @@ void MainWindow::OnToolCommand(int command)
     DrawToolSample();
     focusAndRedraw();
     if (e->setsPrompt) SetStatusText(std::string(e->prompt));
+    if (command == PanelParts) ShowPartsPalette();
 }
 
 void MainWindow::OnDeleteTool()
@@ -1320,8 +1323,8 @@ void MainWindow::OnToolProperties()
             const CKovGroup* g = unit.FindGroup(sel.m_Groups.front());
             if (!g || (g->MGrpRoom != 1 && g->MGrpRoom != 2)) return;
             if (g->MGrpRoom == 2) {
-                // The fitting dialog comes with the fittings palette.
-                comesLater(cmd::PanelProperties);
+                // A fitting: its size dialog, as the context menu's size change.
+                if (m_view) m_view->machine().OnChangeFittingSize();
             } else if (g->MGrpLineID.empty()) {
                 doc.services().questions.message(kov::dialogs::proptext::kRoomWithoutColour);
                 return;

@@ -21,6 +21,7 @@ class TextBoxMeasurer;
 
 namespace kov::platform {
 class Profile;
+struct Folders;
 }
 
 namespace kov::tools {
@@ -41,6 +42,13 @@ enum class ToolPanel {
     Fittings,
     Stairs,
     PictureOutput,
+};
+
+// The notation symbol dialog's values: the kind (1-11) and the fixed height.
+struct NotationSymbolChoice {
+    int kind = 1;
+    int heightFixed = 0;     // hyoukikigou_takasakotei
+    double height = 100;     // hyoukikigou_takasa, millimetres
 };
 
 // The settings the tool machine reads (section KOV_T_UTILITY unless noted). The application reads
@@ -82,6 +90,8 @@ public:
     // An undo snapshot before a change; the newest snapshot (the one just taken) is where moves
     // start from. Undo and redo restore whole snapshots.
     virtual void PushUndo() = 0;
+    // A snapshot kept though nothing changed since the last one: what is being placed moves from it.
+    virtual void PushUndoHeld() { PushUndo(); }
     virtual const CKovUnit* NewestSnapshot() = 0;
     virtual bool CanUndo(bool placing) = 0;
     virtual bool CanRedo() = 0;
@@ -110,6 +120,25 @@ public:
     // Left, right, up and down distances of a rectangle about a centre.
     virtual std::optional<std::array<double, 4>> AskRectDistances() { return std::nullopt; }
     virtual std::optional<double> AskParallelDistance(double current) { (void)current; return std::nullopt; }
+    // The notation symbol dialog, opened on the stored height and switch (the kind always starts at 1).
+    virtual std::optional<NotationSymbolChoice> AskNotationSymbol(const NotationSymbolChoice& initial)
+    {
+        (void)initial;
+        return std::nullopt;
+    }
+    // The fitting size dialog: width and thickness in millimetres.
+    virtual std::optional<std::array<double, 2>> AskFittingSize(double width, double depth)
+    {
+        (void)width;
+        (void)depth;
+        return std::nullopt;
+    }
+
+    // -- the libraries and the settings store ----------------------------------------------------
+    // The installed folders of fittings and notation symbols; null when the program has none.
+    virtual const kov::platform::Folders* LibraryFolders() { return nullptr; }
+    // A long operation runs: the wait cursor.
+    virtual void SetBusy(bool busy) { (void)busy; }
     // A one-line text entry: its caption, the starting text and the label right of the edit.
     virtual std::optional<std::string> AskString(std::string_view caption, std::string_view text,
                                                  std::string_view label)
@@ -130,6 +159,14 @@ public:
     virtual std::optional<int> AskDivisionCount(int current) { (void)current; return std::nullopt; }
     // The settings the tools read and write at the moment of use; null without a store.
     virtual kov::platform::Profile* SettingsStore() { return nullptr; }
+    // The range print (tool 59) on release: the print preview of the rectangle between the two
+    // corners (sheet millimetres of the current layer group; the first holds the smaller x and y),
+    // centred on the printer's page.
+    virtual void PrintRange(const CDbPoint& first, const CDbPoint& second)
+    {
+        (void)first;
+        (void)second;
+    }
     // The range picture tools on release: the dragged rectangle of window pixels to a picture file
     // (tool 12) or to the clipboard (tool 13).
     virtual void RangeToPicture(int tool, DevicePoint press, DevicePoint release)

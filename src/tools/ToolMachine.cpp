@@ -113,9 +113,16 @@ int ToolMachine::CancelPlacement()
     SelectionRecord& sel = m_host.Selection();
     if (sel.m_nCount != 1)
         return 0;
+    bool walls = false;
+    for (int id : sel.m_Groups)
+        if (const CKovGroup* g = static_cast<const CKovUnit&>(m_host.Unit()).FindGroup(id); g && !g->MGrpWallID.empty())
+            walls = true;
     for (int id : sel.m_Groups)
         m_host.Unit().DeleteGroup(id);
     sel.Clear();
+    // The placement had taken the walls' joints apart: they are joined again without the part.
+    if (walls)
+        rejoinWalls();
     return 1;
 }
 
@@ -458,6 +465,7 @@ void ToolMachine::DispatchToolAction(DevicePoint& device, CDbPoint& point, const
         case 50: StepTriangle(device, point); break;
         case 51: StepDimensionedRectangle(point); break;
         case 62: StepRoundedRectangle(t, device, point); break;
+        case 69: StepNotationSymbols(device, point); break;
         case 18: StepCutLine(t, device, point); break;
         case 19: StepPartialCut(t, device, point); break;
         case 20: StepEraseLine(t, device, point); break;
@@ -493,7 +501,7 @@ void ToolMachine::DispatchToolAction(DevicePoint& device, CDbPoint& point, const
             PushUndo();
     } else if (m_ToolPoints.empty()) {
         sel.Clear();
-        if (tool == 8 || tool == 70 || tool == 55)
+        if (tool == 8 || tool == 70)
             notReady();
         else
             m_ToolPoints.push_back(point);
@@ -510,6 +518,10 @@ void ToolMachine::DispatchToolAction(DevicePoint& device, CDbPoint& point, const
             break;
         case 11:
             if (StepPolygonRoom(point))
+                m_ToolPoints.clear();
+            break;
+        case 55:
+            if (StepFitting(device, point))
                 m_ToolPoints.clear();
             break;
         default:
@@ -560,7 +572,7 @@ void ToolMachine::DispatchButtonUp(DevicePoint device, const DeviceTransform& t,
         }
     }
     if (m_bPlacing && tool == 0 && !m_nZoomMode && !m_bHandTool)
-        m_bPlacing = 0;
+        FinishPlacement();
     if (m_settings.app_zoomjyouzi) {
         if (m_nZoomMode == 2)
             m_nZoomMode = 0;
@@ -577,8 +589,7 @@ void ToolMachine::DispatchButtonUp(DevicePoint device, const DeviceTransform& t,
         m_ToolPoints.clear();
         m_host.RangeToPicture(tool, m_pxLast, device);
     } else if (tool == 59 && !m_ToolPoints.empty()) {
-        m_ToolPoints.clear();
-        notReady();
+        FinishPrintRange();
     }
     m_bDragging = 0;
     m_bMoved = 0;

@@ -6,6 +6,7 @@
 // Plain C++: the Qt view turns its events into these calls (client pixels, Windows-style key
 // flags) and shows what the machine asks for through the host.
 
+#include "building/Fittings.h"
 #include "building/RoomSettings.h"
 #include "model/DbPoint.h"
 #include "model/DrawTransform.h"
@@ -50,6 +51,9 @@ enum : int { CURSOR_SIZEALL = -1, CURSOR_SIZENS = -2, CURSOR_SIZEWE = -3, CURSOR
 // remainder is more than half a spacing (exactly half stays).
 double GridSnapCoord(double p, double origin, double spacing);
 
+// The part file of a notation symbol kind (1-11, others the first) in the symbols folder.
+std::string_view NotationSymbolFile(int kind);
+
 class ToolMachine {
 public:
     // The page geometry is the view's when it gives one; otherwise the machine keeps its own.
@@ -88,6 +92,7 @@ public:
     int m_bRoomFixedSize = 0;
     int m_nRoomSizeIndex = 2;
     RoomSettings m_roomSettings;  // how new rooms are labelled (application settings)
+    kov::building::FittingChoice m_Fitting; // the fittings palette's choice and the fitting tool's settings
 
 private:
     PageGeometry m_ownPage;
@@ -127,6 +132,9 @@ public:
     void SetToolPrompt(std::string_view text) { m_host.SetStatusText(text); }
     void PanByDrag(DevicePoint client);
     int CancelPlacement();
+    // The click that puts a placed group down: its walls joined, then the placement ends, or with
+    // continuous placement (buhin_renzoku) goes on with a copy (PlacementSteps.cpp).
+    void FinishPlacement();
     void CallDelete();
     void CallSelectTool();
     void ResetToolPalette();
@@ -151,6 +159,16 @@ public:
     void StepTriangle(DevicePoint d, CDbPoint p);
     void StepRoundedRectangle(const DeviceTransform& t, DevicePoint d, CDbPoint p);
     void StepDimensionedRectangle(CDbPoint p);
+    // Fittings and notation symbols (FittingSteps.cpp). StepFitting: 1 when a fitting was placed.
+    int StepFitting(DevicePoint d, CDbPoint p);
+    void StepNotationSymbols(DevicePoint d, CDbPoint p);
+    // Commands on the first selected fitting: the door's direction (the drawing mirrored end for end),
+    // the storm shutter's box to the other end, turned to the other face of its wall, a new width and
+    // thickness from the size dialog.
+    void OnFlipDoor();
+    void OnFlipShutter();
+    void OnTurnFitting();
+    void OnChangeFittingSize();
     // Line editing (tools/LineEditSteps.cpp).
     void StepDivideFigure(const DeviceTransform& t, DevicePoint d, CDbPoint p);
     void StepCorner(const DeviceTransform& t, DevicePoint d, CDbPoint p);
@@ -164,6 +182,8 @@ public:
     void StepTwoLines(const DeviceTransform& t, DevicePoint d, CDbPoint p);
     void StepDivideBetweenPoints(DevicePoint d, CDbPoint p);
     void StepEnvelope(DevicePoint d, CDbPoint p);
+    // The range print's release (tools/PrintRangeStep.cpp).
+    void FinishPrintRange();
     // Wall edits, stairs, balloons, double lines and the dimension's follow-up.
     void StepWallPartialDelete(const DeviceTransform& t, DevicePoint d, CDbPoint p);
     void StepAddRoomVertex(const DeviceTransform& t, DevicePoint d, CDbPoint p);

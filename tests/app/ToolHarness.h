@@ -43,6 +43,8 @@ public:
     std::deque<std::optional<std::array<int, 2>>> triangleAnswers;
     std::deque<std::optional<std::array<double, 4>>> rectAnswers;
     std::deque<std::optional<double>> parallelAnswers;
+    std::deque<std::optional<kov::tools::NotationSymbolChoice>> symbolAnswers;
+    std::deque<std::optional<std::array<double, 2>>> fittingSizeAnswers;
     std::deque<std::optional<std::string>> stringAnswers;
     std::vector<std::string> stringQuestions; // "caption|text|label" of each string entry asked
     std::deque<std::optional<DivisionAnswer>> divisionAnswers;
@@ -56,6 +58,8 @@ public:
         ++redraws;
     }
     void OpenPanel(kov::tools::ToolPanel panel, int mode, bool) override { panels.emplace_back(panel, mode); }
+    std::vector<std::pair<CDbPoint, CDbPoint>> printedRanges;
+    void PrintRange(const CDbPoint& first, const CDbPoint& second) override { printedRanges.emplace_back(first, second); }
     void ClosePanels() override { panels.clear(); }
 
     template <class T> static T next(std::deque<T>& answers, const char* what)
@@ -72,6 +76,14 @@ public:
     std::optional<std::array<int, 2>> AskTriangleSides(int) override { return next(triangleAnswers, "triangle"); }
     std::optional<std::array<double, 4>> AskRectDistances() override { return next(rectAnswers, "rectangle"); }
     std::optional<double> AskParallelDistance(double) override { return next(parallelAnswers, "parallel distance"); }
+    std::optional<kov::tools::NotationSymbolChoice> AskNotationSymbol(const kov::tools::NotationSymbolChoice&) override
+    {
+        return next(symbolAnswers, "notation symbol");
+    }
+    std::optional<std::array<double, 2>> AskFittingSize(double, double) override
+    {
+        return next(fittingSizeAnswers, "fitting size");
+    }
     std::optional<std::string> AskString(std::string_view caption, std::string_view text,
                                          std::string_view label) override
     {
