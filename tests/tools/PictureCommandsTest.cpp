@@ -184,6 +184,28 @@ TEST(TrimImage, CutsTheFrameOutOfThePictureCentredInItsSquare)
     }
 }
 
+TEST(TrimImage, TheNewFileIsOfThePicturesOwnType)
+{
+    const struct {
+        int type;
+        const char* extension;
+    } cases[] = {{kPictureJpeg, ".jpg"}, {kPictureGif, ".gif"}, {kPictureBmp, ".bmp"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.extension);
+        PictureRig rig;
+        rig.addPicture(200, 100, 100, 50, c.type);
+        const auto got = kov::tools::TrimImage(rig.unit, rig.sel, rig.folder.path(), {0, 0.5, 0.25, 0.75});
+        ASSERT_TRUE(got.ok) << got.message;
+        const CKovImage* p = rig.picture(got.imageId);
+        ASSERT_NE(p, nullptr);
+        EXPECT_EQ(p->IMGImagetype, c.type);
+        EXPECT_EQ(std::filesystem::path(p->DrawnFileName()).extension(), c.extension);
+        QImage cut;
+        ASSERT_TRUE(ReadPictureFile(p->DrawnFileName(), cut));
+        EXPECT_EQ(cut.size(), QSize(100, 100));
+    }
+}
+
 TEST(TrimImage, RefusesAFrameOfLessThanAPixelAndAnUnreadablePicture)
 {
     const struct {

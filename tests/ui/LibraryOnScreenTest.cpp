@@ -1,7 +1,7 @@
 // The real program on an X server (run under xvfb-run), started as scripts/run starts it, with the
 // library from the source tree: a room drawn with the rectangular-room tool, a door put into its
-// wall from the fittings palette with three clicks, a sofa and a bath put down from the parts
-// palette, the drawing saved with Ctrl+S and read back. Everything is reached by pointer and keys
+// wall from the fittings palette with three clicks, straight stairs, a sofa and a bath put down
+// from the parts palette, the drawing saved with Ctrl+S and read back. Everything is reached by pointer and keys
 // through the tool panel's buttons and the palettes' cells, found on the screen.
 
 #include "app/DocumentTestSupport.h"
@@ -190,7 +190,7 @@ protected:
     QProcess m_program;
 };
 
-TEST_F(LibraryOnScreen, ADoorASofaAndABathFromThePalettes)
+TEST_F(LibraryOnScreen, ADoorStairsASofaAndABath)
 {
     const fs::path library = KOVIRA_DATA_SOURCE;
     // The palettes open on the hinged doors and on the furniture folder, as they would after a
@@ -265,6 +265,19 @@ TEST_F(LibraryOnScreen, ADoorASofaAndABathFromThePalettes)
     run("xdotool key Escape");
     QThread::msleep(500);
 
+    // Straight stairs in the room's right part from the tool panel's button: the width, then the run.
+    run("xdotool windowfocus --sync " + window + " 2>/dev/null");
+    const QPoint stairsTool = findTool(grab(m_home / "panel1.png"), "stairs");
+    ASSERT_GE(stairsTool.x(), 0) << "the tool panel's stairs button was not found";
+    clickAt(stairsTool);
+    QThread::msleep(500);
+    const int depth = b.y() - a.y();
+    clickAt(QPoint(a.x() + span * 7 / 10, a.y() + depth / 8));
+    clickAt(QPoint(a.x() + span * 7 / 10, a.y() + depth * 3 / 8));
+    clickAt(QPoint(a.x() + span * 19 / 20, a.y() + depth / 4));
+    run("xdotool key Escape");
+    QThread::msleep(500);
+
     // The parts palette from its tool button, on the furniture: the three-seat sofa put down in the
     // room's lower left; then, a row up in the folder tree, the sanitary folder's bath beside it.
     run("xdotool windowfocus --sync " + window + " 2>/dev/null");
@@ -296,7 +309,6 @@ TEST_F(LibraryOnScreen, ADoorASofaAndABathFromThePalettes)
         QThread::msleep(200);
         clickAt(at);
     };
-    const int depth = b.y() - a.y();
     putDown("家具", "ソファ3人掛け", QPoint(a.x() + span / 10, a.y() + depth * 5 / 8));
 
     const QRect chosen = highlightedRow(partsShot);
@@ -320,7 +332,7 @@ TEST_F(LibraryOnScreen, ADoorASofaAndABathFromThePalettes)
     kov::test::DocumentRig back;
     ASSERT_TRUE(back.doc->OnOpenDocument(plan)) << "the saved drawing could not be read";
     const CKovUnit& unit = back.doc->m_Unit;
-    int doors = 0, others = 0;
+    int doors = 0, others = 0; // the stairs, the sofa and the bath
     for (const auto& grp : unit.m_Groups) {
         if (grp->MGrpRoom == CKovGroup::FITTING) {
             ++doors;
@@ -332,7 +344,7 @@ TEST_F(LibraryOnScreen, ADoorASofaAndABathFromThePalettes)
         }
     }
     EXPECT_EQ(doors, 1);
-    EXPECT_EQ(others, 2) << "the sofa and the bath were not both put down";
+    EXPECT_EQ(others, 3) << "the stairs, the sofa and the bath were not all made";
     EXPECT_GE(unit.m_Walls.size(), 4u);
 }
 
