@@ -1,6 +1,9 @@
 // The document file: the archive layout and the "KOVDATA" block with its settings and every object
 // kind, pictures' bytes included. What was read must write, read and write again the same bytes.
+// The same bytes as a part file (the libraries' files are this archive too): read whole or not at
+// all, and a part read is inserted with every member it names.
 
+#include "building/PartFiles.h"
 #include "model/DefFile.h"
 #include "model/Grid.h"
 #include "model/KovUnit.h"
@@ -112,8 +115,32 @@ bool readAndWrite(std::vector<std::uint8_t> bytes, std::vector<std::uint8_t>& ou
 
 } // namespace
 
+// Read as a part file: nothing kept from a part that breaks; a part read inserts its group, whose
+// members all exist in the drawing.
+void readAsPart(const std::uint8_t* data, std::size_t size)
+{
+    CKovUnit part;
+    const kov::building::PartRead read = kov::building::ReadPartBytes(std::vector<std::uint8_t>(data, data + size), part);
+    if (read != kov::building::PartRead::Read && !(part.m_Lines.empty() && part.m_Groups.empty())) std::abort();
+    CKovUnit target;
+    CPlotInfo plot;
+    if (const int id = target.InsertPartGroup(part, plot)) {
+        const CKovGroup* g = target.FindGroup(id);
+        if (!g) std::abort();
+        for (int m : g->MGrpLineID)
+            if (!target.FindLine(m)) std::abort();
+        for (int m : g->MGrpWallID)
+            if (!target.FindWall(m)) std::abort();
+        for (int m : g->MGrpTextID)
+            if (!target.FindText(m)) std::abort();
+    }
+    part.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
+    target.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    readAsPart(data, size);
     // The first saves may settle what a read left open: a transparent BMP read becomes a PNG that
     // still carries its colour until read again, and a picture without bytes in a damaged file takes
     // the file of its number, which another picture of the same file may have just written. From

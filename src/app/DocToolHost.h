@@ -29,12 +29,14 @@ public:
     SelectionRecord& Selection() override { return m_doc.m_Selection; }
     int& ToolMode() override { return m_doc.m_nToolMode; }
     void PushUndo() override { m_doc.PushUndo(); }
+    void PushUndoHeld() override { m_doc.PushUndoHeld(); }
     const CKovUnit* NewestSnapshot() override { return m_doc.NewestSnapshot(); }
     bool CanUndo(bool placing) override { return m_doc.CanUndo(placing); }
     bool CanRedo() override { return m_doc.CanRedo(); }
     bool Undo(bool placing) override { return m_doc.Undo(placing); }
     bool Redo() override { return m_doc.Redo(); }
     const TextBoxMeasurer& Measurer() override { return *m_measurer; }
+    const kov::platform::Folders* LibraryFolders() override { return &m_doc.services().folders; }
     kov::platform::Profile* SettingsStore() override { return &m_doc.services().profile; }
     std::filesystem::path TempImageFolder() override { return m_doc.TempImageFolder(); }
 

@@ -10,12 +10,12 @@
 #include "model/PaperSizes.h"
 #include "model/PictureFiles.h"
 #include "model/SettingsValues.h"
+#include "platform/Clipboard.h"
 #include "platform/Profile.h"
 #include "platform/Questions.h"
 #include "tools/ToolMachine.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -211,7 +211,7 @@ void CopyRangeImageToClipboard(CKoviraView& view, CKoviraDoc& doc, DevicePoint p
     const kov::io::PictureScene scene{doc.m_Unit, doc.m_PlotInfo, doc.m_Selection, env};
     const QImage image = kov::io::RenderRangeImage(scene, pageOf(view), press, release, kWindow);
     if (!image.isNull())
-        QApplication::clipboard()->setImage(image);
+        kov::platform::SetClipboardImage(image);
     view.RedrawAll();
 }
 

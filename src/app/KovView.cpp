@@ -6,6 +6,7 @@
 #include "app/ExchangeCommands.h"
 #include "app/KoviraApp.h"
 #include "app/KoviraDoc.h"
+#include "app/OptionPanels.h"
 #include "app/DocToolHost.h"
 #include "dialogs/EditDialogs.h"
 #include "dialogs/BalloonPanel.h"
@@ -14,11 +15,14 @@
 #include "dialogs/DoubleLinePanel.h"
 #include "dialogs/FigurePropertyDialog.h"
 #include "dialogs/FigureSizeDialogs.h"
+#include "dialogs/FittingsPalette.h"
+#include "dialogs/NotationSymbolDialog.h"
 #include "dialogs/ParallelLineDialog.h"
 #include "dialogs/StairsPanel.h"
 #include "dialogs/StringEntryDialog.h"
 #include "dialogs/PictureOutputDialogs.h"
 #include "dialogs/RelativeInputDialog.h"
+#include "dialogs/ToolPanelClosing.h"
 #include "dialogs/WallThicknessDialog.h"
 #include "building/RoomSettings.h"
 #include "tools/ToolMachine.h"
@@ -36,6 +40,7 @@
 #include "render/RubberBands.h"
 #include "tools/SelectionDescription.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -104,6 +109,28 @@ public:
             return std::nullopt;
         return std::array<int, 2>{dialog.form().a, dialog.form().b};
     }
+    std::optional<kov::tools::NotationSymbolChoice> AskNotationSymbol(const kov::tools::NotationSymbolChoice& initial) override
+    {
+        kov::dialogs::CHyoukiKigouDg dialog(initial.heightFixed, initial.height, doc().services().folders.symbols, &m_view);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        const kov::dialogs::NotationSymbolForm& f = dialog.form();
+        return kov::tools::NotationSymbolChoice{f.m_nKind, f.m_bHeightFixed, f.m_dHeight};
+    }
+    std::optional<std::array<double, 2>> AskFittingSize(double width, double depth) override
+    {
+        kov::dialogs::CTategPropDlg dialog(width, depth, doc().services().questions, &m_view);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return std::array<double, 2>{dialog.form().m_dWidth, dialog.form().m_dDepth};
+    }
+    void SetBusy(bool busy) override
+    {
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    }
     std::optional<std::array<double, 4>> AskRectDistances() override
     {
         kov::dialogs::RectBySizeDialog dialog(&m_view);
@@ -154,6 +181,14 @@ public:
             return std::nullopt;
         return dialog.form().m_nCount;
     }
+    std::optional<double> AskDistance(std::string_view caption, double proposed) override
+    {
+        return AskLength(&m_view, caption, proposed);
+    }
+    MeasureAnswer ShowMeasureResult(const MeasureResult& result) override { return AskMeasureResult(&m_view, result); }
+    std::optional<std::string> AskObjectCount() override { return kov::app::AskObjectCount(&m_view, doc()); }
+    void ShowTextEntry() override { kov::app::ShowTextEntry(m_panels); }
+    void RefreshPanel(kov::tools::ToolPanel panel) override { RefreshOptionPanels(m_panels, panel); }
     void OpenPanel(kov::tools::ToolPanel panel, int mode, bool shown) override
     {
         if (panel == kov::tools::ToolPanel::Style) {
@@ -162,8 +197,15 @@ public:
         }
         if (!shown)
             return;
+        if (OpenOptionPanel(m_view, doc(), panel, [this](QWidget* w, int kind, bool show) { keep(w, kind, show); }))
+            return;
         QWidget* w = nullptr;
         int placeBelow = 0; // the frame's placement kind
+        if (panel == kov::tools::ToolPanel::Fittings) {
+            if (m_view.onFittingsPalette)
+                m_view.onFittingsPalette();
+            return;
+        }
         if (panel == kov::tools::ToolPanel::WallThickness) {
             w = new kov::dialogs::WallThicknessDialog(doc().m_PlotInfo, false, &m_view);
             placeBelow = 6;
@@ -202,13 +244,7 @@ public:
         } else {
             return;
         }
-        w->setWindowFlag(Qt::Tool);
-        m_panels.emplace_back(w);
-        // The frame keeps it in its slot and puts it beside the bars, off the drawing.
-        if (m_view.onToolPanelShown)
-            m_view.onToolPanelShown(w, placeBelow);
-        w->show();
-        m_view.setFocus();
+        keep(w, placeBelow, true);
     }
     void UncheckArcButton() override
     {
@@ -225,8 +261,14 @@ public:
     void ClosePanels() override
     {
         for (QPointer<QWidget>& p : m_panels)
-            delete p.data();
+            kov::dialogs::CloseToolPanel(p.data());
         m_panels.clear();
+    }
+    void PrintRange(const CDbPoint& first, const CDbPoint& second) override
+    {
+        m_view.pullToolState();
+        if (m_view.onPrintRange)
+            m_view.onPrintRange(first, second);
     }
     void RangeToPicture(int tool, DevicePoint press, DevicePoint release) override
     {
@@ -237,6 +279,19 @@ public:
     }
 
 private:
+    void keep(QWidget* w, int placeKind, bool show)
+    {
+        w->setWindowFlag(Qt::Tool);
+        m_panels.emplace_back(w);
+        // The frame keeps it in its slot and puts it beside the bars, off the drawing.
+        if (m_view.onToolPanelShown)
+            m_view.onToolPanelShown(w, placeKind);
+        if (!show)
+            return;
+        w->show();
+        m_view.setFocus();
+    }
+
     SwatchEnvironment swatchEnvironment() const
     {
         const CKovUnit::DrawEnvironment d = m_view.MakeDrawEnvironment();
@@ -291,6 +346,15 @@ CKoviraView::CKoviraView(CKoviraDoc& doc, CKoviraApp* app, QWidget* parent)
     m_machine->m_bFixedRadius = m_Settings.tool_hankeikotei_check;
     m_machine->m_nArcDivisions = m_Settings.tool_nijyuusen_rbunkatu;
     m_machine->m_dParallelDistance = m_Settings.tool_hukusen;
+    kov::building::FittingChoice& f = m_machine->m_Fitting;
+    f.widthMode = m_Settings.tool_tateg_habatype;
+    f.width = m_Settings.tool_tateg_habaedit;
+    f.thicknessMode = m_Settings.tool_tateg_atumitype;
+    f.thickness = m_Settings.tool_tateg_atumiedit;
+    f.colour = static_cast<std::uint32_t>(m_Settings.tool_tateg_color);
+    f.heights.height = m_Settings.ritutakasa;
+    f.heights.mounting = m_Settings.ritutoritakasa;
+    m_machine->m_dToolLength = m_Settings.tool_nagasa;
     m_machine->m_ChamferSizes = {m_Settings.mentori_kakuatai, m_Settings.mentori_maruatai, m_Settings.mentori_l1atai,
                                  m_Settings.mentori_l2atai};
     m_machine->m_dOffsetLeft = m_Settings.tool_nisen_l;
@@ -302,6 +366,7 @@ CKoviraView::~CKoviraView()
     // The tool panels edit the tool machine's values: they go (and write them) while it lives.
     m_toolHost->ClosePanels();
     // The fitting settings and elevation heights go back to the store; the panels keep the rest.
+    pullToolState();
     m_Settings.SaveFittingsAndElevations(m_doc.services().profile);
 }
 
@@ -528,11 +593,12 @@ CKovUnit::PreviewInput CKoviraView::PreviewInputs(const CKovUnit::DrawEnvironmen
     in.selection = &m_doc.m_Selection;
     in.env = &env;
     const int tool = m_doc.m_nToolMode;
-    in.fixedRadiusOn = m_Settings.tool_hankeikotei_check;
-    in.fixedRadius = tool == 7 ? m_Settings.tool_hankeikotei_atai_arc : m_Settings.tool_hankeikotei_atai;
+    in.fixedRadiusOn = m_machine->m_bFixedRadius;
+    in.fixedRadius = m_machine->m_dFixedRadius;
     // The corner keeps its arc end and the division its length in the machine.
-    in.measured = tool == 35 || tool == 64 ? m_machine->m_dToolValue : m_Settings.tool_nagasa;
-    in.angle = settingInt(kSectionPlotMenu, "tool_kakudo_tokei", 0) != 0 ? 360 - m_dAnglePanel : m_dAnglePanel;
+    in.measured = tool == 35 || tool == 64 ? m_machine->m_dToolValue : m_machine->m_dToolLength;
+    const double angle = m_machine->m_dLineAngle;
+    in.angle = settingInt(kSectionPlotMenu, "tool_kakudo_tokei", 0) != 0 ? 360 - angle : angle;
     in.doubleLeft = m_machine->m_dOffsetLeft;
     in.doubleRight = m_machine->m_dOffsetRight;
     in.parallelDistance = m_machine->m_dParallelDistance;
@@ -549,21 +615,23 @@ CKovUnit::PreviewInput CKoviraView::PreviewInputs(const CKovUnit::DrawEnvironmen
     in.balloonSide = m_machine->m_Balloon.tailSide;
     in.balloonPosition = m_machine->m_Balloon.tailPosition;
     in.arcSteps = m_machine->m_nArcDivisions;
-    in.text = m_strText;
+    in.text = m_machine->m_strText;
     in.textFont = &m_doc.m_FontMenu;
-    in.textVertical = m_TextPanel.vertical;
-    in.textAngle = m_TextPanel.mozi_kakudo;
-    in.decoratedPanelOpen = m_bDecoratedTextPanelOpen;
-    if (tool == 70 && m_bDecoratedTextPanelOpen) {
-        in.decoratedFont = m_DecoratedTextPanel.font;
-        in.decoratedText = m_DecoratedTextPanel.text;
-        in.frameThickness = m_DecoratedTextPanel.frameThickness;
-        in.frameShape = m_DecoratedTextPanel.shape;
-        in.frameSlant = m_DecoratedTextPanel.slant;
-        in.framesOnly = m_DecoratedTextPanel.framesOnly;
-        in.decoratedTextColour = m_DecoratedTextPanel.textColour;
-        in.decoratedFrameColour = m_DecoratedTextPanel.frameColour;
-        in.decoratedOpacity = m_DecoratedTextPanel.opacity;
+    in.textVertical = m_machine->m_TextPanel.vertical;
+    in.textAngle = m_machine->m_TextPanel.mozi_kakudo;
+    // The decorated-text panel lives as long as its tool.
+    in.decoratedPanelOpen = tool == 70;
+    if (tool == 70) {
+        const kov::tools::DecoratedTextValues& d = m_machine->m_DecoratedText;
+        in.decoratedFont = d.font;
+        in.decoratedText = d.text;
+        in.frameThickness = d.frameThickness;
+        in.frameShape = d.shape;
+        in.frameSlant = d.slant;
+        in.framesOnly = d.framesOnly;
+        in.decoratedTextColour = d.textColour;
+        in.decoratedFrameColour = d.frameColour;
+        in.decoratedOpacity = d.opacity;
     }
     in.drawingArea = toWindow(m_geo.m_rcPage);
     return in;
@@ -582,8 +650,8 @@ void CKoviraView::DrawToolPreviews(pf::Surface& dc, const DeviceTransform& t, co
     options.arcMode = m_bArcSegment != 0;
     options.arcPieces = m_Settings.tool_nijyuusen_rbunkatu;
     if (tool == 47) options.clockwiseAngles = settingInt(kSectionPlotMenu, "tool_kakudo_tokei", 0) != 0;
-    const double angle = kov::render::DrawToolOverlay(dc, t, m_doc.m_Unit, tool, PreviewInputs(env), frame, options);
-    if (angle >= 0) m_Settings.tool_nagasa = angle;
+    // The angle tool measures from its clicks; what the readout shows is not kept.
+    kov::render::DrawToolOverlay(dc, t, m_doc.m_Unit, tool, PreviewInputs(env), frame, options);
     // The multi-point tools measure from their first point.
     if (kov::render::HasPointsPreview(tool) && !m_ToolPoints.empty()) {
         const DevicePoint w = SheetToWindow(m_ToolPoints.front());
@@ -801,6 +869,15 @@ void CKoviraView::pullToolState()
     m_bPlacing = m.m_bPlacing;
     m_bStretchRotate = m.m_bStretchRotate;
     m_bArcSegment = m.m_bArcInsert;
+    // The fittings palette edits the machine's fitting settings; the previews and the store read them here.
+    m_nFittingKind = m.m_Fitting.kind;
+    m_nFittingNumber = m.m_Fitting.number;
+    m_Settings.tool_tateg_habatype = m.m_Fitting.widthMode;
+    m_Settings.tool_tateg_habaedit = m.m_Fitting.width;
+    m_Settings.tool_tateg_atumitype = m.m_Fitting.thicknessMode;
+    m_Settings.tool_tateg_atumiedit = m.m_Fitting.thickness;
+    m_Settings.tool_tateg_color = static_cast<int>(m.m_Fitting.colour);
+    m_bPrintRange = m.m_bPrintRange;
 }
 
 void CKoviraView::afterToolEvent()

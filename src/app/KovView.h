@@ -60,7 +60,6 @@ public:
     CDbPoint m_ptLast;              // last clicked point; first corner of the range print
     int m_nZoomMode = 0;            // 0 none, 1 zoom command, 2 both-button drag, 3 range zoom
     int m_bHandTool = 0;
-    std::string m_strText;          // the text being placed by the text tool
     CDbPoint m_ptCurrent;           // the pointer (sheet mm); second corner of the range print
     DevicePoint m_pxLast;           // logical-pixel twins of m_ptLast and m_ptCurrent
     DevicePoint m_pxCurrent;
@@ -88,15 +87,17 @@ public:
     std::function<void(const QPoint& global)> onContextMenu;
     // A tool's modeless panel was opened: the frame keeps and places it (its placement kind).
     std::function<void(QWidget* panel, int placeBelowKind)> onToolPanelShown;
+    // The fitting tool started: the frame shows its fittings palette.
+    std::function<void()> onFittingsPalette;
     // A figure tool's style panel was made (shown or not): the frame keeps it beside the layer bar.
     std::function<void(QWidget* panel)> onStylePanel;
+    // The range print's drag ended: the frame previews the rectangle (sheet mm, smaller corner first).
+    std::function<void(const CDbPoint& first, const CDbPoint& second)> onPrintRange;
+    // The tool panel's style sample is drawn again (the text panel changed the document's font).
+    std::function<void()> onToolSample;
     // The zoom or scroll was changed from outside: scroll bars and picture follow.
     void ViewChanged();
     // -- what the open tool panels hold for the previews (the panels keep them up to date)
-    kov::tools::TextPanelValues m_TextPanel;
-    kov::tools::DecoratedTextValues m_DecoratedTextPanel;
-    bool m_bDecoratedTextPanelOpen = false;
-    double m_dAnglePanel = 0;       // the angle panel's value in degrees (tool 16)
     int m_nFittingKind = 0;         // the fitting chosen in the fittings palette
     int m_nFittingNumber = 0;
 

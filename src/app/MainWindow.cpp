@@ -17,9 +17,11 @@
 
 #include "dialogs/DxfReadSetDialog.h"
 #include "dialogs/GridConfDialog.h"
+#include "dialogs/ToolPanelClosing.h"
 #include "dialogs/PropertyTexts.h"
 #include "io/PrintDialogs.h"
 #include "model/KovUnit.h"
+#include "platform/Clipboard.h"
 #include "platform/Profile.h"
 #include "platform/Questions.h"
 #include "render/DrawEnvironment.h"
@@ -31,7 +33,6 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -133,7 +134,9 @@ MainWindow::MainWindow(CKoviraDoc* document, QWidget* parent) : QMainWindow(pare
         m_view->onPrompt = [this](const QString& text) { SetStatusText(text.toStdString()); };
         m_view->onContextMenu = [this](const QPoint& global) { OpenContextMenu(global); };
         m_view->onToolPanelShown = [this](QWidget* panel, int kind) { KeepToolPanel(panel, kind); };
+        m_view->onFittingsPalette = [this] { ShowFittingsPalette(); };
         m_view->onStylePanel = [this](QWidget* panel) { KeepStylePanel(panel); };
+        m_view->onToolSample = [this] { DrawToolSample(); };
         connect(m_view, &CKoviraView::selectionTextChanged, this, [this](const QString& text) {
             if (m_panes[7]) m_panes[7]->setText(text);
             // After every drawing change: the panel shows the tool the machine is in, and a
@@ -743,8 +746,11 @@ void MainWindow::buildRoutes()
     buildSelectionRoutes();
     buildFileRoutes();
     buildEditRoutes();
+    buildLibraryRoutes();
     buildPropertyRoutes();
     buildLineEditRoutes();
+    buildPictureRoutes();
+    buildMeasureRoutes();
     buildAnnotationRoutes();
 
     // application
@@ -785,8 +791,7 @@ CommandContext MainWindow::commandContext() const
         c.zoomMode = m_view->m_nZoomMode;
         c.placing = m_view->m_bPlacing;
     }
-    if (const QMimeData* mime = QGuiApplication::clipboard()->mimeData())
-        c.clipboardHasPicture = mime->hasImage() ? 1 : 0;
+    c.clipboardHasPicture = kov::platform::ClipboardHasImage() ? 1 : 0;
     return c;
 }
 
@@ -862,14 +867,18 @@ constexpr int kBelowSlot[] = {-1, 3, 1, 2, 0, 4, 7, -1, 9, 12};
 
 void MainWindow::KeepToolPanel(QWidget* panel, int kind)
 {
-    if (kind < 1 || kind > 9 || kBelowSlot[kind] < 0) return;
-    const auto slot = static_cast<std::size_t>(kBelowSlot[kind]);
+    // A negative kind is placed beside the layer bar.
+    static const int kBesideSlot[] = {-1, -1, -1, 10, 14, -1, -1, -1, -1, 6, 5, 11, 13};
+    const bool beside = kind < 0;
+    if (beside ? (-kind > 12 || kBesideSlot[-kind] < 0) : (kind < 1 || kind > 9 || kBelowSlot[kind] < 0)) return;
+    const auto slot = static_cast<std::size_t>(beside ? kBesideSlot[-kind] : kBelowSlot[kind]);
     m_pToolDialog[slot] = panel;
     // Whoever closes it first, the slot never points at a closed panel.
     connect(panel, &QObject::destroyed, this, [this, slot, panel] {
         if (m_pToolDialog[slot] == panel) m_pToolDialog[slot] = nullptr;
     });
-    PlaceToolDialogBelow(kind);
+    if (beside) PlaceToolDialogBeside(-kind);
+    else PlaceToolDialogBelow(kind);
 }
 
 // The panels sit beside the layer bar or below the tool panel, never over the drawing's centre.
@@ -934,10 +943,10 @@ void MainWindow::ResetToolPalette()
     for (int slot : kOrder) {
         QWidget*& w = m_pToolDialog[static_cast<std::size_t>(slot)];
         if (w) {
-            delete w;
+            kov::dialogs::CloseToolPanel(w);
             w = nullptr;
         }
-        if (slot == 11 && m_view) m_view->m_strText.clear();
+        if (slot == 11 && m_view) m_view->machine().m_strText.clear();
     }
     ShowScale();
 }
@@ -1018,6 +1027,7 @@ void MainWindow::OnToolCommand(int command)
     DrawToolSample();
     focusAndRedraw();
     if (e->setsPrompt) SetStatusText(std::string(e->prompt));
+    if (command == PanelParts) ShowPartsPalette();
 }
 
 void MainWindow::OnDeleteTool()
@@ -1323,8 +1333,8 @@ void MainWindow::OnToolProperties()
             const CKovGroup* g = unit.FindGroup(sel.m_Groups.front());
             if (!g || (g->MGrpRoom != 1 && g->MGrpRoom != 2)) return;
             if (g->MGrpRoom == 2) {
-                // The fitting dialog comes with the fittings palette.
-                comesLater(cmd::PanelProperties);
+                // A fitting: its size dialog, as the context menu's size change.
+                if (m_view) m_view->machine().OnChangeFittingSize();
             } else if (g->MGrpLineID.empty()) {
                 doc.services().questions.message(kov::dialogs::proptext::kRoomWithoutColour);
                 return;
@@ -1422,7 +1432,7 @@ void MainWindow::saveLayoutAndSettings()
     static const int kOrder[] = {14, 0, 1, 2, 12, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13};
     for (int slot : kOrder) {
         QWidget*& w = m_pToolDialog[static_cast<std::size_t>(slot)];
-        delete w;
+        kov::dialogs::CloseToolPanel(w);
         w = nullptr;
     }
     const QRect g = geometry();

@@ -15,6 +15,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <unordered_map>
 
@@ -30,6 +31,13 @@ class QCheckBox;
 namespace kov::platform {
 class Profile;
 }
+
+namespace kov::dialogs {
+class PartsPalette;
+class FittingsPalette;
+}
+
+class CKovUnit;
 
 namespace kov::app {
 
@@ -107,6 +115,15 @@ public:
     int m_bDrawToolBarShown = 1;
     int m_bGroupToolBarShown = 1;
 
+    // The parts and fittings palettes (LibraryRoutes.cpp): made hidden on first use, shown beside
+    // the layer bar; null until then.
+    kov::dialogs::PartsPalette* partsPalette() const { return m_BuhinDlg; }
+    kov::dialogs::FittingsPalette* fittingsPalette() const { return m_TategDlg; }
+    void ShowPartsPalette();
+    void ShowFittingsPalette();
+    // "グループの保存...": the one selected group as a part file, through the palette in save mode.
+    void OnSaveGroup();
+
     // The version check's address (a setting may name another; tests point it at a local server).
     QString versionAddress() const;
     // Runs the check; `done` (tests) hears when the dialogue has ended.
@@ -128,12 +145,19 @@ private:
     void buildSelectionRoutes();
     void buildFileRoutes();
     void buildEditRoutes();
+    void buildLibraryRoutes();
+    kov::dialogs::PartsPalette* m_BuhinDlg = nullptr;
+    kov::dialogs::FittingsPalette* m_TategDlg = nullptr;
+    std::unique_ptr<CKovUnit> m_groupToSave; // the group the save-mode palette writes
     void buildPropertyRoutes();
     // What the property and layer commands use of the frame.
     PropertyFrame propertyFrame();
     // The figure tools' style panel: kept in its slot and placed beside the layer bar.
     void KeepStylePanel(QWidget* panel);
     void buildLineEditRoutes();
+    // The picture commands and the range print's preview.
+    void buildPictureRoutes();
+    void buildMeasureRoutes();
     void buildAnnotationRoutes();
 public:
     // What the editing and layer commands ask (dialogs by default; tests answer directly).

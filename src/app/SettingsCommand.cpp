@@ -6,6 +6,7 @@
 #include "app/KovView.h"
 
 #include "building/RoomSettings.h"
+#include "dialogs/PartPlacementDialogs.h"
 #include "dialogs/ModalRun.h"
 #include "dialogs/RoomDialogs.h"
 #include "dialogs/SettingsSheet.h"
@@ -73,6 +74,14 @@ kov::dialogs::SettingsServices MakeSettingsServices(CKoviraDoc& doc, QWidget* pa
         return true;
     };
     s.tempPicturesInUse = TempPicturesInUse(doc);
+    // The parts palette lists the library the user's folder settings name.
+    s.partsFolderOrder = [&doc, parent](const std::string&) {
+        kov::platform::Profile& profile = doc.services().profile;
+        const std::filesystem::path root = doc.services().folders.folderFor(
+            kov::platform::UserData::Parts, kov::platform::readCommonFolderSwitches(profile));
+        kov::dialogs::CBuhinFordaJyunDg dialog(profile, doc.services().questions, root, parent);
+        if (dialog.opened()) dialog.exec();
+    };
     s.documentPictureFolder = doc.TempImageFolder();
     return s;
 }

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -22,6 +23,48 @@ namespace {
 QString qs(const char* s) { return QString::fromUtf8(s); }
 constexpr int kPreview = 387;
 constexpr int kMargin = 10;
+
+// The trimming preview: shows the dialog's picture and hands the mouse to its form.
+class TrimPreview : public QWidget {
+public:
+    TrimPreview(CGazouTrimDg& dialog, const QImage& canvas, QWidget* parent)
+        : QWidget(parent), m_dialog(dialog), m_canvas(canvas)
+    {
+        setFixedSize(kPreview, kPreview);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.drawImage(0, 0, m_canvas);
+    }
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        if (e->button() != Qt::LeftButton)
+            return;
+        m_dialog.form().press(e->position().toPoint().x(), e->position().toPoint().y());
+    }
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        if (!(e->buttons() & Qt::LeftButton))
+            return;
+        if (m_dialog.form().drag(e->position().toPoint().x(), e->position().toPoint().y()))
+            m_dialog.drawPreview();
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        if (e->button() != Qt::LeftButton)
+            return;
+        m_dialog.form().release();
+        m_dialog.drawPreview();
+    }
+
+private:
+    CGazouTrimDg& m_dialog;
+    const QImage& m_canvas;
+};
+
 } // namespace
 
 double PictureRotationForm::truncated(double v) { return std::trunc(v * 10.0) / 10.0 + 0.0; }
@@ -204,7 +247,8 @@ void CGazouKaitenDg::drawPreview()
     canvas.fill(palette().color(QPalette::Base));
     if (!m_picture.isNull()) {
         const double f = std::min(double(kPreview - 10) / m_picture.height(), double(kPreview - 10) / m_picture.width());
-        const QSizeF size(std::trunc(m_picture.width() * f), std::trunc(m_picture.height() * f));
+        // A picture far longer than wide still shows as a line at least one pixel across.
+        const QSizeF size(std::max(1.0, std::trunc(m_picture.width() * f)), std::max(1.0, std::trunc(m_picture.height() * f)));
         QPainter p(&canvas);
         p.setRenderHint(QPainter::SmoothPixmapTransform);
         p.translate(kPreview / 2.0, kPreview / 2.0);
@@ -213,6 +257,58 @@ void CGazouKaitenDg::drawPreview()
         p.drawImage(QRectF(QPointF(-size.width() / 2, -size.height() / 2), size), m_picture);
     }
     m_preview->setPixmap(QPixmap::fromImage(canvas));
+}
+
+CGazouTrimDg::CGazouTrimDg(const QImage& picture, QWidget* parent)
+    : QDialog(parent), m_picture(picture), m_form(kPreview, kPreview, picture.width(), picture.height())
+{
+    setWindowTitle(qs("画像のトリミング（切抜き）"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(13, 13, 13, 13);
+    m_canvas = QImage(kPreview, kPreview, QImage::Format_RGB32);
+    m_preview = new TrimPreview(*this, m_canvas, this);
+    layout->addWidget(m_preview);
+    layout->addWidget(new QLabel(qs("抜き取る範囲を四隅の枠のドラッグで指定"), this));
+    auto* buttons = new QDialogButtonBox(this);
+    // Enter takes the frame, as the dialog's first button.
+    buttons->addButton(qs("トリミングOK"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(qs("キャンセル"), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    drawPreview();
+}
+
+void CGazouTrimDg::drawPreview()
+{
+    m_canvas.fill(palette().color(QPalette::Base));
+    QPainter p(&m_canvas);
+    const double inner = kPreview - 2 * kMargin;
+    if (!m_picture.isNull() && m_picture.width() > 0 && m_picture.height() > 0) {
+        // Fitted into the inner square, proportions kept, centred: the square the frame's fractions
+        // are taken of.
+        const double f = std::min(inner / m_picture.width(), inner / m_picture.height());
+        const QSizeF size(std::max(1.0, m_picture.width() * f), std::max(1.0, m_picture.height() * f));
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(QRectF(QPointF(kMargin + (inner - size.width()) / 2, kMargin + (inner - size.height()) / 2), size),
+                    m_picture);
+    }
+    const PictureTrimForm::Frame& r = m_form.frame();
+    QPen dotted(Qt::black, 1, Qt::DotLine);
+    p.setPen(dotted);
+    p.drawRect(r.left, r.top, r.right - r.left - 1, r.bottom - r.top - 1);
+    // The corners to grab: brackets 10 pixels along the horizontal edges and 20 along the vertical.
+    QPen bracket(Qt::black, 5, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    p.setPen(bracket);
+    const struct {
+        int x, y, dx, dy;
+    } corners[] = {{r.left, r.top, 1, 1}, {r.left, r.bottom, 1, -1}, {r.right, r.bottom, -1, -1}, {r.right, r.top, -1, 1}};
+    for (const auto& c : corners) {
+        p.drawLine(c.x, c.y, c.x + 10 * c.dx, c.y);
+        p.drawLine(c.x, c.y, c.x, c.y + 20 * c.dy);
+    }
+    p.end();
+    m_preview->update();
 }
 
 CGazouSizeRealDlg::CGazouSizeRealDlg(double scale, int dpi, QWidget* parent) : QDialog(parent)

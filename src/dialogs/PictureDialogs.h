@@ -85,6 +85,25 @@ private:
     PictureRotationForm m_form;
 };
 
+// "画像のトリミング（切抜き）": the picture fitted into a square preview, the frame's corners dragged
+// over it. OK ("トリミングOK") gives the frame as fractions of the square.
+class CGazouTrimDg : public QDialog {
+public:
+    explicit CGazouTrimDg(const QImage& picture, QWidget* parent = nullptr);
+    PictureTrimForm::Fractions fractions() const { return m_form.result(); }
+    PictureTrimForm& form() { return m_form; }
+    // The preview area: presses, drags and releases in its pixels go to the form.
+    QWidget* preview() const { return m_preview; }
+    // Redraws the preview from the form's live frame.
+    void drawPreview();
+
+private:
+    QImage m_picture;
+    PictureTrimForm m_form;
+    QWidget* m_preview = nullptr;
+    QImage m_canvas;
+};
+
 class CGazouSizeRealDlg : public QDialog {
 public:
     CGazouSizeRealDlg(double scale, int dpi, QWidget* parent = nullptr);

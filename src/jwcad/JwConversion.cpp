@@ -582,7 +582,8 @@ int CKovUnit::CircleToPolylineForImport(int figureId, int baseCount)
     const bool elliptic = fig.MLineParam.size() >= 2;
     const double flat = elliptic ? fig.MLineParam[1] : 1.0;
     auto countFor = [&](double length) {
-        int n = length < 120 ? static_cast<int>(length) : baseCount;
+        // A damaged file's negative or NaN radius is one step, never an int out of range.
+        int n = !(length > 0) ? 1 : length < 120 ? static_cast<int>(length) : baseCount;
         n = std::min(n, 960);
         return n <= 0 ? 1 : n;
     };

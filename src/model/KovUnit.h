@@ -35,6 +35,7 @@ struct RoomSettings;
 struct StairsSettings;
 struct AxisLineSettings;
 namespace kov::platform { class Questions; }
+namespace kov::building { struct FittingFit; struct FittingChoice; struct FittingRules; struct FittingLibraryAccess; class PartFileCache; struct PartPlacement; } // parts and fittings
 namespace kov::platform { class Surface; struct Pen; struct DeviceRect; struct DevicePoint; } // drawing members
 using DevicePoint = kov::platform::DevicePoint;
 
@@ -998,6 +999,57 @@ public:
     static void DrawPointChainPreview(kov::platform::Surface& dc, const DeviceTransform& transform,
                                       const CDbPointArray& points, const CDbPoint& pointer, const CPlotInfo& plot);
     // -- drawing: tool previews (end)
+
+    // -- parts, fittings and notation symbols (begin)
+    // Defined in src/building (PartFiles.cpp, Fittings.cpp, FittingRebuilds.cpp, NotationSymbols.cpp,
+    // PartPlacement.cpp); the option types are in building/Fittings.h and building/PartPlacement.h.
+    //
+    // The part's first group with its member figures, walls and texts (identifiers naming nothing
+    // passed over), copied in under new identifiers as the last group, on the editing layer; texts
+    // drawn for 1:100 keep their size against the part at the layer group's scale. The new group's
+    // identifier; 0 with nothing added when the part has no group or identifiers ran out.
+    int InsertPartGroup(const CKovUnit& part, const CPlotInfo& plot);
+    // A fitting's frame: the first rectangle of its figure list that exists; null without one.
+    const CKovLine* FittingFrame(const CKovGroup& group) const;
+    CKovLine* FittingFrame(const CKovGroup& group);
+    // The frame's P0-P3 (width) and P0-P1 (depth) in whole millimetres; without a frame the width of
+    // the group's box.
+    double GetFittingWidth(const CKovGroup& group) const;
+    double GetFittingDepth(const CKovGroup& group) const;
+    // Works out the opening from the two clicks, the side and end from the third, and fits the
+    // inserted library group there (FitFittingToWall); the group becomes the only selection. 0 with
+    // nothing changed when the width or thickness gives no fitting, else 1.
+    int PlaceFitting(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                     const CDbPoint& third, int groupId, const kov::building::FittingChoice& choice,
+                     const kov::building::FittingRules& rules);
+    // Turns the inserted library drawing into a fitting group: option lines, mirror, stretch to the
+    // depth, scale to the width, turn and move onto the origin. 0 with nothing changed when the group
+    // or its frame is missing or a size is not above 0, else 1.
+    int FitFittingToWall(int groupId, const kov::building::FittingFit& fit);
+    // The storm shutter's box, the roller shutter, the lattice and the insect screen as lines of the
+    // group, drawn against the library drawing's frame before it is stretched.
+    void AddFittingOptionLines(CKovGroup& group, double depth, int kind, int number, int optionCode);
+    // Rebuilds of a placed fitting from its library drawing: a new width and depth (centred on the
+    // wall when the depth changes), turned to the other face of its wall, mirrored end for end
+    // (mode 0) or with its storm-shutter box at the other end (mode 1). The new fitting is the only
+    // selection. 1 done; 0 when the group is no fitting; -1 when its drawing cannot be read
+    // (library.error says so; the old fitting stays as it was).
+    int RefitFitting(int groupId, double width, double depth, SelectionRecord& selection, const CPlotInfo& plot,
+                     kov::building::FittingLibraryAccess& library);
+    int FlipFittingAcrossWall(int groupId, SelectionRecord& selection, const CPlotInfo& plot,
+                              kov::building::FittingLibraryAccess& library);
+    int RebuildFitting(int groupId, SelectionRecord& selection, const CPlotInfo& plot, int mode,
+                       kov::building::FittingLibraryAccess& library);
+    // A row of notation symbols from the symbol file over the range A-B (toolPoints) at height h, on
+    // the side of the third click, as one new selected group. 1 made; 0 when the file gives no
+    // group, more than 500 copies would be needed or identifiers ran out (nothing is left behind).
+    int CreateNotationSymbols(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                              const CDbPoint& third, double length, double height,
+                              const std::filesystem::path& symbolFile, kov::building::PartFileCache* cache = nullptr);
+    // The placement options on the selected group just inserted from the parts palette: black and
+    // white, size, direction. 1 done, 0 when the selection is not one group or a size gives nothing.
+    int PlacePart(SelectionRecord& selection, const CPlotInfo& plot, const kov::building::PartPlacement& options);
+    // -- parts, fittings and notation symbols (end)
 
     // -- Jw_cad exchange (begin)
     // Replaces a circle, ellipse or arc figure by a polygon (closed) or continuous line (arcs) under a

@@ -2,14 +2,30 @@
 
 #include "platform/Profile.h"
 
+namespace {
+
+// A room drawn before any room was chosen is the room list's 洋室, filled with its colour: with no
+// fill a new room shows only its walls once it is no longer selected.
+constexpr std::uint32_t kFirstRoomColour = 14873855;
+
+void startAsFirstRoom(CRoomInfo& room)
+{
+    room.Room_bRoomColor = 1;
+    room.Room_RoomColor = kFirstRoomColour;
+}
+
+} // namespace
+
 CRoomInfo::CRoomInfo()
 {
+    startAsFirstRoom(*this);
     kov::platform::MemoryProfile empty;
     m_Font.LoadRoomProfile(empty);
 }
 
 CRoomInfo::CRoomInfo(kov::platform::Profile& profile)
 {
+    startAsFirstRoom(*this);
     m_Font.LoadRoomProfile(profile);
 }
 

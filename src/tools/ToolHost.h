@@ -6,6 +6,7 @@
 // the same document with scripted answers.
 
 #include "model/DbPoint.h"
+#include "model/DrawTransform.h"
 
 #include <array>
 #include <filesystem>
@@ -22,6 +23,7 @@ class TextBoxMeasurer;
 
 namespace kov::platform {
 class Profile;
+struct Folders;
 }
 
 namespace kov::tools {
@@ -42,6 +44,13 @@ enum class ToolPanel {
     Fittings,
     Stairs,
     PictureOutput,
+};
+
+// The notation symbol dialog's values: the kind (1-11) and the fixed height.
+struct NotationSymbolChoice {
+    int kind = 1;
+    int heightFixed = 0;     // hyoukikigou_takasakotei
+    double height = 100;     // hyoukikigou_takasa, millimetres
 };
 
 // The settings the tool machine reads (section KOV_T_UTILITY unless noted). The application reads
@@ -83,6 +92,8 @@ public:
     // An undo snapshot before a change; the newest snapshot (the one just taken) is where moves
     // start from. Undo and redo restore whole snapshots.
     virtual void PushUndo() = 0;
+    // A snapshot kept though nothing changed since the last one: what is being placed moves from it.
+    virtual void PushUndoHeld() { PushUndo(); }
     virtual const CKovUnit* NewestSnapshot() = 0;
     virtual bool CanUndo(bool placing) = 0;
     virtual bool CanRedo() = 0;
@@ -120,6 +131,25 @@ public:
         (void)question;
         return false;
     }
+    // The notation symbol dialog, opened on the stored height and switch (the kind always starts at 1).
+    virtual std::optional<NotationSymbolChoice> AskNotationSymbol(const NotationSymbolChoice& initial)
+    {
+        (void)initial;
+        return std::nullopt;
+    }
+    // The fitting size dialog: width and thickness in millimetres.
+    virtual std::optional<std::array<double, 2>> AskFittingSize(double width, double depth)
+    {
+        (void)width;
+        (void)depth;
+        return std::nullopt;
+    }
+
+    // -- the libraries and the settings store ----------------------------------------------------
+    // The installed folders of fittings and notation symbols; null when the program has none.
+    virtual const kov::platform::Folders* LibraryFolders() { return nullptr; }
+    // A long operation runs: the wait cursor.
+    virtual void SetBusy(bool busy) { (void)busy; }
     // A one-line text entry: its caption, the starting text and the label right of the edit.
     virtual std::optional<std::string> AskString(std::string_view caption, std::string_view text,
                                                  std::string_view label)
@@ -150,6 +180,42 @@ public:
     virtual std::optional<int> AskDivisionCount(int current) { (void)current; return std::nullopt; }
     // The settings the tools read and write at the moment of use; null without a store.
     virtual kov::platform::Profile* SettingsStore() { return nullptr; }
+    // The range print (tool 59) on release: the print preview of the rectangle between the two
+    // corners (sheet millimetres of the current layer group; the first holds the smaller x and y),
+    // centred on the printer's page.
+    virtual void PrintRange(const CDbPoint& first, const CDbPoint& second)
+    {
+        (void)first;
+        (void)second;
+    }
+    // The length dialog ("mm") with its caption and the proposed distance; the distance typed.
+    virtual std::optional<double> AskDistance(std::string_view caption, double proposed)
+    {
+        (void)caption;
+        (void)proposed;
+        return std::nullopt;
+    }
+    // The measuring result ("測定"): a label, the value written in each of five units with their
+    // names (by unit index), and the unit shown first. The answer: the text, possibly edited, to
+    // put into the drawing (none when closed) and the unit last chosen, also when closed.
+    struct MeasureResult {
+        std::string label;
+        std::array<std::string, 5> texts;
+        std::array<std::string, 5> units;
+        int unit = 0;
+    };
+    struct MeasureAnswer {
+        std::optional<std::string> text;
+        int unit = 0;
+    };
+    virtual MeasureAnswer ShowMeasureResult(const MeasureResult& result) { return {std::nullopt, result.unit}; }
+    // The object count ("オブジェクトの数測定") of the drawing; the text of the ticked counts, or
+    // none when cancelled.
+    virtual std::optional<std::string> AskObjectCount() { return std::nullopt; }
+    // The text tool's entry line, shown for the clicked point.
+    virtual void ShowTextEntry() {}
+    // The tool changed values its open panel shows (a placed decorated text empties the text).
+    virtual void RefreshPanel(ToolPanel panel) { (void)panel; }
     // The range picture tools on release: the dragged rectangle of window pixels to a picture file
     // (tool 12) or to the clipboard (tool 13).
     virtual void RangeToPicture(int tool, DevicePoint press, DevicePoint release)

@@ -113,9 +113,16 @@ int ToolMachine::CancelPlacement()
     SelectionRecord& sel = m_host.Selection();
     if (sel.m_nCount != 1)
         return 0;
+    bool walls = false;
+    for (int id : sel.m_Groups)
+        if (const CKovGroup* g = static_cast<const CKovUnit&>(m_host.Unit()).FindGroup(id); g && !g->MGrpWallID.empty())
+            walls = true;
     for (int id : sel.m_Groups)
         m_host.Unit().DeleteGroup(id);
     sel.Clear();
+    // The placement had taken the walls' joints apart: they are joined again without the part.
+    if (walls)
+        rejoinWalls();
     return 1;
 }
 
@@ -193,6 +200,10 @@ void ToolMachine::OnLButtonDblClk(unsigned flags, DevicePoint client)
         StepMultiPoint(tool, t, device, point, 1);
         return;
     }
+    if (tool == 48 || tool == 49) {
+        tool == 48 ? FinishAreaTotal(point) : FinishLengthTotal(point);
+        return;
+    }
     if (tool == 27 || tool == 61) {
         StepDoubleLine(tool, t, device, point, 1);
         return;
@@ -201,7 +212,7 @@ void ToolMachine::OnLButtonDblClk(unsigned flags, DevicePoint client)
         StepStairs(device, point, 1);
         return;
     }
-    if (isIn(tool, {53, 54, 48, 49})) {
+    if (isIn(tool, {53, 54})) {
         notReady();
         return;
     }
@@ -449,6 +460,7 @@ void ToolMachine::DispatchToolAction(DevicePoint& device, CDbPoint& point, const
         case 14: StepPickUpAttributes(flags, t, point); break;
         case 71: StepMatchImage(t, device, point); break;
         case 37: StepDrawingCentre(t, device, point); break;
+        case 69: StepNotationSymbols(device, point); break;
         case 18: StepCutLine(t, device, point); break;
         case 19: StepPartialCut(t, device, point); break;
         case 20: StepEraseLine(t, device, point); break;
@@ -461,6 +473,13 @@ void ToolMachine::DispatchToolAction(DevicePoint& device, CDbPoint& point, const
         case 36: StepChamfer(t, device, point); break;
         case 64: StepDivideFigure(t, device, point); break;
         case 67: StepJoinLines(t, device, point); break;
+        case 15: StepLineByLength(device, point); break;
+        case 16: StepLineByAngle(device, point); break;
+        case 17: StepPerpendicular(t, device, point); break;
+        case 23: case 24: StepCircleTangent(t, device, point); break;
+        case 47: StepMeasureAngle(device, point); break;
+        case 48: StepAreaTotal(device, point); break;
+        case 49: StepLengthTotal(device, point); break;
         case 27: case 61: StepDoubleLine(tool, t, device, point, 0); break;
         case 56: StepStairs(device, point, 0); break;
         case 57: StepWallPartialDelete(t, device, point); break;
@@ -480,8 +499,10 @@ void ToolMachine::DispatchToolAction(DevicePoint& device, CDbPoint& point, const
         SelectClick(point, t, flags);
     } else if (m_ToolPoints.empty()) {
         sel.Clear();
-        if (tool == 8 || tool == 70 || tool == 55)
-            notReady();
+        if (tool == 8)
+            StepText(point);
+        else if (tool == 70)
+            StepDecoratedText(point);
         else
             m_ToolPoints.push_back(point);
     } else {
@@ -497,6 +518,10 @@ void ToolMachine::DispatchToolAction(DevicePoint& device, CDbPoint& point, const
             break;
         case 11:
             if (StepPolygonRoom(point))
+                m_ToolPoints.clear();
+            break;
+        case 55:
+            if (StepFitting(device, point))
                 m_ToolPoints.clear();
             break;
         default:
@@ -541,7 +566,7 @@ void ToolMachine::DispatchButtonUp(DevicePoint device, const DeviceTransform& t,
         }
     }
     if (m_bPlacing && tool == 0 && !m_nZoomMode && !m_bHandTool)
-        m_bPlacing = 0;
+        FinishPlacement();
     if (m_settings.app_zoomjyouzi) {
         if (m_nZoomMode == 2)
             m_nZoomMode = 0;
@@ -558,8 +583,7 @@ void ToolMachine::DispatchButtonUp(DevicePoint device, const DeviceTransform& t,
         m_ToolPoints.clear();
         m_host.RangeToPicture(tool, m_pxLast, device);
     } else if (tool == 59 && !m_ToolPoints.empty()) {
-        m_ToolPoints.clear();
-        notReady();
+        FinishPrintRange();
     }
     m_bDragging = 0;
     m_bMoved = 0;
@@ -653,7 +677,10 @@ bool ToolMachine::StartTool(int tool)
         m_host.OpenPanel(ToolPanel::Style, tool == 6 ? 3 : 4, stylePanel);
         m_host.OpenPanel(ToolPanel::FixedRadius, 0, true);
         break;
-    case 8: m_host.OpenPanel(ToolPanel::Text, 0, true); break;
+    case 8:
+        StartTextPanels(8);
+        m_host.OpenPanel(ToolPanel::Text, 0, true);
+        break;
     case 9:
         if (m_settings.app_autopita) plot.PlotWallPita = 1;
         if (m_settings.app_sunpotyoku) m_nAxisLock = 3;
@@ -712,7 +739,10 @@ bool ToolMachine::StartTool(int tool)
         m_host.OpenPanel(ToolPanel::Style, 1, stylePanel);
         m_host.OpenPanel(ToolPanel::Balloon, 0, true);
         break;
-    case 70: m_host.OpenPanel(ToolPanel::DecoratedText, 0, true); break;
+    case 70:
+        StartTextPanels(70);
+        m_host.OpenPanel(ToolPanel::DecoratedText, 0, true);
+        break;
     case 71:
         if (m_settings.app_autogridpita) grid.kyutyaku = 0;
         m_nAxisLock = 3;

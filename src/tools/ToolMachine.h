@@ -6,6 +6,7 @@
 // Plain C++: the Qt view turns its events into these calls (client pixels, Windows-style key
 // flags) and shows what the machine asks for through the host.
 
+#include "building/Fittings.h"
 #include "building/RoomSettings.h"
 #include "model/DbPoint.h"
 #include "model/DrawTransform.h"
@@ -50,6 +51,9 @@ enum : int { CURSOR_SIZEALL = -1, CURSOR_SIZENS = -2, CURSOR_SIZEWE = -3, CURSOR
 // remainder is more than half a spacing (exactly half stays).
 double GridSnapCoord(double p, double origin, double spacing);
 
+// The part file of a notation symbol kind (1-11, others the first) in the symbols folder.
+std::string_view NotationSymbolFile(int kind);
+
 class ToolMachine {
 public:
     // The page geometry is the view's when it gives one; otherwise the machine keeps its own.
@@ -89,6 +93,18 @@ public:
     int m_bRoomFixedSize = 0;
     int m_nRoomSizeIndex = 2;
     RoomSettings m_roomSettings;  // how new rooms are labelled (application settings)
+    kov::building::FittingChoice m_Fitting; // the fittings palette's choice and the fitting tool's settings
+    // The line tools' panels: the length of tools 15 and 16 ("tool_nagasa"), the angle panel's
+    // angle in degrees and its "線の長さ指定". Kept apart from m_dToolValue, which the measuring
+    // tools and the line edits overwrite with values of their own.
+    double m_dToolLength = 50;
+    double m_dLineAngle = 0;
+    int m_bLineLengthGiven = 0;
+    // The text tools: the settings panel's writing direction and angle, the text typed in the
+    // entry line for the clicked point, and the decorated-text panel's text and look.
+    TextPanelValues m_TextPanel;
+    std::string m_strText;
+    DecoratedTextValues m_DecoratedText;
 
 private:
     PageGeometry m_ownPage;
@@ -128,6 +144,9 @@ public:
     void SetToolPrompt(std::string_view text) { m_host.SetStatusText(text); }
     void PanByDrag(DevicePoint client);
     int CancelPlacement();
+    // The click that puts a placed group down: its walls joined, then the placement ends, or with
+    // continuous placement (buhin_renzoku) goes on with a copy (PlacementSteps.cpp).
+    void FinishPlacement();
     void CallDelete();
     void CallSelectTool();
     void ResetToolPalette();
@@ -163,6 +182,16 @@ public:
     void StepMatchImage(const DeviceTransform& t, DevicePoint d, CDbPoint p);
     // The drawing centre (37): the clicked point becomes the origin of the editing layer group.
     void StepDrawingCentre(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    // Fittings and notation symbols (FittingSteps.cpp). StepFitting: 1 when a fitting was placed.
+    int StepFitting(DevicePoint d, CDbPoint p);
+    void StepNotationSymbols(DevicePoint d, CDbPoint p);
+    // Commands on the first selected fitting: the door's direction (the drawing mirrored end for end),
+    // the storm shutter's box to the other end, turned to the other face of its wall, a new width and
+    // thickness from the size dialog.
+    void OnFlipDoor();
+    void OnFlipShutter();
+    void OnTurnFitting();
+    void OnChangeFittingSize();
     // Line editing (tools/LineEditSteps.cpp).
     void StepDivideFigure(const DeviceTransform& t, DevicePoint d, CDbPoint p);
     void StepCorner(const DeviceTransform& t, DevicePoint d, CDbPoint p);
@@ -176,6 +205,29 @@ public:
     void StepTwoLines(const DeviceTransform& t, DevicePoint d, CDbPoint p);
     void StepDivideBetweenPoints(DevicePoint d, CDbPoint p);
     void StepEnvelope(DevicePoint d, CDbPoint p);
+    // The range print's release (tools/PrintRangeStep.cpp).
+    void FinishPrintRange();
+    // Construction lines (tools/ConstructionSteps.cpp).
+    void StepLineByLength(DevicePoint d, CDbPoint p);
+    void StepLineByAngle(DevicePoint d, CDbPoint p);
+    void StepPerpendicular(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepCircleTangent(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    // Measuring (tools/MeasureSteps.cpp): the tools, their double-click finishers and the commands.
+    void StepMeasureAngle(DevicePoint d, CDbPoint p);
+    void StepAreaTotal(DevicePoint d, CDbPoint p);
+    void FinishAreaTotal(CDbPoint p);
+    void StepLengthTotal(DevicePoint d, CDbPoint p);
+    void FinishLengthTotal(CDbPoint p);
+    void OnMeasureSelectionArea();
+    void OnMeasureSelectionLength();
+    void OnMeasureRoomArea();
+    void OnCountObjects();
+    // Texts (tools/TextSteps.cpp): the panels' values set for a start of tool 8 or 70, the click
+    // of the text tool, the entry line's OK, the click of the decorated-text tool.
+    void StartTextPanels(int tool);
+    void StepText(CDbPoint p);
+    void CreateTextFromDialog();
+    void StepDecoratedText(CDbPoint p);
     // Wall edits, stairs, balloons, double lines and the dimension's follow-up.
     void StepWallPartialDelete(const DeviceTransform& t, DevicePoint d, CDbPoint p);
     void StepAddRoomVertex(const DeviceTransform& t, DevicePoint d, CDbPoint p);

@@ -6,7 +6,7 @@
 namespace kov::tools {
 
 CKovUnit::PreviewInput PreviewInputOf(ToolMachine& machine, const ViewToolSettings& settings,
-                                      const PreviewPanelValues& panels, const std::string& placingText,
+                                      const PreviewPanelValues& panels,
                                       const CKovUnit::DrawEnvironment& env, const platform::DeviceRect& drawingArea)
 {
     ToolHost& host = machine.host();
@@ -21,8 +21,8 @@ CKovUnit::PreviewInput PreviewInputOf(ToolMachine& machine, const ViewToolSettin
     if (tool == 10 && !in.points.empty()) in.pointer = machine.SnapPresetRoomCorner(in.points.back(), in.pointer);
     in.fixedRadiusOn = machine.m_bFixedRadius;
     in.fixedRadius = machine.m_dFixedRadius;
-    in.measured = tool == 35 || tool == 64 ? machine.m_dToolValue : settings.tool_nagasa;
-    in.angle = panels.clockwiseAngles ? 360 - panels.angle : panels.angle;
+    in.measured = tool == 35 || tool == 64 ? machine.m_dToolValue : machine.m_dToolLength;
+    in.angle = panels.clockwiseAngles ? 360 - machine.m_dLineAngle : machine.m_dLineAngle;
     in.doubleLeft = machine.m_dOffsetLeft;
     in.doubleRight = machine.m_dOffsetRight;
     in.parallelDistance = machine.m_dParallelDistance;
@@ -39,13 +39,13 @@ CKovUnit::PreviewInput PreviewInputOf(ToolMachine& machine, const ViewToolSettin
     in.balloonSide = machine.m_Balloon.tailSide;
     in.balloonPosition = machine.m_Balloon.tailPosition;
     in.arcSteps = machine.m_nArcDivisions;
-    in.text = placingText;
+    in.text = machine.m_strText;
     in.textFont = &host.Font();
-    in.textVertical = panels.text.vertical;
-    in.textAngle = panels.text.mozi_kakudo;
-    in.decoratedPanelOpen = panels.decoratedTextOpen;
-    if (tool == 70 && panels.decoratedTextOpen) {
-        const DecoratedTextValues& d = panels.decoratedText;
+    in.textVertical = machine.m_TextPanel.vertical;
+    in.textAngle = machine.m_TextPanel.mozi_kakudo;
+    in.decoratedPanelOpen = tool == 70;
+    if (tool == 70) {
+        const DecoratedTextValues& d = machine.m_DecoratedText;
         in.decoratedFont = d.font;
         in.decoratedText = d.text;
         in.frameThickness = d.frameThickness;

@@ -15,10 +15,6 @@ class ToolMachine;
 
 // The panel values and the settings read at each use that the previews need.
 struct PreviewPanelValues {
-    TextPanelValues text;
-    DecoratedTextValues decoratedText;
-    bool decoratedTextOpen = false;
-    double angle = 0;              // the angle panel, degrees (tool 16)
     int fittingKind = 0;           // chosen in the fittings palette
     int fittingNumber = 0;
     int divisions = 2;             // tool_bunkatu
@@ -26,10 +22,11 @@ struct PreviewPanelValues {
     bool clockwiseAngles = false;  // tool_kakudo_tokei
 };
 
-// The preview input of the machine's tool. The rectangle room's pointer is first moved to the
+// The preview input of the machine's tool; the line, text and decorated-text tools' values are the
+// machine's own. The rectangle room's pointer is first moved to the
 // preset room corner, as the room tool will place it.
 CKovUnit::PreviewInput PreviewInputOf(ToolMachine& machine, const ViewToolSettings& settings,
-                                      const PreviewPanelValues& panels, const std::string& placingText,
+                                      const PreviewPanelValues& panels,
                                       const CKovUnit::DrawEnvironment& env, const platform::DeviceRect& drawingArea);
 
 // The arc mode and readout options of the machine's tool.

@@ -127,6 +127,8 @@ void DecoratedTextValues::Start(const CFontMenu& documentFont, const Profile& p)
 {
     font = documentFont;
     font.m_size = readNumber(p, kSectionPlotMenu, "text_huchisize", "10");
+    font.m_kankaku = 0;
+    font.m_gyoukan = 0;
     frameThickness = readNumber(p, kSectionPlotMenu, "text_huchiatsumi", "1");
     if (frameThickness < kMinFrame || frameThickness > kMaxFrame) frameThickness = 1;
     textColour = kov::model::parseColour(p.GetProfileString(kSectionPlotMenu, "text_huchicol1", kov::model::colourText(0xFFFFFF)));

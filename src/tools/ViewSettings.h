@@ -76,12 +76,13 @@ struct TextPanelValues {
 // The decorated-text panel in tool mode (section KOV_T_PlotMenu for the stored values).
 struct DecoratedTextValues {
     static constexpr int kShapes = 7;
-    static constexpr double kMinFrame = 0.1;
+    // 0 is taken, though the message names 0.1: typing 0.5 passes through 0.
+    static constexpr double kMinFrame = 0;
     static constexpr double kMaxFrame = 21;
 
     CFontMenu font;                        // a copy of the document's text font when the tool starts
     std::string text;
-    double frameThickness = 1;             // text_huchiatsumi, accepted from 0.1 to 21
+    double frameThickness = 1;             // text_huchiatsumi, accepted from 0 to 21
     int shape = 0;                         // one of seven, the first when the tool starts
     int slant = 5;                         // 1-9
     int framesOnly = 1;                    // "文字枠のみ描画": 1 off, 2 on
@@ -90,8 +91,9 @@ struct DecoratedTextValues {
     int opacity = 100;
     bool vertical = false;                 // "縦書き"
 
-    // The tool's start: the document font with the face size text_huchisize (default "10") and the
-    // stored thickness and colours; shape, slant, frames-only and opacity from their start values.
+    // The tool's start: the document font without extra character and line spacing, with the size
+    // text_huchisize (default "10"), the stored thickness and colours; shape, slant, frames-only
+    // and opacity from their start values.
     void Start(const CFontMenu& documentFont, const kov::platform::Profile& profile);
     // A frame thickness outside 0.1-21 is refused (false, value kept).
     bool SetFrameThickness(double value);

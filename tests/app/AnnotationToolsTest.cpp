@@ -198,7 +198,7 @@ TEST(BalloonTool, PreviewAndResultAgree)
             const DeviceTransform t = h.transform();
             const CKovUnit::DrawEnvironment env;
             const CKovUnit::PreviewInput in =
-                kov::tools::PreviewInputOf(h.m, kov::tools::ViewToolSettings{}, {}, {}, env, {});
+                kov::tools::PreviewInputOf(h.m, kov::tools::ViewToolSettings{}, {}, env, {});
             kov::platform::RecordingSurface s;
             h.unit().DrawToolPreview(s, t, 68, in);
             ASSERT_EQ(s.calls().size(), 1u);

@@ -43,6 +43,8 @@ public:
     std::deque<std::optional<std::array<int, 2>>> triangleAnswers;
     std::deque<std::optional<std::array<double, 4>>> rectAnswers;
     std::deque<std::optional<double>> parallelAnswers;
+    std::deque<std::optional<kov::tools::NotationSymbolChoice>> symbolAnswers;
+    std::deque<std::optional<std::array<double, 2>>> fittingSizeAnswers;
     std::deque<std::optional<std::string>> stringAnswers;
     std::deque<std::optional<std::array<double, 2>>> scaleAnswers;
     std::deque<std::optional<CDbPoint>> stretchAnswers;
@@ -51,6 +53,21 @@ public:
     std::vector<std::string> stringQuestions; // "caption|text|label" of each string entry asked
     std::deque<std::optional<DivisionAnswer>> divisionAnswers;
     std::deque<std::optional<int>> divisionCountAnswers;
+    // The length dialog: the captions and proposals asked, the lengths typed (none: cancelled).
+    std::vector<std::pair<std::string, double>> distancesAsked;
+    std::deque<std::optional<double>> distanceAnswers;
+    // The measuring result: what it showed, and the unit chosen with OK (the unit's text, or the
+    // edited one) or with "閉じる" (no text).
+    struct MeasureReply {
+        bool output = true;
+        std::optional<int> unit;             // the unit shown when not given
+        std::optional<std::string> edited;   // the unit's text when not given
+    };
+    std::vector<MeasureResult> measured;
+    std::deque<MeasureReply> measureAnswers;
+    std::deque<std::optional<std::string>> countAnswers;
+    int textEntries = 0;
+    std::vector<kov::tools::ToolPanel> refreshed;
 
     void SetStatusText(std::string_view text) override { prompt = std::string(text); }
     void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
@@ -60,6 +77,8 @@ public:
         ++redraws;
     }
     void OpenPanel(kov::tools::ToolPanel panel, int mode, bool) override { panels.emplace_back(panel, mode); }
+    std::vector<std::pair<CDbPoint, CDbPoint>> printedRanges;
+    void PrintRange(const CDbPoint& first, const CDbPoint& second) override { printedRanges.emplace_back(first, second); }
     void ClosePanels() override { panels.clear(); }
 
     template <class T> static T next(std::deque<T>& answers, const char* what)
@@ -76,6 +95,14 @@ public:
     std::optional<std::array<int, 2>> AskTriangleSides(int) override { return next(triangleAnswers, "triangle"); }
     std::optional<std::array<double, 4>> AskRectDistances() override { return next(rectAnswers, "rectangle"); }
     std::optional<double> AskParallelDistance(double) override { return next(parallelAnswers, "parallel distance"); }
+    std::optional<kov::tools::NotationSymbolChoice> AskNotationSymbol(const kov::tools::NotationSymbolChoice&) override
+    {
+        return next(symbolAnswers, "notation symbol");
+    }
+    std::optional<std::array<double, 2>> AskFittingSize(double, double) override
+    {
+        return next(fittingSizeAnswers, "fitting size");
+    }
     std::optional<std::string> AskString(std::string_view caption, std::string_view text,
                                          std::string_view label) override
     {
@@ -91,6 +118,24 @@ public:
     }
     std::optional<DivisionAnswer> AskDivision() override { return next(divisionAnswers, "division"); }
     std::optional<int> AskDivisionCount(int) override { return next(divisionCountAnswers, "division count"); }
+    std::optional<double> AskDistance(std::string_view caption, double proposed) override
+    {
+        distancesAsked.emplace_back(std::string(caption), proposed);
+        return next(distanceAnswers, "length");
+    }
+    MeasureAnswer ShowMeasureResult(const MeasureResult& r) override
+    {
+        measured.push_back(r);
+        const MeasureReply reply = next(measureAnswers, "measuring result");
+        MeasureAnswer a;
+        a.unit = reply.unit.value_or(r.unit);
+        if (reply.output)
+            a.text = reply.edited ? *reply.edited : r.texts[static_cast<std::size_t>(a.unit)];
+        return a;
+    }
+    std::optional<std::string> AskObjectCount() override { return next(countAnswers, "object count"); }
+    void ShowTextEntry() override { ++textEntries; }
+    void RefreshPanel(kov::tools::ToolPanel panel) override { refreshed.push_back(panel); }
 };
 
 struct ToolHarness {

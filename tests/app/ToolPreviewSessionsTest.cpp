@@ -18,7 +18,7 @@ std::vector<std::string> overlay(ToolHarness& h)
 {
     const CKovUnit::DrawEnvironment env;
     const CKovUnit::PreviewInput in =
-        kov::tools::PreviewInputOf(h.m, kov::tools::ViewToolSettings{}, {}, {}, env, {});
+        kov::tools::PreviewInputOf(h.m, kov::tools::ViewToolSettings{}, {}, env, {});
     kov::platform::RecordingSurface s;
     kov::render::DrawToolOverlay(s, h.transform(), h.unit(), h.m.ToolMode(), in, {},
                                  kov::tools::OverlayOptionsOf(h.m, {}));

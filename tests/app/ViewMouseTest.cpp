@@ -10,6 +10,7 @@
 #include "app/MainWindow.h"
 #include "tools/ToolMachine.h"
 #include "model/KovUnit.h"
+#include "platform/Color.h"
 
 #include <QApplication>
 #include <QColor>
@@ -186,7 +187,8 @@ TEST(ViewMouse, ARoomDrawnWithTheToolShowsItsLabelAndIsPickedInside)
     mouse.click({3640, 2730});
     ASSERT_EQ(rig.doc->m_Unit.m_Groups.size(), 1u);
     ASSERT_EQ(rig.doc->m_Unit.m_Texts.size(), 1u);
-    EXPECT_EQ(rig.doc->m_Unit.m_Texts[0]->MTextstr, "洋室");
+    // 3,640 by 2,730 on the 910 module: six mats.
+    EXPECT_EQ(rig.doc->m_Unit.m_Texts[0]->MTextstr, "洋室\n6帖");
 
     // Select mode, the selection dropped by a click on empty paper.
     for (Qt::Key key : {Qt::Key_Escape, Qt::Key_S}) {
@@ -203,6 +205,10 @@ TEST(ViewMouse, ARoomDrawnWithTheToolShowsItsLabelAndIsPickedInside)
     for (int y = c.y - 12; y <= c.y + 12; ++y)
         for (int x = c.x - 30; x <= c.x + 30; ++x) ink += QColor(view->backBuffer().pixel(x, y)).lightness() < 100;
     EXPECT_GT(ink, 10) << "the room's name shows at its middle";
+    // Its floor is filled, away from the label and the walls.
+    const DevicePoint floor = view->SheetToWindow(CDbPoint{600, 600});
+    EXPECT_EQ(kov::platform::fromQColor(QColor(view->backBuffer().pixel(floor.x, floor.y))),
+              kov::platform::rgbColor(0xFF, 0xF4, 0xE2)) << "the fill of 洋室 in the room list";
 
     // Grid snap off: with it on, a click lands on the nearest grid point, whatever the room.
     rig.doc->m_Grid.kyutyaku = 0;

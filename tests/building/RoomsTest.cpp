@@ -195,7 +195,7 @@ TEST(Rooms, GroupLineAndSettingsFromTheProfile)
     const RoomSettings s = RoomSettings::FromProfile(profile);
     EXPECT_EQ(s.room_heibei, 1);
     EXPECT_EQ(s.app_tatamiheri, 1);
-    EXPECT_EQ(s.room_heyack_jyou, 0);
+    EXPECT_EQ(s.room_heyack_jyou, 1) << "a label tells the size until a user says otherwise";
 }
 
 TEST(Rooms, EdgesOnExistingWallsAddNoSecondWall)

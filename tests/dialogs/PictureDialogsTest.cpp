@@ -1,6 +1,10 @@
 #include "dialogs/PictureDialogs.h"
 
+#include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QPixmap>
 
 #include <gtest/gtest.h>
 
@@ -79,4 +83,51 @@ TEST(PictureRealSizeForm, OnlyUsableValuesReplace)
     dialog.accept();
     EXPECT_EQ(dialog.form().dpi, 600);
     EXPECT_EQ(dialog.form().scale, 200);
+}
+
+namespace {
+
+int darkPixels(const QImage& image)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += qGray(image.pixel(x, y)) < 64;
+    return n;
+}
+
+} // namespace
+
+TEST(PictureRotationDialog, AFarLongerThanWidePictureStillShows)
+{
+    // Fitted into the preview its width is below one pixel: it shows as a line, not as nothing.
+    QImage needle(1, 3000, QImage::Format_RGB32);
+    needle.fill(Qt::black);
+    CGazouKaitenDg dialog(needle, 0);
+    EXPECT_GT(darkPixels(dialog.m_preview->pixmap().toImage()), 300);
+}
+
+TEST(PictureTrimDialog, TheFrameFollowsTheDraggedCorner)
+{
+    QImage picture(200, 100, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    CGazouTrimDg dialog(picture);
+    QWidget* preview = dialog.preview();
+    auto send = [preview](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent e(type, QPointF(at), preview->mapToGlobal(QPointF(at)), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(preview, &e);
+    };
+    // The top-left corner from (10, 101) to (110, 151).
+    send(QEvent::MouseButtonPress, {10, 101}, Qt::LeftButton);
+    send(QEvent::MouseMove, {110, 151}, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, {110, 151}, Qt::NoButton);
+    EXPECT_EQ(dialog.form().frame().left, 110);
+    EXPECT_EQ(dialog.form().frame().top, 151);
+    const QImage shown = preview->grab().toImage();
+    // The corner's bracket is drawn where the corner went, and no longer where it was.
+    EXPECT_LT(qGray(shown.pixel(112, 160)), 64);
+    EXPECT_GT(qGray(shown.pixel(11, 110)), 64);
+    const auto f = dialog.fractions();
+    EXPECT_NEAR(f.left, 100.0 / 367, 1e-12);
+    EXPECT_NEAR(f.top, 141.0 / 367, 1e-12);
 }

@@ -662,6 +662,7 @@ TEST(PropertyDialogs, EachBuildsFillsAndAccepts)
     }
     {
         CRoomInfo room;
+        room.Room_bRoomColor = 0; // an unfilled room, filled in the dialog
         CRoomHenkouDlg d(room, profile, questions);
         d.findChild<QCheckBox*>(QStringLiteral("fill"))->click();
         QTest::mouseClick(d.findChild<QLabel*>(QStringLiteral("fillPalette")), Qt::LeftButton, {}, QPoint(33, 10));

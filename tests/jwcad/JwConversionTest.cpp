@@ -251,6 +251,18 @@ TEST(JwwConversion, ArcsToPolylinesStepEvenly)
             EXPECT_NEAR(first, last, 1e-6 * first);
         }
     }
+    // A damaged file's radius, far below zero or no number, takes one step.
+    for (double bad : {-1.35e13, std::nan("")}) {
+        auto e = rec<CDataEnko>();
+        e->m_dHankei = bad;
+        e->m_dHenpeiRitsu = 1;
+        e->m_bZenEnFlg = 1;
+        JwwImportOptions o;
+        o.m_bArcsToPolylines = 1;
+        auto got = importRecords(listOf(std::move(e)), o);
+        for (int i = 0; i < got->unit.m_Lines.GetSize(); ++i)
+            EXPECT_LE(got->unit.m_Lines[i]->MLinePnt.size(), 3u) << bad;
+    }
 }
 
 TEST(JwwConversion, SolidsByOption)

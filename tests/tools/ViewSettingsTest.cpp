@@ -109,7 +109,10 @@ TEST(ToolPanels, DecoratedTextStartsFromTheDocumentFontAndWritesVertically)
     EXPECT_EQ(v.frameColour, 0u);
     EXPECT_EQ(v.slant, 5);
     EXPECT_EQ(v.framesOnly, 1);
-    EXPECT_FALSE(v.SetFrameThickness(0.05));
+    // Typing 0.5 passes through 0: from 0 up, thin frames are taken.
+    EXPECT_FALSE(v.SetFrameThickness(-0.1));
+    EXPECT_TRUE(v.SetFrameThickness(0));
+    EXPECT_TRUE(v.SetFrameThickness(0.05));
     EXPECT_FALSE(v.SetFrameThickness(21.5));
     EXPECT_TRUE(v.SetFrameThickness(21));
     EXPECT_EQ(v.frameThickness, 21);

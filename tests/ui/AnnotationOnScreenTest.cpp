@@ -29,6 +29,31 @@ QImage grab(const fs::path& file)
     return QImage(QString::fromStdString(file.string()));
 }
 
+// Whether two grabs differ by no more than a blinking text caret.
+bool alike(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size()) return false;
+    int differing = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y) && ++differing > 60) return false;
+    return true;
+}
+
+// The screen once the program has caught up with the clicks sent to it: two grabs in a row alike
+// (a busy machine can leave the program seconds behind xdotool). The last grab after 30 s.
+QImage settledGrab(const fs::path& file)
+{
+    QImage last = grab(file);
+    for (int i = 0; i < 60; ++i) {
+        QThread::msleep(500);
+        QImage now = grab(file);
+        if (alike(now, last)) return now;
+        last = std::move(now);
+    }
+    return last;
+}
+
 int ink(const QImage& shot, const QRect& r)
 {
     int dark = 0;
@@ -93,10 +118,12 @@ protected:
         }
         fs::remove_all(m_home);
     }
+    // Waits until the program has drawn what it was sent (a menu or a dialog open before keys go to it).
+    void settle() { settledGrab(m_home / "settle.png"); }
     // The button of the icon, found on the screen; fails the test when it is not there.
     QPoint button(const char* icon)
     {
-        const QImage shot = grab(m_home / "find.png");
+        const QImage shot = settledGrab(m_home / "find.png");
         for (const char* size : {"-24.png", "-16.png"}) {
             const QPoint p = findIcon(shot, fs::path(KOVIRA_ICONS) / (std::string(icon) + size));
             if (p.x() >= 0) return p;
@@ -127,28 +154,28 @@ TEST_F(AnnotationOnScreen, DimensionsDoubleLineStairsAndBalloon)
     ASSERT_FALSE(window.empty()) << "no window of the program appeared";
     QThread::msleep(1500);
     run("xdotool windowfocus --sync " + window + " 2>/dev/null");
-    const QImage before = grab(m_home / "before.png");
+    const QImage before = settledGrab(m_home / "before.png");
     ASSERT_FALSE(before.isNull());
     const int w = before.width(), h = before.height();
     auto at = [w, h](double fx, double fy) { return QPoint(int(w * fx), int(h * fy)); };
 
     // 作図(D) → 寸法線自動作成(L)...: the second item of L; the dialog's "寸法線作成" is its default.
     run("xdotool mousemove 166 8 click 1");
-    QThread::msleep(800);
+    settle();
     run("xdotool key --delay 300 l l Return");
-    QThread::msleep(1500);
+    settle();
     run("xdotool key Return");
-    QThread::msleep(1500);
+    settle();
     const QRect above(w / 3, int(h * 0.22), w / 3, int(h * 0.08));
-    const QImage dimensioned = grab(m_home / "dimensioned.png");
+    const QImage dimensioned = settledGrab(m_home / "dimensioned.png");
     EXPECT_GT(ink(dimensioned, above), ink(before, above) + 50) << "the dimensions above the house";
 
     // A double line below the house: three clicks and a double click.
     // 作図(D) → 二重線(N).
     run("xdotool mousemove 166 8 click 1");
-    QThread::msleep(800);
+    settle();
     run("xdotool key n");
-    QThread::msleep(800);
+    settle();
     const QPoint d0 = at(0.33, 0.86), d1 = at(0.55, 0.86), d2 = at(0.55, 0.93);
     clickAt(d0.x(), d0.y());
     clickAt(d1.x(), d1.y());
@@ -159,7 +186,7 @@ TEST_F(AnnotationOnScreen, DimensionsDoubleLineStairsAndBalloon)
     QPoint b = button("stairs");
     ASSERT_GE(b.x(), 0);
     clickAt(b.x(), b.y());
-    QThread::msleep(800);
+    settle();
     const QPoint s0 = at(0.70, 0.42), s1 = at(0.70, 0.60), s2 = at(0.80, 0.51);
     clickAt(s0.x(), s0.y());
     clickAt(s1.x(), s1.y());
@@ -169,21 +196,21 @@ TEST_F(AnnotationOnScreen, DimensionsDoubleLineStairsAndBalloon)
     // A balloon at the upper left, its tail pointing down at the house.
     // 作図(D) → 吹き出し(H)...
     run("xdotool mousemove 166 8 click 1");
-    QThread::msleep(800);
+    settle();
     run("xdotool key h");
-    QThread::msleep(800);
+    settle();
     const QPoint c0 = at(0.18, 0.16), c1 = at(0.32, 0.24), tip = at(0.30, 0.38);
     clickAt(c0.x(), c0.y());
     clickAt(c1.x(), c1.y());
     clickAt(tip.x(), tip.y());
-    QThread::msleep(500);
+    settle();
     // Select mode, and a click on empty paper leaves nothing selected.
     run("xdotool key s");
-    QThread::msleep(500);
+    settle();
     clickAt(int(w * 0.85), int(h * 0.88));
     QThread::msleep(1200);
 
-    const QImage done = grab(fs::path(KOVIRA_UI_OUTPUT) / "annotations-on-screen.png");
+    const QImage done = settledGrab(fs::path(KOVIRA_UI_OUTPUT) / "annotations-on-screen.png");
     ASSERT_FALSE(done.isNull());
     const QRect stairs(s0.x() - 5, s0.y(), s2.x() - s0.x() + 10, s1.y() - s0.y());
     EXPECT_GT(ink(done, stairs), ink(before, stairs) + 100) << "the stairs and their treads";

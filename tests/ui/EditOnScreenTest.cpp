@@ -141,10 +141,15 @@ TEST_F(EditOnScreen, MergeRangePictureDeleteAndContextMenu)
     run("xdotool mousemove " + std::to_string((x0 + x1) / 2) + " " + std::to_string((y0 + y1) / 2));
     QThread::msleep(200);
     run("xdotool mousemove " + std::to_string(x1) + " " + std::to_string(y1) + " mouseup 1");
-    QThread::msleep(1500);
+    // A loaded machine may take seconds to show the file dialog and to write the picture: wait for both.
+    const std::string dialog = run("timeout 60 xdotool search --sync --onlyvisible --name '画像の保存' 2>/dev/null | head -1");
+    ASSERT_FALSE(dialog.empty()) << "the range did not ask for a file name";
+    QThread::msleep(800);
     run("xdotool type --delay 20 '" + png.string() + "'");
     run("xdotool key Return");
-    QThread::msleep(2000);
+    for (int waited = 0; waited < 60 && !fs::exists(png); ++waited)
+        QThread::msleep(500);
+    QThread::msleep(500);
     const QImage range(QString::fromStdString(png.string()));
     ASSERT_FALSE(range.isNull()) << "no picture was written";
     EXPECT_GT(ink(range, range.rect()), 100);

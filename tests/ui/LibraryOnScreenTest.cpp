@@ -1,0 +1,351 @@
+// The real program on an X server (run under xvfb-run), started as scripts/run starts it, with the
+// library from the source tree: a room drawn with the rectangular-room tool, a door put into its
+// wall from the fittings palette with three clicks, straight stairs, a sofa and a bath put down
+// from the parts palette, the drawing saved with Ctrl+S and read back. Everything is reached by pointer and keys
+// through the tool panel's buttons and the palettes' cells, found on the screen.
+
+#include "app/DocumentTestSupport.h"
+
+#include "building/PartLibrary.h"
+#include "model/KovUnit.h"
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QThread>
+
+#include "ui/UiSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string run(const std::string& command) { return kov::test::runCommand(command); }
+std::string num(int v) { return std::to_string(v); }
+
+QImage grab(const fs::path& file, const std::string& window = "root")
+{
+    run("import -window " + window + " " + file.string());
+    return QImage(QString::fromStdString(file.string())).convertToFormat(QImage::Format_RGB32);
+}
+
+// The window of that title, waiting up to `seconds` (a sanitizer build starts slowly on a busy
+// machine); empty when none shows.
+std::string windowNamed(const std::string& title, int seconds = 8)
+{
+    return run("timeout " + std::to_string(seconds) + " xdotool search --sync --onlyvisible --name '" + title +
+               "' 2>/dev/null | head -1");
+}
+
+std::map<std::string, int> geometryOf(const std::string& window)
+{
+    std::map<std::string, int> g;
+    std::istringstream in(run("xdotool getwindowgeometry --shell " + window));
+    std::string line;
+    while (std::getline(in, line))
+        if (auto eq = line.find('='); eq != std::string::npos) g[line.substr(0, eq)] = std::atoi(line.c_str() + eq + 1);
+    return g;
+}
+
+void clickAt(QPoint p, int button = 1)
+{
+    run("xdotool mousemove " + num(p.x()) + " " + num(p.y()));
+    QThread::msleep(150);
+    run("xdotool click " + num(button));
+    QThread::msleep(350);
+}
+
+// The centre of the first place in the left quarter of the screen where the icon's opaque pixels
+// show; (-1, -1) when none.
+QPoint findIconOnTheLeft(const QImage& shot, const fs::path& iconFile)
+{
+    const QImage b = QImage(QString::fromStdString(iconFile.string())).convertToFormat(QImage::Format_ARGB32);
+    std::vector<QPoint> opaque;
+    for (int y = 0; y < b.height(); ++y)
+        for (int x = 0; x < b.width(); ++x)
+            if (qAlpha(b.pixel(x, y)) == 255) opaque.emplace_back(x, y);
+    if (opaque.empty()) return {-1, -1};
+    auto close = [](QRgb p, QRgb q) {
+        return std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q)) < 40;
+    };
+    for (int y = 0; y + b.height() <= shot.height(); ++y)
+        for (int x = 0; x + b.width() <= shot.width() / 4; ++x) {
+            bool all = true;
+            for (const QPoint& o : opaque)
+                if (!close(shot.pixel(x + o.x(), y + o.y()), b.pixel(o.x(), o.y()))) {
+                    all = false;
+                    break;
+                }
+            if (all) return {x + b.width() / 2, y + b.height() / 2};
+        }
+    return {-1, -1};
+}
+
+QPoint findTool(const QImage& shot, const std::string& name)
+{
+    for (const char* size : {"-24.png", "-16.png"}) {
+        const QPoint p = findIconOnTheLeft(shot, fs::path(KOVIRA_ICONS) / (name + size));
+        if (p.x() >= 0) return p;
+    }
+    return {-1, -1};
+}
+
+bool dark(QRgb p) { return qRed(p) + qGreen(p) + qBlue(p) < 200; }
+
+// The first thumbnail cell of a palette's picture below `fromY`: the top edge of its black box, a
+// dark run at least `side` pixels long. Its top-left corner, or (-1, -1).
+QPoint firstCell(const QImage& palette, int fromY, int side)
+{
+    for (int y = fromY; y < palette.height(); ++y) {
+        int run = 0;
+        for (int x = 0; x < palette.width(); ++x) {
+            run = dark(palette.pixel(x, y)) ? run + 1 : 0;
+            if (run >= side) return {x - run + 1, y};
+        }
+    }
+    return {-1, -1};
+}
+
+// The pitch from one cell to the next, across (from the first cell's right edge on) and down (from
+// its bottom edge on): where the next black box starts.
+QPoint cellPitch(const QImage& palette, QPoint first, int side)
+{
+    QPoint pitch(-1, -1);
+    int run = 0;
+    for (int x = first.x() + side + 2; x < palette.width() && pitch.x() < 0; ++x) {
+        run = dark(palette.pixel(x, first.y())) ? run + 1 : 0;
+        if (run >= side) pitch.setX(x - run + 1 - first.x());
+    }
+    // Below the box's own bottom edge: down its left edge while it is dark.
+    int bottom = first.y() + 1;
+    while (bottom + 1 < palette.height() && dark(palette.pixel(first.x(), bottom + 1))) ++bottom;
+    for (int y = bottom + 2; y < palette.height() && pitch.y() < 0; ++y) {
+        int n = 0;
+        for (int x = first.x(); x < first.x() + side && x < palette.width(); ++x)
+            if (dark(palette.pixel(x, y))) ++n;
+        if (n >= side - 2) pitch.setY(y - first.y());
+    }
+    return pitch;
+}
+
+// The chosen row of a palette's folder tree: the rectangle of its highlight, or an empty one.
+QRect highlightedRow(const QImage& palette)
+{
+    int top = -1, bottom = -1, left = palette.width(), right = -1;
+    for (int y = 0; y < palette.height(); ++y)
+        for (int x = 0; x < palette.width(); ++x) {
+            const QRgb p = palette.pixel(x, y);
+            if (qBlue(p) > 150 && qRed(p) < 110 && qBlue(p) - qRed(p) > 80) {
+                if (top < 0) top = y;
+                bottom = y;
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    return top < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// Dark pixels inside a rectangle: a thumbnail with a drawing has some.
+int darkPixels(const QImage& image, QRect r)
+{
+    int n = 0;
+    for (int y = std::max(0, r.top()); y <= std::min(image.height() - 1, r.bottom()); ++y)
+        for (int x = std::max(0, r.left()); x <= std::min(image.width() - 1, r.right()); ++x)
+            if (dark(image.pixel(x, y))) ++n;
+    return n;
+}
+
+class LibraryOnScreen : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "needs an X server: run under xvfb-run";
+        for (const char* tool : {"xdotool", "import"})
+            ASSERT_FALSE(run(std::string("command -v ") + tool).empty()) << tool << " is not installed";
+        m_home = fs::temp_directory_path() / ("kovira-library-" + std::to_string(::getpid()));
+        fs::remove_all(m_home);
+        fs::create_directories(m_home);
+    }
+    void TearDown() override
+    {
+        if (m_program.state() != QProcess::NotRunning) {
+            m_program.kill();
+            m_program.waitForFinished(5000);
+        }
+        fs::remove_all(m_home);
+    }
+
+    fs::path m_home;
+    QProcess m_program;
+};
+
+TEST_F(LibraryOnScreen, ADoorStairsASofaAndABath)
+{
+    const fs::path library = KOVIRA_DATA_SOURCE;
+    // The palettes open on the hinged doors and on the furniture folder, as they would after a
+    // person chose them once before.
+    const std::vector<std::string> folders = kov::building::ListLibraryFolders(library / "data");
+    const auto furniture = std::find(folders.begin(), folders.end(), "家具");
+    const auto sanitary = std::find(folders.begin(), folders.end(), "衛生機器");
+    ASSERT_NE(furniture, folders.end());
+    ASSERT_NE(sanitary, folders.end());
+    const fs::path ini = m_home / "XDG_CONFIG_HOME" / "KoviraSoft" / "Kovira.ini";
+    fs::create_directories(ini.parent_path());
+    {
+        QFile f(QString::fromStdString(ini.string()));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(("[KOV_T_UTILITY]\ntateg_selectidx=1\ntateg_nowpage=0\nbuhin_selectidx=" +
+                 std::to_string(furniture - folders.begin()) + "\nbuhin_selectidx_s=0\nbuhin_nowpage=0\n")
+                    .c_str());
+    }
+
+    // An empty drawing of our own to open and save.
+    const fs::path plan = m_home / "plan.kvr";
+    {
+        kov::test::DocumentRig rig;
+        ASSERT_TRUE(rig.saveAs(plan));
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("QT_SCALE_FACTOR", "1");
+    env.insert("KOVIRA_DATA_DIR", QString::fromStdString(library.string()));
+    for (const char* var : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+        env.insert(var, QString::fromStdString((m_home / var).string()));
+    m_program.setProcessEnvironment(env);
+    m_program.setProcessChannelMode(QProcess::ForwardedChannels);
+    m_program.start(KOVIRA_PROGRAM, {QString::fromStdString(plan.string())});
+    ASSERT_TRUE(m_program.waitForStarted(10000));
+    const std::string window = windowNamed("plan.kvr", 60);
+    ASSERT_FALSE(window.empty()) << "no window of the program appeared";
+    QThread::msleep(1500);
+    run("xdotool windowfocus --sync " + window + " 2>/dev/null");
+    const QImage start = grab(m_home / "start.png");
+    ASSERT_FALSE(start.isNull());
+    const int W = start.width(), H = start.height();
+
+    // A room from two corners in the left part of the drawing area.
+    const QPoint roomTool = findTool(start, "rectroom");
+    ASSERT_GE(roomTool.x(), 0) << "the tool panel's rectangular-room button was not found";
+    clickAt(roomTool);
+    const QPoint a(W * 22 / 100, H * 30 / 100), b(W * 46 / 100, H * 62 / 100);
+    clickAt(a);
+    clickAt(b);
+
+    // The fittings palette from its tool button, on the hinged doors; its first cell, then three
+    // clicks on the room's top wall: the two ends of the opening and the room's side.
+    const QPoint fittingTool = findTool(grab(m_home / "panel.png"), "fittings");
+    ASSERT_GE(fittingTool.x(), 0) << "the tool panel's fittings button was not found";
+    clickAt(fittingTool);
+    const std::string fittings = windowNamed("建具配置");
+    ASSERT_FALSE(fittings.empty()) << "the fittings button opened no palette";
+    QThread::msleep(800);
+    auto g = geometryOf(fittings);
+    const QImage fittingsShot = grab(m_home / "fittings.png", fittings);
+    const QPoint cell = firstCell(fittingsShot, 125, 80);
+    ASSERT_GE(cell.x(), 0) << "no thumbnail cell on the fittings palette";
+    EXPECT_GT(darkPixels(fittingsShot, QRect(cell + QPoint(3, 3), QSize(74, 50))), 20)
+        << "the first hinged door shows no drawing: the library was not found";
+    clickAt(QPoint(g["X"] + cell.x() + 40, g["Y"] + cell.y() + 30));
+    const int wallY = a.y();
+    const int span = b.x() - a.x();
+    clickAt(QPoint(a.x() + span / 4, wallY));
+    clickAt(QPoint(a.x() + span / 2, wallY));
+    clickAt(QPoint(a.x() + span * 3 / 8, wallY + (b.y() - a.y()) / 3));
+    run("xdotool key Escape");
+    QThread::msleep(500);
+
+    // Straight stairs in the room's right part from the tool panel's button: the width, then the run.
+    run("xdotool windowfocus --sync " + window + " 2>/dev/null");
+    const QPoint stairsTool = findTool(grab(m_home / "panel1.png"), "stairs");
+    ASSERT_GE(stairsTool.x(), 0) << "the tool panel's stairs button was not found";
+    clickAt(stairsTool);
+    QThread::msleep(500);
+    const int depth = b.y() - a.y();
+    clickAt(QPoint(a.x() + span * 7 / 10, a.y() + depth / 8));
+    clickAt(QPoint(a.x() + span * 7 / 10, a.y() + depth * 3 / 8));
+    clickAt(QPoint(a.x() + span * 19 / 20, a.y() + depth / 4));
+    run("xdotool key Escape");
+    QThread::msleep(500);
+
+    // The parts palette from its tool button, on the furniture: the three-seat sofa put down in the
+    // room's lower left; then, a row up in the folder tree, the sanitary folder's bath beside it.
+    run("xdotool windowfocus --sync " + window + " 2>/dev/null");
+    const QPoint partsTool = findTool(grab(m_home / "panel2.png"), "parts");
+    ASSERT_GE(partsTool.x(), 0) << "the tool panel's parts button was not found";
+    clickAt(partsTool);
+    const std::string parts = windowNamed("部品の配置");
+    ASSERT_FALSE(parts.empty()) << "the parts button opened no palette";
+    QThread::msleep(800);
+    g = geometryOf(parts);
+    const QImage partsShot = grab(m_home / "parts.png", parts);
+    const QPoint partCell = firstCell(partsShot, 0, 56);
+    ASSERT_GE(partCell.x(), 0) << "no thumbnail cell on the parts palette";
+    EXPECT_GT(darkPixels(partsShot, QRect(partCell + QPoint(3, 3), QSize(56, 56))), 20)
+        << "the first part shows no drawing: the parts library was not found";
+    const QPoint pitch = cellPitch(partsShot, partCell, 56);
+    ASSERT_GT(pitch.x(), 0);
+    ASSERT_GT(pitch.y(), 0);
+    // Takes the named part of a folder from its cell and puts it down at a point of the screen.
+    auto putDown = [&](const std::string& folder, const std::string& name, QPoint at) {
+        const std::vector<std::string> names = kov::building::ListPartNames(library / "data" / folder);
+        const auto it = std::find(names.begin(), names.end(), name);
+        ASSERT_NE(it, names.end()) << name;
+        const int index = static_cast<int>(it - names.begin());
+        ASSERT_LT(index, 15) << name;
+        const QPoint c = partCell + QPoint((index % 3) * pitch.x(), (index / 3) * pitch.y());
+        clickAt(QPoint(g["X"] + c.x() + 30, g["Y"] + c.y() + 30));
+        run("xdotool mousemove " + num(at.x() - 20) + " " + num(at.y() - 20));
+        QThread::msleep(200);
+        clickAt(at);
+    };
+    putDown("家具", "ソファ3人掛け", QPoint(a.x() + span / 10, a.y() + depth * 5 / 8));
+
+    const QRect chosen = highlightedRow(partsShot);
+    ASSERT_FALSE(chosen.isEmpty()) << "the parts palette shows no chosen folder";
+    ASSERT_EQ(sanitary - folders.begin(), furniture - folders.begin() - 1) << "the folders are not listed as expected";
+    clickAt(QPoint(g["X"] + chosen.center().x(), g["Y"] + chosen.top() - chosen.height() / 2));
+    QThread::msleep(500);
+    putDown("衛生機器", "浴槽", QPoint(a.x() + span * 5 / 8, a.y() + depth * 5 / 8));
+
+    const QImage shot = grab(fs::path(KOVIRA_UI_OUTPUT) / "library-on-screen.png");
+    ASSERT_FALSE(shot.isNull());
+
+    // Ctrl+S writes the drawing; read back, it holds the door and the sofa.
+    run("xdotool windowfocus --sync " + window + " 2>/dev/null");
+    const auto unsaved = fs::last_write_time(plan);
+    run("xdotool key Escape ctrl+s");
+    std::error_code ec;
+    for (int i = 0; i < 120 && fs::last_write_time(plan, ec) == unsaved; ++i) QThread::msleep(250);
+    QThread::msleep(500);
+    ASSERT_NE(fs::last_write_time(plan, ec), unsaved) << "Ctrl+S wrote nothing";
+    kov::test::DocumentRig back;
+    ASSERT_TRUE(back.doc->OnOpenDocument(plan)) << "the saved drawing could not be read";
+    const CKovUnit& unit = back.doc->m_Unit;
+    int doors = 0, others = 0; // the stairs, the sofa and the bath
+    for (const auto& grp : unit.m_Groups) {
+        if (grp->MGrpRoom == CKovGroup::FITTING) {
+            ++doors;
+            const CKovLine* frame = unit.FittingFrame(*grp);
+            ASSERT_TRUE(frame);
+            EXPECT_EQ(frame->MLineParam.at(1), 2) << "not a hinged door";
+        } else if (!grp->MGrpLineID.empty() && grp->MGrpWallID.empty()) {
+            ++others;
+        }
+    }
+    EXPECT_EQ(doors, 1);
+    EXPECT_EQ(others, 3) << "the stairs, the sofa and the bath were not all made";
+    EXPECT_GE(unit.m_Walls.size(), 4u);
+}
+
+} // namespace
