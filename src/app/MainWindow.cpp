@@ -750,6 +750,7 @@ void MainWindow::buildRoutes()
     buildPictureRoutes();
     buildMeasureRoutes();
     buildAnnotationRoutes();
+    buildElevationRoutes();
 
     // application
     A(FileNew, [] {

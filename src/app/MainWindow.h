@@ -157,6 +157,7 @@ private:
     void buildPictureRoutes();
     void buildMeasureRoutes();
     void buildAnnotationRoutes();
+    void buildElevationRoutes();
 public:
     // The modal dialogs of the generator commands run through this: exec() unless a test answers
     // them (fills the dialog's controls and returns whether it accepted).
