@@ -242,6 +242,11 @@ public:
     void AdjustDoubleLineEnds();
     // The double-line panel's "作図終了": finishes the chain as a double click at the last point.
     void ApplyDoubleLineDialog();
+    // The elevation outlines (tools/ElevationSteps.cpp): the roof's four clicks, the outer-wall
+    // line and the balcony (finish 1: a double click or the double-line panel's create button).
+    void StepRoof(DevicePoint d, CDbPoint p);
+    void StepOuterWallLine(DevicePoint d, CDbPoint p, int finish);
+    void StepBalcony(DevicePoint d, CDbPoint p, int finish);
     // The new dimension becomes lines and a text, and its value can be typed ("寸法値").
     int FinishDimension(int id);
 
