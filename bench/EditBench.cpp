@@ -138,7 +138,7 @@ void BM_SelectInRect(benchmark::State& state)
     Lcg rnd;
     for (auto _ : state) {
         const double x = rnd.in(0, kSheetW * 0.9), y = rnd.in(0, kSheetH * 0.9);
-        unit.SelectInRect(selection, plot, x, y, x + kSheetW / 10, y + kSheetH / 10, t, 1);
+        unit.SelectInRect(selection, plot, x, y, x + kSheetW / 10, y + kSheetH / 10, t, RangeLayers::CurrentGroup);
         benchmark::DoNotOptimize(selection.m_nCount);
     }
     state.counters["objects"] = kFigures + kWalls + kTexts + kGroups;

@@ -122,6 +122,8 @@ inline constexpr int ToolRangeRotateRight = 32876;
 inline constexpr int ToolRangeRotate = 33966;
 inline constexpr int ToolRangeStretch = 33931;
 inline constexpr int ToolRangeDelete = 32855;
+// The stretch tool (60), which the menus of the original reach by no entry.
+inline constexpr int ToolPartStretch = 33991;
 inline constexpr int ToolMeasureAngle = 32825;
 inline constexpr int ToolAreaSum = 32837;
 inline constexpr int ToolLengthSum = 32838;
@@ -158,6 +160,7 @@ inline constexpr int HandTool = 33940;
 inline constexpr int GridShown = 32817;
 inline constexpr int DimOtherLayers = 32818;
 inline constexpr int TraceMode = 33943;
+inline constexpr int ToggleIntersectionSnap = 32857;
 inline constexpr int GridSpacing = 32872;
 inline constexpr int Settings = 32771;
 inline constexpr int DrawToolBar = 32893;

@@ -39,6 +39,7 @@ enum class Kind {
     SwitchGrid,
     SwitchDimLayers,
     SwitchTrace,
+    SwitchIntersectionSnap,
     SwitchDrawToolBar,
     SwitchGroupToolBar,
     ClipboardPicture,
@@ -83,7 +84,8 @@ const std::unordered_map<int, Rule>& rules()
                  {ToolRangeStretch, 45}, {ToolRangeDelete, 46}, {ToolMeasureAngle, 47}, {ToolAreaSum, 48},
                  {ToolLengthSum, 49}, {ToolTwoPointDistance, 50}, {ToolSizedRectangle, 51}, {ToolRoof, 52},
                  {ToolOuterWallLine, 53}, {ToolBalcony, 54}, {ToolFreeCurve, 58}, {ToolDoubleLinePolygon, 61},
-                 {ToolRoundedRectangle, 62}, {ToolDivide, 64}, {ToolBalloon, 68}})
+                 {ToolRoundedRectangle, 62}, {ToolDivide, 64}, {ToolBalloon, 68}, {PickAttributes, 14},
+                 {ToolPartStretch, 60}, {FitPicture, 71}})
             tool(Kind::Tool, id, n);
         for (auto [id, n] : std::initializer_list<std::pair<int, int>>{
                  {ToolPerpendicular, 17}, {ToolLineCut, 18}, {ToolLinePartDelete, 19}, {ToolOffsetLine, 21},
@@ -118,6 +120,7 @@ const std::unordered_map<int, Rule>& rules()
         add(Kind::SwitchGrid, {GridShown});
         add(Kind::SwitchDimLayers, {DimOtherLayers});
         add(Kind::SwitchTrace, {TraceMode});
+        add(Kind::SwitchIntersectionSnap, {ToggleIntersectionSnap});
         add(Kind::SwitchDrawToolBar, {DrawToolBar});
         add(Kind::SwitchGroupToolBar, {GroupToolBar});
         add(Kind::ClipboardPicture, {PastePicture});
@@ -207,6 +210,7 @@ CommandState EvaluateCommand(int command, const CommandContext& c)
     case Kind::SwitchGrid: s.checked = c.gridShown != 0; break;
     case Kind::SwitchDimLayers: s.checked = c.dimOtherLayers != 0; break;
     case Kind::SwitchTrace: s.checked = c.traceMode != 0; break;
+    case Kind::SwitchIntersectionSnap: s.checked = c.intersectionSnap != 0; break;
     case Kind::SwitchDrawToolBar: s.checked = c.drawToolBarShown != 0; break;
     case Kind::SwitchGroupToolBar: s.checked = c.groupToolBarShown != 0; break;
     case Kind::ClipboardPicture: s.enabled = c.clipboardHasPicture != 0; break;

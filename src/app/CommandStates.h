@@ -21,6 +21,7 @@ struct CommandContext {
     int gridShown = 1;
     int dimOtherLayers = 0;                  // laygray
     int traceMode = 0;
+    int intersectionSnap = 0;                // clicks snap to crossings first
     int drawToolBarShown = 1;
     int groupToolBarShown = 1;
     int clipboardHasPicture = 0;

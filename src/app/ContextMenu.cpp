@@ -117,7 +117,8 @@ std::vector<ContextItem> ContextMenuItems(const CKovUnit& unit, const SelectionR
         } else {
             removeAll(items, {PolygonToLines});
         }
-        if (sel.m_Images.empty()) removeAll(items, {TrimPicture, TurnPicture, RotateImageLeft, RotateImageRight});
+        if (sel.m_Images.empty())
+            removeAll(items, {FitPicture, TrimPicture, TurnPicture, RotateImageLeft, RotateImageRight});
         removeAll(items, {ToDecoratedText, ToPlainText});
     } else if (sel.m_nCount > 1) {
         items = severalObjects();

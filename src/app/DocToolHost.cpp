@@ -37,3 +37,12 @@ void DocToolHost::ShowMessage(std::string_view text)
 }
 
 } // namespace kov::app
+
+namespace kov::app {
+
+bool DocToolHost::AskOkCancel(std::string_view caption, std::string_view question)
+{
+    return m_doc.services().questions.askOkCancel(question, caption);
+}
+
+} // namespace kov::app

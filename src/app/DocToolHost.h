@@ -38,11 +38,14 @@ public:
     const TextBoxMeasurer& Measurer() override { return *m_measurer; }
     const kov::platform::Folders* LibraryFolders() override { return &m_doc.services().folders; }
     kov::platform::Profile* SettingsStore() override { return &m_doc.services().profile; }
+    std::filesystem::path TempImageFolder() override { return m_doc.TempImageFolder(); }
 
     // Marks the drawing for a new picture and repaints through the hook.
     void RedrawAll() override;
     void SetStatusText(std::string_view text) override;
     void ShowMessage(std::string_view text) override;
+    // Through the document's questions (scripted in tests).
+    bool AskOkCancel(std::string_view caption, std::string_view question) override;
 
     std::function<void()> onRedraw;
     std::function<void(std::string_view)> onStatus;

@@ -8,6 +8,7 @@
 #include "app/KoviraDoc.h"
 #include "app/OptionPanels.h"
 #include "app/DocToolHost.h"
+#include "dialogs/EditDialogs.h"
 #include "dialogs/BalloonPanel.h"
 #include "dialogs/ChamferDialogs.h"
 #include "dialogs/DivideDialogs.h"
@@ -136,6 +137,27 @@ public:
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         return dialog.form().m_Reach;
+    }
+    std::optional<std::array<double, 2>> AskRangeScaleFactors() override
+    {
+        kov::dialogs::GroupStretchDialog dialog(0, 0, true, doc().services().profile, &m_view);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return std::array<double, 2>{dialog.form().m_fx, dialog.form().m_fy};
+    }
+    std::optional<bool> AskOriginChange(std::string_view message) override
+    {
+        kov::dialogs::OriginChangeDialog dialog(std::string(message), &m_view);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.allGroups();
+    }
+    std::optional<CDbPoint> AskStretchOffset() override
+    {
+        kov::dialogs::ObjectMoveDialog dialog(kov::dialogs::ObjectMoveForm::STRETCH, doc().services().profile, &m_view);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return CDbPoint{dialog.form().m_dx, dialog.form().m_dy};
     }
     std::optional<double> AskParallelDistance(double current) override
     {

@@ -219,6 +219,7 @@ QAction* MainWindow::makeAction(int command)
     }
     const CommandState s = EvaluateCommand(command, CommandContext{});
     if (command == GridShown || command == DimOtherLayers || command == TraceMode || command == DrawToolBar ||
+        command == ToggleIntersectionSnap ||
         command == GroupToolBar || command == ViewToolBar || command == ViewStatusBar || ToolNumberOfCommand(command) >= 0)
         a->setCheckable(true);
     (void)s;
@@ -744,6 +745,7 @@ void MainWindow::buildRoutes()
 
     buildSelectionRoutes();
     buildFileRoutes();
+    buildEditRoutes();
     buildLibraryRoutes();
     buildPropertyRoutes();
     buildLineEditRoutes();
@@ -782,6 +784,7 @@ CommandContext MainWindow::commandContext() const
     c.gridShown = doc.m_Grid.visible;
     c.dimOtherLayers = doc.m_PlotInfo.laygray;
     if (CKoviraApp* app = CKoviraApp::Current()) c.traceMode = app->m_bTraceMode;
+    if (m_view) c.intersectionSnap = m_view->machine().m_bIntersectionSnap;
     c.backupsOn = doc.services().profile.GetProfileInt(kSectionUtility, "app_backup", 1);
     if (m_view) {
         c.zoom = m_view->m_geo.m_dZoom;

@@ -7,6 +7,7 @@
 // FrameLogic and CommandStates; this class shows it and forwards the clicks.
 
 #include "app/ContextMenu.h"
+#include "app/EditCommands.h"
 #include "app/CommandStates.h"
 
 #include <QMainWindow>
@@ -143,6 +144,7 @@ private:
     void buildRoutes();
     void buildSelectionRoutes();
     void buildFileRoutes();
+    void buildEditRoutes();
     void buildLibraryRoutes();
     kov::dialogs::PartsPalette* m_BuhinDlg = nullptr;
     kov::dialogs::FittingsPalette* m_TategDlg = nullptr;
@@ -158,6 +160,8 @@ private:
     void buildMeasureRoutes();
     void buildAnnotationRoutes();
 public:
+    // What the editing and layer commands ask (dialogs by default; tests answer directly).
+    EditAnswers& editAnswers() { return m_editAnswers; }
     // The modal dialogs of the generator commands run through this: exec() unless a test answers
     // them (fills the dialog's controls and returns whether it accepted).
     std::function<bool(QDialog&)> runDialog;
@@ -215,6 +219,7 @@ private:
     QWidget* m_stretchGroup = nullptr;
     VersionFetch* m_versionFetch = nullptr;
     std::function<bool(int)> m_toolCommands;
+    EditAnswers m_editAnswers;
 };
 
 } // namespace kov::app

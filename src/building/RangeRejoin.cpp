@@ -40,7 +40,7 @@ void CKovUnit::DeleteRange(SelectionRecord& selection, const CPlotInfo& plot, co
     pictureWasSelected = 0;
     if (toolPoints.empty())
         return;
-    SelectInRect(selection, plot, toolPoints[0].x, toolPoints[0].y, corner2.x, corner2.y, transform, 1);
+    SelectInRect(selection, plot, toolPoints[0].x, toolPoints[0].y, corner2.x, corner2.y, transform, RangeLayers::CurrentGroup);
     pictureWasSelected = selection.m_Images.empty() ? 0 : 1;
 
     // The selected objects and the members of the selected groups, each listed identifier once per
@@ -95,7 +95,7 @@ int CKovUnit::ScaleRange(SelectionRecord& selection, const CPlotInfo& plot, cons
     if (toolPoints.empty() || !(fx > 0.0) || !(fy > 0.0))
         return 0;
     const CDbPoint& c1 = toolPoints[0];
-    SelectInRect(selection, plot, c1.x, c1.y, corner2.x, corner2.y, transform, 1);
+    SelectInRect(selection, plot, c1.x, c1.y, corner2.x, corner2.y, transform, RangeLayers::CurrentGroup);
     const double minX = std::min(c1.x, corner2.x), maxX = std::max(c1.x, corner2.x);
     const double minY = std::min(c1.y, corner2.y), maxY = std::max(c1.y, corner2.y);
     const double cx = (maxX - minX) * 0.5 + minX;

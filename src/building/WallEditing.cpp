@@ -274,19 +274,25 @@ int CKovUnit::AddRoomVertex(SelectionRecord& selection, const CPlotInfo& plot, c
     if (!room) return 0;
     const int roomId = room->MGrpID;
     int splitId = 0;
+    // A click anywhere on the wall's body counts: the line snaps put clicks on the faces, not on the
+    // core line, so the point is carried square onto the core.
+    CDbPoint at = click;
     for (int id : room->MGrpWallID) {
         const CKovWall* w = std::as_const(*this).FindWall(id);
         if (!w) continue;
         if (nearPixel(w->MWallPntA, w->MWallLayer1, clickPx, transform)) return 0;
         const CDbPoint a = w->MWallPntA, b = w->MWallPntB;
+        const double reach = std::max(w->MWallWide1, w->MWallWide2);
         if (a.y == b.y) {
-            if (click.y == a.y && click.x > std::min(a.x, b.x) && click.x < std::max(a.x, b.x)) {
+            if (std::fabs(click.y - a.y) <= reach && click.x > std::min(a.x, b.x) && click.x < std::max(a.x, b.x)) {
                 splitId = id;
+                at = {click.x, a.y};
                 break;
             }
         } else if (a.x == b.x) {
-            if (click.x == a.x && click.y > std::min(a.y, b.y) && click.y < std::max(a.y, b.y)) {
+            if (std::fabs(click.x - a.x) <= reach && click.y > std::min(a.y, b.y) && click.y < std::max(a.y, b.y)) {
                 splitId = id;
+                at = {a.x, click.y};
                 break;
             }
         }
@@ -300,10 +306,10 @@ int CKovUnit::AddRoomVertex(SelectionRecord& selection, const CPlotInfo& plot, c
     const CDbPoint lo = aFirst ? old.MWallPntA : old.MWallPntB;
     const CDbPoint hi = aFirst ? old.MWallPntB : old.MWallPntA;
 
-    CDbPoint na = lo, nb = click;
+    CDbPoint na = lo, nb = at;
     std::array<CDbPoint, 4> newCorners;
     if (!ComputeWallCorners(newCorners, na, nb, old.MWallWide1, 1)) return 0;
-    CDbPoint oa = click, ob = hi;
+    CDbPoint oa = at, ob = hi;
     std::array<CDbPoint, 4> oldCorners;
     if (!ComputeWallCorners(oldCorners, oa, ob, old.MWallWide1, 1)) return 0;
     const int id = NextWallId();
@@ -342,7 +348,7 @@ int CKovUnit::AddRoomVertex(SelectionRecord& selection, const CPlotInfo& plot, c
         const CDbPoint& s = pts[i];
         const CDbPoint& e = pts[(i + 1) % n];
         if ((s == lo && e == hi) || (s == hi && e == lo)) {
-            pts.insert(pts.begin() + static_cast<std::ptrdiff_t>(i + 1), click);
+            pts.insert(pts.begin() + static_cast<std::ptrdiff_t>(i + 1), at);
             // A rectangle room's polygon becomes explicitly closed.
             if (pts.size() == 5) pts.push_back(pts.front());
             break;

@@ -19,7 +19,6 @@ namespace {
 
 constexpr double kLevelTolerance = 0.1;      // lines this close to vertical or horizontal count as such
 constexpr double kParallelSlopes = 0.001;
-enum { SNAPPABLE_LAYERS = 1 };
 enum Mode { FACE_LENGTH = 0, EDGE_LENGTH = 1, FILLET = 2, NOTCH = 3 };
 
 double distance(const CDbPoint& a, const CDbPoint& b) { return PointDistance(a.x, a.y, b.x, b.y); }
@@ -35,8 +34,8 @@ const CKovLine* pickCornerFigure(CKovUnit& unit, const CPlotInfo& plot, const CD
 {
     auto pick = [&](int cycle, int previous) -> const CKovLine* {
         SelectionRecord s;
-        if (!unit.PickLine(s, plot, SNAPPABLE_LAYERS, devX, devY, t, cycle, previous, 0))
-            unit.PickArc(s, plot, SNAPPABLE_LAYERS, click.x, click.y, devX, devY, t, cycle, previous, 0);
+        if (!unit.PickLine(s, plot, PickLayers::SnappableOrCurrent, devX, devY, t, cycle, previous, 0))
+            unit.PickArc(s, plot, PickLayers::SnappableOrCurrent, click.x, click.y, devX, devY, t, cycle, previous, 0);
         const CKovLine* f = OnlyPickedFigure(unit, s);
         if (!f || f->MLineGrpID != 0 || !(isLine(*f) || isRoundArc(*f)))
             return nullptr;
@@ -233,7 +232,7 @@ int CKovUnit::ChamferLines(SelectionRecord& selection, const CPlotInfo& plot, co
     if (toolPoints.size() >= 2)
         return 2;
     SelectionRecord picked;
-    PickFigure(picked, plot, SNAPPABLE_LAYERS, click.x, click.y, devX, devY, transform, 0, 0, 0);
+    PickFigure(picked, plot, PickLayers::SnappableOrCurrent, click.x, click.y, devX, devY, transform, 0, 0, 0);
     if (toolPoints.empty()) {
         selection.Clear();
         const CKovLine* f = OnlyPickedFigure(self, picked);

@@ -18,7 +18,6 @@ namespace texts = kov::edit::texts;
 
 namespace {
 
-enum { EVERY_LAYER = 2 };
 enum { BY_COUNT = 0, BY_LENGTH = 1 };
 // A remainder this short is rounding, not a segment.
 constexpr double kNoRemainder = 1e-6;
@@ -164,7 +163,7 @@ int CKovUnit::DivideFigure(SelectionRecord& selection, const CPlotInfo& plot, co
 
     if (toolPoints.empty() && selection.IsEmpty()) {
         SelectionRecord picked;
-        PickFigure(picked, plot, EVERY_LAYER, click.x, click.y, devX, devY, transform, 0, 0, 0);
+        PickFigure(picked, plot, PickLayers::Every, click.x, click.y, devX, devY, transform, 0, 0, 0);
         const CKovLine* f = OnlyPickedFigure(self, picked);
         if (!f || !divisible(*f) || f->MLineGrpID != 0 || !OnCurrentLayer(plot, *f))
             return 0;

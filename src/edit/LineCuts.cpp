@@ -17,7 +17,6 @@ using namespace kov::edit;
 
 namespace {
 
-enum { CURRENT_LAYER = 0, EVERY_LAYER = 2 };
 constexpr double kSameEnd = 0.0001;     // a foot this close to an end is that end
 constexpr double kNoLength = 0.001;     // a piece this short is no line
 constexpr double kJoinReach = 0.1;      // line ends this close continue each other
@@ -92,7 +91,7 @@ int CKovUnit::CutLinePart(SelectionRecord& selection, const CPlotInfo& plot, con
     const CKovUnit& self = *this;
     if (toolPoints.empty()) {
         SelectionRecord picked;
-        PickLine(picked, plot, CURRENT_LAYER, devX, devY, transform, 0, 0, 0);
+        PickLine(picked, plot, PickLayers::Current, devX, devY, transform, 0, 0, 0);
         const CKovLine* f = OnlyPickedFigure(self, picked);
         if (!f || !isPlainLine(*f) || f->MLineGrpID != 0 || !OnCurrentLayer(plot, *f))
             return 0;
@@ -249,7 +248,7 @@ void CKovUnit::EraseLineAtPoint(const CPlotInfo& plot, const DeviceTransform& tr
                                 const CDbPoint& click)
 {
     SelectionRecord picked;
-    PickFigure(picked, plot, CURRENT_LAYER, click.x, click.y, devX, devY, transform, 0, 0, 0);
+    PickFigure(picked, plot, PickLayers::Current, click.x, click.y, devX, devY, transform, 0, 0, 0);
     DeselectOffLayer(picked, plot);
     if (picked.m_nCount != 1 || picked.m_Lines.empty())
         return;
@@ -265,7 +264,7 @@ int CKovUnit::JoinLines(SelectionRecord& selection, const CPlotInfo& plot, const
     (void)click;
     selection.Clear();
     SelectionRecord picked;
-    PickLine(picked, plot, EVERY_LAYER, devX, devY, transform, 0, 0, 0);
+    PickLine(picked, plot, PickLayers::Every, devX, devY, transform, 0, 0, 0);
     const CKovLine* start = OnlyPickedFigure(self, picked);
     if (!start || !isPlainLine(*start) || start->MLineGrpID != 0 || !OnCurrentLayer(plot, *start))
         return 0;

@@ -15,7 +15,6 @@ using namespace kov::edit;
 
 namespace {
 
-enum { EVERY_LAYER = 2 };
 
 // Step 0 of both tools: an ungrouped straight line of any layer becomes the selection.
 int pickReference(CKovUnit& unit, SelectionRecord& selection, const CPlotInfo& plot, int devX, int devY,
@@ -23,7 +22,7 @@ int pickReference(CKovUnit& unit, SelectionRecord& selection, const CPlotInfo& p
 {
     selection.Clear();
     SelectionRecord picked;
-    unit.PickLine(picked, plot, EVERY_LAYER, devX, devY, transform, 0, 0, 0);
+    unit.PickLine(picked, plot, PickLayers::Every, devX, devY, transform, 0, 0, 0);
     const CKovLine* f = OnlyPickedFigure(unit, picked);
     if (!f || f->MLineType != CKovLine::LINE || f->MLinePnt.size() < 2 || f->MLineGrpID != 0)
         return 0;

@@ -5,6 +5,7 @@
 // their border and which do not, the tie rule of the nearest-object searches and the layer filter.
 
 #include "model/DrawTransform.h"
+#include "model/LayerAddress.h"
 #include "model/PlotInfo.h"
 
 #include <cstdint>
@@ -32,23 +33,22 @@ inline bool ReplacesBest(int distance, int bestDistance) { return distance < bes
 // least its own.
 inline bool SkippedByCycle(int cycle, int previousId, int candidateId) { return cycle != 0 && previousId >= candidateId; }
 
-// Layer filter: 0 the current layer only; 1 layers whose group and layer are both snappable (state 0),
-// and the current layer; any other value every layer, hidden ones too.
-inline bool PassesLayerFilter(const CPlotInfo& plot, int filter, int layerGroup, int layer)
+// The pick filter applied to an object's layer (see PickLayers).
+inline bool PassesLayerFilter(const CPlotInfo& plot, PickLayers filter, LayerAddress at)
 {
     const CLayer& table = plot.m_Layer;
-    const bool current = layerGroup == table.m_nCurrentGroup && layer == table.m_nCurrentLayer;
-    if (filter == 0)
+    const bool current = at == CurrentLayer(plot);
+    if (filter == PickLayers::Current)
         return current;
-    if (filter != 1)
+    if (filter != PickLayers::SnappableOrCurrent)
         return true;
     if (current)
         return true;
-    if (layerGroup < 0 || layerGroup >= CLayer::kRecords || layer < 0 || layer >= CLayer::kRecords)
+    if (at.group < 0 || at.group >= CLayer::kRecords || at.layer < 0 || at.layer >= CLayer::kRecords)
         return false;
-    const auto g = static_cast<std::size_t>(layerGroup);
+    const auto g = static_cast<std::size_t>(at.group);
     return table.m_GrpLayerInfo[g].m_nType == CLayerInfo::LAYER_SNAP &&
-           table.m_LayerInfo[g][static_cast<std::size_t>(layer)].m_nType == CLayerInfo::LAYER_SNAP;
+           table.m_LayerInfo[g][static_cast<std::size_t>(at.layer)].m_nType == CLayerInfo::LAYER_SNAP;
 }
 
 // The click in device pixels: unlike ToDevicePoint no 0.01 is added before the cut.

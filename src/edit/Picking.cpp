@@ -121,15 +121,15 @@ void CKovUnit::PickAtPoint(const TextBoxMeasurer& measurer, SelectionRecord& sel
     if (!(mouseFlags == kCtrlClick && cycle == 0))
         selection.Clear();
 
-    if (PickGroup(selection, plot, 0, click.x, click.y, transform, cycle, previousGroup))
+    if (PickGroup(selection, plot, PickLayers::Current, click.x, click.y, transform, cycle, previousGroup))
         return;
-    if (PickText(measurer, selection, plot, 0, click.x, click.y, transform, cycle, previousText, previousGroup))
+    if (PickText(measurer, selection, plot, PickLayers::Current, click.x, click.y, transform, cycle, previousText, previousGroup))
         return;
-    if (PickFigure(selection, plot, 0, x, y, click.x, click.y, transform, cycle, previousFigure, previousGroup))
+    if (PickFigure(selection, plot, PickLayers::Current, x, y, click.x, click.y, transform, cycle, previousFigure, previousGroup))
         return;
-    if (PickWall(selection, plot, 0, x, y, click.x, click.y, transform, cycle, previousWall, previousGroup))
+    if (PickWall(selection, plot, PickLayers::Current, x, y, click.x, click.y, transform, cycle, previousWall, previousGroup))
         return;
-    PickImage(selection, plot, 0, click.x, click.y, cycle, previousPicture);
+    PickImage(selection, plot, PickLayers::Current, click.x, click.y, cycle, previousPicture);
 }
 
 int CKovUnit::HitGroupCorner(int groupId, const CPlotInfo& plot, int devX, int devY, const DeviceTransform& transform,
@@ -150,14 +150,14 @@ int CKovUnit::HitGroupCorner(int groupId, const CPlotInfo& plot, int devX, int d
     return 0;
 }
 
-int CKovUnit::PickGroup(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, int devX, int devY,
+int CKovUnit::PickGroup(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, int devX, int devY,
                         const DeviceTransform& transform, int cycle, int previousGroup)
 {
     const int g = currentGroup(plot);
     for (const auto& group : m_Groups) {
         if (SkippedByCycle(cycle, previousGroup, group->MGrpID))
             continue;
-        if (!PassesLayerFilter(plot, layerFilter, group->MGrpLayer1, group->MGrpLayer2))
+        if (!PassesLayerFilter(plot, layerFilter, LayerOf(*group)))
             continue;
         // The corner test of HitGroupCorner on this very group (identifiers may repeat in odd files).
         const DevicePoint p0 = ToDevicePoint(group->MGrpmin, transform, g);
@@ -173,11 +173,11 @@ int CKovUnit::PickGroup(SelectionRecord& selection, const CPlotInfo& plot, int l
 }
 
 int CKovUnit::PickText(const TextBoxMeasurer& measurer, SelectionRecord& selection, const CPlotInfo& plot,
-                       int layerFilter, int devX, int devY, const DeviceTransform& transform, int cycle,
+                       PickLayers layerFilter, int devX, int devY, const DeviceTransform& transform, int cycle,
                        int previousText, int previousGroup)
 {
     for (const auto& text : m_Texts) {
-        if (!PassesLayerFilter(plot, layerFilter, text->MTextLayer1, text->MTextLayer2))
+        if (!PassesLayerFilter(plot, layerFilter, LayerOf(*text)))
             continue;
         const DevicePoint anchor = ToDevicePoint(text->MTextpnt, transform, text->MTextLayer1);
         bool hit = InPickWindow(devX - anchor.x, devY - anchor.y);
@@ -249,7 +249,7 @@ void CKovUnit::UpdateNearestSegment(int& bestIndex, int candidateIndex, const De
     }
 }
 
-int CKovUnit::PickFigure(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double x, double y,
+int CKovUnit::PickFigure(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, double x, double y,
                          int devX, int devY, const DeviceTransform& transform, int cycle, int previousFigure,
                          int previousGroup)
 {
@@ -265,7 +265,7 @@ int CKovUnit::PickFigure(SelectionRecord& selection, const CPlotInfo& plot, int 
                : 0;
 }
 
-int CKovUnit::PickOutline(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double, double,
+int CKovUnit::PickOutline(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, double, double,
                           int devX, int devY, const DeviceTransform& transform, int cycle, int previousFigure,
                           int previousGroup)
 {
@@ -278,7 +278,7 @@ int CKovUnit::PickOutline(SelectionRecord& selection, const CPlotInfo& plot, int
         if (kind != CKovLine::LINE && kind != CKovLine::RECTANGLE && kind != CKovLine::POLYGON &&
             kind != CKovLine::CONTINUOUS)
             continue;
-        if (!PassesLayerFilter(plot, layerFilter, f.MLineLayer1, f.MLineLayer2))
+        if (!PassesLayerFilter(plot, layerFilter, LayerOf(f)))
             continue;
         if (f.MLineGrpID != 0) {
             if (SkippedByCycle(cycle, previousGroup, f.MLineGrpID))
@@ -312,7 +312,7 @@ int CKovUnit::PickOutline(SelectionRecord& selection, const CPlotInfo& plot, int
     return selectFigureOrGroup(*this, selection, f);
 }
 
-int CKovUnit::PickCircle(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double x, double y,
+int CKovUnit::PickCircle(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, double x, double y,
                          int devX, int devY, const DeviceTransform& transform, int cycle, int previousFigure,
                          int previousGroup)
 {
@@ -330,7 +330,7 @@ int CKovUnit::PickCircle(SelectionRecord& selection, const CPlotInfo& plot, int 
         const CKovLine& f = *std::as_const(m_Lines)[i];
         if (f.MLineType != CKovLine::CIRCLE || f.MLinePnt.empty())
             continue;
-        if (!PassesLayerFilter(plot, layerFilter, f.MLineLayer1, f.MLineLayer2))
+        if (!PassesLayerFilter(plot, layerFilter, LayerOf(f)))
             continue;
         if (skipForCycle(*this, f, cycle, previousFigure, previousGroup, liveGroup(*this, f.MLineGrpID)))
             continue;
@@ -357,7 +357,7 @@ int CKovUnit::PickCircle(SelectionRecord& selection, const CPlotInfo& plot, int 
     return selectFigureOrGroup(*this, selection, *std::as_const(m_Lines)[bestIndex]);
 }
 
-int CKovUnit::PickArc(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double x, double y,
+int CKovUnit::PickArc(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, double x, double y,
                       int devX, int devY, const DeviceTransform& transform, int cycle, int previousFigure,
                       int previousGroup)
 {
@@ -375,7 +375,7 @@ int CKovUnit::PickArc(SelectionRecord& selection, const CPlotInfo& plot, int lay
         const CKovLine& f = *std::as_const(m_Lines)[i];
         if (f.MLineType != CKovLine::ARC || f.MLinePnt.size() < 3)
             continue;
-        if (!PassesLayerFilter(plot, layerFilter, f.MLineLayer1, f.MLineLayer2))
+        if (!PassesLayerFilter(plot, layerFilter, LayerOf(f)))
             continue;
         if (skipForCycle(*this, f, cycle, previousFigure, previousGroup, liveGroup(*this, f.MLineGrpID)))
             continue;
@@ -410,7 +410,7 @@ int CKovUnit::PickArc(SelectionRecord& selection, const CPlotInfo& plot, int lay
     return selectFigureOrGroup(*this, selection, *std::as_const(m_Lines)[bestIndex]);
 }
 
-int CKovUnit::PickDimension(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double, double,
+int CKovUnit::PickDimension(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, double, double,
                             int devX, int devY, const DeviceTransform& transform, int cycle, int previousFigure,
                             int)
 {
@@ -422,7 +422,7 @@ int CKovUnit::PickDimension(SelectionRecord& selection, const CPlotInfo& plot, i
         const CKovLine& f = *std::as_const(m_Lines)[i];
         if (f.MLineType != CKovLine::DIMENSION)
             continue;
-        if (!PassesLayerFilter(plot, layerFilter, f.MLineLayer1, f.MLineLayer2))
+        if (!PassesLayerFilter(plot, layerFilter, LayerOf(f)))
             continue;
         if (SkippedByCycle(cycle, previousFigure, f.MLineID) && previousIsDimension)
             continue;
@@ -446,14 +446,14 @@ int CKovUnit::PickDimension(SelectionRecord& selection, const CPlotInfo& plot, i
     return 1;
 }
 
-int CKovUnit::PickWall(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double x, double y,
+int CKovUnit::PickWall(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, double x, double y,
                        int devX, int devY, const DeviceTransform& transform, int cycle, int previousWall,
                        int previousGroup)
 {
     const DevicePoint click{devX, devY};
     const DevicePoint clickMm = RoundPoint(x, y);
     for (const auto& wall : m_Walls) {
-        if (!PassesLayerFilter(plot, layerFilter, wall->MWallLayer1, wall->MWallLayer2))
+        if (!PassesLayerFilter(plot, layerFilter, LayerOf(*wall)))
             continue;
         DevicePoint outline[4];
         for (std::size_t k = 0; k < 4; ++k)
@@ -480,12 +480,12 @@ int CKovUnit::PickWall(SelectionRecord& selection, const CPlotInfo& plot, int la
     return 0;
 }
 
-int CKovUnit::PickImage(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, int devX, int devY,
+int CKovUnit::PickImage(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, int devX, int devY,
                         int cycle, int previousPicture)
 {
     const int r = PickRadius();
     for (const auto& picture : m_Images) {
-        if (layerFilter == 0 && !PassesLayerFilter(plot, 0, picture->IMGLayer1, picture->IMGLayer2))
+        if (layerFilter == PickLayers::Current && !PassesLayerFilter(plot, PickLayers::Current, LayerOf(*picture)))
             continue;
         const DeviceRect& rc = picture->m_rcDrawn;
         // The picture's own rectangle widened by the radius, borders included.
@@ -499,7 +499,7 @@ int CKovUnit::PickImage(SelectionRecord& selection, const CPlotInfo& plot, int l
     return 0;
 }
 
-int CKovUnit::PickLine(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, int devX, int devY,
+int CKovUnit::PickLine(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, int devX, int devY,
                        const DeviceTransform& transform, int cycle, int previousFigure, int previousGroup)
 {
     const DevicePoint click{devX, devY};
@@ -510,7 +510,7 @@ int CKovUnit::PickLine(SelectionRecord& selection, const CPlotInfo& plot, int la
         const CKovLine& f = *std::as_const(m_Lines)[i];
         if (f.MLineType != CKovLine::LINE || f.MLinePnt.size() < 2)
             continue;
-        if (!PassesLayerFilter(plot, layerFilter, f.MLineLayer1, f.MLineLayer2))
+        if (!PassesLayerFilter(plot, layerFilter, LayerOf(f)))
             continue;
         if (f.MLineGrpID != 0) {
             if (SkippedByCycle(cycle, previousGroup, f.MLineGrpID))

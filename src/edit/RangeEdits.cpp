@@ -1,6 +1,9 @@
 // Moving the selection from a snapshot, copying and moving ranges, and rescaling a group from a
 // snapshot.
 
+#include "edit/PictureCopies.h"
+#include "edit/SnapshotPairs.h"
+
 #include "model/Geometry.h"
 #include "model/KovUnit.h"
 #include "model/PictureFiles.h"
@@ -15,23 +18,18 @@
 #include <vector>
 #include <utility>
 
+using kov::edit::SnapshotCopy;
+
 namespace {
 
-// The snapshot's object at the live object's array position, or null when the position is beyond it.
-template <class Array>
-auto snapshotAt(const Array& snapshot, int index) -> decltype(snapshot[0])
-{
-    return index >= 0 && index < snapshot.GetSize() ? snapshot[index] : nullptr;
-}
-
-// Restores the live object with the identifier from the snapshot and moves it.
+// Restores the live object with the identifier from its snapshot copy and moves it.
 template <class Array>
 void restoreAndMove(Array& live, const Array& snapshot, int id, double dx, double dy)
 {
     const int index = live.FindIndex(id);
     if (index < 0)
         return;
-    const auto* saved = snapshotAt(snapshot, index);
+    const auto* saved = SnapshotCopy(snapshot, index, id);
     if (!saved)
         return;
     live[index]->CopyFrom(*saved);
@@ -47,26 +45,13 @@ CDbPoint pictureOffset(const CDbPoint& d, const DeviceTransform& transform, cons
     return {d.x * transform.scaleX[s] / p, d.y * transform.scaleY[s] / p};
 }
 
-// A fresh picture identifier whose temporary files do not exist yet.
-int freePictureId(CKovUnit& unit, const std::filesystem::path& folder)
-{
-    for (int tries = 0; tries < CKovUnit::kImageIdLimit; ++tries) {
-        const int id = unit.NextImageId();
-        if (id == CKovUnit::kNoFreeId)
-            return id;
-        if (folder.empty() || !TempImageNumberTaken(folder, id))
-            return id;
-    }
-    return CKovUnit::kNoFreeId;
-}
-
 } // namespace
 
 void CKovUnit::MoveSelection(const SelectionRecord& selection, double dx, double dy, const CKovUnit& snapshot)
 {
     for (int id : selection.m_Groups) {
         const int index = FindGroupIndex(id);
-        const CKovGroup* saved = snapshotAt(snapshot.m_Groups, index);
+        const CKovGroup* saved = index < 0 ? nullptr : SnapshotCopy(snapshot.m_Groups, index, id);
         if (index < 0 || !saved)
             continue;
         CKovGroup& group = *m_Groups[index];
@@ -87,7 +72,7 @@ void CKovUnit::MoveSelection(const SelectionRecord& selection, double dx, double
     for (int id : selection.m_Lines) {
         // Only the points come from the snapshot: the figure keeps its present style.
         const int index = FindLineIndex(id);
-        const CKovLine* saved = snapshotAt(snapshot.m_Lines, index);
+        const CKovLine* saved = index < 0 ? nullptr : SnapshotCopy(snapshot.m_Lines, index, id);
         if (index < 0 || !saved)
             continue;
         CKovLine& f = *m_Lines[index];
@@ -105,7 +90,7 @@ void CKovUnit::CopyRange(SelectionRecord& selection, const CPlotInfo& plot, cons
 {
     if (toolPoints.size() < 3)
         return;
-    SelectInRect(selection, plot, toolPoints[0].x, toolPoints[0].y, toolPoints[1].x, toolPoints[1].y, transform, 1);
+    SelectInRect(selection, plot, toolPoints[0].x, toolPoints[0].y, toolPoints[1].x, toolPoints[1].y, transform, RangeLayers::CurrentGroup);
     const CDbPoint d{target.x - toolPoints[2].x, target.y - toolPoints[2].y};
 
     const int figureCount = m_Lines.GetSize();
@@ -217,23 +202,9 @@ void CKovUnit::CopyRange(SelectionRecord& selection, const CPlotInfo& plot, cons
         const CKovImage* picture = std::as_const(*this).FindImage(sourceId);
         if (!picture)
             continue;
-        const int id = freePictureId(*this, pictureFolder);
-        if (id == kNoFreeId)
+        auto copy = kov::edit::CopyPicture(*this, *picture, pictureFolder);
+        if (!copy)
             continue;
-        auto copy = std::make_unique<CKovImage>(*picture);
-        copy->ImageID = id;
-        copy->ImageName = TempImagePath(pictureFolder, id, kPictureBmp).string();
-        const int type = picture->IMGImagetype;
-        // The copy gets a file of its own: the source's, written first if it still waits in memory.
-        picture->ExtractFile();
-        copy->SettleFile();
-        if (type >= 0 && type <= 4) {
-            // A failed copy leaves the new picture without its file, as a missing file would.
-            std::error_code ec;
-            std::filesystem::copy_file(PictureFileForType(picture->ImageName, type),
-                                       PictureFileForType(copy->ImageName, type),
-                                       std::filesystem::copy_options::overwrite_existing, ec);
-        }
         copy->MoveBy(shift.x, shift.y);
         m_Images.Add(std::move(copy));
     }
@@ -245,7 +216,7 @@ void CKovUnit::MoveRange(SelectionRecord& selection, const CPlotInfo& plot, cons
 {
     if (toolPoints.size() < 3)
         return;
-    SelectInRect(selection, plot, toolPoints[0].x, toolPoints[0].y, toolPoints[1].x, toolPoints[1].y, transform, 1);
+    SelectInRect(selection, plot, toolPoints[0].x, toolPoints[0].y, toolPoints[1].x, toolPoints[1].y, transform, RangeLayers::CurrentGroup);
     const CDbPoint d{target.x - toolPoints[2].x, target.y - toolPoints[2].y};
     for (int id : selection.m_Lines)
         if (CKovLine* f = FindLine(id))
@@ -277,12 +248,13 @@ int CKovUnit::ScaleGroupFromSnapshot(const CKovGroup& group, const CKovUnit& sna
                                      const CDbPoint& r)
 {
     auto map = [&](CDbPoint& p) { p = {(p.x - r.x) * fx + r.x, (p.y - r.y) * fy + r.y}; };
-    // The live object at the snapshot object's position, restored from it; null when either is missing.
+    // The live object restored from its snapshot copy; null when either is missing.
     auto restore = [](auto& live, const auto& saved, int id) -> decltype(live[0]) {
-        const int index = saved.FindIndex(id);
-        if (index < 0 || index >= live.GetSize())
+        const int index = live.FindIndex(id);
+        const auto* copy = index < 0 ? nullptr : SnapshotCopy(saved, index, id);
+        if (!copy)
             return nullptr;
-        live[index]->CopyFrom(*saved[index]);
+        live[index]->CopyFrom(*copy);
         return live[index];
     };
 

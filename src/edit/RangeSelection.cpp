@@ -17,16 +17,6 @@ struct Range {
     bool inside(const CDbPoint& p) const { return minX < p.x && p.x < maxX && minY < p.y && p.y < maxY; }
 };
 
-// Range filter: 1 the current layer group, 2 the current layer, other values everything.
-bool passesRangeFilter(const CPlotInfo& plot, int filter, int layerGroup, int layer)
-{
-    if (filter == 1)
-        return layerGroup == plot.m_Layer.m_nCurrentGroup;
-    if (filter == 2)
-        return layerGroup == plot.m_Layer.m_nCurrentGroup && layer == plot.m_Layer.m_nCurrentLayer;
-    return true;
-}
-
 // True when object i of the array belongs to an existing group; a group identifier naming none is
 // cleared (only then is the object written to, so an undo snapshot keeps sharing the others).
 template <class Array, class T>
@@ -56,19 +46,19 @@ void removeOffLayer(std::vector<int>& ids, int& count, const List& find)
 } // namespace
 
 void CKovUnit::SelectInRect(SelectionRecord& selection, const CPlotInfo& plot, double x1, double y1, double x2,
-                            double y2, const DeviceTransform& transform, int filter)
+                            double y2, const DeviceTransform& transform, RangeLayers filter)
 {
     selection.Clear();
     const Range r{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
 
     for (const auto& group : m_Groups) {
-        if (passesRangeFilter(plot, filter, group->MGrpLayer1, group->MGrpLayer2) && r.inside(group->MGrpmin) &&
+        if (PassesRangeLayers(plot, filter, LayerOf(*group)) && r.inside(group->MGrpmin) &&
             r.inside(group->MGrpmax))
             selection.AddGroupId(group->MGrpID);
     }
     for (int i = 0; i < m_Walls.GetSize(); ++i) {
         const CKovWall* wall = std::as_const(m_Walls)[i];
-        if (!passesRangeFilter(plot, filter, wall->MWallLayer1, wall->MWallLayer2)
+        if (!PassesRangeLayers(plot, filter, LayerOf(*wall))
             || inLiveGroup(*this, m_Walls, i, &CKovWall::MWallGrpID))
             continue;
         if (std::all_of(wall->MWallPntKado.begin(), wall->MWallPntKado.end(), [&](const CDbPoint& p) { return r.inside(p); }))
@@ -76,7 +66,7 @@ void CKovUnit::SelectInRect(SelectionRecord& selection, const CPlotInfo& plot, d
     }
     for (int i = 0; i < m_Lines.GetSize(); ++i) {
         const CKovLine* f = std::as_const(m_Lines)[i];
-        if (!passesRangeFilter(plot, filter, f->MLineLayer1, f->MLineLayer2)
+        if (!PassesRangeLayers(plot, filter, LayerOf(*f))
             || inLiveGroup(*this, m_Lines, i, &CKovLine::MLineGrpID))
             continue;
         if (std::all_of(f->MLinePnt.begin(), f->MLinePnt.end(), [&](const CDbPoint& p) { return r.inside(p); }))
@@ -84,7 +74,7 @@ void CKovUnit::SelectInRect(SelectionRecord& selection, const CPlotInfo& plot, d
     }
     for (int i = 0; i < m_Texts.GetSize(); ++i) {
         const CKovText* text = std::as_const(m_Texts)[i];
-        if (!passesRangeFilter(plot, filter, text->MTextLayer1, text->MTextLayer2) ||
+        if (!PassesRangeLayers(plot, filter, LayerOf(*text)) ||
             inLiveGroup(*this, m_Texts, i, &CKovText::MTextGrpID))
             continue;
         if (r.inside(text->MTextpnt))
@@ -98,7 +88,7 @@ void CKovUnit::SelectInRect(SelectionRecord& selection, const CPlotInfo& plot, d
         const int top = std::min(a.y, b.y), bottom = std::max(a.y, b.y);
         auto inside = [&](int x, int y) { return left < x && x < right && top < y && y < bottom; };
         for (const auto& picture : m_Images) {
-            if (!passesRangeFilter(plot, filter, picture->IMGLayer1, picture->IMGLayer2))
+            if (!PassesRangeLayers(plot, filter, LayerOf(*picture)))
                 continue;
             const DeviceRect& rc = picture->m_rcDrawn;
             if (inside(rc.left, rc.top) && inside(rc.right, rc.top) && inside(rc.left, rc.bottom) &&
@@ -112,7 +102,7 @@ void CKovUnit::SelectInRectOnLayer(SelectionRecord& selection, const CPlotInfo& 
                                    double y2, const DeviceTransform& transform)
 {
     selection.Clear();
-    SelectInRect(selection, plot, x1, y1, x2, y2, transform, 2);
+    SelectInRect(selection, plot, x1, y1, x2, y2, transform, RangeLayers::CurrentLayer);
 }
 
 void CKovUnit::SelectLayer(SelectionRecord& selection, int layerGroup, int layer)

@@ -18,7 +18,6 @@ namespace texts = kov::edit::texts;
 namespace {
 
 constexpr double kLevelTolerance = 0.1;
-enum { EVERY_LAYER = 2, CURRENT_LAYER = 0 };
 
 double distance(const CDbPoint& a, const CDbPoint& b) { return PointDistance(a.x, a.y, b.x, b.y); }
 
@@ -81,7 +80,7 @@ int CKovUnit::TrimExtendLine(SelectionRecord& selection, const CPlotInfo& plot, 
     if (toolPoints.empty()) {
         selection.Clear();
         SelectionRecord picked;
-        PickFigure(picked, plot, EVERY_LAYER, click.x, click.y, devX, devY, transform, 0, 0, 0);
+        PickFigure(picked, plot, PickLayers::Every, click.x, click.y, devX, devY, transform, 0, 0, 0);
         const CKovLine* ref = OnlyPickedFigure(self, picked);
         if (!ref)
             return 0;
@@ -109,7 +108,7 @@ int CKovUnit::TrimExtendLine(SelectionRecord& selection, const CPlotInfo& plot, 
         if (!ref)
             return 1;
         SelectionRecord picked;
-        if (!PickFigure(picked, plot, CURRENT_LAYER, click.x, click.y, devX, devY, transform, 0, 0, 0)) {
+        if (!PickFigure(picked, plot, PickLayers::Current, click.x, click.y, devX, devY, transform, 0, 0, 0)) {
             tell(texts::kTargetNotFound);
             return -1;
         }

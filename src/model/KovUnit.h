@@ -13,6 +13,7 @@
 #include "model/KovLine.h"
 #include "model/KovText.h"
 #include "model/KovWall.h"
+#include "model/LayerAddress.h"
 #include "model/ObjectArray.h"
 
 #include <array>
@@ -289,8 +290,8 @@ public:
 
     // -- picking (begin)
     // Click picks, tested in device pixels of the screen with the pick radius (edit/PickRules.h holds
-    // the windows and the tie rule). Layer filter: 0 the current layer only, 1 the snappable layers
-    // and the current one, any other value every layer. Members of groups are picked as their group
+    // the windows and the tie rule), on the layers the filter names (PickLayers, model/LayerAddress.h).
+    // Members of groups are picked as their group
     // (dimension lines excepted). Each pick appends at most one identifier and returns 1 when it did.
     //
     // The click of select mode: replaces the selection (adds with mouseFlags exactly 9, Ctrl, on a
@@ -298,33 +299,33 @@ public:
     // pictures, on the current layer. cycle (the double click) steps past the object selected before.
     void PickAtPoint(const TextBoxMeasurer& measurer, SelectionRecord& selection, const CPlotInfo& plot, double x,
                      double y, const DeviceTransform& transform, int mouseFlags, int cycle);
-    int PickGroup(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, int devX, int devY,
+    int PickGroup(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, int devX, int devY,
                   const DeviceTransform& transform, int cycle, int previousGroup);
     // 1 with the corner code 1-4 when a corner of the group's box lies in the inclusive square window.
     int HitGroupCorner(int groupId, const CPlotInfo& plot, int devX, int devY, const DeviceTransform& transform,
                        int& corner) const;
-    int PickText(const TextBoxMeasurer& measurer, SelectionRecord& selection, const CPlotInfo& plot, int layerFilter,
+    int PickText(const TextBoxMeasurer& measurer, SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter,
                  int devX, int devY, const DeviceTransform& transform, int cycle, int previousText,
                  int previousGroup);
     // Outlines, then circles and ellipses, then arcs, then dimension lines.
-    int PickFigure(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double x, double y, int devX,
+    int PickFigure(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, double x, double y, int devX,
                    int devY, const DeviceTransform& transform, int cycle, int previousFigure, int previousGroup);
-    int PickOutline(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double x, double y, int devX,
+    int PickOutline(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, double x, double y, int devX,
                     int devY, const DeviceTransform& transform, int cycle, int previousFigure, int previousGroup);
-    int PickCircle(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double x, double y, int devX,
+    int PickCircle(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, double x, double y, int devX,
                    int devY, const DeviceTransform& transform, int cycle, int previousFigure, int previousGroup);
-    int PickArc(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double x, double y, int devX,
+    int PickArc(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, double x, double y, int devX,
                 int devY, const DeviceTransform& transform, int cycle, int previousFigure, int previousGroup);
-    int PickDimension(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double x, double y,
+    int PickDimension(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, double x, double y,
                       int devX, int devY, const DeviceTransform& transform, int cycle, int previousFigure,
                       int previousGroup);
-    int PickWall(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, double x, double y, int devX,
+    int PickWall(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, double x, double y, int devX,
                  int devY, const DeviceTransform& transform, int cycle, int previousWall, int previousGroup);
     // Against the rectangle the picture's last drawing recorded (m_rcDrawn), widened by the radius.
-    int PickImage(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, int devX, int devY, int cycle,
+    int PickImage(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, int devX, int devY, int cycle,
                   int previousPicture);
     // Straight lines only (the line edits); rooms' lines are never taken.
-    int PickLine(SelectionRecord& selection, const CPlotInfo& plot, int layerFilter, int devX, int devY,
+    int PickLine(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, int devX, int devY,
                  const DeviceTransform& transform, int cycle, int previousFigure, int previousGroup);
     // Takes the segment P-Q as the best when the click's distance from it is strictly below
     // bestDistance, which is also the reach beyond the segment's ends.
@@ -332,12 +333,93 @@ public:
                                      int& bestDistance, const DevicePoint& click);
     // -- picking (end)
 
+    // -- grips and drags (begin)
+    // The first test of a select-mode click, before any pick. With gripsOn (the stretch-and-rotate
+    // switch) and exactly one object selected, a grip of that object under the click is recorded as
+    // the selection's grip kind and index (SelectionRecord::GripKind). Otherwise a click on an object
+    // already selected keeps the selection, so that a drag moves all of it; Ctrl (mouseFlags exactly 9)
+    // takes that object out instead. 1 when either happened, 0 to go on with the click pick.
+    int HitTestGrips(const TextBoxMeasurer& measurer, const CPlotInfo& plot, SelectionRecord& selection, double x,
+                     double y, const DeviceTransform& transform, int mouseFlags, int gripsOn);
+    // The grip tests of one object; each gives 1 with the grip's index, 0 when nothing is hit or the
+    // object does not exist. Positions use the current layer group's scale; windows are inclusive.
+    int HitGroupRotationHandle(int groupId, const CPlotInfo& plot, int devX, int devY, const DeviceTransform& transform,
+                               int& index) const;
+    // Rooms only: a vertex of the room's polygon, or without one the ends of its walls (the wall's
+    // array position, + 10000 for end B). A room laid out as a rectangle by the rectangle-room tool has none.
+    int HitRoomVertex(int groupId, const CPlotInfo& plot, int devX, int devY, const DeviceTransform& transform,
+                      int& index) const;
+    int HitImageCorner(int pictureId, int devX, int devY, int& corner) const;
+    // A circle or ellipse is grabbed by its rim (index 1), and the grabbed point (x, y) becomes its
+    // point 1, from which the drag measures the new radius; other figures by their last vertex under the click.
+    int HitFigureVertex(int figureId, const CPlotInfo& plot, int devX, int devY, const DeviceTransform& transform,
+                        int& index, double x, double y);
+    int HitTextCorner(const TextBoxMeasurer& measurer, const CPlotInfo& plot, int textId, int devX, int devY,
+                      const DeviceTransform& transform, int& corner) const;
+    // Beyond the end of the text's top edge; decorated texts have none.
+    int HitTextRotationHandle(const TextBoxMeasurer& measurer, const CPlotInfo& plot, int textId, int devX, int devY,
+                              const DeviceTransform& transform, int& index) const;
+    int HitWallEnd(int wallId, const CPlotInfo& plot, int devX, int devY, const DeviceTransform& transform,
+                   int& end) const;
+
+    // What a select-mode drag reads of the settings at every step.
+    struct DragOptions {
+        int roomLock = 2;   // app_room_lock: 1 rooms, fittings and walls never move; 2 not while the grid
+                            // snap is off or the line-end snap on; other values always move
+        int keepAspect = 0; // app_strecheven: a group corner keeps the group's aspect
+    };
+    // One step of a select-mode drag: every object concerned is restored from the snapshot taken at
+    // the click and then moved, or reshaped by the grabbed grip, by the whole offset (dx, dy) from the
+    // press point (pixelDx: the same along x in device pixels). The selection itself is not changed.
+    void DragSelection(const TextBoxMeasurer& measurer, const DeviceTransform& transform, const CPlotInfo& plot,
+                       const CGrid& grid, const SelectionRecord& selection, double dx, double dy,
+                       const CKovUnit& snapshot, int pixelDx, const DragOptions& options);
+    // The grip drags; each acts on the first entry of its list in the selection and the grip index.
+    void DragGroupCorner(const SelectionRecord& selection, double dx, double dy, const CKovUnit& snapshot,
+                         int keepAspect);
+    void DragGroupRotation(const SelectionRecord& selection, double dx, double dy, const CKovUnit& snapshot);
+    void DragRoomVertex(const SelectionRecord& selection, double dx, double dy, const CKovUnit& snapshot);
+    void DragFigureVertex(const SelectionRecord& selection, double dx, double dy, const CKovUnit& snapshot);
+    // A step whose factor would make the text 0 or less high is refused: the text stays as it was.
+    void DragTextSize(const TextBoxMeasurer& measurer, const DeviceTransform& transform, const CPlotInfo& plot,
+                      const SelectionRecord& selection, const CKovUnit& snapshot, int pixelDx);
+    void DragTextRotation(const TextBoxMeasurer& measurer, const DeviceTransform& transform, const CPlotInfo& plot,
+                          const SelectionRecord& selection, double dx, double dy, const CKovUnit& snapshot);
+    void DragWallEnd(const SelectionRecord& selection, double dx, double dy, const CKovUnit& snapshot);
+    // -- grips and drags (end)
+
+    // -- snap queries (begin)
+    // The nearest crossing of lines, outlines and circles (arcs as whole circles) within the near
+    // distance of the device point, on layers that can be seen at the current drawing scale. 1 with
+    // both points moved onto it, else 0.
+    int SnapToIntersection(DevicePoint& devicePoint, CDbPoint& point, const DeviceTransform& transform,
+                           const CPlotInfo& plot) const;
+    // The nearest figure vertex, group box corner (groupCorners set), wall outline corner, point on a
+    // wall outline edge or text anchor. 1 with both points moved, else 0.
+    int SnapToVertex(DevicePoint& devicePoint, CDbPoint& point, const DeviceTransform& transform, int groupCorners,
+                     const CPlotInfo& plot) const;
+    // -- snap queries (end)
+
+    // -- attribute pick-up (begin)
+    // What the pick-up writes besides the plot settings: the text tool's writing direction and angle.
+    struct TextToolSettings {
+        int mozi_tategaki = 0; // 1 vertical writing
+        int mozi_kakudo = 0;   // angle, whole degrees
+    };
+    // Picks the object under the click on any layer (groups by their corners on the snappable
+    // layers) into the given record, makes its layer current and its style the current style of its
+    // kind: a wall's thickness, a figure's style slot, a text's font. 1 when one object was taken.
+    int PickUpAttributes(const TextBoxMeasurer& measurer, SelectionRecord& selection, CPlotInfo& plot,
+                         CFontMenu& currentFont, double x, double y, const DeviceTransform& transform,
+                         TextToolSettings& textTool);
+    // -- attribute pick-up (end)
+
     // -- range and layer selection (begin)
-    // Replaces the selection with the objects wholly and strictly inside the rectangle: filter 1 the
-    // current layer group, 2 the current layer, other values everything. Members of existing groups
+    // Replaces the selection with the objects wholly and strictly inside the rectangle, on the layers
+    // the filter names (RangeLayers). Members of existing groups
     // come through their group; a group identifier that names no group is cleared to 0 on the way.
     void SelectInRect(SelectionRecord& selection, const CPlotInfo& plot, double x1, double y1, double x2, double y2,
-                      const DeviceTransform& transform, int filter);
+                      const DeviceTransform& transform, RangeLayers filter);
     void SelectInRectOnLayer(SelectionRecord& selection, const CPlotInfo& plot, double x1, double y1, double x2,
                              double y2, const DeviceTransform& transform);
     void SelectLayer(SelectionRecord& selection, int layerGroup, int layer);
@@ -419,6 +501,76 @@ public:
     int ScaleGroupFromSnapshot(const CKovGroup& group, const CKovUnit& snapshot, double fx, double fy,
                                const CDbPoint& r);
     // -- moving, copying, deleting and scaling ranges (end)
+
+    // -- range mirroring, turning and stretching (begin)
+    // The range (toolPoints[0] and corner2) is selected on the current layer group as the range copy
+    // does; its objects are mirrored about the range's centre line or turned about its centre in place,
+    // walls joined again. The selection keeps the objects of the range.
+    struct RangeTurnOptions {
+        int rebuildFittings = 1;  // tateg_allrev_notrev: mirrored fittings turn over end for end
+        int uprightTexts = 0;     // app_mozinokaiten: quarter turns switch horizontal and vertical writing
+        // Rebuilds a fitting group from its library drawing after a mirror; none: the fitting stays
+        // as mirrored point by point, its flip flag turned over.
+        std::function<void(CKovUnit& unit, int groupId)> rebuildFitting;
+    };
+    void MirrorRangeHorizontal(const TextBoxMeasurer& measurer, SelectionRecord& selection, const CPlotInfo& plot,
+                               const CDbPointArray& toolPoints, const CDbPoint& corner2,
+                               const DeviceTransform& transform, const RangeTurnOptions& options);
+    void MirrorRangeVertical(const TextBoxMeasurer& measurer, SelectionRecord& selection, const CPlotInfo& plot,
+                             const CDbPointArray& toolPoints, const CDbPoint& corner2, const DeviceTransform& transform,
+                             const RangeTurnOptions& options);
+    // By a degrees, counter-clockwise on the screen; texts keep their angle, pictures stay.
+    void RotateRange(const TextBoxMeasurer& measurer, SelectionRecord& selection, const CPlotInfo& plot,
+                     const CDbPointArray& toolPoints, const CDbPoint& corner2, const DeviceTransform& transform,
+                     double a, const RangeTurnOptions& options);
+    void RotateRangeLeft90(const TextBoxMeasurer& measurer, SelectionRecord& selection, const CPlotInfo& plot,
+                           const CDbPointArray& toolPoints, const CDbPoint& corner2, const DeviceTransform& transform,
+                           const RangeTurnOptions& options);
+    void RotateRangeRight90(const TextBoxMeasurer& measurer, SelectionRecord& selection, const CPlotInfo& plot,
+                            const CDbPointArray& toolPoints, const CDbPoint& corner2, const DeviceTransform& transform,
+                            const RangeTurnOptions& options);
+    // Two right quarter turns of the objects the range held at first: the second turn does not select
+    // again, so nothing that the first turn brought into the range's rectangle is turned with them.
+    void RotateRange180(const TextBoxMeasurer& measurer, SelectionRecord& selection, const CPlotInfo& plot,
+                        const CDbPointArray& toolPoints, const CDbPoint& corner2, const DeviceTransform& transform,
+                        const RangeTurnOptions& options);
+    // Everything of the current layer inside the rectangle c1-c2 (border included) moves by (dx, dy),
+    // vertex by vertex: what crosses the border is stretched. Groups' boxes only grow. Pictures stay.
+    void StretchRange(const CPlotInfo& plot, const CDbPoint& c1, const CDbPoint& c2, double dx, double dy);
+    // Reflects the selection across the ungrouped straight line under the click (any layer). 0 with
+    // nothing changed when no such line is there.
+    int MirrorSelection(const SelectionRecord& selection, const CPlotInfo& plot, const CDbPoint& click,
+                        const DeviceTransform& transform);
+    // -- range mirroring, turning and stretching (end)
+
+    // -- layers, duplicates and pictures (begin)
+    // Layer group `source` (layer `sourceLayer` unless wholeGroup) onto `target`: the objects move, or
+    // copies are added under new identifiers with their groups' member lists following the copies.
+    // A copy never keeps a group identifier whose group was not copied with it. Picture copies take a
+    // number without a temporary file of any type in pictureFolder, and a copy of the file.
+    void MoveLayerObjects(int sourceLayer, int sourceGroup, int targetLayer, int targetGroup, int wholeGroup);
+    void CopyLayerObjects(int sourceLayer, int sourceGroup, int targetLayer, int targetGroup, int wholeGroup,
+                          const std::filesystem::path& pictureFolder = {});
+    // keep: copies go to the target and the selection stays where it is.
+    void ChangeSelectionLayer(const SelectionRecord& selection, int targetGroup, int targetLayer, int keep,
+                              const std::filesystem::path& pictureFolder = {});
+    void CopySelectionToLayer(const SelectionRecord& selection, int targetLayer, int targetGroup,
+                              const std::filesystem::path& pictureFolder = {});
+    // Moves the groups and ungrouped figures, walls and texts of the layer group by (-x, -y) from the
+    // snapshot, so that (x, y) becomes its origin. Pictures are the caller's.
+    void MoveLayerGroupCentre(double x, double y, const CKovUnit& snapshot, int layerGroup);
+    // Copies of the selected objects under new identifiers, moved by (-dx, -dy), replace them in the
+    // selection; walls, texts and groups go to the editing layer. Picture copies are moved by half
+    // their size up and left and get their own file.
+    void DuplicateSelection(SelectionRecord& selection, double dx, double dy, const CPlotInfo& plot,
+                            const std::filesystem::path& pictureFolder = {});
+    // The selected picture scaled so that the picture points toolPoints[0], [1] land on the drawing
+    // points toolPoints[2] and d2; outCentre is where its centre must go (drawing mm). 0 with nothing
+    // changed; when the points lie too close for a measure, outMessage gets the message for the user.
+    int CalibrateImage(const SelectionRecord& selection, const DeviceTransform& transform, const CPlotInfo& plot,
+                       const CDbPointArray& toolPoints, const CDbPoint& d2, CDbPoint& outCentre,
+                       std::string* outMessage = nullptr);
+    // -- layers, duplicates and pictures (end)
 
     // -- line edits: trims, corners, chamfers, divisions, cuts, joins, parallels (begin)
     // Defined in src/edit (Trimming, Corners, ArcLineFillet, Division, LineCuts, ParallelLines,

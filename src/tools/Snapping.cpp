@@ -120,7 +120,6 @@ void ToolMachine::ClientToDrawingPoint(int cx, int cy, DevicePoint& device, CDbP
 
 CDbPoint ToolMachine::SnapPoint(const DeviceTransform& t, DevicePoint& device, int clickFlag)
 {
-    (void)clickFlag; // intersections are not snapped to
     const int g = CurrentGroup();
     const auto gi = static_cast<std::size_t>(g);
     CDbPoint p{(device.x - t.originX) / t.scaleX[gi], (device.y - t.originY) / t.scaleY[gi]};
@@ -130,32 +129,20 @@ CDbPoint ToolMachine::SnapPoint(const DeviceTransform& t, DevicePoint& device, i
 
     const CKovUnit& unit = m_host.Unit();
     const CPlotInfo& plot = m_host.Plot();
+    if (clickFlag && m_bIntersectionSnap) {
+        DevicePoint crossingAt = device;
+        CDbPoint crossing = p;
+        if (unit.SnapToIntersection(crossingAt, crossing, t, plot)) {
+            device = crossingAt;
+            return crossing;
+        }
+    }
     if (plot.PlotLinePita) {
-        NearestPoint vertex(device, p, t, g);
-        for (const auto& line : unit.m_Lines) {
-            const CDbPointArray& points = line->MLinePnt;
-            if (std::none_of(points.begin(), points.end(), [&](const CDbPoint& q) { return vertex.near(q); })
-                || !snappableLayer(plot, line->MLineLayer1, line->MLineLayer2))
-                continue;
-            for (const CDbPoint& q : points)
-                vertex.offer(q, t, g);
-        }
-        if (m_bStretchRotate) {
-            for (const auto& grp : unit.m_Groups) {
-                if (!snappableLayer(plot, grp->MGrpLayer1, grp->MGrpLayer2))
-                    continue;
-                const CDbPoint corners[4] = {grp->MGrpmin, {grp->MGrpmax.x, grp->MGrpmin.y}, grp->MGrpmax,
-                                             {grp->MGrpmin.x, grp->MGrpmax.y}};
-                for (const CDbPoint& q : corners) {
-                    const DevicePoint d = ToDevicePoint(q, t, g);
-                    if (PointsWithinPickTolerance(d.x, d.y, device.x, device.y))
-                        vertex.offer(q, t, g);
-                }
-            }
-        }
-        if (vertex.found) {
-            device = vertex.at;
-            return vertex.point;
+        DevicePoint vertexAt = device;
+        CDbPoint vertex = p;
+        if (unit.SnapToVertex(vertexAt, vertex, t, m_bStretchRotate, plot)) {
+            device = vertexAt;
+            return vertex;
         }
         for (const CDbPoint& q : m_ToolPoints) {
             const DevicePoint d = ToDevicePoint(q, t, g);

@@ -9,6 +9,7 @@
 #include "model/DrawTransform.h"
 
 #include <array>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -113,6 +114,8 @@ public:
     virtual void SetStretchRotateButton(bool on) { (void)on; }
     virtual void UncheckArcButton() {}
     virtual void ShowMessage(std::string_view text) { (void)text; }
+    // Where the copies of pictures put their temporary files.
+    virtual std::filesystem::path TempImageFolder() { return {}; }
 
     // -- dialogs (empty answer: cancelled) -------------------------------------------------------
     virtual std::optional<CDbPoint> AskRelativePoint(const CDbPoint& clicked) { (void)clicked; return std::nullopt; }
@@ -121,6 +124,13 @@ public:
     // Left, right, up and down distances of a rectangle about a centre.
     virtual std::optional<std::array<double, 4>> AskRectDistances() { return std::nullopt; }
     virtual std::optional<double> AskParallelDistance(double current) { (void)current; return std::nullopt; }
+    // A question with OK and Cancel: true for OK.
+    virtual bool AskOkCancel(std::string_view caption, std::string_view question)
+    {
+        (void)caption;
+        (void)question;
+        return false;
+    }
     // The notation symbol dialog, opened on the stored height and switch (the kind always starts at 1).
     virtual std::optional<NotationSymbolChoice> AskNotationSymbol(const NotationSymbolChoice& initial)
     {
@@ -147,6 +157,16 @@ public:
         (void)caption;
         (void)text;
         (void)label;
+        return std::nullopt;
+    }
+    // The range scale's two factors (horizontal, vertical).
+    virtual std::optional<std::array<double, 2>> AskRangeScaleFactors() { return std::nullopt; }
+    // The stretch's offset (dx, dy) in drawing millimetres.
+    virtual std::optional<CDbPoint> AskStretchOffset() { return std::nullopt; }
+    // The drawing centre's confirmation: empty when cancelled, else whether every layer group moves.
+    virtual std::optional<bool> AskOriginChange(std::string_view message)
+    {
+        (void)message;
         return std::nullopt;
     }
     // The division dialog ("分割"): by count (mode 0) or by length (mode 1).

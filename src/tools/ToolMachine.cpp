@@ -269,22 +269,6 @@ bool ToolMachine::OnRButtonUp(unsigned flags, DevicePoint client)
     return true;
 }
 
-void ToolMachine::dragSelection(const DeviceTransform& t)
-{
-    (void)t;
-    const CKovUnit* snapshot = m_host.NewestSnapshot();
-    if (!snapshot)
-        return;
-    const double dx = m_ptCurrent.x - m_ptLast.x;
-    const double dy = m_ptCurrent.y - m_ptLast.y;
-    // A drag back to the press point puts the selection back where it was; until the pointer has
-    // moved nothing is touched, so that a plain click records no change.
-    if (dx == 0 && dy == 0 && !m_bMoved)
-        return;
-    m_host.Unit().MoveSelection(m_host.Selection(), dx, dy, *snapshot);
-    m_bMoved = 1;
-}
-
 void ToolMachine::OnMouseMove(unsigned flags, DevicePoint client)
 {
     if (m_nFirstMove == 1) {
@@ -469,6 +453,13 @@ void ToolMachine::DispatchToolAction(DevicePoint& device, CDbPoint& point, const
         case 50: StepTriangle(device, point); break;
         case 51: StepDimensionedRectangle(point); break;
         case 62: StepRoundedRectangle(t, device, point); break;
+        case 38: case 39: case 40: case 41: case 42: case 43: case 44: case 45: case 46: case 60:
+            StepRange(t, device, point);
+            break;
+        case 63: StepMirrorSelection(t, device, point); break;
+        case 14: StepPickUpAttributes(flags, t, point); break;
+        case 71: StepMatchImage(t, device, point); break;
+        case 37: StepDrawingCentre(t, device, point); break;
         case 69: StepNotationSymbols(device, point); break;
         case 18: StepCutLine(t, device, point); break;
         case 19: StepPartialCut(t, device, point); break;
@@ -505,11 +496,7 @@ void ToolMachine::DispatchToolAction(DevicePoint& device, CDbPoint& point, const
         return; // the placement click does nothing; the release ends it
     SelectionRecord& sel = m_host.Selection();
     if (tool == 0) {
-        m_ToolPoints.clear();
-        m_host.Unit().PickAtPoint(m_host.Measurer(), sel, m_host.Plot(), point.x, point.y, t,
-                                  static_cast<int>(flags), 0);
-        if (!sel.IsEmpty())
-            PushUndo();
+        SelectClick(point, t, flags);
     } else if (m_ToolPoints.empty()) {
         sel.Clear();
         if (tool == 8)
@@ -575,13 +562,7 @@ void ToolMachine::DispatchButtonUp(DevicePoint device, const DeviceTransform& t,
         if (sel.IsEmpty()) {
             m_host.Unit().SelectInRectOnLayer(sel, m_host.Plot(), m_ptLast.x, m_ptLast.y, m_ptCurrent.x, m_ptCurrent.y, t);
         } else if (m_bMoved) {
-            bool walls = !sel.m_Walls.empty();
-            for (int id : sel.m_Groups)
-                if (const CKovGroup* g = static_cast<const CKovUnit&>(m_host.Unit()).FindGroup(id);
-                    g && !g->MGrpWallID.empty())
-                    walls = true;
-            if (walls)
-                rejoinWalls();
+            FinishSelectionDrag(t);
         }
     }
     if (m_bPlacing && tool == 0 && !m_nZoomMode && !m_bHandTool)

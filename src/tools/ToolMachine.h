@@ -66,6 +66,7 @@ public:
     int m_bDragging = 0;
     int m_bPlacing = 0;
     int m_bStretchRotate = 0;
+    int m_bIntersectionSnap = 0;  // clicks snap to the crossings of figures first
     int m_nAxisLock = 0;          // 0 free, 1 keep x, 2 keep y, 3 orthogonal
     int m_nZoomMode = 0;          // 1 click zoom, 2 both-button drag zoom, 3 range zoom
     int m_bHandTool = 0;
@@ -170,6 +171,17 @@ public:
     void StepTriangle(DevicePoint d, CDbPoint p);
     void StepRoundedRectangle(const DeviceTransform& t, DevicePoint d, CDbPoint p);
     void StepDimensionedRectangle(CDbPoint p);
+    // Select mode: the click (grips, the selection, then the click pick), and the end of a drag.
+    void SelectClick(const CDbPoint& p, const DeviceTransform& t, unsigned flags);
+    void FinishSelectionDrag(const DeviceTransform& t);
+    // The range tools 38-46 and the stretch tool 60.
+    void StepRange(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    // Mirror about a line (63), attribute pick-up (14) and fitting a picture to drawing points (71).
+    void StepMirrorSelection(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    void StepPickUpAttributes(unsigned flags, const DeviceTransform& t, CDbPoint p);
+    void StepMatchImage(const DeviceTransform& t, DevicePoint d, CDbPoint p);
+    // The drawing centre (37): the clicked point becomes the origin of the editing layer group.
+    void StepDrawingCentre(const DeviceTransform& t, DevicePoint d, CDbPoint p);
     // Fittings and notation symbols (FittingSteps.cpp). StepFitting: 1 when a fitting was placed.
     int StepFitting(DevicePoint d, CDbPoint p);
     void StepNotationSymbols(DevicePoint d, CDbPoint p);
@@ -251,6 +263,9 @@ private:
     void notReady();
     void rejoinWalls();
     void dragSelection(const DeviceTransform& t);
+    void dragPictures(const DeviceTransform& t, double dx, double dy, const CKovUnit& snapshot);
+    void rangeDone(bool toSelectMode);
+    int settingInt(std::string_view section, std::string_view key, int fallback);
 
     ToolHost& m_host;
     ToolSettings m_settings;

@@ -33,7 +33,7 @@ std::array<ToolInfo, 72> makeTable()
         true);
     row(12, 32806, "範囲を決めて出力(&H)", "URPS", kDrag, R::Ends, true);
     row(13, 32807, "ｸﾘｯﾌﾟボﾞｰﾄに画像としてｺﾋﾟｰ（&G）", "PS", kDrag, R::Ends, true);
-    row(14, 32822, "属性取得", "PS", "ｸﾘｯｸした要素（ﾚｲﾔｰ）を取得する", R::Ends, false);
+    row(14, 32822, "属性取得", "PS", "ｸﾘｯｸした要素（ﾚｲﾔｰ）を取得する", R::Ends, true);
     row(15, 32831, "長さ指定線", "URPS", "左ｸﾘｯｸで位置指定", R::Ends, true);
     row(16, 32842, "角度指定線", "URP", "一点目をクリック", R::Ends, true);
     row(17, 32879, "垂直線", "URP", "基準線上をクリック", R::Ends, true);
@@ -56,16 +56,16 @@ std::array<ToolInfo, 72> makeTable()
     row(34, 32843, "包絡", "URPS", "一点目をクリック", R::Ends, true);
     row(35, 32847, "コーナー処理", "URPS", "コーナー処理する線上をクリック", R::Ends, true);
     row(36, 32886, "面取", "URPS", "面取りする二つの線上をクリック", R::Ends, true);
-    row(37, 32824, "図面中心点変更(&O)", "UR", "画面中心となる位置をクリック", R::Ends, false);
-    row(38, 32860, "囲った内容を移動(&V)", "URPS", kRangeFirst, R::Ends, false);
-    row(39, 32854, "囲った内容を複写(&M)", "URPS", kRangeFirst, R::Ends, false);
-    row(40, 32856, "囲った内容を左右反転(&R)", "URPS", kRangeFirst, R::Ends, false);
-    row(41, 33921, "囲った内容を上下反転(&J)", "URPS", kRangeFirst, R::Ends, false);
-    row(42, 32875, "囲った内容を左90度回転(&L)", "URPS", kRangeFirst, R::Ends, false);
-    row(43, 32876, "囲った内容を右90度回転(&R)", "URPS", kRangeFirst, R::Ends, false);
-    row(44, 33966, "囲った内容を回転...(&K)", "URPS", kRangeFirst, R::Ends, false);
-    row(45, 33931, "囲った内容を伸縮(&S)...", "URPS", kRangeFirst, R::Ends, false);
-    row(46, 32855, "囲った内容を削除(&D)", "URPS", kRangeFirst, R::Ends, false);
+    row(37, 32824, "図面中心点変更(&O)", "UR", "画面中心となる位置をクリック", R::Ends, true);
+    row(38, 32860, "囲った内容を移動(&V)", "URPS", kRangeFirst, R::Ends, true);
+    row(39, 32854, "囲った内容を複写(&M)", "URPS", kRangeFirst, R::Ends, true);
+    row(40, 32856, "囲った内容を左右反転(&R)", "URPS", kRangeFirst, R::Ends, true);
+    row(41, 33921, "囲った内容を上下反転(&J)", "URPS", kRangeFirst, R::Ends, true);
+    row(42, 32875, "囲った内容を左90度回転(&L)", "URPS", kRangeFirst, R::Ends, true);
+    row(43, 32876, "囲った内容を右90度回転(&R)", "URPS", kRangeFirst, R::Ends, true);
+    row(44, 33966, "囲った内容を回転...(&K)", "URPS", kRangeFirst, R::Ends, true);
+    row(45, 33931, "囲った内容を伸縮(&S)...", "URPS", kRangeFirst, R::Ends, true);
+    row(46, 32855, "囲った内容を削除(&D)", "URPS", kRangeFirst, R::Ends, true);
     row(47, 32825, "角度測定", "URP", "角度計測点をクリック", R::Ends, true);
     row(48, 32837, "面積累計", "URP", "一点目をクリック", R::Ends, true);
     row(49, 32838, "長さ累計", "URP", "一点目をクリック", R::Ends, true);
@@ -80,11 +80,11 @@ std::array<ToolInfo, 72> makeTable()
     row(58, 32905, "フリー曲線(&F)", "URPS", "一点目からマウスの動かしたところに曲線作成、２点目で終了", R::Ends,
         true);
     row(59, 32907, "部分印刷", "PS", "クリックドラッグして範囲を決めてください", R::Ends, true);
-    row(60, 0, "", "URPS", "伸縮する範囲を囲むように一点目をクリック", R::Ends, false);
+    row(60, 33991, "部分伸縮", "URPS", "伸縮する範囲を囲むように一点目をクリック", R::Ends, true);
     row(61, 33915, "二重線多角形(&D)", "URPS", kMulti, R::Last, true);
     row(62, 33923, "角丸四角形(&K)", "URPS",
         "角の丸い四角形をグループとして作成、１，２点で四角形、３点目で丸の大きさを決めます", R::Last, true);
-    row(63, 33924, "反転移動", "URP", "選択物を反転させる基準線をクリック", R::Ends, false);
+    row(63, 33924, "反転移動", "URP", "選択物を反転させる基準線をクリック", R::Ends, true);
     row(64, 33925, "分割", "URPS", "分割する直線（円、円弧）をクリック", R::Ends, true);
     row(65, 33932, "部屋の頂点の追加", "RP", "選択している部屋の頂点を追加したい壁上をクリック", R::Ends, true);
     row(66, 33952, "部屋の壁を曲線変形", "RP", "曲線化したい選択している部屋の２つの頂点のどちらかをクリック",
@@ -95,7 +95,7 @@ std::array<ToolInfo, 72> makeTable()
     row(69, 33942, "表示記号の作成", "RSP", "地盤、砂利などを作図する範囲の幅を決める一点目を左クリック", R::Last,
         true);
     row(70, 1132, "", "RSP", "修飾文字作成位置をクリック", R::All, true);
-    row(71, 33972, "選択画像の位置大きさ合わせ", "PUR", "画像上の基点を左クリック", R::Last, false);
+    row(71, 33972, "選択画像の位置大きさ合わせ", "PUR", "画像上の基点を左クリック", R::Last, true);
     return t;
 }
 

@@ -223,8 +223,9 @@ TEST(LibraryMouse, FurnishAHouseFromThePalettes)
         const char* name;
         CDbPoint at;
     };
-    // Put down where clicked, off the grid.
+    // Put down where clicked: off the grid and the line snaps (the bath goes beside a wall's face).
     h.rig.doc->m_Grid.kyutyaku = 0;
+    h.rig.doc->m_PlotInfo.PlotLinePita = 0;
     const Part furniture[] = {{"家具", "ソファ3人掛け", {1200, 2500}},
                               {"衛生機器", "浴槽", {5580, 120}},
                               {"植栽", "高木", {8300, 1200}}};

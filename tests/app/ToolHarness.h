@@ -46,6 +46,10 @@ public:
     std::deque<std::optional<kov::tools::NotationSymbolChoice>> symbolAnswers;
     std::deque<std::optional<std::array<double, 2>>> fittingSizeAnswers;
     std::deque<std::optional<std::string>> stringAnswers;
+    std::deque<std::optional<std::array<double, 2>>> scaleAnswers;
+    std::deque<std::optional<CDbPoint>> stretchAnswers;
+    std::deque<std::optional<bool>> originAnswers;
+    std::vector<std::string> originMessages;
     std::vector<std::string> stringQuestions; // "caption|text|label" of each string entry asked
     std::deque<std::optional<DivisionAnswer>> divisionAnswers;
     std::deque<std::optional<int>> divisionCountAnswers;
@@ -104,6 +108,13 @@ public:
     {
         stringQuestions.push_back(std::string(caption) + "|" + std::string(text) + "|" + std::string(label));
         return next(stringAnswers, "string entry");
+    }
+    std::optional<std::array<double, 2>> AskRangeScaleFactors() override { return next(scaleAnswers, "range scale"); }
+    std::optional<CDbPoint> AskStretchOffset() override { return next(stretchAnswers, "stretch offset"); }
+    std::optional<bool> AskOriginChange(std::string_view message) override
+    {
+        originMessages.emplace_back(message);
+        return next(originAnswers, "drawing centre");
     }
     std::optional<DivisionAnswer> AskDivision() override { return next(divisionAnswers, "division"); }
     std::optional<int> AskDivisionCount(int) override { return next(divisionCountAnswers, "division count"); }

@@ -140,6 +140,7 @@ TEST(ToolStarts, EverySeventyOneTools)
         h.rig.doc->m_PlotInfo.PlotWallPita = 0;
         h.host.parallelAnswers.push_back(75.0);
         h.host.rectAnswers.push_back(std::nullopt);
+        h.host.originAnswers.push_back(std::nullopt); // the drawing centre asks at its click
         h.m.m_nAxisLock = 2;
         const std::size_t depth = h.undoDepth();
 

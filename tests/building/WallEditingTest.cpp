@@ -177,13 +177,25 @@ TEST(RoomVertex, RefusalsAndClicksOffTheWalls)
     const std::string before = cores(r.unit);
     // Within the pick radius of a vertex: nothing, and 0.
     EXPECT_EQ(r.unit.AddRoomVertex(r.selection, r.plot, {20, 0}, r.px({0, 0}), r.transform), 0);
-    // Off every wall's core: 1 with nothing changed.
-    EXPECT_EQ(r.unit.AddRoomVertex(r.selection, r.plot, {500, 10}, r.px({500, 10}), r.transform), 1);
+    // Off every wall's body: 1 with nothing changed.
+    EXPECT_EQ(r.unit.AddRoomVertex(r.selection, r.plot, {500, 300}, r.px({500, 300}), r.transform), 1);
     EXPECT_EQ(cores(r.unit), before);
     // Not a single room selected.
     SelectionRecord none;
     EXPECT_EQ(r.unit.AddRoomVertex(none, r.plot, {500, 0}, r.px({500, 0}), r.transform), 0);
     EXPECT_EQ(cores(r.unit), before);
+}
+
+TEST(RoomVertex, AClickOnTheWallFaceSplitsOnTheCore)
+{
+    // The line snaps put clicks on a wall's faces; the new vertex still lies on the core line.
+    RectRoom r;
+    const double face = r.unit.FindWall(r.room().MGrpWallID.at(0))->MWallWide1;
+    ASSERT_GT(face, 0);
+    ASSERT_EQ(r.unit.AddRoomVertex(r.selection, r.plot, {500, face}, r.px({500, face}), r.transform), 1);
+    const CDbPointArray& p = r.polygon().MLinePnt;
+    EXPECT_NE(std::find(p.begin(), p.end(), CDbPoint(500, 0)), p.end());
+    EXPECT_EQ(std::find(p.begin(), p.end(), CDbPoint(500, face)), p.end());
 }
 
 TEST(RoomBend, TheWallBecomesACurvedBandAndThePolygonFollows)

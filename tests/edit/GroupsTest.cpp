@@ -212,4 +212,80 @@ TEST(GroupRotation, AnglesAxesTextsAndTheBox)
     EXPECT_EQ(unit.m_Walls.GetSize(), 1); // made a copy all the same
 }
 
+std::vector<int> figureOrder(const CKovUnit& unit)
+{
+    std::vector<int> ids;
+    for (const auto& f : unit.m_Lines)
+        ids.push_back(f->MLineID);
+    return ids;
+}
+
+TEST(DrawingOrder, FiguresAndGroupFiguresToEitherEnd)
+{
+    // Figures 1..9 in array order; group 20 lists 7, 3, 9 and a figure that is gone (50).
+    auto drawing = [] {
+        CKovUnit unit;
+        for (int id = 1; id <= 9; ++id)
+            addFigure(unit, id, CKovLine::LINE, {{0, 0}, {double(id), 0}}, {}, id == 3 || id == 7 || id == 9 ? 20 : 0);
+        addGroup(unit, 10, {1});
+        addGroup(unit, 20, {7, 3, 50, 9});
+        return unit;
+    };
+    struct Case {
+        const char* name;
+        std::vector<int> figures, groups;
+        bool toFront;
+        std::vector<int> order;
+    };
+    const Case cases[] = {
+        {"two figures: only the first listed comes up", {4, 2}, {}, true, {1, 2, 3, 5, 6, 7, 8, 9, 4}},
+        {"a figure goes to the back", {6}, {}, false, {6, 1, 2, 3, 4, 5, 7, 8, 9}},
+        {"a figure and a group: the figure only", {5}, {20}, true, {1, 2, 3, 4, 6, 7, 8, 9, 5}},
+        {"a group's figures come last in its list's order", {}, {20}, true, {1, 2, 4, 5, 6, 8, 7, 3, 9}},
+        // The missing member keeps its index (2) for whatever figure lies there.
+        {"a group's figures go first in its list's order", {}, {20}, false, {7, 3, 1, 9, 2, 4, 5, 6, 8}},
+        {"a figure that is gone: nothing moves", {42}, {}, true, {1, 2, 3, 4, 5, 6, 7, 8, 9}},
+        {"a group that is gone: nothing moves", {}, {42}, false, {1, 2, 3, 4, 5, 6, 7, 8, 9}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CKovUnit unit = drawing();
+        SelectionRecord selection;
+        for (int id : c.figures)
+            selection.AddLineId(id);
+        for (int id : c.groups)
+            selection.AddGroupId(id);
+        c.toFront ? unit.BringToFront(selection) : unit.SendToBack(selection);
+        EXPECT_EQ(figureOrder(unit), c.order);
+        if (c.figures.empty() && c.groups == std::vector<int>{20}) {
+            EXPECT_EQ(unit.m_Groups[c.toFront ? 1 : 0]->MGrpID, 20) << "the group moves with its figures";
+        }
+    }
+}
+
+TEST(Ungrouping, MembersStayWhereTheyAreAndNothingIsSelected)
+{
+    CKovUnit unit;
+    addFigure(unit, 1, CKovLine::LINE, {{0, 0}, {100, 0}}, {}, 5);
+    addWall(unit, 2, {0, 0}, {0, 1000}, 50.0, 5);
+    addText(unit, 3, {10, 10}, "A", 5);
+    addFigure(unit, 4, CKovLine::LINE, {{0, 0}, {0, 100}}, {}, 6);
+    addGroup(unit, 5, {1}, {2}, {3});
+    addGroup(unit, 6, {4});
+    SelectionRecord selection;
+    selection.AddGroupId(99); // gone already: skipped
+    selection.AddGroupId(5);
+    unit.UngroupSelection(selection);
+
+    ASSERT_EQ(unit.m_Groups.GetSize(), 1);
+    EXPECT_EQ(unit.m_Groups[0]->MGrpID, 6);
+    EXPECT_EQ(unit.m_Lines[0]->MLineGrpID, 0);
+    EXPECT_EQ(unit.m_Walls[0]->MWallGrpID, 0);
+    EXPECT_EQ(unit.m_Texts[0]->MTextGrpID, 0);
+    EXPECT_EQ(unit.m_Lines[1]->MLineGrpID, 6) << "a group not selected keeps its members";
+    EXPECT_EQ(figureOrder(unit), (std::vector<int>{1, 4}));
+    EXPECT_EQ(selection.m_nCount, 0);
+    EXPECT_TRUE(selection.m_Groups.empty());
+}
+
 } // namespace

@@ -145,7 +145,7 @@ TEST(Picking, RoomOutlinePicksTheRoomAndItsHatchLinesNothing)
     expectSelection(p.selection, {{8}, {}, {}, {}, {}});
     // The line edits never take a room's lines either.
     SelectionRecord s;
-    EXPECT_EQ(p.unit.PickLine(s, p.plot, 0, 500, 503, p.transform, 0, 0, 0), 0);
+    EXPECT_EQ(p.unit.PickLine(s, p.plot, PickLayers::Current, 500, 503, p.transform, 0, 0, 0), 0);
 }
 
 TEST(Picking, NearestFigureWinsAndTiesGoToTheFirstInArrayOrder)
@@ -256,15 +256,19 @@ TEST(PickRules, LayerFilter)
     plot.m_Layer.m_GrpLayerInfo[4].m_nType = CLayerInfo::LAYER_HIDDEN;
     plot.m_Layer.m_GrpLayerInfo[1].m_nType = CLayerInfo::LAYER_HIDDEN;
     struct Case {
-        int filter, g, l;
+        PickLayers filter;
+        int g, l;
         bool passes;
     } cases[] = {
-        {0, 1, 2, true}, {0, 0, 0, false}, {1, 0, 0, true},  {1, 0, 3, false}, {1, 4, 0, false},
-        {1, 1, 2, true}, {1, 1, 3, false}, {2, 4, 0, true},  {7, 0, 3, true},  {1, 99, 0, false},
+        {PickLayers::Current, 1, 2, true},             {PickLayers::Current, 0, 0, false},
+        {PickLayers::SnappableOrCurrent, 0, 0, true},  {PickLayers::SnappableOrCurrent, 0, 3, false},
+        {PickLayers::SnappableOrCurrent, 4, 0, false}, {PickLayers::SnappableOrCurrent, 1, 2, true},
+        {PickLayers::SnappableOrCurrent, 1, 3, false}, {PickLayers::Every, 4, 0, true},
+        {PickLayers::Every, 0, 3, true},               {PickLayers::SnappableOrCurrent, 99, 0, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "filter " << c.filter << " layer " << c.g << "/" << c.l);
-        EXPECT_EQ(kov::edit::PassesLayerFilter(plot, c.filter, c.g, c.l), c.passes);
+        SCOPED_TRACE(::testing::Message() << "filter " << int(c.filter) << " layer " << c.g << "/" << c.l);
+        EXPECT_EQ(kov::edit::PassesLayerFilter(plot, c.filter, {c.g, c.l}), c.passes);
     }
 }
 

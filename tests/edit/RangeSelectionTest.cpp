@@ -46,7 +46,7 @@ TEST(RangeSelection, WhatLiesStrictlyInsideIsSelected)
         picture->ImageID = 40;
         picture->m_rcDrawn = {1000, 1000, 1100, 1100};
         d.unit.m_Images.Add(std::move(picture));
-        d.unit.SelectInRect(d.selection, d.plot, c.x1, c.y1, c.x2, c.y2, d.transform, 0);
+        d.unit.SelectInRect(d.selection, d.plot, c.x1, c.y1, c.x2, c.y2, d.transform, RangeLayers::Every);
         EXPECT_EQ(d.selection.m_Groups, c.groups);
         EXPECT_EQ(d.selection.m_Walls, c.walls);
         EXPECT_EQ(d.selection.m_Lines, c.lines);
@@ -68,12 +68,12 @@ TEST(RangeSelection, FiltersAndDanglingGroups)
     addFigure(d.unit, 3, CKovLine::LINE, {{10, 10}, {20, 20}}, {}, 0, 4, 3); // another layer group
     addFigure(d.unit, 4, CKovLine::LINE, {{10, 10}, {20, 20}}, {}, 77, 2, 3); // its group is gone
 
-    d.unit.SelectInRect(d.selection, d.plot, 0, 0, 100, 100, d.transform, 1);
+    d.unit.SelectInRect(d.selection, d.plot, 0, 0, 100, 100, d.transform, RangeLayers::CurrentGroup);
     EXPECT_EQ(d.selection.m_Lines, (std::vector<int>{1, 2, 4}));
     EXPECT_EQ(d.unit.FindLine(4)->MLineGrpID, 0);
     d.unit.SelectInRectOnLayer(d.selection, d.plot, 0, 0, 100, 100, d.transform);
     EXPECT_EQ(d.selection.m_Lines, (std::vector<int>{1, 4}));
-    d.unit.SelectInRect(d.selection, d.plot, 0, 0, 100, 100, d.transform, 0);
+    d.unit.SelectInRect(d.selection, d.plot, 0, 0, 100, 100, d.transform, RangeLayers::Every);
     EXPECT_EQ(d.selection.m_Lines, (std::vector<int>{1, 2, 3, 4}));
 }
 
@@ -89,7 +89,7 @@ TEST(RangeSelection, PictureInsideTheDraggedRectangleOnTheScreen)
     };
     add(1, {10, 10, 40, 40});
     add(2, {10, 10, 60, 40}); // straddles the range's right border at x = 50 px
-    d.unit.SelectInRect(d.selection, d.plot, 0, 0, 100, 100, d.transform, 1);
+    d.unit.SelectInRect(d.selection, d.plot, 0, 0, 100, 100, d.transform, RangeLayers::CurrentGroup);
     EXPECT_EQ(d.selection.m_Images, std::vector<int>{1});
 }
 

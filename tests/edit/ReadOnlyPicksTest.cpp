@@ -39,7 +39,7 @@ TEST(ReadOnlyPicks, PicksAndRangeSelectionsLeaveASnapshotShared)
         for (int flags : {1, 9, 13})
             for (int cycle : {0, 1}) unit.PickAtPoint(measurer, sel, plot, p.x, p.y, t, flags, cycle);
     }
-    for (int filter : {0, 1, 2}) unit.SelectInRect(sel, plot, -50, -50, 500, 500, t, filter);
+    for (RangeLayers filter : {RangeLayers::Every, RangeLayers::CurrentGroup, RangeLayers::CurrentLayer}) unit.SelectInRect(sel, plot, -50, -50, 500, 500, t, filter);
     unit.SelectLayer(sel, 0, 0);
     EXPECT_TRUE(snapshot.SharesAllWith(unit));
     snapshot.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
