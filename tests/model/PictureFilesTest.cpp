@@ -1,5 +1,6 @@
 #include "model/PictureFiles.h"
 
+#include "model/Bmp.h"
 #include "model/KovImage.h"
 
 #include "platform/Profile.h"
@@ -8,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+
+#include <zlib.h>
 
 #include <fstream>
 #include <limits>
@@ -239,6 +242,99 @@ TEST(PictureFilesTest, TransparentPngMakesOneColourClear)
 
     EXPECT_EQ(ConvertToTransparentPng(folder.file("none.bmp"), folder.file("x.png"), red, 0, 0, 0, 0, false), 0);
     EXPECT_FALSE(fs::exists(folder.file("x.png")));
+}
+
+namespace {
+
+void put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v, bool bigEndian = false)
+{
+    for (int i = 0; i < 4; ++i)
+        b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (bigEndian ? 8 * (3 - i) : 8 * i));
+}
+
+// A PNG header of any declared size with a little image data (which nothing here decodes).
+std::vector<std::uint8_t> pngDeclaring(std::uint32_t w, std::uint32_t h)
+{
+    std::vector<std::uint8_t> out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    auto chunk = [&out](const char* type, std::vector<std::uint8_t> data) {
+        std::vector<std::uint8_t> c(4 + data.size());
+        std::copy(type, type + 4, c.begin());
+        std::copy(data.begin(), data.end(), c.begin() + 4);
+        std::vector<std::uint8_t> len(4), crc(4);
+        put32(len, 0, static_cast<std::uint32_t>(data.size()), true);
+        put32(crc, 0, static_cast<std::uint32_t>(::crc32(0, c.data(), static_cast<uInt>(c.size()))), true);
+        out.insert(out.end(), len.begin(), len.end());
+        out.insert(out.end(), c.begin(), c.end());
+        out.insert(out.end(), crc.begin(), crc.end());
+    };
+    std::vector<std::uint8_t> ihdr(13, 0);
+    put32(ihdr, 0, w, true);
+    put32(ihdr, 4, h, true);
+    ihdr[8] = 1; // one bit of grey: a huge picture in few bytes
+    chunk("IHDR", ihdr);
+    std::vector<std::uint8_t> zeros(64, 0), packed(128);
+    uLongf packedSize = packed.size();
+    ::compress(packed.data(), &packedSize, zeros.data(), zeros.size());
+    packed.resize(packedSize);
+    chunk("IDAT", packed);
+    chunk("IEND", {});
+    return out;
+}
+
+} // namespace
+
+// Pictures are decoded whole, so a header that declares a huge picture in a few bytes (a fuzzer's
+// find: 20 s to make one transparent) is refused before decoding; sound pictures read as before.
+TEST(PictureFilesTest, PicturesDeclaringMoreThanMayBeDecodedAreRefusedByTheirHeader)
+{
+    const std::vector<std::uint8_t> bmp = EncodePicture(threeColours(7, 5), kPictureBmp);
+    std::vector<std::uint8_t> rowsMissing = bmp;
+    put32(rowsMissing, 18, 2); // 2 × 16 million pixels: within the bound, but not in these bytes
+    put32(rowsMissing, 22, 16'449'281);
+    // 24-bit rows of 7 pixels: 21 bytes and 3 of padding, which some writers leave off the last row.
+    std::vector<std::uint8_t> lastPaddingMissing = DibToBmpBytes(BitmapToDib(threeColours(7, 5), kBiRgb, 24));
+    lastPaddingMissing.resize(lastPaddingMissing.size() - 3);
+    std::vector<std::uint8_t> rle = bmp;
+    put32(rle, 18, 10'000);
+    put32(rle, 22, 10'000);
+    rle[28] = 8;
+    put32(rle, 30, kBiRle8);
+    struct Row {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        const char* problem; // nullptr: none
+    };
+    const Row rows[] = {
+        {"a sound BMP", bmp, nullptr},
+        {"a BMP whose last row lacks its padding", lastPaddingMissing, nullptr},
+        {"a BMP whose rows run past its bytes", rowsMissing, "画像のデータが途中で切れています"},
+        {"a compressed BMP of 100 million pixels", rle, "画像が大きすぎます（10000×10000 画素。読み込めるのは 5000万画素までです）"},
+        {"a PNG of 60 million pixels", pngDeclaring(10'000, 6'000), "画像が大きすぎます（10000×6000 画素"},
+        {"a PNG just within the bound", pngDeclaring(10'000, 5'000), nullptr},
+        {"no picture", {'x', 'y'}, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string problem = PictureBytesProblem(row.bytes);
+        if (!row.problem) {
+            EXPECT_EQ(problem, "");
+            continue;
+        }
+        EXPECT_EQ(problem.rfind(row.problem, 0), 0u) << problem;
+        QImage image;
+        std::string why;
+        EXPECT_FALSE(ReadPictureBytes(row.bytes, image, &why));
+        EXPECT_EQ(why, problem);
+    }
+    QImage sound;
+    ASSERT_TRUE(ReadPictureBytes(bmp, sound));
+    EXPECT_EQ(sound.size(), QSize(7, 5));
+
+    kov::test::TempFolder folder;
+    ASSERT_TRUE(WriteWholeFile(folder.file("huge.bmp"), rowsMissing.data(), rowsMissing.size()));
+    EXPECT_EQ(PictureFileProblem(folder.file("huge.bmp")).rfind("画像のデータが途中で切れています", 0), 0u);
+    EXPECT_EQ(ConvertToTransparentPng(folder.file("huge.bmp"), folder.file("huge.png"), 0xFF, 0, 0, 0, 0, false), 0);
+    EXPECT_FALSE(fs::exists(folder.file("huge.png")));
 }
 
 TEST(PictureFilesTest, NumbersHeldWithoutAFileAreTakenUntilReleased)
