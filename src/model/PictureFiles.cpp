@@ -74,6 +74,8 @@ bool bmpRowsMissing(const QByteArray& b)
         return false;
     const long long rowBits = width * bitCount;
     const long long rowBytes = (rowBits + 31) / 32 * 4;
+    if (rowBytes > b.size())
+        return true; // not even one row (and the product below stays within range)
     const long long needed = static_cast<long long>(offBits) + rowBytes * (height - 1) + (rowBits + 7) / 8;
     return needed > b.size();
 }

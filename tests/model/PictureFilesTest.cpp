@@ -294,6 +294,9 @@ TEST(PictureFilesTest, PicturesDeclaringMoreThanMayBeDecodedAreRefusedByTheirHea
     // 24-bit rows of 7 pixels: 21 bytes and 3 of padding, which some writers leave off the last row.
     std::vector<std::uint8_t> lastPaddingMissing = DibToBmpBytes(BitmapToDib(threeColours(7, 5), kBiRgb, 24));
     lastPaddingMissing.resize(lastPaddingMissing.size() - 3);
+    std::vector<std::uint8_t> widest = bmp;
+    put32(widest, 18, 0x7FFFFFFF);
+    put32(widest, 22, 0x7FFFFFFF);
     std::vector<std::uint8_t> rle = bmp;
     put32(rle, 18, 10'000);
     put32(rle, 22, 10'000);
@@ -308,6 +311,7 @@ TEST(PictureFilesTest, PicturesDeclaringMoreThanMayBeDecodedAreRefusedByTheirHea
         {"a sound BMP", bmp, nullptr},
         {"a BMP whose last row lacks its padding", lastPaddingMissing, nullptr},
         {"a BMP whose rows run past its bytes", rowsMissing, "画像のデータが途中で切れています"},
+        {"a BMP of the widest and tallest size", widest, "画像"},
         {"a compressed BMP of 100 million pixels", rle, "画像が大きすぎます（10000×10000 画素。読み込めるのは 5000万画素までです）"},
         {"a PNG of 60 million pixels", pngDeclaring(10'000, 6'000), "画像が大きすぎます（10000×6000 画素"},
         {"a PNG just within the bound", pngDeclaring(10'000, 5'000), nullptr},
