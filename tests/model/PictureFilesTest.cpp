@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QImageReader>
 
 #include <zlib.h>
 
@@ -333,12 +334,50 @@ TEST(PictureFilesTest, PicturesDeclaringMoreThanMayBeDecodedAreRefusedByTheirHea
     QImage sound;
     ASSERT_TRUE(ReadPictureBytes(bmp, sound));
     EXPECT_EQ(sound.size(), QSize(7, 5));
+    // Qt's own limit no longer refuses what ours lets through (it stopped at 32 million pixels).
+    EXPECT_GE(QImageReader::allocationLimit() * 1024LL * 1024, kMaxPicturePixels * 4);
 
     kov::test::TempFolder folder;
     ASSERT_TRUE(WriteWholeFile(folder.file("huge.bmp"), rowsMissing.data(), rowsMissing.size()));
     EXPECT_EQ(PictureFileProblem(folder.file("huge.bmp")).rfind("画像のデータが途中で切れています", 0), 0u);
     EXPECT_EQ(ConvertToTransparentPng(folder.file("huge.bmp"), folder.file("huge.png"), 0xFF, 0, 0, 0, 0, false), 0);
     EXPECT_FALSE(fs::exists(folder.file("huge.png")));
+}
+
+// Transparent pictures come as 24-bit BMPs, read by a pass of their own: every pixel as the general
+// reader gives it, rows bottom up or (a negative height) top down, the colour made clear.
+TEST(PictureFilesTest, TransparentPngOfA24BitBmpKeepsEveryPixel)
+{
+    kov::test::TempFolder folder;
+    const QImage source = threeColours(7, 5);
+    const std::vector<std::uint8_t> bottomUp = DibToBmpBytes(BitmapToDib(source, kBiRgb, 24));
+    // The same rows top down: 7 pixels of 3 bytes and 3 of padding each.
+    std::vector<std::uint8_t> topDown = bottomUp;
+    const std::size_t offBits = bottomUp[10], row = 24;
+    for (std::size_t y = 0; y < 5; ++y)
+        std::copy_n(bottomUp.begin() + std::ptrdiff_t(offBits + row * (4 - y)), row, topDown.begin() + std::ptrdiff_t(offBits + row * y));
+    put32(topDown, 22, static_cast<std::uint32_t>(-5));
+    for (const auto& [name, bytes] : {std::pair{"bottom up", bottomUp}, std::pair{"top down", topDown}}) {
+        SCOPED_TRACE(name);
+        QImage general;
+        ASSERT_TRUE(ReadPictureBytes(bytes, general));
+        ASSERT_EQ(general.size(), QSize(7, 5));
+        ASSERT_TRUE(WriteWholeFile(folder.file("src.bmp"), bytes.data(), bytes.size()));
+        const kov::platform::COLORREF red = 0x00281EC8; // qRgb(200, 30, 40)
+        ASSERT_EQ(ConvertToTransparentPng(folder.file("src.bmp"), folder.file("out.png"), red, 0, 0, 0, 0, false), 1);
+        QImage back;
+        ASSERT_TRUE(ReadPictureFile(folder.file("out.png"), back));
+        back = back.convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(back.size(), QSize(7, 5));
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 7; ++x) {
+                const QRgb want = general.pixel(x, y);
+                EXPECT_EQ(qAlpha(back.pixel(x, y)), want == qRgb(200, 30, 40) ? 0 : 255) << x << "," << y;
+                if (want != qRgb(200, 30, 40)) {
+                    EXPECT_EQ(back.pixel(x, y), want) << x << "," << y;
+                }
+            }
+    }
 }
 
 TEST(PictureFilesTest, NumbersHeldWithoutAFileAreTakenUntilReleased)
