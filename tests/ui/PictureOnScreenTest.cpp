@@ -14,33 +14,21 @@
 #include "model/SelectionRecord.h"
 #include "ui/UiSupport.h"
 
-#include <QFile>
-#include <QImage>
 #include <QPainter>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <string>
 
 namespace {
 
 namespace fs = std::filesystem;
+using namespace kov::test;
 
-std::string run(const std::string& command) { return kov::test::runCommand(command); }
-
-QImage grab(const fs::path& file, const std::string& window = "root")
-{
-    run("import -window " + window + " " + file.string());
-    return QImage(QString::fromStdString(file.string()));
-}
-
-bool dark(const QImage& shot, int x, int y) { return qGray(shot.pixel(x, y)) < 96; }
+std::string run(const std::string& command) { return runCommand(command); }
 
 // The pasted picture's colours: strongly coloured, unlike the drawing's black lines on white.
 bool coloured(QRgb c) { return std::abs(qRed(c) - qGreen(c)) + std::abs(qGreen(c) - qBlue(c)) > 150; }
@@ -52,20 +40,6 @@ QRect colouredBox(const QImage& shot, const QRect& within)
         for (int x = within.left(); x <= within.right(); ++x)
             if (coloured(shot.pixel(x, y))) box |= QRect(x, y, 1, 1);
     return box;
-}
-
-// The drawing holds a frame of ±12 m by ±7 m around its origin and nothing else near the axes:
-// from the middle of the screen the first dark pixel each way is the frame.
-QRect findFrame(const QImage& shot)
-{
-    const int cx = shot.width() / 2, cy = shot.height() / 2;
-    int left = cx, right = cx, top = cy, bottom = cy;
-    while (left > 0 && !dark(shot, left, cy)) --left;
-    while (right < shot.width() - 1 && !dark(shot, right, cy)) ++right;
-    while (top > 0 && !dark(shot, cx, top)) --top;
-    while (bottom < shot.height() - 1 && !dark(shot, cx, bottom)) ++bottom;
-    if (left == 0 || top == 0 || right == shot.width() - 1 || bottom == shot.height() - 1) return {};
-    return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
 // A 480 x 320 picture: sky, sun and a hill, strongly coloured everywhere.
@@ -84,54 +58,18 @@ QImage landscape()
     return image;
 }
 
-struct Geometry {
-    int x = 0, y = 0, width = 0, height = 0;
-};
-
-Geometry windowGeometry(const std::string& window)
-{
-    Geometry g;
-    std::istringstream in(run("xdotool getwindowgeometry --shell " + window));
-    std::string line;
-    while (std::getline(in, line)) {
-        const auto eq = line.find('=');
-        if (eq == std::string::npos) continue;
-        const std::string key = line.substr(0, eq);
-        const int value = std::atoi(line.c_str() + eq + 1);
-        if (key == "X") g.x = value;
-        if (key == "Y") g.y = value;
-        if (key == "WIDTH") g.width = value;
-        if (key == "HEIGHT") g.height = value;
-    }
-    return g;
-}
-
-void key(const std::string& keys, int waitMs = 300)
-{
-    run("xdotool key " + keys);
-    QThread::msleep(waitMs);
-}
-
-class PictureOnScreen : public testing::Test {
+class PictureOnScreen : public ScreenTest {
 protected:
-    void SetUp() override
-    {
-        if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "needs an X server: run under xvfb-run";
-        for (const char* tool : {"xdotool", "import"})
-            ASSERT_FALSE(run(std::string("command -v ") + tool).empty()) << tool << " is not installed";
-    }
     void TearDown() override
     {
-        for (QProcess* p : {&m_program, &m_clipboard}) {
-            if (p->state() != QProcess::NotRunning) {
-                p->kill();
-                p->waitForFinished(5000);
-            }
+        if (m_clipboard.state() != QProcess::NotRunning) {
+            m_clipboard.kill();
+            m_clipboard.waitForFinished(5000);
         }
+        ScreenTest::TearDown();
     }
 
-    kov::test::DocumentRig m_rig;
-    QProcess m_program;
+    DocumentRig m_rig;
     QProcess m_clipboard;
 };
 
@@ -147,27 +85,13 @@ TEST_F(PictureOnScreen, APastedPictureIsTrimmedByItsFrame)
     const fs::path picture = m_rig.file("landscape.png");
     ASSERT_TRUE(landscape().save(QString::fromStdString(picture.string())));
 
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("QT_SCALE_FACTOR", "1");
     // Another program holds the picture on the clipboard.
-    m_clipboard.setProcessEnvironment(env);
+    m_clipboard.setProcessEnvironment(environment());
     m_clipboard.start(KOVIRA_CLIPBOARD_OWNER, {QString::fromStdString(picture.string())});
     ASSERT_TRUE(m_clipboard.waitForStarted(10000));
     ASSERT_TRUE(m_clipboard.waitForReadyRead(10000)) << "the clipboard's owner did not start";
 
-    const fs::path home = m_rig.file("home");
-    env.insert("KOVIRA_DATA_DIR", KOVIRA_DATA_SOURCE);
-    for (const char* var : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
-        env.insert(var, QString::fromStdString((home / var).string()));
-    m_program.setProcessEnvironment(env);
-    m_program.setProcessChannelMode(QProcess::ForwardedChannels);
-    m_program.start(KOVIRA_PROGRAM, {QString::fromStdString(drawing.string())});
-    ASSERT_TRUE(m_program.waitForStarted(10000));
-    const std::string window = run("xdotool search --sync --onlyvisible --name 'picture-trim' 2>/dev/null | head -1");
-    ASSERT_FALSE(window.empty()) << "no window of the program appeared";
-    QThread::msleep(1500);
-    run("xdotool windowfocus --sync " + window + " 2>/dev/null");
+    ASSERT_FALSE(start({QString::fromStdString(drawing.string())}, "picture-trim").empty());
     const QImage before = grab(m_rig.file("before.png"));
     const QRect frame = findFrame(before);
     ASSERT_FALSE(frame.isEmpty()) << "the drawing's frame was not found on the screen";
@@ -197,18 +121,18 @@ TEST_F(PictureOnScreen, APastedPictureIsTrimmedByItsFrame)
         if (item.command == kov::app::cmd::TrimPicture) break;
     }
     const QPoint middle = shown.center();
-    run("xdotool mousemove " + std::to_string(middle.x()) + " " + std::to_string(middle.y()) + " click 3");
+    run("xdotool mousemove " + num(middle.x()) + " " + num(middle.y()) + " click 3");
     QThread::msleep(800);
     for (int i = 0; i < downs; ++i) key("Down", 80);
     key("Return", 1500);
-    const std::string dialog = run("xdotool search --sync --onlyvisible --name 'トリミング' 2>/dev/null | head -1");
+    const std::string dialog = windowNamed("トリミング", 60);
     ASSERT_FALSE(dialog.empty()) << "the trimming dialog did not open";
     QThread::msleep(500);
     // The preview's frame starts on the picture (3:2): from (10, 71) to (377, 316) of the preview,
     // which lies 13 pixels inside the dialog. Its lower right corner goes up and left.
-    const Geometry g = windowGeometry(dialog);
-    const int px = g.x + 13, py = g.y + 13;
-    auto moveTo = [&](int x, int y) { run("xdotool mousemove " + std::to_string(px + x) + " " + std::to_string(py + y)); };
+    const QRect g = windowGeometry(dialog);
+    const int px = g.x() + 13, py = g.y() + 13;
+    auto moveTo = [&](int x, int y) { run("xdotool mousemove " + num(px + x) + " " + num(py + y)); };
     moveTo(377, 316);
     QThread::msleep(200);
     run("xdotool mousedown 1");
