@@ -752,6 +752,7 @@ void MainWindow::buildRoutes()
     buildPictureRoutes();
     buildMeasureRoutes();
     buildAnnotationRoutes();
+    buildElevationRoutes();
 
     // application
     A(FileNew, [] {
