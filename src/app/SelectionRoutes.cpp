@@ -3,6 +3,7 @@
 
 #include "app/CommandIds.h"
 #include "app/ContextMenu.h"
+#include "app/CoordinateImport.h"
 #include "app/KovView.h"
 #include "app/KoviraDoc.h"
 #include "app/MainWindow.h"
@@ -39,6 +40,7 @@ constexpr const char* kColourInBlackWhite =
     "現在、白黒モードです。色の変更は表示上影響しませんが、実行しますか？";
 constexpr const char* kOpacityInBlackWhite =
     "現在、白黒モードです。不透明度の変更は表示上影響しませんが、実行しますか？";
+constexpr const char* kToPlainTextQuestion = "選択文字を全て通常文字に変換しますが、よろしいですか？";
 constexpr const char* kPatternsToLinesQuestion = "全図形プロパティの模様を直線のグループの模様に変換してもよろしいですか？";
 constexpr int kFittingGroup = 2;
 // The group commands read the first selected group: when there is none, or it is a fitting, they
@@ -196,6 +198,30 @@ void MainWindow::buildSelectionRoutes()
     V(cmd::RotateLeft90, [&doc, &view] { rotateGroup90(doc, view, 90); });
     V(cmd::RotateRight90, [&doc, &view] { rotateGroup90(doc, view, 270); });
     V(cmd::RotateOther, [this, &doc, &view] { rotateGroupByAngle(doc, view, this); });
+    V(cmd::ImportCoordinates, [this, &doc, &view] { ImportCoordinateFile(doc, view, this); });
+    V(cmd::ToPlainText, [&doc, &view, &questions] {
+        view.PushUndo();
+        if (!questions.askOkCancel(kToPlainTextQuestion)) return;
+        for (int id : doc.m_Selection.m_Texts)
+            if (CKovText* t = doc.m_Unit.FindText(id)) {
+                t->MTextHuchiFlg = 0;
+                t->MTextHuchiAtsumi = 2.0;
+                t->MTextHuchiType = 0;
+                t->MTextHuchiKeij = 5;
+                t->MTextAlpha = 100;
+                t->MTextFontMenu.m_bBack = 0;
+            }
+        view.RedrawAll();
+    });
+    V(cmd::CurveToPolyline, [&doc, &view] {
+        view.PushUndo();
+        const std::vector<int> ids = doc.m_Selection.m_Lines;
+        for (int id : ids) doc.m_Unit.CircleToPolyline(id, doc.m_PlotInfo, 24);
+        doc.m_Selection.Clear();
+        view.m_ToolPoints.clear();
+        view.machine().m_ToolPoints.clear();
+        view.RedrawAll();
+    });
     V(cmd::RotateOtherAngle, [this, &doc, &view] {
         CallSelectTool();
         RefreshLayerBar();
