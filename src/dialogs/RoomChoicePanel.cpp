@@ -197,6 +197,8 @@ CRoomChoiseDlg::CRoomChoiseDlg(CRoomInfo& room, kov::platform::Profile& profile,
     connect(m_free, &QRadioButton::clicked, this, [this] { m_form.OnFixed(false); });
     connect(m_fixed, &QRadioButton::clicked, this, [this] { m_form.OnFixed(true); });
     connect(m_sizes, &QComboBox::currentIndexChanged, this, [this](int i) { m_form.OnSizeIndex(i); });
+    // Its size known before the frame places it beside the layer bar.
+    adjustSize();
 }
 
 void CRoomChoiseDlg::showState()

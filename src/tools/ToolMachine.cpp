@@ -68,7 +68,6 @@ void ToolMachine::collect(const DevicePoint& d, const CDbPoint& p)
     m_ptCurrent = p;
 }
 
-void ToolMachine::notReady() { SetToolPrompt(kToolNotReady); }
 
 void ToolMachine::rejoinWalls()
 {
@@ -489,7 +488,7 @@ void ToolMachine::DispatchToolAction(DevicePoint& device, CDbPoint& point, const
         case 52: StepRoof(device, point); break;
         case 53: StepOuterWallLine(device, point, 0); break;
         case 54: StepBalcony(device, point, 0); break;
-        default: notReady(); break;
+        default: break;
         }
         return;
     }
@@ -759,10 +758,7 @@ bool ToolMachine::StartTool(int tool)
     m_host.ShowSnapButtons(plot.PlotLinePita, plot.PlotWallPita, grid.kyutyaku);
     if (tool != 13 && tool != 14 && tool != 59)
         m_host.RedrawAll();
-    if (info.built)
-        SetToolPrompt(info.prompt);
-    else
-        SetToolPrompt(std::string(info.prompt) + std::string(kToolNotReadySuffix));
+    SetToolPrompt(info.prompt);
     return true;
 }
 

@@ -38,7 +38,7 @@ struct ToolInfo {
     std::string_view prompt;       // the first prompt
     std::string_view starts;       // start letters: U snapshot, R palette reset, P points emptied, S selection cleared
     RightRule right = RightRule::Ends;
-    bool built = false;            // its steps exist; others start and say they are not ready
+    bool built = true;             // every tool's steps exist (the table's last column)
 };
 
 // The table of tools 1-71 (index = tool number; row 0 is select mode).
@@ -269,7 +269,6 @@ private:
     void selectNewFigure(int id, const DeviceTransform& t, bool figureFirst);
     void patternLinesIntoSelectedGroup(const DeviceTransform& t);
     bool insertArc(const CDbPoint& c);
-    void notReady();
     void rejoinWalls();
     void dragSelection(const DeviceTransform& t);
     void dragPictures(const DeviceTransform& t, double dx, double dy, const CKovUnit& snapshot);

@@ -7,8 +7,6 @@
 namespace kov::tools {
 
 inline constexpr std::string_view kSelectMode = "選択モード";
-inline constexpr std::string_view kToolNotReady = "このツールの操作はまだ使えません";
-inline constexpr std::string_view kToolNotReadySuffix = "（このツールの操作はまだ使えません）";
 inline constexpr std::string_view kNotACircle = "選択物が円ではありません";
 inline constexpr std::string_view kNoEllipseTangent = "楕円接線はできません";
 inline constexpr std::string_view kMatchPictureHelp =

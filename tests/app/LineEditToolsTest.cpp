@@ -80,7 +80,7 @@ TEST(LineEditTools, EveryToolStartsReadyWithItsPromptAndPanel)
         }
         // A click on empty paper never says the tool is not ready.
         h.click({-120, -120});
-        EXPECT_EQ(h.host.prompt.find(tt::kToolNotReady), std::string::npos) << h.host.prompt;
+        EXPECT_EQ(h.host.prompt.find("まだ使えません"), std::string::npos) << h.host.prompt;
     }
 }
 
