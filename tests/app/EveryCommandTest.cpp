@@ -540,27 +540,4 @@ TEST(EveryCommand, EveryTool)
     }
 }
 
-// Every dialog the commands open, accepted as it opened: each builds, loads its values and takes
-// them back without a crash, on the first selection that offers its command.
-TEST(EveryCommand, EveryDialogAcceptedAsItOpens)
-{
-    std::set<int> commands;
-    for (const MenuDef& menu : MainMenus())
-        for (const MenuItem& item : menu.items)
-            if (item.command && !leftOut(item.command)) commands.insert(item.command);
-    WalkRig probe;
-    for (Scene scene : kScenes) {
-        probe.select(scene);
-        for (const ContextItem& i : ContextMenuItems(probe.doc->m_Unit, probe.doc->m_Selection, ContextMenuState{}))
-            if (i.command) commands.insert(i.command);
-    }
-    for (int c : commands) {
-        SCOPED_TRACE(testing::Message() << c);
-        for (Scene scene : kScenes) {
-            const Outcome o = walkOnce(c, Way::Command, scene, [c](WalkRig& r) { prepareFor(c, r); }, true);
-            if (!o.disabled) break;
-        }
-    }
-}
-
 } // namespace
