@@ -13,6 +13,7 @@
 #include "dialogs/ChamferDialogs.h"
 #include "dialogs/DivideDialogs.h"
 #include "dialogs/DoubleLinePanel.h"
+#include "dialogs/ElevationDialogs.h"
 #include "dialogs/FigurePropertyDialog.h"
 #include "dialogs/FigureSizeDialogs.h"
 #include "dialogs/FittingsPalette.h"
@@ -116,6 +117,20 @@ public:
             return std::nullopt;
         const kov::dialogs::NotationSymbolForm& f = dialog.form();
         return kov::tools::NotationSymbolChoice{f.m_nKind, f.m_bHeightFixed, f.m_dHeight};
+    }
+    bool AskRoofSettings(CRituInfo& ritu) override
+    {
+        kov::dialogs::CRituYaneDlg dialog(ritu, &m_view);
+        if (dialog.exec() != QDialog::Accepted) return false;
+        ritu = dialog.values();
+        return true;
+    }
+    bool AskBalconySettings(CRituInfo& ritu) override
+    {
+        kov::dialogs::CRituBalDlg dialog(ritu, &m_view);
+        if (dialog.exec() != QDialog::Accepted) return false;
+        ritu = dialog.values();
+        return true;
     }
     std::optional<std::array<double, 2>> AskFittingSize(double width, double depth) override
     {

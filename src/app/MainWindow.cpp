@@ -737,6 +737,7 @@ void MainWindow::buildRoutes()
     buildPictureRoutes();
     buildMeasureRoutes();
     buildAnnotationRoutes();
+    buildElevationRoutes();
 
     // application
     A(FileNew, [] {

@@ -159,6 +159,7 @@ private:
     void buildPictureRoutes();
     void buildMeasureRoutes();
     void buildAnnotationRoutes();
+    void buildElevationRoutes();
 public:
     // What the editing and layer commands ask (dialogs by default; tests answer directly).
     EditAnswers& editAnswers() { return m_editAnswers; }

@@ -37,6 +37,8 @@ struct AxisLineSettings;
 namespace kov::platform { class Questions; }
 namespace kov::building { struct FittingFit; struct FittingChoice; struct FittingRules; struct FittingLibraryAccess; class PartFileCache; struct PartPlacement; } // parts and fittings
 namespace kov::platform { class Surface; struct Pen; struct DeviceRect; struct DevicePoint; } // drawing members
+class CRituInfo;
+namespace kov::building { struct ElevationLibrary; struct ElevationSegment; } // elevations
 using DevicePoint = kov::platform::DevicePoint;
 
 class CKovUnit : public CDefFile {
@@ -509,9 +511,10 @@ public:
     struct RangeTurnOptions {
         int rebuildFittings = 1;  // tateg_allrev_notrev: mirrored fittings turn over end for end
         int uprightTexts = 0;     // app_mozinokaiten: quarter turns switch horizontal and vertical writing
-        // Rebuilds a fitting group from its library drawing after a mirror; none: the fitting stays
-        // as mirrored point by point, its flip flag turned over.
-        std::function<void(CKovUnit& unit, int groupId)> rebuildFitting;
+        // Rebuilds a fitting group from its library drawing after a mirror and answers the new
+        // group's identifier (0: left as it was); none: the fitting stays as mirrored point by point,
+        // its flip flag turned over.
+        std::function<int(CKovUnit& unit, int groupId)> rebuildFitting;
     };
     void MirrorRangeHorizontal(const TextBoxMeasurer& measurer, SelectionRecord& selection, const CPlotInfo& plot,
                                const CDbPointArray& toolPoints, const CDbPoint& corner2,
@@ -1050,6 +1053,55 @@ public:
     // white, size, direction. 1 done, 0 when the selection is not one group or a size gives nothing.
     int PlacePart(SelectionRecord& selection, const CPlotInfo& plot, const kov::building::PartPlacement& options);
     // -- parts, fittings and notation symbols (end)
+
+    // -- elevations (begin)
+    // Defined in src/building (Elevations.cpp, ElevationFittings.cpp, ElevationRoofs.cpp,
+    // ElevationOutlines.cpp); the library access and segment types are in building/Elevations.h.
+    //
+    // One elevation view (direction 1 south, 2 north, 3 east, 4 west) of the floors' walls, outer-wall
+    // lines, fittings, roofs and balconies as new figures, texts and groups on the output layer, moved
+    // by (offsetX, offsetY); the selection ends empty. Without a library (or with btateg off) fittings
+    // are drawn as outlines; a drawing that cannot be read is drawn as its outline too.
+    void CreateElevations(double offsetX, double offsetY, SelectionRecord& selection, const CPlotInfo& plot,
+                          const CRituInfo& ritu, int direction, kov::building::ElevationLibrary* library = nullptr);
+    // This container (a scratch copy) turned so that the side seen lies at the bottom of the sheet.
+    void TurnForElevation(int direction);
+    void DrawElevationFloor(SelectionRecord& selection, const CKovUnit& turned, double hLow, double hHigh,
+                            int layerGroup, const CRituInfo& ritu, int floor, const CPlotInfo& plot, int roofs,
+                            kov::building::ElevationLibrary* library);
+    // The visible wall-face spans S[i]-E[i] (S.x <= E.x, larger y nearer), far to near.
+    static void MergeElevationSpans(CDbPointArray& s, CDbPointArray& e);
+    void AddElevationLabel(SelectionRecord& selection, const CPlotInfo& plot, const CDbPoint& position,
+                           const CRituInfo& ritu, int direction);
+    void DrawElevationFittings(SelectionRecord& selection, const CKovUnit& turned, const CDbPoint& s,
+                               const CDbPoint& e, double hLow, const CPlotInfo& plot, int layerGroup,
+                               const CRituInfo& ritu, kov::building::ElevationLibrary* library);
+    // Fits an inserted elevation drawing with its frame's top-left at (x, y): 0 without the group or
+    // its frame, or when the frame has no width or height (nothing is changed), else 1.
+    int PlaceElevationFitting(double x, double y, double width, double height, double mirror, int groupId,
+                              int optionCode);
+    void AddElevationShutter(CKovGroup& group, int optionCode, double mirror);
+    double GetElevationFittingHeight(const CKovGroup& group) const;
+    static void CollectElevationRoofs(const CKovUnit& turned, std::vector<const CKovLine*>& roofs, int layerGroup);
+    static void CollectElevationBalconies(const CKovUnit& turned,
+                                          std::vector<kov::building::ElevationSegment>& balconies, int layerGroup);
+    void DrawElevationRoofs(SelectionRecord& selection, const std::vector<const CKovLine*>& roofs,
+                            std::vector<int>& drawn, double a, double h, int layerGroup, int layer, bool last);
+    void DrawElevationBalconies(SelectionRecord& selection,
+                                const std::vector<kov::building::ElevationSegment>& balconies,
+                                std::vector<int>& drawn, double hLow, const CDbPoint& s, const CDbPoint& e,
+                                int layerGroup, int layer, bool last);
+    // The outlines the elevations read, drawn with their tools on the editing layer. CreateRoof: the
+    // two corners and the ridge-direction click (points), the eaves click (x, y); the group's
+    // identifier. CreateOuterWallLine selects its group; CreateBalcony groups the double line when it
+    // gives exactly two figures.
+    int CreateRoof(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& points, double x, double y,
+                   const CRituInfo& ritu);
+    void CreateOuterWallLine(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& points);
+    void CreateBalcony(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& points,
+                       const CDbPoint& finish, double dl, double dr, double height, double mounting,
+                       int separateSegments);
+    // -- elevations (end)
 
     // -- Jw_cad exchange (begin)
     // Replaces a circle, ellipse or arc figure by a polygon (closed) or continuous line (arcs) under a

@@ -173,6 +173,8 @@ void ToolMachine::ApplyDoubleLineDialog()
     switch (ToolMode()) {
     case 26: StepMultiPoint(26, *t, m_pxLast, m_ptLast, 1); break;
     case 27: case 61: StepDoubleLine(ToolMode(), *t, m_pxLast, m_ptLast, 1); break;
+    case 53: StepOuterWallLine(m_pxLast, m_ptLast, 1); break;
+    case 54: StepBalcony(m_pxLast, m_ptLast, 1); break;
     default:
         m_ptCurrent = m_ptLast;
         m_pxCurrent = m_pxLast;

@@ -20,6 +20,7 @@ class CGrid;
 class CFontMenu;
 class SelectionRecord;
 class TextBoxMeasurer;
+class CRituInfo;
 
 namespace kov::platform {
 class Profile;
@@ -144,6 +145,11 @@ public:
         (void)depth;
         return std::nullopt;
     }
+
+    // The elevation settings' roof dialog ("立面用屋根") and balcony dialog ("バルコニー高さ設定"),
+    // opened on the settings given, which they change on OK; false when cancelled.
+    virtual bool AskRoofSettings(CRituInfo& ritu) { (void)ritu; return false; }
+    virtual bool AskBalconySettings(CRituInfo& ritu) { (void)ritu; return false; }
 
     // -- the libraries and the settings store ----------------------------------------------------
     // The installed folders of fittings and notation symbols; null when the program has none.

@@ -213,7 +213,7 @@ void ToolMachine::OnLButtonDblClk(unsigned flags, DevicePoint client)
         return;
     }
     if (isIn(tool, {53, 54})) {
-        notReady();
+        tool == 53 ? StepOuterWallLine(device, point, 1) : StepBalcony(device, point, 1);
         return;
     }
     if (tool == 0) {
@@ -486,6 +486,9 @@ void ToolMachine::DispatchToolAction(DevicePoint& device, CDbPoint& point, const
         case 65: StepAddRoomVertex(t, device, point); break;
         case 66: StepCurveRoomWall(t, device, point); break;
         case 68: StepBalloon(t, device, point); break;
+        case 52: StepRoof(device, point); break;
+        case 53: StepOuterWallLine(device, point, 0); break;
+        case 54: StepBalcony(device, point, 0); break;
         default: notReady(); break;
         }
         return;

@@ -15,6 +15,7 @@
 #include "tools/ViewSettings.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -189,6 +190,9 @@ public:
     // the storm shutter's box to the other end, turned to the other face of its wall, a new width and
     // thickness from the size dialog.
     void OnFlipDoor();
+    // What the range mirrors call for each fitting they mirror: the fitting rebuilt from its library
+    // drawing, turned end for end; a missing drawing is said once per command.
+    std::function<int(CKovUnit&, int)> RangeFittingRebuilder();
     void OnFlipShutter();
     void OnTurnFitting();
     void OnChangeFittingSize();
@@ -238,6 +242,11 @@ public:
     void AdjustDoubleLineEnds();
     // The double-line panel's "作図終了": finishes the chain as a double click at the last point.
     void ApplyDoubleLineDialog();
+    // The elevation outlines (tools/ElevationSteps.cpp): the roof's four clicks, the outer-wall
+    // line and the balcony (finish 1: a double click or the double-line panel's create button).
+    void StepRoof(DevicePoint d, CDbPoint p);
+    void StepOuterWallLine(DevicePoint d, CDbPoint p, int finish);
+    void StepBalcony(DevicePoint d, CDbPoint p, int finish);
     // The new dimension becomes lines and a text, and its value can be typed ("寸法値").
     int FinishDimension(int id);
 

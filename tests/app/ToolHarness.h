@@ -7,6 +7,7 @@
 #include "DocumentTestSupport.h"
 
 #include "app/DocToolHost.h"
+#include "model/RituInfo.h"
 #include "model/SelectionRecord.h"
 #include "platform/RecordingSurface.h"
 #include "tools/ToolMachine.h"
@@ -108,6 +109,19 @@ public:
     {
         stringQuestions.push_back(std::string(caption) + "|" + std::string(text) + "|" + std::string(label));
         return next(stringAnswers, "string entry");
+    }
+    // The roof and balcony dialogs: the settings they opened on, and the settings OK gives (none:
+    // cancelled).
+    std::vector<CRituInfo> rituAsked;
+    std::deque<std::optional<CRituInfo>> roofAnswers, balconyAnswers;
+    bool AskRoofSettings(CRituInfo& ritu) override { return answerRitu(ritu, roofAnswers, "roof"); }
+    bool AskBalconySettings(CRituInfo& ritu) override { return answerRitu(ritu, balconyAnswers, "balcony"); }
+    bool answerRitu(CRituInfo& ritu, std::deque<std::optional<CRituInfo>>& answers, const char* what)
+    {
+        rituAsked.push_back(ritu);
+        const std::optional<CRituInfo> a = next(answers, what);
+        if (a) ritu = *a;
+        return a.has_value();
     }
     std::optional<std::array<double, 2>> AskRangeScaleFactors() override { return next(scaleAnswers, "range scale"); }
     std::optional<CDbPoint> AskStretchOffset() override { return next(stretchAnswers, "stretch offset"); }

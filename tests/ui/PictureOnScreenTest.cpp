@@ -7,7 +7,10 @@
 #include "app/ContextMenu.h"
 #include "app/CommandIds.h"
 #include "app/DocumentTestSupport.h"
+#include "model/Bmp.h"
+#include "model/KovImage.h"
 #include "model/KovUnit.h"
+#include "model/PictureFiles.h"
 #include "model/SelectionRecord.h"
 #include "ui/UiSupport.h"
 
@@ -151,6 +154,56 @@ TEST_F(PictureOnScreen, APastedPictureIsTrimmedByItsFrame)
     EXPECT_NEAR(kept.height(), 320 * 185.0 / 245, 14);
     EXPECT_NEAR(kept.center().x(), frame.center().x(), 8);
     EXPECT_NEAR(kept.center().y(), frame.center().y(), 8);
+}
+
+// A drawing whose transparent picture declares 2 × 16 million pixels in a few bytes (a damaged file;
+// making it transparent took 20 s): the program opens the drawing at once, and the damage report
+// names the drawing and says why the picture is not shown. The drawing's lines are there.
+TEST_F(PictureOnScreen, APictureTooLargeForItsBytesIsNamedAndTheDrawingOpens)
+{
+    auto add = [this](double x1, double y1, double x2, double y2) { m_rig.addLine(x1, y1, x2, y2); };
+    add(-12000, -7000, 12000, -7000);
+    add(12000, -7000, 12000, 7000);
+    add(12000, 7000, -12000, 7000);
+    add(-12000, 7000, -12000, -7000);
+    std::vector<std::uint8_t> bmp = DibToBmpBytes(BitmapToDib(landscape().scaled(2, 2), kBiRgb, 24));
+    const std::uint32_t rows = 16'449'281;
+    for (int i = 0; i < 4; ++i) bmp[22 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(rows >> (8 * i));
+    auto picture = std::make_unique<CKovImage>();
+    picture->ImageID = m_rig.doc->m_Unit.NextImageId();
+    picture->ImageName = TempImagePath(m_rig.doc->TempImageFolder(), picture->ImageID).string();
+    picture->IMGImagetype = kPictureBmp;
+    picture->IMGImagegifflg = 1;
+    picture->IMGImagegifcol = 0xFFFFFF;
+    picture->ImageWidth = 100;
+    picture->ImageHeight = 70;
+    picture->KeepFileBytes(bmp, m_rig.doc->TempImageFolder());
+    m_rig.doc->m_Unit.m_Images.Add(std::move(picture));
+    const fs::path drawing = m_rig.file("damaged-picture.kvr");
+    ASSERT_TRUE(m_rig.saveAs(drawing));
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("QT_SCALE_FACTOR", "1");
+    const fs::path home = m_rig.file("home");
+    env.insert("KOVIRA_DATA_DIR", KOVIRA_DATA_SOURCE);
+    for (const char* var : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+        env.insert(var, QString::fromStdString((home / var).string()));
+    m_program.setProcessEnvironment(env);
+    m_program.setProcessChannelMode(QProcess::ForwardedChannels);
+    m_program.start(KOVIRA_PROGRAM, {QString::fromStdString(drawing.string())});
+    ASSERT_TRUE(m_program.waitForStarted(10000));
+    // The report comes up while the drawing opens, over the program's window.
+    const std::string report = run("xdotool search --sync --onlyvisible --name '^Kovira$' 2>/dev/null | head -1");
+    ASSERT_FALSE(report.empty()) << "no report of the damaged picture appeared";
+    QThread::msleep(1500);
+    grab(fs::path(KOVIRA_UI_OUTPUT) / "picture-refused-on-open.png");
+    run("xdotool windowfocus --sync " + report + " 2>/dev/null");
+    key("Return", 1500);
+    const std::string window = run("xdotool search --sync --onlyvisible --name 'damaged-picture' 2>/dev/null | head -1");
+    ASSERT_FALSE(window.empty()) << "the drawing did not open";
+    const QImage opened = grab(fs::path(KOVIRA_UI_OUTPUT) / "picture-refused-drawing-opened.png");
+    EXPECT_FALSE(findFrame(opened).isEmpty()) << "the drawing's lines are not on the screen";
 }
 
 } // namespace
