@@ -20,8 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace kov::test;
 
-std::string run(const std::string& command) { return runCommand(command); }
-
 class JwOnScreen : public ScreenTest {
 protected:
     // ファイル(F) clicked open (there is no window manager to give the keyboard to the window), then
