@@ -32,6 +32,13 @@ bool CKoviraDoc::ImportDxf(const std::filesystem::path& path, const kov::io::Dxf
         questions.message(t::withArgument(t::kReadFailed, path.string(), why), {}, MessageIcon::Error);
         return false;
     }
+    // An empty drawing in place of the open one would lose it for nothing: say what came of the file.
+    if (unit.m_Lines.empty() && unit.m_Texts.empty()) {
+        std::string text = t::withArgument(t::kNothingRead, path.string());
+        for (const std::string& m : result.messages) text += "\n" + m;
+        questions.message(text, {}, MessageIcon::Warning);
+        return false;
+    }
     if (!replaceWithImported(plot, unit))
         return false;
     for (const std::string& m : result.messages)

@@ -173,6 +173,12 @@ void CKoviraView::RebuildBackBuffer()
     // whose look-ups are built here, so that the bands only read them.
     auto state = std::make_unique<ViewPaintState>();
     state->unit.CopyFrom(m_doc.m_Unit);
+    // The live drawing's look-ups serve the copy (building them anew visits every object).
+    state->unit.m_Groups.TakeLookupFrom(m_doc.m_Unit.m_Groups);
+    state->unit.m_Lines.TakeLookupFrom(m_doc.m_Unit.m_Lines);
+    state->unit.m_Walls.TakeLookupFrom(m_doc.m_Unit.m_Walls);
+    state->unit.m_Texts.TakeLookupFrom(m_doc.m_Unit.m_Texts);
+    state->unit.m_Images.TakeLookupFrom(m_doc.m_Unit.m_Images);
     const CKovUnit& unit = state->unit;
     unit.m_Groups.FindIndex(0);
     unit.m_Lines.FindIndex(0);
@@ -182,7 +188,16 @@ void CKoviraView::RebuildBackBuffer()
     state->selection = m_doc.m_Selection;
     state->dragging = m_bDragging != 0;
     state->scroll = scroll;
-    const ViewRenderInputs in = GatherRenderInputs(*t, *state);
+    ViewRenderInputs in = GatherRenderInputs(*t, *state);
+    // The objects' boxes at this scale: those of the drawing painted last, measured again only
+    // where the arrays changed, else all measured on every core.
+    const kov::render::ObjectBoxIndex::Parallel onCores = [](int count, const std::function<void(int)>& task) {
+        kov::render::BandPainter::Run(count, task);
+    };
+    if (m_shown && m_shown->boxes)
+        state->boxes = m_shown->boxes->Updated(m_shown->unit, unit, *t, m_doc.m_PlotInfo, onCores);
+    if (!state->boxes) state->boxes = kov::render::ObjectBoxIndex::Build(unit, *t, m_doc.m_PlotInfo, onCores);
+    in.env.boxIndex = state->boxes.get();
 
     ViewRenderInputs::Key& key = state->key;
     key.pageOriginX = t->originX + scroll.x;

@@ -20,8 +20,10 @@
 #include "model/SelectionRecord.h"
 #include "render/DrawEnvironment.h"
 #include "render/GridDrawing.h"
+#include "render/ObjectBoxIndex.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -81,6 +83,7 @@ struct ViewPaintState {
     bool dragging = false;
     ViewRenderInputs::Key key;
     DevicePoint scroll;
+    std::unique_ptr<kov::render::ObjectBoxIndex> boxes;  // of `unit`, for the key's scales
 
     ViewPaintState() = default;
     ViewPaintState(const ViewPaintState&) = delete;

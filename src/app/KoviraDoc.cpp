@@ -232,7 +232,10 @@ CKoviraDoc::ReadOutcome CKoviraDoc::loadBlock(CArchive& ar, bool emptyFirst)
         return outcome;
     }
     if (outcome == ReadOutcome::Damaged) {
-        questions.message(ReadProblemsReport(kDamagedOpenHead, m_readProblems, kDamagedOpenTail), {},
+        // The report names the drawing: its lines name only places inside it.
+        const std::string head = m_readingFile.empty() ? std::string(kDamagedOpenHead)
+                                                       : "「" + m_readingFile.string() + "」\n" + std::string(kDamagedOpenHead);
+        questions.message(ReadProblemsReport(head, m_readProblems, kDamagedOpenTail), {},
                           MessageIcon::Warning);
     }
     if (oldPacked) questions.message(kOldPackedNotice);

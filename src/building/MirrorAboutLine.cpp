@@ -1,5 +1,6 @@
 // Mirroring the selection about a straight line of the drawing, in place.
 
+#include "building/GroupBoxes.h"
 #include "edit/PickRules.h"
 
 #include "model/Geometry.h"
@@ -9,16 +10,6 @@
 
 #include <algorithm>
 #include <vector>
-
-namespace {
-
-void widen(CKovGroup& g, const CDbPoint& p)
-{
-    g.MGrpmin = {std::min(g.MGrpmin.x, p.x), std::min(g.MGrpmin.y, p.y)};
-    g.MGrpmax = {std::max(g.MGrpmax.x, p.x), std::max(g.MGrpmax.y, p.y)};
-}
-
-} // namespace
 
 int CKovUnit::MirrorSelection(const SelectionRecord& selection, const CPlotInfo& plot, const CDbPoint& click,
                               const DeviceTransform& transform)
@@ -108,34 +99,6 @@ int CKovUnit::MirrorSelection(const SelectionRecord& selection, const CPlotInfo&
         else if (f && !f->MLinePnt.empty())
             g.MGrpmin = g.MGrpmax = f->MLinePnt[0];
     }
-    auto groupOf = [&](int groupId) -> CKovGroup* {
-        return groupId != 0 && self.FindGroup(groupId) ? FindGroup(groupId) : nullptr;
-    };
-    for (int id : figures) {
-        const CKovLine* f = self.FindLine(id);
-        CKovGroup* g = f && f->MLineType != CKovLine::DIMENSION ? groupOf(f->MLineGrpID) : nullptr;
-        if (!g)
-            continue;
-        for (const CDbPoint& p : f->MLinePnt)
-            widen(*g, p);
-        if (f->MLineType == CKovLine::CIRCLE && !f->MLinePnt.empty() && !f->MLineParam.empty()) {
-            const CDbPoint& c = f->MLinePnt[0];
-            const double r = f->MLineParam[0];
-            widen(*g, {c.x - r, c.y - r});
-            widen(*g, {c.x + r, c.y + r});
-        }
-    }
-    for (int id : walls) {
-        const CKovWall* w = self.FindWall(id);
-        if (CKovGroup* g = w ? groupOf(w->MWallGrpID) : nullptr) {
-            widen(*g, w->MWallPntA);
-            widen(*g, w->MWallPntB);
-        }
-    }
-    for (int id : texts) {
-        const CKovText* t = self.FindText(id);
-        if (CKovGroup* g = t ? groupOf(t->MTextGrpID) : nullptr)
-            widen(*g, t->MTextpnt);
-    }
+    kov::building::WidenGroupBoxes(*this, figures, walls, texts);
     return 1;
 }

@@ -132,9 +132,10 @@ public:
         // A mirrored fitting is rebuilt from its library drawing, turned over end for end. A turn
         // never mirrors: a door keeps the hand it opens with.
         if (isMirror(m_map.turn) && m_options.rebuildFittings && m_options.rebuildFitting)
-            for (int id : selection.m_Groups)
+            for (int& id : selection.m_Groups)
                 if (const CKovGroup* g = self.FindGroup(id); g && g->MGrpRoom == CKovGroup::FITTING)
-                    m_options.rebuildFitting(m_unit, id);
+                    if (const int rebuilt = m_options.rebuildFitting(m_unit, id); rebuilt > 0)
+                        id = rebuilt; // the selection keeps the range's objects
     }
 
 private:

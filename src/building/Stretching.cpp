@@ -1,22 +1,13 @@
 // Stretching: the vertices of the current layer inside a rectangle move, the others stay, so that
 // what crosses the rectangle's border is stretched.
 
+#include "building/GroupBoxes.h"
+
 #include "model/KovUnit.h"
 #include "model/PlotInfo.h"
 
 #include <algorithm>
 #include <vector>
-
-namespace {
-
-// Widens the group's box to hold the point; a box never shrinks here.
-void widen(CKovGroup& g, const CDbPoint& p)
-{
-    g.MGrpmin = {std::min(g.MGrpmin.x, p.x), std::min(g.MGrpmin.y, p.y)};
-    g.MGrpmax = {std::max(g.MGrpmax.x, p.x), std::max(g.MGrpmax.y, p.y)};
-}
-
-} // namespace
 
 void CKovUnit::StretchRange(const CPlotInfo& plot, const CDbPoint& c1, const CDbPoint& c2, double dx, double dy)
 {
@@ -110,33 +101,5 @@ void CKovUnit::StretchRange(const CPlotInfo& plot, const CDbPoint& c1, const CDb
     if (!movedWalls.empty())
         JoinWalls(current.group);
 
-    auto groupOf = [&](int groupId) -> CKovGroup* {
-        return groupId != 0 && self.FindGroup(groupId) ? FindGroup(groupId) : nullptr;
-    };
-    for (int id : movedFigures) {
-        const CKovLine* f = self.FindLine(id);
-        CKovGroup* g = f && f->MLineType != CKovLine::DIMENSION ? groupOf(f->MLineGrpID) : nullptr;
-        if (!g)
-            continue;
-        for (const CDbPoint& p : f->MLinePnt)
-            widen(*g, p);
-        if (f->MLineType == CKovLine::CIRCLE && !f->MLineParam.empty()) {
-            const CDbPoint& c = f->MLinePnt[0];
-            const double r = f->MLineParam[0];
-            widen(*g, {c.x - r, c.y - r});
-            widen(*g, {c.x + r, c.y + r});
-        }
-    }
-    for (int id : movedWalls) {
-        const CKovWall* w = self.FindWall(id);
-        if (CKovGroup* g = w ? groupOf(w->MWallGrpID) : nullptr) {
-            widen(*g, w->MWallPntA);
-            widen(*g, w->MWallPntB);
-        }
-    }
-    for (int id : movedTexts) {
-        const CKovText* t = self.FindText(id);
-        if (CKovGroup* g = t ? groupOf(t->MTextGrpID) : nullptr)
-            widen(*g, t->MTextpnt);
-    }
+    kov::building::WidenGroupBoxes(*this, movedFigures, movedWalls, movedTexts);
 }

@@ -1207,7 +1207,9 @@ private:
             hAlign = e.i72 == 4 ? 1 : std::clamp(e.i72, 0, 2);
             vAlign = e.i72 == 4 ? 1 : e.i73 == 3 ? 0 : e.i73 == 2 ? 1 : 2;
         }
-        const int id = m_unit.NextTextId();
+        // The texts stop at the counter's limit: past it every new identifier is searched for from 1
+        // over all the texts there are, which made a file of many texts read for minutes.
+        const int id = m_unit.m_Texts.GetSize() >= CKovUnit::kTextIdLimit ? CKovUnit::kNoFreeId : m_unit.NextTextId();
         if (id == CKovUnit::kNoFreeId) {
             problem(text::withArgument(text::kTooMany, std::to_string(CKovUnit::kTextIdLimit)));
             m_full = true;

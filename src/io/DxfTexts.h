@@ -37,6 +37,9 @@ inline constexpr std::string_view kBinaryDxf = "バイナリ形式のDXFファ�
 inline constexpr std::string_view kReasonEmpty = "ファイルが空です。";
 inline constexpr std::string_view kReasonBadStart = "DXF形式のファイルではありません。";
 inline constexpr std::string_view kReasonNoSection = "DXFのセクションがありません。";
+// A file that reads but makes nothing to draw: the open drawing stays.
+inline constexpr std::string_view kNothingRead =
+    "DXFファイル「%1」には読み込める図形も文字もありませんでした。開いている図面はそのままです。";
 
 // Import warnings; "%1" a line number, a name or a count. What was read before stays.
 inline constexpr std::string_view kTruncated =

@@ -44,6 +44,11 @@ PictureInsertion InsertImageFile(const std::filesystem::path& file, CKovUnit& un
         result.message = kPictureUnreadable;
         return result;
     }
+    // A picture too large to be drawn is refused here, with its name, rather than drawn as nothing.
+    if (const std::string problem = PictureFileProblem(file); !problem.empty()) {
+        result.message = "画像ファイル「" + file.string() + "」は挿入できません。" + problem;
+        return result;
+    }
     auto image = std::make_unique<CKovImage>();
     image->ImageID = unit.NextImageId();
     if (image->ImageID == CKovUnit::kNoFreeId) {

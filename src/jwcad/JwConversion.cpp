@@ -375,7 +375,9 @@ int CDataMoji::ConvertToDrawing(JwConversionContext& ctx, int, const JwwBlockTra
         angle = std::atan2(dy, dx) * 180.0 / kPi;
     }
     auto text = std::make_unique<CKovText>();
-    text->MTextID = ctx.unit.NextTextId();
+    // The texts stop at the counter's limit: past it every new identifier is searched for from 1
+    // over all the texts there are, which made a file of many texts read for minutes.
+    text->MTextID = ctx.unit.m_Texts.GetSize() >= CKovUnit::kTextIdLimit ? CKovUnit::kNoFreeId : ctx.unit.NextTextId();
     if (text->MTextID == CKovUnit::kNoFreeId) {
         ctx.full = true;
         return 0;

@@ -140,6 +140,9 @@ std::unique_ptr<CKovLine> circleFigure(CKovUnit& unit, const CJWEnko& item, cons
 std::unique_ptr<CKovText> textObject(CKovUnit& unit, const CJWMozi& item, const std::string& cp932, const CDbPoint& at,
                                      const CFontMenu& font, int group, int layer)
 {
+    // The texts stop at the counter's limit: past it every new identifier is searched for from 1.
+    if (unit.m_Texts.GetSize() >= CKovUnit::kTextIdLimit)
+        return nullptr;
     auto text = std::make_unique<CKovText>();
     text->MTextID = unit.NextTextId();
     if (text->MTextID == CKovUnit::kNoFreeId)

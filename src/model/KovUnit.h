@@ -511,9 +511,10 @@ public:
     struct RangeTurnOptions {
         int rebuildFittings = 1;  // tateg_allrev_notrev: mirrored fittings turn over end for end
         int uprightTexts = 0;     // app_mozinokaiten: quarter turns switch horizontal and vertical writing
-        // Rebuilds a fitting group from its library drawing after a mirror; none: the fitting stays
-        // as mirrored point by point, its flip flag turned over.
-        std::function<void(CKovUnit& unit, int groupId)> rebuildFitting;
+        // Rebuilds a fitting group from its library drawing after a mirror and answers the new
+        // group's identifier (0: left as it was); none: the fitting stays as mirrored point by point,
+        // its flip flag turned over.
+        std::function<int(CKovUnit& unit, int groupId)> rebuildFitting;
     };
     void MirrorRangeHorizontal(const TextBoxMeasurer& measurer, SelectionRecord& selection, const CPlotInfo& plot,
                                const CDbPointArray& toolPoints, const CDbPoint& corner2,

@@ -224,6 +224,18 @@ public:
     }
     void Reserve(std::size_t n) { m_chunks.reserve((n + kChunk - 1) / kChunk); }
 
+    // Takes the lookup of `o` when both hold the very same chunks (this a copy of it) and its
+    // lookup is built: a copy made to be read at once then needs no lookup of its own built.
+    void TakeLookupFrom(const ObjectArray& o)
+    {
+        if (o.m_dirty || m_size != o.m_size || m_chunks != o.m_chunks)
+            return;
+        m_dense = o.m_dense;
+        m_sparse = o.m_sparse;
+        m_hasDuplicates = o.m_hasDuplicates;
+        m_dirty = false;
+    }
+
     // The index of the first object with that identifier, -1 when none has it.
     int FindIndex(int id) const
     {

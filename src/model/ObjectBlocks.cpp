@@ -533,6 +533,14 @@ int CKovImage::FinishRead(const std::filesystem::path& pictureFolder, std::strin
     const std::filesystem::path file = PictureFileForType(bmpName, IMGImagetype);
     if (block == kPngBlock)
         IMGImagegifflg = 0; // the PNG holds its own transparency
+    // A picture that declares more than may be decoded keeps its bytes (a save writes them again)
+    // but is neither converted nor drawn; the user is told why.
+    const std::string problem = PictureBytesProblem(bytes);
+    if (!problem.empty()) {
+        KeepFileBytes(std::move(bytes), pictureFolder);
+        error = problem;
+        return 0;
+    }
     const bool transparentBmp = (block == kBmp2Block || block == kOldBmpBlock) && IMGImagegifflg != 0;
     if (!transparentBmp) {
         // Nothing reads the file yet: it is written when the picture is first needed as a file.

@@ -93,7 +93,20 @@ int GetImageFileFormat(const std::filesystem::path& file);
 // "image/jpeg", "image/gif", "image/png"), -1 when no encoder writes it.
 int GetEncoderClsid(std::string_view mimeType);
 
-// Reads a picture by its content. False with `error` set when it cannot be decoded.
+// The most pixels a picture may declare. Every picture is decoded whole, at four bytes a pixel, when
+// it is drawn, printed or made transparent: 50 million pixels (200 MB) still take the largest photos of
+// common cameras (48 million), and no plan needs more on an A1 sheet (35 million at 200 dpi). A damaged
+// or crafted header that declares more is refused before anything is decoded.
+inline constexpr long long kMaxPicturePixels = 50'000'000;
+
+// Why a picture cannot be decoded at a bounded cost, judged from its header alone: it declares more
+// than kMaxPicturePixels, or it is an uncompressed BMP whose rows the bytes do not hold. Empty when
+// neither (bytes that are no picture at all are the decoder's to refuse). Japanese, for the user.
+std::string PictureBytesProblem(const std::vector<std::uint8_t>& bytes);
+std::string PictureFileProblem(const std::filesystem::path& file);
+
+// Reads a picture by its content. False with `error` set when it cannot be decoded (also for the
+// pictures PictureBytesProblem refuses).
 bool ReadPictureFile(const std::filesystem::path& file, QImage& out, std::string* error = nullptr);
 bool ReadPictureBytes(const std::vector<std::uint8_t>& bytes, QImage& out, std::string* error = nullptr);
 // The picture encoded as the given type (BMP as 32-bit, GIF through giflib); empty on failure.

@@ -915,6 +915,7 @@ void PainterSurface::textOut(DevicePoint p, std::string_view utf8, const TextSty
     const int top = style.vAlign == TextVAlign::Top        ? 0
                     : style.vAlign == TextVAlign::Baseline ? -rf.metrics.ascent
                                                            : -rf.metrics.height;
+    if (lineMissesView(p, utf8, style, font, rf, top, x)) return;
     if (style.background.opaque) {
         m_painter->save();
         m_painter->translate(p.x, p.y);
@@ -929,6 +930,27 @@ void PainterSurface::textOut(DevicePoint p, std::string_view utf8, const TextSty
     m_painter->setPen(toQColor(style.color));
     drawGlyphs(*m_painter, utf8, style.font, rf, font, x, top);
     m_painter->restore();
+}
+
+bool PainterSurface::lineMissesView(DevicePoint p, std::string_view utf8, const TextStyle& style, const QFont& font,
+                                    const ResolvedFont& rf, int top, int x) const
+{
+    // A text's box in the passes must hold any angle and alignment, so a strip or band of a zoomed
+    // view takes in texts far off it; their lines are passed over here, by where they lie, before
+    // anything is drawn or kept. Pictures in memory only: paper and files get every text.
+    if (!m_pixelTarget || m_painter->transform().type() > QTransform::TxTranslate) return false;
+    const std::optional<DeviceRect> v = visibleArea();
+    if (!v) return false;
+    // The ink about the reference point as the text pictures take it (a column of upright
+    // characters included), the spacing counted on every byte.
+    const double advance = laidOut(utf8, style.font, font).advance +
+                           std::abs(double(style.charExtra)) * double(utf8.size());
+    const double margin = rf.metrics.height + 2.0;
+    const QRectF ink(x - margin, top - margin, advance + 2 * margin, rf.metrics.height + 2 * margin);
+    QTransform turn;
+    turn.rotate(-style.font.escapement / 10.0);
+    const QRectF box = turn.mapRect(ink).translated(p.x, p.y);
+    return !(box.right() >= v->left && box.left() < v->right && box.bottom() >= v->top && box.top() < v->bottom);
 }
 
 bool PainterSurface::drawTextPicture(DevicePoint p, std::string_view utf8, const TextStyle& style, const QFont& font,

@@ -16,6 +16,10 @@
 class QPaintDevice;
 
 namespace kov::platform {
+struct ResolvedFont;
+}
+
+namespace kov::platform {
 
 struct PainterSurfaceOptions {
     bool isPrinting = false;  // a printer page or its preview (set by itself on a QPrinter)
@@ -138,6 +142,8 @@ private:
     bool m_textPictures = false;
     bool drawTextPicture(DevicePoint p, std::string_view utf8, const TextStyle& style, const QFont& font,
                          int top, int x);
+    bool lineMissesView(DevicePoint p, std::string_view utf8, const TextStyle& style, const QFont& font,
+                        const ResolvedFont& rf, int top, int x) const;
 };
 
 // Every thread keeps its own fonts, laid-out lines and outlines (Qt's text objects must not be

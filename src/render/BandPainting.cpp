@@ -6,6 +6,7 @@
 #include <ctime>
 #include <condition_variable>
 #include <mutex>
+#include <utility>
 #include <thread>
 #include <vector>
 
@@ -16,8 +17,8 @@ namespace {
 using platform::DeviceRect;
 
 constexpr int kMaxThreads = 16;
-constexpr int kRowPeriod = 8;   // hatch cells repeat every 8 rows
-constexpr int kMinBandRows = 32; // thinner bands cost more in passes over the drawing than they save
+constexpr int kRowPeriod = 8;   // hatch cells repeat every 8 rows and columns
+constexpr int kMinBandRows = 32; // thinner pieces cost more in passes over the drawing than they save
 constexpr int kBandsPerThread = 1;
 
 std::atomic<int> g_threads{0};
@@ -162,6 +163,35 @@ int BandPainter::ThreadCount()
     return effectiveThreads();
 }
 
+void BandPainter::Run(int count, const std::function<void(int)>& task)
+{
+    const int threads = std::min(effectiveThreads(), count);
+    if (threads <= 1) {
+        for (int i = 0; i < count; ++i) task(i);
+        return;
+    }
+    Workers::instance().run(count, threads, task);
+}
+
+namespace {
+
+// Cuts [from, to) into `count` pieces of about equal length, inner edges on the hatch period.
+std::vector<std::pair<int, int>> cuts(int from, int to, int count)
+{
+    std::vector<std::pair<int, int>> out;
+    const int step = (to - from) / count;
+    int first = from;
+    for (int k = 1; k <= count; ++k) {
+        const int last = k == count ? to : std::min(to, nextEdge(from + k * step));
+        if (last <= first) continue;
+        out.emplace_back(first, last);
+        first = last;
+    }
+    return out;
+}
+
+} // namespace
+
 std::vector<DeviceRect> BandPainter::Bands(std::span<const DeviceRect> rects, int threads)
 {
     long long total = 0;
@@ -172,18 +202,27 @@ std::vector<DeviceRect> BandPainter::Bands(std::span<const DeviceRect> rects, in
     const int wanted = threads <= 1 ? 1 : threads * kBandsPerThread;
     for (const DeviceRect& r : rects) {
         if (r.width() <= 0 || r.height() <= 0) continue;
-        // Each rectangle gets bands by its share of the pixels, none thinner than the minimum.
+        // Each rectangle gets pieces by its share of the pixels, none thinner than the minimum.
         const long long area = static_cast<long long>(r.width()) * r.height();
         const long long share = std::max<long long>(1, (wanted * area + total - 1) / total);
-        const int count = int(std::clamp<long long>(share, 1, std::max(1, r.height() / kMinBandRows)));
-        const int step = r.height() / count;
-        int top = r.top;
-        for (int k = 1; k <= count; ++k) {
-            const int bottom = k == count ? r.bottom : std::min(r.bottom, nextEdge(r.top + k * step));
-            if (bottom <= top) continue;
-            bands.push_back({r.left, top, r.right, bottom});
-            top = bottom;
+        const int maxRows = std::max(1, r.height() / kMinBandRows);
+        const int maxColumns = std::max(1, r.width() / kMinBandRows);
+        const int count = int(std::clamp<long long>(share, 1, static_cast<long long>(maxRows) * maxColumns));
+        // Rows times columns making `count` pieces, with the shortest edges between them: an object
+        // across an edge is drawn by both pieces, so a wide strip is cut in columns, a window in tiles.
+        int bestRows = 1, bestColumns = 1;
+        long long bestEdges = -1;
+        for (int rows = 1; rows <= std::min(count, maxRows); ++rows) {
+            if (count % rows != 0 || count / rows > maxColumns) continue;
+            const int columns = count / rows;
+            const long long edges = static_cast<long long>(rows - 1) * r.width() +
+                                    static_cast<long long>(columns - 1) * r.height();
+            if (bestEdges < 0 || edges < bestEdges) bestEdges = edges, bestRows = rows, bestColumns = columns;
         }
+        if (bestEdges < 0) bestRows = std::min(count, maxRows);  // no exact product: rows alone
+        for (const auto& [top, bottom] : cuts(r.top, r.bottom, bestRows))
+            for (const auto& [left, right] : cuts(r.left, r.right, bestColumns))
+                bands.push_back({left, top, right, bottom});
     }
     return bands;
 }

@@ -1,10 +1,11 @@
 #pragma once
 
-// Pictures painted on all cores: each rectangle to paint is cut into horizontal bands, every band
-// painted by one of a few threads that live as long as the program, on its own picture (a window
-// onto the target's rows) with its own surface, fonts and texts; the bands lie side by side in the
-// target, so putting them together costs nothing. Band edges fall on multiples of 8 device rows,
-// the period of the hatch cells.
+// Pictures painted on all cores: each rectangle to paint is cut into bands (rows, columns or tiles,
+// whichever leaves the shortest edges between them, since an object across an edge is drawn on
+// both sides), every band painted by one of a few threads that live as long as the program, on its
+// own picture (a window onto the target's pixels) with its own surface, fonts and texts; the bands
+// lie side by side in the target, so putting them together costs nothing. Band edges fall on
+// multiples of 8 device rows and columns, the period of the hatch cells.
 //
 // Only the screen paints so: printing and picture export stay on the calling thread.
 
@@ -33,6 +34,10 @@ public:
     static void Paint(QImage& target, std::span<const platform::DeviceRect> rects,
                       const platform::PainterSurfaceOptions& options,
                       const std::function<void(platform::Surface&)>& draw);
+
+    // Runs task(i) for every i in [0, count) on the painting threads, the calling one among them,
+    // and returns when all are done (work a render needs before its bands, cut into pieces).
+    static void Run(int count, const std::function<void(int)>& task);
 
     // The bands Paint cuts the rectangles into for that many threads (for tests and benchmarks).
     static std::vector<platform::DeviceRect> Bands(std::span<const platform::DeviceRect> rects, int threads);

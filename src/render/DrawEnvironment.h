@@ -13,6 +13,9 @@
 namespace kov::platform {
 class Profile;
 }
+namespace kov::render {
+class ObjectBoxIndex;
+}
 
 struct CKovUnit::DrawEnvironment {
     static constexpr int kPatterns = 8;
@@ -37,6 +40,9 @@ struct CKovUnit::DrawEnvironment {
     // The passes note where each picture was drawn (for its grips and picking). A render in bands
     // notes them once beforehand instead, so that no band writes what another reads.
     bool recordPictureRects = true;
+    // The boxes of the drawing's objects for the screen's scale, when the caller keeps them: the
+    // layer passes then pick what meets the visible area from them (ObjectBoxIndex.h).
+    const kov::render::ObjectBoxIndex* boxIndex = nullptr;
 };
 
 // app_sirokuro_roomdel for this drawing: the value read for the render, else the profile's.

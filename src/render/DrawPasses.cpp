@@ -8,16 +8,19 @@
 #include "platform/Profile.h"
 #include "platform/Surface.h"
 #include "render/DrawEnvironment.h"
+#include "render/ObjectBoxIndex.h"
 #include "render/ObjectBoxes.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
 
 namespace pf = kov::platform;
+using kov::render::ObjectBoxIndex;
 using kov::render::ObjectCulling;
 
 namespace {
@@ -60,21 +63,43 @@ struct Buckets {
     template <class Array, class SlotOf, class Visible>
     void fill(const Array& array, SlotOf slotOfObject, Visible visible)
     {
+        begin(array.GetSize());
+        // Each object is looked at once: its slot (-1 when left out) is kept for the second sweep.
+        for (int i = 0; i < array.GetSize(); ++i) {
+            const auto& object = *array[i];
+            const int s = slotOfObject(object);
+            note(i, s, s >= 0 && visible(object));
+        }
+        finish();
+    }
+    // The same from the drawing's boxes, without going to the objects.
+    void fill(const std::vector<ObjectBoxIndex::Entry>& entries, const ObjectBoxIndex::Query& query)
+    {
+        begin(static_cast<int>(entries.size()));
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const ObjectBoxIndex::Entry& e = entries[i];
+            note(static_cast<int>(i), e.slot, e.slot >= 0 && query.meets(e));
+        }
+        finish();
+    }
+    void begin(int n)
+    {
         start.fill(0);
         present.fill(0);
-        const int n = array.GetSize();
-        // Each object is looked at once: its slot (-1 when left out) is kept for the second sweep.
         objectSlots.resize(static_cast<std::size_t>(n));
-        for (int i = 0; i < n; ++i) {
-            const auto& object = *array[i];
-            int s = slotOfObject(object);
-            if (s >= 0) {
-                ++present[static_cast<std::size_t>(s)];
-                if (visible(object)) ++start[static_cast<std::size_t>(s) + 1];
-                else s = -1;
-            }
-            objectSlots[static_cast<std::size_t>(i)] = static_cast<short>(s);
+    }
+    void note(int i, int s, bool visible)
+    {
+        if (s >= 0) {
+            ++present[static_cast<std::size_t>(s)];
+            if (visible) ++start[static_cast<std::size_t>(s) + 1];
+            else s = -1;
         }
+        objectSlots[static_cast<std::size_t>(i)] = static_cast<short>(s);
+    }
+    void finish()
+    {
+        const int n = static_cast<int>(objectSlots.size());
         for (int s = 0; s < kSlots; ++s) start[static_cast<std::size_t>(s) + 1] += start[static_cast<std::size_t>(s)];
         order.assign(static_cast<std::size_t>(start[kSlots]), 0);
         std::array<int, kSlots> next;
@@ -211,6 +236,17 @@ bool roundColumnDrawable(const Pass& p, const CKovWall& w)
     return p.unit.FindGroup(w.MWallGrpID) != nullptr && !p.isPlacedGroup(w.MWallGrpID);
 }
 
+// The boxes of the environment's index that this pass may take instead of going to every object:
+// only for the drawing and scales it was made for, and an area to pick for.
+std::optional<ObjectBoxIndex::Query> indexQuery(const Pass& p)
+{
+    const ObjectBoxIndex* index = p.env.boxIndex;
+    const std::optional<DeviceRect>& visible = p.cull.visible();
+    if (index == nullptr || !visible || p.dc.device().isPrinting || !index->Serves(p.unit, p.t, p.plot))
+        return std::nullopt;
+    return ObjectBoxIndex::QueryFor(*visible, p.t);
+}
+
 void runLayerPass(Pass& p, LayerPass mode)
 {
     const CKovUnit& u = p.unit;
@@ -224,12 +260,20 @@ void runLayerPass(Pass& p, LayerPass mode)
     Buckets groups, figures, texts, walls, images;
     groups.fill(u.m_Groups, [](const CKovGroup& g) { return slotOf(g.MGrpLayer1, g.MGrpLayer2); });
     // Pictures are not left out: drawing one records where it lies, seen or not.
-    figures.fill(u.m_Lines, [](const CKovLine& f) { return slotOf(f.MLineLayer1, f.MLineLayer2); },
-                 [&](const CKovLine& f) { return p.cull.figureVisible(f); });
-    texts.fill(u.m_Texts, [](const CKovText& x) { return slotOf(x.MTextLayer1, x.MTextLayer2); },
-               [&](const CKovText& x) { return p.cull.textVisible(x); });
-    walls.fill(u.m_Walls, [](const CKovWall& w) { return slotOf(w.MWallLayer1, w.MWallLayer2); },
-               [&](const CKovWall& w) { return p.cull.wallVisible(w); });
+    const std::optional<ObjectBoxIndex::Query> query = indexQuery(p);
+    if (query) {
+        const ObjectBoxIndex& index = *p.env.boxIndex;
+        figures.fill(index.Lines(), *query);
+        texts.fill(index.Texts(), *query);
+        walls.fill(index.Walls(), *query);
+    } else {
+        figures.fill(u.m_Lines, [](const CKovLine& f) { return slotOf(f.MLineLayer1, f.MLineLayer2); },
+                     [&](const CKovLine& f) { return p.cull.figureVisible(f); });
+        texts.fill(u.m_Texts, [](const CKovText& x) { return slotOf(x.MTextLayer1, x.MTextLayer2); },
+                   [&](const CKovText& x) { return p.cull.textVisible(x); });
+        walls.fill(u.m_Walls, [](const CKovWall& w) { return slotOf(w.MWallLayer1, w.MWallLayer2); },
+                   [&](const CKovWall& w) { return p.cull.wallVisible(w); });
+    }
     images.fill(u.m_Images, [](const CKovImage& i) { return slotOf(i.IMGLayer1, i.IMGLayer2); });
 
     for (int g = 0; g < kLayers; ++g) {

@@ -8,6 +8,7 @@
 #include "model/KovUnit.h"
 #include "platform/Surface.h"
 
+#include <array>
 #include <optional>
 
 class CPlotInfo;
@@ -34,6 +35,11 @@ public:
     std::optional<DeviceRect> wallBox(const CKovWall& wall) const;
     std::optional<DeviceRect> textBox(const CKovText& text) const;
     static DeviceRect pictureBox(const DeviceRect& rect);
+
+    // The visible area the tests use, and the margins that come from the settings (two boxes of
+    // one object agree when these and the scales do).
+    const std::optional<DeviceRect>& visible() const { return m_visible; }
+    std::array<double, 3> margins() const { return {double(m_figureMargin), double(m_dimensionMargin), m_wallBand}; }
 
 private:
     // Drawing-millimetre extremes in a layer group's scale, widened by `pixels` once mapped.

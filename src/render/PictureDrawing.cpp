@@ -5,8 +5,6 @@
 #include "render/PictureDrawing.h"
 
 #include <QImage>
-#include <QImageReader>
-#include <QString>
 #include <QTransform>
 
 #include <algorithm>
@@ -99,10 +97,11 @@ PictureCache& cache()
 
 QImage LoadPictureFile(const std::filesystem::path& file)
 {
-    QImageReader reader(QString::fromStdString(file.string()));
-    // The picture is shown as its pixels are stored; an orientation tag is not applied.
-    reader.setAutoTransform(false);
-    return reader.read();
+    // Judged by its content, shown as its pixels are stored (an orientation tag is not applied), and
+    // never decoded when its header declares more than may be.
+    QImage image;
+    ReadPictureFile(file, image);
+    return image;
 }
 
 PictureFit FitPicture(long long pictureWidth, long long pictureHeight, long long width, long long height)

@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cmath>
+#include <memory>
 
 namespace kov::tools {
 
@@ -166,6 +167,22 @@ int firstSelectedGroup(ToolHost& host)
 }
 
 } // namespace
+
+std::function<int(CKovUnit&, int)> ToolMachine::RangeFittingRebuilder()
+{
+    auto cache = std::make_shared<kb::PartFileCache>();
+    auto told = std::make_shared<bool>(false);
+    return [this, cache, told](CKovUnit& unit, int id) {
+        kb::FittingLibraryAccess access = libraryAccess(m_host, m_Fitting, *cache);
+        SelectionRecord made;
+        if (unit.RebuildFitting(id, made, m_host.Plot(), 0, access) < 0) {
+            if (!*told) m_host.ShowMessage(access.error);
+            *told = true;
+            return 0;
+        }
+        return made.m_Groups.empty() ? 0 : made.m_Groups.front();
+    };
+}
 
 void ToolMachine::OnFlipDoor()
 {

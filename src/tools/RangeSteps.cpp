@@ -67,6 +67,7 @@ void ToolMachine::StepRange(const DeviceTransform& t, DevicePoint d, CDbPoint p)
     CKovUnit::RangeTurnOptions turn;
     turn.rebuildFittings = settingInt("KOV_T_UTILITY", "tateg_allrev_notrev", 1);
     turn.uprightTexts = settingInt("KOV_T_UTILITY", "app_mozinokaiten", 0);
+    turn.rebuildFitting = RangeFittingRebuilder();
 
     if (n == 0) {
         record();

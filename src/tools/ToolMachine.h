@@ -15,6 +15,7 @@
 #include "tools/ViewSettings.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -189,6 +190,9 @@ public:
     // the storm shutter's box to the other end, turned to the other face of its wall, a new width and
     // thickness from the size dialog.
     void OnFlipDoor();
+    // What the range mirrors call for each fitting they mirror: the fitting rebuilt from its library
+    // drawing, turned end for end; a missing drawing is said once per command.
+    std::function<int(CKovUnit&, int)> RangeFittingRebuilder();
     void OnFlipShutter();
     void OnTurnFitting();
     void OnChangeFittingSize();

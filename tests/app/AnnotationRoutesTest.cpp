@@ -7,7 +7,7 @@
 #include "app/KovView.h"
 #include "app/MainWindow.h"
 
-#include "app/DocumentTestSupport.h"
+#include "app/WindowTestSupport.h"
 #include "dialogs/AxisLinesDialog.h"
 #include "dialogs/AutoDimensionDialog.h"
 #include "model/AxisValueFile.h"
@@ -26,15 +26,11 @@ namespace {
 using namespace kov::app;
 namespace cmd = kov::app::cmd;
 
-struct Rig : kov::test::DocumentRig {
-    std::unique_ptr<MainWindow> window;
+struct Rig : kov::test::WindowRig {
     std::function<bool(QDialog&)> answer; // what the next dialog is answered with
     int dialogs = 0;
     Rig()
     {
-        window = std::make_unique<MainWindow>(doc.get());
-        window->show();
-        QApplication::processEvents();
         window->runDialog = [this](QDialog& d) {
             ++dialogs;
             if (!answer) {
@@ -45,13 +41,6 @@ struct Rig : kov::test::DocumentRig {
         };
     }
     CKovUnit& unit() { return doc->m_Unit; }
-    void run(int command)
-    {
-        window->UpdateCommandStates();
-        EXPECT_TRUE(window->RunCommand(command)) << command;
-        EXPECT_EQ(window->statusText().find("今後の版"), std::string::npos) << window->statusText();
-        EXPECT_EQ(window->statusText().find("まだ使えません"), std::string::npos) << window->statusText();
-    }
     int count(int kind)
     {
         int n = 0;

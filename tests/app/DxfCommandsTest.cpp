@@ -94,4 +94,13 @@ TEST(DxfCommands, UnreadableFilesLeaveTheDrawingAndSayWhichFile)
     EXPECT_TRUE(kov::app::ImportDxf(*rig.doc, [](kov::io::DxfReadOptions&) { return true; }));
     EXPECT_EQ(rig.questions.pending(), 0u);
     EXPECT_EQ(rig.doc->m_Unit.m_Lines.GetSize(), 1);
+    // A file that reads but makes nothing to draw (a circle of no size): the drawing stays, and the
+    // message names the file.
+    const auto nothing = rig.file("nothing.dxf");
+    std::ofstream(nothing, std::ios::binary) << "0\nSECTION\n2\nENTITIES\n0\nCIRCLE\n10\n1\n20\n1\n40\n0\n"
+                                                "0\nENDSEC\n0\nEOF\n";
+    rig.questions.pickOpenFile(nothing).acknowledge(t::withArgument(t::kNothingRead, nothing.string()));
+    EXPECT_FALSE(kov::app::ImportDxf(*rig.doc, [](kov::io::DxfReadOptions&) { return true; }));
+    EXPECT_EQ(rig.questions.pending(), 0u);
+    EXPECT_EQ(rig.doc->m_Unit.m_Lines.GetSize(), 1);
 }

@@ -7,7 +7,7 @@
 #include "app/KovView.h"
 #include "app/MainWindow.h"
 
-#include "app/DocumentTestSupport.h"
+#include "app/WindowTestSupport.h"
 #include "support/EditFixtures.h"
 #include "tools/ToolMachine.h"
 
@@ -24,29 +24,10 @@ using kov::test::addGroup;
 using kov::test::addWall;
 namespace cmd = kov::app::cmd;
 
-struct Rig : kov::test::DocumentRig {
-    std::unique_ptr<MainWindow> window;
-    Rig()
-    {
-        window = std::make_unique<MainWindow>(doc.get());
-        window->show();
-        QApplication::processEvents();
-    }
+struct Rig : kov::test::WindowRig {
     CKovUnit& unit() { return doc->m_Unit; }
     const CKovUnit& read() { return doc->m_Unit; }
     SelectionRecord& sel() { return doc->m_Selection; }
-    void run(int command)
-    {
-        window->UpdateCommandStates();
-        EXPECT_TRUE(window->RunCommand(command)) << command;
-        EXPECT_EQ(window->statusText().find("今後の版"), std::string::npos) << window->statusText();
-        EXPECT_EQ(window->statusText().find("まだ使えません"), std::string::npos) << window->statusText();
-    }
-    std::size_t undoDepth()
-    {
-        doc->SettleUndo();
-        return doc->m_UndoStack.size();
-    }
     void answerMove(double dx, double dy, int copies = 1, int shift = 0)
     {
         window->editAnswers().move = [=](kov::dialogs::ObjectMoveForm::Mode mode) {

@@ -4,7 +4,7 @@
 #include "app/KovView.h"
 #include "app/MainWindow.h"
 
-#include "app/DocumentTestSupport.h"
+#include "app/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -20,20 +20,7 @@ using namespace kov::app;
 using kov::platform::Answer;
 namespace cmd = kov::app::cmd;
 
-struct Rig : kov::test::DocumentRig {
-    std::unique_ptr<MainWindow> window;
-    Rig()
-    {
-        window = std::make_unique<MainWindow>(doc.get());
-        window->show();
-        QApplication::processEvents();
-    }
-    void run(int command)
-    {
-        window->UpdateCommandStates();
-        EXPECT_TRUE(window->RunCommand(command)) << command;
-        EXPECT_EQ(window->statusText().find("今後の版"), std::string::npos) << window->statusText();
-    }
+struct Rig : kov::test::WindowRig {
     // A saved drawing of two lines on layer 3 of layer group 1.
     std::filesystem::path otherDrawing(const std::string& name)
     {

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 using namespace kov::test;
+using kov::platform::Answer;
 namespace fs = std::filesystem;
 
 namespace {
@@ -234,4 +235,43 @@ TEST(NotationSymbolTool, ARowFromThreeClicksAndTheDialog)
     h.click({2275, 5005});
     EXPECT_EQ(h.host.messages.back(), "表示記号作成に失敗しました。");
     EXPECT_EQ(h.unit().m_Groups.GetSize(), 2);
+}
+
+TEST(FittingTool, RangeMirrorKeepsTheDoorsHandWhenSet)
+{
+    // A range mirrored about the door's own centre line: with the setting on the door is rebuilt
+    // from its drawing and opens as before; off, it is the mirror image, point by point.
+    auto drawing = [](const FittingRig& h) {
+        std::vector<std::pair<long, long>> points;
+        for (const CKovLine* f : h.members(*h.lastGroup()))
+            for (const CDbPoint& p : f->MLinePnt) points.emplace_back(std::lround(p.x), std::lround(p.y));
+        std::sort(points.begin(), points.end());
+        return points;
+    };
+    for (int keep : {1, 0}) {
+        SCOPED_TRACE(keep);
+        FittingRig h;
+        h.rig.profile.WriteProfileInt("KOV_T_UTILITY", "tateg_allrev_notrev", keep);
+        h.start(55);
+        h.m.m_Fitting.kind = 2;
+        h.m.m_Fitting.number = 1;
+        h.click({1820, 910});
+        h.click({2730, 910});
+        h.click({2275, 1820});
+        const auto before = drawing(h);
+        auto mirrored = before;
+        for (auto& p : mirrored) p.first = 4550 - p.first;
+        std::sort(mirrored.begin(), mirrored.end());
+        ASSERT_NE(before, mirrored); // the door is not symmetric
+        ASSERT_TRUE(h.start(40));
+        h.click({1365, 0});
+        h.rig.questions.reply(Answer::Ok, "囲った内容を反転してよろしいですか？");
+        h.click({3185, 1820});
+        ASSERT_EQ(h.unit().m_Groups.GetSize(), 1);
+        EXPECT_EQ(drawing(h), keep ? before : mirrored);
+        // The selection holds what is in the drawing.
+        EXPECT_EQ(h.sel().m_Groups, std::vector<int>{h.lastGroup()->MGrpID});
+        h.m.OnUndo();
+        EXPECT_EQ(drawing(h), before);
+    }
 }

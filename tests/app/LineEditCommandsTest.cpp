@@ -9,7 +9,7 @@
 #include "model/KovUnit.h"
 #include "tools/ToolMachine.h"
 
-#include "app/DocumentTestSupport.h"
+#include "app/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -27,33 +27,12 @@ namespace {
 using namespace kov::app;
 namespace cmd = kov::app::cmd;
 
-struct Rig : kov::test::DocumentRig {
-    std::unique_ptr<MainWindow> window;
-    Rig()
+struct Rig : kov::test::WindowRig {
+    Rig() : WindowRig({1280, 860})
     {
-        window = std::make_unique<MainWindow>(doc.get());
-        window->resize(1280, 860);
-        window->show();
-        QApplication::processEvents();
         doc->m_PlotInfo.m_Layer.SetAllScales(1);
         doc->m_Grid.kyutyaku = 0;
         doc->m_PlotInfo.PlotLinePita = 0;
-    }
-    CKoviraView& view() { return *window->view(); }
-    void click(CDbPoint p)
-    {
-        const DeviceTransform t = *view().machine().MakeTransform();
-        const DevicePoint d = ToDevicePoint(p, t, 0);
-        const DevicePoint s = view().machine().m_Page.scrollPosition();
-        const QPointF local(d.x - s.x, d.y - s.y);
-        for (auto [type, button, buttons] :
-             {std::tuple{QEvent::MouseMove, Qt::NoButton, Qt::MouseButtons(Qt::NoButton)},
-              std::tuple{QEvent::MouseButtonPress, Qt::LeftButton, Qt::MouseButtons(Qt::LeftButton)},
-              std::tuple{QEvent::MouseButtonRelease, Qt::LeftButton, Qt::MouseButtons(Qt::NoButton)}}) {
-            QMouseEvent e(type, local, view().viewport()->mapToGlobal(local), button, buttons, Qt::NoModifier);
-            QApplication::sendEvent(view().viewport(), &e);
-        }
-        QApplication::processEvents();
     }
     int rectangle(CDbPointArray corners)
     {
@@ -65,13 +44,7 @@ struct Rig : kov::test::DocumentRig {
         doc->m_Unit.m_Lines.Add(std::move(f));
         return id;
     }
-    kov::dialogs::ChamferPanel* chamferPanel() const
-    {
-        for (QWidget* w : window->m_pToolDialog)
-            if (auto* p = qobject_cast<kov::dialogs::ChamferPanel*>(w))
-                return p;
-        return nullptr;
-    }
+    kov::dialogs::ChamferPanel* chamferPanel() const { return panel<kov::dialogs::ChamferPanel>(); }
     const CKovUnit& unit() const { return doc->m_Unit; }
 };
 

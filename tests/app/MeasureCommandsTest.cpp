@@ -10,7 +10,7 @@
 #include "model/KovUnit.h"
 #include "tools/ToolMachine.h"
 
-#include "app/DocumentTestSupport.h"
+#include "app/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -28,55 +28,13 @@ namespace {
 
 using namespace kov::app;
 namespace cmd = kov::app::cmd;
+using kov::test::type;
 
-struct Rig : kov::test::DocumentRig {
-    std::unique_ptr<MainWindow> window;
-    Rig()
-    {
-        window = std::make_unique<MainWindow>(doc.get());
-        window->resize(1280, 860);
-        window->show();
-        QApplication::processEvents();
-        doc->m_PlotInfo.m_Layer.SetAllScales(1);
-    }
-    CKoviraView& view() { return *window->view(); }
-    void unsnap()
-    {
-        doc->m_Grid.kyutyaku = 0;
-        doc->m_PlotInfo.PlotLinePita = 0;
-        doc->m_PlotInfo.PlotWallPita = 0;
-    }
-    void click(CDbPoint p)
-    {
-        const DeviceTransform t = *view().machine().MakeTransform();
-        const DevicePoint d = ToDevicePoint(p, t, 0);
-        const DevicePoint s = view().machine().m_Page.scrollPosition();
-        const QPointF local(d.x - s.x, d.y - s.y);
-        for (auto [type, button, buttons] :
-             {std::tuple{QEvent::MouseMove, Qt::NoButton, Qt::MouseButtons(Qt::NoButton)},
-              std::tuple{QEvent::MouseButtonPress, Qt::LeftButton, Qt::MouseButtons(Qt::LeftButton)},
-              std::tuple{QEvent::MouseButtonRelease, Qt::LeftButton, Qt::MouseButtons(Qt::NoButton)}}) {
-            QMouseEvent e(type, local, view().viewport()->mapToGlobal(local), button, buttons, Qt::NoModifier);
-            QApplication::sendEvent(view().viewport(), &e);
-        }
-        QApplication::processEvents();
-    }
-    template <class P> P* panel() const
-    {
-        for (QWidget* w : window->m_pToolDialog)
-            if (auto* p = qobject_cast<P*>(w))
-                return p;
-        return nullptr;
-    }
+struct Rig : kov::test::WindowRig {
+    Rig() : WindowRig({1280, 860}) { doc->m_PlotInfo.m_Layer.SetAllScales(1); }
     std::string utility(const char* key) { return profile.GetProfileString("KOV_T_UTILITY", key, "-"); }
     const CKovUnit& unit() const { return doc->m_Unit; }
 };
-
-void type(QLineEdit* edit, const char* text)
-{
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-}
 
 TEST(MeasureCommands, MenusStartTheTools)
 {

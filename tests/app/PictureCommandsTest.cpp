@@ -12,7 +12,7 @@
 #include "tools/PictureTexts.h"
 #include "tools/ToolMachine.h"
 
-#include "app/DocumentTestSupport.h"
+#include "app/WindowTestSupport.h"
 #include "app/ToolHarness.h"
 
 #include <gtest/gtest.h>
@@ -49,37 +49,14 @@ void send(QWidget* widget, QEvent::Type type, QPointF at, Qt::MouseButton button
     QApplication::sendEvent(widget, &e);
 }
 
-struct Rig : kov::test::DocumentRig {
-    std::unique_ptr<MainWindow> window;
-    Rig()
+struct Rig : kov::test::WindowRig {
+    Rig() : WindowRig({1280, 860})
     {
-        window = std::make_unique<MainWindow>(doc.get());
-        window->resize(1280, 860);
-        window->show();
-        QApplication::processEvents();
         doc->m_PlotInfo.m_Layer.SetAllScales(100);
         doc->m_Grid.kyutyaku = 0;
         doc->m_PlotInfo.PlotLinePita = 0;
     }
-    CKoviraView& view() { return *window->view(); }
     const CKovUnit& unit() const { return doc->m_Unit; }
-    QPointF at(CDbPoint p)
-    {
-        const DeviceTransform t = *view().machine().MakeTransform();
-        const DevicePoint d = ToDevicePoint(p, t, 0);
-        const DevicePoint s = view().machine().m_Page.scrollPosition();
-        const double ratio = view().devicePixelRatioOfView();
-        return QPointF((d.x - s.x) / ratio, (d.y - s.y) / ratio);
-    }
-    void drag(CDbPoint from, CDbPoint to)
-    {
-        QWidget* vp = view().viewport();
-        send(vp, QEvent::MouseMove, at(from), Qt::NoButton, Qt::NoButton);
-        send(vp, QEvent::MouseButtonPress, at(from), Qt::LeftButton, Qt::LeftButton);
-        send(vp, QEvent::MouseMove, at(to), Qt::NoButton, Qt::LeftButton);
-        send(vp, QEvent::MouseButtonRelease, at(to), Qt::LeftButton, Qt::NoButton);
-        QApplication::processEvents();
-    }
     // A picture of 200 x 100 pixels shown at 100 x 50 mm, selected alone.
     int selectedPicture(double angle = 0)
     {
@@ -93,11 +70,6 @@ struct Rig : kov::test::DocumentRig {
         doc->m_Selection.AddImageId(7);
         view().RedrawAll();
         return 7;
-    }
-    std::size_t undoDepth()
-    {
-        doc->SettleUndo();
-        return doc->m_UndoStack.size();
     }
 };
 

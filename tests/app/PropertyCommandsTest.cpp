@@ -11,7 +11,7 @@
 #include "dialogs/ModalRun.h"
 #include "dialogs/SettingsSheet.h"
 
-#include "app/DocumentTestSupport.h"
+#include "app/WindowTestSupport.h"
 #include "support/EditFixtures.h"
 
 #include <gtest/gtest.h>
@@ -72,8 +72,7 @@ void retype(QLineEdit* edit, const QString& text)
     QTest::keyClicks(edit, text);
 }
 
-struct Rig : kov::test::DocumentRig {
-    std::unique_ptr<MainWindow> window;
+struct Rig : kov::test::WindowRig {
     std::vector<std::string> opened;       // object names of the dialogs, in order
     std::deque<std::pair<Work, bool>> answers; // work on the widgets, then OK (true) or cancel
     kov::dialogs::ScopedModalRunner runner{[this](QDialog& d) {
@@ -94,22 +93,14 @@ struct Rig : kov::test::DocumentRig {
         return d.result();
     }};
 
-    Rig()
-    {
-        window = std::make_unique<MainWindow>(doc.get());
-        window->resize(1200, 800);
-        window->show();
-        QApplication::processEvents();
-    }
+    Rig() : WindowRig({1200, 800}) {}
     CKovUnit& unit() { return doc->m_Unit; }
     const CKovUnit& read() const { return doc->m_Unit; }
     void ok(Work work = {}) { answers.emplace_back(std::move(work), true); }
     void cancel(Work work = {}) { answers.emplace_back(std::move(work), false); }
     void run(int command)
     {
-        window->UpdateCommandStates();
-        EXPECT_TRUE(window->RunCommand(command)) << command;
-        EXPECT_EQ(window->statusText().find("今後の版"), std::string::npos) << window->statusText();
+        WindowRig::run(command);
         EXPECT_TRUE(answers.empty()) << "dialogs not opened: " << answers.size();
     }
 };

@@ -7,7 +7,7 @@
 #include "dialogs/HatchSettingsDialog.h"
 #include "dialogs/SelectionStyleDialogs.h"
 
-#include "app/DocumentTestSupport.h"
+#include "app/WindowTestSupport.h"
 #include "support/EditFixtures.h"
 #include "tools/ToolMachine.h"
 
@@ -30,22 +30,9 @@ using kov::test::addFigure;
 using kov::test::addGroup;
 namespace cmd = kov::app::cmd;
 
-struct Rig : kov::test::DocumentRig {
-    std::unique_ptr<MainWindow> window;
-    Rig()
-    {
-        window = std::make_unique<MainWindow>(doc.get());
-        window->show();
-        QApplication::processEvents();
-    }
+struct Rig : kov::test::WindowRig {
     CKovUnit& unit() { return doc->m_Unit; }
     const CKovLine& figure(int id) { return *std::as_const(doc->m_Unit).FindLine(id); }
-    void run(int command)
-    {
-        window->UpdateCommandStates();
-        EXPECT_TRUE(window->RunCommand(command)) << command;
-        EXPECT_EQ(window->statusText().find("今後の版"), std::string::npos) << window->statusText();
-    }
 };
 
 TEST(SelectionRoutes, GroupAndUngroup)

@@ -7,7 +7,7 @@
 #include "app/MainWindow.h"
 #include "app/SettingsCommand.h"
 
-#include "app/DocumentTestSupport.h"
+#include "app/WindowTestSupport.h"
 #include "dialogs/SettingsSheet.h"
 #include "model/PictureFiles.h"
 #include "tools/ToolMachine.h"
@@ -63,15 +63,7 @@ W* page(CPropSheet1& sheet, int tab, const char* name)
     return w;
 }
 
-struct WindowRig : kov::test::DocumentRig {
-    std::unique_ptr<MainWindow> window;
-    WindowRig()
-    {
-        window = std::make_unique<MainWindow>(doc.get());
-        window->show();
-        QApplication::processEvents();
-    }
-};
+using kov::test::WindowRig;
 
 TEST(SettingsCommand, OkCopiesTheSheetIntoTheDocument)
 {

@@ -182,6 +182,7 @@ TEST(RangeTurns, FittingsTurnOverOnlyWhenMirrored)
         t.options.rebuildFitting = [&](CKovUnit&, int id) {
             EXPECT_EQ(id, 30);
             ++rebuilt;
+            return 0;
         };
         t.run(c.op);
         EXPECT_EQ(rebuilt, c.rebuilt);

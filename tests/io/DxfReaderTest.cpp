@@ -366,6 +366,19 @@ TEST(DxfReader, BrokenFilesGiveTheirMessage)
     }
 }
 
+// Past the text counter's limit every new identifier was searched for from 1 over all the texts:
+// a block of texts inserted as a large array read for tens of seconds. The texts stop at the limit.
+TEST(DxfReader, TextsStopAtTheirLimitWithoutSearchingForIdentifiers)
+{
+    const std::string block = "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nT\n10\n0\n20\n0\n"
+                              + dxf({{0, "TEXT"}, {10, "0"}, {20, "0"}, {40, "2"}, {1, "A"}})
+                              + "0\nENDBLK\n0\nENDSEC\n";
+    DxfImport in(block + entities(dxf({{0, "INSERT"}, {2, "T"}, {70, "1000"}, {71, "1000"}, {44, "1"}, {45, "1"}})));
+    ASSERT_FALSE(in.result.messages.empty());
+    EXPECT_EQ(in.result.messages.front(), "要素が多すぎるため、62000個を超える分は読み込みませんでした。");
+    EXPECT_EQ(in.unit.m_Texts.GetSize(), CKovUnit::kTextIdLimit);
+}
+
 TEST(DxfReader, OptionsFormStartsClearedAndHandsOnTheBoxes)
 {
     kov::io::DxfReadSetForm form;

@@ -135,6 +135,19 @@ TEST(PictureInsertion, TakenTemporaryNamesAndFailures)
     const auto bad = rig.insert(rig.temp.file("not-a-picture.png"));
     EXPECT_FALSE(bad.ok);
     EXPECT_EQ(bad.message, "画像ファイルが適したタイプでないか、読み取れません。");
+    // A picture that declares more pixels than may be decoded is named and refused before it is copied.
+    const auto bmp = rig.picture("huge.bmp", 4, 4, "bmp");
+    {
+        std::fstream f(bmp, std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(22);
+        const char rows[4] = {0x00, 0x00, 0x40, 0x00}; // 4 million rows in a file of a few bytes
+        f.write(rows, 4);
+    }
+    const auto huge = rig.insert(bmp);
+    EXPECT_FALSE(huge.ok);
+    EXPECT_EQ(huge.message.rfind("画像ファイル「" + bmp.string() + "」は挿入できません。画像のデータが途中で切れています", 0), 0u)
+        << huge.message;
+    EXPECT_EQ(rig.unit.m_Images.GetSize(), 1);
     // A folder the copy cannot reach: nothing is added.
     Rig nowhere;
     nowhere.folder = nowhere.temp.file("missing/deeper");

@@ -1,5 +1,6 @@
 #include "model/PictureFiles.h"
 
+#include "model/Bmp.h"
 #include "model/KovImage.h"
 
 #include "platform/Profile.h"
@@ -8,6 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QImageReader>
+
+#include <zlib.h>
 
 #include <fstream>
 #include <limits>
@@ -239,6 +243,141 @@ TEST(PictureFilesTest, TransparentPngMakesOneColourClear)
 
     EXPECT_EQ(ConvertToTransparentPng(folder.file("none.bmp"), folder.file("x.png"), red, 0, 0, 0, 0, false), 0);
     EXPECT_FALSE(fs::exists(folder.file("x.png")));
+}
+
+namespace {
+
+void put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v, bool bigEndian = false)
+{
+    for (int i = 0; i < 4; ++i)
+        b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (bigEndian ? 8 * (3 - i) : 8 * i));
+}
+
+// A PNG header of any declared size with a little image data (which nothing here decodes).
+std::vector<std::uint8_t> pngDeclaring(std::uint32_t w, std::uint32_t h)
+{
+    std::vector<std::uint8_t> out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    auto chunk = [&out](const char* type, std::vector<std::uint8_t> data) {
+        std::vector<std::uint8_t> c(4 + data.size());
+        std::copy(type, type + 4, c.begin());
+        std::copy(data.begin(), data.end(), c.begin() + 4);
+        std::vector<std::uint8_t> len(4), crc(4);
+        put32(len, 0, static_cast<std::uint32_t>(data.size()), true);
+        put32(crc, 0, static_cast<std::uint32_t>(::crc32(0, c.data(), static_cast<uInt>(c.size()))), true);
+        out.insert(out.end(), len.begin(), len.end());
+        out.insert(out.end(), c.begin(), c.end());
+        out.insert(out.end(), crc.begin(), crc.end());
+    };
+    std::vector<std::uint8_t> ihdr(13, 0);
+    put32(ihdr, 0, w, true);
+    put32(ihdr, 4, h, true);
+    ihdr[8] = 1; // one bit of grey: a huge picture in few bytes
+    chunk("IHDR", ihdr);
+    std::vector<std::uint8_t> zeros(64, 0), packed(128);
+    uLongf packedSize = packed.size();
+    ::compress(packed.data(), &packedSize, zeros.data(), zeros.size());
+    packed.resize(packedSize);
+    chunk("IDAT", packed);
+    chunk("IEND", {});
+    return out;
+}
+
+} // namespace
+
+// Pictures are decoded whole, so a header that declares a huge picture in a few bytes (a fuzzer's
+// find: 20 s to make one transparent) is refused before decoding; sound pictures read as before.
+TEST(PictureFilesTest, PicturesDeclaringMoreThanMayBeDecodedAreRefusedByTheirHeader)
+{
+    const std::vector<std::uint8_t> bmp = EncodePicture(threeColours(7, 5), kPictureBmp);
+    std::vector<std::uint8_t> rowsMissing = bmp;
+    put32(rowsMissing, 18, 2); // 2 × 16 million pixels: within the bound, but not in these bytes
+    put32(rowsMissing, 22, 16'449'281);
+    // 24-bit rows of 7 pixels: 21 bytes and 3 of padding, which some writers leave off the last row.
+    std::vector<std::uint8_t> lastPaddingMissing = DibToBmpBytes(BitmapToDib(threeColours(7, 5), kBiRgb, 24));
+    lastPaddingMissing.resize(lastPaddingMissing.size() - 3);
+    std::vector<std::uint8_t> widest = bmp;
+    put32(widest, 18, 0x7FFFFFFF);
+    put32(widest, 22, 0x7FFFFFFF);
+    std::vector<std::uint8_t> rle = bmp;
+    put32(rle, 18, 10'000);
+    put32(rle, 22, 10'000);
+    rle[28] = 8;
+    put32(rle, 30, kBiRle8);
+    struct Row {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        const char* problem; // nullptr: none
+    };
+    const Row rows[] = {
+        {"a sound BMP", bmp, nullptr},
+        {"a BMP whose last row lacks its padding", lastPaddingMissing, nullptr},
+        {"a BMP whose rows run past its bytes", rowsMissing, "画像のデータが途中で切れています"},
+        {"a BMP of the widest and tallest size", widest, "画像"},
+        {"a compressed BMP of 100 million pixels", rle, "画像が大きすぎます（10000×10000 画素。読み込めるのは 5000万画素までです）"},
+        {"a PNG of 60 million pixels", pngDeclaring(10'000, 6'000), "画像が大きすぎます（10000×6000 画素"},
+        {"a PNG just within the bound", pngDeclaring(10'000, 5'000), nullptr},
+        {"no picture", {'x', 'y'}, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string problem = PictureBytesProblem(row.bytes);
+        if (!row.problem) {
+            EXPECT_EQ(problem, "");
+            continue;
+        }
+        EXPECT_EQ(problem.rfind(row.problem, 0), 0u) << problem;
+        QImage image;
+        std::string why;
+        EXPECT_FALSE(ReadPictureBytes(row.bytes, image, &why));
+        EXPECT_EQ(why, problem);
+    }
+    QImage sound;
+    ASSERT_TRUE(ReadPictureBytes(bmp, sound));
+    EXPECT_EQ(sound.size(), QSize(7, 5));
+    // Qt's own limit no longer refuses what ours lets through (it stopped at 32 million pixels).
+    EXPECT_GE(QImageReader::allocationLimit() * 1024LL * 1024, kMaxPicturePixels * 4);
+
+    kov::test::TempFolder folder;
+    ASSERT_TRUE(WriteWholeFile(folder.file("huge.bmp"), rowsMissing.data(), rowsMissing.size()));
+    EXPECT_EQ(PictureFileProblem(folder.file("huge.bmp")).rfind("画像のデータが途中で切れています", 0), 0u);
+    EXPECT_EQ(ConvertToTransparentPng(folder.file("huge.bmp"), folder.file("huge.png"), 0xFF, 0, 0, 0, 0, false), 0);
+    EXPECT_FALSE(fs::exists(folder.file("huge.png")));
+}
+
+// Transparent pictures come as 24-bit BMPs, read by a pass of their own: every pixel as the general
+// reader gives it, rows bottom up or (a negative height) top down, the colour made clear.
+TEST(PictureFilesTest, TransparentPngOfA24BitBmpKeepsEveryPixel)
+{
+    kov::test::TempFolder folder;
+    const QImage source = threeColours(7, 5);
+    const std::vector<std::uint8_t> bottomUp = DibToBmpBytes(BitmapToDib(source, kBiRgb, 24));
+    // The same rows top down: 7 pixels of 3 bytes and 3 of padding each.
+    std::vector<std::uint8_t> topDown = bottomUp;
+    const std::size_t offBits = bottomUp[10], row = 24;
+    for (std::size_t y = 0; y < 5; ++y)
+        std::copy_n(bottomUp.begin() + std::ptrdiff_t(offBits + row * (4 - y)), row, topDown.begin() + std::ptrdiff_t(offBits + row * y));
+    put32(topDown, 22, static_cast<std::uint32_t>(-5));
+    for (const auto& [name, bytes] : {std::pair{"bottom up", bottomUp}, std::pair{"top down", topDown}}) {
+        SCOPED_TRACE(name);
+        QImage general;
+        ASSERT_TRUE(ReadPictureBytes(bytes, general));
+        ASSERT_EQ(general.size(), QSize(7, 5));
+        ASSERT_TRUE(WriteWholeFile(folder.file("src.bmp"), bytes.data(), bytes.size()));
+        const kov::platform::COLORREF red = 0x00281EC8; // qRgb(200, 30, 40)
+        ASSERT_EQ(ConvertToTransparentPng(folder.file("src.bmp"), folder.file("out.png"), red, 0, 0, 0, 0, false), 1);
+        QImage back;
+        ASSERT_TRUE(ReadPictureFile(folder.file("out.png"), back));
+        back = back.convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(back.size(), QSize(7, 5));
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 7; ++x) {
+                const QRgb want = general.pixel(x, y);
+                EXPECT_EQ(qAlpha(back.pixel(x, y)), want == qRgb(200, 30, 40) ? 0 : 255) << x << "," << y;
+                if (want != qRgb(200, 30, 40)) {
+                    EXPECT_EQ(back.pixel(x, y), want) << x << "," << y;
+                }
+            }
+    }
 }
 
 TEST(PictureFilesTest, NumbersHeldWithoutAFileAreTakenUntilReleased)

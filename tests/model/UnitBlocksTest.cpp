@@ -511,6 +511,35 @@ TEST_F(UnitBlocksTest, TransparentBmpBecomesAPng)
     EXPECT_EQ(qAlpha(png.pixel(5, 0)), 255);
 }
 
+// A transparent BMP of a few bytes that declares 2 × 16 million pixels (a fuzzer's find) took 20 s to
+// make transparent. It is refused from its header: the drawing opens, the user is told, and the
+// bytes are kept, so that a save loses nothing.
+TEST_F(UnitBlocksTest, PictureBeyondWhatMayBeDecodedIsKeptButNotDecoded)
+{
+    Bytes bmp = DibToBmpBytes(BitmapToDib(pictureOf(2, 2), kBiRgb, 24));
+    const std::uint32_t rows = 16'449'281;
+    for (int i = 0; i < 4; ++i)
+        bmp[22 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(rows >> (8 * i));
+    const std::string inside = "{BLK_UnitImage\nImageID=2\nIMGImagegifflg=1\nIMGImagegifcol=255\n{BLKImageBmp2\n"
+        + rawRun(bmp) + "}BLKImageBmp2\n}BLK_UnitImage\n{BLK_UnitLine\nMLineID=2\n}BLK_UnitLine\n";
+    CKovUnit unit;
+    const Read r = read(unit, archiveOf(unitOf(inside)), m_loadCtx);
+    ASSERT_EQ(r.ok, 1) << r.error.describe();
+    ASSERT_EQ(unit.m_Images.GetSize(), 1);
+    EXPECT_EQ(unit.m_Lines.GetSize(), 1);
+    ASSERT_EQ(m_loadCtx.warnings.size(), 1u);
+    EXPECT_TRUE(anyWarningHas(m_loadCtx, "BLK_UnitImage #1 (identifier 2): 画像のデータが途中で切れています"));
+    const CKovImage& image = *unit.m_Images[0];
+    EXPECT_EQ(image.IMGImagetype, kPictureBmp);
+    EXPECT_FALSE(fs::exists(m_second.file("temp2.png")));
+    ASSERT_TRUE(image.ExtractFile());
+    Bytes stored;
+    ASSERT_TRUE(ReadWholeFile(m_second.file("temp2.bmp"), stored));
+    EXPECT_EQ(stored, bmp);
+    QImage decoded;
+    EXPECT_FALSE(ReadPictureFile(m_second.file("temp2.bmp"), decoded));
+}
+
 TEST_F(UnitBlocksTest, OldestBmpBlockIsCheckedBeforeItIsKept)
 {
     const Bytes bmp = DibToBmpBytes(BitmapToDib(pictureOf(5, 3), kBiRgb, 24));

@@ -3,18 +3,13 @@
 // keys as a person would, and the plan must show in the page; a copy with hidden layers comes in
 // with them hidden, and the layer bar shows one again. Pictures are kept beside the test.
 
-#include <QImage>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QThread>
-
 #include "jwcad/JwwFile.h"
 #include "ui/UiSupport.h"
 
+#include <QThread>
+
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -23,42 +18,31 @@
 namespace {
 
 namespace fs = std::filesystem;
+using namespace kov::test;
 
-std::string run(const std::string& command) { return kov::test::runCommand(command); }
+std::string run(const std::string& command) { return runCommand(command); }
 
-class JwOnScreen : public testing::Test {
+class JwOnScreen : public ScreenTest {
 protected:
-    void SetUp() override
+    // ファイル(F) clicked open (there is no window manager to give the keyboard to the window), then
+    // 読み込み(I) → JW_CAD(JWW,JWC)読み込み(J)..., the file's name, and OK on the import options.
+    static void openFromTheFileMenu(const fs::path& plan)
     {
-        if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "needs an X server: run under xvfb-run";
-        for (const char* tool : {"xdotool", "import"})
-            ASSERT_FALSE(run(std::string("command -v ") + tool).empty()) << tool << " is not installed";
-        m_home = fs::temp_directory_path() / ("kovira-jw-" + std::to_string(::getpid()));
-        fs::remove_all(m_home);
-        fs::create_directories(m_home);
+        clickAt({40, 8}, 800);
+        key("--delay 500 i j", 1500);
+        run("xdotool type --delay 20 '" + plan.string() + "'");
+        key("Return", 1500);
+        key("Return", 3000);
+        // The import says that the plan's points are not read.
+        key("Return", 1000);
     }
-    void TearDown() override
-    {
-        if (m_program.state() != QProcess::NotRunning) {
-            m_program.kill();
-            m_program.waitForFinished(5000);
-        }
-        fs::remove_all(m_home);
-    }
-
-    fs::path m_home;
-    QProcess m_program;
 };
 
 // The share of dark pixels in the middle of the window: the plan's lines and texts.
 double inkInMiddle(const QImage& shot)
 {
     const QRect middle(shot.width() / 4, shot.height() / 4, shot.width() / 2, shot.height() / 2);
-    int dark = 0;
-    for (int y = middle.top(); y <= middle.bottom(); ++y)
-        for (int x = middle.left(); x <= middle.right(); ++x)
-            dark += qGray(shot.pixel(x, y)) < 96;
-    return double(dark) / (middle.width() * middle.height());
+    return double(ink(shot, middle)) / (middle.width() * middle.height());
 }
 
 TEST_F(JwOnScreen, ApartmentPlanOpenedFromTheFileMenu)
@@ -66,44 +50,12 @@ TEST_F(JwOnScreen, ApartmentPlanOpenedFromTheFileMenu)
     // The file dialog is typed into: the sample under a plain name (never kept in the project).
     const fs::path plan = m_home / "apartment.jww";
     fs::copy_file(fs::path(KOVIRA_SAMPLES) / "jww" / "Ａマンション平面例.jww", plan);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("QT_SCALE_FACTOR", "1");
-    env.insert("KOVIRA_DATA_DIR", KOVIRA_DATA_SOURCE);
-    for (const char* var : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
-        env.insert(var, QString::fromStdString((m_home / var).string()));
-    m_program.setProcessEnvironment(env);
-    m_program.setProcessChannelMode(QProcess::ForwardedChannels);
-    m_program.start(KOVIRA_PROGRAM, {});
-    ASSERT_TRUE(m_program.waitForStarted(10000));
-    const std::string window = run("xdotool search --sync --onlyvisible --name 'Kovira' 2>/dev/null | head -1");
-    ASSERT_FALSE(window.empty()) << "no window of the program appeared";
-    QThread::msleep(1500);
-    run("xdotool windowfocus --sync " + window + " 2>/dev/null");
-    const QImage before(QString::fromStdString([&] {
-        const fs::path shot = m_home / "before.png";
-        run("import -window root " + shot.string());
-        return shot.string();
-    }()));
+    const std::string window = start({}, "Kovira");
+    ASSERT_FALSE(window.empty());
+    const QImage before = grab(m_home / "before.png");
 
-    // ファイル(F) clicked open (there is no window manager to give the keyboard to the window), then
-    // 読み込み(I) → JW_CAD(JWW,JWC)読み込み(J)..., the file's name, and OK on the import options.
-    run("xdotool mousemove 40 8 click 1");
-    QThread::msleep(800);
-    run("xdotool key --delay 500 i j");
-    QThread::msleep(1500);
-    run("xdotool type --delay 20 '" + plan.string() + "'");
-    run("xdotool key Return");
-    QThread::msleep(1500);
-    run("xdotool key Return");
-    QThread::msleep(3000);
-    // The import says that the plan's points are not read.
-    run("xdotool key Return");
-    QThread::msleep(1000);
-
-    const fs::path shot = fs::path(KOVIRA_UI_OUTPUT) / "jww-apartment-plan.png";
-    run("import -window root " + shot.string());
-    const QImage after(QString::fromStdString(shot.string()));
+    openFromTheFileMenu(plan);
+    const QImage after = grab(fs::path(KOVIRA_UI_OUTPUT) / "jww-apartment-plan.png");
     ASSERT_FALSE(after.isNull());
     // The empty page of the start against the plan now drawn in it.
     EXPECT_GT(inkInMiddle(after), inkInMiddle(before) + 0.005);
@@ -128,37 +80,11 @@ TEST_F(JwOnScreen, HiddenLayersOpenedThenOneGroupShownFromTheLayerBar)
         std::ofstream(plan, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                     static_cast<std::streamsize>(bytes.size()));
     }
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("QT_SCALE_FACTOR", "1");
-    env.insert("KOVIRA_DATA_DIR", KOVIRA_DATA_SOURCE);
-    for (const char* var : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
-        env.insert(var, QString::fromStdString((m_home / var).string()));
-    m_program.setProcessEnvironment(env);
-    m_program.setProcessChannelMode(QProcess::ForwardedChannels);
-    m_program.start(KOVIRA_PROGRAM, {});
-    ASSERT_TRUE(m_program.waitForStarted(10000));
-    const std::string window = run("xdotool search --sync --onlyvisible --name 'Kovira' 2>/dev/null | head -1");
-    ASSERT_FALSE(window.empty()) << "no window of the program appeared";
-    QThread::msleep(1500);
-    run("xdotool windowfocus --sync " + window + " 2>/dev/null");
-    auto grab = [&](const fs::path& file) {
-        run("import -window root " + file.string());
-        return QImage(QString::fromStdString(file.string())).convertToFormat(QImage::Format_RGB32);
-    };
+    const std::string window = start({}, "Kovira");
+    ASSERT_FALSE(window.empty());
     const QImage before = grab(m_home / "before.png");
 
-    run("xdotool mousemove 40 8 click 1");
-    QThread::msleep(800);
-    run("xdotool key --delay 500 i j");
-    QThread::msleep(1500);
-    run("xdotool type --delay 20 '" + plan.string() + "'");
-    run("xdotool key Return");
-    QThread::msleep(1500);
-    run("xdotool key Return");
-    QThread::msleep(3000);
-    run("xdotool key Return");   // the points not read
-    QThread::msleep(1000);
+    openFromTheFileMenu(plan);
     const QImage opened = grab(fs::path(KOVIRA_UI_OUTPUT) / "jww-hidden-layers-opened.png");
     ASSERT_FALSE(opened.isNull());
     EXPECT_GT(inkInMiddle(opened), inkInMiddle(before) + 0.003) << "the walls show";
@@ -198,8 +124,7 @@ TEST_F(JwOnScreen, HiddenLayersOpenedThenOneGroupShownFromTheLayerBar)
         }
     }
     ASSERT_GE(cx, 0) << "group 1's row of the layer bar was not found";
-    run("xdotool mousemove " + std::to_string(cx) + " " + std::to_string(cy) + " click 1");
-    QThread::msleep(1500);
+    clickAt({cx, cy}, 1500);
     const QImage shown = grab(fs::path(KOVIRA_UI_OUTPUT) / "jww-hidden-layer-group-shown.png");
     ASSERT_FALSE(shown.isNull());
     // The room names and dimensions are drawn now.

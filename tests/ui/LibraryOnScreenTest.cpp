@@ -9,21 +9,14 @@
 #include "building/PartLibrary.h"
 #include "model/KovUnit.h"
 
-#include <QFile>
-#include <QImage>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QThread>
-
 #include "ui/UiSupport.h"
+
+#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -31,74 +24,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string run(const std::string& command) { return kov::test::runCommand(command); }
-std::string num(int v) { return std::to_string(v); }
+using namespace kov::test;
 
-QImage grab(const fs::path& file, const std::string& window = "root")
-{
-    run("import -window " + window + " " + file.string());
-    return QImage(QString::fromStdString(file.string())).convertToFormat(QImage::Format_RGB32);
-}
+std::string run(const std::string& command) { return runCommand(command); }
 
-// The window of that title, waiting up to `seconds` (a sanitizer build starts slowly on a busy
-// machine); empty when none shows.
-std::string windowNamed(const std::string& title, int seconds = 8)
-{
-    return run("timeout " + std::to_string(seconds) + " xdotool search --sync --onlyvisible --name '" + title +
-               "' 2>/dev/null | head -1");
-}
-
-std::map<std::string, int> geometryOf(const std::string& window)
-{
-    std::map<std::string, int> g;
-    std::istringstream in(run("xdotool getwindowgeometry --shell " + window));
-    std::string line;
-    while (std::getline(in, line))
-        if (auto eq = line.find('='); eq != std::string::npos) g[line.substr(0, eq)] = std::atoi(line.c_str() + eq + 1);
-    return g;
-}
-
-void clickAt(QPoint p, int button = 1)
+// The pointer rests on the cell or button before the click, as a person's would.
+void hoverAndClick(QPoint p)
 {
     run("xdotool mousemove " + num(p.x()) + " " + num(p.y()));
     QThread::msleep(150);
-    run("xdotool click " + num(button));
+    run("xdotool click 1");
     QThread::msleep(350);
 }
 
-// The centre of the first place in the left quarter of the screen where the icon's opaque pixels
-// show; (-1, -1) when none.
-QPoint findIconOnTheLeft(const QImage& shot, const fs::path& iconFile)
-{
-    const QImage b = QImage(QString::fromStdString(iconFile.string())).convertToFormat(QImage::Format_ARGB32);
-    std::vector<QPoint> opaque;
-    for (int y = 0; y < b.height(); ++y)
-        for (int x = 0; x < b.width(); ++x)
-            if (qAlpha(b.pixel(x, y)) == 255) opaque.emplace_back(x, y);
-    if (opaque.empty()) return {-1, -1};
-    auto close = [](QRgb p, QRgb q) {
-        return std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q)) < 40;
-    };
-    for (int y = 0; y + b.height() <= shot.height(); ++y)
-        for (int x = 0; x + b.width() <= shot.width() / 4; ++x) {
-            bool all = true;
-            for (const QPoint& o : opaque)
-                if (!close(shot.pixel(x + o.x(), y + o.y()), b.pixel(o.x(), o.y()))) {
-                    all = false;
-                    break;
-                }
-            if (all) return {x + b.width() / 2, y + b.height() / 2};
-        }
-    return {-1, -1};
-}
-
+// A button of the tool panel, in the left quarter of the screen.
 QPoint findTool(const QImage& shot, const std::string& name)
 {
-    for (const char* size : {"-24.png", "-16.png"}) {
-        const QPoint p = findIconOnTheLeft(shot, fs::path(KOVIRA_ICONS) / (name + size));
-        if (p.x() >= 0) return p;
-    }
-    return {-1, -1};
+    return findButton(shot, name, QRect(0, 0, shot.width() / 4, shot.height()));
 }
 
 bool dark(QRgb p) { return qRed(p) + qGreen(p) + qBlue(p) < 200; }
@@ -166,29 +108,7 @@ int darkPixels(const QImage& image, QRect r)
     return n;
 }
 
-class LibraryOnScreen : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "needs an X server: run under xvfb-run";
-        for (const char* tool : {"xdotool", "import"})
-            ASSERT_FALSE(run(std::string("command -v ") + tool).empty()) << tool << " is not installed";
-        m_home = fs::temp_directory_path() / ("kovira-library-" + std::to_string(::getpid()));
-        fs::remove_all(m_home);
-        fs::create_directories(m_home);
-    }
-    void TearDown() override
-    {
-        if (m_program.state() != QProcess::NotRunning) {
-            m_program.kill();
-            m_program.waitForFinished(5000);
-        }
-        fs::remove_all(m_home);
-    }
-
-    fs::path m_home;
-    QProcess m_program;
-};
+class LibraryOnScreen : public ScreenTest {};
 
 TEST_F(LibraryOnScreen, ADoorStairsASofaAndABath)
 {
@@ -200,15 +120,8 @@ TEST_F(LibraryOnScreen, ADoorStairsASofaAndABath)
     const auto sanitary = std::find(folders.begin(), folders.end(), "衛生機器");
     ASSERT_NE(furniture, folders.end());
     ASSERT_NE(sanitary, folders.end());
-    const fs::path ini = m_home / "XDG_CONFIG_HOME" / "KoviraSoft" / "Kovira.ini";
-    fs::create_directories(ini.parent_path());
-    {
-        QFile f(QString::fromStdString(ini.string()));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(("[KOV_T_UTILITY]\ntateg_selectidx=1\ntateg_nowpage=0\nbuhin_selectidx=" +
-                 std::to_string(furniture - folders.begin()) + "\nbuhin_selectidx_s=0\nbuhin_nowpage=0\n")
-                    .c_str());
-    }
+    writeSettings("[KOV_T_UTILITY]\ntateg_selectidx=1\ntateg_nowpage=0\nbuhin_selectidx=" +
+                  std::to_string(furniture - folders.begin()) + "\nbuhin_selectidx_s=0\nbuhin_nowpage=0\n");
 
     // An empty drawing of our own to open and save.
     const fs::path plan = m_home / "plan.kvr";
@@ -216,78 +129,64 @@ TEST_F(LibraryOnScreen, ADoorStairsASofaAndABath)
         kov::test::DocumentRig rig;
         ASSERT_TRUE(rig.saveAs(plan));
     }
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("QT_SCALE_FACTOR", "1");
-    env.insert("KOVIRA_DATA_DIR", QString::fromStdString(library.string()));
-    for (const char* var : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
-        env.insert(var, QString::fromStdString((m_home / var).string()));
-    m_program.setProcessEnvironment(env);
-    m_program.setProcessChannelMode(QProcess::ForwardedChannels);
-    m_program.start(KOVIRA_PROGRAM, {QString::fromStdString(plan.string())});
-    ASSERT_TRUE(m_program.waitForStarted(10000));
-    const std::string window = windowNamed("plan.kvr", 60);
-    ASSERT_FALSE(window.empty()) << "no window of the program appeared";
-    QThread::msleep(1500);
-    run("xdotool windowfocus --sync " + window + " 2>/dev/null");
-    const QImage start = grab(m_home / "start.png");
-    ASSERT_FALSE(start.isNull());
-    const int W = start.width(), H = start.height();
+    const std::string window = start({QString::fromStdString(plan.string())}, "plan.kvr");
+    ASSERT_FALSE(window.empty());
+    const QImage screen = grab(m_home / "start.png");
+    ASSERT_FALSE(screen.isNull());
+    const int W = screen.width(), H = screen.height();
 
     // A room from two corners in the left part of the drawing area.
-    const QPoint roomTool = findTool(start, "rectroom");
+    const QPoint roomTool = findTool(screen, "rectroom");
     ASSERT_GE(roomTool.x(), 0) << "the tool panel's rectangular-room button was not found";
-    clickAt(roomTool);
+    hoverAndClick(roomTool);
     const QPoint a(W * 22 / 100, H * 30 / 100), b(W * 46 / 100, H * 62 / 100);
-    clickAt(a);
-    clickAt(b);
+    hoverAndClick(a);
+    hoverAndClick(b);
 
     // The fittings palette from its tool button, on the hinged doors; its first cell, then three
     // clicks on the room's top wall: the two ends of the opening and the room's side.
     const QPoint fittingTool = findTool(grab(m_home / "panel.png"), "fittings");
     ASSERT_GE(fittingTool.x(), 0) << "the tool panel's fittings button was not found";
-    clickAt(fittingTool);
+    hoverAndClick(fittingTool);
     const std::string fittings = windowNamed("建具配置");
     ASSERT_FALSE(fittings.empty()) << "the fittings button opened no palette";
     QThread::msleep(800);
-    auto g = geometryOf(fittings);
+    QRect g = windowGeometry(fittings);
     const QImage fittingsShot = grab(m_home / "fittings.png", fittings);
     const QPoint cell = firstCell(fittingsShot, 125, 80);
     ASSERT_GE(cell.x(), 0) << "no thumbnail cell on the fittings palette";
     EXPECT_GT(darkPixels(fittingsShot, QRect(cell + QPoint(3, 3), QSize(74, 50))), 20)
         << "the first hinged door shows no drawing: the library was not found";
-    clickAt(QPoint(g["X"] + cell.x() + 40, g["Y"] + cell.y() + 30));
+    hoverAndClick(QPoint(g.x() + cell.x() + 40, g.y() + cell.y() + 30));
     const int wallY = a.y();
     const int span = b.x() - a.x();
-    clickAt(QPoint(a.x() + span / 4, wallY));
-    clickAt(QPoint(a.x() + span / 2, wallY));
-    clickAt(QPoint(a.x() + span * 3 / 8, wallY + (b.y() - a.y()) / 3));
-    run("xdotool key Escape");
-    QThread::msleep(500);
+    hoverAndClick(QPoint(a.x() + span / 4, wallY));
+    hoverAndClick(QPoint(a.x() + span / 2, wallY));
+    hoverAndClick(QPoint(a.x() + span * 3 / 8, wallY + (b.y() - a.y()) / 3));
+    key("Escape", 500);
 
     // Straight stairs in the room's right part from the tool panel's button: the width, then the run.
     run("xdotool windowfocus --sync " + window + " 2>/dev/null");
     const QPoint stairsTool = findTool(grab(m_home / "panel1.png"), "stairs");
     ASSERT_GE(stairsTool.x(), 0) << "the tool panel's stairs button was not found";
-    clickAt(stairsTool);
+    hoverAndClick(stairsTool);
     QThread::msleep(500);
     const int depth = b.y() - a.y();
-    clickAt(QPoint(a.x() + span * 7 / 10, a.y() + depth / 8));
-    clickAt(QPoint(a.x() + span * 7 / 10, a.y() + depth * 3 / 8));
-    clickAt(QPoint(a.x() + span * 19 / 20, a.y() + depth / 4));
-    run("xdotool key Escape");
-    QThread::msleep(500);
+    hoverAndClick(QPoint(a.x() + span * 7 / 10, a.y() + depth / 8));
+    hoverAndClick(QPoint(a.x() + span * 7 / 10, a.y() + depth * 3 / 8));
+    hoverAndClick(QPoint(a.x() + span * 19 / 20, a.y() + depth / 4));
+    key("Escape", 500);
 
     // The parts palette from its tool button, on the furniture: the three-seat sofa put down in the
     // room's lower left; then, a row up in the folder tree, the sanitary folder's bath beside it.
     run("xdotool windowfocus --sync " + window + " 2>/dev/null");
     const QPoint partsTool = findTool(grab(m_home / "panel2.png"), "parts");
     ASSERT_GE(partsTool.x(), 0) << "the tool panel's parts button was not found";
-    clickAt(partsTool);
+    hoverAndClick(partsTool);
     const std::string parts = windowNamed("部品の配置");
     ASSERT_FALSE(parts.empty()) << "the parts button opened no palette";
     QThread::msleep(800);
-    g = geometryOf(parts);
+    g = windowGeometry(parts);
     const QImage partsShot = grab(m_home / "parts.png", parts);
     const QPoint partCell = firstCell(partsShot, 0, 56);
     ASSERT_GE(partCell.x(), 0) << "no thumbnail cell on the parts palette";
@@ -304,17 +203,17 @@ TEST_F(LibraryOnScreen, ADoorStairsASofaAndABath)
         const int index = static_cast<int>(it - names.begin());
         ASSERT_LT(index, 15) << name;
         const QPoint c = partCell + QPoint((index % 3) * pitch.x(), (index / 3) * pitch.y());
-        clickAt(QPoint(g["X"] + c.x() + 30, g["Y"] + c.y() + 30));
+        hoverAndClick(QPoint(g.x() + c.x() + 30, g.y() + c.y() + 30));
         run("xdotool mousemove " + num(at.x() - 20) + " " + num(at.y() - 20));
         QThread::msleep(200);
-        clickAt(at);
+        hoverAndClick(at);
     };
     putDown("家具", "ソファ3人掛け", QPoint(a.x() + span / 10, a.y() + depth * 5 / 8));
 
     const QRect chosen = highlightedRow(partsShot);
     ASSERT_FALSE(chosen.isEmpty()) << "the parts palette shows no chosen folder";
     ASSERT_EQ(sanitary - folders.begin(), furniture - folders.begin() - 1) << "the folders are not listed as expected";
-    clickAt(QPoint(g["X"] + chosen.center().x(), g["Y"] + chosen.top() - chosen.height() / 2));
+    hoverAndClick(QPoint(g.x() + chosen.center().x(), g.y() + chosen.top() - chosen.height() / 2));
     QThread::msleep(500);
     putDown("衛生機器", "浴槽", QPoint(a.x() + span * 5 / 8, a.y() + depth * 5 / 8));
 

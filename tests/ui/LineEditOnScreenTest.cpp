@@ -6,43 +6,23 @@
 #include "app/DocumentTestSupport.h"
 #include "ui/UiSupport.h"
 
-#include <QFile>
-#include <QImage>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <cmath>
 #include <filesystem>
 #include <string>
 
 namespace {
 
 namespace fs = std::filesystem;
+using namespace kov::test;
 
-std::string run(const std::string& command) { return kov::test::runCommand(command); }
+std::string run(const std::string& command) { return runCommand(command); }
 
-QImage grab(const fs::path& file)
-{
-    run("import -window root " + file.string());
-    return QImage(QString::fromStdString(file.string()));
-}
-
-bool dark(const QImage& shot, int x, int y) { return qGray(shot.pixel(x, y)) < 96; }
-
-int ink(const QImage& shot, const QRect& r)
-{
-    int n = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            n += dark(shot, x, y);
-    return n;
-}
-
-// The drawing holds a frame of ±12 m by ±7 m around its origin and nothing else near the axes:
-// from the middle of the screen the first dark pixel each way is the frame, which gives the mapping.
+// The drawing holds a frame of ±12 m by ±7 m around its origin: the frame on the screen gives the
+// mapping from the sheet.
 struct SheetOnScreen {
     double x0 = 0, y0 = 0, sx = 0, sy = 0;
     bool found = false;
@@ -52,62 +32,34 @@ struct SheetOnScreen {
     }
 };
 
-SheetOnScreen findFrame(const QImage& shot)
+SheetOnScreen sheetOnScreen(const QImage& shot)
 {
     SheetOnScreen s;
-    const int cx = shot.width() / 2, cy = shot.height() / 2;
-    int left = cx, right = cx, top = cy, bottom = cy;
-    while (left > 0 && !dark(shot, left, cy)) --left;
-    while (right < shot.width() - 1 && !dark(shot, right, cy)) ++right;
-    while (top > 0 && !dark(shot, cx, top)) --top;
-    while (bottom < shot.height() - 1 && !dark(shot, cx, bottom)) ++bottom;
-    if (left == 0 || top == 0 || right == shot.width() - 1 || bottom == shot.height() - 1)
-        return s;
-    s.sx = (right - left) / 24000.0;
-    s.sy = (bottom - top) / 14000.0;
-    s.x0 = left + 12000 * s.sx;
-    s.y0 = top + 7000 * s.sy;
+    const QRect frame = findFrame(shot);
+    if (frame.isEmpty()) return s;
+    s.sx = (frame.right() - frame.left()) / 24000.0;
+    s.sy = (frame.bottom() - frame.top()) / 14000.0;
+    s.x0 = frame.left() + 12000 * s.sx;
+    s.y0 = frame.top() + 7000 * s.sy;
     s.found = true;
     return s;
 }
 
-void click(const QPoint& p)
-{
-    run("xdotool mousemove " + std::to_string(p.x()) + " " + std::to_string(p.y()) + " click 1");
-    QThread::msleep(400);
-}
+void click(const QPoint& p) { clickAt(p, 400); }
 
 // 作図(D) → 線の加工(T), then that many steps down the sub-menu, which opens on its first item and
 // steps over disabled ones (円接線 without a selected circle).
 void menuTool(int down)
 {
-    run("xdotool key alt+d");
-    QThread::msleep(500);
-    run("xdotool key t");
-    QThread::msleep(500);
-    for (int i = 0; i < down; ++i) run("xdotool key Down");
-    run("xdotool key Return");
-    QThread::msleep(800);
+    key("alt+d", 500);
+    key("t", 500);
+    for (int i = 0; i < down; ++i) key("Down", 0);
+    key("Return", 800);
 }
 
-class LineEditOnScreen : public testing::Test {
+class LineEditOnScreen : public ScreenTest {
 protected:
-    void SetUp() override
-    {
-        if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "needs an X server: run under xvfb-run";
-        for (const char* tool : {"xdotool", "import"})
-            ASSERT_FALSE(run(std::string("command -v ") + tool).empty()) << tool << " is not installed";
-    }
-    void TearDown() override
-    {
-        if (m_program.state() != QProcess::NotRunning) {
-            m_program.kill();
-            m_program.waitForFinished(5000);
-        }
-    }
-
-    kov::test::DocumentRig m_rig;
-    QProcess m_program;
+    DocumentRig m_rig;
 };
 
 TEST_F(LineEditOnScreen, EnvelopeOpensAJunctionAndTheChamferToolCutsACorner)
@@ -128,31 +80,12 @@ TEST_F(LineEditOnScreen, EnvelopeOpensAJunctionAndTheChamferToolCutsACorner)
     const fs::path drawing = m_rig.file("line-edits.kvr");
     ASSERT_TRUE(m_rig.saveAs(drawing));
     // A chamfer large enough to see at this scale.
-    const fs::path home = m_rig.file("home");
-    const fs::path ini = home / "XDG_CONFIG_HOME" / "KoviraSoft" / "Kovira.ini";
-    fs::create_directories(ini.parent_path());
-    {
-        QFile f(QString::fromStdString(ini.string()));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("[KOV_T_UTILITY]\nmentori_kakuatai=2000\n");
-    }
+    writeSettings("[KOV_T_UTILITY]\nmentori_kakuatai=2000\n");
 
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("QT_SCALE_FACTOR", "1");
-    env.insert("KOVIRA_DATA_DIR", KOVIRA_DATA_SOURCE);
-    for (const char* var : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
-        env.insert(var, QString::fromStdString((home / var).string()));
-    m_program.setProcessEnvironment(env);
-    m_program.setProcessChannelMode(QProcess::ForwardedChannels);
-    m_program.start(KOVIRA_PROGRAM, {QString::fromStdString(drawing.string())});
-    ASSERT_TRUE(m_program.waitForStarted(10000));
-    const std::string window = run("xdotool search --sync --onlyvisible --name 'line-edits' 2>/dev/null | head -1");
-    ASSERT_FALSE(window.empty()) << "no window of the program appeared";
-    QThread::msleep(1500);
-    run("xdotool windowfocus --sync " + window + " 2>/dev/null");
+    const std::string window = start({QString::fromStdString(drawing.string())}, "line-edits");
+    ASSERT_FALSE(window.empty());
     const QImage before = grab(m_rig.file("before.png"));
-    const SheetOnScreen sheet = findFrame(before);
+    const SheetOnScreen sheet = sheetOnScreen(before);
     ASSERT_TRUE(sheet.found) << "the drawing's frame was not found on the screen";
 
     // 包絡: the 13th item, the 12th enabled one: two corners around the junction.

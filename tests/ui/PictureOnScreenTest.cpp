@@ -7,37 +7,28 @@
 #include "app/ContextMenu.h"
 #include "app/CommandIds.h"
 #include "app/DocumentTestSupport.h"
+#include "model/Bmp.h"
+#include "model/KovImage.h"
 #include "model/KovUnit.h"
+#include "model/PictureFiles.h"
 #include "model/SelectionRecord.h"
 #include "ui/UiSupport.h"
 
-#include <QFile>
-#include <QImage>
 #include <QPainter>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <string>
 
 namespace {
 
 namespace fs = std::filesystem;
+using namespace kov::test;
 
-std::string run(const std::string& command) { return kov::test::runCommand(command); }
-
-QImage grab(const fs::path& file, const std::string& window = "root")
-{
-    run("import -window " + window + " " + file.string());
-    return QImage(QString::fromStdString(file.string()));
-}
-
-bool dark(const QImage& shot, int x, int y) { return qGray(shot.pixel(x, y)) < 96; }
+std::string run(const std::string& command) { return runCommand(command); }
 
 // The pasted picture's colours: strongly coloured, unlike the drawing's black lines on white.
 bool coloured(QRgb c) { return std::abs(qRed(c) - qGreen(c)) + std::abs(qGreen(c) - qBlue(c)) > 150; }
@@ -49,20 +40,6 @@ QRect colouredBox(const QImage& shot, const QRect& within)
         for (int x = within.left(); x <= within.right(); ++x)
             if (coloured(shot.pixel(x, y))) box |= QRect(x, y, 1, 1);
     return box;
-}
-
-// The drawing holds a frame of ±12 m by ±7 m around its origin and nothing else near the axes:
-// from the middle of the screen the first dark pixel each way is the frame.
-QRect findFrame(const QImage& shot)
-{
-    const int cx = shot.width() / 2, cy = shot.height() / 2;
-    int left = cx, right = cx, top = cy, bottom = cy;
-    while (left > 0 && !dark(shot, left, cy)) --left;
-    while (right < shot.width() - 1 && !dark(shot, right, cy)) ++right;
-    while (top > 0 && !dark(shot, cx, top)) --top;
-    while (bottom < shot.height() - 1 && !dark(shot, cx, bottom)) ++bottom;
-    if (left == 0 || top == 0 || right == shot.width() - 1 || bottom == shot.height() - 1) return {};
-    return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
 // A 480 x 320 picture: sky, sun and a hill, strongly coloured everywhere.
@@ -81,54 +58,18 @@ QImage landscape()
     return image;
 }
 
-struct Geometry {
-    int x = 0, y = 0, width = 0, height = 0;
-};
-
-Geometry windowGeometry(const std::string& window)
-{
-    Geometry g;
-    std::istringstream in(run("xdotool getwindowgeometry --shell " + window));
-    std::string line;
-    while (std::getline(in, line)) {
-        const auto eq = line.find('=');
-        if (eq == std::string::npos) continue;
-        const std::string key = line.substr(0, eq);
-        const int value = std::atoi(line.c_str() + eq + 1);
-        if (key == "X") g.x = value;
-        if (key == "Y") g.y = value;
-        if (key == "WIDTH") g.width = value;
-        if (key == "HEIGHT") g.height = value;
-    }
-    return g;
-}
-
-void key(const std::string& keys, int waitMs = 300)
-{
-    run("xdotool key " + keys);
-    QThread::msleep(waitMs);
-}
-
-class PictureOnScreen : public testing::Test {
+class PictureOnScreen : public ScreenTest {
 protected:
-    void SetUp() override
-    {
-        if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "needs an X server: run under xvfb-run";
-        for (const char* tool : {"xdotool", "import"})
-            ASSERT_FALSE(run(std::string("command -v ") + tool).empty()) << tool << " is not installed";
-    }
     void TearDown() override
     {
-        for (QProcess* p : {&m_program, &m_clipboard}) {
-            if (p->state() != QProcess::NotRunning) {
-                p->kill();
-                p->waitForFinished(5000);
-            }
+        if (m_clipboard.state() != QProcess::NotRunning) {
+            m_clipboard.kill();
+            m_clipboard.waitForFinished(5000);
         }
+        ScreenTest::TearDown();
     }
 
-    kov::test::DocumentRig m_rig;
-    QProcess m_program;
+    DocumentRig m_rig;
     QProcess m_clipboard;
 };
 
@@ -144,27 +85,13 @@ TEST_F(PictureOnScreen, APastedPictureIsTrimmedByItsFrame)
     const fs::path picture = m_rig.file("landscape.png");
     ASSERT_TRUE(landscape().save(QString::fromStdString(picture.string())));
 
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("QT_SCALE_FACTOR", "1");
     // Another program holds the picture on the clipboard.
-    m_clipboard.setProcessEnvironment(env);
+    m_clipboard.setProcessEnvironment(environment());
     m_clipboard.start(KOVIRA_CLIPBOARD_OWNER, {QString::fromStdString(picture.string())});
     ASSERT_TRUE(m_clipboard.waitForStarted(10000));
     ASSERT_TRUE(m_clipboard.waitForReadyRead(10000)) << "the clipboard's owner did not start";
 
-    const fs::path home = m_rig.file("home");
-    env.insert("KOVIRA_DATA_DIR", KOVIRA_DATA_SOURCE);
-    for (const char* var : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
-        env.insert(var, QString::fromStdString((home / var).string()));
-    m_program.setProcessEnvironment(env);
-    m_program.setProcessChannelMode(QProcess::ForwardedChannels);
-    m_program.start(KOVIRA_PROGRAM, {QString::fromStdString(drawing.string())});
-    ASSERT_TRUE(m_program.waitForStarted(10000));
-    const std::string window = run("xdotool search --sync --onlyvisible --name 'picture-trim' 2>/dev/null | head -1");
-    ASSERT_FALSE(window.empty()) << "no window of the program appeared";
-    QThread::msleep(1500);
-    run("xdotool windowfocus --sync " + window + " 2>/dev/null");
+    ASSERT_FALSE(start({QString::fromStdString(drawing.string())}, "picture-trim").empty());
     const QImage before = grab(m_rig.file("before.png"));
     const QRect frame = findFrame(before);
     ASSERT_FALSE(frame.isEmpty()) << "the drawing's frame was not found on the screen";
@@ -194,18 +121,18 @@ TEST_F(PictureOnScreen, APastedPictureIsTrimmedByItsFrame)
         if (item.command == kov::app::cmd::TrimPicture) break;
     }
     const QPoint middle = shown.center();
-    run("xdotool mousemove " + std::to_string(middle.x()) + " " + std::to_string(middle.y()) + " click 3");
+    run("xdotool mousemove " + num(middle.x()) + " " + num(middle.y()) + " click 3");
     QThread::msleep(800);
     for (int i = 0; i < downs; ++i) key("Down", 80);
     key("Return", 1500);
-    const std::string dialog = run("xdotool search --sync --onlyvisible --name 'トリミング' 2>/dev/null | head -1");
+    const std::string dialog = windowNamed("トリミング", 60);
     ASSERT_FALSE(dialog.empty()) << "the trimming dialog did not open";
     QThread::msleep(500);
     // The preview's frame starts on the picture (3:2): from (10, 71) to (377, 316) of the preview,
     // which lies 13 pixels inside the dialog. Its lower right corner goes up and left.
-    const Geometry g = windowGeometry(dialog);
-    const int px = g.x + 13, py = g.y + 13;
-    auto moveTo = [&](int x, int y) { run("xdotool mousemove " + std::to_string(px + x) + " " + std::to_string(py + y)); };
+    const QRect g = windowGeometry(dialog);
+    const int px = g.x() + 13, py = g.y() + 13;
+    auto moveTo = [&](int x, int y) { run("xdotool mousemove " + num(px + x) + " " + num(py + y)); };
     moveTo(377, 316);
     QThread::msleep(200);
     run("xdotool mousedown 1");
@@ -227,6 +154,56 @@ TEST_F(PictureOnScreen, APastedPictureIsTrimmedByItsFrame)
     EXPECT_NEAR(kept.height(), 320 * 185.0 / 245, 14);
     EXPECT_NEAR(kept.center().x(), frame.center().x(), 8);
     EXPECT_NEAR(kept.center().y(), frame.center().y(), 8);
+}
+
+// A drawing whose transparent picture declares 2 × 16 million pixels in a few bytes (a damaged file;
+// making it transparent took 20 s): the program opens the drawing at once, and the damage report
+// names the drawing and says why the picture is not shown. The drawing's lines are there.
+TEST_F(PictureOnScreen, APictureTooLargeForItsBytesIsNamedAndTheDrawingOpens)
+{
+    auto add = [this](double x1, double y1, double x2, double y2) { m_rig.addLine(x1, y1, x2, y2); };
+    add(-12000, -7000, 12000, -7000);
+    add(12000, -7000, 12000, 7000);
+    add(12000, 7000, -12000, 7000);
+    add(-12000, 7000, -12000, -7000);
+    std::vector<std::uint8_t> bmp = DibToBmpBytes(BitmapToDib(landscape().scaled(2, 2), kBiRgb, 24));
+    const std::uint32_t rows = 16'449'281;
+    for (int i = 0; i < 4; ++i) bmp[22 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(rows >> (8 * i));
+    auto picture = std::make_unique<CKovImage>();
+    picture->ImageID = m_rig.doc->m_Unit.NextImageId();
+    picture->ImageName = TempImagePath(m_rig.doc->TempImageFolder(), picture->ImageID).string();
+    picture->IMGImagetype = kPictureBmp;
+    picture->IMGImagegifflg = 1;
+    picture->IMGImagegifcol = 0xFFFFFF;
+    picture->ImageWidth = 100;
+    picture->ImageHeight = 70;
+    picture->KeepFileBytes(bmp, m_rig.doc->TempImageFolder());
+    m_rig.doc->m_Unit.m_Images.Add(std::move(picture));
+    const fs::path drawing = m_rig.file("damaged-picture.kvr");
+    ASSERT_TRUE(m_rig.saveAs(drawing));
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("QT_SCALE_FACTOR", "1");
+    const fs::path home = m_rig.file("home");
+    env.insert("KOVIRA_DATA_DIR", KOVIRA_DATA_SOURCE);
+    for (const char* var : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+        env.insert(var, QString::fromStdString((home / var).string()));
+    m_program.setProcessEnvironment(env);
+    m_program.setProcessChannelMode(QProcess::ForwardedChannels);
+    m_program.start(KOVIRA_PROGRAM, {QString::fromStdString(drawing.string())});
+    ASSERT_TRUE(m_program.waitForStarted(10000));
+    // The report comes up while the drawing opens, over the program's window.
+    const std::string report = run("xdotool search --sync --onlyvisible --name '^Kovira$' 2>/dev/null | head -1");
+    ASSERT_FALSE(report.empty()) << "no report of the damaged picture appeared";
+    QThread::msleep(1500);
+    grab(fs::path(KOVIRA_UI_OUTPUT) / "picture-refused-on-open.png");
+    run("xdotool windowfocus --sync " + report + " 2>/dev/null");
+    key("Return", 1500);
+    const std::string window = run("xdotool search --sync --onlyvisible --name 'damaged-picture' 2>/dev/null | head -1");
+    ASSERT_FALSE(window.empty()) << "the drawing did not open";
+    const QImage opened = grab(fs::path(KOVIRA_UI_OUTPUT) / "picture-refused-drawing-opened.png");
+    EXPECT_FALSE(findFrame(opened).isEmpty()) << "the drawing's lines are not on the screen";
 }
 
 } // namespace

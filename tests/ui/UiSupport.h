@@ -1,25 +1,78 @@
 #pragma once
 
-// What the screen tests share: running a shell command (xdotool, import) and reading its output.
+// What the screen tests share: the real program started on the X server of xvfb-run with a home of
+// its own, driven with xdotool and grabbed with ImageMagick's import, and the few ways of reading a
+// grab that more than one test needs.
 
-#include <cstdio>
+#include <QImage>
+#include <QPoint>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRect>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
 #include <string>
 
 namespace kov::test {
 
 // The command's standard output without its trailing line end and blanks.
-inline std::string runCommand(const std::string& command)
-{
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[256];
-        while (fgets(buf, sizeof buf, p))
-            out += buf;
-        pclose(p);
-    }
-    while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
-        out.pop_back();
-    return out;
-}
+std::string runCommand(const std::string& command);
+std::string num(int v);
+
+// The visible window whose title matches, waiting up to `seconds` (a sanitizer build starts slowly
+// on a busy machine); empty when none shows.
+std::string windowNamed(const std::string& title, int seconds = 8);
+// The window's place and size on the screen.
+QRect windowGeometry(const std::string& window);
+
+// The window ("root": the whole screen) written to the file and read back.
+QImage grab(const std::filesystem::path& file, const std::string& window = "root");
+// The screen once the program has caught up with the clicks sent to it: two grabs in a row alike
+// but for a blinking text caret (a busy machine can leave the program seconds behind xdotool).
+// The last grab after 30 s.
+QImage settledGrab(const std::filesystem::path& file);
+
+void key(const std::string& keys, int waitMs = 300);
+void clickAt(QPoint p, int waitMs = 300);
+
+// Dark pixels inside the rectangle: lines and texts of the drawing.
+int ink(const QImage& shot, const QRect& r);
+// The first dark pixel each way from the middle of the screen: the frame of a drawing that holds
+// nothing else near its axes. Empty when a side reaches the screen's edge.
+QRect findFrame(const QImage& shot);
+// The centre of the first place inside `within` where all of the icon's opaque pixels show;
+// (-1, -1) when none.
+QPoint findIcon(const QImage& shot, const std::filesystem::path& iconFile, const QRect& within);
+// A tool button by its icon (name-24.png, else name-16.png); (-1, -1) when none.
+QPoint findButton(const QImage& shot, const std::string& icon, const QRect& within);
+
+// One run of the program in a home folder of its own (settings, data and cache), killed and the
+// folder removed at the end. Skipped without an X server.
+class ScreenTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The program's environment: X with no scaling, the home's XDG folders and, with `library`,
+    // the data of the source tree.
+    QProcessEnvironment environment(bool library = true) const;
+    // The sample drawing of data/sample copied into the home under a plain name.
+    std::filesystem::path sampleCopy(const std::string& sample, const std::string& name) const;
+    // The settings file the program finds at its start.
+    void writeSettings(const std::string& text) const;
+    // The program started on the arguments; its window of that title, once it has painted and has
+    // the keyboard. Empty (and the test failed) when none shows.
+    std::string start(const QStringList& args, const std::string& title);
+    std::string start(const QStringList& args, const std::string& title, const QProcessEnvironment& env);
+    // An orderly close: the program ends through its main window's close.
+    void stop();
+
+    std::filesystem::path m_home;
+    QProcess m_program;
+    std::string m_window;
+};
 
 } // namespace kov::test

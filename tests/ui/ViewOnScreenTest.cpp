@@ -7,12 +7,9 @@
 
 #include "model/KovUnit.h"
 
-#include <QImage>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QThread>
-
 #include "ui/UiSupport.h"
+
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -60,8 +57,6 @@ fs::path saveHouse(DocumentRig& rig)
     EXPECT_TRUE(rig.saveAs(path));
     return path;
 }
-
-std::string run(const std::string& command) { return kov::test::runCommand(command); }
 
 struct Box {
     int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
@@ -142,59 +137,37 @@ QRect viewArea(const QImage& window)
     return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
-class ProgramOnScreen : public testing::Test {
+class ProgramOnScreen : public kov::test::ScreenTest {
 protected:
-    void SetUp() override
-    {
-        if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "needs an X server: run under xvfb-run";
-        for (const char* tool : {"xdotool", "import"})
-            ASSERT_FALSE(run(std::string("command -v ") + tool).empty()) << tool << " is not installed";
-    }
     void TearDown() override
     {
-        if (m_program.state() != QProcess::NotRunning) {
-            m_program.terminate();
-            if (!m_program.waitForFinished(10000)) m_program.kill();
-            m_program.waitForFinished(5000);
-        }
+        stop();
+        ScreenTest::TearDown();
     }
 
-    void start(const fs::path& drawing, const fs::path& home)
+    // The program on the drawing, without the library of the source tree, its window at a known
+    // size and place, so that the page geometry is known.
+    void start(const fs::path& drawing)
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "xcb");
-        env.insert("QT_SCALE_FACTOR", "1");
-        for (const char* var : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
-            env.insert(var, QString::fromStdString((home / var).string()));
-        m_program.setProcessEnvironment(env);
-        m_program.setProcessChannelMode(QProcess::ForwardedChannels);
-        m_program.start(KOVIRA_PROGRAM, {QString::fromStdString(drawing.string())});
-        ASSERT_TRUE(m_program.waitForStarted(10000));
-        m_window = run("xdotool search --sync --onlyvisible --name 'house.kvr' 2>/dev/null | head -1");
-        ASSERT_FALSE(m_window.empty()) << "no window of the program appeared";
-        // The window at a known size and place, so that the page geometry is known.
-        run("xdotool windowmove " + m_window + " 0 0 windowsize --sync " + m_window + " 1024 720");
+        ASSERT_FALSE(ScreenTest::start({QString::fromStdString(drawing.string())}, "house.kvr", environment(false)).empty());
+        xdotool("windowmove " + m_window + " 0 0 windowsize --sync " + m_window + " 1024 720");
         settle();
     }
 
     // Lets the program paint, then grabs its window from the X server.
-    QImage grab(const fs::path& file)
+    QImage grabView(const fs::path& file)
     {
         settle();
-        run("import -window " + m_window + " " + file.string());
-        QImage image(QString::fromStdString(file.string()));
-        image = image.convertToFormat(QImage::Format_RGB32);
+        const QImage image = kov::test::grab(file, m_window);
         return m_view.isValid() ? image.copy(m_view) : image;
     }
 
     void settle() { QThread::msleep(1500); }
 
-    void xdotool(const std::string& args) { run("xdotool " + args); }
+    void xdotool(const std::string& args) { kov::test::runCommand("xdotool " + args); }
     // A pointer position in the view's picture, moved to the window's.
     std::string at(int x, int y) const { return std::to_string(x + m_view.left()) + " " + std::to_string(y + m_view.top()); }
 
-    QProcess m_program;
-    std::string m_window;
     QRect m_view; // the view's part of the window's picture; invalid until the first grab
 };
 
@@ -202,9 +175,9 @@ TEST_F(ProgramOnScreen, DrawingShowsFittedThenZoomsAndScrolls)
 {
     DocumentRig rig;
     const fs::path drawing = saveHouse(rig);
-    start(drawing, rig.file("home"));
+    start(drawing);
 
-    const QImage whole = grab(rig.file("fitted.png"));
+    const QImage whole = grabView(rig.file("fitted.png"));
     ASSERT_FALSE(whole.isNull());
     if (const char* keep = std::getenv("KOVIRA_SCREENSHOT")) whole.save(keep);
     m_view = viewArea(whole);
@@ -251,7 +224,7 @@ TEST_F(ProgramOnScreen, DrawingShowsFittedThenZoomsAndScrolls)
     xdotool("mouseup 3");
     xdotool("mouseup 1");
     xdotool("mousemove --window " + m_window + " " + at(w - 30, 20)); // cross hair aside
-    const QImage zoomed = grab(rig.file("zoomed.png"));
+    const QImage zoomed = grabView(rig.file("zoomed.png"));
     const Box big = darkBox(zoomed, QRect(0, 0, w - 30, h - 30)); // clear of the scroll bars
     ASSERT_FALSE(big.empty());
     EXPECT_NEAR(double(big.width()) / house.width(), 2.0, 0.1);
@@ -263,7 +236,7 @@ TEST_F(ProgramOnScreen, DrawingShowsFittedThenZoomsAndScrolls)
     xdotool("click 5");
     xdotool("mousemove --window " + m_window + " " + at(w - 30, 20));
     // Kept: the strip a scroll paints meets the pixels moved along.
-    const QImage scrolled = grab(fs::path(KOVIRA_UI_OUTPUT) / "view-scrolled.png");
+    const QImage scrolled = grabView(fs::path(KOVIRA_UI_OUTPUT) / "view-scrolled.png");
     const std::optional<int> shift = verticalShift(zoomed, scrolled, QRect(0, h / 2, w - 60, h / 4));
     ASSERT_TRUE(shift.has_value()) << "the scrolled picture is not the zoomed one moved";
     EXPECT_GT(*shift, 10);

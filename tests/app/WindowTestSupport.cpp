@@ -1,0 +1,83 @@
+#include "WindowTestSupport.h"
+
+#include "tools/ToolMachine.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+
+namespace kov::test {
+
+WindowRig::WindowRig(QSize size)
+{
+    window = std::make_unique<kov::app::MainWindow>(doc.get());
+    if (size.isValid()) window->resize(size);
+    window->show();
+    QApplication::processEvents();
+}
+
+void WindowRig::run(int command)
+{
+    window->UpdateCommandStates();
+    EXPECT_TRUE(window->RunCommand(command)) << command;
+    EXPECT_EQ(window->statusText().find("今後の版"), std::string::npos) << window->statusText();
+    EXPECT_EQ(window->statusText().find("まだ使えません"), std::string::npos) << window->statusText();
+}
+
+void WindowRig::unsnap()
+{
+    doc->m_Grid.kyutyaku = 0;
+    doc->m_PlotInfo.PlotLinePita = 0;
+    doc->m_PlotInfo.PlotWallPita = 0;
+}
+
+QPointF WindowRig::at(CDbPoint p)
+{
+    const DeviceTransform t = *view().machine().MakeTransform();
+    const DevicePoint d = ToDevicePoint(p, t, 0);
+    const DevicePoint s = view().machine().m_Page.scrollPosition();
+    const double ratio = view().devicePixelRatioOfView();
+    return QPointF((d.x - s.x) / ratio, (d.y - s.y) / ratio);
+}
+
+void WindowRig::mouse(QEvent::Type type, CDbPoint p, Qt::MouseButton button, Qt::MouseButtons buttons)
+{
+    const QPointF local = at(p);
+    QMouseEvent e(type, local, view().viewport()->mapToGlobal(local), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(view().viewport(), &e);
+}
+
+void WindowRig::click(CDbPoint p)
+{
+    mouse(QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
+    mouse(QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
+    QApplication::processEvents();
+}
+
+void WindowRig::drag(CDbPoint from, CDbPoint to)
+{
+    mouse(QEvent::MouseMove, from, Qt::NoButton, Qt::NoButton);
+    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    QApplication::processEvents();
+}
+
+std::size_t WindowRig::undoDepth()
+{
+    doc->SettleUndo();
+    return doc->m_UndoStack.size();
+}
+
+void type(QLineEdit* edit, const char* text)
+{
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+} // namespace kov::test
