@@ -4,10 +4,14 @@
 #include "app/KoviraDoc.h"
 #include "dialogs/LinePanels.h"
 #include "dialogs/MeasureDialogs.h"
+#include "dialogs/RoomChoicePanel.h"
 #include "dialogs/TextPanels.h"
 #include "app/FrameLogic.h"
 #include "model/PlotInfo.h"
 #include "model/QuotationList.h"
+#include "model/RoomList.h"
+#include "model/SettingsValues.h"
+#include "platform/Profile.h"
 #include "platform/Folders.h"
 #include "tools/ToolMachine.h"
 
@@ -27,6 +31,7 @@ constexpr int kBelowLength = 1;
 constexpr int kBesideTextSettings = -3;
 constexpr int kBesideTextEntry = -11;
 constexpr int kBesideDecoratedText = -12;
+constexpr int kBesideRoomChoice = -9;
 
 double viewDpi(const CKoviraView& view) { return view.logicalDpiY() > 0 ? view.logicalDpiY() : 96; }
 
@@ -102,6 +107,19 @@ bool OpenOptionPanel(CKoviraView& view, CKoviraDoc& doc, ToolPanel panel, const 
         auto* p = new kov::dialogs::DecoratedTextPanel(m.m_DecoratedText, profile, doc.services().questions,
                                                        quotationLines(doc), textHooks(view, doc), &view);
         keep(p, kBesideDecoratedText, true);
+        return true;
+    }
+    case ToolPanel::RoomChoice: {
+        const kov::platform::Folders& folders = doc.services().folders;
+        const auto file = folders.roomListFile(kov::platform::readCommonFolderSwitches(profile));
+        std::error_code ec;
+        const bool opened = std::filesystem::is_regular_file(file, ec);
+        CRoomInfo& room = doc.m_PlotInfo.m_RoomInfo;
+        auto* p = new kov::dialogs::CRoomChoiseDlg(
+            room, profile, m.m_nRoomPanelMode == 1 ? 1 : 0, m.m_bRoomFixedSize, m.m_nRoomSizeIndex,
+            kov::model::ReadRoomListFile(file, room.Room_HachKankaku), opened,
+            profile.GetProfileInt(kov::model::kSectionUtility, "app_tatamiheri", 1), &view);
+        keep(p, kBesideRoomChoice, true);
         return true;
     }
     default:

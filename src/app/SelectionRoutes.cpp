@@ -3,9 +3,11 @@
 
 #include "app/CommandIds.h"
 #include "app/ContextMenu.h"
+#include "app/CoordinateImport.h"
 #include "app/KovView.h"
 #include "app/KoviraDoc.h"
 #include "app/MainWindow.h"
+#include "dialogs/GroupRotationDialog.h"
 #include "dialogs/HatchSettingsDialog.h"
 #include "dialogs/SelectionStyleDialogs.h"
 #include "model/KovUnit.h"
@@ -17,6 +19,7 @@
 #include <QMenu>
 
 #include <charconv>
+#include <cmath>
 #include <optional>
 #include <memory>
 #include <string>
@@ -37,8 +40,13 @@ constexpr const char* kColourInBlackWhite =
     "現在、白黒モードです。色の変更は表示上影響しませんが、実行しますか？";
 constexpr const char* kOpacityInBlackWhite =
     "現在、白黒モードです。不透明度の変更は表示上影響しませんが、実行しますか？";
+constexpr const char* kToPlainTextQuestion = "選択文字を全て通常文字に変換しますが、よろしいですか？";
 constexpr const char* kPatternsToLinesQuestion = "全図形プロパティの模様を直線のグループの模様に変換してもよろしいですか？";
 constexpr int kFittingGroup = 2;
+// The group commands read the first selected group: when there is none, or it is a fitting, they
+// say why nothing happens.
+constexpr const char* kNoGroupSelected = "グループが選択されていません。";
+constexpr const char* kFittingNotTurned = "建具はこのコマンドでは回転できません。建具の「180度回転」をお使いください。";
 
 // Walls of the current layer group rebuilt and joined again after a group with walls changed.
 void rejoinCurrentGroupWalls(CKoviraDoc& doc)
@@ -77,7 +85,8 @@ CustomColors savedCustomColours(kov::platform::Profile& profile)
 void rotateGroup90(CKoviraDoc& doc, CKoviraView& view, double degrees)
 {
     const CKovGroup* group = firstGroup(doc);
-    if (!group || group->MGrpRoom == kFittingGroup) return;
+    if (!group) return doc.services().questions.message(kNoGroupSelected);
+    if (group->MGrpRoom == kFittingGroup) return doc.services().questions.message(kFittingNotTurned);
     const int id = group->MGrpID;
     const CDbPoint corner = group->MGrpmin;
     const bool walls = !group->MGrpWallID.empty();
@@ -91,6 +100,41 @@ void rotateGroup90(CKoviraDoc& doc, CKoviraView& view, double degrees)
     scratch->CopyFrom(doc.m_Unit);
     doc.m_Unit.MoveSelection(doc.m_Selection, corner.x, corner.y, *scratch);
     scratch->RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
+    if (walls) rejoinCurrentGroupWalls(doc);
+    view.RedrawAll();
+}
+
+// Turns the first selected group to an angle typed in the dialog. The group is turned in place, so
+// it keeps its identifiers, its layer and its text sizes; its box's lower corner stays where it was.
+void rotateGroupByAngle(CKoviraDoc& doc, CKoviraView& view, QWidget* parent)
+{
+    const CKovGroup* group = firstGroup(doc);
+    if (!group) return doc.services().questions.message(kNoGroupSelected);
+    if (group->MGrpRoom == kFittingGroup) return doc.services().questions.message(kFittingNotTurned);
+    const int id = group->MGrpID;
+    const CDbPoint corner = group->MGrpmin;
+    const double before = group->MGrpKakudo;
+    const bool walls = !group->MGrpWallID.empty();
+    view.PushUndo();
+    SelectionRecord only;
+    only.AddGroupId(id);
+    CKovUnit working;
+    working.ExtractSelectedGroup(only, doc.m_Unit);
+    kov::dialogs::CGrpKaitenDlg dialog(working, doc.m_PlotInfo.m_Layer.m_nCurrentGroup, parent);
+    const bool ok = dialog.exec() == QDialog::Accepted;
+    working.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
+    if (!ok) return;
+    double turn = std::fmod(dialog.angle() - before, 360.0);
+    if (turn < 0) turn += 360.0;
+    if (turn != 0) doc.m_Unit.RotateGroup(doc.m_Unit, turn, id);
+    if (CKovGroup* g = doc.m_Unit.FindGroup(id)) {
+        g->MGrpKakudo = dialog.angle() >= 360.0 ? 0.0 : dialog.angle();
+        // RotateGroup leaves the box's lower corner on the origin: back to where it was.
+        doc.m_Unit.MoveGroup(id, corner.x - g->MGrpmin.x, corner.y - g->MGrpmin.y);
+        doc.m_Unit.UpdateGroupBounds(*g);
+    }
+    doc.m_Selection.Clear();
+    doc.m_Selection.AddGroupId(id);
     if (walls) rejoinCurrentGroupWalls(doc);
     view.RedrawAll();
 }
@@ -153,10 +197,46 @@ void MainWindow::buildSelectionRoutes()
     });
     V(cmd::RotateLeft90, [&doc, &view] { rotateGroup90(doc, view, 90); });
     V(cmd::RotateRight90, [&doc, &view] { rotateGroup90(doc, view, 270); });
+    V(cmd::RotateOther, [this, &doc, &view] { rotateGroupByAngle(doc, view, this); });
+    V(cmd::ImportCoordinates, [this, &doc, &view] { ImportCoordinateFile(doc, view, this); });
+    V(cmd::ToPlainText, [&doc, &view, &questions] {
+        view.PushUndo();
+        if (!questions.askOkCancel(kToPlainTextQuestion)) return;
+        for (int id : doc.m_Selection.m_Texts)
+            if (CKovText* t = doc.m_Unit.FindText(id)) {
+                t->MTextHuchiFlg = 0;
+                t->MTextHuchiAtsumi = 2.0;
+                t->MTextHuchiType = 0;
+                t->MTextHuchiKeij = 5;
+                t->MTextAlpha = 100;
+                t->MTextFontMenu.m_bBack = 0;
+            }
+        view.RedrawAll();
+    });
+    V(cmd::CurveToPolyline, [&doc, &view] {
+        view.PushUndo();
+        const std::vector<int> ids = doc.m_Selection.m_Lines;
+        for (int id : ids) doc.m_Unit.CircleToPolyline(id, doc.m_PlotInfo, 24);
+        doc.m_Selection.Clear();
+        view.m_ToolPoints.clear();
+        view.machine().m_ToolPoints.clear();
+        view.RedrawAll();
+    });
+    V(cmd::RotateOtherAngle, [this, &doc, &view] {
+        CallSelectTool();
+        RefreshLayerBar();
+        view.RedrawAll();
+        rotateGroupByAngle(doc, view, this);
+    });
     auto flip = [&doc, &view](bool upsideDown) {
         const CKovGroup* group = firstGroup(doc);
-        // Fittings turn and mirror by their own rules, with the fittings themselves.
-        if (!group || group->MGrpRoom == kFittingGroup) return;
+        if (!group) return doc.services().questions.message(kNoGroupSelected);
+        // Fittings turn and mirror by their own rules, with the fittings themselves: up-down is the
+        // 180-degree turn, left-right the mirror of the door.
+        if (group->MGrpRoom == kFittingGroup) {
+            upsideDown ? view.machine().OnTurnFitting() : view.machine().OnFlipDoor();
+            return;
+        }
         const int id = group->MGrpID;
         const bool walls = !group->MGrpWallID.empty();
         view.PushUndo();
