@@ -21,8 +21,7 @@ namespace kov::app {
 
 namespace {
 
-// Half the page shown in the view, in drawing millimetres of the current layer group: where the
-// four views go around the drawing's centre.
+// Half the page shown in the view, in drawing millimetres of the current layer group.
 CDbPoint halfPage(kov::tools::ToolMachine& machine, const CPlotInfo& plot)
 {
     const kov::platform::DeviceProperties& dev = machine.m_Screen;
@@ -57,7 +56,10 @@ void MainWindow::buildElevationRoutes()
         kov::building::PartFileCache cache;
         kov::building::ElevationLibrary library{doc.services().folders.elevationFittings, &cache, 0};
         if (ritu.houkou == 0) {
-            const CDbPoint h = halfPage(view.machine(), plot);
+            // Each view goes to the middle of its quarter of the page: moved by half the page, a
+            // plan about the page's centre would leave three quarters of every view off the paper.
+            const CDbPoint half = halfPage(view.machine(), plot);
+            const CDbPoint h{half.x / 2, half.y / 2};
             const CDbPoint offsets[] = {{-h.x, -h.y}, {-h.x, h.y}, {h.x, -h.y}, {h.x, h.y}};
             for (int d = 1; d <= 4; ++d)
                 doc.m_Unit.CreateElevations(offsets[d - 1].x, offsets[d - 1].y, doc.m_Selection, plot, ritu, d, &library);

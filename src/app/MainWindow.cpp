@@ -656,22 +656,7 @@ void MainWindow::buildRoutes()
     V(cmd::CheckForUpdate, [this] { CheckForUpdate(); });
     V(RotateImageLeft, [&view] { view.RotateSelectedImage90(1); });
     V(RotateImageRight, [&view] { view.RotateSelectedImage90(2); });
-    auto printValues = [&doc, &view] {
-        PrintViewValues v;
-        v.zoom = view.m_geo.m_dZoom;
-        v.placing = view.m_bPlacing != 0;
-        if (CKoviraApp* app = CKoviraApp::Current()) {
-            v.env.patterns = app->m_Bitmaps;
-            v.env.printAuxiliaryFills = app->app_hojonuriprt;
-            v.env.enlargePrintedPatterns = app->app_pattern_printbai;
-            v.env.autoColumns = app->app_hasiraauto;
-            v.env.picturesBelow = app->app_gazousita;
-            v.env.tatamiBorders = app->app_tatamiheri;
-        }
-        v.env.fallbackFont = &doc.m_FontMenu;
-        v.env.profile = &doc.services().profile;
-        return v;
-    };
+    auto printValues = [&doc, &view] { return ViewPrintValues(doc, view); };
     auto printers = std::make_shared<PrinterSelection>();
     V(FilePrint, [this, &doc, printValues, printers] { OnFilePrint(doc, printValues(), *printers, this); });
     V(FilePrintPreview, [this, &doc, printValues, printers] {

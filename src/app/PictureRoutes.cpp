@@ -4,7 +4,6 @@
 #include "app/CommandIds.h"
 #include "app/ContextMenu.h"
 #include "app/KovView.h"
-#include "app/KoviraApp.h"
 #include "app/KoviraDoc.h"
 #include "app/MainWindow.h"
 #include "app/PictureEditing.h"
@@ -20,22 +19,10 @@ namespace {
 PrintViewValues rangePrintValues(CKoviraDoc& doc, const CKoviraView& view, const CDbPoint& first,
                                  const CDbPoint& second)
 {
-    PrintViewValues v;
-    v.zoom = view.m_geo.m_dZoom;
-    v.placing = view.m_bPlacing != 0;
+    PrintViewValues v = ViewPrintValues(doc, view);
     v.printRange = true;
     v.rangeFirst = first;
     v.rangeSecond = second;
-    if (CKoviraApp* app = CKoviraApp::Current()) {
-        v.env.patterns = app->m_Bitmaps;
-        v.env.printAuxiliaryFills = app->app_hojonuriprt;
-        v.env.enlargePrintedPatterns = app->app_pattern_printbai;
-        v.env.autoColumns = app->app_hasiraauto;
-        v.env.picturesBelow = app->app_gazousita;
-        v.env.tatamiBorders = app->app_tatamiheri;
-    }
-    v.env.fallbackFont = &doc.m_FontMenu;
-    v.env.profile = &doc.services().profile;
     return v;
 }
 

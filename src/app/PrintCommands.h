@@ -32,6 +32,10 @@ struct PrintViewValues {
     CKovUnit::DrawEnvironment env;     // the settings the view draws with
 };
 
+class CKoviraView;
+// The view's zoom and placing, and the program's drawing settings: a print of the whole page.
+PrintViewValues ViewPrintValues(CKoviraDoc& doc, const CKoviraView& view);
+
 // The options of one print: the print offsets (KOV_T_UTILITY print_move_x, print_move_y) and the
 // grid (shown, and app_printgrid on; app_grid_hutosa) as the settings hold them now, the view's
 // zoom and range.

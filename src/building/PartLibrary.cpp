@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <optional>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -105,7 +106,12 @@ void SortLibraryNames(std::vector<std::string>& names)
     for (auto& k : keyed) names.push_back(std::move(k.second));
 }
 
-std::vector<std::string> ListPartNames(const fs::path& folder, bool* found)
+namespace {
+
+// The names the entries of the folder give (nothing for an entry that `take` leaves out), in the
+// library's order. `found` says whether the folder is there.
+template <class Take>
+std::vector<std::string> listFolder(const fs::path& folder, bool* found, Take take)
 {
     std::vector<std::string> names;
     std::error_code ec;
@@ -114,33 +120,36 @@ std::vector<std::string> ListPartNames(const fs::path& folder, bool* found)
     if (ec) return names;
     for (; it != fs::directory_iterator(); it.increment(ec)) {
         if (ec) break;
-        std::error_code kindError;
-        if (!it->is_regular_file(kindError)) continue;
-        const std::string name = nameOf(it->path());
-        const std::string_view ext = kPartExtension;
-        if (name.size() <= ext.size() || name.compare(name.size() - ext.size(), ext.size(), ext) != 0) continue;
-        names.push_back(name.substr(0, name.size() - ext.size()));
+        if (std::optional<std::string> name = take(*it)) names.push_back(std::move(*name));
     }
     SortLibraryNames(names);
     return names;
 }
 
+} // namespace
+
+std::vector<std::string> ListPartNames(const fs::path& folder, bool* found)
+{
+    return listFolder(folder, found, [](const fs::directory_entry& e) -> std::optional<std::string> {
+        std::error_code kindError;
+        if (!e.is_regular_file(kindError)) return std::nullopt;
+        const std::string name = nameOf(e.path());
+        const std::string_view ext = kPartExtension;
+        if (name.size() <= ext.size() || name.compare(name.size() - ext.size(), ext.size(), ext) != 0)
+            return std::nullopt;
+        return name.substr(0, name.size() - ext.size());
+    });
+}
+
 std::vector<std::string> ListLibraryFolders(const fs::path& folder, bool* found)
 {
-    std::vector<std::string> names;
-    std::error_code ec;
-    fs::directory_iterator it(folder, ec);
-    if (found) *found = !ec && fs::is_directory(folder, ec);
-    if (ec) return names;
-    for (; it != fs::directory_iterator(); it.increment(ec)) {
-        if (ec) break;
+    return listFolder(folder, found, [](const fs::directory_entry& e) -> std::optional<std::string> {
         std::error_code kindError;
-        if (!it->is_directory(kindError)) continue;
-        const std::string name = nameOf(it->path());
-        if (!name.empty() && name[0] != '.') names.push_back(name);
-    }
-    SortLibraryNames(names);
-    return names;
+        if (!e.is_directory(kindError)) return std::nullopt;
+        const std::string name = nameOf(e.path());
+        if (name.empty() || name[0] == '.') return std::nullopt;
+        return name;
+    });
 }
 
 LibraryNameProblem CheckLibraryName(std::string_view name)

@@ -9,11 +9,32 @@
 #include "model/SelectionRecord.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 #include <utility>
 
 namespace {
+
+// A straight wall from a to b with its corners, taking the widths, type, layer and group of the
+// wall it was split from.
+std::unique_ptr<CKovWall> wallPartOf(const CKovWall& old, int id, const CDbPoint& a, const CDbPoint& b,
+                                     const std::array<CDbPoint, 4>& corners)
+{
+    auto part = std::make_unique<CKovWall>();
+    part->MWallID = id;
+    part->MWallPntA = a;
+    part->MWallPntB = b;
+    part->MWallPntKado = corners;
+    part->MWallWide1 = old.MWallWide1;
+    part->MWallWide2 = old.MWallWide2;
+    part->MWallType = old.MWallType;
+    part->MWall_Type = CKovWall::WALL;
+    part->MWallLayer1 = old.MWallLayer1;
+    part->MWallLayer2 = old.MWallLayer2;
+    part->MWallGrpID = old.MWallGrpID;
+    return part;
+}
 
 constexpr double kCutTolerance = 0.001;
 constexpr double kObliqueMatch = 0.01;
@@ -122,19 +143,7 @@ bool applyCut(CKovUnit& unit, int wallId, const WallCut& c)
         const int id = unit.NextWallId();
         if (id == CKovUnit::kNoFreeId)
             return true;
-        auto part = std::make_unique<CKovWall>();
-        part->MWallID = id;
-        part->MWallPntA = a;
-        part->MWallPntB = b;
-        part->MWallPntKado = corners;
-        part->MWallWide1 = old.MWallWide1;
-        part->MWallWide2 = old.MWallWide2;
-        part->MWallType = old.MWallType;
-        part->MWall_Type = CKovWall::WALL;
-        part->MWallLayer1 = old.MWallLayer1;
-        part->MWallLayer2 = old.MWallLayer2;
-        part->MWallGrpID = old.MWallGrpID;
-        unit.m_Walls.Add(std::move(part));
+        unit.m_Walls.Add(wallPartOf(old, id, a, b, corners));
         if (old.MWallGrpID != 0)
             if (CKovGroup* g = unit.FindGroup(old.MWallGrpID))
                 g->MGrpWallID.push_back(id);
@@ -315,19 +324,7 @@ int CKovUnit::AddRoomVertex(SelectionRecord& selection, const CPlotInfo& plot, c
     const int id = NextWallId();
     if (id == kNoFreeId) return 0;
 
-    auto part = std::make_unique<CKovWall>();
-    part->MWallID = id;
-    part->MWallPntA = na;
-    part->MWallPntB = nb;
-    part->MWallPntKado = newCorners;
-    part->MWallWide1 = old.MWallWide1;
-    part->MWallWide2 = old.MWallWide2;
-    part->MWallType = old.MWallType;
-    part->MWall_Type = CKovWall::WALL;
-    part->MWallLayer1 = old.MWallLayer1;
-    part->MWallLayer2 = old.MWallLayer2;
-    part->MWallGrpID = old.MWallGrpID;
-    m_Walls.InsertAt(index, std::move(part));
+    m_Walls.InsertAt(index, wallPartOf(old, id, na, nb, newCorners));
     CKovWall* rest = FindWall(splitId);
     rest->MWallPntA = oa;
     rest->MWallPntB = ob;

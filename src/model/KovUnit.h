@@ -967,6 +967,7 @@ public:
     KOV_PREVIEW(DrawBendWallPreview);
     KOV_PREVIEW(DrawFittingPreview);
     KOV_PREVIEW(DrawStairsPreview);
+    KOV_PREVIEW(DrawRoofPreview);
     // Dimensions, texts, balloons and notation symbols.
     KOV_PREVIEW(DrawDimensionPreview);
     KOV_PREVIEW(DrawTextPreview);

@@ -95,7 +95,7 @@ int GetEncoderClsid(std::string_view mimeType);
 
 // The most pixels a picture may declare. Every picture is decoded whole, at four bytes a pixel, when
 // it is drawn, printed or made transparent: 50 million pixels (200 MB) still take the largest photos of
-// common cameras (48 million), and no plan needs more on an A1 sheet (35 million at 200 dpi). A damaged
+// common cameras (48 million), and no plan needs more on an A1 sheet (31 million at 200 dpi). A damaged
 // or crafted header that declares more is refused before anything is decoded.
 inline constexpr long long kMaxPicturePixels = 50'000'000;
 

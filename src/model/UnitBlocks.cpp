@@ -18,8 +18,8 @@ constexpr std::string_view kImageBlock = "BLK_UnitImage";
 
 std::string malformedWarning(std::string_view block, int index, int id, int count)
 {
-    return std::string(block) + " #" + std::to_string(index) + " (identifier " + std::to_string(id)
-        + "): malformed block, " + std::to_string(count) + " Y coordinate(s) before any X of their list ignored";
+    return std::string(block) + " #" + std::to_string(index) + "（識別番号 " + std::to_string(id)
+        + "）: 座標の並びが壊れています（X より前の Y 座標 " + std::to_string(count) + " 個を読み飛ばしました）";
 }
 
 } // namespace
@@ -127,7 +127,7 @@ CDefFile::RD_STATUS CKovUnit::OnReadStart(CArchive& ar, std::string_view block)
         }
         if (!image->FinishRead(ctx ? ctx->pictureFolder : std::filesystem::path(), problem, taken) && ctx)
             ctx->warnings.push_back(std::string(kImageBlock) + " #" + std::to_string(m_Images.GetSize() + 1)
-                                    + " (identifier " + std::to_string(image->ImageID) + "): " + problem);
+                                    + "（識別番号 " + std::to_string(image->ImageID) + "）: " + problem);
         m_Images.Add(std::move(image));
         return RD_READ;
     }

@@ -380,7 +380,8 @@ void CKovUnit::DrawToolPreview(pf::Surface& dc, const DeviceTransform& t, int to
     case 25: DrawThreePointArcPreview(dc, t, in); break;
     case 28: DrawEllipsePreview(dc, t, in); break;
     case 29: DrawEllipticArcPreview(dc, t, in); break;
-    case 30: case 31: case 53: case 58: DrawPointChainPreview(dc, t, in.points, in.pointer, *in.plot); break;
+    case 30: case 31: case 53: case 54: case 58: DrawPointChainPreview(dc, t, in.points, in.pointer, *in.plot); break;
+    case 52: DrawRoofPreview(dc, t, in); break;
     case 32: DrawTrimExtendPreview(dc, t, in); break;
     case 33: DrawEqualDivisionPreview(dc, t, in); break;
     case 34: DrawEnvelopePreview(dc, t, in); break;

@@ -27,19 +27,7 @@ using namespace kov::app;
 namespace cmd = kov::app::cmd;
 
 struct Rig : kov::test::WindowRig {
-    std::function<bool(QDialog&)> answer; // what the next dialog is answered with
-    int dialogs = 0;
-    Rig()
-    {
-        window->runDialog = [this](QDialog& d) {
-            ++dialogs;
-            if (!answer) {
-                ADD_FAILURE() << "unexpected dialog " << d.windowTitle().toStdString();
-                return false;
-            }
-            return answer(d);
-        };
-    }
+    Rig() { answerDialogs(); }
     CKovUnit& unit() { return doc->m_Unit; }
     int count(int kind)
     {

@@ -5,7 +5,7 @@
 #include "app/KovView.h"
 #include "app/MainWindow.h"
 
-#include "app/DocumentTestSupport.h"
+#include "app/WindowTestSupport.h"
 #include "dialogs/ElevationDialogs.h"
 #include "model/RituInfo.h"
 #include "support/EditFixtures.h"
@@ -24,22 +24,10 @@ namespace {
 using namespace kov::app;
 namespace cmd = kov::app::cmd;
 
-struct Rig : kov::test::DocumentRig {
-    std::unique_ptr<MainWindow> window;
-    std::function<bool(QDialog&)> answer;
-    Rig()
+struct Rig : kov::test::WindowRig {
+    Rig() : WindowRig({1200, 800})
     {
-        window = std::make_unique<MainWindow>(doc.get());
-        window->resize(1200, 800);
-        window->show();
-        QApplication::processEvents();
-        window->runDialog = [this](QDialog& d) {
-            if (!answer) {
-                ADD_FAILURE() << "unexpected dialog " << d.windowTitle().toStdString();
-                return false;
-            }
-            return answer(d);
-        };
+        answerDialogs();
         // A 9100 x 7280 house on floors 1 and 2.
         int id = 1;
         for (int g : {0, 1}) {
@@ -50,13 +38,6 @@ struct Rig : kov::test::DocumentRig {
             }
             doc->m_Unit.JoinWalls(g);
         }
-    }
-    void run(int command)
-    {
-        window->UpdateCommandStates();
-        EXPECT_TRUE(window->RunCommand(command)) << command;
-        EXPECT_EQ(window->statusText().find("今後の版"), std::string::npos) << window->statusText();
-        EXPECT_EQ(window->statusText().find("まだ使えません"), std::string::npos) << window->statusText();
     }
     std::vector<std::string> labels() const
     {

@@ -3,6 +3,7 @@
 #include "tools/ToolMachine.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTest>
@@ -72,6 +73,18 @@ std::size_t WindowRig::undoDepth()
 {
     doc->SettleUndo();
     return doc->m_UndoStack.size();
+}
+
+void WindowRig::answerDialogs()
+{
+    window->runDialog = [this](QDialog& d) {
+        ++dialogs;
+        if (!answer) {
+            ADD_FAILURE() << "unexpected dialog " << d.windowTitle().toStdString();
+            return false;
+        }
+        return answer(d);
+    };
 }
 
 void type(QLineEdit* edit, const char* text)

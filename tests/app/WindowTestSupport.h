@@ -13,8 +13,10 @@
 #include <QSize>
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 
+class QDialog;
 class QLineEdit;
 
 namespace kov::test {
@@ -48,6 +50,12 @@ struct WindowRig : DocumentRig {
     }
     // The undo steps, once the step a command left open is closed.
     std::size_t undoDepth();
+
+    // The window's dialogs answered by `answer` instead of being shown, and counted; a dialog
+    // while there is no answer fails the test.
+    void answerDialogs();
+    std::function<bool(QDialog&)> answer;
+    int dialogs = 0;
 };
 
 // The text typed into the field in place of what it held.

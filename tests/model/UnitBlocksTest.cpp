@@ -409,8 +409,8 @@ TEST_F(UnitBlocksTest, StrayYCoordinatesAreReportedAndReadingGoesOn)
     EXPECT_EQ(unit.m_Walls[0]->MWallarPntA, (CDbPointArray{{4, 6}}));
     EXPECT_TRUE(unit.m_Walls[0]->MWallarPntB.empty());
     ASSERT_EQ(m_loadCtx.warnings.size(), 2u);
-    EXPECT_TRUE(anyWarningHas(m_loadCtx, "BLK_UnitLine #1 (identifier 2): malformed block, 1 Y"));
-    EXPECT_TRUE(anyWarningHas(m_loadCtx, "BLK_UnitWall #1 (identifier 3): malformed block, 2 Y"));
+    EXPECT_TRUE(anyWarningHas(m_loadCtx, "BLK_UnitLine #1（識別番号 2）: 座標の並びが壊れています（X より前の Y 座標 1 個"));
+    EXPECT_TRUE(anyWarningHas(m_loadCtx, "BLK_UnitWall #1（識別番号 3）: 座標の並びが壊れています（X より前の Y 座標 2 個"));
 }
 
 TEST_F(UnitBlocksTest, PictureFileIsNamedByTheIdentifierReadLast)
@@ -528,7 +528,7 @@ TEST_F(UnitBlocksTest, PictureBeyondWhatMayBeDecodedIsKeptButNotDecoded)
     ASSERT_EQ(unit.m_Images.GetSize(), 1);
     EXPECT_EQ(unit.m_Lines.GetSize(), 1);
     ASSERT_EQ(m_loadCtx.warnings.size(), 1u);
-    EXPECT_TRUE(anyWarningHas(m_loadCtx, "BLK_UnitImage #1 (identifier 2): 画像のデータが途中で切れています"));
+    EXPECT_TRUE(anyWarningHas(m_loadCtx, "BLK_UnitImage #1（識別番号 2）: 画像のデータが途中で切れています"));
     const CKovImage& image = *unit.m_Images[0];
     EXPECT_EQ(image.IMGImagetype, kPictureBmp);
     EXPECT_FALSE(fs::exists(m_second.file("temp2.png")));
@@ -562,7 +562,7 @@ TEST_F(UnitBlocksTest, OldestBmpBlockIsCheckedBeforeItIsKept)
     EXPECT_EQ(stored, bmp);
     EXPECT_FALSE(fs::exists(m_second.file("temp3.bmp")));
     ASSERT_EQ(m_loadCtx.warnings.size(), 1u);
-    EXPECT_TRUE(anyWarningHas(m_loadCtx, "BLK_UnitImage #2 (identifier 3): BLKImageBmp: BMP"));
+    EXPECT_TRUE(anyWarningHas(m_loadCtx, "BLK_UnitImage #2（識別番号 3）: BLKImageBmp: BMP"));
 }
 
 TEST_F(UnitBlocksTest, MalformedUnitBlocksStopWithTheirPlace)

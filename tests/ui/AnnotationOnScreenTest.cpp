@@ -16,8 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace kov::test;
 
-std::string run(const std::string& command) { return runCommand(command); }
-
 class AnnotationOnScreen : public ScreenTest {
 protected:
     // Waits until the program has drawn what it was sent (a menu or a dialog open before keys go to it).
@@ -35,8 +33,7 @@ protected:
 
 TEST_F(AnnotationOnScreen, DimensionsDoubleLineStairsAndBalloon)
 {
-    const fs::path house = sampleCopy("小さな家.kvr", "house.kvr");
-    const std::string window = start({QString::fromStdString(house.string())}, "house");
+    const std::string window = startOnSample("小さな家.kvr", "house.kvr");
     ASSERT_FALSE(window.empty());
     const QImage before = settledGrab(m_home / "before.png");
     ASSERT_FALSE(before.isNull());

@@ -17,16 +17,13 @@ namespace {
 namespace fs = std::filesystem;
 using namespace kov::test;
 
-std::string run(const std::string& command) { return runCommand(command); }
-
 class EditOnScreen : public ScreenTest {};
 
 TEST_F(EditOnScreen, MergeRangePictureDeleteAndContextMenu)
 {
-    const fs::path house = sampleCopy("小さな家.kvr", "house.kvr");
     const fs::path room = sampleCopy("ワンルーム.kvr", "room.kvr");
     // The window is named after the drawing it shows.
-    const std::string window = start({QString::fromStdString(house.string())}, "house.kvr");
+    const std::string window = startOnSample("小さな家.kvr", "house.kvr");
     ASSERT_FALSE(window.empty());
     const QImage before = grab(m_home / "before.png");
     ASSERT_FALSE(before.isNull());

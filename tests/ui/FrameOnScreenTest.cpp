@@ -47,7 +47,7 @@ TEST_F(FrameOnScreen, CloseAndRestartRestoresPlaceAndLayout)
     writeSettings("[KOV_T_LAYOUTSIZE]\nmaximize=0\nleft=0\nright=900\ntop=0\nbottom=700\n");
     std::string window = start();
     ASSERT_FALSE(window.empty());
-    runCommand("xdotool windowmove " + window + " 30 20 windowsize --sync " + window + " 1200 800");
+    run("xdotool windowmove " + window + " 30 20 windowsize --sync " + window + " 1200 800");
     QThread::msleep(1000);
     grab(fs::path(KOVIRA_UI_OUTPUT) / "frame-on-screen.png");
     stop();

@@ -26,8 +26,6 @@ namespace fs = std::filesystem;
 
 using namespace kov::test;
 
-std::string run(const std::string& command) { return runCommand(command); }
-
 // The pointer rests on the cell or button before the click, as a person's would.
 void hoverAndClick(QPoint p)
 {
@@ -166,7 +164,7 @@ TEST_F(LibraryOnScreen, ADoorStairsASofaAndABath)
     key("Escape", 500);
 
     // Straight stairs in the room's right part from the tool panel's button: the width, then the run.
-    run("xdotool windowfocus --sync " + window + " 2>/dev/null");
+    focus(window);
     const QPoint stairsTool = findTool(grab(m_home / "panel1.png"), "stairs");
     ASSERT_GE(stairsTool.x(), 0) << "the tool panel's stairs button was not found";
     hoverAndClick(stairsTool);
@@ -179,7 +177,7 @@ TEST_F(LibraryOnScreen, ADoorStairsASofaAndABath)
 
     // The parts palette from its tool button, on the furniture: the three-seat sofa put down in the
     // room's lower left; then, a row up in the folder tree, the sanitary folder's bath beside it.
-    run("xdotool windowfocus --sync " + window + " 2>/dev/null");
+    focus(window);
     const QPoint partsTool = findTool(grab(m_home / "panel2.png"), "parts");
     ASSERT_GE(partsTool.x(), 0) << "the tool panel's parts button was not found";
     hoverAndClick(partsTool);
@@ -221,7 +219,7 @@ TEST_F(LibraryOnScreen, ADoorStairsASofaAndABath)
     ASSERT_FALSE(shot.isNull());
 
     // Ctrl+S writes the drawing; read back, it holds the door and the sofa.
-    run("xdotool windowfocus --sync " + window + " 2>/dev/null");
+    focus(window);
     const auto unsaved = fs::last_write_time(plan);
     run("xdotool key Escape ctrl+s");
     std::error_code ec;

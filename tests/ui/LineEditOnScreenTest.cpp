@@ -19,8 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace kov::test;
 
-std::string run(const std::string& command) { return runCommand(command); }
-
 // The drawing holds a frame of ±12 m by ±7 m around its origin: the frame on the screen gives the
 // mapping from the sheet.
 struct SheetOnScreen {

@@ -28,8 +28,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace kov::test;
 
-std::string run(const std::string& command) { return runCommand(command); }
-
 // The pasted picture's colours: strongly coloured, unlike the drawing's black lines on white.
 bool coloured(QRgb c) { return std::abs(qRed(c) - qGreen(c)) + std::abs(qGreen(c) - qBlue(c)) > 150; }
 
@@ -182,25 +180,15 @@ TEST_F(PictureOnScreen, APictureTooLargeForItsBytesIsNamedAndTheDrawingOpens)
     const fs::path drawing = m_rig.file("damaged-picture.kvr");
     ASSERT_TRUE(m_rig.saveAs(drawing));
 
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("QT_SCALE_FACTOR", "1");
-    const fs::path home = m_rig.file("home");
-    env.insert("KOVIRA_DATA_DIR", KOVIRA_DATA_SOURCE);
-    for (const char* var : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
-        env.insert(var, QString::fromStdString((home / var).string()));
-    m_program.setProcessEnvironment(env);
-    m_program.setProcessChannelMode(QProcess::ForwardedChannels);
-    m_program.start(KOVIRA_PROGRAM, {QString::fromStdString(drawing.string())});
-    ASSERT_TRUE(m_program.waitForStarted(10000));
+    ASSERT_TRUE(launch({QString::fromStdString(drawing.string())}, environment()));
     // The report comes up while the drawing opens, over the program's window.
-    const std::string report = run("xdotool search --sync --onlyvisible --name '^Kovira$' 2>/dev/null | head -1");
+    const std::string report = windowNamed("^Kovira$", 60);
     ASSERT_FALSE(report.empty()) << "no report of the damaged picture appeared";
     QThread::msleep(1500);
     grab(fs::path(KOVIRA_UI_OUTPUT) / "picture-refused-on-open.png");
-    run("xdotool windowfocus --sync " + report + " 2>/dev/null");
+    focus(report);
     key("Return", 1500);
-    const std::string window = run("xdotool search --sync --onlyvisible --name 'damaged-picture' 2>/dev/null | head -1");
+    const std::string window = windowNamed("damaged-picture", 60);
     ASSERT_FALSE(window.empty()) << "the drawing did not open";
     const QImage opened = grab(fs::path(KOVIRA_UI_OUTPUT) / "picture-refused-drawing-opened.png");
     EXPECT_FALSE(findFrame(opened).isEmpty()) << "the drawing's lines are not on the screen";

@@ -17,14 +17,11 @@ namespace {
 namespace fs = std::filesystem;
 using namespace kov::test;
 
-std::string run(const std::string& command) { return runCommand(command); }
-
 class PropertyOnScreen : public ScreenTest {};
 
 TEST_F(PropertyOnScreen, FigurePropertiesAndLayerList)
 {
-    const fs::path house = sampleCopy("小さな家.kvr", "house.kvr");
-    const std::string window = start({QString::fromStdString(house.string())}, "house.kvr");
+    const std::string window = startOnSample("小さな家.kvr", "house.kvr");
     ASSERT_FALSE(window.empty());
     const QImage screen = grab(m_home / "start.png");
     ASSERT_FALSE(screen.isNull());
@@ -42,7 +39,7 @@ TEST_F(PropertyOnScreen, FigurePropertiesAndLayerList)
 
     // A rectangle in the lower left of the page, picked in select mode by its top edge, then the
     // context menu's first item for one object, "選択物のプロパティ...".
-    run("xdotool windowfocus --sync " + window + " 2>/dev/null");
+    focus(window);
     const int x0 = screen.width() / 4, y0 = screen.height() * 3 / 4 - 60, x1 = x0 + 120, y1 = y0 + 50;
     clickAt({x0, y0});
     clickAt({x1, y1}, 800);
@@ -61,7 +58,7 @@ TEST_F(PropertyOnScreen, FigurePropertiesAndLayerList)
     key("Escape", 600);
 
     // The layer bar's "一覧" stands right above the colour-mode button "カラー", found by its icon.
-    run("xdotool windowfocus --sync " + window + " 2>/dev/null");
+    focus(window);
     const QImage bar = grab(m_home / "bar.png");
     const QPoint colour = findButton(bar, "colour", QRect(bar.width() / 2, 0, bar.width() - bar.width() / 2, bar.height()));
     ASSERT_GE(colour.x(), 0) << "the layer bar's colour button was not found on the screen";

@@ -16,8 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace kov::test;
 
-std::string run(const std::string& command) { return runCommand(command); }
-
 // Pixels of the rectangle that differ between two pictures.
 int changed(const QImage& a, const QImage& b, const QRect& r)
 {
@@ -32,8 +30,7 @@ class RangeOnScreen : public ScreenTest {};
 
 TEST_F(RangeOnScreen, ARangeTurnedLeftFromTheMenu)
 {
-    const fs::path house = sampleCopy("小さな家.kvr", "house.kvr");
-    const std::string window = start({QString::fromStdString(house.string())}, "house.kvr");
+    const std::string window = startOnSample("小さな家.kvr", "house.kvr");
     ASSERT_FALSE(window.empty());
     const QImage before = grab(m_home / "before.png");
     ASSERT_FALSE(before.isNull());

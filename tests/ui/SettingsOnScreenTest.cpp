@@ -15,8 +15,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace kov::test;
 
-std::string run(const std::string& command) { return runCommand(command); }
-
 class SettingsOnScreen : public ScreenTest {};
 
 TEST_F(SettingsOnScreen, TheSixPagesFromTheToolMenu)

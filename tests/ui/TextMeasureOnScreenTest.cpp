@@ -17,14 +17,11 @@ namespace {
 namespace fs = std::filesystem;
 using namespace kov::test;
 
-std::string run(const std::string& command) { return runCommand(command); }
-
 class TextMeasureOnScreen : public ScreenTest {};
 
 TEST_F(TextMeasureOnScreen, TextPanelBesideTheDrawingAndALengthMeasured)
 {
-    const fs::path house = sampleCopy("小さな家.kvr", "house.kvr");
-    const std::string window = start({QString::fromStdString(house.string())}, "house.kvr");
+    const std::string window = startOnSample("小さな家.kvr", "house.kvr");
     ASSERT_FALSE(window.empty());
     const QImage screen = grab(m_home / "start.png");
     ASSERT_FALSE(screen.isNull());
@@ -49,7 +46,7 @@ TEST_F(TextMeasureOnScreen, TextPanelBesideTheDrawingAndALengthMeasured)
     key("Escape", 400);
 
     // 測定(M) → 長さ累計: two clicks and a double click, then the result.
-    run("xdotool windowfocus --sync " + window + " 2>/dev/null");
+    focus(window);
     key("Escape s", 400);
     key("alt+m", 600);
     // The three commands on the selection are disabled without one; the menu opens on the first
@@ -69,7 +66,7 @@ TEST_F(TextMeasureOnScreen, TextPanelBesideTheDrawingAndALengthMeasured)
     // "文字として出力して閉じる" puts the value into the drawing.
     key("Return", 800);
     EXPECT_TRUE(windowNamed("^測定$").empty());
-    run("xdotool windowfocus --sync " + window + " 2>/dev/null");
+    focus(window);
     QThread::msleep(400);
     grab(out / "measure-result-placed.png");
     EXPECT_NE(run("xdotool getwindowname " + window).find("house.kvr"), std::string::npos);

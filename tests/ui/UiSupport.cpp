@@ -13,7 +13,7 @@ namespace kov::test {
 
 namespace fs = std::filesystem;
 
-std::string runCommand(const std::string& command)
+std::string run(const std::string& command)
 {
     std::string out;
     if (FILE* p = popen(command.c_str(), "r")) {
@@ -31,14 +31,16 @@ std::string num(int v) { return std::to_string(v); }
 
 std::string windowNamed(const std::string& title, int seconds)
 {
-    return runCommand("timeout " + num(seconds) + " xdotool search --sync --onlyvisible --name '" + title +
+    return run("timeout " + num(seconds) + " xdotool search --sync --onlyvisible --name '" + title +
                       "' 2>/dev/null | head -1");
 }
+
+void focus(const std::string& window) { run("xdotool windowfocus --sync " + window + " 2>/dev/null"); }
 
 QRect windowGeometry(const std::string& window)
 {
     int x = 0, y = 0, width = 0, height = 0;
-    std::istringstream in(runCommand("xdotool getwindowgeometry --shell " + window));
+    std::istringstream in(run("xdotool getwindowgeometry --shell " + window));
     std::string line;
     while (std::getline(in, line)) {
         const auto eq = line.find('=');
@@ -55,7 +57,7 @@ QRect windowGeometry(const std::string& window)
 
 QImage grab(const fs::path& file, const std::string& window)
 {
-    runCommand("import -window " + window + " " + file.string());
+    run("import -window " + window + " " + file.string());
     return QImage(QString::fromStdString(file.string())).convertToFormat(QImage::Format_RGB32);
 }
 
@@ -90,13 +92,13 @@ QImage settledGrab(const fs::path& file)
 
 void key(const std::string& keys, int waitMs)
 {
-    runCommand("xdotool key " + keys);
+    run("xdotool key " + keys);
     QThread::msleep(static_cast<unsigned long>(waitMs));
 }
 
 void clickAt(QPoint p, int waitMs)
 {
-    runCommand("xdotool mousemove " + num(p.x()) + " " + num(p.y()) + " click 1");
+    run("xdotool mousemove " + num(p.x()) + " " + num(p.y()) + " click 1");
     QThread::msleep(static_cast<unsigned long>(waitMs));
 }
 
@@ -162,7 +164,7 @@ void ScreenTest::SetUp()
 {
     if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "needs an X server: run under xvfb-run";
     for (const char* tool : {"xdotool", "import"})
-        ASSERT_FALSE(runCommand(std::string("command -v ") + tool).empty()) << tool << " is not installed";
+        ASSERT_FALSE(run(std::string("command -v ") + tool).empty()) << tool << " is not installed";
     const std::string suite = testing::UnitTest::GetInstance()->current_test_info()->test_suite_name();
     m_home = fs::temp_directory_path() / ("kovira-" + suite + "-" + num(::getpid()));
     fs::remove_all(m_home);
@@ -205,18 +207,28 @@ void ScreenTest::writeSettings(const std::string& text) const
     f.write(text.c_str());
 }
 
+std::string ScreenTest::startOnSample(const std::string& sample, const std::string& name)
+{
+    return start({QString::fromStdString(sampleCopy(sample, name).string())}, name);
+}
+
 std::string ScreenTest::start(const QStringList& args, const std::string& title)
 {
     return start(args, title, environment());
 }
 
-std::string ScreenTest::start(const QStringList& args, const std::string& title, const QProcessEnvironment& env)
+bool ScreenTest::launch(const QStringList& args, const QProcessEnvironment& env)
 {
-    m_window.clear();
     m_program.setProcessEnvironment(env);
     m_program.setProcessChannelMode(QProcess::ForwardedChannels);
     m_program.start(KOVIRA_PROGRAM, args);
-    if (!m_program.waitForStarted(10000)) {
+    return m_program.waitForStarted(10000);
+}
+
+std::string ScreenTest::start(const QStringList& args, const std::string& title, const QProcessEnvironment& env)
+{
+    m_window.clear();
+    if (!launch(args, env)) {
         ADD_FAILURE() << "the program did not start";
         return {};
     }
@@ -226,7 +238,7 @@ std::string ScreenTest::start(const QStringList& args, const std::string& title,
         return {};
     }
     QThread::msleep(1500);
-    runCommand("xdotool windowfocus --sync " + m_window + " 2>/dev/null");
+    focus(m_window);
     return m_window;
 }
 

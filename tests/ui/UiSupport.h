@@ -19,12 +19,14 @@
 namespace kov::test {
 
 // The command's standard output without its trailing line end and blanks.
-std::string runCommand(const std::string& command);
+std::string run(const std::string& command);
 std::string num(int v);
 
 // The visible window whose title matches, waiting up to `seconds` (a sanitizer build starts slowly
 // on a busy machine); empty when none shows.
 std::string windowNamed(const std::string& title, int seconds = 8);
+// The keyboard given to the window (there is no window manager to give it).
+void focus(const std::string& window);
 // The window's place and size on the screen.
 QRect windowGeometry(const std::string& window);
 
@@ -63,6 +65,10 @@ protected:
     std::filesystem::path sampleCopy(const std::string& sample, const std::string& name) const;
     // The settings file the program finds at its start.
     void writeSettings(const std::string& text) const;
+    // The program started on the arguments, without waiting for its window.
+    bool launch(const QStringList& args, const QProcessEnvironment& env);
+    // The sample drawing copied into the home under the name and opened; its window, as start().
+    std::string startOnSample(const std::string& sample, const std::string& name);
     // The program started on the arguments; its window of that title, once it has painted and has
     // the keyboard. Empty (and the test failed) when none shows.
     std::string start(const QStringList& args, const std::string& title);

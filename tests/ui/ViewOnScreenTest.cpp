@@ -164,7 +164,7 @@ protected:
 
     void settle() { QThread::msleep(1500); }
 
-    void xdotool(const std::string& args) { kov::test::runCommand("xdotool " + args); }
+    void xdotool(const std::string& args) { kov::test::run("xdotool " + args); }
     // A pointer position in the view's picture, moved to the window's.
     std::string at(int x, int y) const { return std::to_string(x + m_view.left()) + " " + std::to_string(y + m_view.top()); }
 
