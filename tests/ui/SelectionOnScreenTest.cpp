@@ -17,7 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace kov::test;
 
-std::string run(const std::string& command) { return runCommand(command); }
 
 int changed(const QImage& a, const QImage& b, const QRect& r)
 {
