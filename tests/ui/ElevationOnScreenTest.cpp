@@ -45,7 +45,7 @@ TEST_F(ElevationOnScreen, FourElevationsOfTheSampleHouseFromTheMenu)
     // dialog's default button.
     kov::test::clickAt({166, 8});
     settledGrab(m_home / "menu.png");
-    kov::test::key("Up Right Down Down Down Return");
+    kov::test::key("--delay 300 Up Right Down Down Down Return");
     const QImage dialog = settledGrab(fs::path(KOVIRA_UI_OUTPUT) / "elevation-dialog.png");
     kov::test::key("Return");
 
