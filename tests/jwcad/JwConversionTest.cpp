@@ -263,6 +263,21 @@ TEST(JwwConversion, ArcsToPolylinesStepEvenly)
         for (int i = 0; i < got->unit.m_Lines.GetSize(); ++i)
             EXPECT_LE(got->unit.m_Lines[i]->MLinePnt.size(), 3u) << bad;
     }
+    // An elliptic arc whose minor radius underflows to zero has no angles: never a polyline of
+    // points at NaN (a damaged file gave radius 5.4e-310 and flatness 1.7e-310).
+    for (double r : {5.4e-310, 100.0}) {
+        auto e = rec<CDataEnko>();
+        e->m_dHankei = r;
+        e->m_radEnkoKaku = 1;
+        e->m_dHenpeiRitsu = r < 1 ? 1.7e-310 : 0.0;
+        e->m_bZenEnFlg = 0;
+        JwwImportOptions o;
+        o.m_bArcsToPolylines = 1;
+        auto got = importRecords(listOf(std::move(e)), o);
+        for (int i = 0; i < got->unit.m_Lines.GetSize(); ++i)
+            for (const CDbPoint& p : got->unit.m_Lines[i]->MLinePnt)
+                EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y)) << r;
+    }
 }
 
 TEST(JwwConversion, SolidsByOption)
