@@ -521,6 +521,25 @@ TEST(JwwConversion, DrawingFullStopsWithAMessage)
     EXPECT_EQ(got->outcome.messages[0], "図形の数が上限に達したため、ファイルの一部だけを読み込みました。");
 }
 
+// Texts stop at the text counter's limit, below the other kinds': the rest of the file is not
+// read, and the user is told.
+TEST(JwwConversion, TextsPastTheirLimitAreNotReadWithAMessage)
+{
+    JwRecordList records;
+    for (int i = 0; i < CKovUnit::kTextIdLimit + 10; ++i) {
+        auto t = rec<CDataMoji>(1, 1);
+        t->m_start_x = i % 100;
+        t->m_end_x = i % 100 + 5;
+        t->m_string = "A";
+        records.push_back(std::move(t));
+    }
+    auto got = importRecords(std::move(records));
+    ASSERT_TRUE(got->outcome.ok);
+    EXPECT_EQ(got->unit.m_Texts.GetSize(), CKovUnit::kTextIdLimit);
+    ASSERT_EQ(got->outcome.messages.size(), 1u);
+    EXPECT_EQ(got->outcome.messages[0], "図形の数が上限に達したため、ファイルの一部だけを読み込みました。");
+}
+
 TEST(JwwConversion, InsertsOfInsertsAreBounded)
 {
     // Ten levels, each inserting the next 50 times, and nothing drawn at the bottom: 50^10 visits
