@@ -1,6 +1,6 @@
-// A decorated text on a real X server (run under xvfb-run): a text typed with the text tool beside
-// the sample house, picked in select mode and turned into a decorated text from the context menu's
-// "修飾文字に変換...". The picture of the dialog beside the drawing is kept beside the test.
+// A decorated text on a real X server (run under xvfb-run): the title of the sample house picked in
+// select mode and turned into a decorated text from the context menu's "修飾文字に変換...". The
+// pictures of the dialog beside the drawing and of the converted title are kept beside the test.
 
 #include "ui/UiSupport.h"
 
@@ -26,22 +26,9 @@ TEST_F(DecoratedTextOnScreen, ConvertedFromTheContextMenu)
     ASSERT_FALSE(screen.isNull());
     const fs::path out(KOVIRA_UI_OUTPUT);
 
-    // The tool panel's "文字", a click below the house and a text typed into the entry line.
-    const QPoint textButton = findButton(screen, "text", screen.rect());
-    ASSERT_GE(textButton.x(), 0) << "the tool panel's text button was not found on the screen";
-    clickAt(textButton, 0);
-    ASSERT_FALSE(windowNamed("文字設定").empty()) << "the text tool showed no settings panel";
-    QThread::msleep(600);
-    const QPoint at(screen.width() / 4, screen.height() * 3 / 4 - 40);
-    clickAt(at, 800);
-    run("xdotool type --delay 60 'WELCOME'");
-    key("Return", 800);
-
-    // Select mode; the text picked by its letters, then the context menu's ninth item for one
-    // text, "修飾文字に変換...".
-    focus(window);
-    key("Escape s", 500);
-    const QPoint letters = at + QPoint(12, -6);
+    // The drawing's title below the house, "小さな家　平面図　1/100", picked by its letters in select
+    // mode; then the context menu's ninth item for one text, "修飾文字に変換...".
+    const QPoint letters(screen.width() * 650 / 1600, screen.height() * 662 / 1000);
     clickAt(letters, 600);
     run("xdotool mousemove " + num(letters.x()) + " " + num(letters.y()) + " click 3");
     QThread::msleep(1000);
@@ -53,10 +40,16 @@ TEST_F(DecoratedTextOnScreen, ConvertedFromTheContextMenu)
     ASSERT_FALSE(shot.isNull());
     const QRect box = windowGeometry(dialog);
     EXPECT_GT(box.height(), 400);
-    // Esc leaves the text as it was.
-    focus(dialog);
+    // OK, at the foot of the dialog left of "キャンセル": the title is drawn framed in the drawing.
+    const QRect title(letters.x() - 40, letters.y() - 25, 240, 50);
+    const int plainInk = ink(screen, title);
+    clickAt({box.right() - 146, box.bottom() - 24}, 800);
+    EXPECT_TRUE(windowNamed("修飾文字の修正", 1).empty()) << "OK did not close the dialog";
+    focus(window);
     key("Escape", 600);
-    EXPECT_TRUE(windowNamed("修飾文字の修正", 1).empty());
+    const QImage done = settledGrab(out / "decorated-text-converted.png");
+    ASSERT_FALSE(done.isNull());
+    EXPECT_GT(ink(done, title), plainInk + 100) << "the framed letters of the title";
     EXPECT_NE(run("xdotool getwindowname " + window).find("house.kvr"), std::string::npos);
 }
 
