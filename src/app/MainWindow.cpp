@@ -80,7 +80,6 @@ QIcon icon(std::string_view name)
     return i;
 }
 
-constexpr const char* kComesLater = "この機能は今後の版で使えるようになります";
 constexpr const char* kScaleDialogTitle = "縮尺の変更";
 constexpr const char* kScaleTextsToo = "文字も均等に縮尺を変える";
 
@@ -139,10 +138,8 @@ MainWindow::MainWindow(CKoviraDoc* document, QWidget* parent) : QMainWindow(pare
         m_view->onToolSample = [this] { DrawToolSample(); };
         connect(m_view, &CKoviraView::selectionTextChanged, this, [this](const QString& text) {
             if (m_panes[7]) m_panes[7]->setText(text);
-            // After every drawing change: the panel shows the tool the machine is in, and a
-            // message about an earlier command does not outlive the next action.
+            // After every drawing change: the panel shows the tool the machine is in.
             SyncToolPanel();
-            clearStaleMessage();
         });
         InstallExchangeHooks(*m_view, *m_document);
         // Every new or opened drawing: the view's first update, the panel set up, then the title.
@@ -559,14 +556,8 @@ void MainWindow::SyncToolPanel()
     }
 }
 
-void MainWindow::clearStaleMessage()
-{
-    if (m_prompt->text().endsWith(QString::fromUtf8(kComesLater))) SetStatusText("");
-}
-
 bool MainWindow::RunCommand(int command)
 {
-    clearStaleMessage();
     bool handled = false;
     for (auto& table : m_routes) {
         auto it = table.find(command);
@@ -589,18 +580,12 @@ bool MainWindow::RunCommand(int command)
         ShowSnapButtons();
         DrawToolSample();
     }
-    if (!handled) comesLater(command);
+    // Every command a person can send has a route: one without is a fault of the program, not
+    // something to tell the user.
+    if (!handled) qWarning("command %d has no route", command);
     // A checkable action flips itself when triggered: bring every mark back in line at once.
     UpdateCommandStates();
     return handled;
-}
-
-void MainWindow::comesLater(int command)
-{
-    std::string buf;
-    std::string text;
-    if (const MenuItem* item = FindMenuItem(command)) text = std::string(StripAccessKey(item->text, buf)) + "：";
-    SetStatusText(text + kComesLater);
 }
 
 void MainWindow::buildRoutes()
@@ -830,10 +815,6 @@ void MainWindow::ShowCoordinates(double x, double y, double dx, double dy, const
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    // A click or a key in the view is the next action: a message about an earlier command goes.
-    if (m_view && (watched == m_view->viewport() || watched == m_view) &&
-        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress))
-        clearStaleMessage();
     if (m_view && watched == m_view->viewport() && event->type() == QEvent::MouseMove) {
         const auto* me = static_cast<QMouseEvent*>(event);
         const double ratio = m_view->devicePixelRatioOfView();

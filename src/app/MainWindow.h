@@ -193,8 +193,6 @@ private:
     void OnOpenSample();
     void OpenInstalledFile(const char* name, const char* fallback = nullptr);
     void OpenHomePage();
-    void comesLater(int command);
-    void clearStaleMessage();
     // The panel's tool buttons lit as the tool machine's current tool.
     void SyncToolPanel();
     void focusAndRedraw();

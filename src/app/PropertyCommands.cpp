@@ -2,6 +2,7 @@
 
 #include "app/CommandIds.h"
 #include "app/ContextMenu.h"
+#include "app/DecoratedTextCommands.h"
 #include "app/FrameLogic.h"
 #include "app/KovView.h"
 #include "app/KoviraApp.h"
@@ -113,8 +114,7 @@ void OnEditSelectedText(CKoviraDoc& doc, CKoviraView& view, const PropertyFrame&
         for (int id : sel.m_Texts)
             if (const CKovText* t = read.FindText(id); t && t->MTextHuchiFlg != 0) return;
     } else if (first.MTextHuchiFlg != 0) {
-        // The decorated text dialog edits a decorated text; it comes with the text tools' dialogs.
-        if (frame.comesLater) frame.comesLater(cmd::ToDecoratedText);
+        EditDecoratedText(doc, view, firstId, frame);
         return;
     }
     kov::dialogs::SelectedTextForm values;

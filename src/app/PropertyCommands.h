@@ -25,8 +25,6 @@ struct PropertyFrame {
     // Screen pixels of a height in paper millimetres (the font chooser's conversion).
     std::function<int(double)> mmToDevice;
     std::function<void()> refreshLayerBar;
-    // Said when a part of a command is not there yet.
-    std::function<void(int command)> comesLater;
 };
 
 // The style swatches' settings of the running program (its fill patterns).

@@ -2,6 +2,7 @@
 
 #include "app/CommandIds.h"
 #include "app/ContextMenu.h"
+#include "app/DecoratedTextCommands.h"
 #include "app/FrameLogic.h"
 #include "app/KovView.h"
 #include "app/KoviraApp.h"
@@ -29,7 +30,6 @@ PropertyFrame MainWindow::propertyFrame()
     };
     f.mmToDevice = [this](double mm) { return MmToDeviceUnits(mm); };
     f.refreshLayerBar = [this] { RefreshLayerBar(); };
-    f.comesLater = [this](int command) { comesLater(command); };
     return f;
 }
 
@@ -44,6 +44,7 @@ void MainWindow::buildPropertyRoutes()
         OnEditSelectedText(doc, view, propertyFrame());
         DrawToolSample();
     });
+    V(cmd::ToDecoratedText, [this, &doc, &view] { OnConvertToDecoratedText(doc, view, propertyFrame()); });
     V(cmd::WallThicknessOfSelection, [this, &doc, &view] { OnChangeWallThickness(doc, view, propertyFrame()); });
     V(cmd::ColumnThicknessOfSelection, [this, &doc, &view] { OnChangeColumnThickness(doc, view, propertyFrame()); });
     V(cmd::LineTypeOfSelection, [this, &doc, &view] {

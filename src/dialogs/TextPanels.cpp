@@ -14,6 +14,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -672,15 +673,17 @@ void TextEntryLine::reject()
 
 DecoratedTextPanel::DecoratedTextPanel(kov::tools::DecoratedTextValues& values, pf::Profile& profile,
                                        pf::Questions& questions, std::vector<std::string> quotationLines,
-                                       TextPanelHooks hooks, QWidget* parent)
-    : QDialog(parent), m_form(values, profile, questions, std::move(hooks)), m_lines(std::move(quotationLines))
+                                       TextPanelHooks hooks, QWidget* parent, Mode mode)
+    : QDialog(parent), m_mode(mode), m_form(values, profile, questions, std::move(hooks)),
+      m_lines(std::move(quotationLines))
 {
     if (m_lines.empty())
         m_lines.emplace_back(kQuotationHead);
     setObjectName(QStringLiteral("decoratedText"));
-    setWindowTitle(qs(DecoratedTextForm::kTitle));
+    setWindowTitle(qs(mode == Mode::Edit ? DecoratedTextForm::kEditTitle : DecoratedTextForm::kTitle));
     // Tool mode: a bordered panel without caption.
-    setWindowFlag(Qt::FramelessWindowHint, true);
+    if (mode == Mode::Tool)
+        setWindowFlag(Qt::FramelessWindowHint, true);
     auto* frame = new QVBoxLayout(this);
     auto* box = new QGroupBox;
     frame->addWidget(box);
@@ -762,6 +765,14 @@ DecoratedTextPanel::DecoratedTextPanel(kov::tools::DecoratedTextValues& values, 
     slantRow->addWidget(new QLabel(qs(kSlantRange)));
     slantRow->addStretch();
     layout->addLayout(slantRow);
+    if (mode == Mode::Edit) {
+        auto* buttons = new QDialogButtonBox;
+        buttons->addButton(qs(pt::kOk), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("ok"));
+        buttons->addButton(qs(kCancel), QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("cancel"));
+        connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+        frame->addWidget(buttons);
+    }
 
     // Filling: the boxes' rules run on their one-decimal texts.
     m_form.Fill();
@@ -841,6 +852,12 @@ DecoratedTextPanel::DecoratedTextPanel(kov::tools::DecoratedTextValues& values, 
     });
     drawSample();
     m_edit->setFocus();
+}
+
+void DecoratedTextPanel::accept()
+{
+    if (m_mode == Mode::Edit)
+        QDialog::accept();
 }
 
 void DecoratedTextPanel::ClearText()

@@ -123,10 +123,13 @@ private:
     std::function<void()> m_redraw;
 };
 
-// CTextHuchiDg in tool mode on the decorated-text tool's values (section KOV_T_PlotMenu).
+// CTextHuchiDg on the decorated-text tool's values (section KOV_T_PlotMenu), or in its edit mode on
+// the values of one text (the caller fills them and writes them back on OK). The keys are written in
+// both modes, so editing a text also sets what the tool starts with.
 class DecoratedTextForm {
 public:
     static constexpr const char* kTitle = "修飾文字の作成";
+    static constexpr const char* kEditTitle = "修飾文字の修正";
     static constexpr const char* kBadThickness = "枠の太さは0.1から21までです。";
 
     DecoratedTextForm(kov::tools::DecoratedTextValues& values, kov::platform::Profile& profile,
@@ -209,22 +212,26 @@ private:
     QComboBox* m_quotations = nullptr;
 };
 
-// The decorated-text panel in tool mode, with its sample.
+// The decorated-text panel with its sample: in tool mode a panel without caption, OK or Cancel; in
+// edit mode a modal dialog with both.
 class DecoratedTextPanel : public QDialog {
     Q_OBJECT
 public:
+    enum class Mode { Tool, Edit };
+
     DecoratedTextPanel(kov::tools::DecoratedTextValues& values, kov::platform::Profile& profile,
                        kov::platform::Questions& questions, std::vector<std::string> quotationLines,
-                       TextPanelHooks hooks, QWidget* parent = nullptr);
+                       TextPanelHooks hooks, QWidget* parent = nullptr, Mode mode = Mode::Tool);
     DecoratedTextForm& form() { return m_form; }
     // After a placed text: the edit emptied, with the focus.
     void ClearText();
-    // Enter places nothing in tool mode.
-    void accept() override {}
+    // Enter places nothing in tool mode; in edit mode OK ends the dialog.
+    void accept() override;
 
 private:
     void drawSample();
 
+    Mode m_mode;
     DecoratedTextForm m_form;
     std::vector<std::string> m_lines;
     QPlainTextEdit* m_edit = nullptr;

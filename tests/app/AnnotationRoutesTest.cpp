@@ -74,6 +74,21 @@ TEST(AnnotationRoutes, AutomaticDimensionsStoreWhatReopensTheSame)
     r.run(cmd::AutoDimensions);
     EXPECT_EQ(shown, (std::vector<std::string>{"8/8", "10/6"}));
     EXPECT_EQ(r.count(CKovLine::DIMENSION), 4);
+    // Accepted unchanged again and again: the distance does not creep by the offset.
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        r.answer = [&shown](QDialog& d) {
+            auto& dialog = dynamic_cast<kov::dialogs::CSunpouAutoDlg&>(d);
+            shown.push_back(dialog.m_height->text().toStdString() + "/" + dialog.m_distance->text().toStdString());
+            dialog.accept();
+            return true;
+        };
+        r.run(cmd::AutoDimensions);
+        EXPECT_EQ(shown.back(), "10/6");
+        EXPECT_EQ(r.profile.GetProfileInt("KOV_T_UTILITY", "sunpoauto_kyori", 0), 6);
+        // The newest top row lies where the first one did.
+        EXPECT_EQ(std::as_const(r.unit()).m_Lines[std::as_const(r.unit()).m_Lines.size() - 4]->MLinePnt[0].y, -800);
+    }
 }
 
 TEST(AnnotationRoutes, DimensionsToTextFromTheMenu)

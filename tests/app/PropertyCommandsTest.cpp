@@ -150,6 +150,131 @@ TEST(PropertyCommands, SelectedTextWritingDirectionAndAngle)
     }
 }
 
+// -- decorated texts -------------------------------------------------------------------------------------
+
+TEST(PropertyCommands, ConvertToDecoratedTextFromTheContextMenu)
+{
+    struct Case {
+        const char* name;
+        std::uint32_t colour;
+        int escapement;
+        const char* face;
+        bool ok;
+        // After: the frame colour, the angle, the face.
+        std::uint32_t frameColour;
+        int escapementAfter;
+        const char* faceAfter;
+    };
+    const Case cases[] = {
+        {"a red text turned 45 degrees, framed in red and set upright", kRed, 450, "ＭＳ ゴシック", true, kRed, 0,
+         "ＭＳ ゴシック"},
+        {"a white text gets a black frame", 0xFFFFFF, 0, "ＭＳ ゴシック", true, 0, 0, "ＭＳ ゴシック"},
+        {"a vertical text stays vertical", kRed, 2700, "@ＭＳ ゴシック", true, kRed, 2700, "@ＭＳ ゴシック"},
+        {"a vertical text turned comes back upright, still vertical", kRed, 3150, "@ＭＳ ゴシック",
+         true, kRed, 2700, "@ＭＳ ゴシック"},
+        {"cancel changes nothing", kRed, 450, "ＭＳ ゴシック", false, 0, 450, "ＭＳ ゴシック"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig r;
+        r.profile.WriteProfileString("KOV_T_PlotMenu", "text_huchiatsumi", "2.500000");
+        CKovText& t = addText(r.unit(), 1, {0, 0}, "居間\r\n和室");
+        t.MTextFontMenu.m_Color = c.colour;
+        t.MTextFontMenu.lfEscapement = c.escapement;
+        t.MTextFontMenu.lfFaceName = c.face;
+        t.MTextFontMenu.m_toko_align = 1;
+        t.MTextFontMenu.m_tate_align = 2;
+        r.doc->m_Selection.AddTextId(1);
+        const std::size_t undoBefore = r.undoDepth();
+        auto work = [](QDialog& d) {
+            EXPECT_EQ(d.windowTitle(), QStringLiteral("修飾文字の修正"));
+            EXPECT_EQ(child<QPlainTextEdit>(d, "text")->toPlainText(), QStringLiteral("居間\n和室"));
+            EXPECT_EQ(child<QLineEdit>(d, "thickness")->text(), QStringLiteral("2.5"));
+            EXPECT_EQ(child<QLineEdit>(d, "opacity")->text(), QStringLiteral("100"));
+            EXPECT_EQ(child<QComboBox>(d, "slant")->currentIndex(), 4);
+            EXPECT_TRUE(child<QPushButton>(d, "shape0")->isChecked());
+            QTest::mouseClick(child<QPushButton>(d, "shape3"), Qt::LeftButton);
+            child<QCheckBox>(d, "framesOnly")->setChecked(true);
+            retype(child<QLineEdit>(d, "opacity"), QStringLiteral("60"));
+        };
+        if (c.ok)
+            r.ok(work);
+        else
+            r.cancel(work);
+        r.run(cmd::ToDecoratedText);
+        const CKovText& after = *r.read().FindText(1);
+        EXPECT_EQ(after.MTextFontMenu.lfEscapement, c.escapementAfter);
+        EXPECT_EQ(after.MTextFontMenu.lfFaceName, c.faceAfter);
+        if (!c.ok) {
+            EXPECT_EQ(after.MTextHuchiFlg, 0);
+            EXPECT_EQ(r.undoDepth(), undoBefore);
+            continue;
+        }
+        EXPECT_EQ(after.MTextHuchiFlg, 2);
+        EXPECT_EQ(after.MTextHuchiType, 3);
+        EXPECT_EQ(after.MTextHuchiKeij, 5);
+        EXPECT_EQ(after.MTextAlpha, 60);
+        EXPECT_DOUBLE_EQ(after.MTextHuchiAtsumi, 2.5);
+        EXPECT_EQ(after.MTextFontMenu.m_Color, 0xFFFFFFu);
+        EXPECT_EQ(after.MTextFontMenu.m_BackColor, c.frameColour);
+        EXPECT_EQ(after.MTextFontMenu.m_toko_align, 0);
+        EXPECT_EQ(after.MTextFontMenu.m_tate_align, 0);
+        EXPECT_EQ(after.MTextstr, "居間\r\n和室");
+        // One undo step brings the plain text back.
+        EXPECT_EQ(r.undoDepth(), undoBefore + 1);
+        r.run(cmd::EditUndo);
+        EXPECT_EQ(r.read().FindText(1)->MTextHuchiFlg, 0);
+        EXPECT_EQ(r.read().FindText(1)->MTextFontMenu.lfEscapement, c.escapement);
+    }
+}
+
+TEST(PropertyCommands, DecoratedTextEditedByBothCommands)
+{
+    for (int command : {cmd::ToDecoratedText, cmd::EditSelectedText}) {
+        SCOPED_TRACE(command);
+        Rig r;
+        CKovText& t = addText(r.unit(), 1, {0, 0}, "看板");
+        CFontMenu& f = t.MTextFontMenu;
+        f.lfFaceName = "@ＭＳ ゴシック";
+        f.lfEscapement = 2700;
+        f.m_toko_align = 1;
+        f.m_Color = 0x00FF00;
+        f.m_BackColor = kRed;
+        t.MTextHuchiFlg = 1;
+        t.MTextHuchiAtsumi = 3;
+        t.MTextHuchiType = 6;
+        t.MTextHuchiKeij = 8;
+        t.MTextAlpha = 40;
+        r.doc->m_Selection.AddTextId(1);
+        r.ok([](QDialog& d) {
+            EXPECT_EQ(d.windowTitle(), QStringLiteral("修飾文字の修正"));
+            EXPECT_TRUE(child<QPushButton>(d, "shape6")->isChecked());
+            EXPECT_EQ(child<QComboBox>(d, "slant")->currentIndex(), 7);
+            EXPECT_EQ(child<QLineEdit>(d, "opacity")->text(), QStringLiteral("40"));
+            EXPECT_EQ(child<QLineEdit>(d, "thickness")->text(), QStringLiteral("3.0"));
+            auto* vertical = child<QCheckBox>(d, "vertical");
+            EXPECT_TRUE(vertical->isChecked());
+            vertical->setChecked(false);
+            child<QPlainTextEdit>(d, "text")->setPlainText(QStringLiteral("看板２"));
+            choose(child<QComboBox>(d, "slant"), 1);
+        });
+        r.run(command);
+        EXPECT_EQ(r.opened, std::vector<std::string>{"decoratedText"});
+        const CKovText& after = *r.read().FindText(1);
+        EXPECT_EQ(after.MTextstr, "看板２");
+        EXPECT_EQ(after.MTextHuchiFlg, 1);
+        EXPECT_EQ(after.MTextHuchiType, 6);
+        EXPECT_EQ(after.MTextHuchiKeij, 2);
+        EXPECT_EQ(after.MTextAlpha, 40);
+        EXPECT_EQ(after.MTextFontMenu.m_Color, 0x00FF00u);
+        EXPECT_EQ(after.MTextFontMenu.m_BackColor, kRed);
+        // Written horizontally now: the face loses its "@" and the angle follows; the alignment stays.
+        EXPECT_EQ(after.MTextFontMenu.lfFaceName, "ＭＳ ゴシック");
+        EXPECT_EQ(after.MTextFontMenu.lfEscapement, 0);
+        EXPECT_EQ(after.MTextFontMenu.m_toko_align, 1);
+    }
+}
+
 TEST(PropertyCommands, SeveralTextsTakeFontAndAngleButKeepTheirOwnStrings)
 {
     Rig r;

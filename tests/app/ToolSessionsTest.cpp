@@ -449,6 +449,7 @@ TEST(ToolSessions, PatternedFiguresBecomeGroupsWithTheirLines)
         {4, {{0, 0}, {3640, 2730}}, 1, CKovLine::RECTANGLE},
         {6, {{0, 0}, {1820, 0}}, 3, CKovLine::POLYGON},   // a circle becomes a 24-sided polygon first
         {62, {{0, 0}, {3640, 2730}, {455, 455}}, 1, CKovLine::POLYGON},
+        {68, {{0, 0}, {3640, 2730}, {1820, -1820}}, 1, CKovLine::POLYGON}, // a balloon and its tail
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "tool " << c.tool);

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -272,6 +273,31 @@ TEST(DecoratedTextPanel, TheWidgetStartsOnTheToolsValues)
     panel.ClearText();
     EXPECT_TRUE(v.text.empty());
     EXPECT_TRUE(edit->toPlainText().isEmpty());
+}
+
+TEST(DecoratedTextPanel, EditModeHasItsCaptionOkAndCancelWhereToolModeIgnoresEnter)
+{
+    MemoryProfile store;
+    ScriptedQuestions questions;
+    for (auto mode : {DecoratedTextPanel::Mode::Tool, DecoratedTextPanel::Mode::Edit}) {
+        const bool edit = mode == DecoratedTextPanel::Mode::Edit;
+        SCOPED_TRACE(edit ? "edit" : "tool");
+        kov::tools::DecoratedTextValues v;
+        v.text = "看板";
+        v.shape = 6;
+        v.slant = 8;
+        DecoratedTextPanel panel(v, store, questions, {}, hooks(), nullptr, mode);
+        EXPECT_EQ(panel.windowTitle(), edit ? "修飾文字の修正" : "修飾文字の作成");
+        EXPECT_EQ(panel.findChild<QAbstractButton*>("ok") != nullptr, edit);
+        EXPECT_EQ(panel.findChild<QAbstractButton*>("cancel") != nullptr, edit);
+        EXPECT_EQ(panel.findChild<QPlainTextEdit*>("text")->toPlainText(), "看板");
+        EXPECT_TRUE(panel.findChild<QAbstractButton*>("shape6")->isChecked());
+        EXPECT_EQ(panel.findChild<QComboBox*>("slant")->currentIndex(), 7);
+        panel.show();
+        panel.accept();
+        EXPECT_EQ(panel.isVisible(), !edit) << "Enter places nothing in tool mode; OK ends the edit";
+        EXPECT_EQ(panel.result(), edit ? int(QDialog::Accepted) : int(QDialog::Rejected));
+    }
 }
 
 } // namespace

@@ -36,9 +36,9 @@ TEST_F(RangeOnScreen, ARangeTurnedLeftFromTheMenu)
     ASSERT_FALSE(before.isNull());
     const QRect middle(before.width() / 4, before.height() / 4, before.width() / 2, before.height() / 2);
 
-    // ファイル(F) opened, two menus to the right is 作図(D); 範囲(A) → 囲った内容を左90度回転(L).
-    clickAt({40, 8}, 800);
-    key("--delay 300 Right Right a l", 1000);
+    // 作図(D) opened by its title; 範囲(A) → 囲った内容を左90度回転(L).
+    clickAt({166, 8}, 800);
+    key("--delay 300 a l", 1000);
     // The range: a rectangle around the middle of the plan.
     clickAt(middle.topLeft(), 500);
     clickAt(middle.bottomRight(), 1500);

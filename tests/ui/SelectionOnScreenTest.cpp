@@ -40,8 +40,8 @@ TEST_F(SelectionOnScreen, RangeCopyMeasurementAndContextMenu)
     const QRect middle(before.width() * 3 / 8, before.height() * 3 / 8, before.width() / 4, before.height() / 4);
 
     // 作図(D) → 範囲(A) → 囲った内容を複写(M): the range, its base point, and where the copy goes.
-    clickAt({40, 8}, 800);
-    key("--delay 300 Right Right a m", 1000);
+    clickAt({166, 8}, 800);
+    key("--delay 300 a m", 1000);
     clickAt(middle.topLeft(), 500);
     clickAt(middle.bottomRight(), 800);
     clickAt(middle.center(), 800);
