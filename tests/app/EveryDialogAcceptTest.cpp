@@ -46,6 +46,7 @@
 #include "dialogs/TextPanels.h"
 #include "dialogs/ToolPanelClosing.h"
 #include "dialogs/WallThicknessDialog.h"
+#include "model/PaperSizes.h"
 #include "model/RituInfo.h"
 #include "model/StairsSettings.h"
 #include "platform/NumberText.h"
@@ -318,6 +319,19 @@ std::vector<Case> everyDialog()
         {"CHyoukiKigouDg", [](Env&) { return dialog(new CHyoukiKigouDg(1, 3.5, kLibrary / "hyouki")); }},
         {"PaperUserDialog", [](Env&) { return dialog(new PaperUserDialog(500, 300)); }},
         {"PageSetDialog", [](Env& e) { return dialog(new PageSetDialog(kov::io::PageSetForm{}, e.questions)); }},
+        {"PageSetDialog (user paper of no extent)",
+         [](Env& e) {
+             kov::io::PageSetForm values;
+             values.paperCode = kov::model::kUserPaperCode;
+             values.userWidth = values.userHeight = 0;
+             return dialog(new PageSetDialog(values, e.questions));
+         }},
+        {"CGridConfDlg (a grid finer than a tenth)",
+         [](Env& e) {
+             CGrid grid;
+             grid.GridW[0] = 0.04;
+             return dialog(new CGridConfDlg(grid, e.store));
+         }},
         {"PrintmoveDialog", [](Env&) { return dialog(new PrintmoveDialog(10, -5)); }},
         {"ParallelDistanceDialog", [](Env&) { return dialog(new ParallelDistanceDialog(455)); }},
         {"CBuhinItiSetDlg", [](Env& e) { return dialog(new CBuhinItiSetDlg(e.store)); }},
