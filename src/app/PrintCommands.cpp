@@ -129,8 +129,11 @@ bool OnPaperSettings(CKoviraDoc& doc, QWidget* parent, const PageSetAsker& ask)
     if (!ok)
         return false;
     // The page is laid out by dividing by the paper: a user paper must have an extent.
+    // One the drawing came with and OK left as it was changes nothing and is not refused again.
+    const bool unchanged = code == plot.PlotPaperSize && w == plot.PlotPaperSizeUserX && h == plot.PlotPaperSizeUserY;
     if (code == kov::model::kUserPaperCode && !kov::io::IsUsableUserPaper(w, h)) {
-        questions.message(t::kUserPaperRefused, t::kPageSetCaption, kov::platform::MessageIcon::Warning);
+        if (!unchanged)
+            questions.message(t::kUserPaperRefused, t::kPageSetCaption, kov::platform::MessageIcon::Warning);
         return false;
     }
     // The paper is kept in the document's file: leaving it after a change must ask.

@@ -229,6 +229,8 @@ ObjectMoveDialog::ObjectMoveDialog(ObjectMoveForm::Mode mode, kov::platform::Pro
     for (int a = 0; a < 180; a += 15)
         m_angle->addItem(QString::number(a));
     m_distance = new QLineEdit(QStringLiteral("0"));
+    m_angle->setObjectName(QStringLiteral("angle"));
+    m_distance->setObjectName(QStringLiteral("distance"));
     grid->addWidget(m_angle, 2, 0, 1, 2);
     grid->addWidget(new QLabel(QStringLiteral("度")), 2, 2);
     grid->addWidget(m_distance, 2, 3);

@@ -55,7 +55,12 @@ void GridConfForm::Load(const CGrid& source, const kov::platform::Profile& profi
 std::string GridConfForm::FormatNumber(double v)
 {
     if (v == std::floor(v)) return kov::platform::formatInt(static_cast<long long>(v));
-    return kov::platform::formatFixed(v, 1);
+    // One decimal as a rule, more where one would show another spacing (0.04 as "0.0", which OK
+    // then refuses): OK must take back what the dialog showed.
+    std::string text = kov::platform::formatFixed(v, 1);
+    for (int decimals = 2; decimals <= 6 && kov::platform::parseDouble(text) != v; ++decimals)
+        text = kov::platform::formatFixed(v, decimals);
+    return text;
 }
 
 void GridConfForm::AllHalfKen()

@@ -16,6 +16,7 @@ bool IsUsableUserPaper(int width, int height)
 void PageSetForm::OnInitDialog()
 {
     refusal.clear();
+    m_openedCode = paperCode;
     selection = kA4Entry;
     portrait = false;
     // The landscape column first: the user entry holds its code in both.
@@ -51,7 +52,7 @@ bool PageSetForm::OnOK()
         return true;
     const PaperEntry& e = kPaperEntries[static_cast<std::size_t>(selection)];
     const int code = portrait ? e.portrait : e.landscape;
-    if (code == model::kUserPaperCode && !IsUsableUserPaper(userWidth, userHeight)) {
+    if (code == model::kUserPaperCode && code != m_openedCode && !IsUsableUserPaper(userWidth, userHeight)) {
         refusal = printtext::kUserPaperRefused;
         return false;
     }

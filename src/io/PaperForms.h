@@ -64,8 +64,12 @@ public:
     void OnPortrait() { portrait = true; }
     void OnLandscape() { portrait = false; }
     // Takes the code from the entry and the orientation (none selected: the code stays). A user
-    // paper without a usable size is refused: false, `refusal` says why, nothing changes.
+    // paper without a usable size is refused: false, `refusal` says why, nothing changes; the
+    // user paper the dialog opened on is no choice and closes the dialog as it was.
     bool OnOK();
+
+private:
+    int m_openedCode = -1;
 };
 
 // The user paper dialog: width and height in whole millimetres.

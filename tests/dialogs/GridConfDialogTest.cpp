@@ -52,6 +52,9 @@ TEST(GridConf, AllButtonsAndNumberDisplay)
     for (double v : f.d) EXPECT_EQ(v, 900);
     EXPECT_EQ(GridConfForm::FormatNumber(455), "455");
     EXPECT_EQ(GridConfForm::FormatNumber(227.5), "227.5");
+    // A spacing one decimal would show as another (or as 0, which OK refuses) keeps its digits.
+    EXPECT_EQ(GridConfForm::FormatNumber(0.04), "0.04");
+    EXPECT_EQ(GridConfForm::FormatNumber(455.25), "455.25");
 }
 
 TEST(GridConf, AcceptChecksTheActiveRowOnly)
