@@ -11,6 +11,7 @@
 #include "app/MainWindow.h"
 #include "dialogs/FittingsPalette.h"
 #include "dialogs/PartsPalette.h"
+#include "dialogs/RoomChoicePanel.h"
 #include "model/KovUnit.h"
 #include "tools/ToolMachine.h"
 
@@ -167,6 +168,11 @@ TEST(LibraryMouse, FurnishAHouseFromThePalettes)
     House h;
     // The rooms: a living room and a bathroom side by side.
     ASSERT_TRUE(h.window.RunCommand(kov::app::cmd::PanelRectRoom));
+    // The room choice panel opens with the tool: moved beside the window, as for the palettes below.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (dynamic_cast<kov::dialogs::CRoomChoiseDlg*>(w) && w->isVisible())
+            w->move(h.window.frameGeometry().right() + 4, h.window.frameGeometry().top());
+    settle(10);
     h.click({0, 0});
     h.click({5460, 3640});
     h.click({5460, 0});
