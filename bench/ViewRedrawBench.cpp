@@ -80,7 +80,7 @@ template <class Step>
 void measure(benchmark::State& state, ViewFixture& f, Step step)
 {
     BandPainter::SetThreadCount(int(state.range(0)));
-    double outside = 0, longest = 0, painted = 0;
+    double outside = 0, longest = 0, work = 0, painted = 0;
     for (auto _ : state) {
         const double cpu = threadSeconds();
         step();
@@ -88,6 +88,7 @@ void measure(benchmark::State& state, ViewFixture& f, Step step)
         const BandPainter::Times t = BandPainter::LastTimes();
         outside += mine - t.callerSeconds;
         longest += t.bandSeconds.empty() ? 0 : *std::max_element(t.bandSeconds.begin(), t.bandSeconds.end());
+        for (const double s : t.bandSeconds) work += s;
         long long area = 0;
         for (const DeviceRect& r : f.view.lastPaintedRects()) area += static_cast<long long>(r.width()) * r.height();
         painted += double(area) / (1920.0 * 1080.0);
@@ -96,6 +97,8 @@ void measure(benchmark::State& state, ViewFixture& f, Step step)
     state.counters["outside_bands_ms"] = outside / n * 1e3;
     state.counters["longest_band_ms"] = longest / n * 1e3;
     state.counters["idle_estimate_ms"] = (outside + longest) / n * 1e3;
+    // All bands together: above the one-thread time by what objects across band edges cost twice.
+    state.counters["all_bands_ms"] = work / n * 1e3;
     state.counters["painted_share"] = painted / n;
     BandPainter::SetThreadCount(0);
 }

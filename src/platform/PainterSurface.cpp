@@ -351,6 +351,34 @@ struct PaintedText {
     QPoint offset;  // of the picture's top-left from the anchor's whole pixel
 };
 
+// The picture cut down to its inked pixels: the box it was painted in is made generous enough for
+// any font, and a label's line cell is mostly empty. Putting down the transparent rest changes no
+// pixel but costs a blend per pixel at every redraw. A picture without ink stays as it is.
+void keepInkOnly(PaintedText& painted)
+{
+    const QImage& image = painted.image;
+    int left = image.width(), right = -1, top = image.height(), bottom = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        int first = -1, last = -1;
+        for (int x = 0; x < image.width(); ++x) {
+            if (row[x] == 0) continue;  // premultiplied: nothing at all
+            if (first < 0) first = x;
+            last = x;
+        }
+        if (first < 0) continue;
+        left = std::min(left, first);
+        right = std::max(right, last);
+        top = std::min(top, y);
+        bottom = y;
+    }
+    if (right < 0) return;
+    const QRect ink(QPoint(left, top), QPoint(right, bottom));
+    if (ink == image.rect()) return;
+    painted.image = image.copy(ink);
+    painted.offset += ink.topLeft();
+}
+
 // Text pictures shared by every thread: pixels only, which threads may draw from at once (the
 // fonts and layouts that make them stay with each thread). Bounded in bytes: when full it starts
 // again, and a new generation of the text caches empties it.
@@ -997,12 +1025,15 @@ bool PainterSurface::drawTextPicture(DevicePoint p, std::string_view utf8, const
         painted.offset = area.topLeft();
         painted.image = QImage(area.size(), QImage::Format_ARGB32_Premultiplied);
         painted.image.fill(Qt::transparent);
-        QPainter picture(&painted.image);
-        picture.setRenderHint(QPainter::Antialiasing, false);
-        picture.translate(-area.left(), -area.top());
-        picture.rotate(-f.escapement / 10.0);
-        picture.setPen(toQColor(style.color));
-        drawGlyphs(picture, utf8, f, rf, font, x, top);
+        {
+            QPainter picture(&painted.image);
+            picture.setRenderHint(QPainter::Antialiasing, false);
+            picture.translate(-area.left(), -area.top());
+            picture.rotate(-f.escapement / 10.0);
+            picture.setPen(toQColor(style.color));
+            drawGlyphs(picture, utf8, f, rf, font, x, top);
+        }
+        keepInkOnly(painted);
     }
     linePictures().add(key, painted);
     if (painted.image.isNull()) return false;
