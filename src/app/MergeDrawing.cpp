@@ -3,6 +3,7 @@
 #include "app/KoviraDoc.h"
 #include "app/OldDrawings.h"
 
+#include "model/IdentifierBatch.h"
 #include "model/KovUnit.h"
 #include "model/PictureFiles.h"
 #include "model/SelectionRecord.h"
@@ -103,9 +104,11 @@ int MergeUnit(CKovUnit& target, CKovUnit& source, SelectionRecord& selection, in
 
     // Groups: old identifier → the merged group (first source group of that identifier).
     std::unordered_map<int, CKovGroup*> newGroupOf;
+    // Batches keep the search for free numbers linear in a drawing past a counter's wrap limit.
+    kov::model::IdentifierBatch groupIds(target, kov::model::IdKind::Group);
     for (auto& g : groups) {
         const int oldId = g->MGrpID;
-        const int newId = target.NextGroupId();
+        const int newId = groupIds.Next();
         if (newId == CKovUnit::kNoFreeId) {
             ++leftOut;
             continue;
@@ -126,9 +129,10 @@ int MergeUnit(CKovUnit& target, CKovUnit& source, SelectionRecord& selection, in
     // Members follow their group; one whose group did not arrive becomes ungrouped rather than keep
     // a number that may name an unrelated group of the target.
     auto mergeMembers = [&](auto& objects, auto& into, auto idField, auto groupField, auto layer1, auto layer2,
-                            auto nextId, auto memberList, auto addToSelection) {
+                            kov::model::IdKind kind, auto memberList, auto addToSelection) {
+        kov::model::IdentifierBatch ids(target, kind);
         for (auto& o : objects) {
-            const int newId = (target.*nextId)();
+            const int newId = ids.Next();
             if (newId == CKovUnit::kNoFreeId) {
                 ++leftOut;
                 continue;
@@ -151,11 +155,11 @@ int MergeUnit(CKovUnit& target, CKovUnit& source, SelectionRecord& selection, in
         }
     };
     mergeMembers(lines, target.m_Lines, &CKovLine::MLineID, &CKovLine::MLineGrpID, &CKovLine::MLineLayer1,
-        &CKovLine::MLineLayer2, &CKovUnit::NextLineId, &CKovGroup::MGrpLineID, &SelectionRecord::AddLineId);
+        &CKovLine::MLineLayer2, kov::model::IdKind::Line, &CKovGroup::MGrpLineID, &SelectionRecord::AddLineId);
     mergeMembers(walls, target.m_Walls, &CKovWall::MWallID, &CKovWall::MWallGrpID, &CKovWall::MWallLayer1,
-        &CKovWall::MWallLayer2, &CKovUnit::NextWallId, &CKovGroup::MGrpWallID, &SelectionRecord::AddWallId);
+        &CKovWall::MWallLayer2, kov::model::IdKind::Wall, &CKovGroup::MGrpWallID, &SelectionRecord::AddWallId);
     mergeMembers(texts, target.m_Texts, &CKovText::MTextID, &CKovText::MTextGrpID, &CKovText::MTextLayer1,
-        &CKovText::MTextLayer2, &CKovUnit::NextTextId, &CKovGroup::MGrpTextID, &SelectionRecord::AddTextId);
+        &CKovText::MTextLayer2, kov::model::IdKind::Text, &CKovGroup::MGrpTextID, &SelectionRecord::AddTextId);
 
     // Pictures keep the number reading gave them: their temporary files are named after it.
     for (auto& image : images) {

@@ -4,6 +4,7 @@
 #include "building/PartFiles.h"
 
 #include "model/DefFile.h"
+#include "model/IdentifierBatch.h"
 #include "model/KovUnit.h"
 #include "model/PlotInfo.h"
 #include "model/UnitBlocks.h"
@@ -191,10 +192,14 @@ int CKovUnit::InsertPartGroup(const CKovUnit& part, const CPlotInfo& plot)
         for (int id : texts) DeleteText(id);
         return 0;
     };
+    // Batches keep the search for free numbers linear in a drawing past a counter's wrap limit.
+    kov::model::IdentifierBatch lineIds(*this, kov::model::IdKind::Line);
+    kov::model::IdentifierBatch wallIds(*this, kov::model::IdKind::Wall);
+    kov::model::IdentifierBatch textIds(*this, kov::model::IdKind::Text);
     for (int id : source.MGrpLineID) {
         const CKovLine* f = part.FindLine(id);
         if (!f) continue;
-        const int newId = NextLineId();
+        const int newId = lineIds.Next();
         if (newId == kNoFreeId) return undo();
         auto copy = std::make_unique<CKovLine>(*f);
         copy->MLineID = newId;
@@ -207,7 +212,7 @@ int CKovUnit::InsertPartGroup(const CKovUnit& part, const CPlotInfo& plot)
     for (int id : source.MGrpWallID) {
         const CKovWall* w = part.FindWall(id);
         if (!w) continue;
-        const int newId = NextWallId();
+        const int newId = wallIds.Next();
         if (newId == kNoFreeId) return undo();
         auto copy = std::make_unique<CKovWall>(*w);
         copy->MWallID = newId;
@@ -222,7 +227,7 @@ int CKovUnit::InsertPartGroup(const CKovUnit& part, const CPlotInfo& plot)
     for (int id : source.MGrpTextID) {
         const CKovText* t = part.FindText(id);
         if (!t) continue;
-        const int newId = NextTextId();
+        const int newId = textIds.Next();
         if (newId == kNoFreeId) return undo();
         auto copy = std::make_unique<CKovText>(*t);
         copy->MTextID = newId;

@@ -43,6 +43,11 @@ DoubleLineForm::Controls DoubleLineForm::controls() const
         c.distances = false;
         c.endTreatment = false;
         break;
+    case 5:
+        c.distances = false;
+        c.arc = c.arcEnabled = c.divisions = false;
+        c.endTreatment = false;
+        break;
     default: break;
     }
     return c;
@@ -122,32 +127,34 @@ CNisenDlg::CNisenDlg(kov::tools::ToolMachine& machine, kov::platform::Profile& p
         connect(m_left, &QLineEdit::textEdited, this, [edited] { edited(true); });
         connect(m_right, &QLineEdit::textEdited, this, [edited] { edited(false); });
     }
-    auto* arcBox = new QGroupBox(QStringLiteral("アール"));
-    auto* arcLayout = new QGridLayout(arcBox);
-    m_arc = new QPushButton(QStringLiteral("アール作成"));
-    m_arc->setCheckable(true);
-    m_divisions = new QComboBox;
-    for (int i = 1; i <= 10; ++i) m_divisions->addItem(QString::number(12 * i));
-    m_divisions->setCurrentIndex(m_form.DivisionIndex());
-    arcLayout->addWidget(m_arc, 0, 0, 1, 2);
-    arcLayout->addWidget(m_divisions, 1, 0);
-    arcLayout->addWidget(new QLabel(QStringLiteral("分割")), 1, 1);
-    m_arc->setEnabled(c.arcEnabled);
-    m_divisions->setEnabled(c.arcEnabled);
-    layout->addWidget(arcBox);
-    connect(m_arc, &QPushButton::clicked, this, [this] {
-        const std::string_view message = m_form.OnArcButton();
-        m_arc->setChecked(m_form.ArcOn());
-        if (!message.empty()) {
-            if (m_showMessage) m_showMessage(message);
-            return;
-        }
-        if (m_redraw) m_redraw();
-    });
-    connect(m_divisions, &QComboBox::activated, this, [this](int index) {
-        m_form.OnDivisionChosen(index);
-        if (m_redraw) m_redraw();
-    });
+    if (c.arc) {
+        auto* arcBox = new QGroupBox(QStringLiteral("アール"));
+        auto* arcLayout = new QGridLayout(arcBox);
+        m_arc = new QPushButton(QStringLiteral("アール作成"));
+        m_arc->setCheckable(true);
+        m_divisions = new QComboBox;
+        for (int i = 1; i <= 10; ++i) m_divisions->addItem(QString::number(12 * i));
+        m_divisions->setCurrentIndex(m_form.DivisionIndex());
+        arcLayout->addWidget(m_arc, 0, 0, 1, 2);
+        arcLayout->addWidget(m_divisions, 1, 0);
+        arcLayout->addWidget(new QLabel(QStringLiteral("分割")), 1, 1);
+        m_arc->setEnabled(c.arcEnabled);
+        m_divisions->setEnabled(c.arcEnabled);
+        layout->addWidget(arcBox);
+        connect(m_arc, &QPushButton::clicked, this, [this] {
+            const std::string_view message = m_form.OnArcButton();
+            m_arc->setChecked(m_form.ArcOn());
+            if (!message.empty()) {
+                if (m_showMessage) m_showMessage(message);
+                return;
+            }
+            if (m_redraw) m_redraw();
+        });
+        connect(m_divisions, &QComboBox::activated, this, [this](int index) {
+            m_form.OnDivisionChosen(index);
+            if (m_redraw) m_redraw();
+        });
+    }
     if (c.endTreatment) {
         m_endTreatment = new QComboBox;
         for (const char* t : {"ノーマル", "バルコニー", "壁"}) m_endTreatment->addItem(QString::fromUtf8(t));

@@ -26,11 +26,13 @@ namespace kov::dialogs {
 
 class DoubleLineForm {
 public:
-    // mode: 0 two lines, 1 double line and balcony, 2 double-line polygon, 3 polygon, 4 continuous line
+    // mode: 0 two lines, 1 double line and balcony, 2 double-line polygon, 3 polygon, 4 continuous line,
+    // 5 outer-wall line (the finish button only: its line has no offsets and no arcs)
     DoubleLineForm(kov::tools::ToolMachine& machine, kov::platform::Profile& profile, int mode);
 
     struct Controls {
         bool distances = true;     // the two distance edits with their captions
+        bool arc = true;           // the "アール" group
         bool arcEnabled = true;    // "アール作成" and the division list enabled
         bool divisions = true;     // the division list shown
         bool finish = true;        // "作図終了"

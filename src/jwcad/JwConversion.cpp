@@ -619,6 +619,9 @@ int CKovUnit::CircleToPolylineForImport(int figureId, int baseCount)
         double sweep = beta - alpha;
         if (sweep < 0)
             sweep += 360;
+        // A flat ellipse (no minor radius) or a damaged point gives no angle: no polyline, the arc stays.
+        if (!std::isfinite(sweep))
+            return -1;
         int n = static_cast<int>(std::min(baseCount, 960) * sweep / 360);
         if (n <= 0)
             n = 1;

@@ -176,6 +176,8 @@ JwImportOutcome ImportJwcDrawing(const std::uint8_t* data, std::size_t size, con
         return out;
     }
     out.ok = true;
+    // Set when the identifiers of a kind ran out: what followed was not read.
+    bool full = false;
     CLayer& layers = plot.m_Layer;
     layers.m_nCurrentGroup = 0;
     layers.m_nCurrentLayer = 0;
@@ -209,16 +211,20 @@ JwImportOutcome ImportJwcDrawing(const std::uint8_t* data, std::size_t size, con
         const int g = item.m_layer >> 4;
         auto fig = lineFigure(unit, item, place.point(item.m_x1, item.m_y1, g), place.point(item.m_x2, item.m_y2, g), g,
                               item.m_layer & 0x0F);
-        if (!fig)
+        if (!fig) {
+            full = true;
             break;
+        }
         unit.m_Lines.Add(std::move(fig));
     }
     for (const CJWEnko& item : d.m_enko) {
         const int g = item.m_layer >> 4;
         auto fig = circleFigure(unit, item, place.point(item.m_cx, item.m_cy, g), place.length(item.m_r, g), g,
                                 item.m_layer & 0x0F);
-        if (!fig)
+        if (!fig) {
+            full = true;
             break;
+        }
         unit.m_Lines.Add(std::move(fig));
     }
     const CFontMenu base = importedFont(currentFont);
@@ -235,8 +241,10 @@ JwImportOutcome ImportJwcDrawing(const std::uint8_t* data, std::size_t size, con
         font.m_tate_align = d.m_line2.m_textAlignV;
         auto text = textObject(unit, item, d.m_poolStrings[i], place.point(item.m_x1, item.m_y1, g), font, g,
                                item.m_layer & 0x0F);
-        if (!text)
+        if (!text) {
+            full = true;
             break;
+        }
         unit.m_Texts.Add(std::move(text));
     }
     for (int g = 0; g < 16; ++g) {
@@ -244,6 +252,7 @@ JwImportOutcome ImportJwcDrawing(const std::uint8_t* data, std::size_t size, con
             layers.m_LayerInfo[static_cast<std::size_t>(g)][static_cast<std::size_t>(l)] = CLayerInfo();
         layers.m_GrpLayerInfo[static_cast<std::size_t>(g)] = CLayerInfo();
     }
+    if (full) out.messages.push_back(jwtexts::kDrawingFull);
     return out;
 }
 
@@ -260,6 +269,8 @@ JwImportOutcome ImportJwkFigures(const std::uint8_t* data, std::size_t size, con
         return out;
     }
     out.ok = true;
+    // Set when the identifiers of a kind ran out: what followed was not read.
+    bool full = false;
     const int cg = std::clamp(plot.m_Layer.m_nCurrentGroup, 0, 15), cl = std::clamp(plot.m_Layer.m_nCurrentLayer, 0, 15);
     selection.Clear();
     auto origin = std::make_unique<CKovLine>();
@@ -275,15 +286,19 @@ JwImportOutcome ImportJwkFigures(const std::uint8_t* data, std::size_t size, con
     unit.m_Lines.Add(std::move(origin));
     for (const CJWSen& item : d.m_sen) {
         auto fig = lineFigure(unit, item, CDbPoint(item.m_x1, -item.m_y1), CDbPoint(item.m_x2, -item.m_y2), cg, cl);
-        if (!fig)
+        if (!fig) {
+            full = true;
             break;
+        }
         selection.AddLineId(fig->MLineID);
         unit.m_Lines.Add(std::move(fig));
     }
     for (const CJWEnko& item : d.m_enko) {
         auto fig = circleFigure(unit, item, CDbPoint(item.m_cx, -item.m_cy), item.m_r, cg, cl);
-        if (!fig)
+        if (!fig) {
+            full = true;
             break;
+        }
         selection.AddLineId(fig->MLineID);
         unit.m_Lines.Add(std::move(fig));
     }
@@ -296,11 +311,14 @@ JwImportOutcome ImportJwkFigures(const std::uint8_t* data, std::size_t size, con
     for (std::size_t i = 0; i < texts; ++i) {
         const CJWMozi& item = d.m_mozi[i];
         auto text = textObject(unit, item, d.m_poolStrings[i], CDbPoint(item.m_x1, -item.m_y1), font, cg, cl);
-        if (!text)
+        if (!text) {
+            full = true;
             break;
+        }
         selection.AddTextId(text->MTextID);
         unit.m_Texts.Add(std::move(text));
     }
     outGroup = GroupSelectedForPlacement(unit, selection, cg, cl);
+    if (full) out.messages.push_back(jwtexts::kDrawingFull);
     return out;
 }

@@ -279,60 +279,60 @@ int CDib::ReadBmpFile(std::span<const std::uint8_t> bytes)
     m_error.clear();
     const std::uint64_t fileSize = bytes.size();
     if (fileSize < kBmpFileHeaderSize)
-        return fail("BMP file header truncated");
+        return fail("BMPのファイルヘッダーが途中で切れています");
     if (bytes[0] != 'B' || bytes[1] != 'M')
-        return fail("not a BMP file (no \"BM\" signature)");
+        return fail("BMPファイルではありません（先頭に「BM」がありません）");
     const std::uint64_t bitsOffset = readU32(bytes, 10);
     if (fileSize < kBmpFileHeaderSize + 4)
-        return fail("BMP information header truncated");
+        return fail("BMPの情報ヘッダーが途中で切れています");
     const std::uint32_t headerSize = readU32(bytes, kBmpFileHeaderSize);
     if (headerSize != kBmpInfoHeaderSize)
-        return fail("unsupported BMP header size " + std::to_string(headerSize));
+        return fail("BMPの情報ヘッダーの大きさ " + std::to_string(headerSize) + " には対応していません");
     if (fileSize < kBmpFileHeaderSize + kBmpInfoHeaderSize)
-        return fail("BMP information header truncated");
+        return fail("BMPの情報ヘッダーが途中で切れています");
     if (bitsOffset < kBmpFileHeaderSize + kBmpInfoHeaderSize || bitsOffset > fileSize)
-        return fail("BMP pixel offset " + std::to_string(bitsOffset) + " outside the file of "
-                    + std::to_string(fileSize) + " bytes");
+        return fail("BMPの画素の位置 " + std::to_string(bitsOffset) + " がファイル（" + std::to_string(fileSize)
+                    + " バイト）の外にあります");
 
     const BmpInfoHeader h = parseInfoHeader(bytes, kBmpFileHeaderSize);
     if (h.width <= 0)
-        return fail("BMP width " + std::to_string(h.width) + " is not positive");
+        return fail("BMPの幅 " + std::to_string(h.width) + " が正しくありません");
     if (h.height <= 0)
-        return fail("BMP height " + std::to_string(h.height) + " is not supported");
+        return fail("BMPの高さ " + std::to_string(h.height) + " には対応していません");
     switch (h.bitCount) {
     case 1: case 4: case 8: case 16: case 24: case 32: break;
-    default: return fail("unsupported BMP bit count " + std::to_string(h.bitCount));
+    default: return fail("BMPの色数（" + std::to_string(h.bitCount) + " ビット）には対応していません");
     }
     const bool rle = h.compression == kBiRle8 || h.compression == kBiRle4;
     if (!(h.compression == kBiRgb || (h.compression == kBiRle8 && h.bitCount == 8)
           || (h.compression == kBiRle4 && h.bitCount == 4)
           || (h.compression == kBiBitfields && (h.bitCount == 16 || h.bitCount == 32))))
-        return fail("unsupported BMP compression " + std::to_string(h.compression) + " for "
-                    + std::to_string(h.bitCount) + " bits");
+        return fail("BMPの圧縮形式 " + std::to_string(h.compression) + "（" + std::to_string(h.bitCount)
+                    + " ビット）には対応していません");
 
     const std::uint64_t entries = h.clrUsed != 0 ? h.clrUsed : static_cast<std::uint64_t>(DibColorCount(h));
     if (h.bitCount <= 8 && entries > (1u << h.bitCount))
-        return fail("BMP colour table of " + std::to_string(entries) + " entries is too large");
+        return fail("BMPのカラーテーブル（" + std::to_string(entries) + " 色）が大きすぎます");
     const std::uint64_t tableBytes = entries * 4 + (h.compression == kBiBitfields ? 12 : 0);
     if (kBmpFileHeaderSize + kBmpInfoHeaderSize + tableBytes > bitsOffset)
-        return fail("BMP colour table runs past the pixel offset");
+        return fail("BMPのカラーテーブルが画素の位置を越えています");
 
     std::uint64_t imageSize = 0;
     const std::uint32_t computed = DibImageSize(h.width, h.height, h.bitCount);
     if (rle) {
         imageSize = h.sizeImage;
         if (imageSize == 0)
-            return fail("compressed BMP without an image size");
+            return fail("圧縮されたBMPに画像の大きさがありません");
     } else {
         if (computed == 0)
-            return fail("BMP size overflow: " + std::to_string(h.width) + " x " + std::to_string(h.height)
-                        + " at " + std::to_string(h.bitCount) + " bits");
+            return fail("BMPの大きさ " + std::to_string(h.width) + " × " + std::to_string(h.height) + "（"
+                        + std::to_string(h.bitCount) + " ビット）が大きすぎます");
         if (h.sizeImage != 0 && h.sizeImage < computed)
-            return fail("BMP image size " + std::to_string(h.sizeImage) + " smaller than its pixels need");
+            return fail("BMPの画像の大きさ " + std::to_string(h.sizeImage) + " バイトが画素の数より小さすぎます");
         imageSize = h.sizeImage != 0 ? h.sizeImage : computed;
     }
     if (imageSize > fileSize - bitsOffset)
-        return fail("BMP pixel data of " + std::to_string(imageSize) + " bytes runs past the end of the file");
+        return fail("BMPの画素（" + std::to_string(imageSize) + " バイト）がファイルの終わりを越えています");
 
     m_header = h; // its image size stays as stored, 0 included, so the file is written back unchanged
     const auto tableStart = bytes.begin() + kBmpFileHeaderSize + kBmpInfoHeaderSize;
@@ -346,9 +346,12 @@ int CDib::ReadBmpFile(const std::filesystem::path& file)
 {
     std::ifstream in(file, std::ios::binary);
     if (!in)
-        return fail("cannot open " + file.string());
+        return fail("BMPファイル「" + file.string() + "」を開けませんでした。");
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return ReadBmpFile(std::span<const std::uint8_t>(bytes));
+    if (ReadBmpFile(std::span<const std::uint8_t>(bytes)))
+        return 1;
+    m_error = "BMPファイル「" + file.string() + "」を読み込めませんでした。" + m_error + "。";
+    return 0;
 }
 
 std::vector<std::uint8_t> CDib::WriteBmpBytes() const
@@ -377,11 +380,11 @@ int CDib::ExchangeArchive(CArchive& ar)
 {
     if (ar.IsStoring()) {
         if (isEmpty())
-            return fail("no picture to write");
+            return fail("書き出す画像がありません");
         return ar.WriteRaw(WriteBmpBytes()) ? 1 : 0;
     }
     std::vector<std::uint8_t> bytes;
     if (!ar.ReadRaw(bytes))
-        return fail("no BMP bytes in the archive");
+        return fail("図面にBMPの画像データがありません");
     return ReadBmpFile(std::span<const std::uint8_t>(bytes));
 }

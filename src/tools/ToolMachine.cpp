@@ -714,6 +714,8 @@ bool ToolMachine::StartTool(int tool)
     case 28: m_host.OpenPanel(ToolPanel::Style, 3, stylePanel); break;
     case 30: case 31: case 58: m_host.OpenPanel(ToolPanel::Style, 0, stylePanel); break;
     case 36: m_host.OpenPanel(ToolPanel::Chamfer, 0, true); break;
+    // The outer-wall line is finished by double click or by the panel's "作図終了".
+    case 53: m_host.OpenPanel(ToolPanel::DoubleLine, 5, true); break;
     case 54: m_host.OpenPanel(ToolPanel::DoubleLine, 1, true); break;
     case 55:
         m_host.OpenPanel(ToolPanel::Fittings, 0, true);

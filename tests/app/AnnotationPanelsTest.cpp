@@ -59,24 +59,45 @@ TEST(DoubleLinePanel, EachToolKeepsItsControls)
 {
     struct Case {
         int mode;
-        bool distances, arcEnabled, finish, ends;
+        bool distances, arc, arcEnabled, finish, ends;
     };
     const Case cases[] = {
-        {0, true, false, false, false},
-        {1, true, true, true, true},
-        {2, true, true, true, true},
-        {3, false, true, false, false},
-        {4, false, true, true, false},
+        {0, true, true, false, false, false},
+        {1, true, true, true, true, true},
+        {2, true, true, true, true, true},
+        {3, false, true, true, false, false},
+        {4, false, true, true, true, false},
+        {5, false, false, false, true, false},
     };
     for (const Case& c : cases) {
         ToolHarness h;
         kov::dialogs::CNisenDlg panel(h.m, h.rig.profile, c.mode, {}, {});
         EXPECT_EQ(panel.m_left != nullptr, c.distances) << c.mode;
-        EXPECT_EQ(panel.m_arc->isEnabled(), c.arcEnabled) << c.mode;
+        ASSERT_EQ(panel.m_arc != nullptr, c.arc) << c.mode;
         EXPECT_EQ(panel.m_finish != nullptr, c.finish) << c.mode;
         EXPECT_EQ(panel.m_endTreatment != nullptr, c.ends) << c.mode;
+        if (!c.arc) continue;
+        EXPECT_EQ(panel.m_arc->isEnabled(), c.arcEnabled) << c.mode;
         EXPECT_EQ(panel.m_divisions->currentText().toStdString(), "24") << c.mode;
     }
+}
+
+// The outer-wall line's panel finishes the line as a double click would; too few points stay.
+TEST(DoubleLinePanel, FinishButtonEndsTheOuterWallLine)
+{
+    ToolHarness h;
+    h.start(53);
+    kov::dialogs::CNisenDlg panel(h.m, h.rig.profile, 5, {}, {});
+    h.click({0, 0});
+    h.click({3640, 0});
+    panel.m_finish->click();
+    EXPECT_EQ(h.m.m_ToolPoints.size(), 2u); // two points make no line
+    h.click({3640, 2730});
+    panel.m_finish->click();
+    EXPECT_TRUE(h.m.m_ToolPoints.empty());
+    ASSERT_EQ(h.unit().m_Groups.GetSize(), 1);
+    EXPECT_EQ(h.unit().m_Groups[0]->MGrpRoom, CKovGroup::OUTER_WALL_LINE);
+    EXPECT_EQ(h.m.ToolMode(), 53); // the tool stays for the next line
 }
 
 TEST(BalloonPanel, ShapesSidesAndPositions)

@@ -136,3 +136,31 @@ TEST(RangeScale, ObjectsOutsideTheRangeStayShared)
 }
 
 } // namespace
+
+namespace {
+
+// Scaling a range with a group in it changes only the group and its members: every other object
+// stays shared with the undo copy (a read through mutable access would have copied them all).
+TEST(RangeScale, AGroupInTheRangeLeavesTheRestSharedWithUndo)
+{
+    RangeDrawing d;
+    for (int id = 2; id < 2002; ++id)
+        addFigure(d.unit, id, CKovLine::LINE, {{5000.0 + id, 0}, {5000.0 + id, 10}});
+    addFigure(d.unit, 3000, CKovLine::LINE, {{0, 0}, {100, 0}}, {}, 7);
+    addFigure(d.unit, 3001, CKovLine::LINE, {{0, 50}, {100, 50}}, {}, 7);
+    addGroup(d.unit, 7, {3000, 3001});
+    for (int id = 2; id < 1002; ++id)
+        addText(d.unit, id, {6000.0 + id, 0});
+    CKovUnit snapshot;
+    snapshot.CopyFrom(d.unit);
+
+    ASSERT_EQ(d.unit.ScaleRange(d.selection, d.plot, {{-50, -50}}, {150, 100}, d.transform, 2.0, 2.0), 1);
+    ASSERT_EQ(d.selection.m_Groups, std::vector<int>{7});
+    EXPECT_EQ(d.unit.FindLine(3000)->MLinePnt[1].x, 150);
+    int unshared = 0;
+    for (int i = 0; i < d.unit.m_Lines.GetSize(); ++i) unshared += !d.unit.m_Lines.SharesObjectWith(snapshot.m_Lines, i);
+    EXPECT_EQ(unshared, 2); // the group's two members
+    EXPECT_TRUE(d.unit.m_Texts.SharesAllWith(snapshot.m_Texts));
+}
+
+} // namespace

@@ -263,6 +263,21 @@ TEST(JwwConversion, ArcsToPolylinesStepEvenly)
         for (int i = 0; i < got->unit.m_Lines.GetSize(); ++i)
             EXPECT_LE(got->unit.m_Lines[i]->MLinePnt.size(), 3u) << bad;
     }
+    // An elliptic arc whose minor radius underflows to zero has no angles: never a polyline of
+    // points at NaN (a damaged file gave radius 5.4e-310 and flatness 1.7e-310).
+    for (double r : {5.4e-310, 100.0}) {
+        auto e = rec<CDataEnko>();
+        e->m_dHankei = r;
+        e->m_radEnkoKaku = 1;
+        e->m_dHenpeiRitsu = r < 1 ? 1.7e-310 : 0.0;
+        e->m_bZenEnFlg = 0;
+        JwwImportOptions o;
+        o.m_bArcsToPolylines = 1;
+        auto got = importRecords(listOf(std::move(e)), o);
+        for (int i = 0; i < got->unit.m_Lines.GetSize(); ++i)
+            for (const CDbPoint& p : got->unit.m_Lines[i]->MLinePnt)
+                EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y)) << r;
+    }
 }
 
 TEST(JwwConversion, SolidsByOption)
@@ -502,6 +517,25 @@ TEST(JwwConversion, DrawingFullStopsWithAMessage)
     auto got = importRecords(std::move(records));
     ASSERT_TRUE(got->outcome.ok);
     EXPECT_EQ(got->unit.m_Lines.GetSize(), CKovUnit::kLineIdLimit);
+    ASSERT_EQ(got->outcome.messages.size(), 1u);
+    EXPECT_EQ(got->outcome.messages[0], "図形の数が上限に達したため、ファイルの一部だけを読み込みました。");
+}
+
+// Texts stop at the text counter's limit, below the other kinds': the rest of the file is not
+// read, and the user is told.
+TEST(JwwConversion, TextsPastTheirLimitAreNotReadWithAMessage)
+{
+    JwRecordList records;
+    for (int i = 0; i < CKovUnit::kTextIdLimit + 10; ++i) {
+        auto t = rec<CDataMoji>(1, 1);
+        t->m_start_x = i % 100;
+        t->m_end_x = i % 100 + 5;
+        t->m_string = "A";
+        records.push_back(std::move(t));
+    }
+    auto got = importRecords(std::move(records));
+    ASSERT_TRUE(got->outcome.ok);
+    EXPECT_EQ(got->unit.m_Texts.GetSize(), CKovUnit::kTextIdLimit);
     ASSERT_EQ(got->outcome.messages.size(), 1u);
     EXPECT_EQ(got->outcome.messages[0], "図形の数が上限に達したため、ファイルの一部だけを読み込みました。");
 }

@@ -407,3 +407,26 @@ TEST(JwcFile, ScalesPastAnyDrawingAreRefused)
     EXPECT_TRUE(ImportJwcDrawing(out.bytes.data(), out.bytes.size(), CFontMenu(), plot3, back).ok);
     EXPECT_LE(plot3.m_Layer.m_dScale[0], CLayer::kMaxScale);
 }
+
+// A JWC file of more lines than a drawing holds: the rest is not read, and the user is told. (Its
+// text pool of 6,400 bytes keeps a JWC file far below the text limit.)
+TEST(JwcImport, DrawingFullStopsWithAMessage)
+{
+    JwcData d;
+    d.SetJwcHeaderDefaults();
+    d.m_line1.m_scale = 100;
+    for (int i = 0; i < CKovUnit::kLineIdLimit + 10; ++i) {
+        CJWSen s;
+        s.m_x2 = 1;
+        s.m_y2 = i % 50;
+        d.m_sen.push_back(s);
+    }
+    const auto bytes = d.WriteJwcFile();
+    CPlotInfo plot;
+    CKovUnit unit;
+    const JwImportOutcome in = ImportJwcDrawing(bytes.data(), bytes.size(), CFontMenu(), plot, unit);
+    ASSERT_TRUE(in.ok) << in.detail;
+    EXPECT_EQ(unit.m_Lines.GetSize(), CKovUnit::kLineIdLimit);
+    ASSERT_EQ(in.messages.size(), 1u);
+    EXPECT_EQ(in.messages[0], "図形の数が上限に達したため、ファイルの一部だけを読み込みました。");
+}

@@ -160,28 +160,28 @@ TEST(BmpTest, DamagedHeadersGiveClearErrors)
         const char* message;
     };
     const Row rows[] = {
-        {"truncated file header", [](auto& b) { b.resize(10); }, "file header truncated"},
-        {"no signature", [](auto& b) { b[0] = 'X'; }, "signature"},
-        {"truncated info header", [](auto& b) { b.resize(30); }, "information header truncated"},
-        {"core header", [&](auto& b) { setU32(b, info, 12); }, "header size 12"},
-        {"offset past the end", [](auto& b) { setU32(b, 10, static_cast<std::uint32_t>(b.size() + 1)); }, "outside the file"},
-        {"offset inside the header", [](auto& b) { setU32(b, 10, 20); }, "outside the file"},
-        {"zero width", [&](auto& b) { setU32(b, info + 4, 0); }, "width 0"},
-        {"negative width", [&](auto& b) { setU32(b, info + 4, static_cast<std::uint32_t>(-5)); }, "width -5"},
-        {"negative height", [&](auto& b) { setU32(b, info + 8, static_cast<std::uint32_t>(-3)); }, "height -3"},
-        {"huge width", [&](auto& b) { setU32(b, info + 4, 0x100000); setU32(b, info + 20, 0); }, "past the end"},
-        {"huge height", [&](auto& b) { setU32(b, info + 8, 0x7FFFFFFF); }, "size overflow"},
-        {"huge width and height", [&](auto& b) { setU32(b, info + 4, 0x7FFFFFFF); setU32(b, info + 8, 0x7FFFFFFF); }, "size overflow"},
-        {"three bits per pixel", [&](auto& b) { setU16(b, info + 14, 3); }, "bit count 3"},
-        {"no bits per pixel", [&](auto& b) { setU16(b, info + 14, 0); }, "bit count 0"},
-        {"embedded JPEG", [&](auto& b) { setU32(b, info + 16, 4); }, "compression 4"},
-        {"RLE4 at eight bits", [&](auto& b) { setU32(b, info + 16, kBiRle4); }, "compression 2"},
-        {"RLE8 without image size", [&](auto& b) { setU32(b, info + 16, kBiRle8); setU32(b, info + 20, 0); }, "without an image size"},
-        {"colour table too large", [&](auto& b) { setU32(b, info + 32, 0xFFFFFFFF); }, "too large"},
-        {"colour table past the offset", [&](auto& b) { setU32(b, info + 32, 300); setU16(b, info + 14, 24); }, "past the pixel offset"},
-        {"image size past the end", [&](auto& b) { setU32(b, info + 20, 0xFFFFFFFF); }, "past the end"},
-        {"image size too small", [&](auto& b) { setU32(b, info + 20, 4); }, "smaller than"},
-        {"pixels cut short", [](auto& b) { b.pop_back(); }, "past the end"},
+        {"truncated file header", [](auto& b) { b.resize(10); }, "ファイルヘッダーが途中で切れています"},
+        {"no signature", [](auto& b) { b[0] = 'X'; }, "先頭に「BM」がありません"},
+        {"truncated info header", [](auto& b) { b.resize(30); }, "情報ヘッダーが途中で切れています"},
+        {"core header", [&](auto& b) { setU32(b, info, 12); }, "情報ヘッダーの大きさ 12 "},
+        {"offset past the end", [](auto& b) { setU32(b, 10, static_cast<std::uint32_t>(b.size() + 1)); }, "ファイル（"},
+        {"offset inside the header", [](auto& b) { setU32(b, 10, 20); }, "ファイル（"},
+        {"zero width", [&](auto& b) { setU32(b, info + 4, 0); }, "幅 0 "},
+        {"negative width", [&](auto& b) { setU32(b, info + 4, static_cast<std::uint32_t>(-5)); }, "幅 -5 "},
+        {"negative height", [&](auto& b) { setU32(b, info + 8, static_cast<std::uint32_t>(-3)); }, "高さ -3 "},
+        {"huge width", [&](auto& b) { setU32(b, info + 4, 0x100000); setU32(b, info + 20, 0); }, "ファイルの終わりを越えています"},
+        {"huge height", [&](auto& b) { setU32(b, info + 8, 0x7FFFFFFF); }, "が大きすぎます"},
+        {"huge width and height", [&](auto& b) { setU32(b, info + 4, 0x7FFFFFFF); setU32(b, info + 8, 0x7FFFFFFF); }, "が大きすぎます"},
+        {"three bits per pixel", [&](auto& b) { setU16(b, info + 14, 3); }, "色数（3 ビット）"},
+        {"no bits per pixel", [&](auto& b) { setU16(b, info + 14, 0); }, "色数（0 ビット）"},
+        {"embedded JPEG", [&](auto& b) { setU32(b, info + 16, 4); }, "圧縮形式 4（"},
+        {"RLE4 at eight bits", [&](auto& b) { setU32(b, info + 16, kBiRle4); }, "圧縮形式 2（"},
+        {"RLE8 without image size", [&](auto& b) { setU32(b, info + 16, kBiRle8); setU32(b, info + 20, 0); }, "画像の大きさがありません"},
+        {"colour table too large", [&](auto& b) { setU32(b, info + 32, 0xFFFFFFFF); }, "色）が大きすぎます"},
+        {"colour table past the offset", [&](auto& b) { setU32(b, info + 32, 300); setU16(b, info + 14, 24); }, "画素の位置を越えています"},
+        {"image size past the end", [&](auto& b) { setU32(b, info + 20, 0xFFFFFFFF); }, "ファイルの終わりを越えています"},
+        {"image size too small", [&](auto& b) { setU32(b, info + 20, 4); }, "小さすぎます"},
+        {"pixels cut short", [](auto& b) { b.pop_back(); }, "ファイルの終わりを越えています"},
     };
     for (const Row& r : rows) {
         std::vector<std::uint8_t> bytes = validBmp8();
@@ -191,6 +191,29 @@ TEST(BmpTest, DamagedHeadersGiveClearErrors)
         EXPECT_NE(dib.lastError().find(r.message), std::string::npos) << r.name << ": " << dib.lastError();
         EXPECT_TRUE(dib.isEmpty()) << r.name;
         EXPECT_TRUE(dib.WriteBmpBytes().empty()) << r.name;
+    }
+}
+
+// A BMP file that cannot be read is named in the message, in Japanese, with what is wrong.
+TEST(BmpTest, UnreadableFileIsNamedInJapanese)
+{
+    kov::test::TempFolder folder;
+    std::vector<std::uint8_t> damaged = validBmp8();
+    damaged[0] = 'X';
+    const std::filesystem::path bad = folder.file("壊れた.bmp");
+    std::ofstream(bad, std::ios::binary).write(reinterpret_cast<const char*>(damaged.data()),
+                                                static_cast<std::streamsize>(damaged.size()));
+    struct Row {
+        std::filesystem::path file;
+        std::string message;
+    } rows[] = {
+        {bad, "BMPファイル「" + bad.string() + "」を読み込めませんでした。BMPファイルではありません（先頭に「BM」がありません）。"},
+        {folder.file("ない.bmp"), "BMPファイル「" + folder.file("ない.bmp").string() + "」を開けませんでした。"},
+    };
+    for (const Row& r : rows) {
+        CDib dib;
+        EXPECT_EQ(dib.ReadBmpFile(r.file), 0);
+        EXPECT_EQ(dib.lastError(), r.message);
     }
 }
 

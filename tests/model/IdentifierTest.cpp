@@ -1,3 +1,4 @@
+#include "model/IdentifierBatch.h"
 #include "model/KovUnit.h"
 
 #include <gtest/gtest.h>
@@ -158,6 +159,50 @@ TEST(IdentifierAllocation, ResetSetsEveryCounterToOne)
     unit.ResetIdCounters();
     for (Kind k : {Kind::Group, Kind::Line, Kind::Wall, Kind::Text, Kind::Image})
         EXPECT_EQ(counterOf(unit, k), 1);
+}
+
+// A batch hands out what successive Next…Id calls would, each identifier taken into use at once:
+// from full drawings past the wrap limit, with gaps, and at the end of the identifier space.
+TEST(IdentifierBatch, GivesWhatSuccessiveCallsWould)
+{
+    struct Case {
+        const char* name;
+        Kind kind;
+        kov::model::IdKind batchKind;
+        int counter;
+        std::vector<int> inUse;
+        int count;
+    };
+    std::vector<int> gapped = idsFrom(1, 62500, {});
+    gapped.erase(gapped.begin() + 4999); // 5000 free
+    gapped.erase(gapped.begin() + 29999); // 30002 free
+    const Case cases[] = {
+        {"TextsPastTheWrap", Kind::Text, kov::model::IdKind::Text, 62500, idsFrom(1, 62500, {}), 300},
+        {"TextsWithGapsBelow", Kind::Text, kov::model::IdKind::Text, 62500, gapped, 300},
+        {"TextsUpToTheEnd", Kind::Text, kov::model::IdKind::Text, 63990, idsFrom(1, 63990, {}), 20},
+        {"LinesFromAFreshCounter", Kind::Line, kov::model::IdKind::Line, 1, {2, 3, 7}, 10},
+        {"GroupsPastTheirLimit", Kind::Group, kov::model::IdKind::Group, 64000, idsFrom(1, 100, {200}), 150},
+        {"WallsWrappingAtTheScanLimit", Kind::Wall, kov::model::IdKind::Wall, 63995, {63997, 1, 2}, 8},
+        {"ImagesRunningOut", Kind::Image, kov::model::IdKind::Image, 6100, idsFrom(1, 6195, {}), 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CKovUnit byCalls, byBatch;
+        for (int id : c.inUse) {
+            addObject(byCalls, c.kind, id);
+            addObject(byBatch, c.kind, id);
+        }
+        counterOf(byCalls, c.kind) = counterOf(byBatch, c.kind) = c.counter;
+        kov::model::IdentifierBatch batch(byBatch, c.batchKind);
+        for (int n = 0; n < c.count; ++n) {
+            const int expected = nextId(byCalls, c.kind);
+            ASSERT_EQ(batch.Next(), expected) << "allocation " << n;
+            ASSERT_EQ(counterOf(byBatch, c.kind), counterOf(byCalls, c.kind)) << "allocation " << n;
+            if (expected == CKovUnit::kNoFreeId) continue;
+            addObject(byCalls, c.kind, expected);
+            addObject(byBatch, c.kind, expected);
+        }
+    }
 }
 
 // The lookup must give exactly what a scan from index 0 gives.
