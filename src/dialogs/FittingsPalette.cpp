@@ -4,6 +4,7 @@
 
 #include "building/Fittings.h"
 #include "dialogs/LibraryThumbnails.h"
+#include "dialogs/PalettePages.h"
 #include "dialogs/PartsPalette.h"
 #include "model/SelectionRecord.h"
 #include "platform/NumberText.h"
@@ -69,8 +70,7 @@ bool FittingsPaletteForm::ReloadFolders()
     m_machine.host().Selection().Clear();
     if (m_nKind >= 0 && m_nKind < kb::kFittingKinds && fs::is_directory(kb::FittingKindFolder(m_root, m_nKind + 1), ec)) {
         ListFittingFiles();
-        m_nPage = m_profile.GetProfileInt(kUtility, "tateg_nowpage", 0);
-        if (m_nPage < 0 || m_nPage > static_cast<int>(m_Fittings.size()) / m_nCells) m_nPage = 0;
+        m_nPage = RestoredPage(m_profile.GetProfileInt(kUtility, "tateg_nowpage", 0), m_nCells, m_Fittings.size());
         m_machine.m_Fitting.kind = m_nKind + 1;
     } else {
         m_nKind = -1;
@@ -88,9 +88,7 @@ void FittingsPaletteForm::ListFittingFiles()
 
 int FittingsPaletteForm::CellFitting(int cell) const
 {
-    if (m_nPage < 0 || cell < 0 || cell >= m_nCells) return -1;
-    const int index = m_nPage * m_nCells + cell;
-    return index < static_cast<int>(m_Fittings.size()) ? index : -1;
+    return PageCellIndex(m_nPage, m_nCells, cell, m_Fittings.size());
 }
 
 std::string FittingsPaletteForm::CellName(int cell) const
@@ -101,7 +99,7 @@ std::string FittingsPaletteForm::CellName(int cell) const
 
 bool FittingsPaletteForm::NextEnabled() const
 {
-    return m_nPage >= 0 && static_cast<int>(m_Fittings.size()) > (m_nPage + 1) * m_nCells;
+    return PageHasNext(m_nPage, m_nCells, m_Fittings.size());
 }
 
 bool FittingsPaletteForm::OptionsEnabled() const { return kb::FittingKindHasOptions(m_nKind + 1); }

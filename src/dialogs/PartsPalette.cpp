@@ -5,6 +5,7 @@
 #include "building/PartLibrary.h"
 #include "building/PartPlacement.h"
 #include "dialogs/LibraryThumbnails.h"
+#include "dialogs/PalettePages.h"
 #include "dialogs/PartPlacementDialogs.h"
 #include "model/SelectionRecord.h"
 #include "platform/PainterSurface.h"
@@ -107,8 +108,7 @@ bool PartsPaletteForm::ReloadFolders()
         m_nSubFolder = sub <= static_cast<int>(m_Folders[static_cast<std::size_t>(folder)].subFolders.size()) ? sub : 0;
         ListPartFiles();
         m_strName.clear();
-        m_nPage = m_profile.GetProfileInt(kUtility, "buhin_nowpage", 0);
-        if (m_nPage < 0 || m_nPage > static_cast<int>(m_PartNames.size()) / kCells) m_nPage = 0;
+        m_nPage = RestoredPage(m_profile.GetProfileInt(kUtility, "buhin_nowpage", 0), kCells, m_PartNames.size());
     }
     return true;
 }
@@ -148,9 +148,7 @@ void PartsPaletteForm::ListPartFiles()
 
 int PartsPaletteForm::CellPart(int cell) const
 {
-    if (m_nPage < 0 || cell < 0 || cell >= kCells) return -1;
-    const int index = m_nPage * kCells + cell;
-    return index < static_cast<int>(m_PartNames.size()) ? index : -1;
+    return PageCellIndex(m_nPage, kCells, cell, m_PartNames.size());
 }
 
 std::string PartsPaletteForm::CellName(int cell) const
@@ -161,7 +159,7 @@ std::string PartsPaletteForm::CellName(int cell) const
 
 bool PartsPaletteForm::NextEnabled() const
 {
-    return m_nPage >= 0 && static_cast<int>(m_PartNames.size()) > (m_nPage + 1) * kCells;
+    return PageHasNext(m_nPage, kCells, m_PartNames.size());
 }
 
 bool PartsPaletteForm::DeleteEnabled() const

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <utility>
 
 using namespace kov::edit;
@@ -76,6 +77,36 @@ bool skipForCycle(const CKovUnit& unit, const CKovLine& f, int cycle, int previo
     if (groupId != 0)
         return SkippedByCycle(cycle, previousGroup, groupId);
     return SkippedByCycle(cycle, previousFigure, f.MLineID) && kindOf(unit, previousFigure) == f.MLineType;
+}
+
+// The nearest candidate so far within the pick radius; a later one replaces it only when nearer.
+struct NearestPick {
+    int best = PickRadius();
+    int index = -1;
+    void consider(int d, int i)
+    {
+        if (ReplacesBest(d, best)) {
+            best = d;
+            index = i;
+        }
+    }
+};
+
+// The device point of an ellipse on the click's vertical, none when the click lies beyond its width.
+std::optional<DevicePoint> ellipseDevicePoint(const CKovLine& f, double x, double y, const DeviceTransform& transform,
+                                              int g)
+{
+    CDbPoint onEllipse;
+    if (!ellipsePointOnVertical(f, x, y, onEllipse))
+        return std::nullopt;
+    return ToDevicePoint(onEllipse, transform, g);
+}
+
+// How far, in device pixels, the click lies inside (+) or outside (-) the rim of the circle centred on c.
+int rimGap(const CKovLine& f, const DevicePoint& c, const DevicePoint& click, const DeviceTransform& transform, int g)
+{
+    const DevicePoint r = ToDevicePoint({f.MLinePnt[0].x + f.MLineParam[0], f.MLinePnt[0].y}, transform, g);
+    return (r.x - c.x) - truncToInt(PointDistanceInt(c.x, c.y, click.x, click.y));
 }
 
 // Whether the text's box, however the measurer lays it out (rows or columns, any angle and
@@ -318,14 +349,7 @@ int CKovUnit::PickCircle(SelectionRecord& selection, const CPlotInfo& plot, Pick
 {
     const DevicePoint click{devX, devY};
     const int g = currentGroup(plot);
-    int best = PickRadius();
-    int bestIndex = -1;
-    auto consider = [&](int d, int i) {
-        if (ReplacesBest(d, best)) {
-            best = d;
-            bestIndex = i;
-        }
-    };
+    NearestPick nearest;
     for (int i = 0; i < m_Lines.GetSize(); ++i) {
         const CKovLine& f = *std::as_const(m_Lines)[i];
         if (f.MLineType != CKovLine::CIRCLE || f.MLinePnt.empty())
@@ -336,25 +360,20 @@ int CKovUnit::PickCircle(SelectionRecord& selection, const CPlotInfo& plot, Pick
             continue;
         const DevicePoint c = ToDevicePoint(f.MLinePnt[0], transform, g);
         if (inPickWindow(c, click))
-            consider(manhattan(c, click), i);
+            nearest.consider(manhattan(c, click), i);
         if (f.MLineParam.size() == 2) {
-            CDbPoint onEllipse;
-            if (ellipsePointOnVertical(f, x, y, onEllipse)) {
-                const DevicePoint e = ToDevicePoint(onEllipse, transform, g);
-                if (inPickWindow(e, click))
-                    consider(manhattan(e, click), i);
-            }
+            const std::optional<DevicePoint> e = ellipseDevicePoint(f, x, y, transform, g);
+            if (e && inPickWindow(*e, click))
+                nearest.consider(manhattan(*e, click), i);
         } else if (!f.MLineParam.empty()) {
-            const DevicePoint r = ToDevicePoint({f.MLinePnt[0].x + f.MLineParam[0], f.MLinePnt[0].y}, transform, g);
-            const int rdev = r.x - c.x;
-            const int dist = truncToInt(PointDistanceInt(c.x, c.y, click.x, click.y));
-            if (WithinPickRadius(rdev - dist))
-                consider(std::abs(rdev - dist), i);
+            const int gap = rimGap(f, c, click, transform, g);
+            if (WithinPickRadius(gap))
+                nearest.consider(std::abs(gap), i);
         }
     }
-    if (bestIndex < 0)
+    if (nearest.index < 0)
         return 0;
-    return selectFigureOrGroup(*this, selection, *std::as_const(m_Lines)[bestIndex]);
+    return selectFigureOrGroup(*this, selection, *std::as_const(m_Lines)[nearest.index]);
 }
 
 int CKovUnit::PickArc(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, double x, double y,
@@ -363,14 +382,7 @@ int CKovUnit::PickArc(SelectionRecord& selection, const CPlotInfo& plot, PickLay
 {
     const DevicePoint click{devX, devY};
     const int g = currentGroup(plot);
-    int best = PickRadius();
-    int bestIndex = -1;
-    auto consider = [&](int d, int i) {
-        if (ReplacesBest(d, best)) {
-            best = d;
-            bestIndex = i;
-        }
-    };
+    NearestPick nearest;
     for (int i = 0; i < m_Lines.GetSize(); ++i) {
         const CKovLine& f = *std::as_const(m_Lines)[i];
         if (f.MLineType != CKovLine::ARC || f.MLinePnt.size() < 3)
@@ -384,30 +396,25 @@ int CKovUnit::PickArc(SelectionRecord& selection, const CPlotInfo& plot, PickLay
         const DevicePoint e = ToDevicePoint(f.MLinePnt[2], transform, g);
         for (const DevicePoint* p : {&c, &s, &e}) {
             if (inPickWindow(*p, click)) {
-                consider(manhattan(*p, click), i);
+                nearest.consider(manhattan(*p, click), i);
                 break;
             }
         }
         const double a1 = VectorAngle(c.x, c.y, s.x, s.y);
         const double a2 = VectorAngle(c.x, c.y, e.x, e.y);
         if (f.MLineParam.size() == 2) {
-            CDbPoint onEllipse;
-            if (ellipsePointOnVertical(f, x, y, onEllipse)) {
-                const DevicePoint q = ToDevicePoint(onEllipse, transform, g);
-                if (angleInArc(VectorAngle(c.x, c.y, q.x, q.y), a1, a2) && inPickWindow(q, click))
-                    consider(manhattan(q, click), i);
-            }
+            const std::optional<DevicePoint> q = ellipseDevicePoint(f, x, y, transform, g);
+            if (q && angleInArc(VectorAngle(c.x, c.y, q->x, q->y), a1, a2) && inPickWindow(*q, click))
+                nearest.consider(manhattan(*q, click), i);
         } else if (!f.MLineParam.empty()) {
-            const DevicePoint r = ToDevicePoint({f.MLinePnt[0].x + f.MLineParam[0], f.MLinePnt[0].y}, transform, g);
-            const int rdev = r.x - c.x;
-            const int dist = truncToInt(PointDistanceInt(c.x, c.y, click.x, click.y));
-            if (WithinPickRadius(rdev - dist) && angleInArc(VectorAngle(c.x, c.y, click.x, click.y), a1, a2))
-                consider(std::abs(rdev - dist), i);
+            const int gap = rimGap(f, c, click, transform, g);
+            if (WithinPickRadius(gap) && angleInArc(VectorAngle(c.x, c.y, click.x, click.y), a1, a2))
+                nearest.consider(std::abs(gap), i);
         }
     }
-    if (bestIndex < 0)
+    if (nearest.index < 0)
         return 0;
-    return selectFigureOrGroup(*this, selection, *std::as_const(m_Lines)[bestIndex]);
+    return selectFigureOrGroup(*this, selection, *std::as_const(m_Lines)[nearest.index]);
 }
 
 int CKovUnit::PickDimension(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, double, double,
@@ -415,8 +422,7 @@ int CKovUnit::PickDimension(SelectionRecord& selection, const CPlotInfo& plot, P
                             int)
 {
     const DevicePoint click{devX, devY};
-    int best = PickRadius();
-    int bestIndex = -1;
+    NearestPick nearest;
     const bool previousIsDimension = kindOf(*this, previousFigure) == CKovLine::DIMENSION;
     for (int i = 0; i < m_Lines.GetSize(); ++i) {
         const CKovLine& f = *std::as_const(m_Lines)[i];
@@ -430,19 +436,15 @@ int CKovUnit::PickDimension(SelectionRecord& selection, const CPlotInfo& plot, P
         for (std::size_t k = 0; k < n; ++k) {
             const DevicePoint p = ToDevicePoint(f.MLinePnt[k], transform, f.MLineLayer1);
             if (inPickWindow(p, click)) {
-                const int d = manhattan(p, click);
-                if (ReplacesBest(d, best)) {
-                    best = d;
-                    bestIndex = i;
-                }
+                nearest.consider(manhattan(p, click), i);
                 break;
             }
         }
     }
-    if (bestIndex < 0)
+    if (nearest.index < 0)
         return 0;
     // A dimension line is selected by itself, even inside a group.
-    selection.AddLineId(std::as_const(m_Lines)[bestIndex]->MLineID);
+    selection.AddLineId(std::as_const(m_Lines)[nearest.index]->MLineID);
     return 1;
 }
 

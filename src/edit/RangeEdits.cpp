@@ -1,6 +1,7 @@
 // Moving the selection from a snapshot, copying and moving ranges, and rescaling a group from a
 // snapshot.
 
+#include "edit/GroupCopies.h"
 #include "edit/PictureCopies.h"
 #include "edit/SnapshotPairs.h"
 
@@ -14,7 +15,6 @@
 #include <cmath>
 #include <memory>
 #include <system_error>
-#include <unordered_map>
 #include <vector>
 #include <utility>
 
@@ -93,89 +93,18 @@ void CKovUnit::CopyRange(SelectionRecord& selection, const CPlotInfo& plot, cons
     SelectInRect(selection, plot, toolPoints[0].x, toolPoints[0].y, toolPoints[1].x, toolPoints[1].y, transform, RangeLayers::CurrentGroup);
     const CDbPoint d{target.x - toolPoints[2].x, target.y - toolPoints[2].y};
 
-    const int figureCount = m_Lines.GetSize();
-    std::vector<char> copyFigure(static_cast<std::size_t>(figureCount), 0);
-    // Source group → its copy; the first pairing of a source group counts.
-    std::unordered_map<int, int> newGroupOf;
-
+    kov::edit::FigureCopies figures(*this);
     for (int sourceId : selection.m_Groups) {
         const CKovGroup* source = std::as_const(*this).FindGroup(sourceId);
         if (!source)
             continue;
-        const int groupId = NextGroupId();
-        if (groupId == kNoFreeId)
+        if (kov::edit::CopyGroupWithMembers(*this, *source, d.x, d.y, std::nullopt, figures) == kNoFreeId)
             break;
-        auto group = std::make_unique<CKovGroup>(*source);
-        group->MGrpID = groupId;
-        group->MGrpWallID.clear();
-        group->MGrpLineID.clear();
-        group->MGrpTextID.clear();
-        for (int member : source->MGrpLineID) {
-            const int index = FindLineIndex(member);
-            if (index < 0)
-                continue;
-            copyFigure[static_cast<std::size_t>(index)] = 1;
-            newGroupOf.emplace(std::as_const(m_Lines)[index]->MLineGrpID, groupId);
-        }
-        for (int member : source->MGrpWallID) {
-            const CKovWall* wall = std::as_const(*this).FindWall(member);
-            const int id = wall ? NextWallId() : kNoFreeId;
-            if (id == kNoFreeId)
-                continue;
-            auto copy = std::make_unique<CKovWall>(*wall);
-            copy->MWallID = id;
-            copy->MWallGrpID = groupId;
-            m_Walls.Add(std::move(copy));
-            group->MGrpWallID.push_back(id);
-        }
-        for (int member : source->MGrpTextID) {
-            const CKovText* text = std::as_const(*this).FindText(member);
-            const int id = text ? NextTextId() : kNoFreeId;
-            if (id == kNoFreeId)
-                continue;
-            auto copy = std::make_unique<CKovText>(*text);
-            copy->MTextID = id;
-            copy->MTextGrpID = groupId;
-            m_Texts.Add(std::move(copy));
-            group->MGrpTextID.push_back(id);
-        }
-        CKovGroup& added = *m_Groups[m_Groups.Add(std::move(group))];
-        MoveGroup(groupId, d.x, d.y);
-        added.MGrpmin.x += d.x;
-        added.MGrpmin.y += d.y;
-        added.MGrpmax.x += d.x;
-        added.MGrpmax.y += d.y;
     }
-
-    for (int id : selection.m_Lines) {
-        const int index = FindLineIndex(id);
-        if (index >= 0)
-            copyFigure[static_cast<std::size_t>(index)] = 1;
-    }
+    for (int id : selection.m_Lines)
+        kov::edit::MarkFigure(*this, id, figures);
     // Copies keep the drawing order of their sources, above everything that existed.
-    for (int i = 0; i < figureCount; ++i) {
-        if (!copyFigure[static_cast<std::size_t>(i)])
-            continue;
-        const int id = NextLineId();
-        if (id == kNoFreeId)
-            break;
-        auto copy = std::make_unique<CKovLine>(*std::as_const(m_Lines)[i]);
-        copy->MLineID = id;
-        copy->MoveBy(d.x, d.y);
-        if (copy->MLineGrpID != 0) {
-            // A copy never points at a group that did not come along: it would name the source's group
-            // or, once that is gone, whatever group later takes the number.
-            const auto it = newGroupOf.find(copy->MLineGrpID);
-            CKovGroup* group = it != newGroupOf.end() ? FindGroup(it->second) : nullptr;
-            if (group) {
-                group->MGrpLineID.push_back(id);
-                copy->MLineGrpID = it->second;
-            } else {
-                copy->MLineGrpID = 0;
-            }
-        }
-        m_Lines.Add(std::move(copy));
-    }
+    kov::edit::CopyMarkedFigures(*this, figures, d.x, d.y);
 
     for (int sourceId : selection.m_Walls) {
         const CKovWall* wall = std::as_const(*this).FindWall(sourceId);
