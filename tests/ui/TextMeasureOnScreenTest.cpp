@@ -1,7 +1,7 @@
 // The text tool and a measurement on a real X server (run under xvfb-run): the tool panel's "文字"
 // button opens "文字設定" beside the drawing, a click shows the entry line and the typed text is
 // previewed; the menu 測定 → 長さ累計 measures a path, whose result "測定" is put into the drawing.
-// Pictures of both are kept beside the test.
+// The stairs button opens its panel beside the drawing too. Pictures are kept beside the test.
 
 #include "ui/UiSupport.h"
 
@@ -70,6 +70,31 @@ TEST_F(TextMeasureOnScreen, TextPanelBesideTheDrawingAndALengthMeasured)
     QThread::msleep(400);
     grab(out / "measure-result-placed.png");
     EXPECT_NE(run("xdotool getwindowname " + window).find("house.kvr"), std::string::npos);
+}
+
+// The tool panel's "階段作成" opens the stairs panel beside the drawing; the first click starts a
+// flight that follows the pointer.
+TEST_F(TextMeasureOnScreen, StairsPanelBesideTheDrawing)
+{
+    const std::string window = startOnSample("小さな家.kvr", "house.kvr");
+    ASSERT_FALSE(window.empty());
+    const QImage screen = grab(m_home / "start.png");
+    ASSERT_FALSE(screen.isNull());
+    const QPoint stairsButton = findButton(screen, "stairs", screen.rect());
+    ASSERT_GE(stairsButton.x(), 0) << "the tool panel's stairs button was not found on the screen";
+    clickAt(stairsButton, 0);
+    const std::string panel = windowNamed("階段作成");
+    ASSERT_FALSE(panel.empty()) << "the stairs tool showed no panel";
+    QThread::msleep(600);
+    const int x = screen.width() / 3, y = screen.height() * 3 / 4;
+    clickAt({x, y}, 400);
+    run("xdotool mousemove " + num(x + 260) + " " + num(y - 40));
+    QThread::msleep(800);
+    const QImage shot = grab(fs::path(KOVIRA_UI_OUTPUT) / "stairs-panel.png");
+    ASSERT_FALSE(shot.isNull());
+    const QImage panelShot = grab(m_home / "stairs.png", panel);
+    EXPECT_GT(panelShot.height(), 150);
+    key("Escape", 400);
 }
 
 } // namespace
