@@ -844,6 +844,9 @@ void MainWindow::KeepToolPanel(QWidget* panel, int kind)
     connect(panel, &QObject::destroyed, this, [this, slot, panel] {
         if (m_pToolDialog[slot] == panel) m_pToolDialog[slot] = nullptr;
     });
+    // A panel not yet shown has no size from its layout: without it a panel placed beside the layer
+    // bar would reach over the bar once shown.
+    if (!panel->isVisible() && !panel->testAttribute(Qt::WA_Resized)) panel->adjustSize();
     if (beside) PlaceToolDialogBeside(-kind);
     else PlaceToolDialogBelow(kind);
 }

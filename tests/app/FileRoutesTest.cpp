@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
@@ -136,21 +137,32 @@ TEST(RangePictureTools, DraggedRangeToAFileAndToTheClipboard)
     EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(60, 40));
 }
 
-TEST(ToolPanels, WallThicknessPanelOpensBesideTheBars)
+TEST(ToolPanels, PanelsOpenBesideTheBarsNeverOverThem)
 {
-    Rig r;
-    r.window->resize(1200, 800);
-    r.run(cmd::PanelWall);
-    QWidget* panel = nullptr;
-    for (QDialog* d : r.window->findChildren<QDialog*>())
-        if (d->isVisible()) panel = d;
-    ASSERT_NE(panel, nullptr);
-    const QRect view(r.window->view()->mapToGlobal(QPoint(0, 0)), r.window->view()->size());
-    EXPECT_FALSE(panel->frameGeometry().contains(view.center()));
-    // Select mode closes it.
-    r.run(cmd::PanelSelect);
-    QApplication::processEvents();
-    for (QDialog* d : r.window->findChildren<QDialog*>()) EXPECT_FALSE(d->isVisible());
+    // Wall thickness below the tool panel; stairs, text and room choice beside the layer bar, whose
+    // width is known only once their layout has run.
+    for (int tool : {cmd::PanelWall, cmd::PanelStairs, cmd::PanelText, cmd::PanelRectRoom}) {
+        SCOPED_TRACE(tool);
+        Rig r;
+        r.window->resize(1200, 800);
+        r.run(tool);
+        QWidget* panel = nullptr;
+        for (QDialog* d : r.window->findChildren<QDialog*>())
+            if (d->isVisible()) panel = d;
+        ASSERT_NE(panel, nullptr);
+        const QRect view(r.window->view()->mapToGlobal(QPoint(0, 0)), r.window->view()->size());
+        EXPECT_FALSE(panel->frameGeometry().contains(view.center()));
+        const QWidget* layerBar = r.window->findChild<QWidget*>(QStringLiteral("layerBarDock"));
+        ASSERT_NE(layerBar, nullptr);
+        for (const QAbstractButton* b : layerBar->findChildren<QAbstractButton*>()) {
+            const QPoint centre = b->mapToGlobal(b->rect().center());
+            EXPECT_FALSE(panel->frameGeometry().contains(centre)) << "over the layer bar's " << b->text().toStdString();
+        }
+        // Select mode closes it.
+        r.run(cmd::PanelSelect);
+        QApplication::processEvents();
+        for (QDialog* d : r.window->findChildren<QDialog*>()) EXPECT_FALSE(d->isVisible());
+    }
 }
 
 } // namespace
