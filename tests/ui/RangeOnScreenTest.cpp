@@ -16,16 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace kov::test;
 
-// Pixels of the rectangle that differ between two pictures.
-int changed(const QImage& a, const QImage& b, const QRect& r)
-{
-    int n = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            n += a.pixel(x, y) != b.pixel(x, y);
-    return n;
-}
-
 class RangeOnScreen : public ScreenTest {};
 
 TEST_F(RangeOnScreen, ARangeTurnedLeftFromTheMenu)

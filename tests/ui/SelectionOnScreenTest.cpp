@@ -18,15 +18,6 @@ namespace fs = std::filesystem;
 using namespace kov::test;
 
 
-int changed(const QImage& a, const QImage& b, const QRect& r)
-{
-    int n = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            n += a.pixel(x, y) != b.pixel(x, y);
-    return n;
-}
-
 class SelectionOnScreen : public ScreenTest {};
 
 TEST_F(SelectionOnScreen, RangeCopyMeasurementAndContextMenu)

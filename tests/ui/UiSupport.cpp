@@ -102,6 +102,15 @@ void clickAt(QPoint p, int waitMs)
     QThread::msleep(static_cast<unsigned long>(waitMs));
 }
 
+int changed(const QImage& a, const QImage& b, const QRect& r)
+{
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            n += a.pixel(x, y) != b.pixel(x, y);
+    return n;
+}
+
 int ink(const QImage& shot, const QRect& r)
 {
     int n = 0;

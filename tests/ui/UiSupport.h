@@ -42,6 +42,8 @@ void clickAt(QPoint p, int waitMs = 300);
 
 // Dark pixels inside the rectangle: lines and texts of the drawing.
 int ink(const QImage& shot, const QRect& r);
+// Pixels of the rectangle that differ between two pictures.
+int changed(const QImage& a, const QImage& b, const QRect& r);
 // The first dark pixel each way from the middle of the screen: the frame of a drawing that holds
 // nothing else near its axes. Empty when a side reaches the screen's edge.
 QRect findFrame(const QImage& shot);
