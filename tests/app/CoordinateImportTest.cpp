@@ -8,6 +8,7 @@
 #include "model/SelectionRecord.h"
 
 #include "app/DocumentTestSupport.h"
+#include "app/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -27,14 +28,7 @@ using namespace kov::app;
 using kov::dialogs::CZahyoOutputDlg;
 namespace cmd = kov::app::cmd;
 
-struct Rig : kov::test::DocumentRig {
-    std::unique_ptr<MainWindow> window;
-    Rig()
-    {
-        window = std::make_unique<MainWindow>(doc.get());
-        window->show();
-        QApplication::processEvents();
-    }
+struct Rig : kov::test::WindowRig {
     std::filesystem::path write(const std::string& text)
     {
         const auto p = file("points.csv");

@@ -7,6 +7,7 @@
 #include "dialogs/GroupRotationDialog.h"
 
 #include "app/DocumentTestSupport.h"
+#include "app/WindowTestSupport.h"
 #include "support/EditFixtures.h"
 
 #include <gtest/gtest.h>
@@ -26,13 +27,9 @@ namespace cmd = kov::app::cmd;
 
 // An L of a 1000-long line along x and a 500-long one along y with a text, its box corner at
 // (1000, 2000), on layer 3 of layer group 0, while layer 0 is current.
-struct Rig : kov::test::DocumentRig {
-    std::unique_ptr<MainWindow> window;
+struct Rig : kov::test::WindowRig {
     Rig()
     {
-        window = std::make_unique<MainWindow>(doc.get());
-        window->show();
-        QApplication::processEvents();
         addFigure(unit(), 1, CKovLine::LINE, {{1000, 2000}, {2000, 2000}}, {}, 0, 0, 3);
         addFigure(unit(), 2, CKovLine::LINE, {{1000, 2000}, {1000, 2500}}, {}, 0, 0, 3);
         CKovText& t = kov::test::addText(unit(), 3, {1200, 2100}, "A", 0, 0, 3);
@@ -42,11 +39,6 @@ struct Rig : kov::test::DocumentRig {
     }
     CKovUnit& unit() { return doc->m_Unit; }
     const CKovGroup& group() { return *std::as_const(doc->m_Unit).FindGroup(5); }
-    std::size_t undoDepth()
-    {
-        doc->SettleUndo();
-        return doc->m_UndoStack.size();
-    }
     // Runs the command with the dialog answered by typing the angle (nothing typed: cancelled).
     void turn(int command, std::optional<std::string> typed)
     {

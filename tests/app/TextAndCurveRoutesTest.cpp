@@ -6,6 +6,7 @@
 #include "app/MainWindow.h"
 
 #include "app/DocumentTestSupport.h"
+#include "app/WindowTestSupport.h"
 #include "support/EditFixtures.h"
 
 #include <gtest/gtest.h>
@@ -18,24 +19,7 @@ using namespace kov::app;
 using kov::platform::Answer;
 namespace cmd = kov::app::cmd;
 
-struct Rig : kov::test::DocumentRig {
-    std::unique_ptr<MainWindow> window;
-    Rig()
-    {
-        window = std::make_unique<MainWindow>(doc.get());
-        window->show();
-        QApplication::processEvents();
-    }
-    void run(int command)
-    {
-        window->UpdateCommandStates();
-        EXPECT_TRUE(window->RunCommand(command));
-    }
-    std::size_t undoDepth()
-    {
-        doc->SettleUndo();
-        return doc->m_UndoStack.size();
-    }
+struct Rig : kov::test::WindowRig {
 };
 
 TEST(TextAndCurveRoutes, DecoratedTextsBecomePlainAfterTheQuestion)
