@@ -102,6 +102,17 @@ void clickAt(QPoint p, int waitMs)
     QThread::msleep(static_cast<unsigned long>(waitMs));
 }
 
+bool saveByKeys(const std::string& window, const std::filesystem::path& plan)
+{
+    focus(window);
+    const auto unsaved = std::filesystem::last_write_time(plan);
+    run("xdotool key Escape ctrl+s");
+    std::error_code ec;
+    for (int i = 0; i < 120 && std::filesystem::last_write_time(plan, ec) == unsaved; ++i) QThread::msleep(250);
+    QThread::msleep(500);
+    return std::filesystem::last_write_time(plan, ec) != unsaved;
+}
+
 int changed(const QImage& a, const QImage& b, const QRect& r)
 {
     int n = 0;

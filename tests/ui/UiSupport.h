@@ -39,6 +39,8 @@ QImage settledGrab(const std::filesystem::path& file);
 
 void key(const std::string& keys, int waitMs = 300);
 void clickAt(QPoint p, int waitMs = 300);
+// Ctrl+S in the window, waiting until the drawing's file has been written again; false if it never was.
+bool saveByKeys(const std::string& window, const std::filesystem::path& plan);
 
 // Dark pixels inside the rectangle: lines and texts of the drawing.
 int ink(const QImage& shot, const QRect& r);
