@@ -1,11 +1,15 @@
 #include "app/EditCommands.h"
 
+#include "app/AppTexts.h"
 #include "app/KoviraDoc.h"
 #include "app/KovView.h"
+#include "edit/EditTexts.h"
+#include "edit/GroupCopies.h"
 #include "model/KovUnit.h"
 #include "model/PlotInfo.h"
 #include "model/SelectionRecord.h"
 #include "platform/NumberText.h"
+#include "platform/Questions.h"
 
 #include <algorithm>
 #include <cmath>
@@ -48,6 +52,12 @@ void registerPictures(CKoviraDoc& doc, const SelectionRecord& sel)
         doc.AddTempImageNumber(static_cast<std::uint32_t>(id));
 }
 
+void tellDrawingFull(CKoviraDoc& doc)
+{
+    doc.services().questions.message(kov::edit::texts::kCopyDrawingFull, kAppWindowTitle,
+                                     kov::platform::MessageIcon::Warning);
+}
+
 // A layer group the dialog gave, when it gave one of the drawing's.
 bool validGroup(int g) { return g >= 0 && g < CLayer::kUsed; }
 
@@ -77,7 +87,10 @@ void OnDuplicateSelection(CKoviraDoc& doc, CKoviraView& view)
         if (t->scaleY[g] != 0)
             dy = std::trunc(g_nSnapTolerance / t->scaleY[g]);
     }
-    doc.m_Unit.DuplicateSelection(doc.m_Selection, dx, dy, doc.m_PlotInfo, doc.TempImageFolder());
+    if (!doc.m_Unit.DuplicateSelection(doc.m_Selection, dx, dy, doc.m_PlotInfo, doc.TempImageFolder())) {
+        tellDrawingFull(doc);
+        return;
+    }
     registerPictures(doc, doc.m_Selection);
     if (movesWalls(doc, doc.m_Selection))
         rejoinWalls(doc);
@@ -96,6 +109,7 @@ void OnNumericCopy(CKoviraDoc& doc, CKoviraView& view, const EditAnswers& ask)
     }
     CKovUnit& unit = doc.m_Unit;
     const CKovUnit& reader = unit;
+    const SelectionRecord before = doc.m_Selection;
     // Pictures are neither copied nor kept selected.
     SelectionRecord work = doc.m_Selection;
     work.m_nCount -= static_cast<int>(work.m_Images.size());
@@ -142,8 +156,15 @@ void OnNumericCopy(CKoviraDoc& doc, CKoviraView& view, const EditAnswers& ask)
         dy += answer->m_down ? maxY - minY : -(maxY - minY);
 
     const std::filesystem::path folder = doc.TempImageFolder();
+    // All the copies or none: running out of identifiers at copy k takes back the k - 1 before it.
+    const kov::edit::CopyMark mark(unit);
     for (int k = 0; k < answer->m_nCopies; ++k) {
-        unit.DuplicateSelection(work, 0, 0, doc.m_PlotInfo, folder);
+        if (!unit.DuplicateSelection(work, 0, 0, doc.m_PlotInfo, folder)) {
+            mark.RollBack(unit);
+            doc.m_Selection = before;
+            tellDrawingFull(doc);
+            return;
+        }
         // Moved from a scratch copy, not from an undo snapshot: the undo stack keeps the command's
         // one step, however many copies it makes.
         CKovUnit scratch;

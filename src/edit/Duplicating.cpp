@@ -8,14 +8,23 @@
 #include "model/PlotInfo.h"
 #include "model/SelectionRecord.h"
 
+#include <optional>
 #include <utility>
 #include <vector>
 
-void CKovUnit::DuplicateSelection(SelectionRecord& selection, double dx, double dy, const CPlotInfo& plot,
-                                  const std::filesystem::path& pictureFolder)
+int CKovUnit::DuplicateSelection(SelectionRecord& selection, double dx, double dy, const CPlotInfo& plot,
+                                 const std::filesystem::path& pictureFolder)
 {
     const LayerAddress editing = CurrentLayer(plot);
     const CKovUnit& self = *this;
+    const kov::edit::CopyMark mark(self);
+    const SelectionRecord before = selection;
+    // Out of identifiers half-way: nothing is copied and the selection stays as it was.
+    auto refuse = [&] {
+        mark.RollBack(*this);
+        selection = before;
+        return 0;
+    };
     kov::edit::FigureCopies figures(self);
 
     for (int& entry : selection.m_Groups) {
@@ -23,23 +32,27 @@ void CKovUnit::DuplicateSelection(SelectionRecord& selection, double dx, double 
         if (!source)
             continue;
         const int groupId = kov::edit::CopyGroupWithMembers(*this, *source, -dx, -dy, editing, figures);
-        // Out of group identifiers: the groups not copied stay selected as they are.
         if (groupId == kNoFreeId)
-            break;
+            return refuse();
         entry = groupId;
     }
 
     for (int id : selection.m_Lines)
         kov::edit::MarkFigure(self, id, figures);
     // A figure selected by itself, or whose group did not come along, is selected as its copy.
-    selection.m_Lines = kov::edit::CopyMarkedFigures(*this, figures, -dx, -dy);
+    std::optional<std::vector<int>> ungrouped = kov::edit::CopyMarkedFigures(*this, figures, -dx, -dy);
+    if (!ungrouped)
+        return refuse();
+    selection.m_Lines = std::move(*ungrouped);
 
     auto duplicate = [&](std::vector<int>& ids, auto& array, auto idField, auto groupField, int (CKovUnit::*next)()) {
         for (int& entry : ids) {
             const auto* object = std::as_const(array).Find(entry);
-            const int id = object ? (this->*next)() : kNoFreeId;
-            if (id == kNoFreeId)
+            if (!object)
                 continue;
+            const int id = (this->*next)();
+            if (id == kNoFreeId)
+                return false;
             auto copy = std::make_unique<std::remove_cvref_t<decltype(*object)>>(*object);
             (*copy).*idField = id;
             (*copy).*groupField = 0;
@@ -48,9 +61,11 @@ void CKovUnit::DuplicateSelection(SelectionRecord& selection, double dx, double 
             array.Add(std::move(copy));
             entry = id;
         }
+        return true;
     };
-    duplicate(selection.m_Walls, m_Walls, &CKovWall::MWallID, &CKovWall::MWallGrpID, &CKovUnit::NextWallId);
-    duplicate(selection.m_Texts, m_Texts, &CKovText::MTextID, &CKovText::MTextGrpID, &CKovUnit::NextTextId);
+    if (!duplicate(selection.m_Walls, m_Walls, &CKovWall::MWallID, &CKovWall::MWallGrpID, &CKovUnit::NextWallId) ||
+        !duplicate(selection.m_Texts, m_Texts, &CKovText::MTextID, &CKovText::MTextGrpID, &CKovUnit::NextTextId))
+        return refuse();
 
     for (int& entry : selection.m_Images) {
         const CKovImage* source = self.FindImage(entry);
@@ -58,7 +73,7 @@ void CKovUnit::DuplicateSelection(SelectionRecord& selection, double dx, double 
             continue;
         auto copy = kov::edit::CopyPicture(*this, *source, pictureFolder);
         if (!copy)
-            continue;
+            return refuse();
         SetLayer(*copy, editing);
         // Half its size up and to the left, whatever the offset: a copy never hides its source.
         copy->MoveBy(-copy->ImageWidth / 2, -copy->ImageHeight / 2);
@@ -68,4 +83,5 @@ void CKovUnit::DuplicateSelection(SelectionRecord& selection, double dx, double 
     selection.m_nCount = static_cast<int>(selection.m_Groups.size() + selection.m_Walls.size() +
                                           selection.m_Lines.size() + selection.m_Texts.size() +
                                           selection.m_Images.size());
+    return 1;
 }

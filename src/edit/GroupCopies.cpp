@@ -3,11 +3,52 @@
 #include "edit/GroupCopies.h"
 
 #include "model/KovUnit.h"
+#include "model/PictureFiles.h"
 
 #include <memory>
+#include <system_error>
 #include <utility>
 
 namespace kov::edit {
+
+namespace {
+
+template <class Array>
+void truncate(Array& array, int size)
+{
+    int index = 0;
+    array.DeleteIf([&](const auto&) { return index++ >= size; });
+}
+
+} // namespace
+
+CopyMark::CopyMark(const CKovUnit& unit)
+    : m_sizes{unit.m_Groups.GetSize(), unit.m_Lines.GetSize(), unit.m_Walls.GetSize(), unit.m_Texts.GetSize(),
+              unit.m_Images.GetSize()},
+      m_counters{unit.MUnitGrpID, unit.MUnitLineID, unit.MUnitWallID, unit.MUnitTextID, unit.MUnitImageID}
+{
+}
+
+void CopyMark::RollBack(CKovUnit& unit) const
+{
+    const CKovUnit& self = unit;
+    // A picture copy got a file of its own: it goes with the copy.
+    for (int i = m_sizes[4]; i < self.m_Images.GetSize(); ++i) {
+        const CKovImage& copy = *self.m_Images[i];
+        std::error_code ec;
+        std::filesystem::remove(PictureFileForType(copy.ImageName, copy.IMGImagetype), ec);
+    }
+    truncate(unit.m_Groups, m_sizes[0]);
+    truncate(unit.m_Lines, m_sizes[1]);
+    truncate(unit.m_Walls, m_sizes[2]);
+    truncate(unit.m_Texts, m_sizes[3]);
+    truncate(unit.m_Images, m_sizes[4]);
+    unit.MUnitGrpID = m_counters[0];
+    unit.MUnitLineID = m_counters[1];
+    unit.MUnitWallID = m_counters[2];
+    unit.MUnitTextID = m_counters[3];
+    unit.MUnitImageID = m_counters[4];
+}
 
 FigureCopies::FigureCopies(const CKovUnit& unit) : marked(static_cast<std::size_t>(unit.m_Lines.GetSize()), 0) {}
 
@@ -39,9 +80,11 @@ int CopyGroupWithMembers(CKovUnit& unit, const CKovGroup& source, double dx, dou
     }
     for (int member : source.MGrpWallID) {
         const CKovWall* wall = self.FindWall(member);
-        const int id = wall ? unit.NextWallId() : CKovUnit::kNoFreeId;
-        if (id == CKovUnit::kNoFreeId)
+        if (!wall)
             continue;
+        const int id = unit.NextWallId();
+        if (id == CKovUnit::kNoFreeId)
+            return id;
         auto copy = std::make_unique<CKovWall>(*wall);
         copy->MWallID = id;
         copy->MWallGrpID = groupId;
@@ -52,9 +95,11 @@ int CopyGroupWithMembers(CKovUnit& unit, const CKovGroup& source, double dx, dou
     }
     for (int member : source.MGrpTextID) {
         const CKovText* text = self.FindText(member);
-        const int id = text ? unit.NextTextId() : CKovUnit::kNoFreeId;
-        if (id == CKovUnit::kNoFreeId)
+        if (!text)
             continue;
+        const int id = unit.NextTextId();
+        if (id == CKovUnit::kNoFreeId)
+            return id;
         auto copy = std::make_unique<CKovText>(*text);
         copy->MTextID = id;
         copy->MTextGrpID = groupId;
@@ -72,7 +117,7 @@ int CopyGroupWithMembers(CKovUnit& unit, const CKovGroup& source, double dx, dou
     return groupId;
 }
 
-std::vector<int> CopyMarkedFigures(CKovUnit& unit, const FigureCopies& figures, double dx, double dy)
+std::optional<std::vector<int>> CopyMarkedFigures(CKovUnit& unit, const FigureCopies& figures, double dx, double dy)
 {
     std::vector<int> ungrouped;
     for (std::size_t i = 0; i < figures.marked.size(); ++i) {
@@ -80,7 +125,7 @@ std::vector<int> CopyMarkedFigures(CKovUnit& unit, const FigureCopies& figures, 
             continue;
         const int id = unit.NextLineId();
         if (id == CKovUnit::kNoFreeId)
-            break;
+            return std::nullopt;
         auto copy = std::make_unique<CKovLine>(*std::as_const(unit).m_Lines[static_cast<int>(i)]);
         copy->MLineID = id;
         copy->MoveBy(dx, dy);

@@ -5,6 +5,7 @@
 
 #include "model/LayerAddress.h"
 
+#include <array>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -22,9 +23,24 @@ struct FigureCopies {
     std::unordered_map<int, int> groupCopyOf;
 };
 
+// The container as it stood before a copy began. A copy only appends objects, so one that runs out of
+// identifiers half-way is taken back to this mark: copies are made whole or not at all.
+class CopyMark {
+public:
+    explicit CopyMark(const CKovUnit& unit);
+    // Destroys every object appended since (with the files of appended pictures) and puts the
+    // identifier counters back, so that the drawing is the very one it was.
+    void RollBack(CKovUnit& unit) const;
+
+private:
+    std::array<int, 5> m_sizes{};
+    std::array<int, 5> m_counters{};
+};
+
 // Adds a copy of the group with copies of its walls and texts, all moved by (dx, dy) and put on
-// `onto` when given; its figures are only marked, for CopyMarkedFigures. The copy's identifier,
-// CKovUnit::kNoFreeId when no group identifier is free (nothing added).
+// `onto` when given; its figures are only marked, for CopyMarkedFigures. The copy's identifier;
+// CKovUnit::kNoFreeId when a group, wall or text identifier ran out (what was added stays for the
+// caller's CopyMark to take back).
 int CopyGroupWithMembers(CKovUnit& unit, const CKovGroup& source, double dx, double dy,
                          const std::optional<LayerAddress>& onto, FigureCopies& figures);
 
@@ -33,8 +49,8 @@ void MarkFigure(const CKovUnit& unit, int figureId, FigureCopies& figures);
 
 // Adds copies of the marked figures in drawing order, above everything, moved by (dx, dy). A copy
 // joins its source group's copy, else no group at all (a number naming none would be adopted by a
-// later group). Stops at the first figure for which no identifier is free. The identifiers of the
-// copies that joined no group.
-std::vector<int> CopyMarkedFigures(CKovUnit& unit, const FigureCopies& figures, double dx, double dy);
+// later group). The identifiers of the copies that joined no group; nothing when a figure
+// identifier ran out (the copies made until then stay for the caller's CopyMark to take back).
+std::optional<std::vector<int>> CopyMarkedFigures(CKovUnit& unit, const FigureCopies& figures, double dx, double dy);
 
 } // namespace kov::edit

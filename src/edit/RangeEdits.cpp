@@ -84,14 +84,21 @@ void CKovUnit::MoveSelection(const SelectionRecord& selection, double dx, double
         restoreAndMove(m_Texts, snapshot.m_Texts, id, dx, dy);
 }
 
-void CKovUnit::CopyRange(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
-                         const CDbPoint& target, const DeviceTransform& transform,
-                         const std::filesystem::path& pictureFolder)
+int CKovUnit::CopyRange(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                        const CDbPoint& target, const DeviceTransform& transform,
+                        const std::filesystem::path& pictureFolder)
 {
     if (toolPoints.size() < 3)
-        return;
+        return 1;
     SelectInRect(selection, plot, toolPoints[0].x, toolPoints[0].y, toolPoints[1].x, toolPoints[1].y, transform, RangeLayers::CurrentGroup);
     const CDbPoint d{target.x - toolPoints[2].x, target.y - toolPoints[2].y};
+    const kov::edit::CopyMark mark(*this);
+    // Out of identifiers half-way: nothing is copied.
+    auto refuse = [&] {
+        mark.RollBack(*this);
+        selection.Clear();
+        return 0;
+    };
 
     kov::edit::FigureCopies figures(*this);
     for (int sourceId : selection.m_Groups) {
@@ -99,18 +106,21 @@ void CKovUnit::CopyRange(SelectionRecord& selection, const CPlotInfo& plot, cons
         if (!source)
             continue;
         if (kov::edit::CopyGroupWithMembers(*this, *source, d.x, d.y, std::nullopt, figures) == kNoFreeId)
-            break;
+            return refuse();
     }
     for (int id : selection.m_Lines)
         kov::edit::MarkFigure(*this, id, figures);
     // Copies keep the drawing order of their sources, above everything that existed.
-    kov::edit::CopyMarkedFigures(*this, figures, d.x, d.y);
+    if (!kov::edit::CopyMarkedFigures(*this, figures, d.x, d.y))
+        return refuse();
 
     for (int sourceId : selection.m_Walls) {
         const CKovWall* wall = std::as_const(*this).FindWall(sourceId);
-        const int id = wall ? NextWallId() : kNoFreeId;
-        if (id == kNoFreeId)
+        if (!wall)
             continue;
+        const int id = NextWallId();
+        if (id == kNoFreeId)
+            return refuse();
         auto copy = std::make_unique<CKovWall>(*wall);
         copy->MWallID = id;
         copy->MoveBy(d.x, d.y);
@@ -118,9 +128,11 @@ void CKovUnit::CopyRange(SelectionRecord& selection, const CPlotInfo& plot, cons
     }
     for (int sourceId : selection.m_Texts) {
         const CKovText* text = std::as_const(*this).FindText(sourceId);
-        const int id = text ? NextTextId() : kNoFreeId;
-        if (id == kNoFreeId)
+        if (!text)
             continue;
+        const int id = NextTextId();
+        if (id == kNoFreeId)
+            return refuse();
         auto copy = std::make_unique<CKovText>(*text);
         copy->MTextID = id;
         copy->MoveBy(d.x, d.y);
@@ -133,11 +145,12 @@ void CKovUnit::CopyRange(SelectionRecord& selection, const CPlotInfo& plot, cons
             continue;
         auto copy = kov::edit::CopyPicture(*this, *picture, pictureFolder);
         if (!copy)
-            continue;
+            return refuse();
         copy->MoveBy(shift.x, shift.y);
         m_Images.Add(std::move(copy));
     }
     selection.Clear();
+    return 1;
 }
 
 void CKovUnit::MoveRange(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,

@@ -485,10 +485,11 @@ public:
     void MoveSelection(const SelectionRecord& selection, double dx, double dy, const CKovUnit& snapshot);
     // The range is toolPoints[0]-toolPoints[1] on the current layer group; the displacement runs from
     // toolPoints[2] to the target. Copies take new identifiers and appear on top; a picture's file is
-    // copied under its new identifier into pictureFolder. The selection ends empty.
-    void CopyRange(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
-                   const CDbPoint& target, const DeviceTransform& transform,
-                   const std::filesystem::path& pictureFolder);
+    // copied under its new identifier into pictureFolder. The selection ends empty. 1 when copied; 0
+    // when identifiers ran out, with nothing copied.
+    int CopyRange(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
+                  const CDbPoint& target, const DeviceTransform& transform,
+                  const std::filesystem::path& pictureFolder);
     void MoveRange(SelectionRecord& selection, const CPlotInfo& plot, const CDbPointArray& toolPoints,
                    const CDbPoint& target, const DeviceTransform& transform);
     // Deletes the range toolPoints[0]-corner2, then resets and joins the walls of the current layer
@@ -564,9 +565,10 @@ public:
     void MoveLayerGroupCentre(double x, double y, const CKovUnit& snapshot, int layerGroup);
     // Copies of the selected objects under new identifiers, moved by (-dx, -dy), replace them in the
     // selection; walls, texts and groups go to the editing layer. Picture copies are moved by half
-    // their size up and left and get their own file.
-    void DuplicateSelection(SelectionRecord& selection, double dx, double dy, const CPlotInfo& plot,
-                            const std::filesystem::path& pictureFolder = {});
+    // their size up and left and get their own file. 1 when copied; 0 when identifiers ran out, with
+    // nothing copied and the selection as it was.
+    int DuplicateSelection(SelectionRecord& selection, double dx, double dy, const CPlotInfo& plot,
+                           const std::filesystem::path& pictureFolder = {});
     // The selected picture scaled so that the picture points toolPoints[0], [1] land on the drawing
     // points toolPoints[2] and d2; outCentre is where its centre must go (drawing mm). 0 with nothing
     // changed; when the points lie too close for a measure, outMessage gets the message for the user.

@@ -6,6 +6,7 @@
 
 #include "tools/ToolTexts.h"
 
+#include "edit/EditTexts.h"
 #include "model/KovUnit.h"
 #include "model/PlotInfo.h"
 #include "model/SelectionRecord.h"
@@ -182,8 +183,10 @@ void ToolMachine::StepRange(const DeviceTransform& t, DevicePoint d, CDbPoint p)
     } else if (tool == 39) {
         // Every further click places one more copy of the same range, each its own undo step.
         PushUndo();
-        unit.CopyRange(sel, plot, m_ToolPoints, p, t, m_host.TempImageFolder());
-        rejoinWalls();
+        if (unit.CopyRange(sel, plot, m_ToolPoints, p, t, m_host.TempImageFolder()))
+            rejoinWalls();
+        else
+            m_host.ShowMessage(kov::edit::texts::kCopyDrawingFull);
         m_ptCurrent = p;
         m_pxCurrent = d;
         m_host.RedrawAll();

@@ -8,6 +8,7 @@
 #include "app/MainWindow.h"
 
 #include "app/WindowTestSupport.h"
+#include "edit/EditTexts.h"
 #include "support/EditFixtures.h"
 #include "tools/ToolMachine.h"
 
@@ -79,6 +80,41 @@ TEST(EditCommands, NumericCopyShiftsByTheWidthAndIsOneUndoStep)
     EXPECT_EQ(r.undoDepth(), depth + 1);
     r.run(cmd::EditUndo);
     EXPECT_EQ(r.read().m_Lines.GetSize(), 1);
+}
+
+TEST(EditCommands, CopiesOutOfIdentifiersSayWhyAndCopyNothing)
+{
+    struct Case {
+        const char* name;
+        int command;
+        int selected; // figures selected
+        int copies;   // asked of the numeric copy
+        int free;     // figure identifiers left
+    };
+    const Case cases[] = {
+        {"duplicate", cmd::EditCopy, 2, 1, 1},
+        {"numeric copy, out at the third", cmd::CopyNumeric, 1, 3, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig r;
+        for (int id = 1; id <= c.selected; ++id) {
+            addFigure(r.unit(), id, CKovLine::LINE, {{0, 100.0 * id}, {500, 100.0 * id}});
+            r.sel().AddLineId(id);
+        }
+        kov::test::takeIdentifiers(r.unit(), kov::model::IdKind::Line, c.free);
+        const int figures = r.read().m_Lines.GetSize();
+        const std::vector<int> selected = r.sel().m_Lines;
+        r.answerMove(100, 0, c.copies);
+        r.questions.acknowledge(kov::edit::texts::kCopyDrawingFull);
+        const std::size_t depth = r.undoDepth();
+        r.run(c.command);
+        EXPECT_EQ(r.questions.pending(), 0u);
+        EXPECT_EQ(r.read().m_Lines.GetSize(), figures);
+        EXPECT_EQ(r.sel().m_Lines, selected);
+        // Nothing changed, so nothing to undo.
+        EXPECT_EQ(r.undoDepth(), depth);
+    }
 }
 
 TEST(EditCommands, MoveAndGroupStretch)

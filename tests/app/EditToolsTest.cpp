@@ -8,6 +8,7 @@
 #include "model/PictureFiles.h"
 #include "model/PlotInfo.h"
 #include "support/DrawingText.h"
+#include "edit/EditTexts.h"
 #include "support/EditFixtures.h"
 #include "tools/ToolTexts.h"
 
@@ -86,6 +87,25 @@ TEST(RangeTools, EveryFurtherClickPlacesOneMoreCopyEachItsOwnUndoStep)
     h.m.OnUndo();
     EXPECT_EQ(h.unit().m_Lines.GetSize(), 2);
     EXPECT_EQ(figure(h, line).MLinePnt[0], (CDbPoint{0, 0}));
+}
+
+TEST(RangeTools, ACopyOutOfIdentifiersSaysWhyAndAddsNothing)
+{
+    ToolHarness h;
+    h.rig.addLine(0, 0, 2 * G, 0);
+    h.rig.addLine(0, G, 2 * G, G);
+    kov::test::takeIdentifiers(h.rig.doc->m_Unit, kov::model::IdKind::Line, 1);
+    const int figures = h.unit().m_Lines.GetSize();
+    ASSERT_TRUE(h.start(39));
+    h.click({-G, -G});
+    h.click({3 * G, 2 * G});
+    h.click({0, 0});
+    const std::size_t depth = h.undoDepth();
+    h.click({0, 4 * G});
+    EXPECT_EQ(h.host.messages, (std::vector<std::string>{std::string(kov::edit::texts::kCopyDrawingFull)}));
+    EXPECT_EQ(h.unit().m_Lines.GetSize(), figures);
+    EXPECT_EQ(h.undoDepth(), depth);
+    EXPECT_EQ(h.m.ToolMode(), 39);
 }
 
 TEST(RangeTools, ConfirmedToolsEndInSelectModeWhateverTheAnswer)

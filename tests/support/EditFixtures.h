@@ -4,10 +4,12 @@
 // chosen identifiers, and a drawing transform of whole pixels per millimetre.
 
 #include "model/DrawTransform.h"
+#include "model/IdentifierBatch.h"
 #include "model/KovUnit.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace kov::test {
 
@@ -78,6 +80,75 @@ inline CKovGroup& addGroup(CKovUnit& unit, int id, std::vector<int> lines, std::
     CKovGroup& added = *unit.m_Groups[unit.m_Groups.Add(std::move(g))];
     unit.UpdateGroupBounds(added);
     return added;
+}
+
+// A drawing about to run out of identifiers of the kind: every one the allocator can give is in use
+// but the `free` highest, taken by empty objects on layer group 15 far from anything a test draws.
+inline void takeIdentifiers(CKovUnit& unit, kov::model::IdKind kind, int free)
+{
+    using kov::model::IdKind;
+    const int limit = kind == IdKind::Group  ? CKovUnit::kGroupIdLimit
+                      : kind == IdKind::Line ? CKovUnit::kLineIdLimit
+                      : kind == IdKind::Wall ? CKovUnit::kWallIdLimit
+                      : kind == IdKind::Text ? CKovUnit::kTextIdScanLimit
+                                             : CKovUnit::kImageIdLimit;
+    const CDbPoint far{1e7, 1e7};
+    std::vector<int> open;
+    for (int id = 1; id <= limit; ++id) {
+        const CKovUnit& u = unit;
+        const bool used = kind == IdKind::Group  ? u.m_Groups.Contains(id)
+                          : kind == IdKind::Line ? u.m_Lines.Contains(id)
+                          : kind == IdKind::Wall ? u.m_Walls.Contains(id)
+                          : kind == IdKind::Text ? u.m_Texts.Contains(id)
+                                                 : u.m_Images.Contains(id);
+        if (!used)
+            open.push_back(id);
+    }
+    open.resize(open.size() > static_cast<std::size_t>(free) ? open.size() - static_cast<std::size_t>(free) : 0);
+    for (int id : open) {
+        switch (kind) {
+        case IdKind::Group: {
+            auto g = std::make_unique<CKovGroup>();
+            g->MGrpID = id;
+            g->MGrpLayer1 = 15;
+            g->MGrpmin = g->MGrpmax = far;
+            unit.m_Groups.Add(std::move(g));
+            break;
+        }
+        case IdKind::Line: {
+            auto f = std::make_unique<CKovLine>();
+            f->MLineID = id;
+            f->MLineLayer1 = 15;
+            f->MLinePnt = {far, far};
+            unit.m_Lines.Add(std::move(f));
+            break;
+        }
+        case IdKind::Wall: {
+            auto w = std::make_unique<CKovWall>();
+            w->MWallID = id;
+            w->MWallLayer1 = 15;
+            w->MWallPntA = w->MWallPntB = far;
+            unit.m_Walls.Add(std::move(w));
+            break;
+        }
+        case IdKind::Text: {
+            auto t = std::make_unique<CKovText>();
+            t->MTextID = id;
+            t->MTextLayer1 = 15;
+            t->MTextpnt = far;
+            unit.m_Texts.Add(std::move(t));
+            break;
+        }
+        case IdKind::Image: {
+            auto p = std::make_unique<CKovImage>();
+            p->ImageID = id;
+            p->IMGLayer1 = 15;
+            p->OffsetX = p->OffsetY = far.x;
+            unit.m_Images.Add(std::move(p));
+            break;
+        }
+        }
+    }
 }
 
 } // namespace kov::test
