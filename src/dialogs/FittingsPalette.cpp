@@ -6,9 +6,9 @@
 #include "dialogs/LibraryThumbnails.h"
 #include "dialogs/PalettePages.h"
 #include "dialogs/PartsPalette.h"
+#include "dialogs/ThumbnailGrid.h"
 #include "model/SelectionRecord.h"
 #include "platform/NumberText.h"
-#include "platform/PainterSurface.h"
 #include "platform/Profile.h"
 #include "platform/Questions.h"
 #include "tools/ToolMachine.h"
@@ -23,7 +23,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -236,26 +235,12 @@ FittingsPalette::FittingsPalette(kov::tools::ToolMachine& machine, pf::Profile& 
 
     const bool fifteen = m_form.m_nCells == 15;
     const int w = fifteen ? kCellWidth * 2 / 3 : kCellWidth, h = fifteen ? kCellHeight * 4 / 5 : kCellHeight;
-    auto* grid = new QGridLayout;
-    grid->setSpacing(3);
-    for (int i = 0; i < m_form.m_nCells; ++i) {
-        auto* cell = new QLabel;
-        cell->setFixedSize(w, h);
-        cell->setFrameShape(QFrame::Box);
-        cell->installEventFilter(this);
-        auto* name = new QLabel;
-        name->setFixedWidth(w);
-        name->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        QFont small = name->font();
-        small.setPointSizeF(small.pointSizeF() * 0.85);
-        name->setFont(small);
-        const int c = m_form.Columns();
-        grid->addWidget(cell, (i / c) * 2, i % c);
-        grid->addWidget(name, (i / c) * 2 + 1, i % c);
-        m_cells[static_cast<std::size_t>(i)] = cell;
-        m_names[static_cast<std::size_t>(i)] = name;
-    }
-    layout->addLayout(grid);
+    m_grid = new ThumbnailGrid(m_form.m_nCells, m_form.Columns(), QSize(w, h));
+    m_grid->onPressed = [this](int cell) {
+        m_form.ClickCell(cell);
+        Refresh();
+    };
+    layout->addWidget(m_grid);
     auto* pages = new QHBoxLayout;
     m_prev = new QPushButton(QStringLiteral("<<前ページ"));
     m_next = new QPushButton(QStringLiteral("次ページ>>"));
@@ -379,44 +364,16 @@ void FittingsPalette::syncControls()
 void FittingsPalette::Refresh()
 {
     syncControls();
-    const int dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
-    for (int i = 0; i < m_form.m_nCells; ++i) {
-        QLabel* cell = m_cells[static_cast<std::size_t>(i)];
-        QImage image(cell->size(), QImage::Format_RGB32);
-        image.fill(Qt::white);
-        {
-            kov::platform::PainterSurface surface(image);
-            m_form.DrawThumbnail(surface, m_form.CellFitting(i), DeviceRect{0, 0, image.width(), image.height()}, dpi);
-        }
-        if (m_form.m_nPage >= 0 && m_form.m_nPage * m_form.m_nCells + i == m_form.m_nFitting) {
-            QPainter p(&image);
-            p.setPen(QPen(Qt::red, 2, Qt::DashLine));
-            p.drawRect(QRect(1, 1, image.width() - 2, image.height() - 3));
-        }
-        cell->setPixmap(QPixmap::fromImage(image));
-        m_names[static_cast<std::size_t>(i)]->setText(u(m_form.CellName(i)));
-    }
+    const int chosen = m_form.m_nPage >= 0 ? m_form.m_nFitting - m_form.m_nPage * m_form.m_nCells : -1;
+    m_grid->fill(
+        chosen,
+        [this](int cell, kov::platform::Surface& surface, const DeviceRect& rect, int dpi) {
+            m_form.DrawThumbnail(surface, m_form.CellFitting(cell), rect, dpi);
+        },
+        [this](int cell) { return m_form.CellName(cell); });
 }
 
-QRect FittingsPalette::cellRect(int cell) const
-{
-    if (cell < 0 || cell >= m_form.m_nCells) return {};
-    const QLabel* l = m_cells[static_cast<std::size_t>(cell)];
-    return QRect(l->mapToGlobal(QPoint(0, 0)), l->size());
-}
-
-bool FittingsPalette::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::MouseButtonPress) {
-        for (int i = 0; i < m_form.m_nCells; ++i)
-            if (watched == m_cells[static_cast<std::size_t>(i)]) {
-                m_form.ClickCell(i);
-                Refresh();
-                return true;
-            }
-    }
-    return QDialog::eventFilter(watched, event);
-}
+QRect FittingsPalette::cellRect(int cell) const { return m_grid->cellRect(cell); }
 
 void FittingsPalette::keyPressEvent(QKeyEvent* event)
 {

@@ -39,10 +39,10 @@ class ToolMachine;
 
 namespace kov::dialogs {
 
+class ThumbnailGrid;
+
 class FittingsPaletteForm {
 public:
-    static constexpr int kMostCells = 15;
-
     FittingsPaletteForm(kov::tools::ToolMachine& machine, kov::platform::Profile& profile,
                         kov::platform::Questions& questions, std::filesystem::path root);
 
@@ -121,15 +121,13 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void syncControls();
     FittingsPaletteForm m_form;
     bool m_loaded = false;
     QListWidget* m_kinds = nullptr;
-    std::array<QLabel*, FittingsPaletteForm::kMostCells> m_cells{};
-    std::array<QLabel*, FittingsPaletteForm::kMostCells> m_names{};
+    ThumbnailGrid* m_grid = nullptr;
     QPushButton* m_prev = nullptr;
     QPushButton* m_next = nullptr;
     QButtonGroup* m_widthMode = nullptr;

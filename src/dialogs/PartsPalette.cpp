@@ -7,21 +7,18 @@
 #include "dialogs/LibraryThumbnails.h"
 #include "dialogs/PalettePages.h"
 #include "dialogs/PartPlacementDialogs.h"
+#include "dialogs/ThumbnailGrid.h"
 #include "model/SelectionRecord.h"
-#include "platform/PainterSurface.h"
 #include "platform/Profile.h"
 #include "platform/Questions.h"
 #include "tools/ToolMachine.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -402,30 +399,16 @@ PartsPalette::PartsPalette(kov::tools::ToolMachine& machine, kov::platform::Prof
     setWindowTitle(QStringLiteral("グループの選択"));
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(4);
-    auto* grid = new QGridLayout;
-    grid->setSpacing(3);
-    for (int i = 0; i < PartsPaletteForm::kCells; ++i) {
-        auto* cell = new QLabel;
-        cell->setFixedSize(kCellSide, kCellSide);
-        cell->setFrameShape(QFrame::Box);
-        cell->setAlignment(Qt::AlignCenter);
-        cell->installEventFilter(this);
-        auto* name = new QLabel;
-        name->setFixedWidth(kCellSide);
-        name->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        QFont small = name->font();
-        small.setPointSizeF(small.pointSizeF() * 0.85);
-        name->setFont(small);
-        grid->addWidget(cell, (i / 3) * 2, i % 3);
-        grid->addWidget(name, (i / 3) * 2 + 1, i % 3);
-        m_cells[static_cast<std::size_t>(i)] = cell;
-        m_names[static_cast<std::size_t>(i)] = name;
-    }
+    m_grid = new ThumbnailGrid(PartsPaletteForm::kCells, 3, QSize(kCellSide, kCellSide));
+    m_grid->onPressed = [this](int cell) {
+        m_form.ClickCell(cell);
+        Refresh();
+    };
     m_listWidget = new QListWidget;
     m_preview = new QLabel;
     m_preview->setFixedSize(kCellSide * 3, kCellSide * 3);
     m_preview->setFrameShape(QFrame::Box);
-    layout->addLayout(grid);
+    layout->addWidget(m_grid);
     layout->addWidget(m_preview);
     layout->addWidget(m_listWidget);
     auto* pages = new QHBoxLayout;
@@ -587,10 +570,7 @@ void PartsPalette::syncControls()
     const bool placing = m_form.m_nMode == PartsPaletteForm::PLACING;
     const bool list = placing && m_form.m_bListMode;
     setWindowTitle(u(m_form.Title()));
-    for (int i = 0; i < PartsPaletteForm::kCells; ++i) {
-        m_cells[static_cast<std::size_t>(i)]->setVisible(!list);
-        m_names[static_cast<std::size_t>(i)]->setVisible(!list);
-    }
+    m_grid->setVisible(!list);
     m_prev->setVisible(!list);
     m_next->setVisible(!list);
     m_listWidget->setVisible(list);
@@ -630,57 +610,29 @@ void PartsPalette::Refresh()
         if (m_tree->currentItem() != item) m_tree->setCurrentItem(item);
     }
     m_filling = false;
-    const int dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
-    auto picture = [&](int index, QSize size, bool framed) {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        {
-            kov::platform::PainterSurface surface(image);
-            m_form.DrawThumbnail(surface, index, DeviceRect{0, 0, size.width(), size.height()}, dpi);
-        }
-        if (framed) {
-            QPainter p(&image);
-            p.setPen(QPen(Qt::red, 2, Qt::DashLine));
-            p.drawRect(QRect(1, 1, size.width() - 2, size.height() - 2));
-        }
-        return QPixmap::fromImage(image);
-    };
     if (m_form.m_nMode == PartsPaletteForm::PLACING && m_form.m_bListMode) {
         m_filling = true;
         m_listWidget->clear();
         for (const std::string& n : m_form.m_PartNames) m_listWidget->addItem(u(n));
         if (m_form.m_nPart >= 0) m_listWidget->setCurrentRow(m_form.m_nPart);
         m_filling = false;
-        m_preview->setPixmap(picture(m_form.m_nPart, m_preview->size(), false));
+        const int dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
+        m_preview->setPixmap(ThumbnailPicture(m_preview->size(), dpi, false,
+                                              [this](kov::platform::Surface& surface, const DeviceRect& rect, int d) {
+                                                  m_form.DrawThumbnail(surface, m_form.m_nPart, rect, d);
+                                              }));
         return;
     }
-    for (int i = 0; i < PartsPaletteForm::kCells; ++i) {
-        const int index = m_form.CellPart(i);
-        const bool chosen = m_form.m_nPage >= 0 && m_form.m_nPage * PartsPaletteForm::kCells + i == m_form.m_nPart;
-        m_cells[static_cast<std::size_t>(i)]->setPixmap(picture(index, QSize(kCellSide, kCellSide), chosen));
-        m_names[static_cast<std::size_t>(i)]->setText(u(m_form.CellName(i)));
-    }
+    const int chosen = m_form.m_nPage >= 0 ? m_form.m_nPart - m_form.m_nPage * PartsPaletteForm::kCells : -1;
+    m_grid->fill(
+        chosen,
+        [this](int cell, kov::platform::Surface& surface, const DeviceRect& rect, int dpi) {
+            m_form.DrawThumbnail(surface, m_form.CellPart(cell), rect, dpi);
+        },
+        [this](int cell) { return m_form.CellName(cell); });
 }
 
-QRect PartsPalette::cellRect(int cell) const
-{
-    if (cell < 0 || cell >= PartsPaletteForm::kCells) return {};
-    const QLabel* l = m_cells[static_cast<std::size_t>(cell)];
-    return QRect(l->mapToGlobal(QPoint(0, 0)), l->size());
-}
-
-bool PartsPalette::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::MouseButtonPress) {
-        for (int i = 0; i < PartsPaletteForm::kCells; ++i)
-            if (watched == m_cells[static_cast<std::size_t>(i)]) {
-                m_form.ClickCell(i);
-                Refresh();
-                return true;
-            }
-    }
-    return QDialog::eventFilter(watched, event);
-}
+QRect PartsPalette::cellRect(int cell) const { return m_grid->cellRect(cell); }
 
 void PartsPalette::keyPressEvent(QKeyEvent* event)
 {

@@ -37,6 +37,8 @@ class ToolMachine;
 
 namespace kov::dialogs {
 
+class ThumbnailGrid;
+
 inline constexpr std::string_view kBadLibrary = "部品の保管場所が不正です";
 inline constexpr std::string_view kChooseFolder = "フォルダを選択して下さい";
 inline constexpr std::string_view kChooseSelectMode = "選択モードにしてください";
@@ -160,15 +162,13 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void fillTree();
     void syncControls();
 
     PartsPaletteForm m_form;
-    std::array<QLabel*, PartsPaletteForm::kCells> m_cells{};
-    std::array<QLabel*, PartsPaletteForm::kCells> m_names{};
+    ThumbnailGrid* m_grid = nullptr;
     QPushButton* m_prev = nullptr;
     QPushButton* m_next = nullptr;
     QTreeWidget* m_tree = nullptr;
