@@ -92,6 +92,39 @@ struct NearestPick {
     }
 };
 
+// The index of the nearest figure, -1 for none: every figure that `candidate` takes, on a layer the
+// filter passes, is measured in array order by measure(figure, index, nearest).
+template <class Candidate, class Measure>
+int nearestFigure(const CKovUnit& unit, const CPlotInfo& plot, PickLayers filter, Candidate candidate, Measure measure)
+{
+    NearestPick nearest;
+    for (int i = 0; i < unit.m_Lines.GetSize(); ++i) {
+        const CKovLine& f = *unit.m_Lines[i];
+        if (candidate(f) && PassesLayerFilter(plot, filter, LayerOf(f)))
+            measure(f, i, nearest);
+    }
+    return nearest.index;
+}
+
+// A hit on a text or a wall selects its group when it has a live one, else the object itself
+// (addObject); false when the cycle rule passes it over, so that the search goes on.
+template <class AddObject>
+bool takeHit(const CKovUnit& unit, SelectionRecord& selection, int groupId, int objectId, int cycle,
+             int previousGroup, int previousObject, AddObject addObject)
+{
+    const int g = liveGroup(unit, groupId);
+    if (g != 0) {
+        if (SkippedByCycle(cycle, previousGroup, g))
+            return false;
+        selection.AddGroupId(g);
+    } else {
+        if (SkippedByCycle(cycle, previousObject, objectId))
+            return false;
+        (selection.*addObject)(objectId);
+    }
+    return true;
+}
+
 // The device point of an ellipse on the click's vertical, none when the click lies beyond its width.
 std::optional<DevicePoint> ellipseDevicePoint(const CKovLine& f, double x, double y, const DeviceTransform& transform,
                                               int g)
@@ -229,19 +262,9 @@ int CKovUnit::PickText(const TextBoxMeasurer& measurer, SelectionRecord& selecti
                                                       font.m_tate_align);
             hit = PointInWindingPolygon(c.data(), 4, devX, devY);
         }
-        if (!hit)
-            continue;
-        const int g = liveGroup(*this, text->MTextGrpID);
-        if (g != 0) {
-            if (SkippedByCycle(cycle, previousGroup, g))
-                continue;
-            selection.AddGroupId(g);
-        } else {
-            if (SkippedByCycle(cycle, previousText, text->MTextID))
-                continue;
-            selection.AddTextId(text->MTextID);
-        }
-        return 1;
+        if (hit && takeHit(*this, selection, text->MTextGrpID, text->MTextID, cycle, previousGroup, previousText,
+                           &SelectionRecord::AddTextId))
+            return 1;
     }
     return 0;
 }
@@ -301,43 +324,39 @@ int CKovUnit::PickOutline(SelectionRecord& selection, const CPlotInfo& plot, Pic
                           int previousGroup)
 {
     const DevicePoint click{devX, devY};
-    int best = PickRadius();
-    int bestIndex = -1;
-    for (int i = 0; i < m_Lines.GetSize(); ++i) {
-        const CKovLine& f = *std::as_const(m_Lines)[i];
+    auto candidate = [&](const CKovLine& f) {
         const int kind = f.MLineType;
         if (kind != CKovLine::LINE && kind != CKovLine::RECTANGLE && kind != CKovLine::POLYGON &&
             kind != CKovLine::CONTINUOUS)
-            continue;
-        if (!PassesLayerFilter(plot, layerFilter, LayerOf(f)))
-            continue;
-        if (f.MLineGrpID != 0) {
-            if (SkippedByCycle(cycle, previousGroup, f.MLineGrpID))
-                continue;
-            const CKovGroup* group = std::as_const(*this).FindGroup(f.MLineGrpID);
-            // A room's hatch lines are never picked: its outline leads to the room.
-            if (!group || (group->MGrpRoom == CKovGroup::ROOM && kind == CKovLine::LINE))
-                continue;
-        } else if (SkippedByCycle(cycle, previousFigure, f.MLineID)) {
-            continue;
-        }
+            return false;
+        if (f.MLineGrpID == 0)
+            return !SkippedByCycle(cycle, previousFigure, f.MLineID);
+        if (SkippedByCycle(cycle, previousGroup, f.MLineGrpID))
+            return false;
+        const CKovGroup* group = std::as_const(*this).FindGroup(f.MLineGrpID);
+        // A room's hatch lines are never picked: its outline leads to the room.
+        return group && !(group->MGrpRoom == CKovGroup::ROOM && kind == CKovLine::LINE);
+    };
+    auto measure = [&](const CKovLine& f, int i, NearestPick& nearest) {
         const int n = static_cast<int>(f.MLinePnt.size());
         auto dev = [&](int k) { return ToDevicePoint(f.MLinePnt[static_cast<std::size_t>(k)], transform, f.MLineLayer1); };
-        if (kind == CKovLine::RECTANGLE) {
+        auto segment = [&](int k, int l) { UpdateNearestSegment(nearest.index, i, dev(k), dev(l), nearest.best, click); };
+        if (f.MLineType == CKovLine::RECTANGLE) {
             if (n < 4)
-                continue;
+                return;
             for (int k = 0; k < 4; ++k)
-                UpdateNearestSegment(bestIndex, i, dev(k), dev((k + 1) % 4), best, click);
-        } else {
-            for (int k = 0; k + 1 < n; ++k)
-                UpdateNearestSegment(bestIndex, i, dev(k), dev(k + 1), best, click);
-            if (kind == CKovLine::POLYGON && n > 0)
-                UpdateNearestSegment(bestIndex, i, dev(n - 1), dev(0), best, click);
+                segment(k, (k + 1) % 4);
+            return;
         }
-    }
-    if (bestIndex < 0)
+        for (int k = 0; k + 1 < n; ++k)
+            segment(k, k + 1);
+        if (f.MLineType == CKovLine::POLYGON && n > 0)
+            segment(n - 1, 0);
+    };
+    const int index = nearestFigure(*this, plot, layerFilter, candidate, measure);
+    if (index < 0)
         return 0;
-    const CKovLine& f = *std::as_const(m_Lines)[bestIndex];
+    const CKovLine& f = *std::as_const(m_Lines)[index];
     if (f.MLineGrpID != 0 && !HasGroup(f.MLineGrpID))
         return 0;
     return selectFigureOrGroup(*this, selection, f);
@@ -349,15 +368,11 @@ int CKovUnit::PickCircle(SelectionRecord& selection, const CPlotInfo& plot, Pick
 {
     const DevicePoint click{devX, devY};
     const int g = currentGroup(plot);
-    NearestPick nearest;
-    for (int i = 0; i < m_Lines.GetSize(); ++i) {
-        const CKovLine& f = *std::as_const(m_Lines)[i];
-        if (f.MLineType != CKovLine::CIRCLE || f.MLinePnt.empty())
-            continue;
-        if (!PassesLayerFilter(plot, layerFilter, LayerOf(f)))
-            continue;
-        if (skipForCycle(*this, f, cycle, previousFigure, previousGroup, liveGroup(*this, f.MLineGrpID)))
-            continue;
+    auto candidate = [&](const CKovLine& f) {
+        return f.MLineType == CKovLine::CIRCLE && !f.MLinePnt.empty() &&
+               !skipForCycle(*this, f, cycle, previousFigure, previousGroup, liveGroup(*this, f.MLineGrpID));
+    };
+    auto measure = [&](const CKovLine& f, int i, NearestPick& nearest) {
         const DevicePoint c = ToDevicePoint(f.MLinePnt[0], transform, g);
         if (inPickWindow(c, click))
             nearest.consider(manhattan(c, click), i);
@@ -370,10 +385,11 @@ int CKovUnit::PickCircle(SelectionRecord& selection, const CPlotInfo& plot, Pick
             if (WithinPickRadius(gap))
                 nearest.consider(std::abs(gap), i);
         }
-    }
-    if (nearest.index < 0)
+    };
+    const int index = nearestFigure(*this, plot, layerFilter, candidate, measure);
+    if (index < 0)
         return 0;
-    return selectFigureOrGroup(*this, selection, *std::as_const(m_Lines)[nearest.index]);
+    return selectFigureOrGroup(*this, selection, *std::as_const(m_Lines)[index]);
 }
 
 int CKovUnit::PickArc(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, double x, double y,
@@ -382,15 +398,11 @@ int CKovUnit::PickArc(SelectionRecord& selection, const CPlotInfo& plot, PickLay
 {
     const DevicePoint click{devX, devY};
     const int g = currentGroup(plot);
-    NearestPick nearest;
-    for (int i = 0; i < m_Lines.GetSize(); ++i) {
-        const CKovLine& f = *std::as_const(m_Lines)[i];
-        if (f.MLineType != CKovLine::ARC || f.MLinePnt.size() < 3)
-            continue;
-        if (!PassesLayerFilter(plot, layerFilter, LayerOf(f)))
-            continue;
-        if (skipForCycle(*this, f, cycle, previousFigure, previousGroup, liveGroup(*this, f.MLineGrpID)))
-            continue;
+    auto candidate = [&](const CKovLine& f) {
+        return f.MLineType == CKovLine::ARC && f.MLinePnt.size() >= 3 &&
+               !skipForCycle(*this, f, cycle, previousFigure, previousGroup, liveGroup(*this, f.MLineGrpID));
+    };
+    auto measure = [&](const CKovLine& f, int i, NearestPick& nearest) {
         const DevicePoint c = ToDevicePoint(f.MLinePnt[0], transform, g);
         const DevicePoint s = ToDevicePoint(f.MLinePnt[1], transform, g);
         const DevicePoint e = ToDevicePoint(f.MLinePnt[2], transform, g);
@@ -411,10 +423,11 @@ int CKovUnit::PickArc(SelectionRecord& selection, const CPlotInfo& plot, PickLay
             if (WithinPickRadius(gap) && angleInArc(VectorAngle(c.x, c.y, click.x, click.y), a1, a2))
                 nearest.consider(std::abs(gap), i);
         }
-    }
-    if (nearest.index < 0)
+    };
+    const int index = nearestFigure(*this, plot, layerFilter, candidate, measure);
+    if (index < 0)
         return 0;
-    return selectFigureOrGroup(*this, selection, *std::as_const(m_Lines)[nearest.index]);
+    return selectFigureOrGroup(*this, selection, *std::as_const(m_Lines)[index]);
 }
 
 int CKovUnit::PickDimension(SelectionRecord& selection, const CPlotInfo& plot, PickLayers layerFilter, double, double,
@@ -422,16 +435,12 @@ int CKovUnit::PickDimension(SelectionRecord& selection, const CPlotInfo& plot, P
                             int)
 {
     const DevicePoint click{devX, devY};
-    NearestPick nearest;
     const bool previousIsDimension = kindOf(*this, previousFigure) == CKovLine::DIMENSION;
-    for (int i = 0; i < m_Lines.GetSize(); ++i) {
-        const CKovLine& f = *std::as_const(m_Lines)[i];
-        if (f.MLineType != CKovLine::DIMENSION)
-            continue;
-        if (!PassesLayerFilter(plot, layerFilter, LayerOf(f)))
-            continue;
-        if (SkippedByCycle(cycle, previousFigure, f.MLineID) && previousIsDimension)
-            continue;
+    auto candidate = [&](const CKovLine& f) {
+        return f.MLineType == CKovLine::DIMENSION &&
+               !(SkippedByCycle(cycle, previousFigure, f.MLineID) && previousIsDimension);
+    };
+    auto measure = [&](const CKovLine& f, int i, NearestPick& nearest) {
         const std::size_t n = std::min<std::size_t>(3, f.MLinePnt.size());
         for (std::size_t k = 0; k < n; ++k) {
             const DevicePoint p = ToDevicePoint(f.MLinePnt[k], transform, f.MLineLayer1);
@@ -440,11 +449,12 @@ int CKovUnit::PickDimension(SelectionRecord& selection, const CPlotInfo& plot, P
                 break;
             }
         }
-    }
-    if (nearest.index < 0)
+    };
+    const int index = nearestFigure(*this, plot, layerFilter, candidate, measure);
+    if (index < 0)
         return 0;
     // A dimension line is selected by itself, even inside a group.
-    selection.AddLineId(std::as_const(m_Lines)[nearest.index]->MLineID);
+    selection.AddLineId(std::as_const(m_Lines)[index]->MLineID);
     return 1;
 }
 
@@ -465,19 +475,9 @@ int CKovUnit::PickWall(SelectionRecord& selection, const CPlotInfo& plot, PickLa
             hit = inPickWindow(ToDevicePoint(wall->MWallPntA, transform, wall->MWallLayer1), click) ||
                   inPickWindow(ToDevicePoint(wall->MWallPntB, transform, wall->MWallLayer1), click);
         }
-        if (!hit)
-            continue;
-        const int g = liveGroup(*this, wall->MWallGrpID);
-        if (g != 0) {
-            if (SkippedByCycle(cycle, previousGroup, g))
-                continue;
-            selection.AddGroupId(g);
-        } else {
-            if (SkippedByCycle(cycle, previousWall, wall->MWallID))
-                continue;
-            selection.AddWallId(wall->MWallID);
-        }
-        return 1;
+        if (hit && takeHit(*this, selection, wall->MWallGrpID, wall->MWallID, cycle, previousGroup, previousWall,
+                           &SelectionRecord::AddWallId))
+            return 1;
     }
     return 0;
 }
@@ -505,28 +505,23 @@ int CKovUnit::PickLine(SelectionRecord& selection, const CPlotInfo& plot, PickLa
                        const DeviceTransform& transform, int cycle, int previousFigure, int previousGroup)
 {
     const DevicePoint click{devX, devY};
-    int best = PickRadius();
-    int bestIndex = -1;
     const bool previousIsLine = kindOf(*this, previousFigure) == CKovLine::LINE;
-    for (int i = 0; i < m_Lines.GetSize(); ++i) {
-        const CKovLine& f = *std::as_const(m_Lines)[i];
+    auto candidate = [&](const CKovLine& f) {
         if (f.MLineType != CKovLine::LINE || f.MLinePnt.size() < 2)
-            continue;
-        if (!PassesLayerFilter(plot, layerFilter, LayerOf(f)))
-            continue;
-        if (f.MLineGrpID != 0) {
-            if (SkippedByCycle(cycle, previousGroup, f.MLineGrpID))
-                continue;
-            const CKovGroup* group = std::as_const(*this).FindGroup(f.MLineGrpID);
-            if (!group || group->MGrpRoom == CKovGroup::ROOM)
-                continue;
-        } else if (SkippedByCycle(cycle, previousFigure, f.MLineID) && previousIsLine) {
-            continue;
-        }
-        UpdateNearestSegment(bestIndex, i, ToDevicePoint(f.MLinePnt[0], transform, f.MLineLayer1),
-                             ToDevicePoint(f.MLinePnt[1], transform, f.MLineLayer1), best, click);
-    }
-    if (bestIndex < 0)
+            return false;
+        if (f.MLineGrpID == 0)
+            return !(SkippedByCycle(cycle, previousFigure, f.MLineID) && previousIsLine);
+        if (SkippedByCycle(cycle, previousGroup, f.MLineGrpID))
+            return false;
+        const CKovGroup* group = std::as_const(*this).FindGroup(f.MLineGrpID);
+        return group && group->MGrpRoom != CKovGroup::ROOM;
+    };
+    auto measure = [&](const CKovLine& f, int i, NearestPick& nearest) {
+        UpdateNearestSegment(nearest.index, i, ToDevicePoint(f.MLinePnt[0], transform, f.MLineLayer1),
+                             ToDevicePoint(f.MLinePnt[1], transform, f.MLineLayer1), nearest.best, click);
+    };
+    const int index = nearestFigure(*this, plot, layerFilter, candidate, measure);
+    if (index < 0)
         return 0;
-    return selectFigureOrGroup(*this, selection, *std::as_const(m_Lines)[bestIndex]);
+    return selectFigureOrGroup(*this, selection, *std::as_const(m_Lines)[index]);
 }
