@@ -10,8 +10,25 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
 
 namespace kov::test {
+
+namespace {
+
+// A regression guard, not a path the program takes: every command is built, and no command answers
+// "この機能は今後の版で使えるようになります" or "このツールの操作はまだ使えません" any more. Should a
+// placeholder answer come back, the status bar would carry one of these.
+bool answeredAsUnbuilt(const std::string& status)
+{
+    for (std::string_view placeholder : {"今後の版", "まだ使えません"})
+        if (status.find(placeholder) != std::string::npos)
+            return true;
+    return false;
+}
+
+} // namespace
 
 WindowRig::WindowRig(QSize size)
 {
@@ -25,8 +42,7 @@ void WindowRig::run(int command)
 {
     window->UpdateCommandStates();
     EXPECT_TRUE(window->RunCommand(command)) << command;
-    EXPECT_EQ(window->statusText().find("今後の版"), std::string::npos) << window->statusText();
-    EXPECT_EQ(window->statusText().find("まだ使えません"), std::string::npos) << window->statusText();
+    EXPECT_FALSE(answeredAsUnbuilt(window->statusText())) << command << ": " << window->statusText();
 }
 
 void WindowRig::unsnap()

@@ -28,8 +28,8 @@ struct WindowRig : DocumentRig {
     explicit WindowRig(QSize size = {});
 
     kov::app::CKoviraView& view() { return *window->view(); }
-    // The command as the menus and buttons start it: done, and answered neither with "comes later"
-    // nor with "not ready".
+    // The command as the menus and buttons start it, and done. Also guards against a placeholder
+    // answer ("comes later", "not ready") coming back: no command gives one now.
     void run(int command);
     // Clicks snap neither to the grid nor to lines and walls.
     void unsnap();
