@@ -3,6 +3,8 @@
 
 #include "tools/ToolMachine.h"
 
+#include "edit/EditTexts.h"
+#include "edit/GroupCopies.h"
 #include "model/KovUnit.h"
 #include "model/PlotInfo.h"
 #include "model/SelectionRecord.h"
@@ -22,6 +24,7 @@ int duplicateGroup(CKovUnit& unit, int groupId)
     const CKovGroup* found = std::as_const(unit).FindGroup(groupId);
     if (!found) return 0;
     const CKovGroup source = *found;
+    const kov::edit::CopyMark mark(unit);
     const int newId = unit.NextGroupId();
     if (newId == CKovUnit::kNoFreeId) return 0;
     CKovGroup copy = source;
@@ -30,9 +33,7 @@ int duplicateGroup(CKovUnit& unit, int groupId)
     copy.MGrpWallID.clear();
     copy.MGrpTextID.clear();
     auto undo = [&] {
-        for (int id : copy.MGrpLineID) unit.DeleteLine(id);
-        for (int id : copy.MGrpWallID) unit.DeleteWall(id);
-        for (int id : copy.MGrpTextID) unit.DeleteText(id);
+        mark.RollBack(unit);
         return 0;
     };
     for (int id : source.MGrpLineID) {
@@ -92,7 +93,9 @@ void ToolMachine::FinishPlacement()
     // The copy starts where the last one was put and follows the pointer from here.
     const int copy = duplicateGroup(unit, placed->MGrpID);
     if (!copy) {
+        // Out of identifiers: the part put down stays, and placing ends.
         m_bPlacing = 0;
+        m_host.ShowMessage(kov::edit::texts::kCopyDrawingFull);
         return;
     }
     sel.Clear();

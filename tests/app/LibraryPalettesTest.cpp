@@ -6,9 +6,11 @@
 #include "building/PartFiles.h"
 #include "dialogs/FittingsPalette.h"
 #include "dialogs/PartsPalette.h"
+#include "edit/EditTexts.h"
 #include "model/KovUnit.h"
 #include "model/PlotInfo.h"
 #include "platform/Profile.h"
+#include "support/EditFixtures.h"
 #include "tools/ToolMachine.h"
 
 #include <gtest/gtest.h>
@@ -168,6 +170,25 @@ TEST(PartsPalette, ContinuousPlacementAndCancel)
     EXPECT_EQ(r.groups(), 2);
     EXPECT_EQ(r.h.m.m_bPlacing, 0);
     EXPECT_TRUE(r.h.sel().IsEmpty());
+}
+
+TEST(PartsPalette, ContinuousPlacementOutOfGroupIdentifiersEndsWithTheReason)
+{
+    PaletteRig r;
+    r.form->SetContinuous(true);
+    ASSERT_TRUE(r.form->ReloadFolders());
+    r.form->ChooseFolder(0, 0);
+    r.form->ClickCell(0);
+    kov::test::takeIdentifiers(r.h.rig.doc->m_Unit, kov::model::IdKind::Group, 0);
+    const int groups = r.groups();
+    const int figures = r.h.unit().m_Lines.GetSize();
+    r.h.move({910, 910});
+    r.h.click({910, 910});
+    // The part put down stays; no half copy follows the pointer.
+    EXPECT_EQ(r.h.host.messages, (std::vector<std::string>{std::string(kov::edit::texts::kCopyDrawingFull)}));
+    EXPECT_EQ(r.h.m.m_bPlacing, 0);
+    EXPECT_EQ(r.groups(), groups);
+    EXPECT_EQ(r.h.unit().m_Lines.GetSize(), figures);
 }
 
 TEST(PartsPalette, ACancelledPlacementJoinsTheWallsAgain)

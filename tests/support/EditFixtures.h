@@ -7,8 +7,10 @@
 #include "model/IdentifierBatch.h"
 #include "model/KovUnit.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kov::test {
@@ -87,67 +89,57 @@ inline CKovGroup& addGroup(CKovUnit& unit, int id, std::vector<int> lines, std::
 inline void takeIdentifiers(CKovUnit& unit, kov::model::IdKind kind, int free)
 {
     using kov::model::IdKind;
-    const int limit = kind == IdKind::Group  ? CKovUnit::kGroupIdLimit
-                      : kind == IdKind::Line ? CKovUnit::kLineIdLimit
-                      : kind == IdKind::Wall ? CKovUnit::kWallIdLimit
-                      : kind == IdKind::Text ? CKovUnit::kTextIdScanLimit
-                                             : CKovUnit::kImageIdLimit;
     const CDbPoint far{1e7, 1e7};
-    std::vector<int> open;
-    for (int id = 1; id <= limit; ++id) {
-        const CKovUnit& u = unit;
-        const bool used = kind == IdKind::Group  ? u.m_Groups.Contains(id)
-                          : kind == IdKind::Line ? u.m_Lines.Contains(id)
-                          : kind == IdKind::Wall ? u.m_Walls.Contains(id)
-                          : kind == IdKind::Text ? u.m_Texts.Contains(id)
-                                                 : u.m_Images.Contains(id);
-        if (!used)
-            open.push_back(id);
-    }
-    open.resize(open.size() > static_cast<std::size_t>(free) ? open.size() - static_cast<std::size_t>(free) : 0);
-    for (int id : open) {
-        switch (kind) {
-        case IdKind::Group: {
-            auto g = std::make_unique<CKovGroup>();
-            g->MGrpID = id;
-            g->MGrpLayer1 = 15;
+    auto fill = [free](auto& array, int limit, auto make) {
+        std::vector<int> open;
+        for (int id = 1; id <= limit; ++id)
+            if (!std::as_const(array).Contains(id))
+                open.push_back(id);
+        open.resize(open.size() - std::min(open.size(), static_cast<std::size_t>(free)));
+        for (int id : open)
+            array.Add(make(id));
+    };
+    auto object = [](auto made, int id, auto idField, auto layerField) {
+        (*made).*idField = id;
+        (*made).*layerField = 15;
+        return made;
+    };
+    switch (kind) {
+    case IdKind::Group:
+        fill(unit.m_Groups, CKovUnit::kGroupIdLimit, [&](int id) {
+            auto g = object(std::make_unique<CKovGroup>(), id, &CKovGroup::MGrpID, &CKovGroup::MGrpLayer1);
             g->MGrpmin = g->MGrpmax = far;
-            unit.m_Groups.Add(std::move(g));
-            break;
-        }
-        case IdKind::Line: {
-            auto f = std::make_unique<CKovLine>();
-            f->MLineID = id;
-            f->MLineLayer1 = 15;
+            return g;
+        });
+        break;
+    case IdKind::Line:
+        fill(unit.m_Lines, CKovUnit::kLineIdLimit, [&](int id) {
+            auto f = object(std::make_unique<CKovLine>(), id, &CKovLine::MLineID, &CKovLine::MLineLayer1);
             f->MLinePnt = {far, far};
-            unit.m_Lines.Add(std::move(f));
-            break;
-        }
-        case IdKind::Wall: {
-            auto w = std::make_unique<CKovWall>();
-            w->MWallID = id;
-            w->MWallLayer1 = 15;
+            return f;
+        });
+        break;
+    case IdKind::Wall:
+        fill(unit.m_Walls, CKovUnit::kWallIdLimit, [&](int id) {
+            auto w = object(std::make_unique<CKovWall>(), id, &CKovWall::MWallID, &CKovWall::MWallLayer1);
             w->MWallPntA = w->MWallPntB = far;
-            unit.m_Walls.Add(std::move(w));
-            break;
-        }
-        case IdKind::Text: {
-            auto t = std::make_unique<CKovText>();
-            t->MTextID = id;
-            t->MTextLayer1 = 15;
+            return w;
+        });
+        break;
+    case IdKind::Text:
+        fill(unit.m_Texts, CKovUnit::kTextIdScanLimit, [&](int id) {
+            auto t = object(std::make_unique<CKovText>(), id, &CKovText::MTextID, &CKovText::MTextLayer1);
             t->MTextpnt = far;
-            unit.m_Texts.Add(std::move(t));
-            break;
-        }
-        case IdKind::Image: {
-            auto p = std::make_unique<CKovImage>();
-            p->ImageID = id;
-            p->IMGLayer1 = 15;
+            return t;
+        });
+        break;
+    case IdKind::Image:
+        fill(unit.m_Images, CKovUnit::kImageIdLimit, [&](int id) {
+            auto p = object(std::make_unique<CKovImage>(), id, &CKovImage::ImageID, &CKovImage::IMGLayer1);
             p->OffsetX = p->OffsetY = far.x;
-            unit.m_Images.Add(std::move(p));
-            break;
-        }
-        }
+            return p;
+        });
+        break;
     }
 }
 
