@@ -1,9 +1,13 @@
 // The selection and exchange commands on a real X server (run under xvfb-run): a sample drawing
 // merged into another from the file menu, a dragged range written to a picture file by the range
 // tool, a line drawn and deleted with the tool panel's button (found on the screen by its icon), and the context menu opened with
-// the right button. Pictures are kept beside the test.
+// the right button; a copy in a drawing with no figure identifier left, refused with the reason.
+// Pictures are kept beside the test.
 
 #include "ui/UiSupport.h"
+
+#include "app/DocumentTestSupport.h"
+#include "support/EditFixtures.h"
 
 #include <QThread>
 
@@ -86,6 +90,39 @@ TEST_F(EditOnScreen, MergeRangePictureDeleteAndContextMenu)
     key("Escape", 500);
     const std::string title = run("xdotool getwindowname " + window);
     EXPECT_NE(title.find("house.kvr"), std::string::npos) << "the program still shows the drawing: " << title;
+}
+
+TEST_F(EditOnScreen, ACopyWithNoIdentifierLeftSaysWhy)
+{
+    // A line across the sheet's centre in a drawing whose every other figure identifier is taken.
+    const fs::path plan = m_home / "full.kvr";
+    {
+        DocumentRig rig;
+        rig.addLine(-2000, 0, 2000, 0);
+        takeIdentifiers(rig.doc->m_Unit, kov::model::IdKind::Line, 0);
+        ASSERT_TRUE(rig.saveAs(plan));
+    }
+    const std::string window = start({QString::fromStdString(plan.string())}, "full.kvr");
+    ASSERT_FALSE(window.empty());
+    const QImage screen = grab(m_home / "start.png");
+    ASSERT_FALSE(screen.isNull());
+    const int W = screen.width(), H = screen.height();
+
+    // The line taken in a dragged range of select mode, then コピー (Ctrl+C).
+    key("Escape s", 500);
+    run("xdotool mousemove " + num(W * 25 / 100) + " " + num(H * 30 / 100) + " mousedown 1");
+    QThread::msleep(200);
+    run("xdotool mousemove " + num(W * 45 / 100) + " " + num(H * 50 / 100));
+    QThread::msleep(200);
+    run("xdotool mousemove " + num(W * 65 / 100) + " " + num(H * 70 / 100) + " mouseup 1");
+    QThread::msleep(800);
+    key("ctrl+c", 1500);
+    const std::string message = windowNamed("^コビラ６$", 30);
+    ASSERT_FALSE(message.empty()) << "the copy gave no reason";
+    QThread::msleep(500);
+    grab(fs::path(KOVIRA_UI_OUTPUT) / "copy-drawing-full.png");
+    key("Return", 800);
+    EXPECT_TRUE(windowNamed("^コビラ６$", 2).empty()) << "the message stayed";
 }
 
 } // namespace
