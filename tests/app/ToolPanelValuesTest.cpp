@@ -11,6 +11,7 @@
 #include "dialogs/BalloonPanel.h"
 #include "dialogs/FigurePropertyDialog.h"
 #include "dialogs/LinePanels.h"
+#include "dialogs/PictureOutputDialogs.h"
 #include "dialogs/RoomChoicePanel.h"
 #include "dialogs/StairsPanel.h"
 #include "dialogs/TextPanels.h"
@@ -27,6 +28,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -46,6 +48,9 @@ namespace cmd = kov::app::cmd;
 using kov::test::type;
 
 // Two rooms in CP932: 和室 with a tatami pattern, 洋室 filled.
+constexpr const char* kUtility = "KOV_T_UTILITY";
+constexpr const char* kPlotMenu = "KOV_T_PlotMenu";
+
 const char* const kRooms = "\x98\x61\x8e\xba,0,16777215,1,0,300,3.5,\r\n\x97\x6d\x8e\xba,1,12632256,0,0,0,\r\n";
 
 struct Rig : kov::test::WindowRig {
@@ -113,10 +118,12 @@ TEST(ToolPanelValues, WhatIsTypedReachesWhatTheToolMakesAndIsKeptForTheNextStart
         std::function<void(Rig&)> type;       // into the panel
         std::function<void(Rig&)> draw;       // clicks in the view
         std::function<void(Rig&)> made;       // checks on what the tool made
-        const char* key;                      // KOV_T_UTILITY key written by then; none: the value is the drawing's
+        const char* section;                  // the key written by then; none: the value is the drawing's
+        const char* key;
         const char* stored;
         std::function<std::string(Rig&)> shown; // the reopened panel's control; none: it opens on its defaults
         const char* shownText;
+        std::function<void(Rig&)> prepare = {}; // the drawing the command needs to be enabled
     };
     const Row rows[] = {
         {"wall thickness", cmd::PanelWall,
@@ -129,7 +136,7 @@ TEST(ToolPanelValues, WhatIsTypedReachesWhatTheToolMakesAndIsKeptForTheNextStart
              ASSERT_EQ(r.unit().m_Walls.GetSize(), 1);
              EXPECT_DOUBLE_EQ(r.unit().m_Walls[0]->MWallWide1, 75);
          },
-         nullptr, nullptr,
+         nullptr, nullptr, nullptr,
          [](Rig& r) {
              return control<kov::dialogs::WallThicknessDialog, QLineEdit>(r, "thickness")->text().toStdString();
          },
@@ -148,7 +155,7 @@ TEST(ToolPanelValues, WhatIsTypedReachesWhatTheToolMakesAndIsKeptForTheNextStart
              ASSERT_EQ(r.unit().m_Lines.GetSize(), 1);
              EXPECT_EQ(r.newestLine().MLineWide, 3);
          },
-         nullptr, nullptr,
+         nullptr, nullptr, nullptr,
          [](Rig& r) {
              return control<kov::dialogs::CLinePropSetDg, QComboBox>(r, "widthType")->currentText().toStdString();
          },
@@ -169,7 +176,7 @@ TEST(ToolPanelValues, WhatIsTypedReachesWhatTheToolMakesAndIsKeptForTheNextStart
              ASSERT_EQ(r.newestLine().MLineType, CKovLine::CIRCLE);
              EXPECT_DOUBLE_EQ(r.newestLine().MLineParam.at(0), 1500);
          },
-         "tool_hankeikotei_atai", "1500.00",
+         kUtility, "tool_hankeikotei_atai", "1500.00",
          [](Rig& r) { return control<kov::dialogs::FixedRadiusPanel, QLineEdit>(r, "radius")->text().toStdString(); },
          "1500.00"},
         {"line length", cmd::ToolLengthLine,
@@ -184,7 +191,7 @@ TEST(ToolPanelValues, WhatIsTypedReachesWhatTheToolMakesAndIsKeptForTheNextStart
              ASSERT_EQ(p.size(), 2u);
              EXPECT_NEAR(length(p[0], p[1]), 2730, 1e-6);
          },
-         "tool_nagasa", "2730.00",
+         kUtility, "tool_nagasa", "2730.00",
          [](Rig& r) { return control<kov::dialogs::LengthPanel, QLineEdit>(r, "length")->text().toStdString(); },
          "2730.00"},
         {"line angle", cmd::ToolAngleLine,
@@ -204,7 +211,7 @@ TEST(ToolPanelValues, WhatIsTypedReachesWhatTheToolMakesAndIsKeptForTheNextStart
              // Counter-clockwise on the sheet, whose y grows downwards.
              EXPECT_NEAR(std::atan2(-(p[1].y - p[0].y), p[1].x - p[0].x) * 180 / std::numbers::pi, 30, 1e-6);
          },
-         "tool_kakudo_kakudo", "30.00",
+         kUtility, "tool_kakudo_kakudo", "30.00",
          [](Rig& r) { return control<kov::dialogs::AnglePanel, QComboBox>(r, "angle")->currentText().toStdString(); },
          "30.00"},
         {"double-line distance", cmd::ToolDoubleLine,
@@ -223,7 +230,7 @@ TEST(ToolPanelValues, WhatIsTypedReachesWhatTheToolMakesAndIsKeptForTheNextStart
              const CKovLine& left = *std::as_const(r.unit()).FindLine(r.doc->m_Selection.m_Lines[0]);
              EXPECT_EQ(left.MLinePnt.front(), CDbPoint(0, -200)) << "200 left of the path";
          },
-         "tool_nisen_l", "200.00",
+         kUtility, "tool_nisen_l", "200.00",
          [](Rig& r) { return r.find<kov::dialogs::CNisenDlg>()->m_left->text().toStdString(); }, "200.00"},
         {"chamfer size", cmd::ToolChamfer,
          [](Rig& r) {
@@ -241,7 +248,7 @@ TEST(ToolPanelValues, WhatIsTypedReachesWhatTheToolMakesAndIsKeptForTheNextStart
              ASSERT_EQ(face.size(), 2u);
              EXPECT_NEAR(length(face[0], face[1]), 600, 1e-6);
          },
-         "mentori_kakuatai", "600.00",
+         kUtility, "mentori_kakuatai", "600.00",
          [](Rig& r) { return control<kov::dialogs::ChamferPanel, QLineEdit>(r, "first")->text().toStdString(); },
          "600.00"},
         {"stairs steps", cmd::PanelStairs,
@@ -260,7 +267,7 @@ TEST(ToolPanelValues, WhatIsTypedReachesWhatTheToolMakesAndIsKeptForTheNextStart
              const CKovGroup& g = *std::as_const(r.unit()).FindGroup(r.doc->m_Selection.m_Groups[0]);
              EXPECT_EQ(g.MGrpLineID.size(), 10u) << "the fill and nine tread lines of eight steps";
          },
-         "kaidan_dansuu", "8",
+         kUtility, "kaidan_dansuu", "8",
          [](Rig& r) { return r.find<kov::dialogs::CKaidanDlg>()->m_steps->currentText().toStdString(); }, "8"},
         {"room choice", cmd::PanelRectRoom,
          [](Rig& r) {
@@ -276,7 +283,7 @@ TEST(ToolPanelValues, WhatIsTypedReachesWhatTheToolMakesAndIsKeptForTheNextStart
              ASSERT_EQ(r.unit().m_Texts.GetSize(), 1);
              EXPECT_EQ(r.unit().m_Texts[0]->MTextstr.rfind("洋室", 0), 0u) << r.unit().m_Texts[0]->MTextstr;
          },
-         nullptr, nullptr, nullptr, nullptr},
+         nullptr, nullptr, nullptr, nullptr, nullptr},
         {"text height", cmd::PanelText,
          [](Rig& r) { typeInto(control<kov::dialogs::TextSettingsPanel, QLineEdit>(r, "height"), "5"); },
          [](Rig& r) {
@@ -291,7 +298,7 @@ TEST(ToolPanelValues, WhatIsTypedReachesWhatTheToolMakesAndIsKeptForTheNextStart
              EXPECT_EQ(r.unit().m_Texts[0]->MTextstr, "A");
              EXPECT_EQ(r.unit().m_Texts[0]->MTextFontMenu.m_size, 5);
          },
-         nullptr, nullptr,
+         nullptr, nullptr, nullptr,
          [](Rig& r) { return control<kov::dialogs::TextSettingsPanel, QLineEdit>(r, "height")->text().toStdString(); },
          "5.0"},
         {"decorated text frame", cmd::PanelDecoratedText,
@@ -304,7 +311,7 @@ TEST(ToolPanelValues, WhatIsTypedReachesWhatTheToolMakesAndIsKeptForTheNextStart
              ASSERT_EQ(r.unit().m_Texts.GetSize(), 1);
              EXPECT_EQ(r.unit().m_Texts[0]->MTextHuchiAtsumi, 3);
          },
-         nullptr, nullptr,
+         nullptr, nullptr, nullptr,
          [](Rig& r) {
              return control<kov::dialogs::DecoratedTextPanel, QLineEdit>(r, "thickness")->text().toStdString();
          },
@@ -327,11 +334,35 @@ TEST(ToolPanelValues, WhatIsTypedReachesWhatTheToolMakesAndIsKeptForTheNextStart
              // The rounded default has an arc at every corner; the square: its corners, closed, and the tail.
              EXPECT_EQ(outline.MLinePnt.size(), 8u);
          },
-         nullptr, nullptr, nullptr, nullptr},
+         nullptr, nullptr, nullptr, nullptr, nullptr},
+        {"picture output size", cmd::SaveRangeImage,
+         [](Rig& r) {
+             auto* p = r.find<kov::dialogs::CGazouOutSizeDg>();
+             ASSERT_NE(p, nullptr);
+             if (!p->m_size->isChecked())
+                 p->m_size->click();
+             typeInto(p->m_width, "300");
+             typeInto(p->m_height, "300");
+         },
+         [](Rig& r) {
+             r.questions.pickSaveFile(r.file("range.png"));
+             r.drag({0, 0}, {3640, 1820});
+         },
+         [](Rig& r) {
+             const QImage picture(QString::fromStdString(r.file("range.png").string()));
+             ASSERT_FALSE(picture.isNull());
+             EXPECT_EQ(picture.width(), 300) << "the range's longer side fitted to the typed size";
+             EXPECT_LT(picture.height(), 300);
+         },
+         kPlotMenu, "gazou_size_w", "300",
+         [](Rig& r) { return r.find<kov::dialogs::CGazouOutSizeDg>()->m_width->text().toStdString(); }, "300",
+         [](Rig& r) { r.addLine(0, 0, 3640, 1820); }},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         Rig r;
+        if (row.prepare)
+            row.prepare(r);
         r.run(row.command);
         QApplication::processEvents();
         row.type(r);
@@ -341,7 +372,7 @@ TEST(ToolPanelValues, WhatIsTypedReachesWhatTheToolMakesAndIsKeptForTheNextStart
         r.run(cmd::PanelSelect);
         QApplication::processEvents();
         if (row.key) {
-            EXPECT_EQ(r.profile.GetProfileString("KOV_T_UTILITY", row.key, "-"), row.stored);
+            EXPECT_EQ(r.profile.GetProfileString(row.section, row.key, "-"), row.stored);
         }
         if (row.shown) {
             r.restart();
