@@ -7,10 +7,13 @@
 #include "app/KovView.h"
 #include "app/MainWindow.h"
 #include "dialogs/ChamferDialogs.h"
+#include "dialogs/DivideDialogs.h"
 #include "dialogs/DoubleLinePanel.h"
 #include "dialogs/BalloonPanel.h"
 #include "dialogs/FigurePropertyDialog.h"
+#include "dialogs/FigureSizeDialogs.h"
 #include "dialogs/LinePanels.h"
+#include "dialogs/ParallelLineDialog.h"
 #include "dialogs/PictureOutputDialogs.h"
 #include "dialogs/RoomChoicePanel.h"
 #include "dialogs/StairsPanel.h"
@@ -28,6 +31,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
@@ -35,11 +39,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <cmath>
 #include <fstream>
 #include <functional>
 #include <numbers>
+#include <set>
 
 namespace {
 
@@ -380,6 +386,95 @@ TEST(ToolPanelValues, WhatIsTypedReachesWhatTheToolMakesAndIsKeptForTheNextStart
             QApplication::processEvents();
             EXPECT_EQ(row.shown(r), row.shownText);
         }
+    }
+}
+
+// A question the tool asks on its way, answered as a person does: typed into, then "OK" clicked.
+// The dialog runs modally; a timer finds it once it shows.
+class Answering {
+public:
+    explicit Answering(std::function<void(QDialog&)> answer) : m_answer(std::move(answer))
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!d || m_answered.contains(d))
+                return;
+            m_answered.insert(d);
+            m_answer(*d);
+            for (QPushButton* b : d->findChildren<QPushButton*>())
+                if (b->text() == QStringLiteral("OK") && d->isVisible())
+                    b->click();
+        });
+        m_timer.start(5);
+    }
+    int answered() const { return static_cast<int>(m_answered.size()); }
+
+private:
+    std::function<void(QDialog&)> m_answer;
+    QTimer m_timer;
+    std::set<QDialog*> m_answered;
+};
+
+TEST(ToolPanelValues, WhatIsTypedIntoTheToolsQuestionsReachesWhatItMakes)
+{
+    struct Row {
+        const char* name;
+        int command;
+        std::function<void(Rig&)> prepare;
+        std::function<void(QDialog&)> answer;
+        std::function<void(Rig&)> draw;
+        std::function<void(Rig&)> made;
+    };
+    const Row rows[] = {
+        {"parallel-line distance", cmd::ToolOffsetLine, [](Rig& r) { r.addLine(0, 0, 3640, 0); },
+         [](QDialog& d) { type(dynamic_cast<kov::dialogs::ParallelDistanceDialog&>(d).edit(), "455"); },
+         [](Rig& r) {
+             r.click({1820, 0});
+             r.click({1820, 910});
+         },
+         [](Rig& r) {
+             ASSERT_EQ(r.unit().m_Lines.GetSize(), 2);
+             EXPECT_EQ(r.newestLine().MLinePnt, (CDbPointArray{{0, 455}, {3640, 455}}));
+             EXPECT_EQ(r.profile.GetProfileString(kUtility, "tool_hukusen", "-"), "455.00000");
+         }},
+        {"rectangle by size", cmd::ToolSizedRectangle, [](Rig&) {},
+         [](QDialog& d) {
+             for (const char* side : {"left", "right"})
+                 type(d.findChild<QLineEdit*>(side), "910");
+             for (const char* side : {"up", "down"})
+                 type(d.findChild<QLineEdit*>(side), "455");
+         },
+         [](Rig& r) { r.click({1820, 1820}); },
+         [](Rig& r) {
+             ASSERT_EQ(r.unit().m_Lines.GetSize(), 1);
+             double x0 = 1e9, x1 = -1e9, y0 = 1e9, y1 = -1e9;
+             for (const CDbPoint& p : r.newestLine().MLinePnt) {
+                 x0 = std::min(x0, p.x), x1 = std::max(x1, p.x);
+                 y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
+             }
+             EXPECT_DOUBLE_EQ(x1 - x0, 1820);
+             EXPECT_DOUBLE_EQ(y1 - y0, 910);
+         }},
+        {"division count", cmd::ToolDivide, [](Rig& r) { r.addLine(0, 0, 3640, 0); },
+         [](QDialog& d) {
+             // The list takes typed counts beyond its items: what it held is replaced.
+             QComboBox* count = dynamic_cast<kov::dialogs::DivideDialog&>(d).countList();
+             ASSERT_TRUE(count->isEditable());
+             type(count->lineEdit(), "4");
+         },
+         [](Rig& r) { r.click({1820, 0}); },
+         [](Rig& r) { EXPECT_EQ(r.unit().m_Lines.GetSize(), 4); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Rig r;
+        row.prepare(r);
+        Answering answering(row.answer);
+        r.run(row.command);
+        QApplication::processEvents();
+        row.draw(r);
+        EXPECT_EQ(answering.answered(), 1);
+        row.made(r);
     }
 }
 
