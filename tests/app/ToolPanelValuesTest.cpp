@@ -1,7 +1,8 @@
 // What a person types into a tool's panel reaches what the tool then makes, on the window's own
 // path: the tool started by its command, the value typed into the panel's control, the drawing
 // clicked in the view. When the tool ends, the panel's keys are in the settings, and the panel of a
-// program started again on those settings shows the typed value.
+// program started again on those settings shows the typed value. The questions some tools ask on
+// their way (a distance, sizes, a count) are answered by typing the same way.
 
 #include "app/CommandIds.h"
 #include "app/KovView.h"
@@ -53,10 +54,10 @@ using namespace kov::app;
 namespace cmd = kov::app::cmd;
 using kov::test::type;
 
-// Two rooms in CP932: 和室 with a tatami pattern, 洋室 filled.
 constexpr const char* kUtility = "KOV_T_UTILITY";
 constexpr const char* kPlotMenu = "KOV_T_PlotMenu";
 
+// Two rooms in CP932: 和室 with a tatami pattern, 洋室 filled.
 const char* const kRooms = "\x98\x61\x8e\xba,0,16777215,1,0,300,3.5,\r\n\x97\x6d\x8e\xba,1,12632256,0,0,0,\r\n";
 
 struct Rig : kov::test::WindowRig {
