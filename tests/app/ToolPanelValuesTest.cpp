@@ -239,6 +239,26 @@ TEST(ToolPanelValues, WhatIsTypedReachesWhatTheToolMakesAndIsKeptForTheNextStart
          },
          kUtility, "tool_nisen_l", "200.00",
          [](Rig& r) { return r.find<kov::dialogs::CNisenDlg>()->m_left->text().toStdString(); }, "200.00"},
+        {"two-lines distance", cmd::ToolTwoLines,
+         [](Rig& r) {
+             r.addLine(0, 0, 3640, 0);
+             auto* p = r.find<kov::dialogs::CNisenDlg>();
+             ASSERT_NE(p, nullptr);
+             typeInto(p->m_left, "300");
+         },
+         [](Rig& r) {
+             r.click({1820, 0}); // the reference
+             r.click({910, 0});
+             r.click({2730, 0});
+         },
+         [](Rig& r) {
+             int left = 0;
+             for (const auto& f : std::as_const(r.unit()).m_Lines)
+                 left += f->MLinePnt.size() == 2 && f->MLinePnt[0].y == -300 && f->MLinePnt[1].y == -300;
+             EXPECT_EQ(left, 1) << "a line 300 left of the way along the reference";
+         },
+         kUtility, "tool_nisen_l", "300.00",
+         [](Rig& r) { return r.find<kov::dialogs::CNisenDlg>()->m_left->text().toStdString(); }, "300.00"},
         {"chamfer size", cmd::ToolChamfer,
          [](Rig& r) {
              r.addLine(0, 0, 3640, 0);
