@@ -418,8 +418,14 @@ public:
     {
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
             auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!d || m_answered.contains(d))
+            if (!d)
                 return;
+            if (m_answered.contains(d)) {
+                // Still open after its OK: refused, so the test goes on instead of hanging.
+                ADD_FAILURE() << "the dialog stayed open: " << d->windowTitle().toStdString();
+                d->reject();
+                return;
+            }
             m_answered.insert(d);
             m_answer(*d);
             for (QPushButton* b : d->findChildren<QPushButton*>())
