@@ -259,6 +259,26 @@ TEST(ToolPanelValues, WhatIsTypedReachesWhatTheToolMakesAndIsKeptForTheNextStart
          },
          kUtility, "tool_nisen_l", "300.00",
          [](Rig& r) { return r.find<kov::dialogs::CNisenDlg>()->m_left->text().toStdString(); }, "300.00"},
+        {"arc divisions", cmd::ToolContinuousLine,
+         [](Rig& r) {
+             auto* p = r.find<kov::dialogs::CNisenDlg>();
+             ASSERT_NE(p, nullptr);
+             QTest::keyClicks(p->m_divisions, "36");
+         },
+         [](Rig& r) {
+             r.click({0, 0});
+             r.click({1820, 0});
+             r.find<kov::dialogs::CNisenDlg>()->m_arc->click();
+             r.click({910, -910}); // a half circle over the last leg
+             r.dblclick({1820, 910});
+         },
+         [](Rig& r) {
+             ASSERT_EQ(r.unit().m_Lines.GetSize(), 1);
+             // The arc in 36 pieces (35 points inside it) between the three clicked corners.
+             EXPECT_EQ(r.newestLine().MLinePnt.size(), 38u);
+         },
+         kUtility, "tool_nijyuusen_rbunkatu", "36",
+         [](Rig& r) { return r.find<kov::dialogs::CNisenDlg>()->m_divisions->currentText().toStdString(); }, "36"},
         {"chamfer size", cmd::ToolChamfer,
          [](Rig& r) {
              r.addLine(0, 0, 3640, 0);
