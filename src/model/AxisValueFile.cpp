@@ -50,20 +50,15 @@ namespace kov::model {
 
 namespace {
 
-// The program ends every value with a comma, but a line typed by hand or saved by a spreadsheet
-// ("910,1820") has none after its last value: that value is read too rather than lost.
 std::vector<double> parseLine(std::string_view line)
 {
     std::vector<double> values;
     std::size_t start = 0;
-    while (start <= line.size() && values.size() < AxisValues::kMaxPerLine) {
-        const std::size_t comma = line.find(',', start);
-        const std::size_t end = comma == std::string_view::npos ? line.size() : comma;
-        const double v = kov::platform::parseDouble(line.substr(start, end - start));
+    for (std::size_t comma = line.find(','); comma != std::string_view::npos && values.size() < AxisValues::kMaxPerLine;
+         comma = line.find(',', start)) {
+        const double v = kov::platform::parseDouble(line.substr(start, comma - start));
         if (v > 0 && v <= AxisValues::kMaxSpacing)
             values.push_back(v);
-        if (comma == std::string_view::npos)
-            break;
         start = comma + 1;
     }
     return values;

@@ -49,8 +49,8 @@ struct AxisValues {
 };
 
 // The values of the file's bytes: whole lines (LF, CR LF or none at the end of the file), each text
-// between commas read as a number, kept when above 0 and at most kMaxSpacing (a last value without
-// its comma too); lines after the second are ignored.
+// before a comma read as a number, kept when above 0 and at most kMaxSpacing; text after a line's
+// last comma and lines after the second are ignored.
 AxisValues ParseAxisValues(std::string_view bytes);
 // The file's values; a file that is missing or cannot be read gives two empty lists.
 AxisValues ReadAxisValueFile(const std::filesystem::path& file);

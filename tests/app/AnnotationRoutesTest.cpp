@@ -137,13 +137,13 @@ TEST(AnnotationRoutes, AxisLinesFromTheirDialogAndValuesFile)
     EXPECT_EQ(r.unit().m_Lines.size(), figures);
 }
 
-TEST(AnnotationRoutes, AxisLinesFromAHandWrittenValuesFileKeepItsLastValue)
+TEST(AnnotationRoutes, AxisLinesLeaveOutATextAfterALinesLastComma)
 {
     Rig r;
     const std::filesystem::path file = r.folders.axisValuesFile(kov::platform::readCommonFolderSwitches(r.profile));
     std::filesystem::create_directories(file.parent_path());
-    // As a spreadsheet saves it: no comma after a line's last value.
-    std::ofstream(file, std::ios::binary) << "910,1820,3640\r\n1820\r\n";
+    // The file's values each end with a comma: "3640" after the last one is no value.
+    std::ofstream(file, std::ios::binary) << "910,1820,3640\r\n1820,\r\n";
     std::size_t listed = 0;
     r.answer = [&listed](QDialog& d) {
         auto& dialog = dynamic_cast<kov::dialogs::CAutoToorisinDlg&>(d);
@@ -152,10 +152,10 @@ TEST(AnnotationRoutes, AxisLinesFromAHandWrittenValuesFileKeepItsLastValue)
         return true;
     };
     r.run(cmd::ToolAutoAxes);
-    EXPECT_EQ(listed, 3u);
-    // Four x lines and two y lines, each with its labelled circle.
-    EXPECT_EQ(r.count(CKovLine::CIRCLE), 6);
-    EXPECT_EQ(kov::model::ReadAxisValueFile(file).x, (std::vector<double>{910, 1820, 3640}));
+    EXPECT_EQ(listed, 2u);
+    // Three x lines and two y lines, each with its labelled circle.
+    EXPECT_EQ(r.count(CKovLine::CIRCLE), 5);
+    EXPECT_EQ(kov::model::ReadAxisValueFile(file).x, (std::vector<double>{910, 1820}));
 }
 
 TEST(AnnotationRoutes, TheToolsStartFromTheirCommands)

@@ -107,16 +107,17 @@ TEST(AxisLinesDialog, ListButtonsAndTheValuesFile)
     EXPECT_EQ(dialog.form().layerGroup, 3);
 }
 
-TEST(AxisLinesDialog, AHandWrittenLastValueWithoutItsCommaIsListed)
+// Every value in the file ends with its comma; a text after a line's last comma is no value.
+TEST(AxisLinesDialog, ATextAfterALinesLastCommaIsNotListed)
 {
     kov::test::TempFolder dir;
     std::ofstream(dir.file("ats_atai.csv"), std::ios::binary) << "910,1820,3640\r\n1820";
     kov::platform::MemoryProfile store;
     kov::platform::ScriptedQuestions questions;
     CAutoToorisinDlg dialog(store, questions, dir.file("ats_atai.csv"), 0, 0);
-    EXPECT_EQ(dialog.form().items[0], (std::vector<std::string>{"910.00", "1820.00", "3640.00"}));
-    EXPECT_EQ(dialog.form().items[1], std::vector<std::string>{"1820.00"});
-    EXPECT_EQ(dialog.m_lists[0]->count(), 3);
+    EXPECT_EQ(dialog.form().items[0], (std::vector<std::string>{"910.00", "1820.00"}));
+    EXPECT_TRUE(dialog.form().items[1].empty());
+    EXPECT_EQ(dialog.m_lists[0]->count(), 2);
 }
 
 TEST(StairsPanel, ValuesTakenAndControlsEnabledByMode)
