@@ -110,6 +110,8 @@ ChamferControls::ChamferControls(ChamferForm& form, bool row, QWidget* parent) :
     };
     edit(m_firstCaption, m_first);
     edit(m_secondCaption, m_second);
+    m_first->setObjectName(QStringLiteral("first"));
+    m_second->setObjectName(QStringLiteral("second"));
     auto* measures = new QButtonGroup(this);
     const char* measureTexts[2] = {"面寸法", "辺寸法"};
     for (int k = 0; k < 2; ++k) {

@@ -169,7 +169,7 @@ CNisenDlg::CNisenDlg(kov::tools::ToolMachine& machine, kov::platform::Profile& p
     }
 }
 
-CNisenDlg::~CNisenDlg() { m_form.Save(); }
+void CNisenDlg::SaveOnClose() { m_form.Save(); }
 
 void CNisenDlg::UncheckArcButton()
 {

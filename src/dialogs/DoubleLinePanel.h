@@ -4,6 +4,8 @@
 // tools: the distances left and right of the path, the arc mode with its divisions, the end
 // treatment of double lines and the finish button. It edits the tool machine's values directly.
 
+#include "dialogs/ToolPanelClosing.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -65,13 +67,13 @@ private:
     int m_mode;
 };
 
-class CNisenDlg : public QDialog {
+class CNisenDlg : public QDialog, public ClosingToolPanel {
 public:
     CNisenDlg(kov::tools::ToolMachine& machine, kov::platform::Profile& profile, int mode,
               std::function<void(std::string_view)> showMessage, std::function<void()> redraw,
               QWidget* parent = nullptr);
-    ~CNisenDlg() override;
     DoubleLineForm& form() { return m_form; }
+    void SaveOnClose() override;
     // The arc mode ended in the tool: the button follows without touching the machine.
     void UncheckArcButton();
 

@@ -57,10 +57,12 @@ RectBySizeDialog::RectBySizeDialog(QWidget* parent) : QDialog(parent)
         int side;
         const char* arrow;
         int row, column;
-    } edits[] = {{RectBySizeForm::UP, "↑", 1, 2}, {RectBySizeForm::LEFT, "←", 2, 0},
-                 {RectBySizeForm::RIGHT, "→", 2, 4}, {RectBySizeForm::DOWN, "↓", 3, 2}};
+        const char* name;
+    } edits[] = {{RectBySizeForm::UP, "↑", 1, 2, "up"}, {RectBySizeForm::LEFT, "←", 2, 0, "left"},
+                 {RectBySizeForm::RIGHT, "→", 2, 4, "right"}, {RectBySizeForm::DOWN, "↓", 3, 2, "down"}};
     for (const auto& e : edits) {
         auto* edit = new QLineEdit(QStringLiteral("0.00"));
+        edit->setObjectName(QString::fromUtf8(e.name));
         grid->addWidget(new QLabel(QString::fromUtf8(e.arrow)), e.row, e.column);
         grid->addWidget(edit, e.row, e.column + 1);
         const int side = e.side;

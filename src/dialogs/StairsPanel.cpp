@@ -152,7 +152,7 @@ CKaidanDlg::CKaidanDlg(StairsSettings& record, kov::platform::Profile& profile, 
     });
 }
 
-CKaidanDlg::~CKaidanDlg() { m_form.record().Save(m_profile); }
+void CKaidanDlg::SaveOnClose() { m_form.record().Save(m_profile); }
 
 void CKaidanDlg::applyEnabled()
 {

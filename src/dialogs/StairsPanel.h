@@ -1,8 +1,9 @@
 #pragma once
 
 // "階段作成": the stairs tool's panel. It edits the tool machine's stairs record, which every click
-// of the tool reads; the record is written to the settings when the panel goes.
+// of the tool reads; the record is written to the settings when the panel is closed.
 
+#include "dialogs/ToolPanelClosing.h"
 #include "model/StairsSettings.h"
 
 #include <QDialog>
@@ -55,12 +56,12 @@ private:
     StairsSettings& m_record;
 };
 
-class CKaidanDlg : public QDialog {
+class CKaidanDlg : public QDialog, public ClosingToolPanel {
 public:
     CKaidanDlg(StairsSettings& record, kov::platform::Profile& profile, kov::platform::Questions& questions,
                QWidget* parent = nullptr);
-    ~CKaidanDlg() override;
     StairsForm& form() { return m_form; }
+    void SaveOnClose() override;
 
     QRadioButton* m_modes[4] = {};
     QComboBox* m_steps = nullptr;

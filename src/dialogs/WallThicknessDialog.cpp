@@ -24,6 +24,7 @@ WallThicknessDialog::WallThicknessDialog(CPlotInfo& plot, bool modal, QWidget* p
     setWindowTitle(QString::fromUtf8(modal ? WallThicknessForm::kSelectedCaption : WallThicknessForm::kPanelCaption));
     auto* layout = new QVBoxLayout(this);
     m_edit = new QLineEdit(QString::fromUtf8(m_form.InitialText().c_str()));
+    m_edit->setObjectName(QStringLiteral("thickness"));
     layout->addWidget(m_edit);
     connect(m_edit, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_form.OnThicknessChange(text.toStdString()); });

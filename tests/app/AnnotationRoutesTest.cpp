@@ -16,7 +16,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <QApplication>
+#include <QListWidget>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -132,6 +135,27 @@ TEST(AnnotationRoutes, AxisLinesFromTheirDialogAndValuesFile)
     const std::size_t figures = r.unit().m_Lines.size();
     r.run(cmd::ToolAutoAxes);
     EXPECT_EQ(r.unit().m_Lines.size(), figures);
+}
+
+TEST(AnnotationRoutes, AxisLinesLeaveOutATextAfterALinesLastComma)
+{
+    Rig r;
+    const std::filesystem::path file = r.folders.axisValuesFile(kov::platform::readCommonFolderSwitches(r.profile));
+    std::filesystem::create_directories(file.parent_path());
+    // The file's values each end with a comma: "3640" after the last one is no value.
+    std::ofstream(file, std::ios::binary) << "910,1820,3640\r\n1820,\r\n";
+    std::size_t listed = 0;
+    r.answer = [&listed](QDialog& d) {
+        auto& dialog = dynamic_cast<kov::dialogs::CAutoToorisinDlg&>(d);
+        listed = static_cast<std::size_t>(dialog.m_lists[0]->count());
+        dialog.accept();
+        return true;
+    };
+    r.run(cmd::ToolAutoAxes);
+    EXPECT_EQ(listed, 2u);
+    // Three x lines and two y lines, each with its labelled circle.
+    EXPECT_EQ(r.count(CKovLine::CIRCLE), 5);
+    EXPECT_EQ(kov::model::ReadAxisValueFile(file).x, (std::vector<double>{910, 1820}));
 }
 
 TEST(AnnotationRoutes, TheToolsStartFromTheirCommands)

@@ -5,16 +5,20 @@
 #include "dialogs/AutoDimensionDialog.h"
 #include "dialogs/StairsPanel.h"
 #include "dialogs/StringEntryDialog.h"
+#include "dialogs/ToolPanelClosing.h"
 #include "platform/Profile.h"
 #include "platform/Questions.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QRadioButton>
 
 namespace {
@@ -103,6 +107,19 @@ TEST(AxisLinesDialog, ListButtonsAndTheValuesFile)
     EXPECT_EQ(dialog.form().layerGroup, 3);
 }
 
+// Every value in the file ends with its comma; a text after a line's last comma is no value.
+TEST(AxisLinesDialog, ATextAfterALinesLastCommaIsNotListed)
+{
+    kov::test::TempFolder dir;
+    std::ofstream(dir.file("ats_atai.csv"), std::ios::binary) << "910,1820,3640\r\n1820";
+    kov::platform::MemoryProfile store;
+    kov::platform::ScriptedQuestions questions;
+    CAutoToorisinDlg dialog(store, questions, dir.file("ats_atai.csv"), 0, 0);
+    EXPECT_EQ(dialog.form().items[0], (std::vector<std::string>{"910.00", "1820.00"}));
+    EXPECT_TRUE(dialog.form().items[1].empty());
+    EXPECT_EQ(dialog.m_lists[0]->count(), 2);
+}
+
 TEST(StairsPanel, ValuesTakenAndControlsEnabledByMode)
 {
     StairsSettings record;
@@ -126,20 +143,21 @@ TEST(StairsPanel, ValuesTakenAndControlsEnabledByMode)
     f.OnMode(StairsSettings::END_OF_FLIGHT);
     EXPECT_FALSE(f.enabled().turns);
 
-    // The panel writes the record when it goes: "終点" as "直進", white as 16777215.
+    // The panel writes the record when it is closed: "終点" as "直進", white as 16777215.
     kov::platform::MemoryProfile store;
     kov::platform::ScriptedQuestions questions;
     {
         StairsSettings fresh;
         fresh.Load(store);
-        CKaidanDlg panel(fresh, store, questions);
-        EXPECT_TRUE(panel.m_modes[0]->isChecked());
-        EXPECT_EQ(panel.m_tread->text().toStdString(), "150.0");
-        panel.m_modes[2]->click();
+        auto* panel = new CKaidanDlg(fresh, store, questions);
+        EXPECT_TRUE(panel->m_modes[0]->isChecked());
+        EXPECT_EQ(panel->m_tread->text().toStdString(), "150.0");
+        panel->m_modes[2]->click();
         EXPECT_EQ(fresh.kaidan_mode, 3);
         questions.pickColor(0x0000FF);
-        panel.m_colour->click();
+        panel->m_colour->click();
         EXPECT_EQ(fresh.kaidan_nakacolor, 0x0000FFu);
+        CloseToolPanel(panel);
     }
     EXPECT_EQ(store.GetProfileInt("KOV_T_UTILITY", "kaidan_mode", 0), 1);
     EXPECT_EQ(store.GetProfileString("KOV_T_UTILITY", "kaidan_nakacolor"), "255");
@@ -148,6 +166,13 @@ TEST(StairsPanel, ValuesTakenAndControlsEnabledByMode)
         StairsSettings fresh;
         fresh.Load(untouched);
         CKaidanDlg panel(fresh, untouched, questions);
+    }
+    // Only the close writes: a panel merely destroyed leaves the settings alone.
+    EXPECT_FALSE(untouched.contains("KOV_T_UTILITY", "kaidan_nakacolor"));
+    {
+        StairsSettings fresh;
+        fresh.Load(untouched);
+        CloseToolPanel(new CKaidanDlg(fresh, untouched, questions));
     }
     EXPECT_EQ(untouched.GetProfileString("KOV_T_UTILITY", "kaidan_nakacolor"), "16777215");
 }
