@@ -433,6 +433,45 @@ TextPictures& linePictures()
     return cache;
 }
 
+// The line pictures this thread has put down, in front of the shared ones: every band of every
+// redraw looks up each of its labels, and on all cores at once the shared cache's lock costs more
+// than the look-up. The pictures' pixels are shared, so this holds no more than references; it is
+// bounded in bytes as the shared cache is.
+class ThreadLinePictures {
+public:
+    std::optional<PaintedText> find(const std::string& key)
+    {
+        Entries& entries = m_entries.get();
+        if (const auto it = entries.map.find(key); it != entries.map.end()) return it->second;
+        std::optional<PaintedText> shared = linePictures().find(key);
+        if (shared) keep(entries, key, *shared);
+        return shared;
+    }
+    void add(const std::string& key, const PaintedText& painted)
+    {
+        linePictures().add(key, painted);
+        keep(m_entries.get(), key, painted);
+    }
+
+private:
+    struct Entries {
+        std::unordered_map<std::string, PaintedText> map;
+        qsizetype bytes = 0;
+    };
+    static void keep(Entries& entries, const std::string& key, const PaintedText& painted)
+    {
+        if (entries.bytes + painted.image.sizeInBytes() > kMaxCachedTextBytes) entries = Entries{};
+        if (entries.map.emplace(key, painted).second) entries.bytes += painted.image.sizeInBytes();
+    }
+    ThreadTextCache<Entries> m_entries;
+};
+
+ThreadLinePictures& threadLinePictures()
+{
+    thread_local ThreadLinePictures cache;
+    return cache;
+}
+
 } // namespace
 
 PainterSurface::PainterSurface(QPaintDevice& device, Options options)
@@ -881,6 +920,24 @@ void PainterSurface::setPixel(DevicePoint p, COLORREF color)
 
 namespace {
 
+// What decides a line picture's pixels about the whole-pixel reference point. The returned key
+// lives until this thread's next call.
+const std::string& textPictureKey(std::string_view utf8, const TextStyle& style, int top, int x)
+{
+    thread_local std::string key;
+    key.clear();
+    auto addInt = [](int64_t v) { key.append(reinterpret_cast<const char*>(&v), sizeof v); };
+    const Font& f = style.font;
+    for (const int64_t v : {int64_t(f.height), int64_t(f.width), int64_t(f.weight), int64_t(f.escapement),
+                            int64_t(f.italic) | int64_t(f.underline) << 1 | int64_t(f.strikeOut) << 2,
+                            int64_t(style.charExtra), int64_t(style.color), int64_t(x), int64_t(top),
+                            int64_t(f.faceName.size())})
+        addInt(v);
+    key += f.faceName;
+    key += utf8;
+    return key;
+}
+
 // The glyphs of a line, the painter standing at the reference point and turned to the baseline;
 // `x` and `top` place the line's cell.
 void drawGlyphs(QPainter& painter, std::string_view utf8, const Font& logical, const ResolvedFont& rf,
@@ -943,6 +1000,19 @@ void PainterSurface::textOut(DevicePoint p, std::string_view utf8, const TextSty
     const int top = style.vAlign == TextVAlign::Top        ? 0
                     : style.vAlign == TextVAlign::Baseline ? -rf.metrics.ascent
                                                            : -rf.metrics.height;
+    // A line kept as a picture is placed by the picture, with no measuring: a band of a zoomed
+    // view passes over many lines that lie off it.
+    if (m_textPictures && !style.background.opaque && m_painter->transform().type() <= QTransform::TxTranslate) {
+        if (const std::optional<PaintedText> kept = threadLinePictures().find(textPictureKey(utf8, style, top, x))) {
+            if (!kept->image.isNull()) {
+                const QRect at(QPoint(p.x, p.y) + kept->offset, kept->image.size());
+                const std::optional<DeviceRect> v = visibleArea();
+                if (!v || (at.right() >= v->left && at.left() < v->right && at.bottom() >= v->top && at.top() < v->bottom))
+                    m_painter->drawImage(at.topLeft(), kept->image);
+                return;
+            }
+        }
+    }
     if (lineMissesView(p, utf8, style, font, rf, top, x)) return;
     if (style.background.opaque) {
         m_painter->save();
@@ -989,18 +1059,9 @@ bool PainterSurface::drawTextPicture(DevicePoint p, std::string_view utf8, const
     // about the whole-pixel reference point.
     if (m_painter->transform().type() > QTransform::TxTranslate) return false;
     const ResolvedFont rf = resolveFont(style.font);
-    thread_local std::string key;
-    key.clear();
-    auto addInt = [](int64_t v) { key.append(reinterpret_cast<const char*>(&v), sizeof v); };
     const Font& f = style.font;
-    for (const int64_t v : {int64_t(f.height), int64_t(f.width), int64_t(f.weight), int64_t(f.escapement),
-                            int64_t(f.italic) | int64_t(f.underline) << 1 | int64_t(f.strikeOut) << 2,
-                            int64_t(style.charExtra), int64_t(style.color), int64_t(x), int64_t(top),
-                            int64_t(f.faceName.size())})
-        addInt(v);
-    key += f.faceName;
-    key += utf8;
-    if (const std::optional<PaintedText> kept = linePictures().find(key)) {
+    const std::string& key = textPictureKey(utf8, style, top, x);
+    if (const std::optional<PaintedText> kept = threadLinePictures().find(key)) {
         if (kept->image.isNull()) return false;  // too large to keep
         m_painter->drawImage(QPoint(p.x, p.y) + kept->offset, kept->image);
         return true;
@@ -1035,7 +1096,7 @@ bool PainterSurface::drawTextPicture(DevicePoint p, std::string_view utf8, const
         }
         keepInkOnly(painted);
     }
-    linePictures().add(key, painted);
+    threadLinePictures().add(key, painted);
     if (painted.image.isNull()) return false;
     m_painter->drawImage(QPoint(p.x, p.y) + painted.offset, painted.image);
     return true;
