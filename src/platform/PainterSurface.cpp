@@ -357,11 +357,12 @@ struct PaintedText {
 void keepInkOnly(PaintedText& painted)
 {
     const QImage& image = painted.image;
-    int left = image.width(), right = -1, top = image.height(), bottom = -1;
-    for (int y = 0; y < image.height(); ++y) {
+    const int width = image.width(), height = image.height();
+    int left = width, right = -1, top = height, bottom = -1;
+    for (int y = 0; y < height; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         int first = -1, last = -1;
-        for (int x = 0; x < image.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             if (row[x] == 0) continue;  // premultiplied: nothing at all
             if (first < 0) first = x;
             last = x;
@@ -439,13 +440,14 @@ TextPictures& linePictures()
 // bounded in bytes as the shared cache is.
 class ThreadLinePictures {
 public:
-    std::optional<PaintedText> find(const std::string& key)
+    // The picture kept under the key, valid until this thread adds one; null when none is.
+    // Not copied: a copy counts references on pixels that every thread shares.
+    const PaintedText* find(const std::string& key)
     {
         Entries& entries = m_entries.get();
-        if (const auto it = entries.map.find(key); it != entries.map.end()) return it->second;
-        std::optional<PaintedText> shared = linePictures().find(key);
-        if (shared) keep(entries, key, *shared);
-        return shared;
+        if (const auto it = entries.map.find(key); it != entries.map.end()) return &it->second;
+        const std::optional<PaintedText> shared = linePictures().find(key);
+        return shared ? keep(entries, key, *shared) : nullptr;
     }
     void add(const std::string& key, const PaintedText& painted)
     {
@@ -458,10 +460,12 @@ private:
         std::unordered_map<std::string, PaintedText> map;
         qsizetype bytes = 0;
     };
-    static void keep(Entries& entries, const std::string& key, const PaintedText& painted)
+    static const PaintedText* keep(Entries& entries, const std::string& key, const PaintedText& painted)
     {
         if (entries.bytes + painted.image.sizeInBytes() > kMaxCachedTextBytes) entries = Entries{};
-        if (entries.map.emplace(key, painted).second) entries.bytes += painted.image.sizeInBytes();
+        const auto [at, added] = entries.map.emplace(key, painted);
+        if (added) entries.bytes += painted.image.sizeInBytes();
+        return &at->second;
     }
     ThreadTextCache<Entries> m_entries;
 };
@@ -493,7 +497,15 @@ void PainterSurface::start()
     m_painter->setRenderHint(QPainter::Antialiasing, false);
     const DevicePoint o = m_options.origin;
     if (o.x != 0 || o.y != 0) m_painter->translate(-o.x, -o.y);
-    m_deviceArea = device().area;
+    m_device = DeviceProperties{};
+    m_device.isPrinting = m_options.isPrinting;
+    m_device.isOutput = m_options.isOutput;
+    if (const QPaintDevice* dev = m_painter->device()) {
+        m_device.dpiX = dev->logicalDpiX();
+        m_device.dpiY = dev->logicalDpiY();
+        m_device.area = {o.x, o.y, o.x + dev->width(), o.y + dev->height()};
+    }
+    m_deviceArea = m_device.area;
     m_pixelTarget = isPixelDevice(m_painter->device());
     // Text pictures for the screen only: a file or paper gets its glyphs drawn.
     m_textPictures = m_pixelTarget && !m_options.isOutput && !m_options.isPrinting;
@@ -548,16 +560,7 @@ PainterSurface::~PainterSurface()
 
 DeviceProperties PainterSurface::device() const
 {
-    DeviceProperties d;
-    d.isPrinting = m_options.isPrinting;
-    d.isOutput = m_options.isOutput;
-    if (const QPaintDevice* dev = m_painter->device()) {
-        d.dpiX = dev->logicalDpiX();
-        d.dpiY = dev->logicalDpiY();
-        const DevicePoint o = m_options.origin;
-        d.area = {o.x, o.y, o.x + dev->width(), o.y + dev->height()};
-    }
-    return d;
+    return m_device;
 }
 
 void PainterSurface::line(DevicePoint from, DevicePoint to, const Pen& pen, const Background& bk)
@@ -588,8 +591,9 @@ void PainterSurface::flush()
                 std::fill(row + k.left(), row + k.left() + k.width(), value);
             }
         }
+        const int left = clip.left(), right = clip.right(), top = clip.top(), bottom = clip.bottom();
         for (const QPoint& p : m_batchPixels)
-            if (clip.contains(p))
+            if (p.x() >= left && p.x() <= right && p.y() >= top && p.y() <= bottom)
                 reinterpret_cast<QRgb*>(direct.bits + (p.y() + sy) * direct.stride)[p.x() + sx] = value;
         m_batchRuns.clear();
         m_batchPixels.clear();
@@ -1003,7 +1007,7 @@ void PainterSurface::textOut(DevicePoint p, std::string_view utf8, const TextSty
     // A line kept as a picture is placed by the picture, with no measuring: a band of a zoomed
     // view passes over many lines that lie off it.
     if (m_textPictures && !style.background.opaque && m_painter->transform().type() <= QTransform::TxTranslate) {
-        if (const std::optional<PaintedText> kept = threadLinePictures().find(textPictureKey(utf8, style, top, x))) {
+        if (const PaintedText* kept = threadLinePictures().find(textPictureKey(utf8, style, top, x))) {
             if (!kept->image.isNull()) {
                 const QRect at(QPoint(p.x, p.y) + kept->offset, kept->image.size());
                 const std::optional<DeviceRect> v = visibleArea();
@@ -1061,7 +1065,7 @@ bool PainterSurface::drawTextPicture(DevicePoint p, std::string_view utf8, const
     const ResolvedFont rf = resolveFont(style.font);
     const Font& f = style.font;
     const std::string& key = textPictureKey(utf8, style, top, x);
-    if (const std::optional<PaintedText> kept = threadLinePictures().find(key)) {
+    if (const PaintedText* kept = threadLinePictures().find(key)) {
         if (kept->image.isNull()) return false;  // too large to keep
         m_painter->drawImage(QPoint(p.x, p.y) + kept->offset, kept->image);
         return true;
