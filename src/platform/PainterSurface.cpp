@@ -247,6 +247,86 @@ QPainterPath largeCurvePath(const QRectF& e, double t0, double sweep, ArcKind ki
     return path;
 }
 
+// The part of a path a wide pen can paint inside `reach` (the visible area, widened by more than
+// the pen reaches past its line): whole segments that come near it, consecutive ones kept in one
+// run so their joins stay. A run's new ends lie outside the area, so their caps show nowhere and
+// every visible pixel is the same; a band or strip then strokes only what crosses it, not the
+// whole of a long outline. A closed outline cut open starts after a segment left out, so that its
+// first corner keeps its join.
+QPainterPath strokedPart(const QPainterPath& path, const QRectF& reach)
+{
+    if (reach.contains(path.controlPointRect())) return path;
+    struct Segment {
+        int first;  // its first element (a line's end, or a curve's three points)
+        int count;
+        bool near;
+    };
+    QPainterPath out;
+    out.setFillRule(path.fillRule());
+    const int n = path.elementCount();
+    std::vector<Segment> segments;
+    int i = 0;
+    while (i < n) {
+        // One subpath: its move, then its segments.
+        const QPainterPath::Element& start = path.elementAt(i);
+        QPointF at(start.x, start.y);
+        const int moveAt = i++;
+        segments.clear();
+        while (i < n && path.elementAt(i).type != QPainterPath::MoveToElement) {
+            const bool curve = path.elementAt(i).type == QPainterPath::CurveToElement;
+            const int count = curve ? 3 : 1;
+            // Its points' extremes by hand: QRectF passes over boxes without area (a level or
+            // upright segment's), in uniting as in meeting.
+            double left = at.x(), right = at.x(), top = at.y(), bottom = at.y();
+            for (int k = 0; k < count && i + k < n; ++k) {
+                const QPointF p(path.elementAt(i + k).x, path.elementAt(i + k).y);
+                left = std::min(left, p.x());
+                right = std::max(right, p.x());
+                top = std::min(top, p.y());
+                bottom = std::max(bottom, p.y());
+                at = p;
+            }
+            const bool near = right >= reach.left() && left <= reach.right() && bottom >= reach.top() &&
+                              top <= reach.bottom();
+            segments.push_back({i, count, near});
+            i += count;
+        }
+        const int total = int(segments.size());
+        int kept = 0;
+        for (const Segment& seg : segments) kept += seg.near;
+        auto point = [&](int e) { return QPointF(path.elementAt(e).x, path.elementAt(e).y); };
+        auto append = [&](const Segment& seg) {
+            if (seg.count == 3) out.cubicTo(point(seg.first), point(seg.first + 1), point(seg.first + 2));
+            else out.lineTo(point(seg.first));
+        };
+        auto startOf = [&](int k) { return k == 0 ? point(moveAt) : point(segments[std::size_t(k - 1)].first + segments[std::size_t(k - 1)].count - 1); };
+        if (kept == total) {
+            out.moveTo(point(moveAt));
+            for (const Segment& seg : segments) append(seg);
+            continue;
+        }
+        if (kept == 0) continue;
+        const bool closed = total > 1 && point(moveAt) == at;
+        // Runs of kept segments; a closed outline is walked from the first segment left out.
+        int from = 0;
+        if (closed)
+            while (segments[std::size_t(from)].near) ++from;
+        bool open = false;
+        for (int step = 0; step < total; ++step) {
+            const int k = closed ? (from + step) % total : step;
+            const Segment& seg = segments[std::size_t(k)];
+            if (!seg.near) {
+                open = false;
+                continue;
+            }
+            if (!open) out.moveTo(startOf(k));
+            open = true;
+            append(seg);
+        }
+    }
+    return out;
+}
+
 QPainterPath polygonPath(std::span<const DevicePoint> points, FillRule rule)
 {
     QPolygonF poly;
@@ -788,6 +868,14 @@ void PainterSurface::strokeAndFill(const QPainterPath& path, const Pen& pen, con
         m_painter->drawPath(path);
     }
     m_painter->setPen(toQPen(pen));
+    // A wide pen's stroke only where it can show (a thin pen's pattern runs along the whole path).
+    if (!isThin(pen) && m_pixelTarget) {
+        const QRectF v = curveVisibleRect(pen);
+        const double m = pen.width + 2.0;
+        const QPainterPath part = strokedPart(path, v.adjusted(-m, -m, m, m));
+        m_painter->drawPath(part);
+        return;
+    }
     m_painter->drawPath(path);
 }
 
