@@ -100,8 +100,10 @@ QBrush makeQBrush(const Brush& brush, const Background& bk)
         const QRgb on = toQColor(brush.color).rgba();
         const QRgb off = bk.opaque ? toQColor(bk.color).rgba() : qRgba(0, 0, 0, 0);
         const uint8_t* rows = hatchRows(brush.hatch);
-        for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 8; ++x) cell.setPixel(x, y, (rows[y] & (0x80 >> x)) ? on : off);
+        for (int y = 0; y < 8; ++y) {
+            auto* row = reinterpret_cast<QRgb*>(cell.scanLine(y));
+            for (int x = 0; x < 8; ++x) row[x] = (rows[y] & (0x80 >> x)) ? on : off;
+        }
         return QBrush(cell);
     }
     case BrushStyle::Pattern:
@@ -653,10 +655,21 @@ void PainterSurface::flush()
 {
     if (m_batch.empty() && m_batchPixels.empty() && m_batchRuns.empty()) return;
     if (!m_batch.empty()) {
-        m_painter->setBrush(Qt::NoBrush);
-        m_painter->setPen(toQPen(m_batchPen));
-        m_painter->drawLines(m_batch.data(), int(m_batch.size()));
-        m_batch.clear();
+        // Each wide line is stroked on its own: those beyond the pen's reach of the visible
+        // area are left out (a band gets the lines of whole outlines that cross it).
+        if (m_pixelTarget) {
+            const QRectF v = curveVisibleRect(m_batchPen);
+            std::erase_if(m_batch, [&](const QLineF& l) {
+                return std::max(l.x1(), l.x2()) < v.left() || std::min(l.x1(), l.x2()) > v.right() ||
+                       std::max(l.y1(), l.y2()) < v.top() || std::min(l.y1(), l.y2()) > v.bottom();
+            });
+        }
+        if (!m_batch.empty()) {
+            m_painter->setBrush(Qt::NoBrush);
+            m_painter->setPen(toQPen(m_batchPen));
+            m_painter->drawLines(m_batch.data(), int(m_batch.size()));
+            m_batch.clear();
+        }
     }
     const QColor c = toQColor(m_batchPen.color);
     if (const DirectPixels direct = directPixels(); direct.bits != nullptr) {

@@ -768,6 +768,7 @@ TEST(SurfacePainter, WideOutlinesDrawnThroughAWindowAreThoseOfTheWholePicture)
     // A band of the view strokes only the part of a wide outline that can show in it; what shows
     // is what the whole picture has there, whichever corner or curve the band cuts through.
     const DevicePoint star[] = {{20, 30}, {150, 10}, {60, 110}, {90, 2}, {140, 100}};
+    const DevicePoint square[] = {{5, 20}, {150, 20}, {150, 100}, {10, 100}, {10, 30}};
     const std::vector<std::pair<const char*, std::function<void(Surface&, int)>>> shapes = {
         {"circle", [](Surface& s, int w) { s.ellipse({30, 15, 130, 105}, pen(PenStyle::Solid, w), Brush::null()); }},
         {"filled ellipse", [](Surface& s, int w) { s.ellipse({10, 40, 150, 90}, pen(PenStyle::Solid, w, kRed), Brush::solid(kGreen)); }},
@@ -776,6 +777,9 @@ TEST(SurfacePainter, WideOutlinesDrawnThroughAWindowAreThoseOfTheWholePicture)
         {"chord", [](Surface& s, int w) { s.chord({20, 10, 140, 110}, {10, 30}, {150, 90}, pen(PenStyle::Solid, w), Brush::null()); }},
         {"star", [&](Surface& s, int w) { s.polygon(star, FillRule::Winding, pen(PenStyle::Solid, w), Brush::null()); }},
         {"rectangle", [](Surface& s, int w) { s.rectangle({25, 25, 135, 95}, pen(PenStyle::Solid, w, kRed), Brush::null()); }},
+        // Each line of a wide polyline is its own stroke; slanted ones start their edges afresh
+        // at a window's top, so only level and upright ones are asked to match to the pixel.
+        {"level and upright lines", [&](Surface& s, int w) { s.polyline(square, pen(PenStyle::Solid, w)); }},
     };
     const DeviceRect windows[] = {{0, 0, 160, 40}, {0, 40, 80, 120}, {80, 40, 160, 120}, {48, 24, 72, 56}, {0, 96, 160, 120}};
     for (const auto& [name, draw] : shapes) {
