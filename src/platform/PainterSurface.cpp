@@ -249,7 +249,7 @@ QPainterPath largeCurvePath(const QRectF& e, double t0, double sweep, ArcKind ki
     return path;
 }
 
-// The part of a path a wide pen can paint inside `reach` (the visible area, widened by more than
+// The part of a path a solid pen can paint inside `reach` (the visible area, widened by more than
 // the pen reaches past its line): whole segments that come near it, consecutive ones kept in one
 // run so their joins stay. A run's new ends lie outside the area, so their caps show nowhere and
 // every visible pixel is the same; a band or strip then strokes only what crosses it, not the
@@ -881,8 +881,8 @@ void PainterSurface::strokeAndFill(const QPainterPath& path, const Pen& pen, con
         m_painter->drawPath(path);
     }
     m_painter->setPen(toQPen(pen));
-    // A wide pen's stroke only where it can show (a thin pen's pattern runs along the whole path).
-    if (!isThin(pen) && m_pixelTarget) {
+    // A solid pen's stroke only where it can show (a broken pen's pattern runs along the whole path).
+    if (!isBroken(pen) && m_pixelTarget) {
         const QRectF v = curveVisibleRect(pen);
         const double m = pen.width + 2.0;
         const QPainterPath part = strokedPart(path, v.adjusted(-m, -m, m, m));
