@@ -100,8 +100,10 @@ QBrush makeQBrush(const Brush& brush, const Background& bk)
         const QRgb on = toQColor(brush.color).rgba();
         const QRgb off = bk.opaque ? toQColor(bk.color).rgba() : qRgba(0, 0, 0, 0);
         const uint8_t* rows = hatchRows(brush.hatch);
-        for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 8; ++x) cell.setPixel(x, y, (rows[y] & (0x80 >> x)) ? on : off);
+        for (int y = 0; y < 8; ++y) {
+            auto* row = reinterpret_cast<QRgb*>(cell.scanLine(y));
+            for (int x = 0; x < 8; ++x) row[x] = (rows[y] & (0x80 >> x)) ? on : off;
+        }
         return QBrush(cell);
     }
     case BrushStyle::Pattern:
@@ -247,6 +249,86 @@ QPainterPath largeCurvePath(const QRectF& e, double t0, double sweep, ArcKind ki
     return path;
 }
 
+// The part of a path a solid pen can paint inside `reach` (the visible area, widened by more than
+// the pen reaches past its line): whole segments that come near it, consecutive ones kept in one
+// run so their joins stay. A run's new ends lie outside the area, so their caps show nowhere and
+// every visible pixel is the same; a band or strip then strokes only what crosses it, not the
+// whole of a long outline. A closed outline cut open starts after a segment left out, so that its
+// first corner keeps its join.
+QPainterPath strokedPart(const QPainterPath& path, const QRectF& reach)
+{
+    if (reach.contains(path.controlPointRect())) return path;
+    struct Segment {
+        int first;  // its first element (a line's end, or a curve's three points)
+        int count;
+        bool near;
+    };
+    QPainterPath out;
+    out.setFillRule(path.fillRule());
+    const int n = path.elementCount();
+    std::vector<Segment> segments;
+    int i = 0;
+    while (i < n) {
+        // One subpath: its move, then its segments.
+        const QPainterPath::Element& start = path.elementAt(i);
+        QPointF at(start.x, start.y);
+        const int moveAt = i++;
+        segments.clear();
+        while (i < n && path.elementAt(i).type != QPainterPath::MoveToElement) {
+            const bool curve = path.elementAt(i).type == QPainterPath::CurveToElement;
+            const int count = curve ? 3 : 1;
+            // Its points' extremes by hand: QRectF passes over boxes without area (a level or
+            // upright segment's), in uniting as in meeting.
+            double left = at.x(), right = at.x(), top = at.y(), bottom = at.y();
+            for (int k = 0; k < count && i + k < n; ++k) {
+                const QPointF p(path.elementAt(i + k).x, path.elementAt(i + k).y);
+                left = std::min(left, p.x());
+                right = std::max(right, p.x());
+                top = std::min(top, p.y());
+                bottom = std::max(bottom, p.y());
+                at = p;
+            }
+            const bool near = right >= reach.left() && left <= reach.right() && bottom >= reach.top() &&
+                              top <= reach.bottom();
+            segments.push_back({i, count, near});
+            i += count;
+        }
+        const int total = int(segments.size());
+        int kept = 0;
+        for (const Segment& seg : segments) kept += seg.near;
+        auto point = [&](int e) { return QPointF(path.elementAt(e).x, path.elementAt(e).y); };
+        auto append = [&](const Segment& seg) {
+            if (seg.count == 3) out.cubicTo(point(seg.first), point(seg.first + 1), point(seg.first + 2));
+            else out.lineTo(point(seg.first));
+        };
+        auto startOf = [&](int k) { return k == 0 ? point(moveAt) : point(segments[std::size_t(k - 1)].first + segments[std::size_t(k - 1)].count - 1); };
+        if (kept == total) {
+            out.moveTo(point(moveAt));
+            for (const Segment& seg : segments) append(seg);
+            continue;
+        }
+        if (kept == 0) continue;
+        const bool closed = total > 1 && point(moveAt) == at;
+        // Runs of kept segments; a closed outline is walked from the first segment left out.
+        int from = 0;
+        if (closed)
+            while (segments[std::size_t(from)].near) ++from;
+        bool open = false;
+        for (int step = 0; step < total; ++step) {
+            const int k = closed ? (from + step) % total : step;
+            const Segment& seg = segments[std::size_t(k)];
+            if (!seg.near) {
+                open = false;
+                continue;
+            }
+            if (!open) out.moveTo(startOf(k));
+            open = true;
+            append(seg);
+        }
+    }
+    return out;
+}
+
 QPainterPath polygonPath(std::span<const DevicePoint> points, FillRule rule)
 {
     QPolygonF poly;
@@ -357,11 +439,12 @@ struct PaintedText {
 void keepInkOnly(PaintedText& painted)
 {
     const QImage& image = painted.image;
-    int left = image.width(), right = -1, top = image.height(), bottom = -1;
-    for (int y = 0; y < image.height(); ++y) {
+    const int width = image.width(), height = image.height();
+    int left = width, right = -1, top = height, bottom = -1;
+    for (int y = 0; y < height; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         int first = -1, last = -1;
-        for (int x = 0; x < image.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             if (row[x] == 0) continue;  // premultiplied: nothing at all
             if (first < 0) first = x;
             last = x;
@@ -433,6 +516,48 @@ TextPictures& linePictures()
     return cache;
 }
 
+// The line pictures this thread has put down, in front of the shared ones: every band of every
+// redraw looks up each of its labels, and on all cores at once the shared cache's lock costs more
+// than the look-up. The pictures' pixels are shared, so this holds no more than references; it is
+// bounded in bytes as the shared cache is.
+class ThreadLinePictures {
+public:
+    // The picture kept under the key, valid until this thread adds one; null when none is.
+    // Not copied: a copy counts references on pixels that every thread shares.
+    const PaintedText* find(const std::string& key)
+    {
+        Entries& entries = m_entries.get();
+        if (const auto it = entries.map.find(key); it != entries.map.end()) return &it->second;
+        const std::optional<PaintedText> shared = linePictures().find(key);
+        return shared ? keep(entries, key, *shared) : nullptr;
+    }
+    void add(const std::string& key, const PaintedText& painted)
+    {
+        linePictures().add(key, painted);
+        keep(m_entries.get(), key, painted);
+    }
+
+private:
+    struct Entries {
+        std::unordered_map<std::string, PaintedText> map;
+        qsizetype bytes = 0;
+    };
+    static const PaintedText* keep(Entries& entries, const std::string& key, const PaintedText& painted)
+    {
+        if (entries.bytes + painted.image.sizeInBytes() > kMaxCachedTextBytes) entries = Entries{};
+        const auto [at, added] = entries.map.emplace(key, painted);
+        if (added) entries.bytes += painted.image.sizeInBytes();
+        return &at->second;
+    }
+    ThreadTextCache<Entries> m_entries;
+};
+
+ThreadLinePictures& threadLinePictures()
+{
+    thread_local ThreadLinePictures cache;
+    return cache;
+}
+
 } // namespace
 
 PainterSurface::PainterSurface(QPaintDevice& device, Options options)
@@ -454,7 +579,15 @@ void PainterSurface::start()
     m_painter->setRenderHint(QPainter::Antialiasing, false);
     const DevicePoint o = m_options.origin;
     if (o.x != 0 || o.y != 0) m_painter->translate(-o.x, -o.y);
-    m_deviceArea = device().area;
+    m_device = DeviceProperties{};
+    m_device.isPrinting = m_options.isPrinting;
+    m_device.isOutput = m_options.isOutput;
+    if (const QPaintDevice* dev = m_painter->device()) {
+        m_device.dpiX = dev->logicalDpiX();
+        m_device.dpiY = dev->logicalDpiY();
+        m_device.area = {o.x, o.y, o.x + dev->width(), o.y + dev->height()};
+    }
+    m_deviceArea = m_device.area;
     m_pixelTarget = isPixelDevice(m_painter->device());
     // Text pictures for the screen only: a file or paper gets its glyphs drawn.
     m_textPictures = m_pixelTarget && !m_options.isOutput && !m_options.isPrinting;
@@ -509,16 +642,7 @@ PainterSurface::~PainterSurface()
 
 DeviceProperties PainterSurface::device() const
 {
-    DeviceProperties d;
-    d.isPrinting = m_options.isPrinting;
-    d.isOutput = m_options.isOutput;
-    if (const QPaintDevice* dev = m_painter->device()) {
-        d.dpiX = dev->logicalDpiX();
-        d.dpiY = dev->logicalDpiY();
-        const DevicePoint o = m_options.origin;
-        d.area = {o.x, o.y, o.x + dev->width(), o.y + dev->height()};
-    }
-    return d;
+    return m_device;
 }
 
 void PainterSurface::line(DevicePoint from, DevicePoint to, const Pen& pen, const Background& bk)
@@ -531,10 +655,21 @@ void PainterSurface::flush()
 {
     if (m_batch.empty() && m_batchPixels.empty() && m_batchRuns.empty()) return;
     if (!m_batch.empty()) {
-        m_painter->setBrush(Qt::NoBrush);
-        m_painter->setPen(toQPen(m_batchPen));
-        m_painter->drawLines(m_batch.data(), int(m_batch.size()));
-        m_batch.clear();
+        // Each wide line is stroked on its own: those beyond the pen's reach of the visible
+        // area are left out (a band gets the lines of whole outlines that cross it).
+        if (m_pixelTarget) {
+            const QRectF v = curveVisibleRect(m_batchPen);
+            std::erase_if(m_batch, [&](const QLineF& l) {
+                return std::max(l.x1(), l.x2()) < v.left() || std::min(l.x1(), l.x2()) > v.right() ||
+                       std::max(l.y1(), l.y2()) < v.top() || std::min(l.y1(), l.y2()) > v.bottom();
+            });
+        }
+        if (!m_batch.empty()) {
+            m_painter->setBrush(Qt::NoBrush);
+            m_painter->setPen(toQPen(m_batchPen));
+            m_painter->drawLines(m_batch.data(), int(m_batch.size()));
+            m_batch.clear();
+        }
     }
     const QColor c = toQColor(m_batchPen.color);
     if (const DirectPixels direct = directPixels(); direct.bits != nullptr) {
@@ -549,8 +684,9 @@ void PainterSurface::flush()
                 std::fill(row + k.left(), row + k.left() + k.width(), value);
             }
         }
+        const int left = clip.left(), right = clip.right(), top = clip.top(), bottom = clip.bottom();
         for (const QPoint& p : m_batchPixels)
-            if (clip.contains(p))
+            if (p.x() >= left && p.x() <= right && p.y() >= top && p.y() <= bottom)
                 reinterpret_cast<QRgb*>(direct.bits + (p.y() + sy) * direct.stride)[p.x() + sx] = value;
         m_batchRuns.clear();
         m_batchPixels.clear();
@@ -745,6 +881,14 @@ void PainterSurface::strokeAndFill(const QPainterPath& path, const Pen& pen, con
         m_painter->drawPath(path);
     }
     m_painter->setPen(toQPen(pen));
+    // A solid pen's stroke only where it can show (a broken pen's pattern runs along the whole path).
+    if (!isBroken(pen) && m_pixelTarget) {
+        const QRectF v = curveVisibleRect(pen);
+        const double m = pen.width + 2.0;
+        const QPainterPath part = strokedPart(path, v.adjusted(-m, -m, m, m));
+        m_painter->drawPath(part);
+        return;
+    }
     m_painter->drawPath(path);
 }
 
@@ -881,6 +1025,24 @@ void PainterSurface::setPixel(DevicePoint p, COLORREF color)
 
 namespace {
 
+// What decides a line picture's pixels about the whole-pixel reference point. The returned key
+// lives until this thread's next call.
+const std::string& textPictureKey(std::string_view utf8, const TextStyle& style, int top, int x)
+{
+    thread_local std::string key;
+    key.clear();
+    auto addInt = [](int64_t v) { key.append(reinterpret_cast<const char*>(&v), sizeof v); };
+    const Font& f = style.font;
+    for (const int64_t v : {int64_t(f.height), int64_t(f.width), int64_t(f.weight), int64_t(f.escapement),
+                            int64_t(f.italic) | int64_t(f.underline) << 1 | int64_t(f.strikeOut) << 2,
+                            int64_t(style.charExtra), int64_t(style.color), int64_t(x), int64_t(top),
+                            int64_t(f.faceName.size())})
+        addInt(v);
+    key += f.faceName;
+    key += utf8;
+    return key;
+}
+
 // The glyphs of a line, the painter standing at the reference point and turned to the baseline;
 // `x` and `top` place the line's cell.
 void drawGlyphs(QPainter& painter, std::string_view utf8, const Font& logical, const ResolvedFont& rf,
@@ -943,6 +1105,19 @@ void PainterSurface::textOut(DevicePoint p, std::string_view utf8, const TextSty
     const int top = style.vAlign == TextVAlign::Top        ? 0
                     : style.vAlign == TextVAlign::Baseline ? -rf.metrics.ascent
                                                            : -rf.metrics.height;
+    // A line kept as a picture is placed by the picture, with no measuring: a band of a zoomed
+    // view passes over many lines that lie off it.
+    if (m_textPictures && !style.background.opaque && m_painter->transform().type() <= QTransform::TxTranslate) {
+        if (const PaintedText* kept = threadLinePictures().find(textPictureKey(utf8, style, top, x))) {
+            if (!kept->image.isNull()) {
+                const QRect at(QPoint(p.x, p.y) + kept->offset, kept->image.size());
+                const std::optional<DeviceRect> v = visibleArea();
+                if (!v || (at.right() >= v->left && at.left() < v->right && at.bottom() >= v->top && at.top() < v->bottom))
+                    m_painter->drawImage(at.topLeft(), kept->image);
+                return;
+            }
+        }
+    }
     if (lineMissesView(p, utf8, style, font, rf, top, x)) return;
     if (style.background.opaque) {
         m_painter->save();
@@ -989,18 +1164,9 @@ bool PainterSurface::drawTextPicture(DevicePoint p, std::string_view utf8, const
     // about the whole-pixel reference point.
     if (m_painter->transform().type() > QTransform::TxTranslate) return false;
     const ResolvedFont rf = resolveFont(style.font);
-    thread_local std::string key;
-    key.clear();
-    auto addInt = [](int64_t v) { key.append(reinterpret_cast<const char*>(&v), sizeof v); };
     const Font& f = style.font;
-    for (const int64_t v : {int64_t(f.height), int64_t(f.width), int64_t(f.weight), int64_t(f.escapement),
-                            int64_t(f.italic) | int64_t(f.underline) << 1 | int64_t(f.strikeOut) << 2,
-                            int64_t(style.charExtra), int64_t(style.color), int64_t(x), int64_t(top),
-                            int64_t(f.faceName.size())})
-        addInt(v);
-    key += f.faceName;
-    key += utf8;
-    if (const std::optional<PaintedText> kept = linePictures().find(key)) {
+    const std::string& key = textPictureKey(utf8, style, top, x);
+    if (const PaintedText* kept = threadLinePictures().find(key)) {
         if (kept->image.isNull()) return false;  // too large to keep
         m_painter->drawImage(QPoint(p.x, p.y) + kept->offset, kept->image);
         return true;
@@ -1035,7 +1201,7 @@ bool PainterSurface::drawTextPicture(DevicePoint p, std::string_view utf8, const
         }
         keepInkOnly(painted);
     }
-    linePictures().add(key, painted);
+    threadLinePictures().add(key, painted);
     if (painted.image.isNull()) return false;
     m_painter->drawImage(QPoint(p.x, p.y) + painted.offset, painted.image);
     return true;

@@ -128,6 +128,7 @@ private:
     QRect m_clip;
     bool m_clipIsRect = true;
     DeviceRect m_deviceArea;
+    DeviceProperties m_device;  // asked for by every drawer: the painter's device is fixed
     bool m_pixelTarget = true;  // a picture in memory: 1-pixel lines laid pixel by pixel
     struct BrushKey {
         int style = 0;

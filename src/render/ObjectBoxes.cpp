@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 
 namespace kov::render {
 
@@ -48,10 +49,11 @@ bool ObjectCulling::boxVisible(const Extent& e) const
     const double sx = m_transform.scaleX[g], sy = m_transform.scaleY[g];
     const double ax = sx * e.minX, bx = sx * e.maxX, ay = sy * e.minY, by = sy * e.maxY;
     const double slack = e.pixels + 1.0;
+    const double slackY = (e.pixelsY < 0 ? e.pixels : e.pixelsY) + 1.0;
     const double left = std::min(ax, bx) + m_transform.originX - slack;
     const double right = std::max(ax, bx) + m_transform.originX + slack;
-    const double top = std::min(ay, by) + m_transform.originY - slack;
-    const double bottom = std::max(ay, by) + m_transform.originY + slack;
+    const double top = std::min(ay, by) + m_transform.originY - slackY;
+    const double bottom = std::max(ay, by) + m_transform.originY + slackY;
     const DeviceRect& v = *m_visible;
     // A NaN scale compares false everywhere: draw, as before.
     if (std::isnan(left + right + top + bottom)) return true;
@@ -66,10 +68,11 @@ std::optional<DeviceRect> ObjectCulling::deviceBox(const Extent& e) const
     const double sx = m_transform.scaleX[g], sy = m_transform.scaleY[g];
     const double ax = sx * e.minX, bx = sx * e.maxX, ay = sy * e.minY, by = sy * e.maxY;
     const double slack = e.pixels + 1.0;
+    const double slackY = (e.pixelsY < 0 ? e.pixels : e.pixelsY) + 1.0;
     const double left = std::min(ax, bx) + m_transform.originX - slack;
     const double right = std::max(ax, bx) + m_transform.originX + slack;
-    const double top = std::min(ay, by) + m_transform.originY - slack;
-    const double bottom = std::max(ay, by) + m_transform.originY + slack;
+    const double top = std::min(ay, by) + m_transform.originY - slackY;
+    const double bottom = std::max(ay, by) + m_transform.originY + slackY;
     if (std::isnan(left + right + top + bottom)) return std::nullopt;
     // Clamped as the drawers clamp what they map, then whole pixels outwards.
     auto clamp = [](double v) { return std::clamp(v, -double(kDeviceCoordLimit), double(kDeviceCoordLimit)); };
@@ -177,8 +180,29 @@ ObjectCulling::Extent ObjectCulling::textExtent(const CKovText& text) const
     const double width = longest * (em + std::abs(f.m_kankaku));
     const double height = lines * (em + std::abs(f.m_gyoukan));
     // Any angle and alignment, horizontal or vertical, stays within this reach of the anchor.
-    const int reach = paperPixels(width + height + em + std::abs(text.MTextHuchiAtsumi), m_paperScale) + 4;
-    return {text.MTextpnt.x, text.MTextpnt.y, text.MTextpnt.x, text.MTextpnt.y, text.MTextLayer1, reach};
+    const double frame = std::abs(text.MTextHuchiAtsumi);
+    const double reach = width + height + em + frame;
+    double reachX = reach, reachY = reach;
+    // A plain text lies along its baseline, turned by its angle: its lines, at any alignment, stay
+    // within the baseline's length on either side of the anchor and their height across it. A
+    // text's box holds far more of a zoomed view than its letters do otherwise, and every band
+    // of the view then measures every line of it. Outlined texts and stretched letters keep the
+    // reach of any angle.
+    const bool plain = text.MTextHuchiFlg != 1 && text.MTextHuchiFlg != 2 && f.lfWidth == 0;
+    const double turn = double(f.lfEscapement) / 10.0 * std::numbers::pi / 180.0;
+    if (plain && std::isfinite(turn)) {
+        const double along = width + em + frame, across = height + em + frame;
+        const double c = std::abs(std::cos(turn)), s = std::abs(std::sin(turn));
+        reachX = std::min(reach, c * along + s * across);
+        reachY = std::min(reach, s * along + c * across);
+    }
+    return {text.MTextpnt.x,
+            text.MTextpnt.y,
+            text.MTextpnt.x,
+            text.MTextpnt.y,
+            text.MTextLayer1,
+            paperPixels(reachX, m_paperScale) + 4,
+            paperPixels(reachY, m_paperScale) + 4};
 }
 
 bool ObjectCulling::textVisible(const CKovText& text) const

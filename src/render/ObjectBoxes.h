@@ -42,11 +42,13 @@ public:
     std::array<double, 3> margins() const { return {double(m_figureMargin), double(m_dimensionMargin), m_wallBand}; }
 
 private:
-    // Drawing-millimetre extremes in a layer group's scale, widened by `pixels` once mapped.
+    // Drawing-millimetre extremes in a layer group's scale, widened by `pixels` once mapped (by
+    // `pixelsY` up and down when that is given).
     struct Extent {
         double minX, minY, maxX, maxY;
         int layerGroup;
         int pixels;
+        int pixelsY = -1;
     };
     Extent figureExtent(const CKovLine& figure) const;
     Extent wallExtent(const CKovWall& wall) const;

@@ -762,3 +762,44 @@ TEST(SurfacePainter, LinesWrittenStraightIntoThePictureMatchQtsOwn)
         EXPECT_EQ(differ, 0);
     }
 }
+
+TEST(SurfacePainter, OutlinesDrawnThroughAWindowAreThoseOfTheWholePicture)
+{
+    // A band of the view strokes only the part of an outline that can show in it; what shows
+    // is what the whole picture has there, whichever corner or curve the band cuts through.
+    const DevicePoint star[] = {{20, 30}, {150, 10}, {60, 110}, {90, 2}, {140, 100}};
+    const DevicePoint square[] = {{5, 20}, {150, 20}, {150, 100}, {10, 100}, {10, 30}};
+    const std::vector<std::pair<const char*, std::function<void(Surface&, int)>>> shapes = {
+        {"circle", [](Surface& s, int w) { s.ellipse({30, 15, 130, 105}, pen(PenStyle::Solid, w), Brush::null()); }},
+        {"filled ellipse", [](Surface& s, int w) { s.ellipse({10, 40, 150, 90}, pen(PenStyle::Solid, w, kRed), Brush::solid(kGreen)); }},
+        {"arc", [](Surface& s, int w) { s.arc({20, 10, 140, 110}, {150, 20}, {10, 100}, pen(PenStyle::Solid, w)); }},
+        {"pie", [](Surface& s, int w) { s.pie({20, 10, 140, 110}, {150, 60}, {80, 0}, pen(PenStyle::Solid, w), Brush::solid(kBlue)); }},
+        {"chord", [](Surface& s, int w) { s.chord({20, 10, 140, 110}, {10, 30}, {150, 90}, pen(PenStyle::Solid, w), Brush::null()); }},
+        {"star", [&](Surface& s, int w) { s.polygon(star, FillRule::Winding, pen(PenStyle::Solid, w), Brush::null()); }},
+        {"rectangle", [](Surface& s, int w) { s.rectangle({25, 25, 135, 95}, pen(PenStyle::Solid, w, kRed), Brush::null()); }},
+        // Each line of a wide polyline is its own stroke; slanted ones start their edges afresh
+        // at a window's top, so only level and upright ones are asked to match to the pixel.
+        {"level and upright lines", [&](Surface& s, int w) { s.polyline(square, pen(PenStyle::Solid, w)); }},
+    };
+    const DeviceRect windows[] = {{0, 0, 160, 40}, {0, 40, 80, 120}, {80, 40, 160, 120}, {48, 24, 72, 56}, {0, 96, 160, 120}};
+    for (const auto& [name, draw] : shapes) {
+        for (int width : {1, 2, 3, 6}) {
+            SCOPED_TRACE(std::string(name) + ", " + std::to_string(width) + " px");
+            const QImage whole = paint(160, 120, [&](PainterSurface& s) { draw(s, width); });
+            for (const DeviceRect& w : windows) {
+                QImage part(w.width(), w.height(), QImage::Format_RGB32);
+                part.fill(Qt::white);
+                {
+                    PainterSurfaceOptions options;
+                    options.origin = {w.left, w.top};
+                    PainterSurface s(part, options);
+                    draw(s, width);
+                }
+                int differ = 0;
+                for (int y = 0; y < w.height(); ++y)
+                    for (int x = 0; x < w.width(); ++x) differ += part.pixel(x, y) != whole.pixel(x + w.left, y + w.top);
+                EXPECT_EQ(differ, 0) << "window " << w.left << "," << w.top;
+            }
+        }
+    }
+}

@@ -6,6 +6,7 @@
 
 #include "platform/FontSubstitution.h"
 #include "platform/PainterSurface.h"
+#include "render/ObjectBoxes.h"
 #include "render/TextDrawing.h"
 
 #include <gtest/gtest.h>
@@ -182,6 +183,67 @@ TEST(TextInk, TextBoxWithTheRealFontsHoldsTheInk)
             << c.name << ": ink " << describe(ink) << " beyond the box " << describe(grips);
         EXPECT_GT(double(ink.width()) * ink.height(), 0.5 * grips.width() * grips.height())
             << c.name << ": ink " << describe(ink) << " box " << describe(grips);
+    }
+}
+
+// The box by which the passes leave a text out of a band or strip holds the text's ink, at every
+// angle, alignment, spacing and face; a plain horizontal line's box stays about its line.
+TEST(TextInk, TheCullingBoxHoldsTheInk)
+{
+    struct Case {
+        const char* name;
+        std::string str;
+        int escapement;
+        std::string face;
+        int hAlign, vAlign;
+        double spacing, leading;
+    };
+    const Case cases[] = {
+        {"horizontal", "日本語", 0, "ＭＳ ゴシック", 0, 0, 0, 0},
+        {"wideLatinRightAligned", "WWMM@", 0, "ＭＳ Ｐゴシック", 2, 0, 0, 0},
+        {"twoLinesCentredMiddle", "洋室\r\n6.0畳", 0, "ＭＳ 明朝", 1, 1, 0, 0},
+        {"spacedAndLedBottom", "寸法\r\n12", 0, "ＭＳ ゴシック", 0, 2, 3, 4},
+        {"negativeSpacing", "ABCDEF", 0, "ＭＳ ゴシック", 1, 0, -2, 0},
+        {"slight", "回転文字", 300, "ＭＳ ゴシック", 0, 0, 0, 0},
+        {"diagonalTwoLines", "回転\r\nWW", 450, "ＭＳ Ｐ明朝", 1, 1, 1, 1},
+        {"quarterTurn", "日本語", 900, "ＭＳ ゴシック", 2, 2, 0, 0},
+        {"steep", "文字列", 1350, "ＭＳ ゴシック", 0, 0, 0, 0},
+        {"upsideDown", "ＡＢＣ", 1800, "ＭＳ 明朝", 0, 0, 0, 0},
+        {"verticalColumns", "縦書き\r\nA。ー", 2700, "@ＭＳ ゴシック", 1, 2, 1, 0},
+        {"backTurn", "ijWW", 3300, "ＭＳ Ｐゴシック", 2, 1, 0, 0},
+    };
+    const DeviceTransform t = pixelTransform(4.0);
+    const kov::render::ObjectCulling culling(DeviceRect{0, 0, kSize, kSize}, t, CPlotInfo(), false);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CKovText text;
+        text.MTextID = 1;
+        text.MTextstr = c.str;
+        text.MTextpnt = CDbPoint(200, 200);
+        text.MTextFontMenu.lfFaceName = c.face;
+        text.MTextFontMenu.lfEscapement = c.escapement;
+        text.MTextFontMenu.m_size = 10;
+        text.MTextFontMenu.m_toko_align = c.hAlign;
+        text.MTextFontMenu.m_tate_align = c.vAlign;
+        text.MTextFontMenu.m_kankaku = c.spacing;
+        text.MTextFontMenu.m_gyoukan = c.leading;
+        QImage image(kSize, kSize, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            kov::platform::PainterSurface surface(image);
+            CKovUnit::DrawTextObject(surface, t, text, CPlotInfo(), SelectionRecord(), false, 0, false,
+                                     CKovUnit::DrawEnvironment());
+        }
+        const QRect ink = inkBox(image);
+        ASSERT_FALSE(ink.isNull());
+        ASSERT_TRUE(ink.adjusted(-1, -1, 1, 1).intersects(QRect(1, 1, kSize - 2, kSize - 2)));
+        const std::optional<DeviceRect> box = culling.textBox(text);
+        ASSERT_TRUE(box);
+        const QRect culled(QPoint(box->left, box->top), QPoint(box->right - 1, box->bottom - 1));
+        EXPECT_TRUE(culled.contains(ink)) << "ink " << describe(ink) << " beyond the box " << describe(culled);
+        if (c.escapement == 0 && c.str.find('\n') == std::string::npos) {
+            EXPECT_LT(culled.height(), 6 * 40) << describe(culled);
+        }
     }
 }
 
