@@ -228,7 +228,10 @@ void OnChangeSelectionLayer(CKoviraDoc& doc, CKoviraView& view, const EditAnswer
     const std::optional<LayerChoice> choice = ask.layer ? ask.layer(kLayerOfSelection, current) : std::nullopt;
     if (!choice || !validGroup(choice->target))
         return;
-    doc.m_Unit.ChangeSelectionLayer(doc.m_Selection, choice->target, 0, choice->keep, doc.TempImageFolder());
+    if (!doc.m_Unit.ChangeSelectionLayer(doc.m_Selection, choice->target, 0, choice->keep, doc.TempImageFolder())) {
+        tellDrawingFull(doc);
+        return;
+    }
     doc.m_Selection.Clear();
     view.RedrawAll();
 }
@@ -248,9 +251,13 @@ void OnLayerMerge(CKoviraDoc& doc, CKoviraView& view, const EditAnswers& ask, bo
     if (!ask.confirm || !ask.confirm(question))
         return;
     doc.m_Selection.Clear();
-    if (copy)
-        doc.m_Unit.CopyLayerObjects(0, choice->source, 0, choice->target, 1, doc.TempImageFolder());
-    else
+    if (copy) {
+        if (!doc.m_Unit.CopyLayerObjects(0, choice->source, 0, choice->target, 1, doc.TempImageFolder())) {
+            tellDrawingFull(doc);
+            view.RedrawAll();
+            return;
+        }
+    } else
         doc.m_Unit.MoveLayerObjects(0, choice->source, 0, choice->target, 1);
     // Walls now meet the walls of the layer group they joined.
     const int g = doc.m_PlotInfo.m_Layer.m_nCurrentGroup;

@@ -3,8 +3,9 @@
 //
 // A copy never names a group that did not come along with it: a later group taking that number would
 // adopt it, and deleting that group would take the copy with it. Member lists likewise list only
-// members that were copied.
+// members that were copied. A copy that runs out of identifiers half-way is taken back whole.
 
+#include "edit/GroupCopies.h"
 #include "edit/PictureCopies.h"
 
 #include "model/KovUnit.h"
@@ -52,25 +53,29 @@ void CKovUnit::MoveLayerObjects(int sourceLayer, int sourceGroup, int targetLaye
     move(m_Images);
 }
 
-void CKovUnit::CopyLayerObjects(int sourceLayer, int sourceGroup, int targetLayer, int targetGroup, int wholeGroup,
-                                const std::filesystem::path& pictureFolder)
+int CKovUnit::CopyLayerObjects(int sourceLayer, int sourceGroup, int targetLayer, int targetGroup, int wholeGroup,
+                               const std::filesystem::path& pictureFolder)
 {
     const Matcher matches{sourceGroup, sourceLayer, wholeGroup != 0};
     const bool whole = wholeGroup != 0;
     const CKovUnit& self = *this;
+    const kov::edit::CopyMark mark(*this);
+    bool ranOut = false;
 
     // Groups first: each copy lists new identifiers for exactly the members that will be copied
     // (they exist and lie on the copied layers), in the order of the source's lists.
     std::unordered_map<int, int> newGroupOf;
     std::unordered_map<int, MemberCopy> figures, walls, texts;
     const int groupCount = m_Groups.GetSize();
-    for (int i = 0; i < groupCount; ++i) {
+    for (int i = 0; i < groupCount && !ranOut; ++i) {
         const CKovGroup& source = *self.m_Groups[i];
         if (!matches(LayerOf(source)) || newGroupOf.contains(source.MGrpID))
             continue;
         const int id = NextGroupId();
-        if (id == kNoFreeId)
+        if (id == kNoFreeId) {
+            ranOut = true;
             break;
+        }
         auto copy = std::make_unique<CKovGroup>(source);
         copy->MGrpID = id;
         newGroupOf.emplace(source.MGrpID, id);
@@ -81,8 +86,10 @@ void CKovUnit::CopyLayerObjects(int sourceLayer, int sourceGroup, int targetLaye
                 if (!object || !matches(LayerOf(*object)) || table.contains(member))
                     continue;
                 const int memberId = (this->*next)();
-                if (memberId == kNoFreeId)
-                    continue;
+                if (memberId == kNoFreeId) {
+                    ranOut = true;
+                    break;
+                }
                 table.emplace(member, MemberCopy{memberId, id});
                 kept.push_back(memberId);
             }
@@ -101,7 +108,7 @@ void CKovUnit::CopyLayerObjects(int sourceLayer, int sourceGroup, int targetLaye
     // Members, in array order; the count is taken first, so that no copy is copied again.
     auto copyMembers = [&](auto& array, auto idField, auto groupField, auto& table, int (CKovUnit::*next)()) {
         const int count = array.GetSize();
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0; i < count && !ranOut; ++i) {
             const auto& source = *std::as_const(array)[i];
             if (!matches(LayerOf(source)))
                 continue;
@@ -115,8 +122,10 @@ void CKovUnit::CopyLayerObjects(int sourceLayer, int sourceGroup, int targetLaye
                 table.erase(member);
             } else {
                 const int id = (this->*next)();
-                if (id == kNoFreeId)
-                    continue;
+                if (id == kNoFreeId) {
+                    ranOut = true;
+                    break;
+                }
                 (*copy).*idField = id;
                 (*copy).*groupField = 0;
             }
@@ -129,25 +138,30 @@ void CKovUnit::CopyLayerObjects(int sourceLayer, int sourceGroup, int targetLaye
     copyMembers(m_Texts, &CKovText::MTextID, &CKovText::MTextGrpID, texts, &CKovUnit::NextTextId);
 
     const int pictureCount = m_Images.GetSize();
-    for (int i = 0; i < pictureCount; ++i) {
+    for (int i = 0; i < pictureCount && !ranOut; ++i) {
         const CKovImage& source = *self.m_Images[i];
         if (!matches(LayerOf(source)))
             continue;
         auto copy = kov::edit::CopyPicture(*this, source, pictureFolder);
-        if (!copy)
-            continue;
+        if (!copy) {
+            ranOut = true;
+            break;
+        }
         SetLayer(*copy, targetOf(LayerOf(source), targetGroup, targetLayer, whole));
         m_Images.Add(std::move(copy));
     }
+    if (ranOut) {
+        mark.RollBack(*this);
+        return 0;
+    }
+    return 1;
 }
 
-void CKovUnit::ChangeSelectionLayer(const SelectionRecord& selection, int targetGroup, int targetLayer, int keep,
-                                    const std::filesystem::path& pictureFolder)
+int CKovUnit::ChangeSelectionLayer(const SelectionRecord& selection, int targetGroup, int targetLayer, int keep,
+                                   const std::filesystem::path& pictureFolder)
 {
-    if (keep) {
-        CopySelectionToLayer(selection, targetLayer, targetGroup, pictureFolder);
-        return;
-    }
+    if (keep)
+        return CopySelectionToLayer(selection, targetLayer, targetGroup, pictureFolder);
     const LayerAddress to{targetGroup, targetLayer};
     auto put = [&](auto* object) {
         if (object)
@@ -180,18 +194,26 @@ void CKovUnit::ChangeSelectionLayer(const SelectionRecord& selection, int target
     for (int id : selection.m_Images)
         if (std::as_const(*this).FindImage(id))
             put(FindImage(id));
+    return 1;
 }
 
-void CKovUnit::CopySelectionToLayer(const SelectionRecord& selection, int targetLayer, int targetGroup,
-                                    const std::filesystem::path& pictureFolder)
+int CKovUnit::CopySelectionToLayer(const SelectionRecord& selection, int targetLayer, int targetGroup,
+                                   const std::filesystem::path& pictureFolder)
 {
     const LayerAddress to{targetGroup, targetLayer};
     const CKovUnit& self = *this;
+    const kov::edit::CopyMark mark(*this);
+    auto refuse = [&] {
+        mark.RollBack(*this);
+        return 0;
+    };
     for (int id : selection.m_Groups) {
         const CKovGroup* source = self.FindGroup(id);
-        const int groupId = source ? NextGroupId() : kNoFreeId;
-        if (groupId == kNoFreeId)
+        if (!source)
             continue;
+        const int groupId = NextGroupId();
+        if (groupId == kNoFreeId)
+            return refuse();
         auto copy = std::make_unique<CKovGroup>(*source);
         copy->MGrpID = groupId;
         // Each existing member is copied into the new group; entries naming nothing are dropped, so
@@ -201,9 +223,11 @@ void CKovUnit::CopySelectionToLayer(const SelectionRecord& selection, int target
             std::vector<int> kept;
             for (int member : list) {
                 const auto* object = std::as_const(array).Find(member);
-                const int memberId = object ? (this->*next)() : kNoFreeId;
-                if (memberId == kNoFreeId)
+                if (!object)
                     continue;
+                const int memberId = (this->*next)();
+                if (memberId == kNoFreeId)
+                    return false;
                 auto memberCopy = std::make_unique<std::remove_cvref_t<decltype(*object)>>(*object);
                 (*memberCopy).*idField = memberId;
                 (*memberCopy).*groupField = groupId;
@@ -212,10 +236,12 @@ void CKovUnit::CopySelectionToLayer(const SelectionRecord& selection, int target
                 kept.push_back(memberId);
             }
             list = std::move(kept);
+            return true;
         };
-        copyList(copy->MGrpLineID, m_Lines, &CKovLine::MLineID, &CKovLine::MLineGrpID, &CKovUnit::NextLineId);
-        copyList(copy->MGrpWallID, m_Walls, &CKovWall::MWallID, &CKovWall::MWallGrpID, &CKovUnit::NextWallId);
-        copyList(copy->MGrpTextID, m_Texts, &CKovText::MTextID, &CKovText::MTextGrpID, &CKovUnit::NextTextId);
+        if (!copyList(copy->MGrpLineID, m_Lines, &CKovLine::MLineID, &CKovLine::MLineGrpID, &CKovUnit::NextLineId) ||
+            !copyList(copy->MGrpWallID, m_Walls, &CKovWall::MWallID, &CKovWall::MWallGrpID, &CKovUnit::NextWallId) ||
+            !copyList(copy->MGrpTextID, m_Texts, &CKovText::MTextID, &CKovText::MTextGrpID, &CKovUnit::NextTextId))
+            return refuse();
         SetLayer(*copy, to);
         m_Groups.Add(std::move(copy));
     }
@@ -224,29 +250,34 @@ void CKovUnit::CopySelectionToLayer(const SelectionRecord& selection, int target
                         int (CKovUnit::*next)()) {
         for (int id : ids) {
             const auto* object = std::as_const(array).Find(id);
-            const int newId = object ? (this->*next)() : kNoFreeId;
-            if (newId == kNoFreeId)
+            if (!object)
                 continue;
+            const int newId = (this->*next)();
+            if (newId == kNoFreeId)
+                return false;
             auto copy = std::make_unique<std::remove_cvref_t<decltype(*object)>>(*object);
             (*copy).*idField = newId;
             (*copy).*groupField = 0;
             SetLayer(*copy, to);
             array.Add(std::move(copy));
         }
+        return true;
     };
-    copyEach(selection.m_Walls, m_Walls, &CKovWall::MWallID, &CKovWall::MWallGrpID, &CKovUnit::NextWallId);
-    copyEach(selection.m_Lines, m_Lines, &CKovLine::MLineID, &CKovLine::MLineGrpID, &CKovUnit::NextLineId);
-    copyEach(selection.m_Texts, m_Texts, &CKovText::MTextID, &CKovText::MTextGrpID, &CKovUnit::NextTextId);
+    if (!copyEach(selection.m_Walls, m_Walls, &CKovWall::MWallID, &CKovWall::MWallGrpID, &CKovUnit::NextWallId) ||
+        !copyEach(selection.m_Lines, m_Lines, &CKovLine::MLineID, &CKovLine::MLineGrpID, &CKovUnit::NextLineId) ||
+        !copyEach(selection.m_Texts, m_Texts, &CKovText::MTextID, &CKovText::MTextGrpID, &CKovUnit::NextTextId))
+        return refuse();
     for (int id : selection.m_Images) {
         const CKovImage* source = self.FindImage(id);
         if (!source)
             continue;
         auto copy = kov::edit::CopyPicture(*this, *source, pictureFolder);
         if (!copy)
-            continue;
+            return refuse();
         SetLayer(*copy, to);
         m_Images.Add(std::move(copy));
     }
+    return 1;
 }
 
 void CKovUnit::MoveLayerGroupCentre(double x, double y, const CKovUnit& snapshot, int layerGroup)

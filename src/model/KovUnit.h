@@ -551,14 +551,15 @@ public:
     // Layer group `source` (layer `sourceLayer` unless wholeGroup) onto `target`: the objects move, or
     // copies are added under new identifiers with their groups' member lists following the copies.
     // A copy never keeps a group identifier whose group was not copied with it. Picture copies take a
-    // number without a temporary file of any type in pictureFolder, and a copy of the file.
+    // number without a temporary file of any type in pictureFolder, and a copy of the file. The copies
+    // return 1, or 0 with nothing copied when identifiers ran out.
     void MoveLayerObjects(int sourceLayer, int sourceGroup, int targetLayer, int targetGroup, int wholeGroup);
-    void CopyLayerObjects(int sourceLayer, int sourceGroup, int targetLayer, int targetGroup, int wholeGroup,
+    int CopyLayerObjects(int sourceLayer, int sourceGroup, int targetLayer, int targetGroup, int wholeGroup,
                           const std::filesystem::path& pictureFolder = {});
     // keep: copies go to the target and the selection stays where it is.
-    void ChangeSelectionLayer(const SelectionRecord& selection, int targetGroup, int targetLayer, int keep,
+    int ChangeSelectionLayer(const SelectionRecord& selection, int targetGroup, int targetLayer, int keep,
                               const std::filesystem::path& pictureFolder = {});
-    void CopySelectionToLayer(const SelectionRecord& selection, int targetLayer, int targetGroup,
+    int CopySelectionToLayer(const SelectionRecord& selection, int targetLayer, int targetGroup,
                               const std::filesystem::path& pictureFolder = {});
     // Moves the groups and ungrouped figures, walls and texts of the layer group by (-x, -y) from the
     // snapshot, so that (x, y) becomes its origin. Pictures are the caller's.

@@ -181,6 +181,28 @@ TEST(EditCommands, LayerMergesAskFirstAndLeaveAnUndoStepEvenWhenCancelled)
     EXPECT_EQ(r.read().m_Walls.GetSize(), 2);
 }
 
+TEST(EditCommands, LayerCopiesOutOfIdentifiersSayWhyAndCopyNothing)
+{
+    Rig r;
+    addWall(r.unit(), 1, {0, 0}, {1000, 0}, 50, 0, 0, 3);
+    r.unit().MUnitWallID = 1;
+    kov::test::takeIdentifiers(r.unit(), kov::model::IdKind::Wall, 0);
+    const int walls = r.read().m_Walls.GetSize();
+    r.answerLayer(LayerChoice{0, 1, 0});
+    r.questions.reply(Answer::Ok, "レイヤー 0 を1にコピー合成します。よろしいですか？");
+    r.questions.acknowledge(kov::edit::texts::kCopyDrawingFull);
+    r.run(cmd::LayerCopyMerge);
+    EXPECT_EQ(r.read().m_Walls.GetSize(), walls);
+
+    r.sel().AddWallId(1);
+    r.answerLayer(LayerChoice{0, 2, 1});
+    r.questions.acknowledge(kov::edit::texts::kCopyDrawingFull);
+    r.run(cmd::ChangeLayerOfSelection);
+    EXPECT_EQ(r.questions.pending(), 0u);
+    EXPECT_EQ(r.read().m_Walls.GetSize(), walls);
+    EXPECT_EQ(r.sel().m_Walls, std::vector<int>{1});
+}
+
 TEST(EditCommands, SelectingALayerMakesItsGroupCurrent)
 {
     Rig r;

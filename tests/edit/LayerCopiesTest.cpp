@@ -106,6 +106,39 @@ TEST(LayerCopies, CopiesNeverNameAGroupThatWasNotCopied)
     EXPECT_EQ(u.m_Lines.GetSize(), 3);
 }
 
+TEST(LayerCopies, CopiesOutOfIdentifiersCopyNothing)
+{
+    using kov::model::IdKind;
+    const struct {
+        const char* name;
+        IdKind kind;
+    } kinds[] = {{"groups", IdKind::Group}, {"figures", IdKind::Line}, {"walls", IdKind::Wall},
+                 {"texts", IdKind::Text},   {"pictures", IdKind::Image}};
+    for (const auto& row : kinds) {
+        SCOPED_TRACE(row.name);
+        Layers l;
+        takeIdentifiers(l.unit, row.kind, 0);
+        CKovUnit before;
+        before.CopyFrom(l.unit);
+        const auto files = std::distance(std::filesystem::directory_iterator(l.folder.path()),
+                                         std::filesystem::directory_iterator());
+
+        // The whole layer group, and the selection kept where it is with copies on layer group 2.
+        EXPECT_EQ(l.unit.CopyLayerObjects(0, 0, 0, 1, 1, l.folder.path()), 0);
+        EXPECT_TRUE(l.unit.SharesAllWith(before));
+        SelectionRecord sel;
+        sel.AddGroupId(9);
+        sel.AddTextId(5);
+        sel.AddImageId(7);
+        EXPECT_EQ(l.unit.ChangeSelectionLayer(sel, 2, 0, 1, l.folder.path()), 0);
+        EXPECT_TRUE(l.unit.SharesAllWith(before));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(l.folder.path()),
+                                std::filesystem::directory_iterator()),
+                  files);
+        before.RemoveAllObjects(CKovUnit::REMOVE_KEEP_PICTURE_FILES);
+    }
+}
+
 TEST(LayerCopies, APictureCopySkipsNumbersWhoseFilesExistInAnyType)
 {
     Layers l;
