@@ -53,6 +53,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace kov::app {
 
@@ -536,9 +537,17 @@ CDbPoint CKoviraView::WindowToSheet(DevicePoint px) const
 QImage CKoviraView::composeFrame()
 {
     if (m_BackBuffer.isNull() || m_doc.m_bRedraw || m_geo.m_bPageChanged) RebuildBackBuffer();
-    // A copy per paint: overlays are drawn fresh on it and never erased from the buffer.
-    QImage frame = m_BackBuffer.copy();
+    // A copy per paint: overlays are drawn fresh on it and never erased from the buffer. The
+    // last frame's pixels are written over when nothing holds them any more.
+    QImage frame = std::move(m_Frame);
+    if (frame.size() == m_BackBuffer.size() && frame.format() == m_BackBuffer.format() && frame.isDetached() &&
+        frame.bytesPerLine() == m_BackBuffer.bytesPerLine()) {
+        std::memcpy(frame.bits(), m_BackBuffer.constBits(), std::size_t(m_BackBuffer.sizeInBytes()));
+    } else {
+        frame = m_BackBuffer.copy();
+    }
     DrawOverlaysOn(frame);
+    m_Frame = frame;
     return frame;
 }
 
@@ -554,7 +563,13 @@ void CKoviraView::DrawOverlaysOn(QImage& frame)
 void CKoviraView::paintEvent(QPaintEvent*)
 {
     QImage frame = composeFrame();
-    frame.setDevicePixelRatio(devicePixelRatioOfView());
+    const qreal ratio = devicePixelRatioOfView();
+    if (frame.devicePixelRatio() != ratio) {
+        // Set on the frame kept for the next paint too, without a copy of its pixels.
+        m_Frame = QImage();
+        frame.setDevicePixelRatio(ratio);
+        m_Frame = frame;
+    }
     QPainter painter(viewport());
     painter.drawImage(QPointF(0, 0), frame);
 }

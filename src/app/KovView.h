@@ -207,6 +207,10 @@ private:
     CKoviraDoc& m_doc;
     CKoviraApp* m_app;
     QImage m_BackBuffer;            // m_pBackBuffer: window pixels, pixel (0, 0) = the scroll position
+    // The buffer before it and the last frame, painted over again when no copy of them is held:
+    // a new picture of a window's size costs a fault on every page at its first painting.
+    QImage m_SpareBuffer;
+    QImage m_Frame;
     DevicePoint m_bufferScroll;     // the scroll position the buffer was rendered at
     std::unique_ptr<ViewPaintState> m_shown;  // what the buffer shows; null: nothing known
     std::vector<DeviceRect> m_lastPainted;

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace kov::app {
 
@@ -258,7 +259,10 @@ void CKoviraView::RebuildBackBuffer()
     if (whole) {
         // A new buffer: the one painted last stays whole until this one is complete.
         if (m_shown && m_shown->key.zoom != key.zoom) pf::ClearTextCaches();
-        m_BackBuffer = QImage(w, h, QImage::Format_RGB32);
+        QImage next = std::move(m_SpareBuffer);
+        if (next.size() != QSize(w, h) || next.format() != QImage::Format_RGB32 || !next.isDetached())
+            next = QImage(w, h, QImage::Format_RGB32);
+        m_SpareBuffer = std::exchange(m_BackBuffer, std::move(next));
         rects = {window};
     }
 

@@ -28,6 +28,7 @@ template <class T, int T::*IdField>
 class ObjectArray {
 public:
     using Ptr = std::unique_ptr<T>;
+    static constexpr int T::*kIdField = IdField;
 
     // What iteration yields: a read-only pointer to one object.
     class ReadPtr {
@@ -248,6 +249,9 @@ public:
         }
         return index;
     }
+    // The index the lookup holds for id without going to the object (-1 when none, or when the
+    // lookup is not built): for passes that only read and check what they take.
+    int LookupIndex(int id) const { return m_dirty ? -1 : lookup(id); }
     bool Contains(int id) const { return FindIndex(id) >= 0; }
     T* Find(int id)
     {

@@ -38,12 +38,34 @@ QList<qreal> dashPattern(PenStyle style)
     }
 }
 
+// Qt's own "no pen" and "no brush" are one object for the whole program, counted on every copy:
+// threads painting bands at once would queue on that count. Each thread keeps its own instead.
+const QPen& noPen()
+{
+    thread_local const QPen pen = [] {
+        QPen q(Qt::black);
+        q.setStyle(Qt::NoPen);
+        return q;
+    }();
+    return pen;
+}
+
+const QBrush& noBrush()
+{
+    thread_local const QBrush brush = [] {
+        QBrush b(Qt::black);
+        b.setStyle(Qt::NoBrush);
+        return b;
+    }();
+    return brush;
+}
+
 bool isThin(const Pen& pen) { return pen.width <= 1; }
 bool isBroken(const Pen& pen) { return isThin(pen) && !dashPattern(pen.style).isEmpty(); }
 
 QPen toQPen(const Pen& pen)
 {
-    if (pen.style == PenStyle::Null) return QPen(Qt::NoPen);
+    if (pen.style == PenStyle::Null) return noPen();
     QPen q(toQColor(pen.color));
     if (isThin(pen)) {
         // A cosmetic 1-pixel pen with flat ends leaves out the last pixel of every line.
@@ -65,16 +87,6 @@ QPen toQPen(const Pen& pen)
     return q;
 }
 
-// The gaps of a broken pen are painted by a solid pen of the background colour under it.
-QPen gapPen(const Pen& pen, const Background& bk)
-{
-    if (!bk.opaque || !isBroken(pen)) return QPen(Qt::NoPen);
-    Pen solid = pen;
-    solid.style = PenStyle::Solid;
-    solid.color = bk.color;
-    return toQPen(solid);
-}
-
 // Rows of the 8x8 hatch cells, bit 7 the leftmost pixel.
 const uint8_t* hatchRows(HatchStyle style)
 {
@@ -93,7 +105,7 @@ const uint8_t* hatchRows(HatchStyle style)
 QBrush makeQBrush(const Brush& brush, const Background& bk)
 {
     switch (brush.style) {
-    case BrushStyle::Null: return QBrush(Qt::NoBrush);
+    case BrushStyle::Null: return noBrush();
     case BrushStyle::Solid: return QBrush(toQColor(brush.color, brush.alpha));
     case BrushStyle::Hatch: {
         QImage cell(8, 8, QImage::Format_ARGB32_Premultiplied);
@@ -107,10 +119,10 @@ QBrush makeQBrush(const Brush& brush, const Background& bk)
         return QBrush(cell);
     }
     case BrushStyle::Pattern:
-        if (brush.pattern.isNull()) return QBrush(Qt::NoBrush);
+        if (brush.pattern.isNull()) return noBrush();
         return QBrush(brush.pattern.convertToFormat(QImage::Format_ARGB32_Premultiplied));
     }
-    return QBrush(Qt::NoBrush);
+    return noBrush();
 }
 
 QPoint qp(DevicePoint p) { return {p.x, p.y}; }
@@ -593,26 +605,57 @@ void PainterSurface::start()
     m_textPictures = m_pixelTarget && !m_options.isOutput && !m_options.isPrinting;
 }
 
-QBrush PainterSurface::brushFor(const Brush& brush, const Background& bk)
+const QBrush& PainterSurface::brushFor(const Brush& brush, const Background& bk)
 {
-    if (brush.style == BrushStyle::Solid) return QBrush(toQColor(brush.color, brush.alpha));
-    if (brush.style != BrushStyle::Hatch && brush.style != BrushStyle::Pattern) return makeQBrush(brush, bk);
-    // Hatch cells and converted patterns are made once per surface, not per figure.
+    if (brush.style == BrushStyle::Null) return noBrush();
     BrushKey key;
     key.style = int(brush.style);
-    key.hatch = int(brush.hatch);
+    key.hatch = brush.style == BrushStyle::Hatch ? int(brush.hatch) : 0;
     key.color = brush.color;
-    key.background = bk.opaque ? int64_t(bk.color) : -1;
+    key.alpha = brush.style == BrushStyle::Solid ? brush.alpha : 255;
+    key.background = brush.style == BrushStyle::Hatch && bk.opaque ? int64_t(bk.color) : -1;
     key.pattern = brush.style == BrushStyle::Pattern ? brush.pattern.cacheKey() : 0;
-    if (brush.style == BrushStyle::Pattern) key.color = key.hatch = 0, key.background = -1;
+    if (brush.style == BrushStyle::Pattern) key.color = 0;
     for (const auto& [k, b] : m_brushes)
         if (k == key) return b;
     if (m_brushes.size() >= 64) m_brushes.clear();
     QBrush made = makeQBrush(brush, bk);
     const DevicePoint o = m_options.patternOrigin;
-    if (o.x != 0 || o.y != 0) made.setTransform(QTransform::fromTranslate(o.x, o.y));
+    if (brush.style != BrushStyle::Solid && (o.x != 0 || o.y != 0))
+        made.setTransform(QTransform::fromTranslate(o.x, o.y));
     m_brushes.emplace_back(key, made);
     return m_brushes.back().second;
+}
+
+const QPen& PainterSurface::penFor(const Pen& pen)
+{
+    if (pen.style == PenStyle::Null) return noPen();
+    const PenKey key{int(pen.style), pen.width, pen.color, false};
+    for (const auto& [k, p] : m_pens)
+        if (k == key) return p;
+    if (m_pens.size() >= 64) m_pens.clear();
+    m_pens.emplace_back(key, toQPen(pen));
+    return m_pens.back().second;
+}
+
+// The gaps of a broken pen are painted by a solid pen of the background colour under it.
+const QPen& PainterSurface::gapPenFor(const Pen& pen, const Background& bk)
+{
+    if (!bk.opaque || !isBroken(pen)) return noPen();
+    Pen solid = pen;
+    solid.style = PenStyle::Solid;
+    solid.color = bk.color;
+    return penFor(solid);
+}
+
+const QPen& PainterSurface::textPen(COLORREF color)
+{
+    const PenKey key{0, 0, color, true};
+    for (const auto& [k, p] : m_pens)
+        if (k == key) return p;
+    if (m_pens.size() >= 64) m_pens.clear();
+    m_pens.emplace_back(key, QPen(toQColor(color)));
+    return m_pens.back().second;
 }
 
 QRectF PainterSurface::curveVisibleRect(const Pen& pen) const
@@ -665,8 +708,8 @@ void PainterSurface::flush()
             });
         }
         if (!m_batch.empty()) {
-            m_painter->setBrush(Qt::NoBrush);
-            m_painter->setPen(toQPen(m_batchPen));
+            m_painter->setBrush(noBrush());
+            m_painter->setPen(penFor(m_batchPen));
             m_painter->drawLines(m_batch.data(), int(m_batch.size()));
             m_batch.clear();
         }
@@ -841,19 +884,19 @@ void PainterSurface::polyline(std::span<const DevicePoint> points, const Pen& pe
         // One broken segment: its pattern starts at its start point whichever way it runs.
         const ThinSegment t = thinSegment(points[0], points[1]);
         if (t.clipEnd) {
-            m_painter->setBrush(Qt::NoBrush);
-            if (QPen gaps = gapPen(pen, bk); gaps.style() != Qt::NoPen) drawClippedSegment(points[0], points[1], gaps);
-            drawClippedSegment(points[0], points[1], toQPen(pen));
+            m_painter->setBrush(noBrush());
+            if (const QPen& gaps = gapPenFor(pen, bk); gaps.style() != Qt::NoPen) drawClippedSegment(points[0], points[1], gaps);
+            drawClippedSegment(points[0], points[1], penFor(pen));
             return;
         }
         const QLineF l = t.line;
         const bool moved = l.p1() != QPointF(points[0].x, points[0].y);
-        m_painter->setBrush(Qt::NoBrush);
-        if (QPen gaps = gapPen(pen, bk); gaps.style() != Qt::NoPen) {
+        m_painter->setBrush(noBrush());
+        if (const QPen& gaps = gapPenFor(pen, bk); gaps.style() != Qt::NoPen) {
             m_painter->setPen(gaps);
             m_painter->drawLine(l);
         }
-        QPen q = toQPen(pen);
+        QPen q = penFor(pen);
         if (moved) q.setDashOffset(1);
         m_painter->setPen(q);
         m_painter->drawLine(l);
@@ -861,12 +904,12 @@ void PainterSurface::polyline(std::span<const DevicePoint> points, const Pen& pe
     }
     QPolygon poly;
     for (const DevicePoint& p : points) poly << qp(p);
-    m_painter->setBrush(Qt::NoBrush);
-    if (const QPen gaps = gapPen(pen, bk); gaps.style() != Qt::NoPen) {
+    m_painter->setBrush(noBrush());
+    if (const QPen& gaps = gapPenFor(pen, bk); gaps.style() != Qt::NoPen) {
         m_painter->setPen(gaps);
         m_painter->drawPolyline(poly);
     }
-    m_painter->setPen(toQPen(pen));
+    m_painter->setPen(penFor(pen));
     m_painter->drawPolyline(poly);
 }
 
@@ -875,12 +918,12 @@ void PainterSurface::strokeAndFill(const QPainterPath& path, const Pen& pen, con
 {
     if (brush.style != BrushStyle::Null) m_painter->fillPath(path, brushFor(brush, bk));
     if (pen.style == PenStyle::Null) return;
-    m_painter->setBrush(Qt::NoBrush);
-    if (const QPen gaps = gapPen(pen, bk); gaps.style() != Qt::NoPen) {
+    m_painter->setBrush(noBrush());
+    if (const QPen& gaps = gapPenFor(pen, bk); gaps.style() != Qt::NoPen) {
         m_painter->setPen(gaps);
         m_painter->drawPath(path);
     }
-    m_painter->setPen(toQPen(pen));
+    m_painter->setPen(penFor(pen));
     // A solid pen's stroke only where it can show (a broken pen's pattern runs along the whole path).
     if (!isBroken(pen) && m_pixelTarget) {
         const QRectF v = curveVisibleRect(pen);
@@ -902,7 +945,7 @@ void PainterSurface::polygon(std::span<const DevicePoint> points, FillRule rule,
         // fill, without building the path.
         m_polygon.clear();
         for (const DevicePoint& p : points) m_polygon.emplace_back(p.x, p.y);
-        m_painter->setPen(Qt::NoPen);
+        m_painter->setPen(noPen());
         m_painter->setBrush(brushFor(brush, bk));
         m_painter->drawPolygon(m_polygon.data(), int(m_polygon.size()),
                                rule == FillRule::Winding ? Qt::WindingFill : Qt::OddEvenFill);
@@ -1130,7 +1173,7 @@ void PainterSurface::textOut(DevicePoint p, std::string_view utf8, const TextSty
     m_painter->save();
     m_painter->translate(p.x, p.y);
     m_painter->rotate(-style.font.escapement / 10.0);
-    m_painter->setPen(toQColor(style.color));
+    m_painter->setPen(textPen(style.color));
     drawGlyphs(*m_painter, utf8, style.font, rf, font, x, top);
     m_painter->restore();
 }

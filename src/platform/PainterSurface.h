@@ -96,7 +96,13 @@ private:
     void strokeAndFill(const QPainterPath& path, const Pen& pen, const Brush& brush, const Background& bk);
     // The segments of a solid outline, batched; 1-pixel ones each leave out their end point.
     void thinSegments(std::span<const DevicePoint> points, bool closed, const Pen& pen);
-    QBrush brushFor(const Brush& brush, const Background& bk);
+    // Pens and brushes are made once per surface, not per figure: each made one costs an
+    // allocation and a count on Qt's shared empty brush, which the bands' threads all reach.
+    const QBrush& brushFor(const Brush& brush, const Background& bk);
+    const QPen& penFor(const Pen& pen);
+    const QPen& gapPenFor(const Pen& pen, const Background& bk);  // no pen when nothing shows
+    const QPen& textPen(COLORREF color);
+    // (The references hold until the next of these calls: a full cache is emptied.)
     // The outline of an arc, pie or chord; curves larger than Qt flattens finely are laid as
     // polylines fine where they can show.
     QPainterPath curvePath(const DeviceRect& box, DevicePoint start, DevicePoint end, int kind, const Pen& pen) const;
@@ -134,11 +140,20 @@ private:
         int style = 0;
         int hatch = 0;
         COLORREF color = 0;
+        int alpha = 255;
         int64_t background = -1;  // opaque background colour, -1 transparent
         qint64 pattern = 0;       // the pattern image's cache key
         friend bool operator==(const BrushKey&, const BrushKey&) = default;
     };
     std::vector<std::pair<BrushKey, QBrush>> m_brushes;
+    struct PenKey {
+        int style = 0;
+        int width = 0;
+        COLORREF color = 0;
+        bool text = false;
+        friend bool operator==(const PenKey&, const PenKey&) = default;
+    };
+    std::vector<std::pair<PenKey, QPen>> m_pens;
     // Plain lines of text kept as pictures (screen pictures only; paper and files get glyphs).
     bool m_textPictures = false;
     bool drawTextPicture(DevicePoint p, std::string_view utf8, const TextStyle& style, const QFont& font,

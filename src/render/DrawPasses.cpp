@@ -117,6 +117,27 @@ struct Buckets {
         for (int k = start[static_cast<std::size_t>(slot)]; k < start[static_cast<std::size_t>(slot) + 1]; ++k)
             f(order[static_cast<std::size_t>(k)]);
     }
+    // The same, asking for the objects a few places ahead to be fetched: the objects lie apart
+    // in memory, and a pass otherwise waits on each one in turn.
+    template <class Array, class F>
+    void each(int slot, const Array& array, F f) const
+    {
+        constexpr int kAhead = 8;
+        const int from = start[static_cast<std::size_t>(slot)], to = start[static_cast<std::size_t>(slot) + 1];
+        // (Written out in the loop: a helper holding only the prefetches counts as doing nothing
+        // and is dropped by the compiler.)
+        for (int k = from; k < to; ++k) {
+            // The first few at the start, then the one kAhead places on.
+            const int first = k == from ? from : k + kAhead;
+            for (int j = first; j < std::min(to, k + kAhead + 1); ++j) {
+                const char* object = reinterpret_cast<const char*>(array[order[static_cast<std::size_t>(j)]]);
+                __builtin_prefetch(object);
+                __builtin_prefetch(object + 64);
+                __builtin_prefetch(object + 128);
+            }
+            f(order[static_cast<std::size_t>(k)]);
+        }
+    }
 };
 
 // Sorted copies of the selection lists, so that passes over many objects and a large selection
@@ -205,13 +226,34 @@ struct Pass {
     void room(const CKovGroup& g)
     {
         for (int id : g.MGrpLineID) {
-            const CKovLine* f = unit.FindLine(id);
+            const CKovLine* f = member(unit.m_Lines, id, boxes ? &boxes->Lines() : nullptr);
             if (f == nullptr) continue;
             if (f->MLineType == CKovLine::POLYGON || f->MLineType == CKovLine::LINE) figure(*f);
         }
         for (int id : g.MGrpWallID)
-            if (const CKovWall* w = unit.FindWall(id)) wallPolygon(*w, 0);
+            if (const CKovWall* w = member(unit.m_Walls, id, boxes ? &boxes->Walls() : nullptr)) wallPolygon(*w, 0);
     }
+
+    // A room's member, or null when it has none of that identifier or, by the index, the member
+    // cannot reach this pass's area: every band goes through every room, and going to each member
+    // object would cost each band more than drawing its few rooms.
+    template <class Array>
+    auto member(const Array& array, int id, const std::vector<ObjectBoxIndex::Entry>* entries) const
+        -> decltype(array.Find(id))
+    {
+        if (entries != nullptr && query) {
+            const int i = array.LookupIndex(id);
+            if (i >= 0 && std::size_t(i) < entries->size() && i < array.GetSize()) {
+                if (!query->meets((*entries)[std::size_t(i)])) return nullptr;
+                const auto* object = array[i];
+                if (object->*Array::kIdField == id) return object;
+            }
+        }
+        return array.Find(id);
+    }
+
+    const ObjectBoxIndex* boxes = nullptr;          // set with query, when the pass may use the index
+    std::optional<ObjectBoxIndex::Query> query;
 };
 
 // The walls, columns and figures that the layer pass may draw by their group membership.
@@ -261,6 +303,7 @@ void runLayerPass(Pass& p, LayerPass mode)
     groups.fill(u.m_Groups, [](const CKovGroup& g) { return slotOf(g.MGrpLayer1, g.MGrpLayer2); });
     // Pictures are not left out: drawing one records where it lies, seen or not.
     const std::optional<ObjectBoxIndex::Query> query = indexQuery(p);
+    if (query) p.boxes = p.env.boxIndex, p.query = query;
     if (query) {
         const ObjectBoxIndex& index = *p.env.boxIndex;
         figures.fill(index.Lines(), *query);
@@ -308,7 +351,7 @@ void runLayerPass(Pass& p, LayerPass mode)
             // 3-4. Walls, then columns.
             if (hasWalls || hasGroups) {
                 for (int shape : {CKovWall::WALL, CKovWall::COLUMN}) {
-                    walls.each(s, [&](int i) {
+                    walls.each(s, u.m_Walls, [&](int i) {
                         const CKovWall& w = *u.m_Walls[i];
                         if (w.MWall_Type != shape || !wallInDrawableGroup(p, w)) return;
                         if (skipSelected(sel.wall(w))) return;
@@ -319,7 +362,7 @@ void runLayerPass(Pass& p, LayerPass mode)
             }
             // 5. Figures.
             if (hasFigures || hasGroups) {
-                figures.each(s, [&](int i) {
+                figures.each(s, u.m_Lines, [&](int i) {
                     const CKovLine& f = *u.m_Lines[i];
                     if (!figureInDrawableGroup(p, f)) return;
                     if (unselected && sel.figure(f)) return;
@@ -328,7 +371,7 @@ void runLayerPass(Pass& p, LayerPass mode)
             }
             // 6. Through columns.
             if (hasWalls || hasGroups) {
-                walls.each(s, [&](int i) {
+                walls.each(s, u.m_Walls, [&](int i) {
                     const CKovWall& w = *u.m_Walls[i];
                     if (w.MWall_Type != CKovWall::COLUMN || !roundColumnDrawable(p, w)) return;
                     if (skipSelected(sel.wall(w))) return;
@@ -337,7 +380,7 @@ void runLayerPass(Pass& p, LayerPass mode)
             }
             // 7. Texts.
             if (hasTexts || hasGroups) {
-                texts.each(s, [&](int i) {
+                texts.each(s, u.m_Texts, [&](int i) {
                     const CKovText& x = *u.m_Texts[i];
                     if (skipSelected(sel.text(x))) return;
                     p.text(x, drawerFilter);

@@ -204,6 +204,46 @@ TEST(SurfacePainter, OpaqueBackgroundFillsDashAndHatchGaps)
     EXPECT_EQ(at(clear, 5, 4), kWhite);
 }
 
+TEST(SurfacePainter, PensAndBrushesKeptForASurfaceAreTheOnesAskedFor)
+{
+    // A surface keeps the pens and brushes it has made: one differing only in alpha, width or
+    // background from one made before must not be taken for it.
+    using Draw = std::function<void(PainterSurface&, int)>;  // draws at x offset
+    struct Case {
+        const char* name;
+        Draw first, second;
+    } cases[] = {
+        {"translucent then opaque fill",
+         [](PainterSurface& s, int x) { s.fillRect({x, 0, x + 16, 16}, Brush::solid(kRed, 128)); },
+         [](PainterSurface& s, int x) { s.fillRect({x, 0, x + 16, 16}, Brush::solid(kRed)); }},
+        {"hatch on an opaque then a clear background",
+         [](PainterSurface& s, int x) {
+             s.fillRect({x, 0, x + 16, 16}, Brush::hatched(HatchStyle::Cross, kBlue), Background::opaqueColor(kGreen));
+         },
+         [](PainterSurface& s, int x) { s.fillRect({x, 0, x + 16, 16}, Brush::hatched(HatchStyle::Cross, kBlue)); }},
+        {"thin then wide pen",
+         [](PainterSurface& s, int x) { s.line({x + 2, 8}, {x + 14, 8}, pen(PenStyle::Solid, 1, kRed)); },
+         [](PainterSurface& s, int x) { s.line({x + 2, 8}, {x + 14, 8}, pen(PenStyle::Solid, 3, kRed)); }},
+        {"dashes with then without gaps painted",
+         [](PainterSurface& s, int x) {
+             s.line({x, 8}, {x + 15, 8}, pen(PenStyle::Dot, 1, kRed), Background::opaqueColor(kGreen));
+         },
+         [](PainterSurface& s, int x) { s.line({x, 8}, {x + 15, 8}, pen(PenStyle::Dot, 1, kRed)); }},
+        {"outline pen then none",
+         [](PainterSurface& s, int x) { s.rectangle({x + 2, 2, x + 14, 14}, pen(PenStyle::Solid, 2, kBlue), Brush::solid(kGreen)); },
+         [](PainterSurface& s, int x) { s.rectangle({x + 2, 2, x + 14, 14}, Pen{PenStyle::Null, 1, 0}, Brush::solid(kGreen)); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QImage both = paint(32, 16, [&](PainterSurface& s) {
+            c.first(s, 0);
+            c.second(s, 16);
+        });
+        const QImage alone = paint(32, 16, [&](PainterSurface& s) { c.second(s, 16); });
+        EXPECT_EQ(both.copy(16, 0, 16, 16), alone.copy(16, 0, 16, 16));
+    }
+}
+
 TEST(SurfacePainter, HatchAndPatternCellsAreAnchoredAtTheDeviceOrigin)
 {
     QImage cell(8, 8, QImage::Format_RGB32);

@@ -167,6 +167,45 @@ TEST(BandPainting, TheBenchmarkPlansInBandsAreTheWholeRender)
     }
 }
 
+TEST(BandPainting, RoomsPickedByTheirMembersBoxesAreTheRoomsOfAWholePass)
+{
+    // The house's floors made rooms, each with a wall: every band goes through every room, and
+    // with the boxes it passes over the members off the band without going to them.
+    Plan plan;
+    kov::bench::makeHouse(plan.unit);
+    int wall = 0;
+    for (int i = 0; i < plan.unit.m_Lines.GetSize(); ++i) {
+        CKovLine& floor = *plan.unit.m_Lines[i];
+        if (floor.MLineType != CKovLine::POLYGON || floor.MLineNakaColor != 0xE0F0FF) continue;
+        auto room = std::make_unique<CKovGroup>();
+        room->MGrpID = plan.unit.NextGroupId();
+        room->MGrpRoom = CKovGroup::ROOM;
+        room->MGrpLineID = {floor.MLineID};
+        floor.MLineGrpID = room->MGrpID;
+        CKovWall& w = *plan.unit.m_Walls[wall++];
+        room->MGrpWallID = {w.MWallID};
+        w.MWallGrpID = room->MGrpID;
+        plan.unit.m_Groups.Add(std::move(room));
+    }
+    ASSERT_EQ(plan.unit.m_Groups.GetSize(), 15);
+    plan.unit.m_Walls.FindIndex(0);
+    // Zoomed in, so that some rooms lie off the window and most cross band edges.
+    plan.transform = kov::bench::fittedTransform(18200, Plan::kWidth, Plan::kHeight, 2.5);
+    const QImage whole = plan.whole();
+    BandPainter::SetThreadCount(8);
+    const auto onThreads = [](int count, const std::function<void(int)>& task) { BandPainter::Run(count, task); };
+    const std::unique_ptr<kov::render::ObjectBoxIndex> boxes =
+        kov::render::ObjectBoxIndex::Build(plan.unit, plan.transform, plan.plot, onThreads);
+    const QImage picked = plan.inBands(8, {}, boxes.get());
+    EXPECT_EQ(differentPixels(picked, plan.inBands(8)), 0);
+    EXPECT_LE(differentPixels(picked, whole), Plan::kWidth * Plan::kHeight / 10000);
+    // The floors' colour shows: the rooms were drawn, not all passed over.
+    int floorPixels = 0;
+    for (int y = 0; y < Plan::kHeight; y += 4)
+        for (int x = 0; x < Plan::kWidth; x += 4) floorPixels += picked.pixel(x, y) == qRgb(0xFF, 0xF0, 0xE0);
+    EXPECT_GT(floorPixels, 1000);
+}
+
 TEST(BandPainting, HatchesKeepToThePatternOriginInEveryBand)
 {
     // A hatched square across band edges: its cells lie where the pattern origin puts them.
