@@ -40,24 +40,30 @@ QList<qreal> dashPattern(PenStyle style)
 
 // Qt's own "no pen" and "no brush" are one object for the whole program, counted on every copy:
 // threads painting bands at once would queue on that count. Each thread keeps its own instead.
-const QPen& noPen()
+template <class T, class Style>
+const T& threadEmpty(Style none)
 {
-    thread_local const QPen pen = [] {
-        QPen q(Qt::black);
-        q.setStyle(Qt::NoPen);
-        return q;
+    thread_local const T empty = [&] {
+        T made(Qt::black);
+        made.setStyle(none);
+        return made;
     }();
-    return pen;
+    return empty;
 }
 
-const QBrush& noBrush()
+const QPen& noPen() { return threadEmpty<QPen>(Qt::NoPen); }
+const QBrush& noBrush() { return threadEmpty<QBrush>(Qt::NoBrush); }
+
+// What a surface has made, looked up by key, or made now: a surface draws with a few pens and
+// brushes many times. Bounded: when full it starts again.
+template <class Key, class Made, class Make>
+const Made& keptOrMade(std::vector<std::pair<Key, Made>>& kept, const Key& key, Make make)
 {
-    thread_local const QBrush brush = [] {
-        QBrush b(Qt::black);
-        b.setStyle(Qt::NoBrush);
-        return b;
-    }();
-    return brush;
+    for (const auto& [k, m] : kept)
+        if (k == key) return m;
+    if (kept.size() >= 64) kept.clear();
+    kept.emplace_back(key, make());
+    return kept.back().second;
 }
 
 bool isThin(const Pen& pen) { return pen.width <= 1; }
@@ -616,26 +622,19 @@ const QBrush& PainterSurface::brushFor(const Brush& brush, const Background& bk)
     key.background = brush.style == BrushStyle::Hatch && bk.opaque ? int64_t(bk.color) : -1;
     key.pattern = brush.style == BrushStyle::Pattern ? brush.pattern.cacheKey() : 0;
     if (brush.style == BrushStyle::Pattern) key.color = 0;
-    for (const auto& [k, b] : m_brushes)
-        if (k == key) return b;
-    if (m_brushes.size() >= 64) m_brushes.clear();
-    QBrush made = makeQBrush(brush, bk);
-    const DevicePoint o = m_options.patternOrigin;
-    if (brush.style != BrushStyle::Solid && (o.x != 0 || o.y != 0))
-        made.setTransform(QTransform::fromTranslate(o.x, o.y));
-    m_brushes.emplace_back(key, made);
-    return m_brushes.back().second;
+    return keptOrMade(m_brushes, key, [&] {
+        QBrush made = makeQBrush(brush, bk);
+        const DevicePoint o = m_options.patternOrigin;
+        if (brush.style != BrushStyle::Solid && (o.x != 0 || o.y != 0))
+            made.setTransform(QTransform::fromTranslate(o.x, o.y));
+        return made;
+    });
 }
 
 const QPen& PainterSurface::penFor(const Pen& pen)
 {
     if (pen.style == PenStyle::Null) return noPen();
-    const PenKey key{int(pen.style), pen.width, pen.color, false};
-    for (const auto& [k, p] : m_pens)
-        if (k == key) return p;
-    if (m_pens.size() >= 64) m_pens.clear();
-    m_pens.emplace_back(key, toQPen(pen));
-    return m_pens.back().second;
+    return keptOrMade(m_pens, PenKey{int(pen.style), pen.width, pen.color, false}, [&] { return toQPen(pen); });
 }
 
 // The gaps of a broken pen are painted by a solid pen of the background colour under it.
@@ -650,12 +649,7 @@ const QPen& PainterSurface::gapPenFor(const Pen& pen, const Background& bk)
 
 const QPen& PainterSurface::textPen(COLORREF color)
 {
-    const PenKey key{0, 0, color, true};
-    for (const auto& [k, p] : m_pens)
-        if (k == key) return p;
-    if (m_pens.size() >= 64) m_pens.clear();
-    m_pens.emplace_back(key, QPen(toQColor(color)));
-    return m_pens.back().second;
+    return keptOrMade(m_pens, PenKey{0, 0, color, true}, [&] { return QPen(toQColor(color)); });
 }
 
 QRectF PainterSurface::curveVisibleRect(const Pen& pen) const
